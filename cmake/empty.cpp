@@ -1,0 +1,1 @@
+// Lets a library be declared before its folders hold any source file.
