@@ -1,0 +1,77 @@
+#pragma once
+#include "engine/platform/CCPlatformEvent.h"
+
+#include <memory>
+
+namespace kvengine {
+
+/// A window with an OpenGL 2.1 compatibility context, and the source of its events.
+///
+/// The engine's view (CCEGLView) owns one. The platform backend (SDL) is made by
+/// createPlatformWindow(); CCHeadlessWindow stands in where no display exists and tests drive
+/// the view through it.
+class CCGLWindow : public CCEventSource {
+public:
+    ~CCGLWindow() override = default;
+
+    /// Makes the window and its GL context and makes the context current. Full screen covers
+    /// the whole desktop and ignores the size; windowed uses width x height client pixels.
+    /// Returns false, with a log line, when the window or the context cannot be made; nothing
+    /// is left open then.
+    [[nodiscard]] virtual bool create(const char* title, bool fullScreen, int width, int height) = 0;
+    /// Destroys the context and the window; harmless when nothing is open.
+    virtual void destroy() = 0;
+    virtual bool isOpen() const = 0;
+    virtual bool hasGLContext() const = 0;
+
+    /// Size of the desktop (the primary display) in pixels.
+    virtual void getDesktopSize(int& width, int& height) const = 0;
+    /// Size of the drawable client area in pixels; 0 x 0 when no window is open.
+    virtual void getClientSize(int& width, int& height) const = 0;
+    /// Resizes the client area; a full-screen window keeps covering the desktop.
+    virtual void setClientSize(int width, int height) = 0;
+    virtual void show() = 0;
+    virtual void swapBuffers() = 0;
+    virtual void setSystemCursorVisible(bool visible) = 0;
+};
+
+/// The window of the platform backend (SDL2). Never null.
+std::unique_ptr<CCGLWindow> createPlatformWindow();
+
+/// A window without a display or GL context: sizes are remembered, swaps are counted and events
+/// are those pushed into it.
+class CCHeadlessWindow : public CCGLWindow {
+public:
+    explicit CCHeadlessWindow(int desktopWidth = 1920, int desktopHeight = 1080)
+        : m_desktopWidth(desktopWidth), m_desktopHeight(desktopHeight) {}
+
+    bool create(const char* title, bool fullScreen, int width, int height) override;
+    void destroy() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    bool hasGLContext() const override { return false; }
+    void getDesktopSize(int& width, int& height) const override;
+    void getClientSize(int& width, int& height) const override;
+    void setClientSize(int width, int height) override;
+    void show() override {}
+    void swapBuffers() override { ++m_swaps; }
+    void setSystemCursorVisible(bool visible) override { m_cursorVisible = visible; }
+    bool poll(CCPlatformEvent& out) override { return m_events.poll(out); }
+
+    /// Queues an event for the next poll.
+    void push(const CCPlatformEvent& event) { m_events.push(event); }
+    int swapCount() const { return m_swaps; }
+    bool isSystemCursorVisible() const { return m_cursorVisible; }
+
+private:
+    CCQueuedEventSource m_events;
+    int m_desktopWidth;
+    int m_desktopHeight;
+    int m_clientWidth = 0;
+    int m_clientHeight = 0;
+    bool m_fullScreen = false;
+    bool m_open = false;
+    bool m_cursorVisible = true;
+    int m_swaps = 0;
+};
+
+} // namespace kvengine
