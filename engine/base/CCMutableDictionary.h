@@ -1,0 +1,173 @@
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/base/CCLog.h"
+#include "engine/base/CCObject.h"
+#include "engine/base/CCString.h"
+
+namespace kvengine {
+
+/// Sorted map from a key (std::string, compared byte-wise as unsigned bytes, or int) to object
+/// pointers (V is a pointer to a CCObject subclass). Every value is non-null and holds one
+/// reference. Cannot be copied through CCObject::copy; duplicate() is its copy.
+///
+/// Iteration: begin() takes a snapshot of the keys and next() walks it, skipping keys removed
+/// meanwhile, so the loop may change the dictionary. Iterations nest: a begin() inside a running
+/// loop starts a new walk that ends when its next() returns null, and the outer walk then goes on.
+///
+///     if (dict->begin())
+///         while (CCObject* value = dict->next(&key)) { ... }
+template <typename K, typename V> class CCMutableDictionary : public CCObject {
+public:
+    CCMutableDictionary() = default;
+    ~CCMutableDictionary() override { removeAllObjects(); }
+
+    const char* className() const override { return "CCMutableDictionary"; }
+    bool isKindOf(const char* name) const override {
+        return (name != nullptr && std::strcmp(name, "CCMutableDictionary") == 0) || CCObject::isKindOf(name);
+    }
+
+    unsigned count() const { return static_cast<unsigned>(m_entries.size()); }
+
+    /// The value under `key`, or null; no retain.
+    V objectForKey(const K& key) const {
+        auto it = m_entries.find(key);
+        return it == m_entries.end() ? nullptr : it->second;
+    }
+
+    /// Retains `value` and stores it under `key`, releasing a value it replaces. A null value is
+    /// refused (false, logged).
+    bool setObject(V value, const K& key) {
+        if (value == nullptr) {
+            logDebugMessage("CCMutableDictionary::setObject: null value refused");
+            return false;
+        }
+        value->retain();
+        auto [it, inserted] = m_entries.emplace(key, value);
+        if (!inserted) {
+            V old = it->second;
+            it->second = value;
+            old->release();
+        }
+        return true;
+    }
+
+    /// Releases the value under `key` and erases the entry; an absent key changes nothing.
+    void removeObjectForKey(const K& key) {
+        auto it = m_entries.find(key);
+        if (it == m_entries.end()) return;
+        V value = it->second;
+        m_entries.erase(it);
+        value->release();
+    }
+
+    /// Releases every value in key order and erases all entries.
+    void removeAllObjects() {
+        std::map<K, V> entries;
+        entries.swap(m_entries);
+        for (auto& entry : entries)
+            entry.second->release();
+    }
+
+    /// Starts a walk over a snapshot of the keys; false when the dictionary is empty.
+    bool begin() {
+        if (m_entries.empty()) return false;
+        if (m_walks.size() >= kMaxNestedWalks) {
+            // A walk abandoned before its end is never popped; drop the oldest.
+            m_walks.erase(m_walks.begin());
+        }
+        m_walks.push_back(Walk{allKeys(), 0});
+        return true;
+    }
+
+    /// The next value of the innermost walk (filling `key` when given), or null when the walk
+    /// has ended (which ends it) or none was started.
+    V next(K* key = nullptr) {
+        if (m_walks.empty()) return nullptr;
+        Walk& walk = m_walks.back();
+        while (walk.position < walk.keys.size()) {
+            auto it = m_entries.find(walk.keys[walk.position++]);
+            if (it == m_entries.end()) continue;
+            if (key != nullptr) *key = it->first;
+            return it->second;
+        }
+        m_walks.pop_back();
+        return nullptr;
+    }
+
+    /// Every key in ascending order.
+    std::vector<K> allKeys() const {
+        std::vector<K> keys;
+        keys.reserve(m_entries.size());
+        for (const auto& entry : m_entries)
+            keys.push_back(entry.first);
+        return keys;
+    }
+
+    /// The keys under which `value` is stored, in ascending order.
+    std::vector<K> allKeysForObject(V value) const {
+        std::vector<K> keys;
+        for (const auto& entry : m_entries)
+            if (entry.second == value) keys.push_back(entry.first);
+        return keys;
+    }
+
+    /// New dictionary (count 1, owned by the caller) with the same pairs, each value retained once
+    /// more. Running walks of this dictionary are not disturbed.
+    CCMutableDictionary* duplicate() const {
+        auto* result = new CCMutableDictionary();
+        for (const auto& entry : m_entries)
+            result->setObject(entry.second, entry.first);
+        return result;
+    }
+
+    /// Stores a new CCString with `text`; null text is refused (false, logged).
+    bool setStringForKey(const K& key, const char* text) {
+        if (text == nullptr) {
+            logDebugMessage("CCMutableDictionary::setStringForKey: null text refused");
+            return false;
+        }
+        return storeNewString(key, new CCString(text));
+    }
+    /// Stores a new CCString with the value printed by "%d".
+    bool setIntForKey(const K& key, int value) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", value);
+        return storeNewString(key, new CCString(text));
+    }
+    /// Stores a new CCString with the value printed by "%f" (six decimals).
+    bool setFloatForKey(const K& key, float value) {
+        std::string text(
+            static_cast<std::size_t>(std::snprintf(nullptr, 0, "%f", static_cast<double>(value))), '\0');
+        std::snprintf(text.data(), text.size() + 1, "%f", static_cast<double>(value));
+        return storeNewString(key, new CCString(text));
+    }
+    /// Stores a new CCString "YES" or "NO".
+    bool setBoolForKey(const K& key, bool value) {
+        return storeNewString(key, new CCString(value ? "YES" : "NO"));
+    }
+
+private:
+    static constexpr std::size_t kMaxNestedWalks = 16;
+
+    struct Walk {
+        std::vector<K> keys;
+        std::size_t position;
+    };
+
+    // Hands the new string's one reference to the dictionary.
+    bool storeNewString(const K& key, CCString* text) {
+        bool stored = setObject(text, key);
+        text->release();
+        return stored;
+    }
+
+    std::map<K, V> m_entries;
+    std::vector<Walk> m_walks;
+};
+
+} // namespace kvengine

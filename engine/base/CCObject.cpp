@@ -1,0 +1,50 @@
+#include "engine/base/CCObject.h"
+
+#include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCLog.h"
+
+namespace kvengine {
+
+namespace {
+// Ids are never reused; the counter wraps at 2^32.
+std::uint32_t g_objectCounter = 0;
+} // namespace
+
+CCObject::CCObject() : m_objectId(++g_objectCounter) {}
+
+CCObject::~CCObject() {
+    // A pool may still list this object; forget that entry so the drain never touches freed memory.
+    if (m_managed) CCAutoreleasePoolStack::getInstance().removeObject(this);
+}
+
+CCObject* CCObject::copyInto(CCCopyHolder* holder) {
+    (void)holder;
+    return nullptr;
+}
+
+void CCObject::retain() {
+    ++m_referenceCount;
+}
+
+void CCObject::release() {
+    if (m_referenceCount == 0) {
+        logDebugMessage("CCObject::release: object %u released with no owner left", m_objectId);
+        return;
+    }
+    if (--m_referenceCount == 0) {
+        cleanupBeforeDelete();
+        delete this;
+    }
+}
+
+CCObject* CCObject::autorelease() {
+    CCAutoreleasePoolStack::getInstance().addObject(this);
+    m_managed = true;
+    return this;
+}
+
+CCObject* CCObject::copy() {
+    return copyInto(nullptr);
+}
+
+} // namespace kvengine
