@@ -1,0 +1,198 @@
+#include "engine/files/CCZipUtils.h"
+
+#include "engine/files/CCFileLog.h"
+#include "engine/files/CCFileUtils.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <zlib.h>
+
+namespace kvengine {
+
+namespace {
+
+const unsigned kGzipFirstRead = 512u * 1024u;
+const unsigned kInflateMinimumRoom = 1024u;
+
+unsigned readBigEndian32(const unsigned char* p) {
+    return (unsigned(p[0]) << 24) | (unsigned(p[1]) << 16) | (unsigned(p[2]) << 8) | unsigned(p[3]);
+}
+
+unsigned readBigEndian16(const unsigned char* p) { return (unsigned(p[0]) << 8) | unsigned(p[1]); }
+
+} // namespace
+
+int inflateGZipFile(const char* path, unsigned char** out) {
+    if (!out) return -1;
+    *out = nullptr;
+    if (!path) return -1;
+    gzFile file = gzopen(path, "rb");
+    if (!file) {
+        detail::logFileMessage("engine: cannot open gzip file %s", path);
+        return -1;
+    }
+    unsigned capacity = kGzipFirstRead;
+    unsigned request = kGzipFirstRead;
+    unsigned total = 0;
+    unsigned char* buffer = static_cast<unsigned char*>(malloc(capacity));
+    const char* problem = buffer ? nullptr : "out of memory";
+    while (!problem) {
+        int got = gzread(file, buffer + total, request);
+        if (got < 0) {
+            problem = "corrupt data";
+            break;
+        }
+        total += static_cast<unsigned>(got);
+        if (static_cast<unsigned>(got) < request) break;
+        if (capacity >= kMaxInflatedSize) {
+            problem = "too large";
+            break;
+        }
+        // The buffer grows by twice the last request, and the next read asks for exactly that room.
+        request *= 2;
+        unsigned char* grown = static_cast<unsigned char*>(realloc(buffer, capacity + request));
+        if (!grown) {
+            problem = "out of memory";
+            break;
+        }
+        buffer = grown;
+        capacity += request;
+    }
+    // A stream that stopped early shows only in the stream's error state.
+    int status = Z_OK;
+    if (!problem) {
+        gzerror(file, &status);
+        if (status != Z_OK) problem = "truncated or corrupt data";
+    }
+    if (gzclose(file) != Z_OK && !problem) problem = "truncated or corrupt data";
+    if (problem) {
+        free(buffer);
+        detail::logFileMessage("engine: cannot inflate gzip file %s: %s", path, problem);
+        return -1;
+    }
+    *out = buffer;
+    return static_cast<int>(total);
+}
+
+int inflateCCZBuffer(const unsigned char* data, unsigned size, unsigned char** out) {
+    if (!out) return -1;
+    *out = nullptr;
+    if (!data || size < 16) {
+        detail::logFileMessage("engine: CCZ data too short (%u bytes)", data ? size : 0u);
+        return -1;
+    }
+    if (memcmp(data, "CCZ!", 4) != 0 || readBigEndian16(data + 4) != 0 || readBigEndian16(data + 6) > 2) {
+        detail::logFileMessage("engine: CCZ header refused");
+        return -1;
+    }
+    unsigned length = readBigEndian32(data + 12);
+    if (length > kMaxInflatedSize) {
+        detail::logFileMessage("engine: CCZ length %u too large", length);
+        return -1;
+    }
+    unsigned char* buffer = static_cast<unsigned char*>(malloc(length ? length : 1));
+    if (!buffer) {
+        detail::logFileMessage("engine: out of memory for CCZ data of %u bytes", length);
+        return -1;
+    }
+    uLongf produced = length;
+    int status = uncompress(buffer, &produced, data + 16, size - 16);
+    if (status != Z_OK || produced != length) {
+        free(buffer);
+        detail::logFileMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status,
+                               static_cast<unsigned long>(produced), length);
+        return -1;
+    }
+    *out = buffer;
+    return static_cast<int>(length);
+}
+
+int inflateCCZFile(const char* path, unsigned char** out) {
+    if (!out) return -1;
+    *out = nullptr;
+    unsigned size = 0;
+    char* file = readFileData(&size, path, "rb");
+    if (!file) return -1;
+    int length = inflateCCZBuffer(reinterpret_cast<unsigned char*>(file), size, out);
+    delete[] file;
+    if (length < 0) detail::logFileMessage("engine: cannot read CCZ file %s", path);
+    return length;
+}
+
+int inflateMemoryGrowing(unsigned capacityHint, unsigned char** out, const unsigned char* in,
+                         unsigned inLength, unsigned* outLength) {
+    *out = nullptr;
+    *outLength = 0;
+    if (!in) return Z_STREAM_ERROR;
+    unsigned capacity = capacityHint;
+    if (capacity < kInflateMinimumRoom) capacity = kInflateMinimumRoom;
+    if (capacity > kMaxInflatedSize) capacity = kMaxInflatedSize;
+    unsigned char* buffer = new (std::nothrow) unsigned char[capacity];
+    if (!buffer) return Z_MEM_ERROR;
+
+    z_stream stream;
+    memset(&stream, 0, sizeof stream);
+    stream.next_in = const_cast<unsigned char*>(in);
+    stream.avail_in = inLength;
+    stream.next_out = buffer;
+    stream.avail_out = capacity;
+    int status = inflateInit2(&stream, 15 + 32); // zlib or gzip header, detected
+    if (status != Z_OK) {
+        delete[] buffer;
+        return status;
+    }
+    for (;;) {
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (status == Z_STREAM_END) break;
+        if (status == Z_NEED_DICT) status = Z_DATA_ERROR;
+        if (status != Z_OK && status != Z_BUF_ERROR) break;
+        if (stream.avail_out > 0) {
+            // Room was left, so inflate stopped for want of input: the stream is cut short and no
+            // amount of extra room will finish it.
+            status = Z_DATA_ERROR;
+            break;
+        }
+        if (capacity >= kMaxInflatedSize) {
+            status = Z_MEM_ERROR;
+            break;
+        }
+        unsigned bigger = capacity > kMaxInflatedSize / 2 ? kMaxInflatedSize : capacity * 2;
+        unsigned char* grown = new (std::nothrow) unsigned char[bigger];
+        if (!grown) {
+            status = Z_MEM_ERROR;
+            break;
+        }
+        memcpy(grown, buffer, capacity);
+        delete[] buffer;
+        buffer = grown;
+        stream.next_out = buffer + capacity;
+        stream.avail_out = bigger - capacity;
+        capacity = bigger;
+    }
+    unsigned produced = capacity - stream.avail_out;
+    int endStatus = inflateEnd(&stream);
+    if (status != Z_STREAM_END || endStatus != Z_OK) {
+        delete[] buffer;
+        return status == Z_STREAM_END ? endStatus : status;
+    }
+    *out = buffer;
+    *outLength = produced;
+    return Z_OK;
+}
+
+int inflateMemoryWithHint(const unsigned char* in, unsigned inLength, unsigned char** out,
+                          unsigned outLengthHint) {
+    if (!out) return 0;
+    unsigned length = 0;
+    int status = inflateMemoryGrowing(outLengthHint, out, in, inLength, &length);
+    if (status != Z_OK || !*out) {
+        detail::logFileMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
+        delete[] *out;
+        *out = nullptr;
+        return 0;
+    }
+    return static_cast<int>(length);
+}
+
+} // namespace kvengine
