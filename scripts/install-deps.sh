@@ -9,6 +9,7 @@ packages=(
   libxml2-dev libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth fonts-dejavu-core
+  librsvg2-dev libcairo2-dev
 )
 
 missing=()

@@ -1,0 +1,23 @@
+#pragma once
+// The steps of the content build. Each reads its sources below the content folder,
+// writes into the resource folder and returns false (after logging every fault) when
+// something is wrong, so that the build stops.
+#include <string>
+
+namespace kvcontent {
+
+struct BuildPaths {
+  std::string source;  ///< the content/ folder of the repository
+  std::string target;  ///< the resource folder
+  std::string fonts;   ///< folder of the DejaVu TrueType files
+  std::string fontLicence;  ///< licence text of those fonts
+};
+
+bool buildData(const BuildPaths& paths);
+bool buildTexts(const BuildPaths& paths);
+bool buildImages(const BuildPaths& paths);
+bool buildFonts(const BuildPaths& paths);
+bool buildSheets(const BuildPaths& paths);
+bool buildSounds(const BuildPaths& paths);
+
+}  // namespace kvcontent
