@@ -1,6 +1,6 @@
 #include "engine/files/CCBase64.h"
 
-#include "engine/files/CCFileLog.h"
+#include "engine/base/CCLog.h"
 
 #include <new>
 
@@ -46,7 +46,7 @@ int base64Decode(const unsigned char* in, unsigned inLength, unsigned char* out,
     int result = 0;
     if (padded) {
         if (pending == 1) {
-            detail::logFileMessage("base64Decode: encoding incomplete: at least 2 bits missing");
+            logDebugMessage("base64Decode: encoding incomplete: at least 2 bits missing");
             result = 1;
         } else if (pending == 2) {
             out[written++] = static_cast<unsigned char>(group >> 4);
@@ -55,7 +55,7 @@ int base64Decode(const unsigned char* in, unsigned inLength, unsigned char* out,
             out[written++] = static_cast<unsigned char>(group >> 2);
         }
     } else if (pending > 0) {
-        detail::logFileMessage("base64 encoding incomplete: at least %u bits truncated", 24 - 6 * pending);
+        logDebugMessage("base64 encoding incomplete: at least %u bits truncated", 24 - 6 * pending);
         result = 1;
     }
     if (outLength) *outLength = written;
@@ -68,7 +68,7 @@ int base64DecodeToBuffer(unsigned char** out, unsigned inLength, const unsigned 
     unsigned capacity = static_cast<unsigned>(static_cast<unsigned long long>(inLength) * 3 / 4 + 1);
     unsigned char* buffer = new (std::nothrow) unsigned char[capacity];
     if (!buffer) {
-        detail::logFileMessage("engine: out of memory decoding %u bytes of base64", inLength);
+        logDebugMessage("engine: out of memory decoding %u bytes of base64", inLength);
         return 0;
     }
     unsigned length = 0;

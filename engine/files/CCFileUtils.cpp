@@ -1,6 +1,7 @@
 #include "engine/files/CCFileUtils.h"
 
-#include "engine/files/CCFileLog.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCString.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,7 +58,7 @@ void getResourceRootPath() {
     std::error_code ec;
     fs::path cwd = fs::current_path(ec);
     if (ec) {
-        detail::logFileMessage("engine: cannot read the current directory (%s); resources resolve from /",
+        logDebugMessage("engine: cannot read the current directory (%s); resources resolve from /",
                                ec.message().c_str());
         g_resourceRoot = "/";
         return;
@@ -70,6 +71,32 @@ const std::string& resourceRootPath() {
     getResourceRootPath();
     return g_resourceRoot;
 }
+
+namespace {
+
+// The director's content scale factor decides whether "-hd" variants are looked for.
+float contentScaleFactor() { return 1.0f; }
+
+const char* autoreleasedText(const std::string& text) {
+    auto* result = new CCString(text);
+    result->autorelease();
+    return result->c_str();
+}
+
+} // namespace
+
+const char* fullPathForFile(const char* path) {
+    return autoreleasedText(detail::fullPathForFileWithScale(path, contentScaleFactor()));
+}
+
+const char* fullPathRelativeToFile(const char* baseFile, const char* fileName) {
+    std::string base = baseFile ? baseFile : "";
+    size_t separator = base.find_last_of("/\\");
+    std::string folder = separator == std::string::npos ? std::string() : base.substr(0, separator + 1);
+    return autoreleasedText(folder + (fileName ? fileName : ""));
+}
+
+std::string& removeHdSuffix(std::string& path) { return detail::removeHdSuffixWithScale(path, contentScaleFactor()); }
 
 bool isScrambledDataPath(const char* path) {
     if (!path) return false;
@@ -120,7 +147,7 @@ void scrambleDataBuffer(unsigned char* data, unsigned size) {
 char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     if (sizeOut) *sizeOut = 0;
     if (!path || !*path) {
-        detail::logFileMessage("engine: readFileData: no path given");
+        logDebugMessage("engine: readFileData: no path given");
         return nullptr;
     }
     std::string name = detail::normalizeSeparators(path);
@@ -131,7 +158,7 @@ char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
         if (!other.empty()) file = fopen(other.c_str(), openMode);
     }
     if (!file) {
-        detail::logFileMessage("engine: cannot open %s: %s", name.c_str(), strerror(errno));
+        logDebugMessage("engine: cannot open %s: %s", name.c_str(), strerror(errno));
         return nullptr;
     }
 
@@ -142,13 +169,13 @@ char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     if (fstat(fileno(file), &info) == 0) {
         if (S_ISDIR(info.st_mode)) {
             fclose(file);
-            detail::logFileMessage("engine: cannot read %s: it is a folder", name.c_str());
+            logDebugMessage("engine: cannot read %s: it is a folder", name.c_str());
             return nullptr;
         }
         if (S_ISREG(info.st_mode) && info.st_size >= 0) {
             if (static_cast<uint64_t>(info.st_size) >= UINT_MAX) {
                 fclose(file);
-                detail::logFileMessage("engine: cannot read %s: file too large", name.c_str());
+                logDebugMessage("engine: cannot read %s: file too large", name.c_str());
                 return nullptr;
             }
             capacity = static_cast<size_t>(info.st_size) + 1; // +1 sees the end without growing
@@ -187,7 +214,7 @@ char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     fclose(file);
     if (failed) {
         delete[] buffer;
-        detail::logFileMessage("engine: cannot read %s: %s", name.c_str(),
+        logDebugMessage("engine: cannot read %s: %s", name.c_str(),
                                buffer ? strerror(readErrno) : "out of memory or too large");
         return nullptr;
     }
@@ -235,7 +262,7 @@ std::string& removeHdSuffixWithScale(std::string& path, float contentScaleFactor
     if (marker == std::string::npos) return path;
     size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     if (marker <= nameStart) return path;
-    logFileMessage("engine: FilePath(%s) contains suffix(%s), remove it.", path.c_str(), "-hd");
+    logDebugMessage("engine: FilePath(%s) contains suffix(%s), remove it.", path.c_str(), "-hd");
     path.erase(marker, 3);
     return path;
 }

@@ -15,6 +15,20 @@ void getResourceRootPath();
 /// The resource root text ("/some/dir/"), filled on first use.
 const std::string& resourceRootPath();
 
+/// Full path of a resource named relative to the resource root; absolute paths pass through.
+/// '\' is accepted as a separator and becomes '/'. When the director's content scale factor is not 1
+/// and a "-hd" variant exists beside the file, that variant's path is returned instead.
+/// The text belongs to an autoreleased string: valid until the current pool drains (end of frame).
+const char* fullPathForFile(const char* path);
+
+/// The folder part of baseFile (up to and including its last '/' or '\') followed by fileName, or
+/// fileName alone when baseFile has no separator. Same lifetime as fullPathForFile's result.
+const char* fullPathRelativeToFile(const char* baseFile, const char* fileName);
+
+/// Strips a "-hd" marker from the file-name part of path when the content scale factor is not 1
+/// (logs when it does). Returns path itself.
+std::string& removeHdSuffix(std::string& path);
+
 /// Reads the whole file into a new buffer (free with delete[]); the buffer is not terminated.
 /// Paths whose part below the resource root names a scrambled data-file type are unscrambled.
 /// When the exact name does not exist, a match ignoring letter case is tried.

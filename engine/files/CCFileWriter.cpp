@@ -1,6 +1,6 @@
 #include "engine/files/CCFileWriter.h"
 
-#include "engine/files/CCFileLog.h"
+#include "engine/base/CCLog.h"
 #include "engine/files/CCFileUtils.h"
 
 #include <cerrno>
@@ -61,7 +61,7 @@ CCFileWriteFunction setFileWriteFunction(CCFileWriteFunction function) {
 
 bool writeFileAtomically(const char* path, const void* data, size_t size) {
     if (!path || !*path || (!data && size > 0)) {
-        detail::logFileMessage("engine: cannot save: no path or no data");
+        logDebugMessage("engine: cannot save: no path or no data");
         return false;
     }
     std::string target = detail::normalizeSeparators(path);
@@ -76,7 +76,7 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
     }
     if (stat(target.c_str(), &info) == 0) {
         if (!S_ISREG(info.st_mode)) {
-            detail::logFileMessage("engine: cannot save %s: not a regular file", target.c_str());
+            logDebugMessage("engine: cannot save %s: not a regular file", target.c_str());
             return false;
         }
         mode = info.st_mode & 07777;
@@ -85,7 +85,7 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
     std::string temporary = target + ".XXXXXX";
     int fd = mkstemp(&temporary[0]);
     if (fd < 0) {
-        detail::logFileMessage("engine: cannot save %s: %s", target.c_str(), strerror(errno));
+        logDebugMessage("engine: cannot save %s: %s", target.c_str(), strerror(errno));
         return false;
     }
     const char* step = nullptr;
@@ -103,7 +103,7 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
     }
     if (step) {
         unlink(temporary.c_str());
-        detail::logFileMessage("engine: cannot save %s (%s failed: %s); the old file is kept", target.c_str(),
+        logDebugMessage("engine: cannot save %s (%s failed: %s); the old file is kept", target.c_str(),
                                step, strerror(savedErrno));
         return false;
     }

@@ -1,6 +1,6 @@
 #include "engine/files/CCSAXParser.h"
 
-#include "engine/files/CCFileLog.h"
+#include "engine/base/CCLog.h"
 #include "engine/files/CCFileUtils.h"
 
 #include <climits>
@@ -103,7 +103,7 @@ xmlSAXHandler makeHandler() {
 bool parseXMLData(const char* data, unsigned size, CCSAXDelegator* delegator, const char* name) {
     const char* label = name ? name : "(memory)";
     if (!data || size > INT_MAX) {
-        detail::logFileMessage("engine: XML %s: no data", label);
+        logDebugMessage("engine: XML %s: no data", label);
         return false;
     }
     LIBXML_TEST_VERSION
@@ -116,7 +116,7 @@ bool parseXMLData(const char* data, unsigned size, CCSAXDelegator* delegator, co
     int result = xmlSAXUserParseMemory(&handler, &state, data, static_cast<int>(size));
     if (result != 0) {
         if (state.firstError.empty()) state.firstError = "not well-formed";
-        detail::logFileMessage("engine: XML %s line %d: %s", label, state.errorLine, state.firstError.c_str());
+        logDebugMessage("engine: XML %s line %d: %s", label, state.errorLine, state.firstError.c_str());
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "engine/files/CCZipUtils.h"
 
-#include "engine/files/CCFileLog.h"
+#include "engine/base/CCLog.h"
 #include "engine/files/CCFileUtils.h"
 
 #include <cstdlib>
@@ -29,7 +29,7 @@ int inflateGZipFile(const char* path, unsigned char** out) {
     if (!path) return -1;
     gzFile file = gzopen(path, "rb");
     if (!file) {
-        detail::logFileMessage("engine: cannot open gzip file %s", path);
+        logDebugMessage("engine: cannot open gzip file %s", path);
         return -1;
     }
     unsigned capacity = kGzipFirstRead;
@@ -68,7 +68,7 @@ int inflateGZipFile(const char* path, unsigned char** out) {
     if (gzclose(file) != Z_OK && !problem) problem = "truncated or corrupt data";
     if (problem) {
         free(buffer);
-        detail::logFileMessage("engine: cannot inflate gzip file %s: %s", path, problem);
+        logDebugMessage("engine: cannot inflate gzip file %s: %s", path, problem);
         return -1;
     }
     *out = buffer;
@@ -79,28 +79,28 @@ int inflateCCZBuffer(const unsigned char* data, unsigned size, unsigned char** o
     if (!out) return -1;
     *out = nullptr;
     if (!data || size < 16) {
-        detail::logFileMessage("engine: CCZ data too short (%u bytes)", data ? size : 0u);
+        logDebugMessage("engine: CCZ data too short (%u bytes)", data ? size : 0u);
         return -1;
     }
     if (memcmp(data, "CCZ!", 4) != 0 || readBigEndian16(data + 4) != 0 || readBigEndian16(data + 6) > 2) {
-        detail::logFileMessage("engine: CCZ header refused");
+        logDebugMessage("engine: CCZ header refused");
         return -1;
     }
     unsigned length = readBigEndian32(data + 12);
     if (length > kMaxInflatedSize) {
-        detail::logFileMessage("engine: CCZ length %u too large", length);
+        logDebugMessage("engine: CCZ length %u too large", length);
         return -1;
     }
     unsigned char* buffer = static_cast<unsigned char*>(malloc(length ? length : 1));
     if (!buffer) {
-        detail::logFileMessage("engine: out of memory for CCZ data of %u bytes", length);
+        logDebugMessage("engine: out of memory for CCZ data of %u bytes", length);
         return -1;
     }
     uLongf produced = length;
     int status = uncompress(buffer, &produced, data + 16, size - 16);
     if (status != Z_OK || produced != length) {
         free(buffer);
-        detail::logFileMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status,
+        logDebugMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status,
                                static_cast<unsigned long>(produced), length);
         return -1;
     }
@@ -116,7 +116,7 @@ int inflateCCZFile(const char* path, unsigned char** out) {
     if (!file) return -1;
     int length = inflateCCZBuffer(reinterpret_cast<unsigned char*>(file), size, out);
     delete[] file;
-    if (length < 0) detail::logFileMessage("engine: cannot read CCZ file %s", path);
+    if (length < 0) logDebugMessage("engine: cannot read CCZ file %s", path);
     return length;
 }
 
@@ -187,7 +187,7 @@ int inflateMemoryWithHint(const unsigned char* in, unsigned inLength, unsigned c
     unsigned length = 0;
     int status = inflateMemoryGrowing(outLengthHint, out, in, inLength, &length);
     if (status != Z_OK || !*out) {
-        detail::logFileMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
+        logDebugMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
         delete[] *out;
         *out = nullptr;
         return 0;

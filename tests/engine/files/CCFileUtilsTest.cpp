@@ -243,3 +243,20 @@ TEST(RemoveHdSuffix, StripsTheMarkerFromTheFileNameOnly) {
         EXPECT_EQ(log.find("contains suffix(-hd), remove it.") != std::string::npos, c.logged) << c.expected;
     }
 }
+
+TEST(FullPath, PublicFormsReturnPoolOwnedText) {
+    kvtest::PoolScope pool;
+    EXPECT_EQ(std::string(fullPathForFile("ui/a.png")), resourceRootPath() + "ui/a.png");
+    struct Case {
+        const char* base;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"maps/level1.tmx", "tiles.png", "maps/tiles.png"},
+        {"level1.tmx", "tiles.png", "tiles.png"},
+        {"maps\\level1.tmx", "tiles.png", "maps\\tiles.png"},
+        {"/abs/maps/", "t.png", "/abs/maps/t.png"},
+        {nullptr, "t.png", "t.png"},
+    };
+    for (const Case& c : cases) EXPECT_STREQ(fullPathRelativeToFile(c.base, c.name), c.expected);
+}

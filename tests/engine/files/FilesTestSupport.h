@@ -45,3 +45,34 @@ inline std::string readBytes(const std::string& path) {
 }
 
 } // namespace kvtest
+
+#include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCLog.h"
+
+#include <vector>
+
+namespace kvtest {
+
+/// Collects the engine's log lines while it lives.
+class LogCapture {
+public:
+    LogCapture() {
+        kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
+    }
+    ~LogCapture() { kvengine::setDebugLogSink(nullptr); }
+    bool contains(const std::string& part) const {
+        for (const std::string& line : lines)
+            if (line.find(part) != std::string::npos) return true;
+        return false;
+    }
+    std::vector<std::string> lines;
+};
+
+/// A pool of its own for one test: autoreleased results die when it ends.
+class PoolScope {
+public:
+    PoolScope() { kvengine::CCAutoreleasePoolStack::getInstance().push(); }
+    ~PoolScope() { kvengine::CCAutoreleasePoolStack::getInstance().pop(); }
+};
+
+} // namespace kvtest
