@@ -2,6 +2,7 @@
 
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
 
 namespace kvengine {
 
@@ -13,6 +14,8 @@ std::uint32_t g_objectCounter = 0;
 CCObject::CCObject() : m_objectId(++g_objectCounter) {}
 
 CCObject::~CCObject() {
+    // An observer that forgot to unregister must never be called after its death.
+    if (m_observing) CCNotificationCenter::observerDestroyed(this);
     // A pool may still list this object; forget that entry so the drain never touches freed memory.
     if (m_managed) CCAutoreleasePoolStack::getInstance().removeObject(this);
 }

@@ -88,10 +88,12 @@ public:
 
 private:
     friend class CCAutoreleasePool;
+    friend class CCNotificationCenter;
 
     std::uint32_t m_objectId;
     std::uint32_t m_referenceCount = 1;
     bool m_managed = false;
+    bool m_observing = false; // set once it registers with the notification centre
 };
 
 } // namespace kvengine
