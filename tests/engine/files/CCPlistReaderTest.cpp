@@ -1,0 +1,112 @@
+#include "engine/files/CCFileUtils.h"
+#include "engine/files/CCPlistReader.h"
+
+#include "FilesTestSupport.h"
+#include "PlistTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace kvengine;
+using kvtest::dumpPlist;
+using kvtest::TempDir;
+
+namespace {
+
+std::string plist(const std::string& body) { return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + body + "</plist>"; }
+
+std::string readDictionary(const std::string& body, bool* wellFormed = nullptr) {
+    std::string xml = plist(body);
+    return dumpPlist(dictionaryWithContentsOfData(xml.data(), static_cast<unsigned>(xml.size()), wellFormed));
+}
+
+std::string readArray(const std::string& body) {
+    std::string xml = plist(body);
+    return dumpPlist(arrayWithContentsOfData(xml.data(), static_cast<unsigned>(xml.size())));
+}
+
+} // namespace
+
+TEST(PlistReader, BuildsDictionariesFromTheirText) {
+    kvtest::PoolScope pool;
+    struct Case {
+        const char* what;
+        std::string body;
+        std::string expected;
+    } cases[] = {
+        {"scalars keep their text", "<dict><key>i</key><integer>12</integer><key>r</key><real>2.5</real>"
+                                    "<key>t</key><true/><key>f</key><false/><key>s</key><string>x</string></dict>",
+         "{f:\"0\",i:\"12\",r:\"2.5\",s:\"x\",t:\"1\"}"},
+        {"nesting and order", "<dict><key>a</key><array><dict><key>b</key><array><string>1</string>"
+                              "<string>2</string></array></dict><string>3</string></array></dict>",
+         "{a:[{b:[\"1\",\"2\"]},\"3\"]}"},
+        {"empty string adds nothing", "<dict><key>a</key><string></string><key>b</key><string/></dict>", "{}"},
+        {"empty key keeps the previous key", "<dict><key>a</key><string>1</string><key></key><string>2</string></dict>",
+         "{a:\"2\"}"},
+        {"second value replaces the first", "<dict><key>a</key><string>1</string><string>2</string></dict>",
+         "{a:\"2\"}"},
+        {"date and data are skipped", "<dict><key>d</key><date>2001-01-01T00:00:00Z</date><key>x</key>"
+                                      "<data>AAAA</data></dict>",
+         "{}"},
+        {"blanks stay", "<dict><key> k </key><string>  v\t</string></dict>", "{ k :\"  v\t\"}"},
+        {"entities join the pieces", "<dict><key>a &amp; b</key><string>A &amp; B &lt;C&gt; &#233;</string></dict>",
+         "{a & b:\"A & B <C> \xc3\xa9\"}"},
+        {"CDATA joins too", "<dict><key>k</key><string>x<![CDATA[<y>]]>z</string></dict>", "{k:\"x<y>z\"}"},
+        {"unknown elements are skipped", "<dict><key>k</key><foo>bar</foo><string>v</string></dict>",
+         "{k:\"v\"}"},
+        {"an array document has no dictionary", "<array><string>a</string></array>", "null"},
+        {"a lone scalar has no dictionary", "<string>a</string>", "null"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
+}
+
+TEST(PlistReader, BuildsArrays) {
+    kvtest::PoolScope pool;
+    EXPECT_EQ(readArray("<array><dict><key>k</key><array><true/></array></dict><string></string><integer>4</integer>"
+                        "</array>"),
+              "[{k:[\"1\"]},\"4\"]");
+    EXPECT_EQ(readArray("<dict><key>k</key><string>v</string></dict>"), "null");
+    EXPECT_EQ(readArray("<dict><key>k</key><array><string>v</string></array></dict>"), "[\"v\"]");
+}
+
+TEST(PlistReader, ABrokenDocumentGivesWhatWasBuiltAndSaysSo) {
+    kvtest::PoolScope pool;
+    kvtest::LogCapture log;
+    bool wellFormed = true;
+    std::string xml = "<plist><dict><key>a</key><string>1</string><key>b</key><string>2</str";
+    auto* partial = dictionaryWithContentsOfData(xml.data(), static_cast<unsigned>(xml.size()), &wellFormed);
+    EXPECT_FALSE(wellFormed);
+    EXPECT_EQ(dumpPlist(partial), "{a:\"1\"}");
+    EXPECT_TRUE(log.contains("engine: XML"));
+
+    EXPECT_EQ(readDictionary("<dict>", &wellFormed), "{}");
+    EXPECT_FALSE(wellFormed);
+    EXPECT_EQ(readDictionary("<dict><key>x</key><string>y</string></dict>", &wellFormed), "{x:\"y\"}");
+    EXPECT_TRUE(wellFormed);
+}
+
+TEST(PlistReader, ReadsScrambledFilesAndRefusesMissingOnes) {
+    TempDir dir;
+    kvtest::PoolScope pool;
+    kvtest::LogCapture log;
+    std::string text = plist("<dict><key>k</key><string>v</string></dict>");
+    kvtest::writeBytes(dir.file("plain.xml"), text);
+    scrambleDataBuffer(reinterpret_cast<unsigned char*>(&text[0]), static_cast<unsigned>(text.size()));
+    kvtest::writeBytes(dir.file("data.plist"), text);
+    kvtest::writeBytes(dir.file("rules.plist"), std::string());
+
+    auto* stored = dictionaryWithContentsOfFile(dir.file("data.plist").c_str());
+    EXPECT_EQ(dumpPlist(stored), "{k:\"v\"}");
+    ASSERT_NE(stored, nullptr);
+    EXPECT_TRUE(stored->isManaged());
+    EXPECT_EQ(stored->retainCount(), 1u); // only the pool holds it
+    EXPECT_EQ(dumpPlist(dictionaryWithContentsOfFile(dir.file("plain.xml").c_str())), "{k:\"v\"}");
+
+    bool wellFormed = true;
+    EXPECT_EQ(dictionaryWithContentsOfFile(dir.file("missing.plist").c_str(), &wellFormed), nullptr);
+    EXPECT_FALSE(wellFormed);
+    EXPECT_EQ(arrayWithContentsOfFile(dir.file("missing.plist").c_str()), nullptr);
+    EXPECT_EQ(arrayWithContentsOfFile(dir.file("rules.plist").c_str()), nullptr);
+    EXPECT_TRUE(log.contains("missing.plist"));
+}
