@@ -1,0 +1,29 @@
+#pragma once
+// Drawing programs of the creatures: the kelvos (round sea creatures with fins, a tuft
+// and big eyes) and the crustacean enemies. Each animation frame is a pose computed
+// from the animation word and the frame's place in it, drawn with cairo at content
+// scale 2 (one point is two texels).
+#include <string>
+#include <vector>
+
+#include "tools/content/SpriteSheet.h"
+
+namespace kvcontent {
+
+/// An animation of a creature sheet: the frame word and its frame count.
+struct AnimationSpec {
+  std::string word;
+  int frames;
+};
+
+/// The frames of a kelvo sheet: "<sprite>_<word>_NN.png" for every animation the
+/// creature views ask for, with the counts of the "kelvo" animation settings.
+std::vector<SheetFrame> drawKelvoFrames(const std::string& sprite, const std::vector<AnimationSpec>& animations);
+
+/// The frames of a crustacean sheet ("crab", "shrimp" or "hermit").
+std::vector<SheetFrame> drawCrustaceanFrames(const std::string& sprite, const std::vector<AnimationSpec>& animations);
+
+/// True when drawKelvoFrames knows the look of this sprite name.
+bool hasKelvoLook(const std::string& sprite);
+
+}  // namespace kvcontent
