@@ -1,0 +1,147 @@
+#include "engine/input/CCPanGestureRecognizer.h"
+
+#include <cmath>
+
+#include "engine/base/CCSet.h"
+#include "engine/input/CCTouch.h"
+#include "engine/input/CCTouchDelegate.h"
+
+namespace kvengine {
+
+bool CCPanGestureRecognizer::inRange() const {
+    return tracks_.size() >= minimumTouches_ && tracks_.size() <= maximumTouches_;
+}
+
+const CCTouchTrack* CCPanGestureRecognizer::measuredTrack() const {
+    if (minimumTouches_ != 1 || tracks_.empty()) {
+        return nullptr;
+    }
+    return &tracks_.begin()->second;
+}
+
+void CCPanGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
+    if (touches == nullptr) {
+        return;
+    }
+    if (delegate_ != nullptr && !delegate_->shouldRecognizerHandleTouches(this)) {
+        return;
+    }
+    const float now = getClock();
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        if (!shouldReceiveTouch(touch)) {
+            continue;
+        }
+        CCTouchTrack track;
+        track.firstTime = now;
+        track.lastTime = now;
+        track.startPoint = touch->getLocationInView();
+        track.lastPoint = track.startPoint;
+        tracks_[touch] = track;
+    }
+    updateState();
+}
+
+void CCPanGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
+    if (touches == nullptr) {
+        return;
+    }
+    const float now = getClock();
+    bool moved = false;
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        auto found = tracks_.find(touch);
+        if (found == tracks_.end()) {
+            continue;
+        }
+        CCTouchTrack& track = found->second;
+        const CCPoint location = touch->getLocationInView();
+        const float dt = now - track.lastTime;
+        if (dt > 0.0f) {
+            track.velocity = CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+        }
+        track.lastTime = now;
+        // Until the pan begins the start stays where the touch went down, so the
+        // threshold is measured on the total movement; afterwards each update
+        // reports only the step since the previous one.
+        if (state_ != kCCGestureRecognizerStatePossible || !inRange()) {
+            track.startPoint = track.lastPoint;
+        }
+        track.lastPoint = location;
+        moved = true;
+    }
+    if (moved) {
+        updateState();
+    }
+}
+
+void CCPanGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+
+void CCPanGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+
+void CCPanGestureRecognizer::touchesLifted(CCSet* touches) {
+    if (touches == nullptr) {
+        return;
+    }
+    const float now = getClock();
+    bool lifted = false;
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        auto found = tracks_.find(touch);
+        if (found == tracks_.end()) {
+            continue;
+        }
+        CCTouchTrack& track = found->second;
+        const float dt = now - track.lastTime;
+        if (state_ != kCCGestureRecognizerStatePossible && dt > 0.0f) {
+            const CCPoint location = touch->getLocationInView();
+            track.velocity = CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+            if (minimumTouches_ == 1) {
+                velocity_ = tracks_.begin()->second.velocity;
+            }
+        }
+        tracks_.erase(found);
+        lifted = true;
+    }
+    if (lifted) {
+        updateState();
+    }
+}
+
+void CCPanGestureRecognizer::updateState() {
+    const int before = state_;
+    const CCTouchTrack* first = measuredTrack();
+    if (first != nullptr) {
+        translation_ = CCPoint(first->lastPoint.x - first->startPoint.x, first->lastPoint.y - first->startPoint.y);
+    }
+    switch (state_) {
+    case kCCGestureRecognizerStatePossible:
+        if (inRange() && first != nullptr &&
+            (std::fabs(translation_.x) >= kBeginThreshold || std::fabs(translation_.y) >= kBeginThreshold)) {
+            velocity_ = first->velocity;
+            state_ = kCCGestureRecognizerStateBegan;
+        }
+        break;
+    case kCCGestureRecognizerStateBegan:
+    case kCCGestureRecognizerStateChanged:
+        if (!inRange()) {
+            state_ = kCCGestureRecognizerStateEnded;
+        } else if (first != nullptr) {
+            velocity_ = first->velocity;
+            state_ = kCCGestureRecognizerStateChanged;
+        } else {
+            velocity_ = CCPoint(0.0f, 0.0f);
+            state_ = kCCGestureRecognizerStateEnded;
+        }
+        break;
+    default:
+        state_ = kCCGestureRecognizerStatePossible;
+        break;
+    }
+    if (state_ != kCCGestureRecognizerStatePossible &&
+        (state_ != before || state_ == kCCGestureRecognizerStateChanged)) {
+        fireCallback();
+    }
+}
+
+} // namespace kvengine

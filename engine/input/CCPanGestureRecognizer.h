@@ -1,0 +1,51 @@
+#pragma once
+
+#include <map>
+
+#include "engine/input/CCGestureRecognizer.h"
+
+namespace kvengine {
+
+/// Recognizes a drag: begins once the first touch has moved 8 points in x or y
+/// from where it went down, then reports the movement since the previous update.
+///
+/// Callbacks: on began, on every changed update and on ended; the update after
+/// ended returns to possible silently.
+class CCPanGestureRecognizer : public CCGestureRecognizer {
+public:
+    /// Distance in points that the touch must move before the pan begins.
+    static constexpr float kBeginThreshold = 8.0f;
+
+    CC_DECLARE_CLASS_NAME(CCPanGestureRecognizer, CCGestureRecognizer)
+
+    void touchesBegan(CCSet* touches, CCEvent* event) override;
+    void touchesMoved(CCSet* touches, CCEvent* event) override;
+    void touchesEnded(CCSet* touches, CCEvent* event) override;
+    void touchesCancelled(CCSet* touches, CCEvent* event) override;
+
+    /// Points: total movement at began, movement since the previous update after.
+    CCPoint getTranslation() const { return translation_; }
+    void setTranslation(const CCPoint& translation) { translation_ = translation; }
+    /// Points per second.
+    CCPoint getVelocity() const { return velocity_; }
+
+    unsigned getMinimumNumberOfTouches() const { return minimumTouches_; }
+    void setMinimumNumberOfTouches(unsigned count) { minimumTouches_ = count; }
+    unsigned getMaximumNumberOfTouches() const { return maximumTouches_; }
+    void setMaximumNumberOfTouches(unsigned count) { maximumTouches_ = count; }
+
+private:
+    void touchesLifted(CCSet* touches);
+    bool inRange() const;
+    /// The first tracked touch when translations are measured, else null.
+    const CCTouchTrack* measuredTrack() const;
+    void updateState();
+
+    unsigned maximumTouches_ = 1;
+    unsigned minimumTouches_ = 1;
+    std::map<CCTouch*, CCTouchTrack> tracks_;
+    CCPoint translation_;
+    CCPoint velocity_;
+};
+
+} // namespace kvengine
