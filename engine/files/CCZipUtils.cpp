@@ -186,8 +186,11 @@ int inflateMemoryWithHint(const unsigned char* in, unsigned inLength, unsigned c
     if (!out) return 0;
     unsigned length = 0;
     int status = inflateMemoryGrowing(outLengthHint, out, in, inLength, &length);
-    if (status != Z_OK || !*out) {
-        logDebugMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
+    if (status != Z_OK || !*out || length == 0) {
+        // An empty result is reported like a failure (0, no buffer), so nothing is left to free.
+        if (status != Z_OK) {
+            logDebugMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
+        }
         delete[] *out;
         *out = nullptr;
         return 0;
