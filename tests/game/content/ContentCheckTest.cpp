@@ -1,0 +1,271 @@
+// The content check: every file the game data names exists and loads through the
+// engine's own readers, every frame the creature views ask for is in its sheet, every
+// sound event the sound manager plays is in a table, and every localisation key the code
+// uses is in all five tables with the placeholders the code passes.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "ContentTestSupport.h"
+#include "engine/files/CCFileUtils.h"
+#include "engine/files/CCZipUtils.h"
+
+using namespace kvcontenttest;
+
+namespace {
+const char* const kStatNames[] = {"HP", "SP", "DMG Melee", "Defense", "Dash Per Turn", "Heal", "DMG AoE",
+                                  "DMG Target", "SP regen", "Move Power", "Weight Density", "Range AoE",
+                                  "Range Target", "Critics", "Dodge", "Push Off Coef Target",
+                                  "Push Off Coef AoE", "Speed"};
+
+// Frames of a sheet, read through the engine's property-list reader.
+std::set<std::string> sheetFrames(const std::string& sheetName) {
+    std::set<std::string> names;
+    for (const std::string& name : keysOf(dictAt(loadPlist(sheetName + ".plist"), "frames"))) names.insert(name);
+    return names;
+}
+
+std::string frameName(const std::string& sprite, const std::string& word, int number) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, "%s_%s_%02d.png", sprite.c_str(), word.c_str(), number);
+    return buffer;
+}
+} // namespace
+
+TEST(ContentCheck, SettingsCarryEveryKeyTheGameReads) {
+    PoolScope pool;
+    Dict* setup = loadPlist("gameSetup.plist");
+    ASSERT_NE(setup, nullptr);
+    for (const char* key : {"DisableIntroductionVideo", "PhysicsUseFixedTimeStep", "DisableMenuMusic",
+                            "DisableGameMusic", "MenuMusicEvent", "DefaultTexturePixelFormal16bit",
+                            "ResetPlayerProfile", "IgnoreOFXForPlists", "DrawDebug", "DrawDebugAI", "DefaultTroops",
+                            "HUDHideOOS", "HUDHideExceptOOS"}) {
+        EXPECT_FALSE(textAt(setup, key).empty()) << key;
+    }
+    EXPECT_EQ(textAt(setup, "DisableIntroductionVideo"), "YES");  // there is no introduction video
+}
+
+TEST(ContentCheck, GameParametersLoadAndMissionsHaveDefinitions) {
+    PoolScope pool;
+    for (const char* name : {"chapiterSolo", "mapHuddle", "kelvoStats", "kelvoStatsAI", "helmets", "consumables",
+                             "animSettings", "powerups", "levelUpSettings", "OfflineStore"}) {
+        EXPECT_NE(loadPlist(std::string(name) + ".plist"), nullptr) << name;
+    }
+    Dict* chapters = loadPlist("chapiterSolo.plist");
+    for (const std::string& chapter : keysOf(chapters)) {
+        Dict* record = dictAt(chapters, chapter);
+        EXPECT_FALSE(textAt(record, "status_locked").empty()) << chapter;
+        const std::vector<std::string> missions = textsOf(arrayAt(record, "mission_list"));
+        EXPECT_FALSE(missions.empty()) << chapter;
+        for (const std::string& mission : missions) {
+            Dict* definition = loadPlist(mission + "_DEF.plist");
+            ASSERT_NE(definition, nullptr) << mission;
+            EXPECT_FALSE(textAt(definition, "status_locked").empty()) << mission;
+            EXPECT_FALSE(textAt(dictAt(definition, "victory_condition"), "condition").empty()) << mission;
+            EXPECT_FALSE(textAt(dictAt(definition, "fail_condition"), "condition").empty()) << mission;
+        }
+    }
+}
+
+TEST(ContentCheck, CreaturesHaveTheDefaultSquadAndCompleteStats) {
+    PoolScope pool;
+    Dict* kelvos = loadPlist("kelvoStats.plist");
+    // The default squad and the two creatures the tutorial sells.
+    for (const char* name : {"steev", "vahine", "kiwa", "kiwa0", "kiwa2", "clint", "sammo"})
+        EXPECT_NE(dictAt(kelvos, name), nullptr) << name;
+    for (const std::string& name : keysOf(kelvos)) {
+        Dict* stats = dictAt(kelvos, name);
+        for (const char* key : {"Class", "Voice", "status_locked", "sprite_name", "spritesheet_name", "Radius"})
+            EXPECT_FALSE(textAt(stats, key).empty()) << name << " " << key;
+        for (const char* stat : kStatNames) EXPECT_FALSE(textAt(stats, stat).empty()) << name << " " << stat;
+    }
+    Dict* enemies = loadPlist("kelvoStatsAI.plist");
+    for (const char* name : {"crab", "shrimp", "hermit", "CoconutCrab", "CoconutCrabEye", "CoconutCrabMouth"}) {
+        Dict* stats = dictAt(enemies, name);
+        ASSERT_NE(stats, nullptr) << name;
+        EXPECT_FALSE(textAt(stats, "engine_class").empty()) << name;
+        EXPECT_FALSE(textAt(stats, "Pearl Reward").empty()) << name;
+    }
+    Dict* helmets = loadPlist("helmets.plist");
+    ASSERT_NE(dictAt(helmets, "straw_hat"), nullptr);
+    for (const std::string& name : keysOf(helmets)) {
+        for (const char* stat : kStatNames) EXPECT_FALSE(textAt(dictAt(helmets, name), stat).empty()) << name << " " << stat;
+        EXPECT_FALSE(textAt(dictAt(helmets, name), "Class").empty()) << name;
+    }
+}
+
+TEST(ContentCheck, CatalogueSellsEveryConsumableHelmetAndOfferedCreatureForPearls) {
+    PoolScope pool;
+    Dict* store = loadPlist("OfflineStore.plist");
+    auto sold = [store](const std::string& category, const std::string& item) {
+        for (const std::string& key : keysOf(store)) {
+            Dict* entry = dictAt(store, key);
+            if (textAt(entry, "category") == category && textAt(entry, "deliverable_identifier") == item)
+                return textAt(entry, "currency_identifier") == "pearl" && std::atoi(textAt(entry, "cost").c_str()) > 0;
+        }
+        return false;
+    };
+    Dict* consumables = loadPlist("consumables.plist");
+    for (const std::string& key : keysOf(consumables))
+        EXPECT_TRUE(sold("consumables", textAt(dictAt(consumables, key), "name"))) << key;
+    for (const std::string& key : keysOf(loadPlist("helmets.plist"))) EXPECT_TRUE(sold("helmets", key)) << key;
+    Dict* kelvos = loadPlist("kelvoStats.plist");
+    for (const std::string& key : keysOf(kelvos)) {
+        if (textAt(dictAt(kelvos, key), "status_locked") == "2") {
+            EXPECT_TRUE(sold("kelvos", key)) << key;
+        }
+    }
+}
+
+TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
+    PoolScope pool;
+    Dict* kelvos = loadPlist("kelvoStats.plist");
+    Dict* counts = dictAt(loadPlist("animSettings.plist"), "kelvo");
+    ASSERT_NE(counts, nullptr);
+    std::set<std::string> checkedSheets;
+    for (const std::string& name : keysOf(kelvos)) {
+        Dict* stats = dictAt(kelvos, name);
+        const std::string sheet = textAt(stats, "spritesheet_name");
+        const std::string sprite = textAt(stats, "sprite_name");
+        const std::set<std::string> frames = sheetFrames(sheet);
+        ASSERT_FALSE(frames.empty()) << sheet;
+        for (const char* word : {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit", "hit_healed"}) {
+            const int n = std::atoi(textAt(counts, word).c_str());
+            EXPECT_GT(n, 0) << word;
+            for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+        }
+        if (textAt(stats, "hasAOEAttack") == "YES") {
+            const int n = std::atoi(textAt(counts, "aoe_start").c_str()) + std::atoi(textAt(counts, "aoe_end").c_str());
+            EXPECT_TRUE(frames.count(frameName(sprite, "attack", n))) << sprite;
+        }
+        if (textAt(stats, "hasDistanceAttack") == "YES") {
+            const int n = std::atoi(textAt(counts, "shoot_start").c_str()) +
+                          std::atoi(textAt(counts, "shoot_middle").c_str()) +
+                          std::atoi(textAt(counts, "shoot_end").c_str());
+            EXPECT_TRUE(frames.count(frameName(sprite, "attack_distant", n))) << sprite;
+        }
+        checkedSheets.insert(sheet);
+    }
+    // Each sheet's texture is a CCZ-wrapped PVR v2 of a power-of-two size that the engine inflates.
+    for (const std::string& sheet : checkedSheets) {
+        const std::string path = resourcePath(textAt(dictAt(loadPlist(sheet + ".plist"), "metadata"), "textureFileName"));
+        ASSERT_FALSE(path.empty()) << sheet;
+        unsigned char* data = nullptr;
+        const int length = kvengine::inflateCCZFile(path.c_str(), &data);
+        ASSERT_GT(length, 52) << sheet;
+        EXPECT_EQ(std::memcmp(data + 44, "PVR!", 4), 0) << sheet;
+        unsigned width = 0, height = 0, dataLength = 0;
+        std::memcpy(&height, data + 4, 4);
+        std::memcpy(&width, data + 8, 4);
+        std::memcpy(&dataLength, data + 20, 4);
+        EXPECT_TRUE(width && (width & (width - 1)) == 0 && height && (height & (height - 1)) == 0) << sheet;
+        EXPECT_EQ(static_cast<unsigned>(length), 52 + dataLength) << sheet;
+        std::free(data);
+    }
+}
+
+TEST(ContentCheck, StartUpPicturesAndFontsExist) {
+    PoolScope pool;
+    for (const char* name : {"splash.png", "open.png", "open_grab.png", "pinch.png", "pinch_released.png", "point.png",
+                             "point_pressed.png"}) {
+        const std::string path = resourcePath(name);
+        ASSERT_FALSE(path.empty()) << name;
+        kvengine::CCFileBuffer file(path.c_str(), "rb");
+        ASSERT_GT(file.size, 8u) << name;
+        EXPECT_EQ(std::memcmp(file.data, "\x89PNG", 4), 0) << name;  // unscrambled on reading
+    }
+    for (const char* name : {"fonts/Kelvos-Kelvos.ttf", "fonts/Junction 02.ttf", "Junction 02.ttf", "fonts/LICENSE-DejaVu"}) {
+        kvengine::CCFileBuffer file(name, "rb");
+        EXPECT_GT(file.size, 0u) << name;
+    }
+    for (const char* font : {"times32.fnt", "times32-hd.fnt", "junction12.fnt", "junction12-hd.fnt"}) {
+        const std::string path = resourcePath(font);
+        kvengine::CCFileBuffer file(path.c_str(), "rb");
+        ASSERT_GT(file.size, 0u) << font;
+        const std::string text(file.data, file.size);
+        const size_t quote = text.find("page id=0 file=\"");
+        ASSERT_NE(quote, std::string::npos) << font;
+        const size_t start = quote + std::strlen("page id=0 file=\"");
+        const std::string page = text.substr(start, text.find('"', start) - start);
+        EXPECT_FALSE(resourcePath(page).empty()) << page;
+        EXPECT_NE(text.find("char id=65 "), std::string::npos) << font;
+    }
+}
+
+TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
+    PoolScope pool;
+    Dict* sfx = dictAt(loadPlist("kelvos.fev"), "events");
+    Dict* music = dictAt(loadPlist("kelvos_music.fev"), "events");
+    ASSERT_NE(sfx, nullptr);
+    ASSERT_NE(music, nullptr);
+    std::vector<std::string> paths;
+    for (const char* name : {"Kelvo_launch_light", "Kelvo_launch_max", "Pawn_hit_pawn", "UI_Cam_AutoFocus",
+                             "Kelvo_stretch", "UI_skip_turn", "Pawn_fall", "Crab_Aoe_Attack", "Kelvo_Aoe_Attack",
+                             "Kelvo_distant_attack", "Stat_levelup", "UI_Bt_Validated", "UI_bt_validated_light",
+                             "UI_bt_not_validated_light", "Pearls_pickup", "Male_girly_powerup2", "UI_Chatter_Next",
+                             "UI_Menu_Scroll", "UI_BubblePop", "Pawn_bounce", "Kelvo_Dash", "Kelvo_Grab_Anchor",
+                             "Shuriken_throw", "Spiky_shell_drop", "VictoryScreen_StarAppear",
+                             "VictoryScreen_StarNotGained", "Spawn_pawn", "Ninja_teleport", "Pearls_spawn",
+                             "Boss_Crab_QuakeAtk", "Boss_Crab_SwipeAtk", "Boss_Crab_KO", "Kraken_animation",
+                             "Hidden_Star_Detect"}) {
+        paths.push_back(std::string("kelvos/SFX/") + name);
+    }
+    // Voice lines of every voice the creatures use, and of the fallback voice.
+    std::set<std::string> voices = {"Female"};
+    for (const char* table : {"kelvoStats.plist", "kelvoStatsAI.plist"}) {
+        Dict* creatures = loadPlist(table);
+        for (const std::string& name : keysOf(creatures)) voices.insert(textAt(dictAt(creatures, name), "Voice"));
+    }
+    for (const std::string& voice : voices) {
+        for (const char* line : {"stretch", "ko", "powerup1", "powerup2", "combo", "hiddenstar_pickup", "impact_light",
+                                 "impact_heavy", "heal"}) {
+            paths.push_back("kelvos/SFX/" + voice + "_" + line);
+        }
+    }
+    for (const std::string& path : paths) {
+        Dict* event = dictAt(sfx, path);
+        ASSERT_NE(event, nullptr) << path;
+        EXPECT_EQ(textAt(event, "category"), "SFX") << path;
+        EXPECT_FALSE(resourcePath(textAt(event, "file").substr(textAt(event, "file").rfind('/') + 1)).empty()) << path;
+    }
+    const std::string menuMusic = textAt(loadPlist("gameSetup.plist"), "MenuMusicEvent");
+    for (const std::string& name : {menuMusic, std::string("jingle_win"), std::string("jingle_lose")}) {
+        Dict* event = dictAt(music, "kelvos_music/music/" + name);
+        ASSERT_NE(event, nullptr) << name;
+        EXPECT_EQ(textAt(event, "category"), "music") << name;
+    }
+    EXPECT_EQ(textAt(dictAt(music, "kelvos_music/music/" + menuMusic), "loop"), "YES");
+}
+
+TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
+    PoolScope pool;
+    // Keys the code asks for, with the placeholders it passes.
+    const std::vector<std::pair<const char*, const char*>> keys = {
+        {"Language_english", ""}, {"Language_french", ""}, {"Language_spanish", ""}, {"Language_german", ""},
+        {"Language_italian", ""}, {"Option_Change_Language", "%s"}, {"Pop Up Ok", ""}, {"Pop Up Cancel", ""},
+        {"Pop Up Medusa Confirmation", "%s%d"}, {"Main_Screen_Play", ""}, {"Shop_Screen_Buy", ""}, {"Train", ""},
+        {"Max Level", ""}, {"Frigate", ""}, {"Destroyer", ""}, {"Torpedo", ""}, {"Zodiac", ""},
+    };
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        std::vector<std::pair<std::string, std::u16string>> entries;
+        ASSERT_TRUE(loadStringsTable(std::string(folder) + ".lproj/localizable.strings", entries)) << folder;
+        for (const auto& key : keys) {
+            std::string wanted = key.first;
+            for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::u16string* text = nullptr;
+            for (const auto& entry : entries) {
+                if (entry.first == wanted) text = &entry.second;
+            }
+            ASSERT_NE(text, nullptr) << folder << ": " << key.first;
+            EXPECT_FALSE(text->empty()) << folder << ": " << key.first;
+            std::string found;
+            for (size_t i = 0; i + 1 < text->size(); ++i) {
+                if ((*text)[i] == u'%') found += std::string("%") + static_cast<char>((*text)[i + 1]);
+            }
+            EXPECT_EQ(found, key.second) << folder << ": " << key.first;
+        }
+    }
+}

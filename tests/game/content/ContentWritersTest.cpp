@@ -1,0 +1,104 @@
+// The content tool's writers, checked against the engine's readers: what the tool
+// scrambles, wraps and encodes must come back unchanged through the game's file layer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/files/CCFileUtils.h"
+#include "engine/files/CCZipUtils.h"
+#include "tools/content/ContentFiles.h"
+#include "tools/content/Plist.h"
+#include "tools/content/PvrWriter.h"
+#include "tools/content/StringsTable.h"
+
+using namespace kvcontent;
+
+TEST(ContentWriters, ScramblingMatchesTheGameForEveryLength) {
+    for (size_t length : {0u, 1u, 2u, 7u, 8u, 9u, 64u, 1000u}) {
+        Bytes plain(length);
+        for (size_t i = 0; i < length; ++i) plain[i] = static_cast<uint8_t>(i * 37 + 11);
+        Bytes stored = plain;
+        scrambleBytes(stored);
+        Bytes engineCopy = plain;
+        kvengine::scrambleDataBuffer(engineCopy.data(), static_cast<unsigned>(engineCopy.size()));
+        EXPECT_EQ(stored, engineCopy) << length;
+        kvengine::unscrambleDataBuffer(stored.data(), static_cast<unsigned>(stored.size()));
+        EXPECT_EQ(stored, plain) << length;
+    }
+}
+
+TEST(ContentWriters, ScrambledNamesFollowTheGamesRule) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.plist", true}, {"sheet.pvr.ccz", true}, {"x.PNG", true}, {"x.Png", false}, {"t.strings", true},
+        {"font.fnt", false}, {"kelvos.fev", false}, {"music.wav", false}, {"Kelvos-Kelvos.ttf", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isScrambledName(c.first), c.second) << c.first;
+        EXPECT_EQ(kvengine::isScrambledDataPath(c.first), c.second) << c.first;
+    }
+}
+
+TEST(ContentWriters, CczContainerInflatesThroughTheEngine) {
+    Bytes payload(5000);
+    for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<uint8_t>(i % 251);
+    const Bytes ccz = wrapCCZ(payload);
+    unsigned char* out = nullptr;
+    const int length = kvengine::inflateCCZBuffer(ccz.data(), static_cast<unsigned>(ccz.size()), &out);
+    ASSERT_EQ(length, static_cast<int>(payload.size()));
+    EXPECT_EQ(std::memcmp(out, payload.data(), payload.size()), 0);
+    std::free(out);
+}
+
+TEST(ContentWriters, PvrHeaderAndTexelPacking) {
+    Image image;
+    image.width = 2;
+    image.height = 1;
+    image.rgba = {255, 0, 0, 255, 255, 255, 255, 0};  // opaque red, transparent white
+    const Bytes rgba4444 = encodePvr(image, PvrFormat::RGBA4444);
+    ASSERT_EQ(rgba4444.size(), 52u + 4u);
+    EXPECT_EQ(rgba4444[16], 0x10);
+    EXPECT_EQ(std::memcmp(&rgba4444[44], "PVR!", 4), 0);
+    EXPECT_EQ(rgba4444[52] | (rgba4444[53] << 8), 0xF00F);
+    EXPECT_EQ(rgba4444[54] | (rgba4444[55] << 8), 0x0000);  // premultiplied: no colour without alpha
+    EXPECT_EQ(encodePvr(image, PvrFormat::RGBA8888).size(), 52u + 8u);
+    image.width = 3;
+    image.rgba.resize(12);
+    EXPECT_TRUE(encodePvr(image, PvrFormat::RGBA8888).empty());  // not a power of two
+    EXPECT_EQ(pvrFormatForSheet("top_sfx_51_ss"), PvrFormat::RGBA5551);
+    EXPECT_EQ(pvrFormatForSheet("low_sfx_88_ss.plist"), PvrFormat::RGBA8888);
+    EXPECT_EQ(pvrFormatForSheet("ui_44_ss"), PvrFormat::RGBA4444);
+}
+
+TEST(ContentWriters, TextTablesRejectWhatTheGameWouldMisread) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a = Hello\nb = World\n", true},
+        {"# comment only\n", true},
+        {"title = one\nTITLE = two\n", false},      // keys match ignoring case
+        {"say = he said \"hi\";\n", false},          // a quote followed by ';' ends the text early
+        {"no equals sign\n", false},
+        {"\"k\" = quoted key\n", false},
+    };
+    for (const auto& c : cases) {
+        StringsTable table;
+        EXPECT_EQ(table.parse(c.first, "case"), c.second) << c.first;
+    }
+    StringsTable table;
+    ASSERT_TRUE(table.parse("Greeting = Hé %s\\n%d%%\n", "case"));
+    const Bytes bytes = table.encode();
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    EXPECT_EQ(*table.find("greeting"), "Hé %s\n%d%%");
+    EXPECT_EQ(placeholders("Hé %s\n%d%% %.2d"), (std::vector<std::string>{"%s", "%d", "%.2d"}));
+}
+
+TEST(ContentWriters, PlistWriterRefusesTextTheReaderWouldCut) {
+    PlistNode root = PlistNode::makeDict();
+    root.set("name", PlistNode::str("Steev"));
+    std::string out;
+    EXPECT_TRUE(writePlistDocument(root, out));
+    EXPECT_NE(out.find("<key>name</key>"), std::string::npos);
+    root.set("bad", PlistNode::str("fish & chips"));
+    EXPECT_FALSE(writePlistDocument(root, out));
+}
