@@ -34,6 +34,9 @@ const std::map<std::string, KelvoLook>& looks() {
       {"vahine", {hex(0xffd6ec), hex(0xff7fbf), hex(0xc9428a), hex(0x7a1f4f), hex(0xc9428a), hex(0xff5a8a), Tuft::Flower, 42, false, false}},
       {"kiwa", {hex(0xe4ffb0), hex(0x8fd63c), hex(0x4f9a1e), hex(0x2c5a0e), hex(0x4f9a1e), hex(0xff8a6a), Tuft::Spike, 38, false, false}},
       {"clint", {hex(0xc8ecff), hex(0x3fa0e8), hex(0x1f5fa8), hex(0x0d2d5a), hex(0x1f5fa8), hex(0xff8a9a), Tuft::Fin, 42, false, true}},
+      // Kiwa's two elder cousins: the same build, other colours.
+      {"kiwa0", {hex(0xfff3b0), hex(0xf2c12e), hex(0xb5820f), hex(0x5a3e05), hex(0xb5820f), hex(0xff8a6a), Tuft::Spike, 38, false, true}},
+      {"kiwa2", {hex(0xb8fff0), hex(0x2fd1b0), hex(0x138a72), hex(0x07453a), hex(0x138a72), hex(0xff8a6a), Tuft::Spike, 38, true, false}},
       {"sammo", {hex(0xf0d4ff), hex(0xa46ee0), hex(0x6a3aa8), hex(0x35185e), hex(0x6a3aa8), hex(0xff7aa8), Tuft::Crest, 50, true, true}},
   };
   return table;

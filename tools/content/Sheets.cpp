@@ -53,7 +53,7 @@ struct CreatureSheet {
 };
 const CreatureSheet kKelvos[] = {
     {"steev", true, false}, {"vahine", false, false}, {"kiwa", false, false},
-    {"clint", false, true}, {"sammo", true, false},
+    {"clint", false, true}, {"sammo", true, false}, {"kiwa0", false, false}, {"kiwa2", false, false},
 };
 const char* const kKelvoWords[] = {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit",
                                    "hit_healed", "wait", "victory", "ko", "fall", "anchor"};
