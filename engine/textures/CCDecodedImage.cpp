@@ -1,7 +1,7 @@
 #include "engine/textures/CCDecodedImage.h"
 
 #include "engine/textures/CCTextRenderer.h"
-#include "engine/textures/CCTextureLog.h"
+#include "engine/base/CCLog.h"
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared before it.
@@ -14,7 +14,7 @@
 
 namespace kvengine {
 
-using detail::textureLog;
+
 
 namespace {
 
@@ -41,7 +41,7 @@ struct PngSource {
 // libpng's errors end in a long jump back into decodePng; the jump buffer lives in libpng's
 // read struct (png_jmpbuf). The frames it skips hold only plain data.
 void pngErrorHandler(png_structp png, png_const_charp message) {
-    textureLog("image: PNG decoding failed: %s", message);
+    logDebugMessage("image: PNG decoding failed: %s", message);
     png_longjmp(png, 1);
 }
 
@@ -127,7 +127,7 @@ void jpegErrorExit(j_common_ptr cinfo) {
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     char message[JMSG_LENGTH_MAX];
     (*cinfo->err->format_message)(cinfo, message);
-    textureLog("image: JPEG decoding failed: %s", message);
+    logDebugMessage("image: JPEG decoding failed: %s", message);
     longjmp(manager->jump, 1);
 }
 
@@ -137,7 +137,7 @@ void jpegEmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     if (++manager->warnings > 100) {
-        textureLog("image: JPEG stream gives too many warnings");
+        logDebugMessage("image: JPEG stream gives too many warnings");
         longjmp(manager->jump, 1);
     }
 }
@@ -154,7 +154,7 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, const u
 
     jpeg_mem_src(cinfo, data, static_cast<unsigned long>(length));
     if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
-        textureLog("image: JPEG stream holds no image");
+        logDebugMessage("image: JPEG stream holds no image");
         return false;
     }
     switch (cinfo->jpeg_color_space) {
@@ -163,24 +163,24 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, const u
         cinfo->out_color_space = JCS_RGB;
         break;
     case JCS_RGB:
-        textureLog("image: RGB-coded JPEG refused");
+        logDebugMessage("image: RGB-coded JPEG refused");
         return false;
     default:
         // CMYK and YCCK would need a colour conversion we do not have; taking their four
         // components for three would scramble the picture.
-        textureLog("image: JPEG colour space %d refused", int(cinfo->jpeg_color_space));
+        logDebugMessage("image: JPEG colour space %d refused", int(cinfo->jpeg_color_space));
         return false;
     }
     if (cinfo->image_width == 0 || cinfo->image_height == 0 || cinfo->image_width > maxDimension ||
         cinfo->image_height > maxDimension) {
-        textureLog("image: JPEG of %u x %u refused (limit %u)", unsigned(cinfo->image_width),
+        logDebugMessage("image: JPEG of %u x %u refused (limit %u)", unsigned(cinfo->image_width),
                    unsigned(cinfo->image_height), unsigned(maxDimension));
         return false;
     }
 
     jpeg_start_decompress(cinfo);
     if (cinfo->output_components != 3) {
-        textureLog("image: JPEG decodes to %d components", cinfo->output_components);
+        logDebugMessage("image: JPEG decodes to %d components", cinfo->output_components);
         return false;
     }
     const uint32_t width = cinfo->output_width;
@@ -192,7 +192,7 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, const u
     while (cinfo->output_scanline < cinfo->output_height) {
         JSAMPROW row = result->pixels.data() + size_t(cinfo->output_scanline) * rowBytes;
         if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
-            textureLog("image: JPEG stream ended early");
+            logDebugMessage("image: JPEG stream ended early");
             return false;
         }
     }
@@ -215,7 +215,7 @@ void CCDecodedImage::clear() {
 
 bool CCDecodedImage::initWithImageData(const void* data, size_t length, int format, uint32_t maxDimension) {
     if (data == nullptr || length < 1) {
-        textureLog("image: no data to decode");
+        logDebugMessage("image: no data to decode");
         return false;
     }
     switch (format) {
@@ -224,7 +224,7 @@ bool CCDecodedImage::initWithImageData(const void* data, size_t length, int form
     case kFormatPng:
         return initWithPngData(data, length, maxDimension);
     default:
-        textureLog("image: unknown image format %d", format);
+        logDebugMessage("image: unknown image format %d", format);
         return false;
     }
 }
@@ -232,19 +232,19 @@ bool CCDecodedImage::initWithImageData(const void* data, size_t length, int form
 bool CCDecodedImage::initWithPngData(const void* data, size_t length, uint32_t maxDimension) {
     clear();
     if (data == nullptr || length < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0) {
-        textureLog("image: data is not a PNG");
+        logDebugMessage("image: data is not a PNG");
         return false;
     }
     png_structp png =
         png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngErrorHandler, pngWarningHandler);
     if (png == nullptr) {
-        textureLog("image: libpng could not be set up");
+        logDebugMessage("image: libpng could not be set up");
         return false;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        textureLog("image: libpng could not be set up");
+        logDebugMessage("image: libpng could not be set up");
         return false;
     }
     PngSource source{static_cast<const unsigned char*>(data), length, 0};
@@ -276,7 +276,7 @@ bool CCDecodedImage::initWithPngData(const void* data, size_t length, uint32_t m
 bool CCDecodedImage::initWithJpegData(const void* data, size_t length, uint32_t maxDimension) {
     clear();
     if (data == nullptr || length < 1) {
-        textureLog("image: no JPEG data");
+        logDebugMessage("image: no JPEG data");
         return false;
     }
     jpeg_decompress_struct cinfo;
@@ -310,7 +310,7 @@ bool CCDecodedImage::initWithString(const char* text, int boxWidth, int boxHeigh
                                     const char* fontName, int fontSize) {
     clear();
     if (text == nullptr) {
-        textureLog("text: no text to render");
+        logDebugMessage("text: no text to render");
         return false;
     }
     return renderText(convertUtf8ToWide(text), boxWidth, boxHeight, alignment, fontName, fontSize);
@@ -320,7 +320,7 @@ bool CCDecodedImage::initWithWideString(const char16_t* text, int boxWidth, int 
                                         const char* fontName, int fontSize) {
     clear();
     if (text == nullptr) {
-        textureLog("text: no text to render");
+        logDebugMessage("text: no text to render");
         return false;
     }
     return renderText(std::u16string(text), boxWidth, boxHeight, alignment, fontName, fontSize);
@@ -330,12 +330,12 @@ bool CCDecodedImage::renderText(const std::u16string& text, int boxWidth, int bo
                                 const char* fontName, int fontSize) {
     CCTextRenderer* renderer = CCTextRenderer::getInstance();
     if (!renderer->setFont(fontName, fontSize)) {
-        textureLog("Can't found font(%s), use system default", fontName != nullptr ? fontName : "");
+        logDebugMessage("Can't found font(%s), use system default", fontName != nullptr ? fontName : "");
     }
     int w = boxWidth;
     int h = boxHeight;
     if (renderer->drawWideText(alignment, &w, &h, text.c_str()) == 0) {
-        textureLog("text: nothing could be drawn for a text of %zu units", text.size());
+        logDebugMessage("text: nothing could be drawn for a text of %zu units", text.size());
         return false;
     }
     const std::vector<unsigned char>& coverage = renderer->bitmap();

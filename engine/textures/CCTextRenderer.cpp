@@ -1,6 +1,6 @@
 #include "engine/textures/CCTextRenderer.h"
 
-#include "engine/textures/CCTextureLog.h"
+#include "engine/base/CCLog.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -23,7 +23,7 @@
 
 namespace kvengine {
 
-using detail::textureLog;
+
 
 const char* const CCTextRenderer::kDefaultFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
@@ -127,7 +127,7 @@ CCTextRenderer* CCTextRenderer::getInstance() {
 CCTextRenderer::CCTextRenderer() {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
-        textureLog("text: FreeType could not be set up");
+        logDebugMessage("text: FreeType could not be set up");
         return;
     }
     m_library = library;
@@ -169,7 +169,7 @@ bool CCTextRenderer::setFont(const char* fontName, int size) {
     m_face = requested;
     if (m_face == nullptr) return false;
     if (FT_Set_Pixel_Sizes(m_face, 0, FT_UInt(m_size)) != 0) {
-        textureLog("text: font %s cannot be set to %d pixels", name.c_str(), m_size);
+        logDebugMessage("text: font %s cannot be set to %d pixels", name.c_str(), m_size);
         m_face = nullptr;
         return false;
     }
@@ -343,7 +343,7 @@ int CCTextRenderer::draw(int alignment, int* boxWidth, int* boxHeight, const std
     const size_t width = size_t(*boxWidth);
     const size_t height = size_t(*boxHeight);
     if (width > 16384 || height > 16384) {
-        textureLog("text: a %zu x %zu text box is too large", width, height);
+        logDebugMessage("text: a %zu x %zu text box is too large", width, height);
         return 0;
     }
     m_bitmap.assign(width * height, 0);

@@ -66,11 +66,13 @@ TEST(CCDecodedImagePng, RefusesBadInputWithoutKeepingPixels) {
         {"cut in the header", Bytes(good.begin(), good.begin() + 20)},
         {"cut in the image data", Bytes(good.begin(), good.end() - 20)},
     };
+    fixtures::LogCapture log;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CCDecodedImage image;
         image.pixels.assign(3, 1); // must not survive a failed decode
         EXPECT_FALSE(image.initWithPngData(c.data.data(), c.data.size()));
+        EXPECT_GE(log.takeCount(), 1u);
         EXPECT_TRUE(image.pixels.empty());
         EXPECT_EQ(image.width, 0u);
     }
@@ -130,10 +132,12 @@ TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
         {"header only", Bytes(good.begin(), good.begin() + 2)},
         {"cut in the tables", Bytes(good.begin(), good.begin() + 100)},
     };
+    fixtures::LogCapture log;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CCDecodedImage image;
         EXPECT_FALSE(image.initWithJpegData(c.data.data(), c.data.size()));
+        EXPECT_GE(log.takeCount(), 1u);
         EXPECT_TRUE(image.pixels.empty());
     }
     // A stream whose entropy-coded data is damaged still decodes (libjpeg fills the gaps), but

@@ -1,5 +1,7 @@
 #include "TextureFixtures.h"
 
+#include "engine/base/CCLog.h"
+
 #include <cstdio>
 #include <jpeglib.h>
 #include <zlib.h>
@@ -157,6 +159,18 @@ std::string makeTempDir(const char* tag) {
     std::string pattern = std::string("/tmp/kelvos-") + tag + "-XXXXXX";
     char* made = mkdtemp(pattern.data());
     return made != nullptr ? std::string(made) : std::string("/tmp");
+}
+
+LogCapture::LogCapture() {
+    kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
+}
+
+LogCapture::~LogCapture() { kvengine::setDebugLogSink({}); }
+
+size_t LogCapture::takeCount() {
+    const size_t fresh = lines.size() - m_taken;
+    m_taken = lines.size();
+    return fresh;
 }
 
 } // namespace fixtures

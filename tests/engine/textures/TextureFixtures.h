@@ -40,4 +40,19 @@ bool writeFile(const std::string& path, const Bytes& bytes);
 /// A fresh empty folder under the system's temporary folder.
 std::string makeTempDir(const char* tag);
 
+/// Collects the engine's log lines while it lives (and keeps them off standard error).
+class LogCapture {
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+    std::vector<std::string> lines;
+    /// Lines logged since the last call.
+    size_t takeCount();
+
+private:
+    size_t m_taken = 0;
+};
+
 } // namespace fixtures
