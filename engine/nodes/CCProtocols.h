@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+
+namespace kvengine {
+
+/// An RGB colour, one byte per channel.
+struct ccColor3B {
+    uint8_t r = 0, g = 0, b = 0;
+};
+
+/// An RGBA colour, one byte per channel.
+struct ccColor4B {
+    uint8_t r = 0, g = 0, b = 0, a = 0;
+};
+
+inline bool operator==(const ccColor3B& x, const ccColor3B& y) { return x.r == y.r && x.g == y.g && x.b == y.b; }
+inline bool operator==(const ccColor4B& x, const ccColor4B& y) {
+    return x.r == y.r && x.g == y.g && x.b == y.b && x.a == y.a;
+}
+
+/// A GL blend pair (source factor, destination factor), the GL enum values.
+struct ccBlendFunc {
+    uint32_t src = 1;   // GL_ONE
+    uint32_t dst = 771; // GL_ONE_MINUS_SRC_ALPHA
+};
+
+inline bool operator==(const ccBlendFunc& x, const ccBlendFunc& y) { return x.src == y.src && x.dst == y.dst; }
+
+/// Colour and opacity of a node; containers pass them on to children through
+/// CCNode::asRGBAProtocol.
+class CCRGBAProtocol {
+public:
+    virtual void setColor(const ccColor3B& color) = 0;
+    virtual ccColor3B getColor() = 0;
+    virtual uint8_t getOpacity() = 0;
+    virtual void setOpacity(uint8_t opacity) = 0;
+    /// Whether opacity is multiplied into the colour channels; the default does nothing.
+    virtual void setOpacityModifyRGB(bool value) { (void)value; }
+    virtual bool isOpacityModifyRGB() { return false; }
+
+protected:
+    ~CCRGBAProtocol() = default;
+};
+
+/// A node drawn with a configurable GL blend pair.
+class CCBlendProtocol {
+public:
+    virtual void setBlendFunc(const ccBlendFunc& blendFunc) = 0;
+    virtual ccBlendFunc getBlendFunc() = 0;
+
+protected:
+    ~CCBlendProtocol() = default;
+};
+
+/// A node that shows text.
+class CCLabelProtocol {
+public:
+    /// UTF-16 text, NUL-terminated; null clears it.
+    virtual void setWideString(const char16_t* text) = 0;
+    virtual void setString(const char* text) = 0;
+    virtual const char* getString() = 0;
+    /// The wide text, or null when none was set.
+    virtual const char16_t* getWideString() = 0;
+
+protected:
+    ~CCLabelProtocol() = default;
+};
+
+} // namespace kvengine
