@@ -1,0 +1,478 @@
+#include "engine/director/CCDirector.h"
+
+#include "engine/actions/CCActionManager.h"
+#include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCMutableArray.h"
+#include "engine/base/CCString.h"
+#include "engine/director/CCScene.h"
+#include "engine/director/CCScheduler.h"
+#include "engine/platform/CCGL.h"
+
+#include <cstdio>
+
+namespace kvengine {
+
+int CCDirector::wideScreen = 0;
+
+namespace {
+
+CCDirector* g_director = nullptr;
+void (*g_cachePurges[CCDirector::kSharedCacheCount])() = {};
+
+CCString* nameConstant(const char* text) {
+    // Made once and never released: the names are constants of the whole process.
+    CCString* name = new CCString(text);
+    return name;
+}
+
+} // namespace
+
+CCString* ccEventKeyPress() {
+    static CCString* name = nameConstant("EVENT_KEY_PRESS");
+    return name;
+}
+
+CCString* ccEventPauseGame() {
+    static CCString* name = nameConstant("EVENT_PAUSE_GAME");
+    return name;
+}
+
+CCString* ccEventResumeGame() {
+    static CCString* name = nameConstant("EVENT_RESUME_GAME");
+    return name;
+}
+
+CCString* ccKeyName(unsigned code) {
+    static CCString* names[] = {nameConstant("TOUCH_ESCAPE"), nameConstant("TOUCH_RIGHT"),
+                                nameConstant("TOUCH_LEFT"),   nameConstant("TOUCH_UP"),
+                                nameConstant("TOUCH_DOWN"),   nameConstant("TOUCH_ADD"),
+                                nameConstant("TOUCH_SUBSTRAC"), nameConstant("TOUCH_SPACE")};
+    return code < 8 ? names[code] : nullptr;
+}
+
+// --- lifetime ----------------------------------------------------------------------------
+
+CCDirector* CCDirector::getInstance() {
+    if (!g_director) {
+        g_director = new CCDisplayLinkDirector();
+        g_director->init();
+    }
+    return g_director;
+}
+
+CCDirector* CCDirector::existingInstance() { return g_director; }
+
+void CCDirector::setSharedCachePurge(SharedCache cache, void (*purge)()) {
+    if (cache < 0 || cache >= kSharedCacheCount) return;
+    g_cachePurges[cache] = purge;
+}
+
+static void purgeSharedServices() {
+    for (int cache : {CCDirector::kBitmapFontCache, CCDirector::kAnimationCache, CCDirector::kSpriteFrameCache}) {
+        if (g_cachePurges[cache]) g_cachePurges[cache]();
+    }
+    CCActionManager::releaseInstance();
+    CCScheduler::purge();
+    if (g_cachePurges[CCDirector::kTextureCache]) g_cachePurges[CCDirector::kTextureCache]();
+}
+
+void CCDirector::destroyInstance() {
+    CCDirector* director = g_director;
+    if (!director) {
+        // Services may exist without a director (tools, tests): release them all the same.
+        purgeSharedServices();
+        return;
+    }
+    if (!director->m_purged) director->purgeDirector();
+    director->releaseEverything();
+    g_director = nullptr;
+    director->release();
+}
+
+bool CCDirector::init() {
+    m_animationInterval = m_oldAnimationInterval = 1.0 / 60.0;
+    m_currentCursor = -1;
+    m_systemCursorShown = false;
+    m_runningScene = m_nextScene = nullptr;
+    m_scenesStack = new CCMutableArray<CCScene*>(10);
+    m_projection = kProjection3D;
+    wideScreen = 0;
+    m_displayFPS = false;
+    m_accumDt = m_frameRate = 0.0f;
+    m_totalFrames = m_framesSinceRate = 0;
+    m_lastUpdate = CCTimeVal{};
+    m_paused = false;
+    m_purgeRequested = false;
+    m_purged = false;
+    m_winSizeInPoints = m_winSizeInPixels = CCSize();
+    m_contentScaleFactor = 1.0f;
+    m_orientation = 0;
+    m_openGLView = nullptr;
+    m_contentScaleApplied = m_doubleScale = false;
+    CCAutoreleasePoolStack::getInstance().push();
+    return true;
+}
+
+CCDirector::~CCDirector() {
+    releaseEverything();
+    if (g_director == this) g_director = nullptr;
+}
+
+void CCDirector::releaseEverything() {
+    if (m_runningScene) {
+        m_runningScene->release();
+        m_runningScene = nullptr;
+    }
+    m_nextScene = nullptr;
+    if (m_scenesStack) {
+        m_scenesStack->release();
+        m_scenesStack = nullptr;
+        // The director's own pool goes with it.
+        CCAutoreleasePoolStack::getInstance().pop();
+    }
+}
+
+// --- the frame -----------------------------------------------------------------------------
+
+void CCDisplayLinkDirector::mainLoop() {
+    if (m_purgeRequested) {
+        purgeDirector();
+        m_purgeRequested = false;
+        return;
+    }
+    if (m_invalid) return;
+    drawScene();
+    CCAutoreleasePoolStack::getInstance().pop();
+}
+
+void CCDirector::calculateDeltaTime() {
+    CCTimeVal now;
+    getTimeOfDay(&now);
+    float delta = secondsBetween(m_lastUpdate, now);
+    // A clock that steps backwards gives a still frame, never a negative step.
+    if (!(delta > 0.0f)) delta = 0.0f;
+    m_frameDelta = delta;
+    m_lastUpdate = now;
+}
+
+void CCDirector::drawScene() {
+    calculateDeltaTime();
+    if (!m_paused) CCScheduler::getInstance()->tick(m_frameDelta);
+    dispatchQueuedInput();
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (m_nextScene) setNextScene();
+
+    glPushMatrix();
+    applyOrientation();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnable(GL_TEXTURE_2D);
+
+    if (m_runningScene) m_runningScene->visit();
+    if (m_displayFPS) showFrameRate();
+
+    glDisable(GL_TEXTURE_2D);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopMatrix();
+
+    ++m_totalFrames;
+}
+
+void CCDirector::dispatchQueuedInput() {
+    std::vector<unsigned> codes;
+    codes.swap(m_keyCodes);
+    (void)codes;
+}
+
+void CCDirector::showFrameRate() {
+    ++m_framesSinceRate;
+    m_accumDt += m_frameDelta;
+    if (m_accumDt > 0.1f) {
+        m_frameRate = static_cast<float>(m_framesSinceRate) / m_accumDt;
+        m_framesSinceRate = 0;
+        m_accumDt = 0.0f;
+        char text[16];
+        std::snprintf(text, sizeof(text), "%.1f", static_cast<double>(m_frameRate));
+        m_frameRateText = text;
+    }
+}
+
+void CCDirector::applyOrientation() {
+    const float cx = m_winSizeInPixels.width / 2.0f;
+    const float cy = m_winSizeInPixels.height / 2.0f;
+    switch (m_orientation) {
+    case 1:
+        glTranslatef(cx, cy, 0.0f);
+        glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
+        glTranslatef(-cx, -cy, 0.0f);
+        break;
+    case 2:
+    case 3:
+        glTranslatef(cx, cy, 0.0f);
+        glRotatef(m_orientation == 2 ? -90.0f : 90.0f, 0.0f, 0.0f, 1.0f);
+        glTranslatef(-cy, -cx, 0.0f);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- scenes --------------------------------------------------------------------------------
+
+void CCDirector::runWithScene(CCScene* scene) {
+    if (!scene) {
+        logDebugMessage("CCDirector::runWithScene: null scene ignored");
+        return;
+    }
+    pushScene(scene);
+    startAnimation();
+}
+
+void CCDirector::pushScene(CCScene* scene) {
+    if (!scene) {
+        logDebugMessage("CCDirector::pushScene: null scene ignored");
+        return;
+    }
+    m_sendCleanupToScene = false;
+    m_scenesStack->addObject(scene);
+    m_nextScene = scene;
+}
+
+void CCDirector::replaceScene(CCScene* scene) {
+    if (!scene) {
+        logDebugMessage("CCDirector::replaceScene: null scene ignored");
+        return;
+    }
+    const unsigned count = m_scenesStack->count();
+    if (count == 0) {
+        logDebugMessage("CCDirector::replaceScene: no scene is running; use runWithScene first");
+        return;
+    }
+    m_sendCleanupToScene = true;
+    m_scenesStack->replaceObjectAtIndex(scene, count - 1);
+    m_nextScene = scene;
+}
+
+void CCDirector::setNextScene() {
+    CCScene* incoming = m_nextScene;
+    CCScene* outgoing = m_runningScene;
+    const bool incomingIsTransition = incoming->isTransition();
+    const bool outgoingWasTransition = outgoing && outgoing->isTransition();
+
+    // Keep the incoming scene alive while the outgoing one is exited: it may be released by
+    // the stack replacement before this switch.
+    incoming->retain();
+    if (!incomingIsTransition && outgoing) {
+        outgoing->onExit();
+        if (m_sendCleanupToScene) outgoing->cleanup();
+    }
+    if (outgoing) outgoing->release();
+    m_runningScene = incoming;
+    m_nextScene = nullptr;
+    if (!outgoingWasTransition) {
+        m_runningScene->onEnter();
+        m_runningScene->onEnterTransitionDidFinish();
+    }
+}
+
+// --- pause and animation -----------------------------------------------------------------
+
+void CCDirector::pause() {
+    if (m_paused) return;
+    m_oldAnimationInterval = m_animationInterval;
+    setAnimationInterval(0.25);
+    m_paused = true;
+}
+
+void CCDirector::resume() {
+    if (!m_paused) return;
+    setAnimationInterval(m_oldAnimationInterval);
+    getTimeOfDay(&m_lastUpdate);
+    m_frameDelta = 0.0f;
+    m_paused = false;
+}
+
+void CCDisplayLinkDirector::setAnimationInterval(double seconds) {
+    m_animationInterval = seconds;
+    if (!m_invalid) {
+        stopAnimation();
+        startAnimation();
+    }
+}
+
+void CCDisplayLinkDirector::stopAnimation() { m_invalid = true; }
+
+void CCDisplayLinkDirector::startAnimation() {
+    m_invalid = false;
+    getTimeOfDay(&m_lastUpdate);
+}
+
+// --- purge -------------------------------------------------------------------------------
+
+void CCDirector::purgeDirector() {
+    if (m_runningScene) {
+        m_runningScene->onExit();
+        m_runningScene->cleanup();
+        m_runningScene->release();
+        m_runningScene = nullptr;
+    }
+    m_nextScene = nullptr;
+    if (m_scenesStack) m_scenesStack->removeAllObjects();
+    stopAnimation();
+
+    purgeSharedServices();
+    m_purged = true;
+}
+
+// --- projection and sizes ------------------------------------------------------------------
+
+void CCDirector::setGLDefaultValues() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    setProjection(m_projection);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void CCDirector::setProjection(int kind) {
+    const float w = m_winSizeInPixels.width;
+    const float h = m_winSizeInPixels.height;
+    switch (kind) {
+    case kProjection2D:
+        glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, w, 0, h, -1024.0 * m_contentScaleFactor, 1024.0 * m_contentScaleFactor);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        break;
+    case kProjection3D:
+        glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(60.0, h != 0.0f ? w / h : 1.0, 0.5, 1500.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(w / 2.0, h / 2.0, getZEye(), w / 2.0, h / 2.0, 0.0, 0.0, 1.0, 0.0);
+        break;
+    default:
+        break;
+    }
+    m_projection = kind;
+}
+
+void CCDirector::updateOrientation() {}
+
+void CCDirector::setContentScaleFactor(float factor) {
+    if (factor == m_contentScaleFactor) return;
+    m_contentScaleFactor = factor;
+    m_winSizeInPixels = CCSize(m_winSizeInPoints.width * factor, m_winSizeInPoints.height * factor);
+    setProjection(m_projection);
+}
+
+bool CCDirector::enableDoubleContentScale() {
+    if (m_contentScaleFactor == 2.0f) return true;
+    setContentScaleFactor(2.0f);
+    if (g_cachePurges[kTextureCache]) g_cachePurges[kTextureCache]();
+    m_doubleScale = m_contentScaleFactor == 2.0f;
+    return true;
+}
+
+void CCDirector::setWinSizeInPoints(const CCSize& size) {
+    m_winSizeInPoints = size;
+    m_winSizeInPixels = CCSize(size.width * m_contentScaleFactor, size.height * m_contentScaleFactor);
+}
+
+CCSize CCDirector::getWinSize() const {
+    if (m_orientation == 2 || m_orientation == 3) return CCSize(m_winSizeInPoints.height, m_winSizeInPoints.width);
+    return m_winSizeInPoints;
+}
+
+CCSize CCDirector::getWinSizeInPixels() const {
+    const CCSize s = getWinSize();
+    return CCSize(s.width * m_contentScaleFactor, s.height * m_contentScaleFactor);
+}
+
+CCPoint CCDirector::convertToGL(const CCPoint& p) const {
+    const float w = m_winSizeInPoints.width;
+    const float h = m_winSizeInPoints.height;
+    switch (m_orientation) {
+    case 1:
+        return CCPoint(w - p.x, p.y);
+    case 2:
+        return CCPoint(p.y, p.x);
+    case 3:
+        return CCPoint(h - p.y, w - p.x);
+    default:
+        return CCPoint(p.x, h - p.y);
+    }
+}
+
+CCPoint CCDirector::convertToUI(const CCPoint& p) const {
+    const float w = m_winSizeInPoints.width;
+    const float h = m_winSizeInPoints.height;
+    switch (m_orientation) {
+    case 1:
+        return CCPoint(w - p.x, p.y);
+    case 2:
+        return CCPoint(p.y, p.x);
+    case 3:
+        return CCPoint(w - p.y, h - p.x);
+    default:
+        return CCPoint(p.x, h - p.y);
+    }
+}
+
+CCPoint CCDirector::convertDeltaToGL(const CCPoint& d) const {
+    switch (m_orientation) {
+    case 1:
+        return CCPoint(-d.x, d.y);
+    case 2:
+        return CCPoint(d.y, d.x);
+    case 3:
+        return CCPoint(-d.y, -d.x);
+    default:
+        return CCPoint(d.x, -d.y);
+    }
+}
+
+float CCDirector::getZEye() const { return m_winSizeInPixels.height / 1.1566f; }
+
+// --- cursor --------------------------------------------------------------------------------
+
+void CCDirector::setCursor(int state) {
+    switch (state) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        m_systemCursorShown = false;
+        m_currentCursor = state;
+        break;
+    case 5:
+        if (!m_systemCursorShown) m_currentCursor = kCursorPoint;
+        break;
+    case 6:
+        if (!m_systemCursorShown) m_currentCursor = kCursorPointPressed;
+        break;
+    case 7:
+        m_systemCursorShown = false;
+        m_currentCursor = -1;
+        break;
+    case 8:
+        m_systemCursorShown = true;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace kvengine

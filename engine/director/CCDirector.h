@@ -1,0 +1,198 @@
+#pragma once
+#include "engine/base/CCGeometry.h"
+#include "engine/base/CCObject.h"
+#include "engine/platform/CCClock.h"
+
+#include <string>
+#include <vector>
+
+namespace kvengine {
+
+class CCEGLView;
+class CCNode;
+class CCScene;
+class CCString;
+template <typename T> class CCMutableArray;
+
+/// Engine notification and key names (made on first use, alive to the end of the process).
+CCString* ccEventKeyPress();      ///< "EVENT_KEY_PRESS"
+CCString* ccEventPauseGame();     ///< "EVENT_PAUSE_GAME"
+CCString* ccEventResumeGame();    ///< "EVENT_RESUME_GAME"
+/// The name of key code 0-7 ("TOUCH_ESCAPE", "TOUCH_RIGHT", "TOUCH_LEFT", "TOUCH_UP", "TOUCH_DOWN",
+/// "TOUCH_ADD", "TOUCH_SUBSTRAC", "TOUCH_SPACE"); null for any other code.
+CCString* ccKeyName(unsigned code);
+
+/// The engine's conductor: owns the running scene and the scene stack, runs one frame when the
+/// run loop asks (mainLoop), computes the time step, ticks the scheduler, turns queued input
+/// into touches and key notifications, draws, and swaps buffers. Also owns the projection, the
+/// content scale factor (points to pixels), pause and resume.
+///
+/// There is one director, made by getInstance() and destroyed by destroyInstance() at shutdown.
+class CCDirector : public CCObject {
+public:
+    enum Projection { kProjection2D = 0, kProjection3D = 1 };
+    enum Cursor {
+        kCursorOpen = 0,
+        kCursorOpenGrab,
+        kCursorPinch,
+        kCursorPinchReleased,
+        kCursorPoint,
+        kCursorPointPressed,
+        kCursorCount
+    };
+    /// Shared caches whose purge the director runs at shutdown, in this order (the action
+    /// manager and the scheduler are released between the sprite-frame and texture caches).
+    enum SharedCache { kBitmapFontCache = 0, kAnimationCache, kSpriteFrameCache, kTextureCache, kSharedCacheCount };
+
+    /// 1 when the picture uses the wide design size (960 x 600); set by the application.
+    static int wideScreen;
+
+    /// The director, initialised on first use.
+    static CCDirector* getInstance();
+    /// The director, or null when none exists.
+    static CCDirector* existingInstance();
+    /// Explicit engine shutdown: purges (when not already purged), releases what the director
+    /// still holds and deletes it. Safe to call twice. Afterwards getInstance makes a new one.
+    static void destroyInstance();
+    /// Installs the purge function of one shared cache (null removes it).
+    static void setSharedCachePurge(SharedCache cache, void (*purge)());
+
+    virtual bool init();
+    /// Stores the interval; when animating, restarts the animation so the run loop uses it.
+    virtual void setAnimationInterval(double seconds) = 0;
+    virtual void stopAnimation() = 0;
+    virtual void startAnimation() = 0;
+    /// One frame; called by the run loop.
+    virtual void mainLoop() = 0;
+
+    /// The frame's work: delta, tick, input, scene switch, visit, overlays, swap.
+    void drawScene();
+
+    void runWithScene(CCScene* scene);
+    void pushScene(CCScene* scene);
+    /// Replaces the top of the stack; refused (logged) when the stack is empty.
+    void replaceScene(CCScene* scene);
+    CCScene* getRunningScene() const { return m_runningScene; }
+    CCScene* getNextScene() const { return m_nextScene; }
+    bool isSendCleanupToScene() const { return m_sendCleanupToScene; }
+
+    void pause();
+    void resume();
+    bool isPaused() const { return m_paused; }
+    /// Requests the purge; the next frame performs it.
+    void end() { m_purgeRequested = true; }
+    void purgeDirector();
+    bool isPurgeRequested() const { return m_purgeRequested; }
+    bool isPurged() const { return m_purged; }
+
+    double getAnimationInterval() const { return m_animationInterval; }
+    bool isAnimationInvalid() const { return m_invalid; }
+    /// Seconds of the current frame's step.
+    float getFrameDelta() const { return m_frameDelta; }
+    unsigned getTotalFrames() const { return m_totalFrames; }
+
+    // --- view, projection and sizes ---------------------------------------------------------
+    /// Takes ownership of `view` (the previous view is destroyed).
+    void setOpenGLView(CCEGLView* view);
+    CCEGLView* getOpenGLView() const { return m_openGLView; }
+    void setGLDefaultValues();
+    void setProjection(int kind);
+    int getProjection() const { return m_projection; }
+    void updateOrientation();
+    int getOrientation() const { return m_orientation; }
+    void setContentScaleFactor(float factor);
+    float getContentScaleFactor() const { return m_contentScaleFactor; }
+    /// Content scale 2; always true.
+    bool enableDoubleContentScale();
+    bool isDoubleScale() const { return m_doubleScale; }
+    /// Window size in points (width and height exchanged for orientations 2 and 3).
+    CCSize getWinSize() const;
+    CCSize getWinSizeInPixels() const;
+    /// Sets the window size in points directly (used when no view exists, e.g. headless tests).
+    void setWinSizeInPoints(const CCSize& size);
+    CCPoint convertToGL(const CCPoint& uiPoint) const;
+    CCPoint convertToUI(const CCPoint& glPoint) const;
+    CCPoint convertDeltaToGL(const CCPoint& delta) const;
+    /// Window height in pixels / 1.1566.
+    float getZEye() const;
+
+    // --- input from the window ---------------------------------------------------------------
+    /// Appends a key code (0-7) for the next frame.
+    void queueKeyCode(unsigned code) { m_keyCodes.push_back(code); }
+    const std::vector<unsigned>& getQueuedKeyCodes() const { return m_keyCodes; }
+    void setMousePosition(int x, int y) {
+        m_mouseX = x;
+        m_mouseY = y;
+    }
+    int getMouseX() const { return m_mouseX; }
+    int getMouseY() const { return m_mouseY; }
+    void requestPurge() { m_purgeRequested = true; }
+
+    // --- cursor ------------------------------------------------------------------------------
+    /// Cursor state 0-8 (see the Cursor pictures; 7 hides every cursor, 8 shows the system one).
+    void setCursor(int state);
+    bool isSystemCursorShown() const { return m_systemCursorShown; }
+    /// Index of the current software cursor picture, or -1 for none.
+    int getCurrentCursor() const { return m_currentCursor; }
+
+    // --- frame rate --------------------------------------------------------------------------
+    void setDisplayFPS(bool display) { m_displayFPS = display; }
+    bool isDisplayFPS() const { return m_displayFPS; }
+    float getFrameRate() const { return m_frameRate; }
+    /// The last frame rate as shown ("%.1f").
+    const std::string& getFrameRateText() const { return m_frameRateText; }
+
+protected:
+    CCDirector() = default;
+    ~CCDirector() override;
+
+    void setNextScene();
+    void calculateDeltaTime();
+    void dispatchQueuedInput();
+    void applyOrientation();
+    void showFrameRate();
+    void releaseEverything();
+
+    std::vector<unsigned> m_keyCodes;
+    bool m_systemCursorShown = false;
+    int m_currentCursor = -1;
+    int m_mouseX = 0;
+    int m_mouseY = 0;
+    bool m_purgeRequested = false;
+    bool m_purged = false;
+    CCEGLView* m_openGLView = nullptr;
+    double m_animationInterval = 1.0 / 60.0;
+    double m_oldAnimationInterval = 1.0 / 60.0;
+    bool m_displayFPS = false;
+    float m_accumDt = 0.0f;
+    float m_frameRate = 0.0f;
+    bool m_paused = false;
+    unsigned m_totalFrames = 0;
+    unsigned m_framesSinceRate = 0;
+    CCScene* m_runningScene = nullptr;
+    CCScene* m_nextScene = nullptr;
+    bool m_sendCleanupToScene = false;
+    CCMutableArray<CCScene*>* m_scenesStack = nullptr;
+    CCTimeVal m_lastUpdate;
+    float m_frameDelta = 0.0f;
+    int m_projection = kProjection3D;
+    CCSize m_winSizeInPoints;
+    CCSize m_winSizeInPixels;
+    float m_contentScaleFactor = 1.0f;
+    std::string m_frameRateText;
+    int m_orientation = 0;
+    bool m_contentScaleApplied = false;
+    bool m_doubleScale = false;
+    bool m_invalid = false;
+};
+
+/// The director class that is instantiated: frames are driven by the application's run loop.
+class CCDisplayLinkDirector : public CCDirector {
+public:
+    void setAnimationInterval(double seconds) override;
+    void stopAnimation() override;
+    void startAnimation() override;
+    void mainLoop() override;
+};
+
+} // namespace kvengine
