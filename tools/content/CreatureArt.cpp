@@ -3,19 +3,14 @@
 #include <cairo.h>
 
 #include <cmath>
-#include <cstdio>
 #include <map>
+
+#include "tools/content/DrawingKit.h"
 
 namespace kvcontent {
 
 namespace {
-const double kPi = 3.14159265358979;
-
-struct Rgb {
-  double r, g, b;
-};
-Rgb hex(unsigned v) { return {((v >> 16) & 0xFF) / 255.0, ((v >> 8) & 0xFF) / 255.0, (v & 0xFF) / 255.0}; }
-void setColour(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
+using namespace draw;
 
 enum class Tuft { Flame, Flower, Spike, Fin, Crest };
 
@@ -179,20 +174,6 @@ Pose kelvoPose(const std::string& word, int index, int count) {
     p.pupilY = -0.6;
   }
   return p;
-}
-
-void ellipsePath(cairo_t* cr, double cx, double cy, double rx, double ry) {
-  cairo_save(cr);
-  cairo_translate(cr, cx, cy);
-  cairo_scale(cr, rx, ry);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_restore(cr);
-}
-
-void strokeOutline(cairo_t* cr, Rgb outline, double width) {
-  setColour(cr, outline);
-  cairo_set_line_width(cr, width);
-  cairo_stroke(cr);
 }
 
 void drawEye(cairo_t* cr, double x, double y, double r, const Pose& p, bool left, Rgb outline) {
@@ -364,16 +345,6 @@ void drawFin(cairo_t* cr, const KelvoLook& look, double r, double side, double l
   cairo_restore(cr);
 }
 
-void drawSparkle(cairo_t* cr, double x, double y, double s, Rgb colour) {
-  cairo_move_to(cr, x, y - s);
-  cairo_curve_to(cr, x, y, x, y, x + s, y);
-  cairo_curve_to(cr, x, y, x, y, x, y + s);
-  cairo_curve_to(cr, x, y, x, y, x - s, y);
-  cairo_curve_to(cr, x, y, x, y, x, y - s);
-  setColour(cr, colour);
-  cairo_fill(cr);
-}
-
 void drawKelvo(cairo_t* cr, const KelvoLook& look, const Pose& p, int size, int index) {
   const double r = look.radius;
   const double cx = size / 2.0 + p.dx, cy = size / 2.0 + p.dy;
@@ -456,21 +427,16 @@ void drawKelvo(cairo_t* cr, const KelvoLook& look, const Pose& p, int size, int 
   // Effects in front of the body.
   for (int i = 0; i < p.sparkles; ++i) {
     const double a = i * 2.1 + index * 0.7;
-    drawSparkle(cr, cx + std::cos(a) * r * 0.95, cy + std::sin(a) * r * 0.95 - 4, 6 + 3 * ((i + index) % 2), hex(0x9dff9a));
+    sparkle(cr, cx + std::cos(a) * r * 0.95, cy + std::sin(a) * r * 0.95 - 4, 6 + 3 * ((i + index) % 2), hex(0x9dff9a));
   }
   for (int i = 0; i < p.stars; ++i) {
     const double a = i * 2 * kPi / p.stars + index * 0.6;
-    drawSparkle(cr, cx + std::cos(a) * r * 0.7, cy - r * 0.95 * p.sy + std::sin(a) * r * 0.2, 7, hex(0xffe14d));
+    sparkle(cr, cx + std::cos(a) * r * 0.7, cy - r * 0.95 * p.sy + std::sin(a) * r * 0.2, 7, hex(0xffe14d));
   }
   cairo_pop_group_to_source(cr);
   cairo_paint_with_alpha(cr, p.alpha);
 }
 
-std::string frameName(const std::string& sprite, const std::string& word, int number) {
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "%s_%s_%02d.png", sprite.c_str(), word.c_str(), number);
-  return buffer;
-}
 }  // namespace
 
 bool hasKelvoLook(const std::string& sprite) { return looks().count(sprite) != 0; }

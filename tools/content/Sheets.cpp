@@ -1,6 +1,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -102,6 +103,32 @@ bool buildSheets(const BuildPaths& paths) {
       animations.push_back({"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
     }
     ok = writeSheet(paths, std::string(creature.sprite) + "_ss", drawKelvoFrames(creature.sprite, animations)) && ok;
+  }
+  // Crustaceans: the words of their views, with the counts of each kind's animation set.
+  const char* const crustaceans[] = {"crab", "shrimp", "hermit"};
+  for (const char* kind : crustaceans) {
+    const Counts& counts = settings[kind];
+    std::vector<AnimationSpec> animations;
+    for (const char* word : {"idle", "throw", "hit", "ko", "victory", "impulse"}) {
+      const auto found = counts.find(word);
+      if (found == counts.end() || found->second <= 0) {
+        logLine(std::string("animation settings of ") + kind + " lack " + word);
+        ok = false;
+        continue;
+      }
+      animations.push_back({word, found->second});
+    }
+    // The area attack uses "attack" frames 1..aoe; the hermit's shot uses them for its
+    // beginning and end.
+    const bool hermit = std::string(kind) == "hermit";
+    const auto aoe = counts.find("aoe");
+    int attack = aoe == counts.end() ? 0 : aoe->second;
+    if (hermit) {
+      const auto begin = counts.find("attack_begin"), end = counts.find("attack_end");
+      attack = std::max(attack, (begin == counts.end() ? 0 : begin->second) + (end == counts.end() ? 0 : end->second));
+    }
+    if (attack > 0) animations.push_back({"attack", attack});
+    ok = writeSheet(paths, std::string(kind) + "_ss", drawCrustaceanFrames(kind, animations)) && ok;
   }
   return ok;
 }

@@ -167,6 +167,31 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
     }
 }
 
+TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
+    PoolScope pool;
+    Dict* enemies = loadPlist("kelvoStatsAI.plist");
+    Dict* settings = loadPlist("animSettings.plist");
+    const std::pair<const char*, const char*> kinds[] = {{"KVCrab", "crab"}, {"KVShrimp", "shrimp"}, {"KVHermit", "hermit"}};
+    int checked = 0;
+    for (const std::string& name : keysOf(enemies)) {
+        Dict* stats = dictAt(enemies, name);
+        for (const auto& kind : kinds) {
+            if (textAt(stats, "engine_class") != kind.first) continue;
+            Dict* counts = dictAt(settings, kind.second);
+            ASSERT_NE(counts, nullptr) << kind.second;
+            const std::string sprite = textAt(stats, "sprite_name");
+            const std::set<std::string> frames = sheetFrames(textAt(stats, "spritesheet_name"));
+            for (const char* word : {"idle", "throw", "hit"}) {
+                const int n = std::atoi(textAt(counts, word).c_str());
+                EXPECT_GT(n, 0) << kind.second << " " << word;
+                for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 3);
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     for (const char* name : {"splash.png", "open.png", "open_grab.png", "pinch.png", "pinch_released.png", "point.png",
