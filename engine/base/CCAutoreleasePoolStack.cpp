@@ -2,6 +2,14 @@
 
 namespace kvengine {
 
+namespace {
+bool g_stackDestroyed = false;
+} // namespace
+
+bool CCAutoreleasePoolStack::isAlive() {
+    return !g_stackDestroyed;
+}
+
 CCAutoreleasePoolStack& CCAutoreleasePoolStack::getInstance() {
     static CCAutoreleasePoolStack stack;
     return stack;
@@ -14,6 +22,7 @@ CCAutoreleasePoolStack::~CCAutoreleasePoolStack() {
     m_current = nullptr;
     delete m_pools;
     m_pools = nullptr;
+    g_stackDestroyed = true;
 }
 
 void CCAutoreleasePoolStack::push() {

@@ -12,6 +12,9 @@ class CCAutoreleasePoolStack {
 public:
     /// The one stack of the program, made on first use.
     static CCAutoreleasePoolStack& getInstance();
+    /// False once the stack has been destroyed at program exit; objects autoreleased or
+    /// destroyed after that point leave the pools alone.
+    static bool isAlive();
 
     /// Makes a new pool, makes it current and puts it on top.
     void push();

@@ -7,9 +7,10 @@
 namespace kvengine {
 
 namespace {
+// Never destroyed: destructors that run during program exit may still log.
 CCLogSink& logSink() {
-    static CCLogSink sink;
-    return sink;
+    static CCLogSink* sink = new CCLogSink();
+    return *sink;
 }
 } // namespace
 

@@ -68,12 +68,14 @@ public:
     void addObject(T object) {
         if (object == nullptr) return;
         object->retain();
-        auto hole = std::find(m_slots.begin(), m_slots.end(), nullptr);
-        if (hole != m_slots.end())
-            *hole = object;
-        else
+        // The first null slot, when there is one, sits right at the count.
+        if (m_count < m_slots.size()) {
+            m_slots[m_count] = object;
+            recount(m_count + 1);
+        } else {
             m_slots.push_back(object);
-        recount();
+            m_count = static_cast<unsigned>(m_slots.size());
+        }
     }
 
     /// Retains `object` and inserts it before slot `index`. An index past count() is clamped to
@@ -199,8 +201,9 @@ private:
         recount();
     }
 
-    void recount() {
-        auto hole = std::find(m_slots.begin(), m_slots.end(), nullptr);
+    // Finds the first null slot at or after `from`, knowing that the slots before it are set.
+    void recount(unsigned from = 0) {
+        auto hole = std::find(m_slots.begin() + from, m_slots.end(), nullptr);
         m_count = static_cast<unsigned>(hole - m_slots.begin());
     }
 

@@ -17,7 +17,8 @@ CCObject::~CCObject() {
     // An observer that forgot to unregister must never be called after its death.
     if (m_observing) CCNotificationCenter::observerDestroyed(this);
     // A pool may still list this object; forget that entry so the drain never touches freed memory.
-    if (m_managed) CCAutoreleasePoolStack::getInstance().removeObject(this);
+    if (m_managed && CCAutoreleasePoolStack::isAlive())
+        CCAutoreleasePoolStack::getInstance().removeObject(this);
 }
 
 CCObject* CCObject::copyInto(CCCopyHolder* holder) {
@@ -41,6 +42,11 @@ void CCObject::release() {
 }
 
 CCObject* CCObject::autorelease() {
+    if (!CCAutoreleasePoolStack::isAlive()) {
+        // Program exit has drained and destroyed the pools: the reference is kept, not dropped.
+        logDebugMessage("CCObject::autorelease: no pools left at program exit");
+        return this;
+    }
     CCAutoreleasePoolStack::getInstance().addObject(this);
     m_managed = true;
     return this;
