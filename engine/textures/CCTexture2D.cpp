@@ -1,6 +1,8 @@
 #include "engine/textures/CCTexture2D.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/director/CCConfiguration.h"
+#include "engine/director/CCDirector.h"
 #include "engine/platform/CCGL.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexturePVR.h"
@@ -77,9 +79,7 @@ void CCTexture2D::setMaxTextureSizeOverride(int size) { g_maxTextureSizeOverride
 
 int CCTexture2D::getMaxTextureSize() {
     if (g_maxTextureSizeOverride > 0) return g_maxTextureSizeOverride;
-    GLint size = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-    return size;
+    return CCConfiguration::getInstance()->getMaxTextureSize();
 }
 
 bool CCTexture2D::initWithData(const void* data, int format, uint32_t pixelsWide, uint32_t pixelsHigh,
@@ -202,6 +202,12 @@ bool CCTexture2D::initWithPVRFile(const char* fullPath) {
     setTexParameters(GL_LINEAR, GL_LINEAR);
     loader->release();
     return true;
+}
+
+CCSize CCTexture2D::getContentSize() const {
+    const float scale = CCDirector::getInstance()->getContentScaleFactor();
+    if (scale <= 0) return m_contentSizeInPixels;
+    return CCSize(m_contentSizeInPixels.width / scale, m_contentSizeInPixels.height / scale);
 }
 
 void CCTexture2D::setTexParameters(int minFilter, int magFilter) {

@@ -50,6 +50,8 @@ public:
     /// GL texture name; 0 when none.
     uint32_t getName() const { return m_name; }
     const CCSize& getContentSizeInPixels() const { return m_contentSizeInPixels; }
+    /// The picture's size in points: pixels divided by the director's content scale factor.
+    CCSize getContentSize() const;
     float getMaxS() const { return m_maxS; }
     void setMaxS(float maxS) { m_maxS = maxS; }
     float getMaxT() const { return m_maxT; }

@@ -1,6 +1,7 @@
 #include "engine/textures/CCTextureCache.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexture2D.h"
@@ -26,7 +27,11 @@ CCTextureCache::CCTextureCache() : m_textures(new CCMutableDictionary<std::strin
 CCTextureCache::~CCTextureCache() { m_textures->release(); }
 
 CCTextureCache* CCTextureCache::getInstance() {
-    if (g_sharedCache == nullptr) g_sharedCache = new CCTextureCache();
+    if (g_sharedCache == nullptr) {
+        g_sharedCache = new CCTextureCache();
+        // The director empties the cache last when the engine shuts down.
+        CCDirector::setSharedCachePurge(CCDirector::kTextureCache, &CCTextureCache::purgeSharedTextureCache);
+    }
     return g_sharedCache;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/textures/CCTexture2D.h"
 
+#include "engine/director/CCDirector.h"
 #include "engine/platform/CCGL.h"
 #include "engine/textures/CCDecodedImage.h"
 
@@ -58,6 +59,11 @@ TEST_F(CCTexture2DTest, PadsAPictureToPowersOfTwo) {
     EXPECT_FLOAT_EQ(texture->getMaxS(), 0.78125f);
     EXPECT_FLOAT_EQ(texture->getMaxT(), 0.9375f);
     EXPECT_TRUE(texture->hasPremultipliedAlpha());
+    CCDirector::getInstance()->setContentScaleFactor(2);
+    EXPECT_FLOAT_EQ(texture->getContentSize().width, 50);
+    EXPECT_FLOAT_EQ(texture->getContentSize().height, 30);
+    CCDirector::getInstance()->setContentScaleFactor(1);
+    EXPECT_FLOAT_EQ(texture->getContentSize().width, 100);
     const auto texels = readBack<unsigned char>(*texture, GL_RGBA, GL_UNSIGNED_BYTE, 4);
     EXPECT_EQ(texels[0], 10);
     EXPECT_EQ(texels[(59 * 128 + 99) * 4 + 3], 255);
