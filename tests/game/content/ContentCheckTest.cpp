@@ -167,6 +167,23 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
     }
 }
 
+TEST(ContentCheck, HelmetSheetsFollowEveryKelvoAnimation) {
+    PoolScope pool;
+    Dict* helmets = loadPlist("helmets.plist");
+    Dict* counts = dictAt(loadPlist("animSettings.plist"), "kelvo");
+    for (const std::string& name : keysOf(helmets)) {
+        Dict* helmet = dictAt(helmets, name);
+        const std::string sprite = textAt(helmet, "sprite_name");
+        const std::set<std::string> frames = sheetFrames(textAt(helmet, "spritesheet_name"));
+        ASSERT_FALSE(frames.empty()) << name;
+        for (const char* word : {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit", "hit_healed",
+                                 "wait", "victory", "ko", "fall", "anchor"}) {
+            const int n = std::atoi(textAt(counts, word).c_str());
+            for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+        }
+    }
+}
+
 TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
     PoolScope pool;
     Dict* enemies = loadPlist("kelvoStatsAI.plist");
