@@ -8,10 +8,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <tuple>
 
 #include "ContentTestSupport.h"
 #include "engine/files/CCFileUtils.h"
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/director/CCConfiguration.h"
 #include "engine/files/CCZipUtils.h"
+#include "engine/textures/CCDecodedImage.h"
+#include "engine/textures/CCTexturePVR.h"
 
 using namespace kvcontenttest;
 
@@ -149,21 +154,19 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
         }
         checkedSheets.insert(sheet);
     }
-    // Each sheet's texture is a CCZ-wrapped PVR v2 of a power-of-two size that the engine inflates.
+    // Each sheet's texture is read and unpacked by the engine's PVR loader, on a graphics
+    // configuration with the smallest maximum texture size the game supports.
+    kvengine::CCConfiguration::getInstance()->initWithExtensions("", 2048);
     for (const std::string& sheet : checkedSheets) {
         const std::string path = resourcePath(textAt(dictAt(loadPlist(sheet + ".plist"), "metadata"), "textureFileName"));
         ASSERT_FALSE(path.empty()) << sheet;
-        unsigned char* data = nullptr;
-        const int length = kvengine::inflateCCZFile(path.c_str(), &data);
-        ASSERT_GT(length, 52) << sheet;
-        EXPECT_EQ(std::memcmp(data + 44, "PVR!", 4), 0) << sheet;
-        unsigned width = 0, height = 0, dataLength = 0;
-        std::memcpy(&height, data + 4, 4);
-        std::memcpy(&width, data + 8, 4);
-        std::memcpy(&dataLength, data + 20, 4);
-        EXPECT_TRUE(width && (width & (width - 1)) == 0 && height && (height & (height - 1)) == 0) << sheet;
-        EXPECT_EQ(static_cast<unsigned>(length), 52 + dataLength) << sheet;
-        std::free(data);
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(kvengine::CCTexturePVR::readPVRFile(path.c_str(), &bytes)) << sheet;
+        kvengine::CCTexturePVR pvr;
+        ASSERT_TRUE(pvr.unpackPVRData(bytes.data(), bytes.size())) << sheet;
+        EXPECT_EQ(pvr.getLevelCount(), 1) << sheet;
+        EXPECT_TRUE(pvr.hasAlpha()) << sheet;
+        EXPECT_GE(pvr.getWidth(), 512u) << sheet;
     }
 }
 
@@ -211,13 +214,18 @@ TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
 
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
-    for (const char* name : {"splash.png", "open.png", "open_grab.png", "pinch.png", "pinch_released.png", "point.png",
-                             "point_pressed.png"}) {
+    const std::tuple<const char*, unsigned, unsigned> pictures[] = {
+        {"splash.png", 960, 600}, {"open.png", 64, 64},  {"open_grab.png", 64, 64},     {"pinch.png", 64, 64},
+        {"pinch_released.png", 64, 64}, {"point.png", 64, 64}, {"point_pressed.png", 64, 64}};
+    for (const auto& picture : pictures) {
+        const char* name = std::get<0>(picture);
         const std::string path = resourcePath(name);
         ASSERT_FALSE(path.empty()) << name;
-        kvengine::CCFileBuffer file(path.c_str(), "rb");
-        ASSERT_GT(file.size, 8u) << name;
-        EXPECT_EQ(std::memcmp(file.data, "\x89PNG", 4), 0) << name;  // unscrambled on reading
+        kvengine::CCFileBuffer file(path.c_str(), "rb");  // unscrambled on reading
+        kvengine::CCDecodedImage image;
+        ASSERT_TRUE(image.initWithPngData(file.data, file.size)) << name;
+        EXPECT_EQ(image.width, std::get<1>(picture)) << name;
+        EXPECT_EQ(image.height, std::get<2>(picture)) << name;
     }
     for (const char* name : {"fonts/Kelvos-Kelvos.ttf", "fonts/Junction 02.ttf", "Junction 02.ttf", "fonts/LICENSE-DejaVu"}) {
         kvengine::CCFileBuffer file(name, "rb");
@@ -292,22 +300,21 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Max Level", ""}, {"Frigate", ""}, {"Destroyer", ""}, {"Torpedo", ""}, {"Zodiac", ""},
     };
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
-        std::vector<std::pair<std::string, std::u16string>> entries;
-        ASSERT_TRUE(loadStringsTable(std::string(folder) + ".lproj/localizable.strings", entries)) << folder;
+        kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
+        ASSERT_TRUE(table->loadStringsFile(std::string(folder) + ".lproj/localizable.strings")) << folder;
         for (const auto& key : keys) {
-            std::string wanted = key.first;
-            for (char& c : wanted) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const std::u16string* text = nullptr;
-            for (const auto& entry : entries) {
-                if (entry.first == wanted) text = &entry.second;
-            }
+            kvengine::CCString* text = table->stringForKey(key.first);
             ASSERT_NE(text, nullptr) << folder << ": " << key.first;
-            EXPECT_FALSE(text->empty()) << folder << ": " << key.first;
+            const char16_t* wide = text->makeWideString();
+            ASSERT_NE(wide, nullptr);
+            const std::u16string value(wide);
+            EXPECT_FALSE(value.empty()) << folder << ": " << key.first;
             std::string found;
-            for (size_t i = 0; i + 1 < text->size(); ++i) {
-                if ((*text)[i] == u'%') found += std::string("%") + static_cast<char>((*text)[i + 1]);
+            for (size_t i = 0; i + 1 < value.size(); ++i) {
+                if (value[i] == u'%') found += std::string("%") + static_cast<char>(value[i + 1]);
             }
             EXPECT_EQ(found, key.second) << folder << ": " << key.first;
         }
+        table->release();
     }
 }
