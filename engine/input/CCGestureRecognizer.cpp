@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "engine/base/CCArray.h"
+#include "engine/director/CCDirector.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchDelegate.h"
+#include "engine/nodes/CCNode.h"
 #include "engine/platform/CCClock.h"
 
 namespace kvengine {
@@ -53,6 +56,29 @@ void CCGestureRecognizer::resetClock() {
 bool CCGestureRecognizer::shouldReceiveTouch(CCTouch* touch) {
     if (touch == nullptr) {
         return false;
+    }
+    if (node_ != nullptr) {
+        const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
+        if (!node_->containsWorldPoint(point)) {
+            return false;
+        }
+        // Anything drawn after the node or after one of its ancestors lies above
+        // it and takes the touch.
+        CCNode* current = node_;
+        while (CCNode* parent = current->getParent()) {
+            CCArray* siblings = parent->getChildren();
+            const unsigned count = siblings != nullptr ? siblings->count() : 0;
+            bool after = false;
+            for (unsigned i = 0; i < count; ++i) {
+                CCNode* sibling = static_cast<CCNode*>(siblings->objectAtIndex(i));
+                if (sibling == current) {
+                    after = true;
+                } else if (after && sibling != nullptr && sibling->subtreeContainsWorldPoint(point)) {
+                    return false;
+                }
+            }
+            current = parent;
+        }
     }
     return delegate_ == nullptr || delegate_->shouldRecognizerReceiveTouch(this, touch);
 }

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "InputTestSupport.h"
+#include "engine/nodes/CCNode.h"
+#include "engine/director/CCDirector.h"
 #include "engine/input/CCPanGestureRecognizer.h"
 #include "engine/input/CCPinchGestureRecognizer.h"
 #include "engine/input/CCTapGestureRecognizer.h"
@@ -413,4 +415,49 @@ TEST(RecognizerForwarding, ACallbackMayDetachRecognizersDuringTheWalk) {
     EXPECT_EQ(recorder->calls.size(), 1u);
     EXPECT_EQ(owner.getGestureRecognizers()->count(), 0u);
     recorder->release();
+}
+
+namespace {
+
+CCNode* box(CCNode* parent, float x, float y, float size) {
+    CCNode* node = CCNode::create();
+    node->setPosition(CCPoint(x, y));
+    node->setContentSize(CCSize(size, size));
+    if (parent != nullptr) {
+        parent->addChild(node);
+    }
+    return node;
+}
+
+} // namespace
+
+TEST(GestureHitTest, NodesDrawnAboveTheWatchedNodeTakeTheTouch) {
+    CCDirector::getInstance()->setWinSizeInPoints(CCSize(800, 600));
+    CCNode* root = box(nullptr, 0, 0, 800);
+    CCNode* panel = box(root, 0, 0, 400);     // holds the watched node
+    CCNode* watched = box(panel, 100, 100, 100);
+    box(panel, 150, 150, 100);                // a later sibling over its top right
+    CCNode* cover = box(root, 0, 180, 60);    // a later sibling of the panel
+    box(cover, 100, 0, 30);                   // ... whose child reaches over the watched node
+    Wired<CCTapGestureRecognizer> tap;
+    tap.recognizer->setNode(watched);
+    TouchFixture touch;
+
+    const struct {
+        float glX, glY;
+        bool receives;
+    } cases[] = {{120, 120, true}, {160, 160, false}, {300, 300, false}, {110, 190, false}, {199, 100, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.glX << ", " << c.glY);
+        touch.at(c.glX, 600 - c.glY); // touches carry window coordinates, origin top left
+        EXPECT_EQ(tap.recognizer->shouldReceiveTouch(touch.touch), c.receives);
+    }
+    cover->setVisible(false); // its visible child still covers
+    touch.at(110, 600 - 190);
+    EXPECT_FALSE(tap.recognizer->shouldReceiveTouch(touch.touch));
+    watched->setVisible(false);
+    touch.at(120, 600 - 120);
+    EXPECT_FALSE(tap.recognizer->shouldReceiveTouch(touch.touch));
+    EXPECT_FALSE(tap.recognizer->shouldReceiveTouch(nullptr));
+    CCAutoreleasePoolStack::getInstance().pop();
 }
