@@ -1,0 +1,148 @@
+#include "engine/actions/CCCallFunc.h"
+
+#include "engine/actions/CCActionCopy.h"
+
+namespace kvengine {
+
+CCCallFunc::~CCCallFunc() {
+    if (m_selectorTarget != nullptr) m_selectorTarget->releaseAsTarget();
+}
+
+CCCallFunc* CCCallFunc::createWithTargetSelector(CCObject* target, SEL_CallFunc selector) {
+    CCCallFunc* action = new CCCallFunc();
+    if (!action->initWithTarget(target)) {
+        action->release();
+        return nullptr;
+    }
+    action->m_callFunc = selector;
+    action->autorelease();
+    return action;
+}
+
+bool CCCallFunc::initWithTarget(CCObject* target) {
+    if (target != nullptr) target->retainAsTarget();
+    if (m_selectorTarget != nullptr) m_selectorTarget->releaseAsTarget();
+    m_selectorTarget = target;
+    return true;
+}
+
+bool CCCallFunc::setScriptFunctionName(const char* name) {
+    m_scriptFunctionName = name != nullptr ? name : "";
+    return true;
+}
+
+void CCCallFunc::execute() {
+    if (m_callFunc != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFunc)();
+}
+
+void CCCallFunc::startWithTarget(CCNode* target) {
+    CCActionInstant::startWithTarget(target);
+    execute();
+}
+
+CCObject* CCCallFunc::copyInto(CCCopyHolder* holder) {
+    CCCallFunc* copy = detail::copyObjectFor<CCCallFunc>(holder);
+    CCCopyHolder inner{copy};
+    CCActionInstant::copyInto(&inner);
+    copy->initWithTarget(m_selectorTarget);
+    copy->m_callFunc = m_callFunc;
+    copy->m_scriptFunctionName = m_scriptFunctionName;
+    return copy;
+}
+
+CCCallFuncN* CCCallFuncN::createWithTargetSelector(CCObject* target, SEL_CallFuncN selector) {
+    CCCallFuncN* action = new CCCallFuncN();
+    if (!action->initWithTargetSelector(target, selector)) {
+        action->release();
+        return nullptr;
+    }
+    action->autorelease();
+    return action;
+}
+
+bool CCCallFuncN::initWithTargetSelector(CCObject* target, SEL_CallFuncN selector) {
+    if (!CCCallFunc::initWithTarget(target)) return false;
+    m_callFuncN = selector;
+    return true;
+}
+
+void CCCallFuncN::execute() {
+    if (m_callFuncN != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFuncN)(getTarget());
+}
+
+CCObject* CCCallFuncN::copyInto(CCCopyHolder* holder) {
+    CCCallFuncN* copy = detail::copyObjectFor<CCCallFuncN>(holder);
+    CCCopyHolder inner{copy};
+    CCCallFunc::copyInto(&inner);
+    copy->initWithTargetSelector(m_selectorTarget, m_callFuncN);
+    return copy;
+}
+
+CCCallFuncND* CCCallFuncND::createWithTargetSelectorData(CCObject* target, SEL_CallFuncND selector,
+                                                         void* data) {
+    CCCallFuncND* action = new CCCallFuncND();
+    if (!action->initWithTargetSelectorData(target, selector, data)) {
+        action->release();
+        return nullptr;
+    }
+    action->autorelease();
+    return action;
+}
+
+bool CCCallFuncND::initWithTargetSelectorData(CCObject* target, SEL_CallFuncND selector, void* data) {
+    if (!CCCallFuncN::initWithTargetSelector(target, nullptr)) return false;
+    m_callFuncND = selector;
+    m_data = data;
+    return true;
+}
+
+void CCCallFuncND::execute() {
+    if (m_callFuncND != nullptr && m_selectorTarget != nullptr)
+        (m_selectorTarget->*m_callFuncND)(getTarget(), m_data);
+}
+
+CCObject* CCCallFuncND::copyInto(CCCopyHolder* holder) {
+    CCCallFuncND* copy = detail::copyObjectFor<CCCallFuncND>(holder);
+    CCCopyHolder inner{copy};
+    CCCallFuncN::copyInto(&inner);
+    copy->initWithTargetSelectorData(m_selectorTarget, m_callFuncND, m_data);
+    return copy;
+}
+
+CCCallFuncO::~CCCallFuncO() {
+    if (m_object != nullptr) m_object->release();
+}
+
+CCCallFuncO* CCCallFuncO::createWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector,
+                                                         CCObject* object) {
+    CCCallFuncO* action = new CCCallFuncO();
+    if (!action->initWithTargetSelectorObject(target, selector, object)) {
+        action->release();
+        return nullptr;
+    }
+    action->autorelease();
+    return action;
+}
+
+bool CCCallFuncO::initWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector, CCObject* object) {
+    if (!CCCallFunc::initWithTarget(target)) return false;
+    if (object != nullptr) object->retain();
+    if (m_object != nullptr) m_object->release();
+    m_object = object;
+    m_callFuncO = selector;
+    return true;
+}
+
+void CCCallFuncO::execute() {
+    if (m_callFuncO != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFuncO)(m_object);
+}
+
+CCObject* CCCallFuncO::copyInto(CCCopyHolder* holder) {
+    CCCallFuncO* copy = detail::copyObjectFor<CCCallFuncO>(holder);
+    CCCopyHolder inner{copy};
+    CCCallFunc::copyInto(&inner);
+    copy->initWithTargetSelectorObject(m_selectorTarget, m_callFuncO, m_object);
+    return copy;
+}
+
+} // namespace kvengine
