@@ -42,9 +42,31 @@ void CCPlistMaker::addToEnclosing(int kind, CCObject* item) {
     }
 }
 
+namespace {
+
+enum class Element { Other, Dict, Array, Key, Integer, Real, String, True, False };
+
+// One comparison per event: the first letter picks the only candidate name.
+Element classify(const char* name) {
+    switch (name[0]) {
+    case 'd': return strcmp(name + 1, "ict") == 0 ? Element::Dict : Element::Other;
+    case 'a': return strcmp(name + 1, "rray") == 0 ? Element::Array : Element::Other;
+    case 'k': return strcmp(name + 1, "ey") == 0 ? Element::Key : Element::Other;
+    case 'i': return strcmp(name + 1, "nteger") == 0 ? Element::Integer : Element::Other;
+    case 'r': return strcmp(name + 1, "eal") == 0 ? Element::Real : Element::Other;
+    case 's': return strcmp(name + 1, "tring") == 0 ? Element::String : Element::Other;
+    case 't': return strcmp(name + 1, "rue") == 0 ? Element::True : Element::Other;
+    case 'f': return strcmp(name + 1, "alse") == 0 ? Element::False : Element::Other;
+    default: return Element::Other;
+    }
+}
+
+} // namespace
+
 void CCPlistMaker::startElement(void*, const char* name, const char**) {
     m_text.clear();
-    if (strcmp(name, "dict") == 0) {
+    switch (classify(name)) {
+    case Element::Dict: {
         auto* dictionary = new Dictionary();
         if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
         setCurrentDictionary(dictionary);
@@ -55,7 +77,9 @@ void CCPlistMaker::startElement(void*, const char* name, const char**) {
         m_state = kDict;
         m_stateStack.push_back(kDict);
         m_dictionaryStack.push_back(dictionary); // the stack keeps the creation reference
-    } else if (strcmp(name, "array") == 0) {
+        break;
+    }
+    case Element::Array: {
         auto* array = new Array();
         addToEnclosing(m_stateStack.empty() ? kDict : m_stateStack.back(), array);
         setCurrentArray(array);
@@ -66,51 +90,60 @@ void CCPlistMaker::startElement(void*, const char* name, const char**) {
         m_state = kArray;
         m_stateStack.push_back(kArray);
         m_arrayStack.push_back(array);
-    } else if (strcmp(name, "key") == 0) {
-        m_state = kKey;
-    } else if (strcmp(name, "integer") == 0) {
-        m_state = kInteger;
-    } else if (strcmp(name, "real") == 0) {
-        m_state = kReal;
-    } else if (strcmp(name, "string") == 0) {
-        m_state = kString;
-    } else {
-        m_state = kNone;
+        break;
+    }
+    case Element::Key: m_state = kKey; break;
+    case Element::Integer: m_state = kInteger; break;
+    case Element::Real: m_state = kReal; break;
+    case Element::String: m_state = kString; break;
+    default: m_state = kNone; break;
     }
 }
 
 void CCPlistMaker::endElement(void*, const char* name) {
     const int enclosing = m_stateStack.empty() ? kDict : m_stateStack.back();
-    if (strcmp(name, "dict") == 0) {
+    const Element element = classify(name);
+    switch (element) {
+    case Element::Dict:
         if (enclosing == kDict && !m_dictionaryStack.empty()) {
             m_stateStack.pop_back();
             m_dictionaryStack.back()->release();
             m_dictionaryStack.pop_back();
             if (!m_dictionaryStack.empty()) setCurrentDictionary(m_dictionaryStack.back());
         }
-    } else if (strcmp(name, "array") == 0) {
+        break;
+    case Element::Array:
         if (enclosing == kArray && !m_arrayStack.empty()) {
             m_stateStack.pop_back();
             m_arrayStack.back()->release();
             m_arrayStack.pop_back();
             if (!m_arrayStack.empty()) setCurrentArray(m_arrayStack.back());
         }
-    } else if (strcmp(name, "true") == 0 || strcmp(name, "false") == 0) {
-        auto* value = new CCString(name[0] == 't' ? "1" : "0");
+        break;
+    case Element::True:
+    case Element::False: {
+        auto* value = new CCString(element == Element::True ? "1" : "0");
         addToEnclosing(enclosing, value);
         value->release();
-    } else if (!m_text.empty()) {
+        break;
+    }
+    case Element::Key:
+        if (m_state == kKey && !m_text.empty()) m_currentKey.swap(m_text);
+        break;
+    case Element::Integer:
+    case Element::Real:
+    case Element::String: {
         // The whole text of the element, however many pieces it came in.
-        const bool closesOpenElement =
-            (m_state == kKey && strcmp(name, "key") == 0) || (m_state == kInteger && strcmp(name, "integer") == 0) ||
-            (m_state == kReal && strcmp(name, "real") == 0) || (m_state == kString && strcmp(name, "string") == 0);
-        if (closesOpenElement && m_state == kKey) {
-            m_currentKey = m_text;
-        } else if (closesOpenElement) {
-            auto* value = new CCString(m_text);
+        const int state = element == Element::Integer ? kInteger : element == Element::Real ? kReal : kString;
+        if (m_state == state && !m_text.empty()) {
+            auto* value = new CCString();
+            value->text.swap(m_text);
             addToEnclosing(enclosing, value);
             value->release();
         }
+        break;
+    }
+    default: break;
     }
     m_text.clear();
     m_state = kNone;

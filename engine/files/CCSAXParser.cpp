@@ -39,6 +39,14 @@ void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* pr
     auto* state = static_cast<ParseState*>(user);
     CCSAXDelegator* delegator = state->context.delegator();
     if (!delegator) return;
+    if (namespaceCount == 0 && attributeCount == 0) {
+        // The common case: no list to build, and no name to build when there is no prefix.
+        static const char* const kNoAttributes[] = {nullptr};
+        const char** none = const_cast<const char**>(kNoAttributes);
+        if (!prefix) delegator->startElement(&state->context, reinterpret_cast<const char*>(localName), none);
+        else delegator->startElement(&state->context, qualifiedName(prefix, localName).c_str(), none);
+        return;
+    }
     // Namespace declarations come first, then the attributes, each as a name and a value.
     std::vector<std::string> texts;
     texts.reserve(2 * static_cast<size_t>(namespaceCount + attributeCount));
@@ -62,10 +70,10 @@ void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* pr
 
 void forwardEndElement(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*) {
     auto* state = static_cast<ParseState*>(user);
-    if (CCSAXDelegator* delegator = state->context.delegator()) {
-        std::string name = qualifiedName(prefix, localName);
-        delegator->endElement(&state->context, name.c_str());
-    }
+    CCSAXDelegator* delegator = state->context.delegator();
+    if (!delegator) return;
+    if (!prefix) delegator->endElement(&state->context, reinterpret_cast<const char*>(localName));
+    else delegator->endElement(&state->context, qualifiedName(prefix, localName).c_str());
 }
 
 void forwardCharacters(void* user, const xmlChar* text, int length) {
