@@ -2,6 +2,7 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
+#include "engine/director/CCDirector.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -75,7 +76,7 @@ const std::string& resourceRootPath() {
 namespace {
 
 // The director's content scale factor decides whether "-hd" variants are looked for.
-float contentScaleFactor() { return 1.0f; }
+float contentScaleFactor() { return CCDirector::getInstance()->getContentScaleFactor(); }
 
 const char* autoreleasedText(const std::string& text) {
     auto* result = new CCString(text);

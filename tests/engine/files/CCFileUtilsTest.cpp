@@ -1,3 +1,4 @@
+#include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 
 #include "FilesTestSupport.h"
@@ -259,4 +260,25 @@ TEST(FullPath, PublicFormsReturnPoolOwnedText) {
         {nullptr, "t.png", "t.png"},
     };
     for (const Case& c : cases) EXPECT_STREQ(fullPathRelativeToFile(c.base, c.name), c.expected);
+}
+
+TEST(FullPath, FollowsTheDirectorsContentScaleFactor) {
+    TempDir dir;
+    kvtest::PoolScope pool;
+    kvtest::LogCapture log;
+    kvtest::writeBytes(dir.file("ui/a.png"), "x");
+    kvtest::writeBytes(dir.file("ui/a-hd.png"), "x");
+    CCDirector* director = CCDirector::getInstance();
+    const float before = director->getContentScaleFactor();
+
+    director->setContentScaleFactor(1.0f);
+    EXPECT_EQ(std::string(fullPathForFile(dir.file("ui/a.png").c_str())), dir.file("ui/a.png"));
+    std::string path = "ui/button-hd.png";
+    EXPECT_EQ(removeHdSuffix(path), "ui/button-hd.png");
+
+    director->setContentScaleFactor(2.0f);
+    EXPECT_EQ(std::string(fullPathForFile(dir.file("ui/a.png").c_str())), dir.file("ui/a-hd.png"));
+    EXPECT_EQ(removeHdSuffix(path), "ui/button.png");
+    EXPECT_TRUE(log.contains("engine: FilePath(ui/button-hd.png) contains suffix(-hd), remove it."));
+    director->setContentScaleFactor(before);
 }
