@@ -1,5 +1,5 @@
-#include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
 
@@ -18,7 +18,9 @@ struct Pool {
 };
 
 struct Log {
-    Log() { setDebugLogSink([this](const std::string& line) { lines.push_back(line); }); }
+    Log() {
+        setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
+    }
     ~Log() { setDebugLogSink(nullptr); }
     std::vector<std::string> lines;
 };
@@ -82,7 +84,8 @@ TEST(LocalizationTable, FollowsTheGrammarOfTheFormat) {
         const char* key;
         std::string expected;
     } cases[] = {
-        {"a later key replaces an earlier one", u"\"title\" = \"Hello\";\n\"TITLE\" = \"World\";", "Title", "World"},
+        {"a later key replaces an earlier one", u"\"title\" = \"Hello\";\n\"TITLE\" = \"World\";", "Title",
+         "World"},
         {"inner quotes stay", u"\"k\" = \"say \"hi\"\";", "k", "say \"hi\""},
         {"a blank before the semicolon does not end the value", u"\"a\" = \"x\" ;\n\"b\" = \"y\";", "a",
          "x\" ;\n\"b\" = \"y"},
@@ -107,7 +110,7 @@ TEST(LocalizationTable, EmptyOddAndOversizedDataStaySafe) {
     CCLocalizationManager table;
     EXPECT_TRUE(parse(table, ""));
     EXPECT_TRUE(parse(table, utf16(u"\ufeff/* only a comment */\n")));
-    EXPECT_TRUE(parse(table, utf16(u"\"k\" = \"v\";") + "\""));  // an odd last byte is not a unit
+    EXPECT_TRUE(parse(table, utf16(u"\"k\" = \"v\";") + "\"")); // an odd last byte is not a unit
     EXPECT_EQ(lookup(table, "k"), "v");
     EXPECT_FALSE(table.parseStringsData(nullptr, 10));
 

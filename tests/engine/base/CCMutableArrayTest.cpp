@@ -26,6 +26,15 @@ protected:
     std::vector<CCString*> objects;
 };
 
+// An element type with its own comparison, for the method sorts.
+class Ranked : public CCObject {
+public:
+    explicit Ranked(int rank_) : rank(rank_) {}
+    int compare(Ranked* other) { return rank < other->rank ? -1 : rank > other->rank ? 1 : 0; }
+    int compareDescending(Ranked* other) { return -compare(other); }
+    int rank;
+};
+
 int byText(CCString* x, CCString* y, void* context) {
     int sign = *static_cast<int*>(context);
     int order = x->text < y->text ? -1 : x->text > y->text ? 1 : 0;
@@ -152,4 +161,19 @@ TEST_F(MutableArrayTest, SortIsStableAndDropsNullSlots) {
     EXPECT_EQ(array.objectAtIndex(0), c());
     EXPECT_EQ(array.objectAtIndex(1), b());
     b2->release();
+}
+
+TEST(CCMutableArrayMethodSortTest, SortsByTheElementsOwnComparison) {
+    CCMutableArray<Ranked*> array;
+    for (int rank : {3, 1, 2}) {
+        auto* item = new Ranked(rank);
+        array.addObject(item);
+        item->release();
+    }
+    array.sortWithMethod();
+    EXPECT_EQ(array.objectAtIndex(0)->rank, 1);
+    EXPECT_EQ(array.objectAtIndex(2)->rank, 3);
+    array.sortWithMethod(&Ranked::compareDescending);
+    EXPECT_EQ(array.objectAtIndex(0)->rank, 3);
+    EXPECT_EQ(array.objectAtIndex(2)->rank, 1);
 }

@@ -105,6 +105,20 @@ TEST(CCMutableDictionaryTest, NestedIterationAndRemovalDuringIterationAreSafe) {
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "c"}));
 }
 
+TEST(CCMutableDictionaryTest, AnAbandonedWalkDoesNotDisturbTheNextOne) {
+    Dict dict;
+    for (const char* key : {"a", "b"})
+        dict.setStringForKey(key, key);
+    std::string key;
+    ASSERT_TRUE(dict.begin());
+    dict.next(&key); // left before its end, as a search that finds its entry does
+    std::vector<std::string> seen;
+    ASSERT_TRUE(dict.begin());
+    while (dict.next(&key) != nullptr)
+        seen.push_back(key);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b"}));
+}
+
 TEST(CCMutableDictionaryTest, DuplicateSharesValues) {
     Dict dict;
     dict.setStringForKey("k", "v");

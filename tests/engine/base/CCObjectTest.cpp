@@ -151,3 +151,18 @@ TEST_F(AutoreleaseTest, PopDropsTheTopPoolButKeepsTheLast) {
     EXPECT_EQ(stack.poolCount(), pools);
     EXPECT_EQ(stack.getCurrentPool(), lower);
 }
+
+TEST(CCAutoreleasePoolStackTest, PopWithTheLastPoolDrainsItAndKeepsIt) {
+    auto& stack = CCAutoreleasePoolStack::getInstance();
+    CCAutoreleasePool* bottom = stack.getCurrentPool();
+    while (stack.poolCount() > 1) {
+        stack.pop();
+        bottom = stack.getCurrentPool();
+    }
+    std::vector<std::string> journal;
+    (new Probe(&journal, "x"))->autorelease();
+    stack.pop();
+    EXPECT_EQ(journal, (std::vector<std::string>{"cleanup x", "~x"}));
+    EXPECT_EQ(stack.poolCount(), 1u);
+    EXPECT_EQ(stack.getCurrentPool(), bottom);
+}

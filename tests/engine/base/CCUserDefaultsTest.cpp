@@ -1,8 +1,8 @@
+#include "engine/base/CCUserDefaults.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCString.h"
-#include "engine/base/CCUserDefaults.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCFileWriter.h"
 
@@ -47,8 +47,10 @@ protected:
         setFileWriteFunction(nullptr);
         CCAutoreleasePoolStack::getInstance().pop();
         for (const Saved& s : saved) {
-            if (s.present) setenv(s.name, s.value.c_str(), 1);
-            else unsetenv(s.name);
+            if (s.present)
+                setenv(s.name, s.value.c_str(), 1);
+            else
+                unsetenv(s.name);
         }
         std::error_code ec;
         fs::remove_all(root, ec);
@@ -106,7 +108,8 @@ TEST_F(UserDefaultsTest, AFirstRunCreatesTheFolderAndASaveReloadsEqual) {
     defaults->release();
 
     defaults = CCUserDefaults::getInstance();
-    auto* reloaded = dynamic_cast<CCMutableDictionary<std::string, CCObject*>*>(defaults->objectForKey("playerProfile"));
+    auto* reloaded =
+        dynamic_cast<CCMutableDictionary<std::string, CCObject*>*>(defaults->objectForKey("playerProfile"));
     ASSERT_NE(reloaded, nullptr);
     EXPECT_EQ(text(reloaded->objectForKey("name")), "Ana & <Zo\xc3\xab>");
     EXPECT_EQ(text(reloaded->objectForKey("pearls")), "120");
@@ -128,12 +131,14 @@ TEST_F(UserDefaultsTest, FindsTheDataFolderTheXdgWay) {
         {nullptr, nullptr, underHome},
         {"relative/path", nullptr, underHome}, // only an absolute path counts
         {"", nullptr, underHome},
-        {nullptr, "", "SavedSettings.plist"},  // nothing known: the current directory
+        {nullptr, "", "SavedSettings.plist"}, // nothing known: the current directory
     };
     const std::string home = root + "/home";
     for (const Case& c : cases) {
-        if (c.xdg) setenv("XDG_DATA_HOME", c.xdg, 1);
-        else unsetenv("XDG_DATA_HOME");
+        if (c.xdg)
+            setenv("XDG_DATA_HOME", c.xdg, 1);
+        else
+            unsetenv("XDG_DATA_HOME");
         setenv("HOME", c.home ? c.home : home.c_str(), 1);
         CCUserDefaults* defaults = CCUserDefaults::getInstance();
         EXPECT_EQ(defaults->path(), c.expected) << (c.xdg ? c.xdg : "(unset)");
