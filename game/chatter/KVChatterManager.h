@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "game/world/KVSingletonObject.h"
+
+/// The dialogue (chatter) service: loads a dialogue by name and shows it over a host scene.
+///
+/// While a dialogue is shown the running flag is set; when it ends the manager posts
+/// EVENT_END_SPEECH with the dialogue's name. Tutorial steps that would start a dialogue while
+/// another runs wait for that notification.
+class KVChatterManager : public KVSingletonObject {
+public:
+    CC_DECLARE_CLASS_NAME(KVChatterManager, KVSingletonObject)
+
+    static KVChatterManager* getInstance();
+    static KVChatterManager* existingInstance();
+
+    KVChatterManager();
+    void cleanupBeforeDelete() override;
+
+    /// True while a dialogue is shown.
+    bool isChatterRunning() const { return m_running; }
+    void setChatterRunning(bool running) { m_running = running; }
+
+    /// Loads the dialogue's data and portraits and prepares its first step.
+    void loadChatter(const std::string& chatterName);
+    /// Shows the loaded dialogue over the host scene (posts EVENT_CHATTER_START) when it has steps.
+    void startChatter();
+    /// Drops the portrait sprite sheets of the dialogues.
+    void unloadPortraitSheets();
+    /// Name of the dialogue last loaded ("" before).
+    const std::string& getLoadedChatterName() const { return m_loadedChatter; }
+
+    /// The scene over which the next dialogue is shown: the running scene.
+    void setHostSceneToRunningScene();
+    /// Marks the dialogue as started from the shop screen.
+    void setShopFlag(bool fromShop) { m_fromShop = fromShop; }
+    bool getShopFlag() const { return m_fromShop; }
+    /// Dims the running scene under a tutorial dialogue, and removes the dimmer again.
+    void showDimmer();
+    void hideDimmer();
+
+private:
+    std::string m_loadedChatter;
+    bool m_running = false;
+    bool m_fromShop = false;
+};

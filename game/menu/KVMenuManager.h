@@ -1,0 +1,29 @@
+#pragma once
+
+#include "game/world/KVSingletonObject.h"
+
+/// The front end's state machine: one screen state at a time, switched by id.
+///
+/// States 1 to 24 are the front-end screens (1 the main menu, 22 the introduction video, 24 the item
+/// pop-up over the current screen); 0 and ids above 24 are ignored.
+class KVMenuManager : public KVSingletonObject {
+public:
+    CC_DECLARE_CLASS_NAME(KVMenuManager, KVSingletonObject)
+
+    static KVMenuManager* getInstance();
+    static KVMenuManager* existingInstance();
+
+    KVMenuManager();
+    void cleanupBeforeDelete() override;
+
+    /// Leaves the current state and enters `stateId` (1..24); other ids do nothing.
+    void changeState(int stateId);
+    /// The state last entered; 0 before the first change.
+    int getCurrentState() const { return m_currentState; }
+
+    /// Which pop-up state 24 shows (16: the quit confirmation); set back to 0 when it closes.
+    int popUpKind = 0;
+
+private:
+    int m_currentState = 0;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/base/CCNotificationCenter.h"
+#include "game/data/KVDataAccess.h"
+#include "game/world/KVSingletonObject.h"
+
+/// The store catalogue: the local file "OfflineStore.plist", one entry per store product.
+///
+/// Root keys are product identifiers; each entry carries "category" ("kelvos", "helmets" or
+/// "consumables"), "deliverable_identifier", "title", "quantity", "cost" and "currency_identifier"
+/// ("pearl" for items bought with pearls). Entries are searched in ascending product-identifier
+/// order, so the first match in that order wins. The catalogue is read once, when the shared object
+/// is created; a missing file leaves it empty (every finder then answers null).
+class KVKelvosOFXDelegate : public KVSingletonObject {
+public:
+    CC_DECLARE_CLASS_NAME(KVKelvosOFXDelegate, KVSingletonObject)
+
+    /// The shared delegate, created (and its catalogue read) on first use.
+    static KVKelvosOFXDelegate* getInstance();
+    /// The shared delegate or null; never creates it.
+    static KVKelvosOFXDelegate* existingInstance();
+    /// Creates the shared delegate when it does not exist yet.
+    static void ensureInstance();
+
+    KVKelvosOFXDelegate();
+    void cleanupBeforeDelete() override;
+
+    /// First entry of the category whose "deliverable_identifier" is `identifier`, as a new
+    /// autoreleased shallow copy (its values are the catalogue's own strings); null when none.
+    kvdata::Dict* findKelvoItem(const std::string& identifier);
+    kvdata::Dict* findHelmetItem(const std::string& identifier);
+    /// Also matches an entry whose product identifier is `identifier`.
+    kvdata::Dict* findConsumableItem(const std::string& identifier);
+    /// Consumable, then helmet, then creature.
+    kvdata::Dict* findItem(const std::string& identifier);
+    bool isKelvoItem(kvengine::CCString* identifier);
+    /// The entry's own "title" (null when the entry has none); otherwise the localised text of the
+    /// identifier, or a new empty string.
+    kvengine::CCString* itemTitle(const std::string& identifier);
+
+    /// target[name] := {"amount": "0"} for every consumable of the game data, then for every
+    /// "deliverable_identifier" of the catalogue's consumables. Existing records are replaced.
+    void fillDefaultConsumables(kvdata::Dict* target);
+    /// One more unit of a consumable in the player profile (not saved).
+    void grantOneItem(kvengine::CCString* name);
+    /// Pearls of the player profile; the balance never goes below 0 (not saved).
+    void spendPearls(int amount);
+    void addPearls(int amount);
+
+    /// Purchases completed outside the game; nothing fills the list on this platform.
+    void deliverPendingPurchases();
+    /// Merges the game data and the catalogue into the player profile and saves it, unless the
+    /// setting "IgnoreOFXForPlists" is true. Empties the offered items in every case.
+    void syncCatalogueWithProfile();
+
+    /// Catalogue entries the profile merge found newly on sale (retained until the sync ends).
+    void addOfferedItem(kvdata::Dict* entry);
+    kvdata::Array* getOfferedItems() { return m_offeredItems; }
+    /// The root dictionary of the catalogue; never null (empty when the file is missing).
+    kvdata::Dict* getCatalogue() { return m_catalogue; }
+
+    /// Store hook: a platform store announced its catalogue.
+    virtual void onStoreCatalogUpdated(kvengine::CCNotification* notification);
+    void prepareStore();
+
+private:
+    kvdata::Dict* findInCategory(const char* category, const std::string& identifier, bool matchProductId);
+
+    kvdata::Dict* m_catalogue = nullptr;
+    kvdata::Array* m_offeredItems = nullptr;
+    kvdata::Array* m_requestedProductIds = nullptr;
+    std::vector<std::string> m_pendingPurchaseIds;
+    bool m_pendingDeliveryEnabled = false;
+    bool m_storeReady = false;
+    bool m_clearPendingOnUpdate = false;
+};
