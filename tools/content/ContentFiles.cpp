@@ -45,7 +45,7 @@ Bytes wrapCCZ(const Bytes& data) {
   uLongf packedSize = compressBound(static_cast<uLong>(data.size()));
   Bytes packed(packedSize);
   if (compress2(packed.data(), &packedSize, data.data(), static_cast<uLong>(data.size()),
-                Z_BEST_COMPRESSION) != Z_OK) {
+                Z_DEFAULT_COMPRESSION) != Z_OK) {
     logLine("zlib could not compress a CCZ payload");
     return {};
   }

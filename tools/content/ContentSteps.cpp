@@ -81,6 +81,7 @@ const PictureSpec kPictures[] = {
     {"cursors/pinch_released.svg", "images/cursors/pinch_released.png", 64, 64},
     {"cursors/point.svg", "images/cursors/point.png", 64, 64},
     {"cursors/point_pressed.svg", "images/cursors/point_pressed.png", 64, 64},
+    {"plankton.svg", "images/plankton.png", 32, 32},
 };
 }  // namespace
 

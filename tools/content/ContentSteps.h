@@ -19,5 +19,7 @@ bool buildImages(const BuildPaths& paths);
 bool buildFonts(const BuildPaths& paths);
 bool buildSheets(const BuildPaths& paths);
 bool buildSounds(const BuildPaths& paths);
+/// The front end's sheets: main-menu buttons and logo, its animated background, caustics.
+bool buildFrontEnd(const BuildPaths& paths);
 
 }  // namespace kvcontent

@@ -128,11 +128,6 @@ bool writeSheet(const BuildPaths& paths, const std::string& sheetName, std::vect
   }
   const size_t count = frames.size();
   if (!sheet.pack(std::move(frames)) || !sheet.write(paths.target + "/sheets", sheetName)) return false;
-  // A plain PNG of the sheet for reviewing the drawings, when asked for.
-  if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW")) {
-    const Bytes png = encodePng(sheet.texture());
-    writeResource(std::string(preview) + "/" + sheetName + "-preview.PnG", png);
-  }
   logLine("sheet " + sheetName + ": " + std::to_string(count) + " frames, " + std::to_string(sheet.texture().width) +
           " x " + std::to_string(sheet.texture().height));
   return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -47,16 +48,18 @@ std::string fmt(const char* pattern, double a, double b) {
 }
 }  // namespace
 
-bool SpriteSheet::pack(std::vector<SheetFrame> frames) {
+bool SpriteSheet::pack(std::vector<SheetFrame> frames, bool trim) {
   std::set<std::string> names;
   std::vector<Trimmed> items;
   for (size_t i = 0; i < frames.size(); ++i) {
-    if (!names.insert(frames[i].name).second) {
-      logLine("two frames named " + frames[i].name);
+    bool unique = names.insert(frames[i].name).second;
+    for (const std::string& other : frames[i].sameAs) unique = names.insert(other).second && unique;
+    if (!unique) {
+      logLine("two frames named alike near " + frames[i].name);
       return false;
     }
-    int x, y, w, h;
-    opaqueBounds(frames[i].picture, x, y, w, h);
+    int x = 0, y = 0, w = frames[i].picture.width, h = frames[i].picture.height;
+    if (trim) opaqueBounds(frames[i].picture, x, y, w, h);
     items.push_back({i, crop(frames[i].picture, x, y, w, h), x, y});
   }
   // Tallest first keeps the shelves full.
@@ -95,11 +98,19 @@ bool SpriteSheet::pack(std::vector<SheetFrame> frames) {
     packed.offsetX = (item.trimX + packed.w / 2.f) - source.width / 2.f;
     packed.offsetY = source.height / 2.f - (item.trimY + packed.h / 2.f);
     m_frames.push_back(packed);
+    for (const std::string& other : frames[item.index].sameAs) {
+      packed.name = other;
+      m_frames.push_back(packed);
+    }
   }
   return true;
 }
 
 bool SpriteSheet::write(const std::string& folder, const std::string& sheetName) const {
+  return write(folder, sheetName, pvrFormatForSheet(sheetName));
+}
+
+bool SpriteSheet::write(const std::string& folder, const std::string& sheetName, PvrFormat format) const {
   PlistNode root = PlistNode::makeDict();
   PlistNode& frameDict = root.set("frames", PlistNode::makeDict());
   for (const PackedFrame& f : m_frames) {
@@ -116,7 +127,12 @@ bool SpriteSheet::write(const std::string& folder, const std::string& sheetName)
   meta.set("size", PlistNode::str(fmt("{%g,%g}", m_texture.width, m_texture.height)));
   std::string text;
   if (!writePlistDocument(root, text)) return false;
-  const Bytes pvr = encodePvr(m_texture, pvrFormatForSheet(sheetName));
+  // A plain PNG of the sheet for reviewing the drawings, when asked for (the odd
+  // capitals keep the preview out of the scrambled names).
+  if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW")) {
+    writeResource(std::string(preview) + "/" + sheetName + "-preview.PnG", encodePng(m_texture));
+  }
+  const Bytes pvr = encodePvr(m_texture, format);
   if (pvr.empty()) return false;
   const Bytes ccz = wrapCCZ(pvr);
   if (ccz.empty()) return false;

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
   ok = kvcontent::buildImages(paths) && ok;
   ok = kvcontent::buildFonts(paths) && ok;
   ok = kvcontent::buildSheets(paths) && ok;
+  ok = kvcontent::buildFrontEnd(paths) && ok;
   ok = kvcontent::buildSounds(paths) && ok;
   if (!ok) {
     kvcontent::logLine("the resource folder is incomplete: fix the faults above");

@@ -212,6 +212,40 @@ TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
     EXPECT_GE(checked, 3);
 }
 
+TEST(ContentCheck, MainMenuFindsItsFramesInTheSheetsTheMenuManagerLoads) {
+    PoolScope pool;
+    std::set<std::string> frames;
+    std::string sheets = "menu_88_ss caustic_ss";
+    for (char c = 'A'; c <= 'N'; ++c) sheets += std::string(" bgr_main_anim_") + c + "_ss";
+    size_t start = 0;
+    while (start < sheets.size()) {
+        size_t end = sheets.find(' ', start);
+        if (end == std::string::npos) end = sheets.size();
+        const std::set<std::string> some = sheetFrames(sheets.substr(start, end - start));
+        EXPECT_FALSE(some.empty()) << sheets.substr(start, end - start);
+        frames.insert(some.begin(), some.end());
+        start = end + 1;
+    }
+    for (int i = 0; i < 80; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "bgr_main_anim_%02d.png", i);
+        EXPECT_TRUE(frames.count(name)) << name;
+    }
+    for (int i = 1; i <= 16; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "caustic_%02d.png", i);
+        EXPECT_TRUE(frames.count(name)) << name;
+    }
+    for (const char* name : {"KV_Bt_ReglageUp.png", "KV_Bt_ReglageDown.png", "KV_Bt_CreditUp.png",
+                             "KV_Bt_CreditDown.png", "KV_BT_Quit2_UP_PC.png", "KV_BT_Quit2_Down_PC.png",
+                             "KV_Bt_PlayUp.png", "KV_Bt_PlayDown.png", "KV_Logo.png"}) {
+        EXPECT_TRUE(frames.count(name)) << name;
+    }
+    EXPECT_FALSE(resourcePath("plankton.png").empty());
+    // Play takes the chapter "Prologue": it must be a chapter of the game data.
+    EXPECT_NE(dictAt(loadPlist("chapiterSolo.plist"), "Prologue"), nullptr);
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {
