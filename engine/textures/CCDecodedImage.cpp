@@ -78,6 +78,8 @@ bool decodePng(png_structp png, png_infop info, PngSource* source, uint32_t maxD
     png_set_read_fn(png, source, pngReaderCallback);
     // Refuse oversized pictures while the header is read, before any row is allocated.
     png_set_user_limits(png, maxDimension, maxDimension);
+    // Ancillary chunks (profiles, texts) are read whole; none of ours needs more than this.
+    png_set_chunk_malloc_max(png, 4u << 20);
     png_read_info(png, info);
 
     // The transforms that make every picture 8-bit RGB or RGBA: 16-bit strip, unpacking of

@@ -1,6 +1,7 @@
 #include "engine/textures/CCTextRenderer.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/files/CCFileUtils.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -37,8 +38,8 @@ bool isLineBreak(char32_t c) { return c == U'\n' || c == U'\r'; }
 int ceil26_6(long value) { return int((value + 63) >> 6); }
 
 std::string fontFilePath(const char* fontName) {
-    // Font files are resources of the program's folder, which is the working directory.
-    return fontName;
+    // Font files are resources of the program's folder.
+    return fullPathForFile(fontName);
 }
 
 } // namespace

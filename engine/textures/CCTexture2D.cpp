@@ -154,8 +154,20 @@ bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
     return true;
 }
 
+// A text box the texture could never hold is refused before anything is drawn into it.
+static bool textBoxFits(const CCSize& dimensions) {
+    const float maxSize = float(CCTexture2D::getMaxTextureSize());
+    if (dimensions.width > maxSize || dimensions.height > maxSize) {
+        logDebugMessage("texture: a %.0f x %.0f text box is larger than the maximum texture size", dimensions.width,
+                        dimensions.height);
+        return false;
+    }
+    return true;
+}
+
 bool CCTexture2D::initWithString(const char* text, const char* fontName, float fontSize, const CCSize& dimensions,
                                  int alignment) {
+    if (!textBoxFits(dimensions)) return false;
     CCDecodedImage image;
     if (!image.initWithString(text, int(dimensions.width), int(dimensions.height), rendererAlignment(alignment),
                               fontName, int(fontSize))) {
@@ -170,6 +182,7 @@ bool CCTexture2D::initWithString(const char* text, const char* fontName, float f
 
 bool CCTexture2D::initWithWideString(const char16_t* text, const char* fontName, float fontSize,
                                      const CCSize& dimensions, int alignment) {
+    if (!textBoxFits(dimensions)) return false;
     CCDecodedImage image;
     if (!image.initWithWideString(text, int(dimensions.width), int(dimensions.height),
                                   rendererAlignment(alignment), fontName, int(fontSize))) {

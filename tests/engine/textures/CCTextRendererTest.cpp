@@ -1,5 +1,6 @@
 #include "engine/textures/CCTextRenderer.h"
 
+#include "engine/files/CCFileUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 
 #include "TextureFixtures.h"
@@ -174,14 +175,16 @@ TEST(CCTextRenderer, DrawsEveryAccentedLetterOfFrenchAndGerman) {
 
 TEST(CCTextRenderer, RendersWithAFontFileAndFallsBackWhenItIsMissing) {
     namespace fs = std::filesystem;
-    const std::string dir = fixtures::makeTempDir("fonts");
-    const std::string file = dir + "/Maker-Face.ttf";
+    // Font files are named relative to the program's folder (the resource root).
+    std::string dir = resourceRootPath() + "kelvos-fonts-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
+    const std::string relative = dir.substr(resourceRootPath().size()) + "/Maker-Face.ttf";
     std::error_code error;
-    fs::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", file, error);
+    fs::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf", dir + "/Maker-Face.ttf", error);
     ASSERT_FALSE(error) << error.message();
 
     CCTextRenderer* r = CCTextRenderer::getInstance();
-    ASSERT_TRUE(r->setFont(file.c_str(), 20));
+    ASSERT_TRUE(r->setFont(relative.c_str(), 20));
     const int mono = r->measureText(0, "iiii", 4).width;
     ASSERT_TRUE(r->setFont("Arial", 20));
     const int proportional = r->measureText(0, "iiii", 4).width;

@@ -180,6 +180,10 @@ TEST_F(CCTexture2DTest, TextTexturesAreSizedToTheTextAndPadded) {
 
     CCTexture2D none;
     EXPECT_FALSE(none.initWithString(nullptr, "Arial", 20));
+    CCTexture2D::setMaxTextureSizeOverride(256);
+    EXPECT_FALSE(none.initWithString("a", "Arial", 20, CCSize(300, 10), 1));
+    EXPECT_FALSE(none.initWithWideString(u"a", "Arial", 20, CCSize(10, 257), 1));
+    EXPECT_EQ(none.getName(), 0u);
 }
 
 TEST_F(CCTexture2DTest, FiltersAreSetOnTheTexture) {

@@ -58,6 +58,11 @@ TEST_F(CCTextureCacheTest, ReturnsOneTexturePerFileAndLoadsItOnce) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->getPixelsWide(), 4u);
     EXPECT_EQ(first->getPixelsHigh(), 8u);
+    EXPECT_FLOAT_EQ(first->getContentSizeInPixels().width, 3);
+    EXPECT_FLOAT_EQ(first->getContentSizeInPixels().height, 5);
+    EXPECT_FLOAT_EQ(first->getMaxS(), 0.75f);
+    EXPECT_FLOAT_EQ(first->getMaxT(), 0.625f);
+    EXPECT_TRUE(first->hasPremultipliedAlpha());
     // The file is not read again: a damaged copy on disk does not matter to the cached texture.
     write("hero.png", Bytes(10, 0));
     EXPECT_EQ(cache->addImage(full.c_str()), first);
@@ -84,6 +89,7 @@ TEST_F(CCTextureCacheTest, PicksTheDecoderByTheNameIgnoringCase) {
         CCTexture2D* texture = cache->addImage(files[i].c_str());
         ASSERT_NE(texture, nullptr);
         EXPECT_EQ(texture->getPixelFormat(), formats[i]);
+        EXPECT_EQ(texture->hasPremultipliedAlpha(), i >= 3); // PNG and PVR are, JPEG is not
     }
     EXPECT_EQ(cache->count(), std::size(files));
     EXPECT_EQ(cache->addPVRImage(files[4].c_str()), cache->addImage(files[4].c_str()));
