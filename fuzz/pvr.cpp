@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const auto& level = pvr->getLevel(i);
                 if (level.data < contents.data() || level.length > size_t(end - level.data)) std::abort();
             }
-            if (pvr->getLevelCount() < 1 || pvr->getLevelCount() > kvengine::CCTexturePVR::kMaxLevels) std::abort();
+            if (pvr->getLevelCount() < 1 || pvr->getLevelCount() > kvengine::CCTexturePVR::kMaxLevels)
+                std::abort();
         }
         pvr->release();
     }

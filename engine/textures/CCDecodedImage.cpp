@@ -1,7 +1,7 @@
 #include "engine/textures/CCDecodedImage.h"
 
-#include "engine/textures/CCTextRenderer.h"
 #include "engine/base/CCLog.h"
+#include "engine/textures/CCTextRenderer.h"
 
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared before it.
@@ -13,8 +13,6 @@
 #include <limits>
 
 namespace kvengine {
-
-
 
 namespace {
 
@@ -71,8 +69,7 @@ struct PngResult {
 
 // Runs between png_create_read_struct and png_destroy_read_struct; a libpng error returns
 // here through the long jump with false. Everything that survives the jump lives in *result.
-bool decodePng(png_structp png, png_infop info, PngSource* source, uint32_t maxDimension,
-               PngResult* result) {
+bool decodePng(png_structp png, png_infop info, PngSource* source, uint32_t maxDimension, PngResult* result) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_read_fn(png, source, pngReaderCallback);
@@ -104,7 +101,8 @@ bool decodePng(png_structp png, png_infop info, PngSource* source, uint32_t maxD
     }
     result->pixels.resize(total);
     result->rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) result->rows[y] = result->pixels.data() + y * rowBytes;
+    for (png_uint_32 y = 0; y < height; ++y)
+        result->rows[y] = result->pixels.data() + y * rowBytes;
     png_read_image(png, result->rows.data());
     png_read_end(png, nullptr);
 
@@ -176,7 +174,7 @@ bool decodeJpeg(jpeg_decompress_struct* cinfo, JpegErrorManager* errors, const u
     if (cinfo->image_width == 0 || cinfo->image_height == 0 || cinfo->image_width > maxDimension ||
         cinfo->image_height > maxDimension) {
         logDebugMessage("image: JPEG of %u x %u refused (limit %u)", unsigned(cinfo->image_width),
-                   unsigned(cinfo->image_height), unsigned(maxDimension));
+                        unsigned(cinfo->image_height), unsigned(maxDimension));
         return false;
     }
 
@@ -385,7 +383,8 @@ void smoothAlphaChannel(uint32_t height, unsigned char* pixels, uint32_t width) 
     }
     for (uint32_t y = 1; y + 1 < height; ++y) {
         unsigned char* row = pixels + y * stride;
-        for (uint32_t x = 1; x + 1 < width; ++x) row[x * 4 + 3] = filtered[size_t(y - 1) * (width - 2) + (x - 1)];
+        for (uint32_t x = 1; x + 1 < width; ++x)
+            row[x * 4 + 3] = filtered[size_t(y - 1) * (width - 2) + (x - 1)];
     }
 }
 

@@ -49,8 +49,8 @@ public:
     bool initWithString(const char* text, int width, int height, int alignment, const char* fontName,
                         int fontSize);
     /// The same for UTF-16 text.
-    bool initWithWideString(const char16_t* text, int width, int height, int alignment,
-                            const char* fontName, int fontSize);
+    bool initWithWideString(const char16_t* text, int width, int height, int alignment, const char* fontName,
+                            int fontSize);
 
     /// Drops the pixels and zeroes every field.
     void clear();

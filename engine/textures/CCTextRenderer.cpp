@@ -24,18 +24,20 @@
 
 namespace kvengine {
 
-
-
 const char* const CCTextRenderer::kDefaultFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool isLineBreak(char32_t c) { return c == U'\n' || c == U'\r'; }
+bool isLineBreak(char32_t c) {
+    return c == U'\n' || c == U'\r';
+}
 
 // Rounds a 26.6 fixed-point value up to whole pixels.
-int ceil26_6(long value) { return int((value + 63) >> 6); }
+int ceil26_6(long value) {
+    return int((value + 63) >> 6);
+}
 
 std::string fontFilePath(const char* fontName) {
     // Font files are resources of the program's folder.
@@ -73,7 +75,8 @@ std::u32string decodeUtf8(const char* text, size_t length) {
             continue;
         }
         size_t j = 1;
-        for (; j <= size_t(extra) && i + j < length && (s[i + j] & 0xC0) == 0x80; ++j) cp = (cp << 6) | (s[i + j] & 0x3F);
+        for (; j <= size_t(extra) && i + j < length && (s[i + j] & 0xC0) == 0x80; ++j)
+            cp = (cp << 6) | (s[i + j] & 0x3F);
         if (j != size_t(extra) + 1) {
             out.push_back(kReplacement);
             i += j;
@@ -159,6 +162,11 @@ FT_FaceRec_* CCTextRenderer::faceFor(const std::string& path) {
 
 bool CCTextRenderer::setFont(const char* fontName, int size) {
     m_size = size > 0 ? size : kDefaultFontSize;
+    if (m_size > kMaxFontSize) {
+        // Glyphs this large could not fit any texture; drawing them would only exhaust memory.
+        logDebugMessage("text: font size %d reduced to %d pixels", m_size, kMaxFontSize);
+        m_size = kMaxFontSize;
+    }
     FT_Face requested = nullptr;
     bool ok = true;
     const std::string name = fontName != nullptr ? fontName : "";
@@ -206,7 +214,8 @@ std::vector<CCTextRenderer::Line> CCTextRenderer::layout(const std::u32string& t
     std::vector<int> pen(text.size() + 1, 0);
     std::vector<int> kernBefore(text.size(), 0);
     for (size_t i = 0; i < text.size(); ++i) {
-        if (i > 0 && !isLineBreak(text[i]) && !isLineBreak(text[i - 1])) kernBefore[i] = kerningOf(text[i - 1], text[i]);
+        if (i > 0 && !isLineBreak(text[i]) && !isLineBreak(text[i - 1]))
+            kernBefore[i] = kerningOf(text[i - 1], text[i]);
         pen[i + 1] = pen[i] + kernBefore[i] + (isLineBreak(text[i]) ? 0 : advanceOf(text[i]));
     }
     auto widthOf = [&](size_t b, size_t e) { return e <= b ? 0 : pen[e] - pen[b] - kernBefore[b]; };
@@ -219,7 +228,8 @@ std::vector<CCTextRenderer::Line> CCTextRenderer::layout(const std::u32string& t
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = start;
-        while (end < text.size() && !isLineBreak(text[end])) ++end;
+        while (end < text.size() && !isLineBreak(text[end]))
+            ++end;
         // [start, end) is one paragraph.
         if (widthLimit <= 0) {
             addLine(start, end);
@@ -228,7 +238,8 @@ std::vector<CCTextRenderer::Line> CCTextRenderer::layout(const std::u32string& t
             bool firstOfParagraph = true;
             while (true) {
                 if (!firstOfParagraph) {
-                    while (lineBegin < end && text[lineBegin] == U' ') ++lineBegin;
+                    while (lineBegin < end && text[lineBegin] == U' ')
+                        ++lineBegin;
                     if (lineBegin == end) break;
                 }
                 firstOfParagraph = false;
@@ -236,14 +247,17 @@ std::vector<CCTextRenderer::Line> CCTextRenderer::layout(const std::u32string& t
                 size_t cursor = lineBegin;
                 while (cursor < end) {
                     size_t wordEnd = cursor;
-                    while (wordEnd < end && text[wordEnd] == U' ') ++wordEnd;
-                    while (wordEnd < end && text[wordEnd] != U' ') ++wordEnd;
+                    while (wordEnd < end && text[wordEnd] == U' ')
+                        ++wordEnd;
+                    while (wordEnd < end && text[wordEnd] != U' ')
+                        ++wordEnd;
                     if (lineEnd != lineBegin && widthOf(lineBegin, wordEnd) > widthLimit) break;
                     lineEnd = wordEnd;
                     cursor = wordEnd;
                 }
                 size_t visibleEnd = lineEnd;
-                while (visibleEnd > lineBegin && text[visibleEnd - 1] == U' ') --visibleEnd;
+                while (visibleEnd > lineBegin && text[visibleEnd - 1] == U' ')
+                    --visibleEnd;
                 addLine(lineBegin, visibleEnd);
                 lineBegin = lineEnd;
                 if (lineBegin >= end) break;
@@ -270,7 +284,8 @@ CCTextSize CCTextRenderer::measureWideText(int widthLimit, const char16_t* text,
     if (text == nullptr || length == 0 || m_face == nullptr) return {};
     size_t count = 0;
     if (length < 0) {
-        while (text[count] != 0) ++count;
+        while (text[count] != 0)
+            ++count;
     } else {
         count = size_t(length);
     }
@@ -289,7 +304,8 @@ int CCTextRenderer::drawText(int alignment, int* boxWidth, int* boxHeight, const
 int CCTextRenderer::drawWideText(int alignment, int* boxWidth, int* boxHeight, const char16_t* text) {
     if (text == nullptr) return 0;
     size_t count = 0;
-    while (text[count] != 0) ++count;
+    while (text[count] != 0)
+        ++count;
     return draw(alignment, boxWidth, boxHeight, decodeUtf16(text, count));
 }
 
@@ -361,8 +377,10 @@ int CCTextRenderer::draw(int alignment, int* boxWidth, int* boxHeight, const std
     for (size_t n = 0; n < lines.size(); ++n) {
         const Line& line = lines[n];
         int x = rect.left;
-        if (horizontal == kAlignRight) x += rectWidth - line.width;
-        else if (horizontal == kAlignCenter) x += (rectWidth - line.width) / 2;
+        if (horizontal == kAlignRight)
+            x += rectWidth - line.width;
+        else if (horizontal == kAlignCenter)
+            x += (rectWidth - line.width) / 2;
         const int baseline = rect.top + int(n) * lineStep + ascender;
         char32_t previous = 0;
         for (size_t i = line.begin; i < line.end; ++i) {

@@ -42,6 +42,8 @@ public:
 
     /// Character height used for a font size of 0.
     static constexpr int kDefaultFontSize = 11;
+    /// Largest character height drawn; larger requests are reduced to it.
+    static constexpr int kMaxFontSize = 1024;
 
     /// Where the default face is looked for.
     static const char* const kDefaultFontPath;
@@ -97,7 +99,7 @@ private:
 
     FT_LibraryRec_* m_library = nullptr;
     std::map<std::string, FT_FaceRec_*> m_faces; // opened once per path, closed at exit
-    FT_FaceRec_* m_face = nullptr;                // current font, null when none could be opened
+    FT_FaceRec_* m_face = nullptr;               // current font, null when none could be opened
     int m_size = kDefaultFontSize;
     std::vector<unsigned char> m_bitmap;
     int m_bitmapWidth = 0;

@@ -62,7 +62,9 @@ int rendererAlignment(int alignment) {
 
 } // namespace
 
-CCTexture2D::~CCTexture2D() { deleteName(); }
+CCTexture2D::~CCTexture2D() {
+    deleteName();
+}
 
 void CCTexture2D::deleteName() {
     if (m_name != 0) {
@@ -72,10 +74,16 @@ void CCTexture2D::deleteName() {
     }
 }
 
-void CCTexture2D::setDefaultAlphaPixelFormat(int format) { g_defaultAlphaPixelFormat = format; }
-int CCTexture2D::defaultAlphaPixelFormat() { return g_defaultAlphaPixelFormat; }
+void CCTexture2D::setDefaultAlphaPixelFormat(int format) {
+    g_defaultAlphaPixelFormat = format;
+}
+int CCTexture2D::defaultAlphaPixelFormat() {
+    return g_defaultAlphaPixelFormat;
+}
 
-void CCTexture2D::setMaxTextureSizeOverride(int size) { g_maxTextureSizeOverride = size > 0 ? size : 0; }
+void CCTexture2D::setMaxTextureSizeOverride(int size) {
+    g_maxTextureSizeOverride = size > 0 ? size : 0;
+}
 
 int CCTexture2D::getMaxTextureSize() {
     if (g_maxTextureSizeOverride > 0) return g_maxTextureSizeOverride;
@@ -137,8 +145,10 @@ bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
         return false;
     }
     int format = kCCPixelFormatRGB888;
-    if (image->hasAlpha) format = g_defaultAlphaPixelFormat;
-    else if (image->bitsPerComponent < 8) format = kCCPixelFormatRGB565;
+    if (image->hasAlpha)
+        format = g_defaultAlphaPixelFormat;
+    else if (image->bitsPerComponent < 8)
+        format = kCCPixelFormatRGB565;
 
     std::vector<unsigned char> texels;
     if (!convertImageToTexels(*image, format, potWide, potHigh, &texels)) {
@@ -147,7 +157,8 @@ bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
     }
     // A8 pictures keep their four bytes per texel and are recorded as such.
     if (format == kCCPixelFormatA8) format = kCCPixelFormatRGBA8888;
-    if (!initWithData(texels.data(), format, potWide, potHigh, CCSize(float(image->width), float(image->height)))) {
+    if (!initWithData(texels.data(), format, potWide, potHigh,
+                      CCSize(float(image->width), float(image->height)))) {
         return false;
     }
     m_premultipliedAlpha = image->premultipliedAlpha;
@@ -158,19 +169,19 @@ bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
 static bool textBoxFits(const CCSize& dimensions) {
     const float maxSize = float(CCTexture2D::getMaxTextureSize());
     if (dimensions.width > maxSize || dimensions.height > maxSize) {
-        logDebugMessage("texture: a %.0f x %.0f text box is larger than the maximum texture size", dimensions.width,
-                        dimensions.height);
+        logDebugMessage("texture: a %.0f x %.0f text box is larger than the maximum texture size",
+                        dimensions.width, dimensions.height);
         return false;
     }
     return true;
 }
 
-bool CCTexture2D::initWithString(const char* text, const char* fontName, float fontSize, const CCSize& dimensions,
-                                 int alignment) {
+bool CCTexture2D::initWithString(const char* text, const char* fontName, float fontSize,
+                                 const CCSize& dimensions, int alignment) {
     if (!textBoxFits(dimensions)) return false;
     CCDecodedImage image;
-    if (!image.initWithString(text, int(dimensions.width), int(dimensions.height), rendererAlignment(alignment),
-                              fontName, int(fontSize))) {
+    if (!image.initWithString(text, int(dimensions.width), int(dimensions.height),
+                              rendererAlignment(alignment), fontName, int(fontSize))) {
         return false;
     }
     return initWithImage(&image);
@@ -229,7 +240,11 @@ void CCTexture2D::setTexParameters(int minFilter, int magFilter) {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLfloat(magFilter));
 }
 
-void CCTexture2D::setAntiAliasTexParameters() { setTexParameters(GL_LINEAR, GL_LINEAR); }
-void CCTexture2D::setAliasTexParameters() { setTexParameters(GL_NEAREST, GL_LINEAR); }
+void CCTexture2D::setAntiAliasTexParameters() {
+    setTexParameters(GL_LINEAR, GL_LINEAR);
+}
+void CCTexture2D::setAliasTexParameters() {
+    setTexParameters(GL_NEAREST, GL_LINEAR);
+}
 
 } // namespace kvengine

@@ -24,7 +24,8 @@ void CCTextureAtlas::freeBuffers() {
 
 bool CCTextureAtlas::initWithTexture(CCTexture2D* texture, uint32_t capacity) {
     if (capacity > kMaxCapacity) {
-        logDebugMessage("texture atlas: %u quads exceed the %u that 16-bit indices reach", capacity, kMaxCapacity);
+        logDebugMessage("texture atlas: %u quads exceed the %u that 16-bit indices reach", capacity,
+                        kMaxCapacity);
         return false;
     }
     setTexture(texture);
@@ -86,7 +87,8 @@ void CCTextureAtlas::insertQuad(const ccV3F_C4B_T2F_Quad& quad, uint32_t index) 
                         m_capacity);
         return;
     }
-    std::memmove(m_quads + index + 1, m_quads + index, size_t(m_totalQuads - index) * sizeof(ccV3F_C4B_T2F_Quad));
+    std::memmove(m_quads + index + 1, m_quads + index,
+                 size_t(m_totalQuads - index) * sizeof(ccV3F_C4B_T2F_Quad));
     m_quads[index] = quad;
     ++m_totalQuads;
 }
@@ -104,7 +106,8 @@ void CCTextureAtlas::removeQuadAtIndex(uint32_t index) {
 bool CCTextureAtlas::resizeCapacity(uint32_t capacity) {
     if (capacity == m_capacity && m_quads != nullptr) return true;
     if (capacity > kMaxCapacity) {
-        logDebugMessage("texture atlas: %u quads exceed the %u that 16-bit indices reach", capacity, kMaxCapacity);
+        logDebugMessage("texture atlas: %u quads exceed the %u that 16-bit indices reach", capacity,
+                        kMaxCapacity);
         return false;
     }
     const size_t room = std::max<uint32_t>(capacity, 1);

@@ -16,7 +16,8 @@ namespace {
 CCTextureCache* g_sharedCache = nullptr;
 
 std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     return text;
 }
 
@@ -24,7 +25,9 @@ std::string lowerCase(std::string text) {
 
 CCTextureCache::CCTextureCache() : m_textures(new CCMutableDictionary<std::string, CCTexture2D*>()) {}
 
-CCTextureCache::~CCTextureCache() { m_textures->release(); }
+CCTextureCache::~CCTextureCache() {
+    m_textures->release();
+}
 
 CCTextureCache* CCTextureCache::getInstance() {
     if (g_sharedCache == nullptr) {
@@ -95,7 +98,8 @@ CCTexture2D* CCTextureCache::addPVRImage(const char* path) {
 
 void CCTextureCache::removeTexture(CCTexture2D* texture) {
     if (texture == nullptr) return;
-    for (const std::string& key : m_textures->allKeysForObject(texture)) m_textures->removeObjectForKey(key);
+    for (const std::string& key : m_textures->allKeysForObject(texture))
+        m_textures->removeObjectForKey(key);
 }
 
 void CCTextureCache::removeTextureForKey(const char* path) {
@@ -103,6 +107,8 @@ void CCTextureCache::removeTextureForKey(const char* path) {
     m_textures->removeObjectForKey(fullPathForFile(path));
 }
 
-void CCTextureCache::removeAllTextures() { m_textures->removeAllObjects(); }
+void CCTextureCache::removeAllTextures() {
+    m_textures->removeAllObjects();
+}
 
 } // namespace kvengine

@@ -42,7 +42,9 @@ uint32_t readLe32(const unsigned char* p) {
 
 } // namespace
 
-CCTexturePVR::~CCTexturePVR() { deleteName(); }
+CCTexturePVR::~CCTexturePVR() {
+    deleteName();
+}
 
 void CCTexturePVR::deleteName() {
     if (m_name != 0 && !m_retainName) {
@@ -56,7 +58,8 @@ bool CCTexturePVR::readPVRFile(const char* path, std::vector<unsigned char>* out
     out->clear();
     if (path == nullptr) return false;
     std::string lower = path;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     if (lower.find(".ccz") != std::string::npos || lower.find(".gz") != std::string::npos) {
         unsigned char* inflated = nullptr;
         const int length = lower.find(".ccz") != std::string::npos ? inflateCCZFile(path, &inflated)
@@ -92,7 +95,8 @@ bool CCTexturePVR::initWithContentsOfFile(const char* path) {
     if (!ok) logDebugMessage("pvr: %s is not a usable PVR file", path);
     ok = ok && createGLTexture();
     // The levels point into the file, which goes now.
-    for (Level& level : m_levels) level = Level();
+    for (Level& level : m_levels)
+        level = Level();
     m_levelCount = 0;
     return ok;
 }

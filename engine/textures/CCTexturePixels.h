@@ -42,9 +42,10 @@ inline uint16_t packRGB5A1(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 
 /// The texel data a texture of `format` and `potWidth` x `potHeight` texels uploads for `image`.
 /// The picture sits in the top-left corner; the right and bottom margins are transparent black.
-/// Pictures with alpha (4-byte pixels) convert to RGBA8888, RGB565, RGBA4444 and RGB5A1 (A8
-/// stays RGBA8888 data); pictures without alpha convert to RGB888 and RGB565. Any other pairing,
-/// or a picture larger than the texture, gives false and leaves `out` empty.
+/// Pictures with alpha (4-byte pixels) convert to RGBA8888, RGB888 (alpha dropped), RGB565,
+/// RGBA4444 and RGB5A1 (A8 stays RGBA8888 data); pictures without alpha convert to RGB888 and
+/// RGB565. Any other pairing, or a picture larger than the texture, gives false and leaves `out`
+/// empty.
 bool convertImageToTexels(const CCDecodedImage& image, int format, uint32_t potWidth, uint32_t potHeight,
                           std::vector<unsigned char>* out);
 

@@ -23,17 +23,41 @@ struct PngCase {
 std::vector<PngCase> pngCases() {
     return {
         // Colour premultiplied by (a + 1) >> 8; a = 0 clears the colour, a = 255 keeps it.
-        {"rgba", 3, 1, 6, 8, {200, 100, 50, 128, 255, 255, 255, 0, 10, 20, 30, 255}, {}, {}, true,
+        {"rgba",
+         3,
+         1,
+         6,
+         8,
+         {200, 100, 50, 128, 255, 255, 255, 0, 10, 20, 30, 255},
+         {},
+         {},
+         true,
          {100, 50, 25, 128, 0, 0, 0, 0, 10, 20, 30, 255}},
         {"rgb", 2, 1, 2, 8, {1, 2, 3, 250, 251, 252}, {}, {}, false, {1, 2, 3, 250, 251, 252}},
         {"grey becomes rgb", 2, 1, 0, 8, {7, 200}, {}, {}, false, {7, 7, 7, 200, 200, 200}},
         // tRNS on grey: the grey value 9 is transparent, so its colour is premultiplied to 0.
         {"grey with tRNS", 2, 1, 0, 8, {9, 200}, {}, {0, 9}, true, {0, 0, 0, 0, 200, 200, 200, 255}},
-        {"grey 1 bit", 8, 1, 0, 1, {0xA0}, {}, {}, false,
-         {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-        {"palette with tRNS", 2, 1, 3, 8, {1, 0}, {10, 20, 30, 40, 50, 60}, {255, 0}, true,
+        {"grey 1 bit", 8, 1, 0, 1, {0xA0}, {}, {}, false, {255, 255, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0,
+                                                           0,   0,   0,   0, 0, 0, 0,   0,   0,   0, 0, 0}},
+        {"palette with tRNS",
+         2,
+         1,
+         3,
+         8,
+         {1, 0},
+         {10, 20, 30, 40, 50, 60},
+         {255, 0},
+         true,
          {0, 0, 0, 0, 10, 20, 30, 255}},
-        {"16-bit rgb stripped", 1, 1, 2, 16, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, {}, {}, false,
+        {"16-bit rgb stripped",
+         1,
+         1,
+         2,
+         16,
+         {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC},
+         {},
+         {},
+         false,
          {0x12, 0x56, 0x9A}},
         {"grey alpha", 1, 2, 4, 8, {100, 255, 100, 0}, {}, {}, true, {100, 100, 100, 255, 0, 0, 0, 0}},
     };
@@ -42,7 +66,8 @@ std::vector<PngCase> pngCases() {
 TEST(CCDecodedImagePng, DecodesEveryColourTypeToEightBitRgbOrRgba) {
     for (const PngCase& c : pngCases()) {
         SCOPED_TRACE(c.name);
-        const Bytes file = fixtures::makePng(c.width, c.height, c.colorType, c.bitDepth, c.rows, c.palette, c.trns);
+        const Bytes file =
+            fixtures::makePng(c.width, c.height, c.colorType, c.bitDepth, c.rows, c.palette, c.trns);
         CCDecodedImage image;
         ASSERT_TRUE(image.initWithPngData(file.data(), file.size()));
         EXPECT_EQ(image.width, c.width);
@@ -104,10 +129,12 @@ TEST(CCDecodedImageJpeg, DecodesGreyAndColourToRgb) {
     EXPECT_FALSE(image.premultipliedAlpha);
     EXPECT_EQ(image.bitsPerComponent, 8);
     ASSERT_EQ(image.pixels.size(), 16u * 8u * 3u);
-    for (unsigned char v : image.pixels) EXPECT_NEAR(v, 128, 1);
+    for (unsigned char v : image.pixels)
+        EXPECT_NEAR(v, 128, 1);
 
     Bytes red;
-    for (int i = 0; i < 8 * 8; ++i) red.insert(red.end(), {255, 0, 0});
+    for (int i = 0; i < 8 * 8; ++i)
+        red.insert(red.end(), {255, 0, 0});
     const Bytes colour = fixtures::makeJpeg(8, 8, 3, red);
     ASSERT_TRUE(image.initWithJpegData(colour.data(), colour.size()));
     ASSERT_EQ(image.pixels.size(), 8u * 8u * 3u);
@@ -121,7 +148,8 @@ TEST(CCDecodedImageJpeg, DecodesGreyAndColourToRgb) {
 TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
     const Bytes good = fixtures::makeJpeg(16, 16, 3, Bytes(16 * 16 * 3, 90));
     Bytes garbled = good;
-    for (size_t i = good.size() / 2; i < good.size() - 2; ++i) garbled[i] = 0xFF;
+    for (size_t i = good.size() / 2; i < good.size() - 2; ++i)
+        garbled[i] = 0xFF;
     struct Case {
         const char* name;
         Bytes data;
@@ -151,18 +179,20 @@ TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
 }
 
 // Alpha of pixel (x, y) of a w-wide 32-bit image.
-unsigned char& alphaAt(Bytes& pixels, uint32_t w, uint32_t x, uint32_t y) { return pixels[(y * w + x) * 4 + 3]; }
+unsigned char& alphaAt(Bytes& pixels, uint32_t w, uint32_t x, uint32_t y) {
+    return pixels[(y * w + x) * 4 + 3];
+}
 
 TEST(SmoothAlphaChannel, WeighsSelfLeftAboveTwiceAndRightBelowOnce) {
     Bytes pixels(5 * 5 * 4, 0);
     alphaAt(pixels, 5, 2, 2) = 255;
     pixels[(2 * 5 + 2) * 4] = 77; // a colour byte, which the filter leaves alone
     smoothAlphaChannel(5, pixels.data(), 5);
-    EXPECT_EQ(alphaAt(pixels, 5, 2, 2), 63);  // floor(2 x 255 / 8)
-    EXPECT_EQ(alphaAt(pixels, 5, 3, 2), 63);  // its left neighbour is opaque
-    EXPECT_EQ(alphaAt(pixels, 5, 2, 3), 63);  // its upper neighbour is opaque
-    EXPECT_EQ(alphaAt(pixels, 5, 1, 2), 31);  // its right neighbour is opaque
-    EXPECT_EQ(alphaAt(pixels, 5, 2, 1), 31);  // its lower neighbour is opaque
+    EXPECT_EQ(alphaAt(pixels, 5, 2, 2), 63); // floor(2 x 255 / 8)
+    EXPECT_EQ(alphaAt(pixels, 5, 3, 2), 63); // its left neighbour is opaque
+    EXPECT_EQ(alphaAt(pixels, 5, 2, 3), 63); // its upper neighbour is opaque
+    EXPECT_EQ(alphaAt(pixels, 5, 1, 2), 31); // its right neighbour is opaque
+    EXPECT_EQ(alphaAt(pixels, 5, 2, 1), 31); // its lower neighbour is opaque
     EXPECT_EQ(alphaAt(pixels, 5, 1, 1), 0);
     EXPECT_EQ(pixels[(2 * 5 + 2) * 4], 77);
 
@@ -174,7 +204,8 @@ TEST(SmoothAlphaChannel, WeighsSelfLeftAboveTwiceAndRightBelowOnce) {
     EXPECT_EQ(alphaAt(border, 3, 1, 1), 50); // 2 x 200 / 8
     for (auto [w, h] : {std::pair<uint32_t, uint32_t>{2, 5}, {5, 2}}) {
         Bytes small(w * h * 4, 0);
-        for (size_t i = 3; i < small.size(); i += 4) small[i] = uint8_t(i);
+        for (size_t i = 3; i < small.size(); i += 4)
+            small[i] = uint8_t(i);
         const Bytes before = small;
         smoothAlphaChannel(h, small.data(), w);
         EXPECT_EQ(small, before);

@@ -21,7 +21,9 @@ CCTextRenderer* renderer() {
     return r;
 }
 
-int lineHeight() { return renderer()->measureText(0, "X", 1).height; }
+int lineHeight() {
+    return renderer()->measureText(0, "X", 1).height;
+}
 
 TEST(CCTextRenderer, MeasuresLinesAndWrapsAtSpacesOnly) {
     CCTextRenderer* r = renderer();
@@ -70,7 +72,10 @@ TEST(CCTextRenderer, FitsAlignsAndClipsTheTextRectangle) {
         CCTextRenderer::Rect rect;
     } const expected[] = {
         {hello.width, lh, {0, 0, hello.width, lh}},
-        {200, 100, {(200 - hello.width) / 2, (100 - lh) / 2, (200 - hello.width) / 2 + hello.width, (100 - lh) / 2 + lh}},
+        {200,
+         100,
+         {(200 - hello.width) / 2, (100 - lh) / 2, (200 - hello.width) / 2 + hello.width,
+          (100 - lh) / 2 + lh}},
         {200, 100, {200 - hello.width, 100 - lh, 200, 100}},
         {200, 100, {0, 0, hello.width, lh}},
         {200, 100, {(200 - hello.width) / 2, 0, (200 - hello.width) / 2 + hello.width, lh}},
@@ -130,12 +135,20 @@ TEST(CCTextRenderer, FailsOnNothingToDraw) {
     CCDecodedImage image;
     EXPECT_FALSE(image.initWithString(nullptr, 0, 0, 0x33, "Arial", 12));
     EXPECT_FALSE(image.initWithString("", 0, 0, 0x33, "Arial", 12));
+    // An absurd size is reduced to the largest drawable one rather than exhausting memory.
+    fixtures::LogCapture log;
+    r->setFont("Arial", 1 << 30);
+    EXPECT_EQ(log.takeCount(), 1u);
+    const int hugeHeight = r->measureText(0, "X", 1).height;
+    r->setFont("Arial", CCTextRenderer::kMaxFontSize);
+    EXPECT_EQ(hugeHeight, r->measureText(0, "X", 1).height);
 }
 
 // Sum of coverage of the last drawn text.
 long ink() {
     long sum = 0;
-    for (unsigned char c : CCTextRenderer::getInstance()->bitmap()) sum += c;
+    for (unsigned char c : CCTextRenderer::getInstance()->bitmap())
+        sum += c;
     return sum;
 }
 

@@ -4,8 +4,8 @@
 #include "engine/platform/CCGL.h"
 #include "engine/textures/CCDecodedImage.h"
 
-#include "support/GLTestContext.h"
 #include "TextureFixtures.h"
+#include "support/GLTestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ protected:
         out.hasAlpha = alpha;
         out.premultipliedAlpha = alpha;
         out.bitsPerComponent = 8;
-        for (uint32_t i = 0; i < w * h; ++i) out.pixels.insert(out.pixels.end(), pixel.begin(), pixel.end());
+        for (uint32_t i = 0; i < w * h; ++i)
+            out.pixels.insert(out.pixels.end(), pixel.begin(), pixel.end());
         return out;
     }
 

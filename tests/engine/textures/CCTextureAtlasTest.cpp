@@ -21,7 +21,8 @@ ccV3F_C4B_T2F_Quad tagged(float tag) {
 
 std::vector<float> tags(const CCTextureAtlas& atlas) {
     std::vector<float> out;
-    for (uint32_t i = 0; i < atlas.getTotalQuads(); ++i) out.push_back(atlas.getQuads()[i].tl.vertices.x);
+    for (uint32_t i = 0; i < atlas.getTotalQuads(); ++i)
+        out.push_back(atlas.getQuads()[i].tl.vertices.x);
     return out;
 }
 
@@ -53,7 +54,8 @@ TEST(CCTextureAtlas, UpdatesInsertsAndRemovesQuads) {
     EXPECT_EQ(atlas.getTotalQuads(), 6u);
 
     atlas.removeAllQuads();
-    for (float t : {1.f, 2.f, 3.f}) atlas.insertQuad(tagged(t), atlas.getTotalQuads());
+    for (float t : {1.f, 2.f, 3.f})
+        atlas.insertQuad(tagged(t), atlas.getTotalQuads());
     atlas.insertQuad(tagged(0), 0);
     EXPECT_EQ(tags(atlas), std::vector<float>({0, 1, 2, 3}));
     atlas.insertQuad(tagged(9), 2);
@@ -69,7 +71,8 @@ TEST(CCTextureAtlas, UpdatesInsertsAndRemovesQuads) {
     atlas.removeQuadAtIndex(3);
     EXPECT_EQ(log.takeCount(), 3u);
     EXPECT_EQ(tags(atlas), std::vector<float>({1, 9, 2}));
-    while (atlas.getTotalQuads() < atlas.getCapacity()) atlas.insertQuad(tagged(5), 0);
+    while (atlas.getTotalQuads() < atlas.getCapacity())
+        atlas.insertQuad(tagged(5), 0);
     atlas.insertQuad(tagged(7), 0); // full
     EXPECT_EQ(log.takeCount(), 1u);
     EXPECT_EQ(atlas.getTotalQuads(), 10u);
@@ -78,7 +81,8 @@ TEST(CCTextureAtlas, UpdatesInsertsAndRemovesQuads) {
 TEST(CCTextureAtlas, ResizingKeepsQuadsAndCutsTheCount) {
     CCTextureAtlas atlas;
     ASSERT_TRUE(atlas.initWithTexture(nullptr, 10));
-    for (int i = 0; i < 7; ++i) atlas.updateQuad(tagged(float(i)), uint32_t(i));
+    for (int i = 0; i < 7; ++i)
+        atlas.updateQuad(tagged(float(i)), uint32_t(i));
     ASSERT_TRUE(atlas.resizeCapacity(4));
     EXPECT_EQ(atlas.getCapacity(), 4u);
     EXPECT_EQ(tags(atlas), std::vector<float>({0, 1, 2, 3}));
@@ -126,8 +130,8 @@ protected:
 TEST_F(CCTextureAtlasDraw, DrawsTexturedQuadsWithPremultipliedBlending) {
     // 2 x 2 texels, premultiplied; the first row in memory is the top of the picture.
     const unsigned char texels[] = {
-        255, 0, 0, 255,   0, 128, 0, 128, // top: opaque red, half-transparent green
-        0, 0, 0, 0,       255, 255, 255, 255, // bottom: transparent, opaque white
+        255, 0, 0, 255, 0,   128, 0,   128, // top: opaque red, half-transparent green
+        0,   0, 0, 0,   255, 255, 255, 255, // bottom: transparent, opaque white
     };
     CCTexture2D* texture = new CCTexture2D();
     ASSERT_TRUE(texture->initWithData(texels, kCCPixelFormatRGBA8888, 2, 2, CCSize(2, 2)));
@@ -143,8 +147,8 @@ TEST_F(CCTextureAtlasDraw, DrawsTexturedQuadsWithPremultipliedBlending) {
     EXPECT_EQ(gl.pixel(8, 24), (kvtest::RGBA{0, 0, 255, 255})); // nothing drawn yet
     atlas->drawAllQuads();
 
-    EXPECT_EQ(gl.pixel(8, 24), (kvtest::RGBA{255, 0, 0, 255}));  // top left: red covers blue
-    EXPECT_EQ(gl.pixel(8, 8), (kvtest::RGBA{0, 0, 255, 255}));   // bottom left: transparent
+    EXPECT_EQ(gl.pixel(8, 24), (kvtest::RGBA{255, 0, 0, 255})); // top left: red covers blue
+    EXPECT_EQ(gl.pixel(8, 8), (kvtest::RGBA{0, 0, 255, 255}));  // bottom left: transparent
     EXPECT_EQ(gl.pixel(24, 8), (kvtest::RGBA{255, 255, 255, 255}));
     const kvtest::RGBA half = gl.pixel(24, 24); // green 128 over blue with 1 - 128/255 left
     EXPECT_EQ(half.r, 0);

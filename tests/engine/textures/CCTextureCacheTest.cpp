@@ -44,7 +44,9 @@ protected:
         EXPECT_TRUE(fixtures::writeFile(path, bytes));
         return path;
     }
-    static Bytes png(uint32_t w, uint32_t h) { return fixtures::makeRgbaPng(w, h, Bytes(size_t(w) * h * 4, 0x80)); }
+    static Bytes png(uint32_t w, uint32_t h) {
+        return fixtures::makeRgbaPng(w, h, Bytes(size_t(w) * h * 4, 0x80));
+    }
     static Bytes jpeg() { return fixtures::makeJpeg(8, 8, 3, Bytes(8 * 8 * 3, 200)); }
 
     kvtest::GLTestContext gl;
@@ -82,8 +84,9 @@ TEST_F(CCTextureCacheTest, PicksTheDecoderByTheNameIgnoringCase) {
         write("sheet.pvr.gz", fixtures::makeGzip(fixtures::makePvr(2, 2, 0x13, 0, Bytes(8, 7)))),
         write("sheet.pvr", fixtures::makePvr(2, 2, 0x1B, 0xFF, Bytes(4, 7))),
     };
-    const int formats[] = {kCCPixelFormatRGB888,   kCCPixelFormatRGB888, kCCPixelFormatRGB888, kCCPixelFormatRGBA8888,
-                           kCCPixelFormatRGBA8888, kCCPixelFormatRGB565, kCCPixelFormatA8};
+    const int formats[] = {kCCPixelFormatRGB888,   kCCPixelFormatRGB888,   kCCPixelFormatRGB888,
+                           kCCPixelFormatRGBA8888, kCCPixelFormatRGBA8888, kCCPixelFormatRGB565,
+                           kCCPixelFormatA8};
     for (size_t i = 0; i < std::size(files); ++i) {
         SCOPED_TRACE(files[i]);
         CCTexture2D* texture = cache->addImage(files[i].c_str());

@@ -65,7 +65,8 @@ TEST_F(CCTexturePVRUnpack, CutsLevelsByTheDataTheFileHolds) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Bytes file = fixtures::makePvr(c.width, c.height, c.type, 0xF, Bytes(c.dataBytes, 0x5A), c.headerLength);
+        const Bytes file =
+            fixtures::makePvr(c.width, c.height, c.type, 0xF, Bytes(c.dataBytes, 0x5A), c.headerLength);
         CCTexturePVR* pvr = new CCTexturePVR();
         ASSERT_TRUE(pvr->unpackPVRData(file.data(), file.size()));
         EXPECT_EQ(pvr->getWidth(), c.width);
@@ -153,7 +154,8 @@ protected:
 TEST_F(CCTexturePVRLoad, PlainCczAndGzipFilesBecomeTextures) {
     // 4 x 2 RGBA4444 with its chain: 4 x 2, 2 x 1 (counted 2 x 2), 1 x 1 (counted 2 x 2).
     Bytes data;
-    for (int i = 0; i < 8; ++i) data.insert(data.end(), {uint8_t(i), 0xF0}); // texel 0xF0ii
+    for (int i = 0; i < 8; ++i)
+        data.insert(data.end(), {uint8_t(i), 0xF0}); // texel 0xF0ii
     data.insert(data.end(), 16, 0x11);
     const Bytes pvr = fixtures::makePvr(4, 2, 0x10, 0xF, data);
     const std::string paths[] = {
@@ -176,7 +178,8 @@ TEST_F(CCTexturePVRLoad, PlainCczAndGzipFilesBecomeTextures) {
         uint16_t texels[8] = {};
         glBindTexture(GL_TEXTURE_2D, texture->getName());
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_SHORT_4_4_4_4, texels);
-        for (int i = 0; i < 8; ++i) EXPECT_EQ(texels[i], 0xF000 + i);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(texels[i], 0xF000 + i);
         GLint levelWidth = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 2, GL_TEXTURE_WIDTH, &levelWidth);
         EXPECT_EQ(levelWidth, 1); // the 1 x 1 level was uploaded too

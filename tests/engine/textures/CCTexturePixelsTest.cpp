@@ -12,9 +12,12 @@ namespace {
 
 TEST(CCTexturePixels, NextPowerOfTwo) {
     const std::pair<uint32_t, uint32_t> cases[] = {
-        {0, 0}, {1, 1}, {2, 2}, {3, 4}, {64, 64}, {65, 128}, {3000, 4096}, {0x80000000u, 0x80000000u}, {0x80000001u, 0},
+        {0, 0},           {1, 1},    {2, 2},       {3, 4},
+        {64, 64},         {65, 128}, {3000, 4096}, {0x80000000u, 0x80000000u},
+        {0x80000001u, 0},
     };
-    for (auto [in, out] : cases) EXPECT_EQ(nextPowerOfTwo(in), out) << in;
+    for (auto [in, out] : cases)
+        EXPECT_EQ(nextPowerOfTwo(in), out) << in;
 }
 
 TEST(CCTexturePixels, RepacksTexelsToSixteenBits) {
@@ -70,12 +73,19 @@ TEST(CCTexturePixels, PadsPicturesIntoTheTopLeftCorner) {
     }
     // A picture already of power-of-two size is taken as it is.
     CCDecodedImage square = filledImage(64, 64, false, 0);
-    for (size_t i = 0; i < square.pixels.size(); ++i) square.pixels[i] = uint8_t(i * 7);
+    for (size_t i = 0; i < square.pixels.size(); ++i)
+        square.pixels[i] = uint8_t(i * 7);
     ASSERT_TRUE(convertImageToTexels(square, kCCPixelFormatRGB888, 64, 64, &out));
     EXPECT_EQ(out, square.pixels);
-    // Opaque pictures pad to RGB565 with an opaque-free margin.
+    // A picture with alpha in RGB888 loses its alpha bytes.
+    CCDecodedImage rgba = filledImage(1, 1, true, 0);
+    rgba.pixels = {1, 2, 3, 4};
+    ASSERT_TRUE(convertImageToTexels(rgba, kCCPixelFormatRGB888, 2, 1, &out));
+    EXPECT_EQ(out, std::vector<unsigned char>({1, 2, 3, 0, 0, 0}));
+    // Opaque pictures pad to RGB565 with a black margin.
     ASSERT_TRUE(convertImageToTexels(filledImage(3, 1, false, 0xFF), kCCPixelFormatRGB565, 4, 2, &out));
-    EXPECT_EQ(out, std::vector<unsigned char>({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(out,
+              std::vector<unsigned char>({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(CCTexturePixels, RefusesPairingsItCannotConvert) {
@@ -85,7 +95,6 @@ TEST(CCTexturePixels, RefusesPairingsItCannotConvert) {
     EXPECT_FALSE(convertImageToTexels(alpha, kCCPixelFormatI8, 2, 2, &out));
     EXPECT_FALSE(convertImageToTexels(alpha, kCCPixelFormatAI88, 2, 2, &out));
     EXPECT_FALSE(convertImageToTexels(alpha, 42, 2, 2, &out));
-    EXPECT_FALSE(convertImageToTexels(alpha, kCCPixelFormatRGB888, 2, 2, &out));
     EXPECT_FALSE(convertImageToTexels(opaque, kCCPixelFormatRGBA4444, 2, 2, &out));
     EXPECT_FALSE(convertImageToTexels(alpha, kCCPixelFormatRGBA8888, 1, 2, &out)); // texture too small
     CCDecodedImage broken = alpha;

@@ -165,7 +165,9 @@ LogCapture::LogCapture() {
     kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
 }
 
-LogCapture::~LogCapture() { kvengine::setDebugLogSink({}); }
+LogCapture::~LogCapture() {
+    kvengine::setDebugLogSink({});
+}
 
 size_t LogCapture::takeCount() {
     const size_t fresh = lines.size() - m_taken;

@@ -22,7 +22,8 @@ Bytes makeRgbaPng(uint32_t width, uint32_t height, const Bytes& rgba);
 
 /// A baseline JPEG at quality 100. `components` is 1 (grey), 3 or 4. With 3 components the
 /// stream is YCbCr-coded unless `storeAsRgb` is set; 4 components are stored as CMYK.
-Bytes makeJpeg(uint32_t width, uint32_t height, int components, const Bytes& samples, bool storeAsRgb = false);
+Bytes makeJpeg(uint32_t width, uint32_t height, int components, const Bytes& samples,
+               bool storeAsRgb = false);
 
 /// A PVR version-2 file: 52-byte header then `data`. `dataLength` is the header's field (-1:
 /// the size of `data`).
