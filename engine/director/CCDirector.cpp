@@ -2,11 +2,17 @@
 
 #include "engine/actions/CCActionManager.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
+#include "engine/input/CCGestureRecognizer.h"
+#include "engine/input/CCKeypadDispatcher.h"
+#include "engine/input/CCTouchDispatcher.h"
+#include "engine/platform/CCApplication.h"
+#include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGL.h"
 
 #include <cstdio>
@@ -88,6 +94,10 @@ void CCDirector::destroyInstance() {
     director->releaseEverything();
     g_director = nullptr;
     director->release();
+    // Each shared service is released exactly once, here, and its pointer cleared.
+    CCTouchDispatcher::purgeSharedDispatcher();
+    CCKeypadDispatcher::releaseSharedInstance();
+    CCGestureRecognizer::resetClock();
 }
 
 bool CCDirector::init() {
@@ -120,6 +130,11 @@ CCDirector::~CCDirector() {
 }
 
 void CCDirector::releaseEverything() {
+    if (m_openGLView) {
+        CCEGLView* view = m_openGLView;
+        m_openGLView = nullptr;
+        delete view;
+    }
     if (m_runningScene) {
         m_runningScene->release();
         m_runningScene = nullptr;
@@ -142,6 +157,8 @@ void CCDisplayLinkDirector::mainLoop() {
         return;
     }
     if (m_invalid) return;
+    CCGestureRecognizer::advanceClock();
+    CCNotificationCenter::getInstance()->flushPendingRemovals();
     drawScene();
     CCAutoreleasePoolStack::getInstance().pop();
 }
@@ -181,12 +198,19 @@ void CCDirector::drawScene() {
     glPopMatrix();
 
     ++m_totalFrames;
+    if (m_openGLView) m_openGLView->swapBuffers();
 }
 
 void CCDirector::dispatchQueuedInput() {
+    if (m_openGLView) m_openGLView->dispatchQueuedTouches();
+    // Observers may queue further codes while these are posted; those wait for the next frame.
     std::vector<unsigned> codes;
     codes.swap(m_keyCodes);
-    (void)codes;
+    for (unsigned code : codes) {
+        CCString* name = ccKeyName(code);
+        if (!name) continue;
+        CCNotificationCenter::getInstance()->postNotification(ccEventKeyPress(), nullptr, name);
+    }
 }
 
 void CCDirector::showFrameRate() {
@@ -287,6 +311,7 @@ void CCDirector::pause() {
     m_oldAnimationInterval = m_animationInterval;
     setAnimationInterval(0.25);
     m_paused = true;
+    CCNotificationCenter::getInstance()->postNotification(ccEventPauseGame());
 }
 
 void CCDirector::resume() {
@@ -295,6 +320,7 @@ void CCDirector::resume() {
     getTimeOfDay(&m_lastUpdate);
     m_frameDelta = 0.0f;
     m_paused = false;
+    CCNotificationCenter::getInstance()->postNotification(ccEventResumeGame());
 }
 
 void CCDisplayLinkDirector::setAnimationInterval(double seconds) {
@@ -310,11 +336,13 @@ void CCDisplayLinkDirector::stopAnimation() { m_invalid = true; }
 void CCDisplayLinkDirector::startAnimation() {
     m_invalid = false;
     getTimeOfDay(&m_lastUpdate);
+    if (CCApplication* app = CCApplication::getSharedApplication()) app->setAnimationInterval(m_animationInterval);
 }
 
 // --- purge -------------------------------------------------------------------------------
 
 void CCDirector::purgeDirector() {
+    if (CCTouchDispatcher* touches = CCTouchDispatcher::getInstance()) touches->removeAllDelegates();
     if (m_runningScene) {
         m_runningScene->onExit();
         m_runningScene->cleanup();
@@ -326,10 +354,41 @@ void CCDirector::purgeDirector() {
     stopAnimation();
 
     purgeSharedServices();
+
+    if (m_openGLView) {
+        CCEGLView* view = m_openGLView;
+        m_openGLView = nullptr;
+        view->destroyWindowAndContext();
+        delete view;
+    } else if (CCApplication* app = CCApplication::getSharedApplication()) {
+        // Without a window there is nothing whose closing ends the run loop: end it here.
+        app->postQuitMessage(0);
+    }
     m_purged = true;
 }
 
 // --- projection and sizes ------------------------------------------------------------------
+
+void CCDirector::setOpenGLView(CCEGLView* view) {
+    if (view == m_openGLView) return;
+    delete m_openGLView;
+    m_openGLView = view;
+    if (!view) return;
+    const CCSize frame = view->getSize();
+    m_winSizeInPoints = frame;
+    m_winSizeInPixels = CCSize(frame.width * m_contentScaleFactor, frame.height * m_contentScaleFactor);
+    setGLDefaultValues();
+    if (m_contentScaleFactor != 1.0f) {
+        view->setFrameZoom(m_contentScaleFactor);
+        m_contentScaleApplied = true;
+    }
+    CCTouchDispatcher* touches = CCTouchDispatcher::getInstance();
+    view->setTouchDelegate(touches);
+    touches->setDispatchEvents(true);
+    if (CCGLWindow* window = view->getWindow()) window->setSystemCursorVisible(false);
+    m_currentCursor = kCursorPoint;
+    m_systemCursorShown = false;
+}
 
 void CCDirector::setGLDefaultValues() {
     glEnable(GL_BLEND);
@@ -341,12 +400,20 @@ void CCDirector::setGLDefaultValues() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
+void CCDirector::applyViewport(float w, float h) {
+    if (m_openGLView) {
+        m_openGLView->setViewPortInPoints(0.0f, 0.0f, w, h);
+    } else {
+        glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+    }
+}
+
 void CCDirector::setProjection(int kind) {
     const float w = m_winSizeInPixels.width;
     const float h = m_winSizeInPixels.height;
     switch (kind) {
     case kProjection2D:
-        glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+        applyViewport(w, h);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, w, 0, h, -1024.0 * m_contentScaleFactor, 1024.0 * m_contentScaleFactor);
@@ -354,7 +421,7 @@ void CCDirector::setProjection(int kind) {
         glLoadIdentity();
         break;
     case kProjection3D:
-        glViewport(0, 0, static_cast<GLsizei>(w), static_cast<GLsizei>(h));
+        applyViewport(w, h);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(60.0, h != 0.0f ? w / h : 1.0, 0.5, 1500.0);
@@ -368,12 +435,34 @@ void CCDirector::setProjection(int kind) {
     m_projection = kind;
 }
 
-void CCDirector::updateOrientation() {}
+void CCDirector::updateOrientation() {
+    CCApplication* app = CCApplication::getSharedApplication();
+    int code = m_orientation;
+    if (app) {
+        code = app->syncOrientationWithView();
+    } else if (m_openGLView) {
+        code = m_openGLView->syncOrientation();
+    }
+    if (code != m_orientation) {
+        m_orientation = code;
+        return;
+    }
+    if (m_openGLView) {
+        m_winSizeInPoints = m_openGLView->getSize();
+        m_winSizeInPixels = CCSize(m_winSizeInPoints.width * m_contentScaleFactor,
+                                   m_winSizeInPoints.height * m_contentScaleFactor);
+    }
+    setProjection(m_projection);
+}
 
 void CCDirector::setContentScaleFactor(float factor) {
     if (factor == m_contentScaleFactor) return;
     m_contentScaleFactor = factor;
     m_winSizeInPixels = CCSize(m_winSizeInPoints.width * factor, m_winSizeInPoints.height * factor);
+    if (m_openGLView) {
+        m_openGLView->setFrameZoom(factor);
+        m_contentScaleApplied = true;
+    }
     setProjection(m_projection);
 }
 

@@ -150,6 +150,7 @@ protected:
     void calculateDeltaTime();
     void dispatchQueuedInput();
     void applyOrientation();
+    void applyViewport(float w, float h);
     void showFrameRate();
     void releaseEverything();
 

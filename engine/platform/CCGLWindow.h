@@ -33,6 +33,9 @@ public:
     virtual void show() = 0;
     virtual void swapBuffers() = 0;
     virtual void setSystemCursorVisible(bool visible) = 0;
+    /// Asks for the window to be closed as if the user had closed it: a WindowClose event
+    /// arrives through poll().
+    virtual void postCloseRequest() = 0;
 };
 
 /// The window of the platform backend (SDL2). Never null.
@@ -55,6 +58,7 @@ public:
     void show() override {}
     void swapBuffers() override { ++m_swaps; }
     void setSystemCursorVisible(bool visible) override { m_cursorVisible = visible; }
+    void postCloseRequest() override { push(CCPlatformEvent::make(CCEventType::WindowClose)); }
     bool poll(CCPlatformEvent& out) override { return m_events.poll(out); }
 
     /// Queues an event for the next poll.

@@ -66,6 +66,13 @@ public:
         if (m_videoStarted) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
     bool poll(CCPlatformEvent& out) override;
+    void postCloseRequest() override {
+        if (!m_videoStarted) return;
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+    }
 
 private:
     bool translate(const SDL_Event& in, CCPlatformEvent& out) const;

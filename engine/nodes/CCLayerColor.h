@@ -1,0 +1,79 @@
+#pragma once
+#include "engine/nodes/CCLayer.h"
+
+namespace kvengine {
+
+/// A layer drawn as one untextured rectangle of one colour and opacity over its content size,
+/// with a configurable blend pair. Reports the class name "CCLayer".
+class CCLayerColor : public CCLayer, public CCRGBAProtocol, public CCBlendProtocol {
+public:
+    /// Autoreleased; null when init fails.
+    static CCLayerColor* createWithColor(const ccColor4B& color, float width, float height);
+    /// The same, covering the window.
+    static CCLayerColor* createCoveringWindow(const ccColor4B& color);
+
+    virtual bool initWithColorAndSize(const ccColor4B& color, float width, float height);
+    virtual bool initWithColor(const ccColor4B& color);
+    /// Every corner := (colour, opacity).
+    virtual void updateColor();
+
+    /// Rewrites the vertices (even for the current size), then sets the size.
+    void setContentSize(const CCSize& size) override;
+    void draw() override;
+    CCRGBAProtocol* asRGBAProtocol() override { return this; }
+
+    void setColor(const ccColor3B& color) override;
+    ccColor3B getColor() override { return m_color; }
+    uint8_t getOpacity() override { return m_opacity; }
+    void setOpacity(uint8_t opacity) override;
+    void setBlendFunc(const ccBlendFunc& blendFunc) override { m_blendFunc = blendFunc; }
+    ccBlendFunc getBlendFunc() override { return m_blendFunc; }
+
+    /// Corner vertices in pixels: bottom-left, bottom-right, top-left, top-right.
+    const float* getVertices() const { return m_vertices; }
+    /// Corner colours (r, g, b, a bytes) in the vertex order.
+    const uint8_t* getCornerColors() const { return m_cornerColors; }
+
+protected:
+    float m_vertices[8] = {};
+    uint8_t m_cornerColors[16] = {};
+    uint8_t m_opacity = 0;
+    ccColor3B m_color;
+    ccBlendFunc m_blendFunc;
+};
+
+/// A colour layer whose corners blend from a start colour to an end colour along a vector.
+class CCLayerGradient : public CCLayerColor {
+public:
+    /// Autoreleased, covering the window; null when init fails.
+    static CCLayerGradient* createWithColors(const ccColor4B& start, const ccColor4B& end);
+    static CCLayerGradient* createWithColorsAndVector(const ccColor4B& start, const ccColor4B& end,
+                                                      const CCPoint& vector);
+
+    virtual bool initWithColorsAndVector(const ccColor4B& start, const ccColor4B& end, const CCPoint& vector);
+    /// Vector (0, -1): start colour at the top, end colour at the bottom.
+    virtual bool initWithColors(const ccColor4B& start, const ccColor4B& end);
+    void updateColor() override;
+
+    void setStartColor(const ccColor3B& color) { setColor(color); }
+    ccColor3B getStartColor() { return m_color; }
+    void setEndColor(const ccColor3B& color);
+    ccColor3B getEndColor() const { return m_endColor; }
+    void setStartOpacity(uint8_t opacity);
+    uint8_t getStartOpacity() const { return m_startOpacity; }
+    void setEndOpacity(uint8_t opacity);
+    uint8_t getEndOpacity() const { return m_endOpacity; }
+    void setVector(const CCPoint& vector);
+    CCPoint getVector() const { return m_vector; }
+    void setCompressedInterpolation(bool compressed);
+    bool isCompressedInterpolation() const { return m_compressedInterpolation; }
+
+private:
+    ccColor3B m_endColor;
+    uint8_t m_startOpacity = 255;
+    uint8_t m_endOpacity = 255;
+    CCPoint m_vector{0.0f, -1.0f};
+    bool m_compressedInterpolation = true;
+};
+
+} // namespace kvengine
