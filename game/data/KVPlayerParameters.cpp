@@ -36,6 +36,13 @@ void setShared(Dict* target, const std::string& key, CCString* value, const char
     }
 }
 
+// Place of a default squad member (1 to 3), 0 for any other creature.
+int defaultSquadPosition(const std::string& name) {
+    if (name == "steev") return 1;
+    if (name == "vahine") return 2;
+    return name == KV_THIRD_DEFAULT_KELVO ? 3 : 0;
+}
+
 void dropDict(Dict*& field) {
     if (field != nullptr) field->release();
     field = nullptr;
@@ -173,11 +180,10 @@ void KVPlayerParameters::takeSubDictionaries() {
 
 void KVPlayerParameters::chooseDefaultSquad() {
     if (kvdata::countOf(getSelectedKelvos()) != 0) return;
-    const std::pair<const char*, int> squad[] = {{"steev", 1}, {"vahine", 2}, {KV_THIRD_DEFAULT_KELVO, 3}};
-    for (const auto& [name, position] : squad) {
+    for (const char* name : {"steev", "vahine", KV_THIRD_DEFAULT_KELVO}) {
         if (getKelvoRecord(name) == nullptr) continue;
         setKelvoSelectedStatus(name, 1);
-        setKelvoTurnSpeed(name, position);
+        setKelvoTurnSpeed(name, defaultSquadPosition(name));
     }
 }
 
@@ -305,9 +311,11 @@ void KVPlayerParameters::initKelvoRecord(const std::string& name, Dict* definiti
     kvdata::setInt(record, "turnSpeed", 5);
     setShared(record, "status_locked", kvdata::stringAt(definition, "status_locked"), "1");
     if (CCString* initLevel = kvdata::stringAt(definition, "init_level")) record->setObject(initLevel, "level");
-    const bool defaultMember = name == "steev" || name == "vahine" || name == KV_THIRD_DEFAULT_KELVO;
-    if (defaultMember && KVGameSetup::getInstance()->getConfigInt("DefaultTroops") != 0) {
+    const int position = defaultSquadPosition(name);
+    if (position != 0 && KVGameSetup::getInstance()->getConfigInt("DefaultTroops") != 0) {
         kvdata::setInt(record, "status_selected", 1);
+        // A squad member needs a place in the squad, or the mission has no spawn point for it.
+        kvdata::setInt(record, "turnSpeed", position);
     }
 }
 

@@ -90,8 +90,12 @@ TEST_F(GameDataTest, DefaultTroopsSettingSelectsTheDefaultCreatures) {
     setup.replace(setup.find("<key>DefaultTroops</key><integer>0"), 34, "<key>DefaultTroops</key><integer>1");
     kvtest::replaceDataFile("gameSetup.plist", setup);
     Dict* stored = (KVPlayerParameters::getInstance(), storedProfile());
-    for (const char* name : {"steev", "vahine", "kiwa"})
-        EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(stored, "Kelvo"), name), "status_selected"), "1");
+    const std::pair<const char*, const char*> squad[] = {{"steev", "1"}, {"vahine", "2"}, {"kiwa", "3"}};
+    for (const auto& [name, position] : squad) {
+        Dict* record = kvdata::dictAt(kvdata::dictAt(stored, "Kelvo"), name);
+        EXPECT_EQ(kvdata::textAt(record, "status_selected"), "1") << name;
+        EXPECT_EQ(kvdata::textAt(record, "turnSpeed"), position) << name; // each has a spawn point
+    }
     EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(stored, "Kelvo"), "clint"), "status_selected"), "0");
 }
 
