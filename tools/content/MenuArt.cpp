@@ -62,7 +62,7 @@ bool buildMenuSheet(const BuildPaths& paths) {
     frames.push_back({button.down, pressed(up)});
     frames.push_back({button.up, std::move(up)});
   }
-  Image logo = svg("KV_Logo.png", 640, 240);
+  Image logo = svg("KV_Logo.png", 800, 300);
   if (logo.empty()) ok = false; else frames.push_back({"KV_Logo.png", std::move(logo)});
   SpriteSheet sheet;
   return ok && sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "menu_88_ss");

@@ -74,6 +74,68 @@ void saveScreenshot(const kvtest::GLTestContext& gl, const std::string& name) {
 }
 } // namespace
 
+// A frame of a sheet, placed like a sprite: by its untrimmed centre, at `scale` times its size
+// in points (texels / 2 at content scale 2), on a window measured in points.
+struct SheetFrameQuad {
+    kvengine::CCTexture2D* texture = nullptr;
+    kvengine::ccV3F_C4B_T2F_Quad quad;
+};
+
+SheetFrameQuad frameQuad(const std::string& sheetName, const std::string& frameName, float cx, float cy, float sx,
+                         float sy) {
+    SheetFrameQuad out;
+    Dict* sheet = loadPlist(sheetName + ".plist");
+    Dict* frame = dictAt(dictAt(sheet, "frames"), frameName);
+    float rect[4], offset[2] = {0, 0};
+    if (!frame || !parseRect(textAt(frame, "frame"), rect)) return out;
+    std::sscanf(textAt(frame, "offset").c_str(), "{%f,%f}", &offset[0], &offset[1]);
+    out.texture = kvengine::CCTextureCache::getInstance()->addImage(
+        resourcePath(textAt(dictAt(sheet, "metadata"), "textureFileName")).c_str());
+    if (!out.texture) return out;
+    const float tw = static_cast<float>(out.texture->getPixelsWide()), th = static_cast<float>(out.texture->getPixelsHigh());
+    const float w = rect[2] / 2 * sx, h = rect[3] / 2 * sy;
+    out.quad = quadFor(cx + offset[0] / 2 * sx - w / 2, cy + offset[1] / 2 * sy - h / 2, w, h, rect[0] / tw,
+                       rect[1] / th, (rect[0] + rect[2]) / tw, (rect[1] + rect[3]) / th);
+    return out;
+}
+
+TEST(ContentOnScreen, MainMenuPiecesFitTheWideWindow) {
+    kvtest::GLTestContext gl;
+    if (!gl.open(960, 600)) GTEST_SKIP() << "no OpenGL";
+    PoolScope pool;
+    glClearColor(1, 0, 1, 1);  // magenta shows any gap the background leaves
+    glClear(GL_COLOR_BUFFER_BIT);
+    // The main menu's layout on the 960 x 600 window: background scaled 1.9 x 2.1 at the
+    // centre, logo hanging from three quarters of the height, Play at the bottom right, the
+    // round buttons at the left.
+    const std::vector<SheetFrameQuad> pieces = {
+        frameQuad("bgr_main_anim_A_ss", "bgr_main_anim_00.png", 480, 300, 1.9f, 2.1f),
+        frameQuad("menu_88_ss", "KV_Logo.png", 480, 450 - 75, 1, 1),
+        frameQuad("menu_88_ss", "KV_Bt_PlayUp.png", 780 + 85, 3 + 55.5f, 1, 1),
+        frameQuad("menu_88_ss", "KV_Bt_ReglageUp.png", 51, 113, 1, 1),
+        frameQuad("menu_88_ss", "KV_Bt_CreditUp.png", 51, 54, 1, 1),
+        frameQuad("menu_88_ss", "KV_BT_Quit2_UP_PC.png", 51, 600 - 41 + 16, 1, 1),
+    };
+    for (const SheetFrameQuad& piece : pieces) {
+        ASSERT_NE(piece.texture, nullptr);
+        drawAtlas(piece.texture, {piece.quad});
+    }
+    // The Play label, rendered from the game font by the engine's text renderer.
+    kvengine::CCTexture2D* label = new kvengine::CCTexture2D();
+    ASSERT_TRUE(label->initWithString("Play", "fonts/Kelvos-Kelvos.ttf", 29));
+    const kvengine::CCSize size = label->getContentSizeInPixels();
+    drawAtlas(label, {quadFor(865 - size.width / 2, 58.5f - size.height / 2, size.width, size.height, 0, 0,
+                              label->getMaxS(), label->getMaxT())});
+    label->release();
+    // The background reaches every edge of the wide window.
+    for (const auto& corner : std::vector<std::pair<int, int>>{{0, 0}, {959, 0}, {0, 599}, {959, 599}, {480, 599}}) {
+        const kvtest::RGBA p = gl.pixel(corner.first, corner.second);
+        EXPECT_FALSE(p.r > 200 && p.g < 60 && p.b > 200) << corner.first << "," << corner.second;
+    }
+    saveScreenshot(gl, "main-menu.png");
+    kvengine::CCTextureCache::purgeSharedTextureCache();
+}
+
 TEST(ContentOnScreen, SplashPictureFillsTheWideWindow) {
     kvtest::GLTestContext gl;
     if (!gl.open(960, 600)) GTEST_SKIP() << "no OpenGL";
