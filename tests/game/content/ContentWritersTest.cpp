@@ -8,6 +8,7 @@
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCZipUtils.h"
 #include "tools/content/ContentFiles.h"
+#include "tools/content/DataFiles.h"
 #include "tools/content/Plist.h"
 #include "tools/content/PvrWriter.h"
 #include "tools/content/StringsTable.h"
@@ -101,4 +102,22 @@ TEST(ContentWriters, PlistWriterRefusesTextTheReaderWouldCut) {
     EXPECT_NE(out.find("<key>name</key>"), std::string::npos);
     root.set("bad", PlistNode::str("fish & chips"));
     EXPECT_FALSE(writePlistDocument(root, out));
+}
+
+TEST(ContentWriters, DataSourcesAreCheckedAsTheGameWillReadThem) {
+    const std::string head = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+    const std::pair<std::string, bool> cases[] = {
+        {head + "<dict><key>a</key><string>1</string><key>b</key><true/></dict></plist>", true},
+        {head + "<dict><key>list</key><array><string>x</string></array></dict></plist>", true},
+        {head + "<dict><key>a</key><string>1</string></plist>", false},               // not well-formed
+        {head + "<array><string>x</string></array></plist>", false},                  // root is not a dict
+        {head + "<dict><key>a</key><string></string></dict></plist>", false},          // lost on reading
+        {head + "<dict><key></key><string>1</string></dict></plist>", false},          // empty key
+        {head + "<dict><key>a</key><string>fish &amp; chips</string></dict></plist>", false},  // cut text
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        const Bytes data(c.first.begin(), c.first.end());
+        EXPECT_EQ(checkPlistSource(data, "case"), c.second) << c.first;
+    }
 }
