@@ -153,7 +153,7 @@ void song(Sound& s, int bpm, const std::vector<std::vector<int>>& chords, const 
     for (int k = 0; k < 8; ++k) {
       const double f = noteHz(c[static_cast<size_t>(k) % c.size()] + (k >= 4 ? 12 : 0));
       s.tone(t0 + k * beat / 2, beat * 0.5, f, f, Wave::Sine, 0.18, 0.002, beat * 0.45);
-      s.noise(t0 + k * beat / 2 + (k % 2 ? beat / 4 : 0), 0.04, 7000, k % 2 ? 0.05 : 0.08);
+      s.noise(t0 + k * beat / 2 + (k % 2 ? beat / 4 : 0), 0.04, 7000, k % 2 ? 0.03 : 0.05);
     }
   }
   // The melody: one note per half beat, 0 is a rest.
@@ -163,7 +163,9 @@ void song(Sound& s, int bpm, const std::vector<std::vector<int>>& chords, const 
     while (i + len < melody.size() && melody[i + len] == -1) ++len;
     if (melody[i] < 0) continue;
     const double f = noteHz(melody[i]);
-    s.tone(i * beat / 2, len * beat / 2 * 0.95, f, f, Wave::Square, leadAmp, 0.01, 0.06);
+    // A soft lead: a triangle with a quiet octave of sine on top.
+    s.tone(i * beat / 2, len * beat / 2 * 0.95, f, f, Wave::Triangle, leadAmp * 1.6, 0.01, 0.08);
+    s.tone(i * beat / 2, len * beat / 2 * 0.95, f * 2, f * 2, Wave::Sine, leadAmp * 0.4, 0.01, 0.08);
   }
 }
 
