@@ -192,9 +192,9 @@ std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet, const std::v
       cairo_translate(cr, p.dx, p.dy);
       cairo_rotate(cr, p.angle);
       cairo_scale(cr, p.scale * p.sx, p.scale * p.sy);
-      cairo_translate(cr, 0, -kHeadRadius * 0.78);
+      cairo_translate(cr, 0, -kHeadRadius * 0.8);
       cairo_push_group(cr);
-      drawing->second(cr, kHeadRadius * 0.8);
+      drawing->second(cr, kHeadRadius);
       cairo_pop_group_to_source(cr);
       cairo_paint_with_alpha(cr, p.alpha);
       cairo_destroy(cr);

@@ -23,10 +23,23 @@ int main(int argc, char** argv) {
   paths.fonts = fonts ? fonts : "/usr/share/fonts/truetype/dejavu";
   paths.fontLicence = "/usr/share/doc/fonts-dejavu-core/copyright";
 
-  // A fresh folder each time, so that nothing removed from the sources lingers.
+  // A fresh folder each time, so that nothing removed from the sources lingers. Only a
+  // folder this tool made (it carries the marker) or an empty one is ever cleared: a wrong
+  // argument must not wipe anything else.
+  namespace fs = std::filesystem;
   std::error_code error;
-  std::filesystem::remove_all(paths.target, error);
-  std::filesystem::create_directories(paths.target, error);
+  const fs::path marker = fs::path(paths.target) / ".kelvos-resources";
+  if (fs::exists(paths.target, error)) {
+    // Folders built before the marker existed are known by their settings file.
+    const bool ours = fs::exists(marker, error) || fs::exists(fs::path(paths.target) / "data" / "gameSetup.plist", error);
+    if (!ours && !fs::is_empty(paths.target, error)) {
+      kvcontent::logLine("refusing to clear " + paths.target + ": not a resource folder made by this tool");
+      return 1;
+    }
+    fs::remove_all(paths.target, error);
+  }
+  fs::create_directories(paths.target, error);
+  if (!kvcontent::writeResource(marker.string(), kvcontent::Bytes())) return 1;
 
   bool ok = true;
   ok = kvcontent::buildData(paths) && ok;

@@ -201,3 +201,30 @@ TEST(ContentOnScreen, CreatureFramesDrawFromTheirSheets) {
     saveScreenshot(gl, "creature-frames.png");
     kvengine::CCTextureCache::purgeSharedTextureCache();
 }
+
+TEST(ContentOnScreen, KelvosWearTheirHelmets) {
+    kvtest::GLTestContext gl;
+    if (!gl.open(480, 160)) GTEST_SKIP() << "no OpenGL";
+    PoolScope pool;
+    glClearColor(0.08f, 0.47f, 0.66f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // As the creature view draws them: the helmet takes the body's position, at scale 0.85.
+    const std::vector<std::pair<const char*, const char*>> pairs = {
+        {"steev", "straw_hat"}, {"vahine", "pearl_tiara"}, {"kiwa", "snorkel"}, {"clint", "pirate_hat"},
+        {"sammo", "coral_crown"}};
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const float cx = 48.0f + 96.0f * i, cy = 70.0f;
+        const std::string kelvo = pairs[i].first, helmet = pairs[i].second;
+        const SheetFrameQuad body = frameQuad(kelvo + "_ss", kelvo + "_victory_03.png", cx, cy, 1, 1);
+        const SheetFrameQuad hat = frameQuad(helmet + "_ss", helmet + "_victory_03.png", cx, cy, 0.85f, 0.85f);
+        ASSERT_NE(body.texture, nullptr) << kelvo;
+        ASSERT_NE(hat.texture, nullptr) << helmet;
+        drawAtlas(body.texture, {body.quad});
+        drawAtlas(hat.texture, {hat.quad});
+        // Above the body's middle, where the head is, the helmet or the creature shows: not water.
+        const kvtest::RGBA p = gl.pixel(static_cast<int>(cx), static_cast<int>(cy) + 30);
+        EXPECT_FALSE(p.r < 40 && p.g > 100 && p.b > 150) << helmet;
+    }
+    saveScreenshot(gl, "helmets.png");
+    kvengine::CCTextureCache::purgeSharedTextureCache();
+}
