@@ -1,9 +1,19 @@
 #include "game/chatter/KVChatterManager.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScene.h"
+#include "engine/nodes/CCLayerColor.h"
 
 namespace {
+
 KVChatterManager* s_sharedChatterManager = nullptr;
+
+kvengine::CCScene* runningScene() {
+    kvengine::CCDirector* director = kvengine::CCDirector::existingInstance();
+    return director != nullptr ? director->getRunningScene() : nullptr;
+}
+
 } // namespace
 
 KVChatterManager* KVChatterManager::getInstance() {
@@ -16,6 +26,8 @@ KVChatterManager* KVChatterManager::existingInstance() { return s_sharedChatterM
 KVChatterManager::KVChatterManager() { s_sharedChatterManager = this; }
 
 void KVChatterManager::cleanupBeforeDelete() {
+    if (m_hostScene != nullptr) m_hostScene->release();
+    m_hostScene = nullptr;
     if (s_sharedChatterManager == this) s_sharedChatterManager = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
@@ -33,8 +45,26 @@ void KVChatterManager::startChatter() {
 
 void KVChatterManager::unloadPortraitSheets() {}
 
-void KVChatterManager::setHostSceneToRunningScene() {}
+void KVChatterManager::setHostSceneToRunningScene() {
+    kvengine::CCScene* scene = runningScene();
+    if (scene != nullptr) scene->retain();
+    if (m_hostScene != nullptr) m_hostScene->release();
+    m_hostScene = scene;
+}
 
-void KVChatterManager::showDimmer() {}
+void KVChatterManager::showDimmer() {
+    kvengine::CCScene* scene = runningScene();
+    if (scene == nullptr) return;
+    scene->removeChildByTag(kDimmerTag, true);
+    const kvengine::CCSize size = kvengine::CCDirector::getInstance()->getWinSize();
+    kvengine::CCLayerColor* dimmer =
+        kvengine::CCLayerColor::createWithColor(kvengine::ccColor4B{0, 0, 0, 150}, size.width, size.height);
+    if (dimmer == nullptr) return;
+    dimmer->setAnchorPoint(kvengine::CCPoint(0, 0));
+    dimmer->setPosition(kvengine::CCPoint(0, 0));
+    scene->addChildAtZWithTag(dimmer, kDimmerZOrder, kDimmerTag);
+}
 
-void KVChatterManager::hideDimmer() {}
+void KVChatterManager::hideDimmer() {
+    if (kvengine::CCScene* scene = runningScene()) scene->removeChildByTag(kDimmerTag, true);
+}

@@ -4,6 +4,10 @@
 
 #include "game/world/KVSingletonObject.h"
 
+namespace kvengine {
+class CCScene;
+}
+
 /// The dialogue (chatter) service: loads a dialogue by name and shows it over a host scene.
 ///
 /// While a dialogue is shown the running flag is set; when it ends the manager posts
@@ -32,16 +36,23 @@ public:
     /// Name of the dialogue last loaded ("" before).
     const std::string& getLoadedChatterName() const { return m_loadedChatter; }
 
-    /// The scene over which the next dialogue is shown: the running scene.
+    /// The scene over which the next dialogue is shown (retained): the running scene, or null
+    /// when nothing runs.
     void setHostSceneToRunningScene();
+    kvengine::CCScene* getHostScene() const { return m_hostScene; }
     /// Marks the dialogue as started from the shop screen.
     void setShopFlag(bool fromShop) { m_fromShop = fromShop; }
     bool getShopFlag() const { return m_fromShop; }
-    /// Dims the running scene under a tutorial dialogue, and removes the dimmer again.
+    /// Dims the running scene under a tutorial dialogue (a black layer at opacity 150, z order 1201,
+    /// tag 724), and removes the dimmer again. Nothing happens while no scene runs.
     void showDimmer();
     void hideDimmer();
 
+    static constexpr int kDimmerTag = 724;
+    static constexpr int kDimmerZOrder = 1201;
+
 private:
+    kvengine::CCScene* m_hostScene = nullptr;
     std::string m_loadedChatter;
     bool m_running = false;
     bool m_fromShop = false;
