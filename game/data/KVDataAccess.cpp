@@ -98,6 +98,22 @@ Dict* loadDataTable(const std::string& name) {
     return table;
 }
 
+CCObject* deepCopy(CCObject* tree) {
+    if (Dict* dict = asDict(tree)) {
+        Dict* copy = newDict();
+        for (const std::string& key : dict->allKeys()) {
+            if (CCObject* value = deepCopy(dict->objectForKey(key))) copy->setObject(value, key);
+        }
+        return copy;
+    }
+    if (Array* array = asArray(tree)) {
+        Array* copy = newArray();
+        for (unsigned i = 0; i < array->count(); ++i) copy->addObject(deepCopy(array->objectAtIndex(i)));
+        return copy;
+    }
+    return tree;
+}
+
 Dict* newDict() {
     Dict* dict = new Dict();
     dict->autorelease();

@@ -55,6 +55,10 @@ unsigned countOf(Dict* dict);
 /// naming the file) when it is missing or does not parse. The result is autoreleased.
 Dict* loadDataTable(const std::string& name);
 
+/// A copy of a property-list tree (dictionaries and arrays copied all the way down, strings
+/// shared, since no operation changes a string in place), autoreleased; null for null.
+kvengine::CCObject* deepCopy(kvengine::CCObject* tree);
+
 /// A new empty dictionary / array, autoreleased.
 Dict* newDict();
 Array* newArray();

@@ -152,7 +152,7 @@ public:
     void setHelpCaseValue(const std::string& key, int value);
 
     // ---- tutorial steps ----
-    /// Starts a sequence "step01", "step02", ... unless one is running; saves in every case.
+    /// Starts a copy of the sequence "step01", "step02", ... unless one is running; saves in every case.
     bool startForcedSteps(kvdata::Dict* steps);
     /// Validates the fulfilled leading steps (running their effects). Returns true when the
     /// player stands on the screen where the pending step is to be done, or a dialogue started.

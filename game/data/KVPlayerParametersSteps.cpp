@@ -35,7 +35,9 @@ Dict* KVPlayerParameters::firstForcedStep() {
 
 bool KVPlayerParameters::startForcedSteps(Dict* steps) {
     if (m_profile != nullptr && steps != nullptr && !kvdata::hasKey(m_profile, "forcedSteps")) {
-        m_profile->setObject(steps, "forcedSteps");
+        // The sequence is consumed step by step: keep a copy, so the caller's data (a mission's
+        // definition) stays whole for the next time.
+        m_profile->setObject(kvdata::deepCopy(steps), "forcedSteps");
         processForcedSteps("", false);
     }
     return saveProfile();

@@ -138,4 +138,7 @@ TEST_F(GameDataTest, EscapeInTheMenusOpensTheQuitConfirmationOnce) {
     menu->changeState(1);
     pressKey("TOUCH_ESCAPE"); // already open: nothing
     EXPECT_EQ(menu->getCurrentState(), 1);
+    menu->changeState(0);
+    menu->changeState(25);
+    EXPECT_EQ(menu->getCurrentState(), 1);
 }

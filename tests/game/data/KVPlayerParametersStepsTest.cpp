@@ -44,8 +44,8 @@ TEST_F(GameDataTest, StepsWaitOnTheirScreenAndValidateInOrder) {
     profile->setKelvoSelectedStatus("vahine", 0);
     NotificationRecorder recorder;
     recorder.observe(EVENT_STEP_VALIDATED);
-    Dict* second = step({{"screen", "shop"}}, {{"chatter", "Tutos_chatst"}});
-    EXPECT_TRUE(profile->startForcedSteps(steps({step({{"vahine", "placeInTeam"}}), second})));
+    Dict* sequence = steps({step({{"vahine", "placeInTeam"}}), step({{"screen", "shop"}}, {{"chatter", "Tutos_chatst"}})});
+    EXPECT_TRUE(profile->startForcedSteps(sequence));
     EXPECT_TRUE(recorder.posts.empty());
 
     EXPECT_TRUE(profile->processForcedSteps("team", true)); // the player stands where the step is done
@@ -61,7 +61,8 @@ TEST_F(GameDataTest, StepsWaitOnTheirScreenAndValidateInOrder) {
     profile->setKelvoSelectedStatus("vahine", 1);
     EXPECT_FALSE(profile->processForcedSteps("team", true));
     EXPECT_EQ(recorder.posts.size(), 1u);
-    EXPECT_EQ(kvdata::dictAt(forcedSteps(profile), "step01"), second);
+    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
+              "shop");
     EXPECT_FALSE(kvdata::hasKey(forcedSteps(profile), "step02"));
     EXPECT_EQ(profile->getForcedStepConditionType(), "screen");
     EXPECT_EQ(KVChatterManager::getInstance()->getLoadedChatterName(), "");
@@ -74,6 +75,8 @@ TEST_F(GameDataTest, StepsWaitOnTheirScreenAndValidateInOrder) {
     EXPECT_FALSE(kvdata::hasKey(profile->getProfile(), "forcedSteps"));
     EXPECT_EQ(profile->getForcedStepConditionType(), "");
     EXPECT_FALSE(profile->getForcedStepTarget(&screen, &item));
+    // The sequence handed over (a mission's data) is left whole.
+    EXPECT_EQ(kvdata::keysOf(sequence), (std::vector<std::string>{"step01", "step02"}));
 }
 
 TEST_F(GameDataTest, ADialogueIsSkippedWhenTheNextStepIsAlreadyMet) {
@@ -127,19 +130,21 @@ TEST_F(GameDataTest, StartingASequenceKeepsARunningOne) {
     profile->startForcedSteps(first);
     kvtest::fs::remove(kvtest::savedSettingsPath());
     EXPECT_TRUE(profile->startForcedSteps(steps({step({{"screen", "team"}})})));
-    EXPECT_EQ(forcedSteps(profile), first);
+    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
+              "shop");
     EXPECT_TRUE(kvtest::fs::exists(kvtest::savedSettingsPath()));
 }
 
 TEST_F(GameDataTest, DroppingTheFirstStepRenumbersTheRest) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
-    Dict* second = step({{"screen", "b"}});
-    Dict* third = step({{"screen", "c"}});
-    profile->startForcedSteps(steps({step({{"screen", "a"}}), second, third}));
+    profile->startForcedSteps(steps({step({{"screen", "a"}}), step({{"screen", "b"}}), step({{"screen", "c"}})}));
     profile->dropFirstForcedStep();
     EXPECT_EQ(kvdata::keysOf(forcedSteps(profile)), (std::vector<std::string>{"step01", "step02"}));
-    EXPECT_EQ(kvdata::dictAt(forcedSteps(profile), "step01"), second);
-    EXPECT_EQ(kvdata::dictAt(forcedSteps(profile), "step02"), third);
+    auto screenOf = [&](const char* key) {
+        return kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), key), "condition"), "screen");
+    };
+    EXPECT_EQ(screenOf("step01"), "b");
+    EXPECT_EQ(screenOf("step02"), "c");
     EXPECT_EQ(profile->getForcedStepConditionKeys(), std::vector<std::string>{"screen"});
 }
 
