@@ -32,7 +32,9 @@ bool CCCallFunc::setScriptFunctionName(const char* name) {
 }
 
 void CCCallFunc::execute() {
-    if (m_callFunc != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFunc)();
+    CCObject* target = m_selectorTarget;
+    SEL_CallFunc selector = m_callFunc;
+    if (selector != nullptr && target != nullptr) (target->*selector)();
 }
 
 void CCCallFunc::startWithTarget(CCNode* target) {
@@ -67,7 +69,10 @@ bool CCCallFuncN::initWithTargetSelector(CCObject* target, SEL_CallFuncN selecto
 }
 
 void CCCallFuncN::execute() {
-    if (m_callFuncN != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFuncN)(getTarget());
+    CCObject* target = m_selectorTarget;
+    SEL_CallFuncN selector = m_callFuncN;
+    CCNode* node = getTarget();
+    if (selector != nullptr && target != nullptr) (target->*selector)(node);
 }
 
 CCObject* CCCallFuncN::copyInto(CCCopyHolder* holder) {
@@ -97,8 +102,10 @@ bool CCCallFuncND::initWithTargetSelectorData(CCObject* target, SEL_CallFuncND s
 }
 
 void CCCallFuncND::execute() {
-    if (m_callFuncND != nullptr && m_selectorTarget != nullptr)
-        (m_selectorTarget->*m_callFuncND)(getTarget(), m_data);
+    CCObject* target = m_selectorTarget;
+    SEL_CallFuncND selector = m_callFuncND;
+    CCNode* node = getTarget();
+    if (selector != nullptr && target != nullptr) (target->*selector)(node, m_data);
 }
 
 CCObject* CCCallFuncND::copyInto(CCCopyHolder* holder) {
@@ -134,7 +141,9 @@ bool CCCallFuncO::initWithTargetSelectorObject(CCObject* target, SEL_CallFuncO s
 }
 
 void CCCallFuncO::execute() {
-    if (m_callFuncO != nullptr && m_selectorTarget != nullptr) (m_selectorTarget->*m_callFuncO)(m_object);
+    CCObject* target = m_selectorTarget;
+    SEL_CallFuncO selector = m_callFuncO;
+    if (selector != nullptr && target != nullptr) (target->*selector)(m_object);
 }
 
 CCObject* CCCallFuncO::copyInto(CCCopyHolder* holder) {
