@@ -1,7 +1,6 @@
 #include "game/data/KVGameSetup.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <vector>
 
 #include "engine/base/CCLog.h"
@@ -9,6 +8,7 @@
 #include "engine/files/CCResourceIndex.h"
 #include "engine/base/CCUserDefaults.h"
 #include "engine/input/CCTouchDispatcher.h"
+#include "engine/platform/CCUserLanguage.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
@@ -46,15 +46,6 @@ CCString* keyPressName() {
     return name;
 }
 
-// The interface language of the desktop session, from the usual locale variables.
-int systemLanguageIndex() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return KVGameSetup::languageIndexForLocale(value);
-    }
-    return 0;
-}
-
 } // namespace
 
 KVGameSetup* KVGameSetup::getInstance() {
@@ -87,7 +78,7 @@ KVGameSetup::KVGameSetup() {
         const std::string code = kvdata::textOf(selected);
         language = code == "IT" ? 4 : code == "FR" ? 1 : code == "DE" ? 3 : code == "SP" ? 2 : 0;
     } else {
-        language = systemLanguageIndex();
+        language = languageIndexForLocale(kvengine::userInterfaceLocale());
     }
     setLanguage(language);
 

@@ -98,6 +98,7 @@ public:
         setenv("XDG_DATA_HOME", paths.dataHome.c_str(), 1);
         setenv("LANG", "en_GB.UTF-8", 1);
         unsetenv("LC_ALL");
+        unsetenv("LANGUAGE");
         unsetenv("LC_MESSAGES");
         ASSERT_EQ(chdir(paths.resources.c_str()), 0);
     }

@@ -115,7 +115,7 @@ TEST_F(GameDataTest, ASavedProfileReloadsEqual) {
     kvtest::resetSharedGameObjects();
     KVPlayerParameters* reloaded = KVPlayerParameters::getInstance();
     std::string where;
-    EXPECT_TRUE(kvtest::fs::exists(kvtest::savedSettingsPath()));
+    EXPECT_EQ(kvtest::readText(kvtest::savedSettingsPath()).find("playerProfile"), std::string::npos); // scrambled
     EXPECT_TRUE(sameTree(before, reloaded->getProfile(), where)) << where;
     EXPECT_EQ(reloaded->getPearlAmount(), 75);
     // "" is not written: an empty helmet name comes back absent, which reads as no helmet.
@@ -219,6 +219,9 @@ TEST_F(GameDataTest, NewMissionsOfTheGameDataJoinAnExistingProfile) {
     kvtest::installSavedSettings("version19");
     std::string chapters = kvtest::readText(kvtest::fixturePath("base/chapiterSolo.plist"));
     chapters.replace(chapters.find("<string>M1c</string>"), 20, "<string>M1c</string><string>M1d</string>");
+    // C2 opens in the game data: existing profiles get its record.
+    const std::string locked = "<string>M2a</string></array><key>status_locked</key><string>1</string>";
+    chapters.replace(chapters.find(locked), locked.size(), "<string>M2a</string></array><key>status_locked</key><string>0</string>");
     kvtest::replaceDataFile("chapiterSolo.plist", chapters);
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     Dict* record = profile->getMissionRecord("M1d", "C1");
@@ -226,6 +229,8 @@ TEST_F(GameDataTest, NewMissionsOfTheGameDataJoinAnExistingProfile) {
     EXPECT_EQ(kvdata::textAt(record, "status_locked"), "2");
     EXPECT_EQ(kvdata::textAt(record, "turn_score"), "0");
     EXPECT_EQ(kvdata::textAt(profile->getMissionRecord("M1a", "C1"), "turn_score"), "4");
+    EXPECT_EQ(kvdata::textAt(profile->getChapterRecord("C2"), "status_locked"), "0");
+    EXPECT_EQ(profile->getChapterMissionList("C1")->count(), 1u); // an existing chapter keeps its list
 }
 
 TEST_F(GameDataTest, VolumesDefaultAndAreStoredOnFirstRead) {
