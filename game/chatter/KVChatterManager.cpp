@@ -21,9 +21,13 @@ KVChatterManager* KVChatterManager::getInstance() {
     return s_sharedChatterManager;
 }
 
-KVChatterManager* KVChatterManager::existingInstance() { return s_sharedChatterManager; }
+KVChatterManager* KVChatterManager::existingInstance() {
+    return s_sharedChatterManager;
+}
 
-KVChatterManager::KVChatterManager() { s_sharedChatterManager = this; }
+KVChatterManager::KVChatterManager() {
+    s_sharedChatterManager = this;
+}
 
 void KVChatterManager::cleanupBeforeDelete() {
     if (m_hostScene != nullptr) m_hostScene->release();

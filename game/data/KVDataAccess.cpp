@@ -14,7 +14,8 @@ namespace kvdata {
 // Property-list trees hold only CCMutableDictionary<std::string, CCObject*> and
 // CCMutableArray<CCObject*> containers, so the class-name test identifies the instantiation.
 Dict* asDict(CCObject* object) {
-    return object != nullptr && object->isKindOf("CCMutableDictionary") ? static_cast<Dict*>(object) : nullptr;
+    return object != nullptr && object->isKindOf("CCMutableDictionary") ? static_cast<Dict*>(object)
+                                                                        : nullptr;
 }
 
 Array* asArray(CCObject* object) {
@@ -25,7 +26,9 @@ CCString* asString(CCObject* object) {
     return object != nullptr && object->isKindOf("CCString") ? static_cast<CCString*>(object) : nullptr;
 }
 
-Dict* dictAt(Dict* dict, const std::string& key) { return dict != nullptr ? asDict(dict->objectForKey(key)) : nullptr; }
+Dict* dictAt(Dict* dict, const std::string& key) {
+    return dict != nullptr ? asDict(dict->objectForKey(key)) : nullptr;
+}
 
 Array* arrayAt(Dict* dict, const std::string& key) {
     return dict != nullptr ? asArray(dict->objectForKey(key)) : nullptr;
@@ -35,7 +38,9 @@ CCString* stringAt(Dict* dict, const std::string& key) {
     return dict != nullptr ? asString(dict->objectForKey(key)) : nullptr;
 }
 
-bool hasKey(Dict* dict, const std::string& key) { return dict != nullptr && dict->objectForKey(key) != nullptr; }
+bool hasKey(Dict* dict, const std::string& key) {
+    return dict != nullptr && dict->objectForKey(key) != nullptr;
+}
 
 std::string textAt(Dict* dict, const std::string& key, const std::string& fallback) {
     CCString* value = stringAt(dict, key);
@@ -78,9 +83,13 @@ void setText(Dict* dict, const std::string& key, const std::string& text) {
     if (dict != nullptr) dict->setStringForKey(key, text.c_str());
 }
 
-std::vector<std::string> keysOf(Dict* dict) { return dict != nullptr ? dict->allKeys() : std::vector<std::string>(); }
+std::vector<std::string> keysOf(Dict* dict) {
+    return dict != nullptr ? dict->allKeys() : std::vector<std::string>();
+}
 
-unsigned countOf(Dict* dict) { return dict != nullptr ? dict->count() : 0; }
+unsigned countOf(Dict* dict) {
+    return dict != nullptr ? dict->count() : 0;
+}
 
 Dict* loadDataTable(const std::string& name) {
     CCString* path = kvengine::CCResourceIndex::getInstance()->fullPathForNameAndExtension(name, "plist");
@@ -108,7 +117,8 @@ CCObject* deepCopy(CCObject* tree) {
     }
     if (Array* array = asArray(tree)) {
         Array* copy = newArray();
-        for (unsigned i = 0; i < array->count(); ++i) copy->addObject(deepCopy(array->objectAtIndex(i)));
+        for (unsigned i = 0; i < array->count(); ++i)
+            copy->addObject(deepCopy(array->objectAtIndex(i)));
         return copy;
     }
     return tree;

@@ -11,17 +11,32 @@ using kvdata::Array;
 using kvdata::Dict;
 using kvengine::CCString;
 
-const char* const KV_STAT_NAMES[18] = {"HP",           "SP",          "DMG Melee",        "Defense",
-                                       "Dash Per Turn", "Heal",        "DMG AoE",          "DMG Target",
-                                       "SP regen",     "Move Power",  "Weight Density",   "Range AoE",
-                                       "Range Target", "Critics",     "Dodge",            "Push Off Coef Target",
-                                       "Push Off Coef AoE", "Speed"};
+const char* const KV_STAT_NAMES[18] = {"HP",
+                                       "SP",
+                                       "DMG Melee",
+                                       "Defense",
+                                       "Dash Per Turn",
+                                       "Heal",
+                                       "DMG AoE",
+                                       "DMG Target",
+                                       "SP regen",
+                                       "Move Power",
+                                       "Weight Density",
+                                       "Range AoE",
+                                       "Range Target",
+                                       "Critics",
+                                       "Dodge",
+                                       "Push Off Coef Target",
+                                       "Push Off Coef AoE",
+                                       "Speed"};
 
 namespace {
 
 KVGameParameters* s_sharedGameParameters = nullptr;
 
-std::string levelUpKey(const char* statName) { return std::string(statName) + " LevelUp"; }
+std::string levelUpKey(const char* statName) {
+    return std::string(statName) + " LevelUp";
+}
 
 void dropTable(Dict*& table) {
     if (table != nullptr) {
@@ -57,7 +72,9 @@ KVGameParameters* KVGameParameters::getInstance() {
     return s_sharedGameParameters;
 }
 
-KVGameParameters* KVGameParameters::existingInstance() { return s_sharedGameParameters; }
+KVGameParameters* KVGameParameters::existingInstance() {
+    return s_sharedGameParameters;
+}
 
 KVGameParameters::KVGameParameters() {
     // Published before loading: the store catalogue, created while the consumables are filtered,
@@ -117,7 +134,8 @@ void KVGameParameters::loadMissionDefinitions() {
         Dict* chapter = kvdata::dictAt(m_chapters, chapterKey);
         Array* list = kvdata::arrayAt(chapter, "mission_list");
         if (list == nullptr) {
-            kvengine::logDebugMessage("game data: chapter \"%s\" has no \"mission_list\"", chapterKey.c_str());
+            kvengine::logDebugMessage("game data: chapter \"%s\" has no \"mission_list\"",
+                                      chapterKey.c_str());
             continue;
         }
         Dict* missions = kvdata::newDict();
@@ -209,15 +227,21 @@ int KVGameParameters::getMaxKelvoLevel(CCString* creatureName) {
     return any ? maxLevel + 1 : maxLevel;
 }
 
-Dict* KVGameParameters::getKelvoStats(const std::string& name) { return kvdata::dictAt(m_kelvoStats, name); }
+Dict* KVGameParameters::getKelvoStats(const std::string& name) {
+    return kvdata::dictAt(m_kelvoStats, name);
+}
 
-Dict* KVGameParameters::getKelvoAiStats(const std::string& name) { return kvdata::dictAt(m_kelvoAiStats, name); }
+Dict* KVGameParameters::getKelvoAiStats(const std::string& name) {
+    return kvdata::dictAt(m_kelvoAiStats, name);
+}
 
 int KVGameParameters::getPearlReward(const std::string& enemyName) {
     return kvdata::intAt(getKelvoAiStats(enemyName), "Pearl Reward");
 }
 
-Dict* KVGameParameters::getHelmetDefinition(const std::string& name) { return kvdata::dictAt(m_helmets, name); }
+Dict* KVGameParameters::getHelmetDefinition(const std::string& name) {
+    return kvdata::dictAt(m_helmets, name);
+}
 
 Dict* KVGameParameters::getConsumableDefinition(const std::string& name) {
     return kvdata::dictAt(m_consumables, name);
@@ -228,7 +252,8 @@ Dict* KVGameParameters::getHelmetsOfClass(const std::string& className) {
     for (const std::string& name : kvdata::keysOf(m_helmets)) {
         Dict* helmet = kvdata::dictAt(m_helmets, name);
         CCString* helmetClass = kvdata::stringAt(helmet, "Class");
-        if (helmetClass != nullptr && kvdata::textOf(helmetClass) == className) result->setObject(helmet, name);
+        if (helmetClass != nullptr && kvdata::textOf(helmetClass) == className)
+            result->setObject(helmet, name);
     }
     return result;
 }
@@ -264,7 +289,8 @@ CCString* KVGameParameters::getNextMissionName(CCString* missionName, CCString* 
     if (mission == nullptr) return nullptr;
     const int next = kvdata::intAt(mission, "item_number") + 1;
     for (const std::string& name : kvdata::keysOf(missions)) {
-        if (kvdata::intAt(kvdata::dictAt(missions, name), "item_number", -1) == next) return kvdata::newString(name);
+        if (kvdata::intAt(kvdata::dictAt(missions, name), "item_number", -1) == next)
+            return kvdata::newString(name);
     }
     return nullptr;
 }

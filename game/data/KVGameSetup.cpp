@@ -3,10 +3,10 @@
 #include <cctype>
 #include <vector>
 
-#include "engine/base/CCLog.h"
 #include "engine/base/CCLocalizationManager.h"
-#include "engine/files/CCResourceIndex.h"
+#include "engine/base/CCLog.h"
 #include "engine/base/CCUserDefaults.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/platform/CCUserLanguage.h"
 #include "game/app/KVGlobalNames.h"
@@ -37,7 +37,9 @@ template <typename T> void hold(T*& field, T* value) {
     field = value;
 }
 
-template <typename T> void drop(T*& field) { hold<T>(field, nullptr); }
+template <typename T> void drop(T*& field) {
+    hold<T>(field, nullptr);
+}
 
 // The director's key notification; the centre keys registrations by text, so an equal string
 // names the same notification.
@@ -53,11 +55,14 @@ KVGameSetup* KVGameSetup::getInstance() {
     return s_sharedSetup;
 }
 
-KVGameSetup* KVGameSetup::existingInstance() { return s_sharedSetup; }
+KVGameSetup* KVGameSetup::existingInstance() {
+    return s_sharedSetup;
+}
 
 int KVGameSetup::languageIndexForLocale(const std::string& locale) {
     std::string code;
-    for (char c : locale.substr(0, 2)) code += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char c : locale.substr(0, 2))
+        code += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (code == "fr") return 1;
     if (code == "es") return 2;
     if (code == "de") return 3;
@@ -138,7 +143,8 @@ std::string KVGameSetup::getConfigText(const std::string& key) {
 
 void KVGameSetup::setLanguage(int languageIndex) {
     m_languageIndex = languageIndex;
-    const Language& language = (languageIndex >= 0 && languageIndex <= 4) ? kLanguages[languageIndex] : kLanguages[0];
+    const Language& language =
+        (languageIndex >= 0 && languageIndex <= 4) ? kLanguages[languageIndex] : kLanguages[0];
     const std::string path = std::string(language.folder) + ".lproj/localizable.strings";
     if (m_firstLanguageLoad) {
         m_firstLanguageLoad = false;
@@ -159,29 +165,47 @@ void KVGameSetup::setMissionObjective(kvengine::CCObject* text) {
     if (m_missionObjective != nullptr) m_missionObjective->release();
     m_missionObjective = text;
     if (text != nullptr) {
-        kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_MISSION_OBJECTIVE, nullptr, nullptr);
+        kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_MISSION_OBJECTIVE, nullptr,
+                                                                        nullptr);
     }
 }
 
-kvengine::CCObject* KVGameSetup::getMissionObjective() { return m_missionObjective; }
-
-std::string KVGameSetup::getEnvironmentName() { return kvdata::textOf(m_missionName) + "_ENV"; }
-
-CCString* KVGameSetup::getRuleSetName() { return kvdata::newString(kvdata::textOf(m_missionName) + "_RULE"); }
-
-CCString* KVGameSetup::getLevelSvgName() { return kvdata::newString(kvdata::textOf(m_missionName) + ".svg"); }
-
-CCString* KVGameSetup::getLevelTmxPath() {
-    return kvengine::CCResourceIndex::getInstance()->fullPathForNameAndExtension(kvdata::textOf(m_missionName), "tmx");
+kvengine::CCObject* KVGameSetup::getMissionObjective() {
+    return m_missionObjective;
 }
 
-void KVGameSetup::setChapterName(CCString* name) { hold(m_chapterName, name); }
+std::string KVGameSetup::getEnvironmentName() {
+    return kvdata::textOf(m_missionName) + "_ENV";
+}
 
-void KVGameSetup::setMissionName(CCString* name) { hold(m_missionName, name); }
+CCString* KVGameSetup::getRuleSetName() {
+    return kvdata::newString(kvdata::textOf(m_missionName) + "_RULE");
+}
 
-void KVGameSetup::setSpareName(CCString* name) { hold(m_spareName, name); }
+CCString* KVGameSetup::getLevelSvgName() {
+    return kvdata::newString(kvdata::textOf(m_missionName) + ".svg");
+}
 
-void KVGameSetup::setCurrentGameModel(kvengine::CCObject* model) { hold(m_currentGameModel, model); }
+CCString* KVGameSetup::getLevelTmxPath() {
+    return kvengine::CCResourceIndex::getInstance()->fullPathForNameAndExtension(
+        kvdata::textOf(m_missionName), "tmx");
+}
+
+void KVGameSetup::setChapterName(CCString* name) {
+    hold(m_chapterName, name);
+}
+
+void KVGameSetup::setMissionName(CCString* name) {
+    hold(m_missionName, name);
+}
+
+void KVGameSetup::setSpareName(CCString* name) {
+    hold(m_spareName, name);
+}
+
+void KVGameSetup::setCurrentGameModel(kvengine::CCObject* model) {
+    hold(m_currentGameModel, model);
+}
 
 void KVGameSetup::buildTeam() {
     Dict* mission = KVGameParameters::getInstance()->findMissionDefinition(m_missionName);
@@ -217,7 +241,8 @@ void KVGameSetup::buildTeam() {
     for (const std::string& name : names) {
         const int position = profile->getKelvoTurnSpeed(name);
         auto at = positions.begin();
-        while (at != positions.end() && *at >= position) ++at;
+        while (at != positions.end() && *at >= position)
+            ++at;
         positions.insert(at, position);
     }
     for (int position : positions) {
@@ -226,7 +251,8 @@ void KVGameSetup::buildTeam() {
             m_teamKelvoNames->addObject(kvdata::newString(name));
             CCString* helmet = kvdata::stringAt(kvdata::dictAt(squad, name), "helmet_name");
             m_teamHelmetNames->addObject(helmet != nullptr ? helmet : kvdata::newString(""));
-            if (position <= 4) m_teamSpawnPoints->addObject(kvdata::newString("SpawnPoint" + std::to_string(position)));
+            if (position <= 4)
+                m_teamSpawnPoints->addObject(kvdata::newString("SpawnPoint" + std::to_string(position)));
             break;
         }
     }
@@ -235,8 +261,10 @@ void KVGameSetup::buildTeam() {
 bool KVGameSetup::isKelvoInTeam(CCString* name) {
     if (name == nullptr) return false;
     std::string text = kvdata::textOf(name);
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (std::size_t at = text.find("ai"); at != std::string::npos; at = text.find("ai", at)) text.erase(at, 2);
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (std::size_t at = text.find("ai"); at != std::string::npos; at = text.find("ai", at))
+        text.erase(at, 2);
     for (unsigned i = 0; i < m_teamKelvoNames->count(); ++i) {
         if (kvdata::textOf(m_teamKelvoNames->objectAtIndex(i)) == text) return true;
     }

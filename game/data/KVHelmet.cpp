@@ -42,7 +42,9 @@ void KVHelmet::cleanupBeforeDelete() {
     KVObject::cleanupBeforeDelete();
 }
 
-void KVHelmet::releaseSpriteName() { hold(m_spriteName, nullptr); }
+void KVHelmet::releaseSpriteName() {
+    hold(m_spriteName, nullptr);
+}
 
 void KVHelmet::computeBonuses() {
     const std::string worn = kvdata::textOf(m_helmetName);

@@ -31,7 +31,8 @@ void setShared(Dict* target, const std::string& key, CCString* value, const char
     if (value != nullptr) {
         target->setObject(value, key);
     } else {
-        kvengine::logDebugMessage("profile: game data entry without \"%s\"; using \"%s\"", key.c_str(), fallback);
+        kvengine::logDebugMessage("profile: game data entry without \"%s\"; using \"%s\"", key.c_str(),
+                                  fallback);
         kvdata::setText(target, key, fallback);
     }
 }
@@ -55,7 +56,9 @@ KVPlayerParameters* KVPlayerParameters::getInstance() {
     return s_sharedProfile;
 }
 
-KVPlayerParameters* KVPlayerParameters::existingInstance() { return s_sharedProfile; }
+KVPlayerParameters* KVPlayerParameters::existingInstance() {
+    return s_sharedProfile;
+}
 
 KVPlayerParameters::KVPlayerParameters() {
     s_sharedProfile = this;
@@ -167,8 +170,8 @@ void KVPlayerParameters::takeSubDictionaries() {
         Dict*& field;
         const char* key;
     };
-    Part parts[] = {{m_chapters, "ChapiterSolo"}, {m_missions, "MissionSolo"}, {m_creatures, "Kelvo"},
-                    {m_helmets, "Helmet"},        {m_consumables, "Variable"}, {m_treasures, "Treasure"},
+    Part parts[] = {{m_chapters, "ChapiterSolo"}, {m_missions, "MissionSolo"},    {m_creatures, "Kelvo"},
+                    {m_helmets, "Helmet"},        {m_consumables, "Variable"},    {m_treasures, "Treasure"},
                     {m_powerups, "Powerup"},      {m_unseenItems, "UnseenItems"}, {m_helpCases, "HelpCase"}};
     for (Part& part : parts) {
         Dict* value = kvdata::dictAt(m_profile, part.key);
@@ -291,10 +294,11 @@ void KVPlayerParameters::initChapterRecord(Dict* record, Dict* definition, Array
 
 void KVPlayerParameters::initMissionRecord(Dict* record, Dict* definition) {
     if (record == nullptr) return;
-    const std::pair<const char*, int> initial[] = {{"status_played", 0},  {"status_completed", 0}, {"max_star", 0},
-                                                   {"hidden_locked", 1},  {"surviva_locked", 1},   {"speed_locked", 1},
-                                                   {"speed_number", 0},   {"turn_score", 0}};
-    for (const auto& [key, value] : initial) kvdata::setInt(record, key, value);
+    const std::pair<const char*, int> initial[] = {
+        {"status_played", 0},  {"status_completed", 0}, {"max_star", 0},     {"hidden_locked", 1},
+        {"surviva_locked", 1}, {"speed_locked", 1},     {"speed_number", 0}, {"turn_score", 0}};
+    for (const auto& [key, value] : initial)
+        kvdata::setInt(record, key, value);
     setShared(record, "status_locked", kvdata::stringAt(definition, "status_locked"), "1");
 }
 
@@ -310,7 +314,8 @@ void KVPlayerParameters::initKelvoRecord(const std::string& name, Dict* definiti
     kvdata::setText(record, "Variable_name", "");
     kvdata::setInt(record, "turnSpeed", 5);
     setShared(record, "status_locked", kvdata::stringAt(definition, "status_locked"), "1");
-    if (CCString* initLevel = kvdata::stringAt(definition, "init_level")) record->setObject(initLevel, "level");
+    if (CCString* initLevel = kvdata::stringAt(definition, "init_level"))
+        record->setObject(initLevel, "level");
     const int position = defaultSquadPosition(name);
     if (position != 0 && KVGameSetup::getInstance()->getConfigInt("DefaultTroops") != 0) {
         kvdata::setInt(record, "status_selected", 1);
@@ -329,7 +334,8 @@ void KVPlayerParameters::addNewChaptersAndMissions() {
         Dict* chapters = data->getChapters();
         for (const std::string& key : kvdata::keysOf(chapters)) {
             Dict* definition = kvdata::dictAt(chapters, key);
-            if (kvdata::intAt(definition, "status_locked", 1) != 0 || kvdata::hasKey(m_chapters, key)) continue;
+            if (kvdata::intAt(definition, "status_locked", 1) != 0 || kvdata::hasKey(m_chapters, key))
+                continue;
             Dict* record = kvdata::newDict();
             initChapterRecord(record, definition, kvdata::arrayAt(definition, "mission_list"));
             m_chapters->setObject(record, key);
@@ -357,13 +363,17 @@ kvengine::CCObject* KVPlayerParameters::getProfileValue(const std::string& key) 
     return m_profile != nullptr ? m_profile->objectForKey(key) : nullptr;
 }
 
-std::string KVPlayerParameters::getLastPlayedMission() { return kvdata::textAt(m_profile, "last_played_mission"); }
+std::string KVPlayerParameters::getLastPlayedMission() {
+    return kvdata::textAt(m_profile, "last_played_mission");
+}
 
 void KVPlayerParameters::setLastPlayedMission(CCString* name) {
     if (m_profile != nullptr && name != nullptr) m_profile->setObject(name, "last_played_mission");
 }
 
-std::string KVPlayerParameters::getLastVisitedKelvo() { return kvdata::textAt(m_profile, "last_visited_kelvo"); }
+std::string KVPlayerParameters::getLastVisitedKelvo() {
+    return kvdata::textAt(m_profile, "last_visited_kelvo");
+}
 
 bool KVPlayerParameters::setLastVisitedKelvo(CCString* name) {
     if (m_profile != nullptr && name != nullptr) m_profile->setObject(name, "last_visited_kelvo");
@@ -372,19 +382,25 @@ bool KVPlayerParameters::setLastVisitedKelvo(CCString* name) {
 
 float KVPlayerParameters::getMusicVolume() {
     if (m_profile == nullptr) return 1.0f;
-    if (kvdata::stringAt(m_profile, "Music_Volume") == nullptr) kvdata::setFloat(m_profile, "Music_Volume", 1.0f);
+    if (kvdata::stringAt(m_profile, "Music_Volume") == nullptr)
+        kvdata::setFloat(m_profile, "Music_Volume", 1.0f);
     return kvdata::floatAt(m_profile, "Music_Volume");
 }
 
 float KVPlayerParameters::getSfxVolume() {
     if (m_profile == nullptr) return 0.75f;
-    if (kvdata::stringAt(m_profile, "SFX_Volume") == nullptr) kvdata::setFloat(m_profile, "SFX_Volume", 0.75f);
+    if (kvdata::stringAt(m_profile, "SFX_Volume") == nullptr)
+        kvdata::setFloat(m_profile, "SFX_Volume", 0.75f);
     return kvdata::floatAt(m_profile, "SFX_Volume");
 }
 
-void KVPlayerParameters::setMusicVolume(float volume) { kvdata::setFloat(m_profile, "Music_Volume", volume); }
+void KVPlayerParameters::setMusicVolume(float volume) {
+    kvdata::setFloat(m_profile, "Music_Volume", volume);
+}
 
-void KVPlayerParameters::setSfxVolume(float volume) { kvdata::setFloat(m_profile, "SFX_Volume", volume); }
+void KVPlayerParameters::setSfxVolume(float volume) {
+    kvdata::setFloat(m_profile, "SFX_Volume", volume);
+}
 
 bool KVPlayerParameters::setFavoriteAchievementsManager(int choice) {
     if (m_profile == nullptr) return false;

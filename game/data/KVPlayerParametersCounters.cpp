@@ -9,7 +9,9 @@
 using kvdata::Dict;
 using kvengine::CCString;
 
-int KVPlayerParameters::getPearlAmount() { return kvdata::intAt(m_profile, "pearl_amount"); }
+int KVPlayerParameters::getPearlAmount() {
+    return kvdata::intAt(m_profile, "pearl_amount");
+}
 
 void KVPlayerParameters::addPearls(int amount) {
     if (m_profile == nullptr) return;
@@ -64,14 +66,18 @@ void KVPlayerParameters::markPowerupSeen(const std::string& name) {
     kvdata::setText(m_powerups, name, "YES");
 }
 
-bool KVPlayerParameters::isTreasureFound(const std::string& name) { return kvdata::boolAt(m_treasures, name); }
+bool KVPlayerParameters::isTreasureFound(const std::string& name) {
+    return kvdata::boolAt(m_treasures, name);
+}
 
 void KVPlayerParameters::markTreasureFound(const std::string& name) {
     if (m_treasures == nullptr || name.empty() || kvdata::hasKey(m_treasures, name)) return;
     kvdata::setText(m_treasures, name, "YES");
 }
 
-int KVPlayerParameters::getHelpCaseValue(const std::string& key) { return kvdata::intAt(m_helpCases, key); }
+int KVPlayerParameters::getHelpCaseValue(const std::string& key) {
+    return kvdata::intAt(m_helpCases, key);
+}
 
 void KVPlayerParameters::setHelpCaseValue(const std::string& key, int value) {
     kvdata::setInt(m_helpCases, key, value);

@@ -7,9 +7,13 @@ using kvdata::Array;
 using kvdata::Dict;
 using kvengine::CCString;
 
-Dict* KVPlayerParameters::getKelvoRecord(const std::string& name) { return kvdata::dictAt(m_creatures, name); }
+Dict* KVPlayerParameters::getKelvoRecord(const std::string& name) {
+    return kvdata::dictAt(m_creatures, name);
+}
 
-Dict* KVPlayerParameters::getHelmetRecord(const std::string& name) { return kvdata::dictAt(m_helmets, name); }
+Dict* KVPlayerParameters::getHelmetRecord(const std::string& name) {
+    return kvdata::dictAt(m_helmets, name);
+}
 
 int KVPlayerParameters::getKelvoLevel(const std::string& name) {
     Dict* record = getKelvoRecord(name);
@@ -62,7 +66,8 @@ int KVPlayerParameters::getNextLevelUpCost(const std::string& kelvo) {
 int KVPlayerParameters::getTotalLevelUpCost(const std::string& kelvo) {
     KVGameParameters* data = KVGameParameters::getInstance();
     int total = 0;
-    for (int level = getKelvoLevel(kelvo); level >= 2; --level) total += data->getLevelUpCost(static_cast<unsigned>(level));
+    for (int level = getKelvoLevel(kelvo); level >= 2; --level)
+        total += data->getLevelUpCost(static_cast<unsigned>(level));
     return total;
 }
 

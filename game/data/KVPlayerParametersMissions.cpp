@@ -12,7 +12,8 @@ using kvengine::CCString;
 namespace {
 
 void post(CCString* name, const std::string& objectText) {
-    kvengine::CCNotificationCenter::getInstance()->postNotification(name, kvdata::newString(objectText), nullptr);
+    kvengine::CCNotificationCenter::getInstance()->postNotification(name, kvdata::newString(objectText),
+                                                                    nullptr);
 }
 
 // A star lock counts as still locked when stored as "YES" or as a non-zero number.
@@ -31,7 +32,9 @@ Dict* KVPlayerParameters::getChapterMissionRecords(const std::string& chapter) {
     return kvdata::dictAt(m_missions, chapter);
 }
 
-Dict* KVPlayerParameters::getChapterRecord(const std::string& chapter) { return kvdata::dictAt(m_chapters, chapter); }
+Dict* KVPlayerParameters::getChapterRecord(const std::string& chapter) {
+    return kvdata::dictAt(m_chapters, chapter);
+}
 
 Array* KVPlayerParameters::getChapterMissionList(const std::string& chapter) {
     return kvdata::arrayAt(getChapterRecord(chapter), "mission_list");
@@ -72,12 +75,13 @@ CCString* KVPlayerParameters::getChapterStarsText(CCString* chapter) {
     return kvdata::newString(std::to_string(earned) + "/" + std::to_string(3 * missions));
 }
 
-void KVPlayerParameters::setMissionValue(const std::string& mission, const std::string& chapter, const char* key,
-                                         int value) {
+void KVPlayerParameters::setMissionValue(const std::string& mission, const std::string& chapter,
+                                         const char* key, int value) {
     kvdata::setInt(getMissionRecord(mission, chapter), key, value);
 }
 
-void KVPlayerParameters::setMissionLockStatus(const std::string& mission, const std::string& chapter, int status) {
+void KVPlayerParameters::setMissionLockStatus(const std::string& mission, const std::string& chapter,
+                                              int status) {
     setMissionValue(mission, chapter, "status_locked", status);
 }
 
@@ -92,8 +96,8 @@ void KVPlayerParameters::setMissionCompleted(const std::string& mission, const s
     setMissionValue(mission, chapter, "status_completed", 1);
 }
 
-void KVPlayerParameters::setMissionStar(const std::string& mission, const std::string& chapter, const char* key,
-                                        int locked, CCString* notification) {
+void KVPlayerParameters::setMissionStar(const std::string& mission, const std::string& chapter,
+                                        const char* key, int locked, CCString* notification) {
     Dict* record = getMissionRecord(mission, chapter);
     if (record == nullptr) return;
     kvdata::setInt(record, key, locked);
@@ -101,19 +105,23 @@ void KVPlayerParameters::setMissionStar(const std::string& mission, const std::s
     if (locked == 0) post(notification, chapter);
 }
 
-void KVPlayerParameters::setMissionSpeedLock(const std::string& mission, const std::string& chapter, int locked) {
+void KVPlayerParameters::setMissionSpeedLock(const std::string& mission, const std::string& chapter,
+                                             int locked) {
     setMissionStar(mission, chapter, "speed_locked", locked, EVENT_STAR_SPEED_UNLOCKED);
 }
 
-void KVPlayerParameters::setMissionSurvivalLock(const std::string& mission, const std::string& chapter, int locked) {
+void KVPlayerParameters::setMissionSurvivalLock(const std::string& mission, const std::string& chapter,
+                                                int locked) {
     setMissionStar(mission, chapter, "surviva_locked", locked, EVENT_STAR_SURVIVAL_UNLOCKED);
 }
 
-void KVPlayerParameters::setMissionHiddenLock(const std::string& mission, const std::string& chapter, int locked) {
+void KVPlayerParameters::setMissionHiddenLock(const std::string& mission, const std::string& chapter,
+                                              int locked) {
     setMissionStar(mission, chapter, "hidden_locked", locked, EVENT_STAR_HIDDEN_UNLOCKED);
 }
 
-void KVPlayerParameters::updateTurnScore(const std::string& mission, const std::string& chapter, int turnsUsed) {
+void KVPlayerParameters::updateTurnScore(const std::string& mission, const std::string& chapter,
+                                         int turnsUsed) {
     Dict* record = getMissionRecord(mission, chapter);
     if (record == nullptr) return;
     const int old = kvdata::intAt(record, "turn_score");

@@ -25,7 +25,9 @@ std::string stepKey(int number) {
     return key;
 }
 
-void post(CCString* name) { kvengine::CCNotificationCenter::getInstance()->postNotification(name, nullptr, nullptr); }
+void post(CCString* name) {
+    kvengine::CCNotificationCenter::getInstance()->postNotification(name, nullptr, nullptr);
+}
 
 } // namespace
 

@@ -86,14 +86,16 @@ void KVPlayerParameters::setHelmetLockStatus(const std::string& name, int status
         kvdata::setInt(record, "status_locked", 3);
         for (const std::string& kelvo : kvdata::keysOf(m_creatures)) {
             Dict* kelvoRecord = kvdata::dictAt(m_creatures, kelvo);
-            if (kvdata::textAt(kelvoRecord, "helmet_name") == name) kvdata::setText(kelvoRecord, "helmet_name", "");
+            if (kvdata::textAt(kelvoRecord, "helmet_name") == name)
+                kvdata::setText(kelvoRecord, "helmet_name", "");
             Array* transferred = kvdata::arrayAt(kelvoRecord, "transferedHelmet");
             while (transferred != nullptr && removeLastEqual(transferred, name)) {
             }
         }
         if (name == "straw_hat") {
             const std::string third = KV_THIRD_DEFAULT_KELVO;
-            for (const std::string& kelvo : {third, third + "0", third + "2"}) setKelvoHelmet(kelvo, name);
+            for (const std::string& kelvo : {third, third + "0", third + "2"})
+                setKelvoHelmet(kelvo, name);
         }
         return;
     }
@@ -113,8 +115,8 @@ void KVPlayerParameters::addUnseenItem(const std::string& item, const std::strin
     if (m_unseenItems == nullptr) return;
     const std::string itemClass = classOfItem(item, category);
     if (itemClass.empty()) {
-        kvengine::logDebugMessage("profile: unseen %s \"%s\" has no \"Class\" in the game data", category.c_str(),
-                                  item.c_str());
+        kvengine::logDebugMessage("profile: unseen %s \"%s\" has no \"Class\" in the game data",
+                                  category.c_str(), item.c_str());
         return;
     }
     Dict* classes = kvdata::dictAt(m_unseenItems, category);
@@ -154,13 +156,17 @@ bool KVPlayerParameters::isItemUnseen(const std::string& item) {
     return false;
 }
 
-bool KVPlayerParameters::hasUnseenKelvos() { return kvdata::hasKey(m_unseenItems, "Kelvo"); }
+bool KVPlayerParameters::hasUnseenKelvos() {
+    return kvdata::hasKey(m_unseenItems, "Kelvo");
+}
 
 bool KVPlayerParameters::hasUnseenKelvosOfClass(const std::string& className) {
     return kvdata::hasKey(kvdata::dictAt(m_unseenItems, "Kelvo"), className);
 }
 
-bool KVPlayerParameters::hasUnseenHelmets() { return kvdata::hasKey(m_unseenItems, "Helmet"); }
+bool KVPlayerParameters::hasUnseenHelmets() {
+    return kvdata::hasKey(m_unseenItems, "Helmet");
+}
 
 bool KVPlayerParameters::hasUnseenHelmetsOfClass(const std::string& className) {
     return kvdata::hasKey(kvdata::dictAt(m_unseenItems, "Helmet"), className);

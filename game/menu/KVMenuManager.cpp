@@ -12,9 +12,13 @@ KVMenuManager* KVMenuManager::getInstance() {
     return s_sharedMenuManager;
 }
 
-KVMenuManager* KVMenuManager::existingInstance() { return s_sharedMenuManager; }
+KVMenuManager* KVMenuManager::existingInstance() {
+    return s_sharedMenuManager;
+}
 
-KVMenuManager::KVMenuManager() { s_sharedMenuManager = this; }
+KVMenuManager::KVMenuManager() {
+    s_sharedMenuManager = this;
+}
 
 void KVMenuManager::cleanupBeforeDelete() {
     if (s_sharedMenuManager == this) s_sharedMenuManager = nullptr;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/base/CCLog.h"
 #include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCLog.h"
 #include "engine/files/CCPlistReader.h"
 #include "engine/files/CCResourceIndex.h"
 #include "game/data/KVGameParameters.h"
@@ -36,9 +36,13 @@ KVKelvosOFXDelegate* KVKelvosOFXDelegate::getInstance() {
     return s_sharedStore;
 }
 
-KVKelvosOFXDelegate* KVKelvosOFXDelegate::existingInstance() { return s_sharedStore; }
+KVKelvosOFXDelegate* KVKelvosOFXDelegate::existingInstance() {
+    return s_sharedStore;
+}
 
-void KVKelvosOFXDelegate::ensureInstance() { getInstance(); }
+void KVKelvosOFXDelegate::ensureInstance() {
+    getInstance();
+}
 
 KVKelvosOFXDelegate::KVKelvosOFXDelegate() {
     s_sharedStore = this;
@@ -128,9 +132,13 @@ void KVKelvosOFXDelegate::grantOneItem(CCString* name) {
     KVPlayerParameters::getInstance()->addConsumable(kvdata::textOf(name), 1);
 }
 
-void KVKelvosOFXDelegate::spendPearls(int amount) { KVPlayerParameters::getInstance()->removePearls(amount); }
+void KVKelvosOFXDelegate::spendPearls(int amount) {
+    KVPlayerParameters::getInstance()->removePearls(amount);
+}
 
-void KVKelvosOFXDelegate::addPearls(int amount) { KVPlayerParameters::getInstance()->addPearls(amount); }
+void KVKelvosOFXDelegate::addPearls(int amount) {
+    KVPlayerParameters::getInstance()->addPearls(amount);
+}
 
 void KVKelvosOFXDelegate::deliverPendingPurchases() {
     if (!m_pendingDeliveryEnabled) return;

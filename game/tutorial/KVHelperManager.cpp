@@ -11,7 +11,9 @@ KVHelperManager* KVHelperManager::getInstance() {
     return s_sharedHelperManager;
 }
 
-KVHelperManager* KVHelperManager::existingInstance() { return s_sharedHelperManager; }
+KVHelperManager* KVHelperManager::existingInstance() {
+    return s_sharedHelperManager;
+}
 
 KVHelperManager::KVHelperManager() {
     s_sharedHelperManager = this;

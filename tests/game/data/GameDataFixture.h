@@ -20,11 +20,11 @@
 #include <unistd.h>
 
 #include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
-#include "engine/files/CCFileUtils.h"
-#include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCUserDefaults.h"
+#include "engine/files/CCFileUtils.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
@@ -44,7 +44,8 @@ inline std::string readText(const std::string& path) {
 
 inline void writeScrambled(const std::string& path, std::string bytes) {
     fs::create_directories(fs::path(path).parent_path());
-    kvengine::scrambleDataBuffer(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<unsigned>(bytes.size()));
+    kvengine::scrambleDataBuffer(reinterpret_cast<unsigned char*>(bytes.data()),
+                                 static_cast<unsigned>(bytes.size()));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -69,7 +70,8 @@ inline GameDataPaths& gameDataPaths() {
 inline void installBaseData() {
     const GameDataPaths& paths = gameDataPaths();
     for (const auto& entry : fs::directory_iterator(fixturePath("base"))) {
-        writeScrambled(paths.resources + "/data/" + entry.path().filename().string(), readText(entry.path().string()));
+        writeScrambled(paths.resources + "/data/" + entry.path().filename().string(),
+                       readText(entry.path().string()));
     }
     // One localisation entry, UTF-16LE with a byte-order mark, for the title fallback.
     const std::u16string strings = u"\xFEFF\"kraken_call\" = \"Call of the Kraken\";\n";
@@ -125,7 +127,9 @@ inline void resetSharedGameObjects() {
 }
 
 /// The saved-settings file the user defaults read and write.
-inline std::string savedSettingsPath() { return gameDataPaths().dataHome + "/Kelvos/SavedSettings.plist"; }
+inline std::string savedSettingsPath() {
+    return gameDataPaths().dataHome + "/Kelvos/SavedSettings.plist";
+}
 
 /// Puts a fixture profile file (tests/data/gamedata/profiles/<name>.plist) in place, scrambled.
 inline void installSavedSettings(const std::string& name) {

@@ -8,7 +8,8 @@ namespace {
 
 kvdata::Array* listOf(std::initializer_list<const char*> texts) {
     kvdata::Array* list = kvdata::newArray();
-    for (const char* text : texts) list->addObject(kvdata::newString(text));
+    for (const char* text : texts)
+        list->addObject(kvdata::newString(text));
     return list;
 }
 
@@ -21,15 +22,20 @@ TEST_F(GameDataTest, StatAtLevelFollowsTheLevelUpPairs) {
         float expected;
     };
     const Case cases[] = {
-        {{"3", "10", "5", "20"}, 1, 100}, {{"3", "10", "5", "20"}, 2, 110}, {{"3", "10", "5", "20"}, 3, 120},
-        {{"3", "10", "5", "20"}, 4, 130}, {{"3", "10", "5", "20"}, 5, 150}, {{"3", "10", "5", "20"}, 6, 170},
+        {{"3", "10", "5", "20"}, 1, 100},
+        {{"3", "10", "5", "20"}, 2, 110},
+        {{"3", "10", "5", "20"}, 3, 120},
+        {{"3", "10", "5", "20"}, 4, 130},
+        {{"3", "10", "5", "20"}, 5, 150},
+        {{"3", "10", "5", "20"}, 6, 170},
         {{"3", "10", "5", "20"}, 7, 170}, // past the last pair nothing is added
         {{"3"}, 5, 100},                  // a single entry is no pair
         {{"3", "10", "5"}, 5, 130},       // an incomplete last pair ends the list
         {{}, 4, 100},
     };
     for (const Case& c : cases) {
-        EXPECT_FLOAT_EQ(computeStatAtLevel(listOf(c.pairs), c.level, 100.0f), c.expected) << "level " << c.level;
+        EXPECT_FLOAT_EQ(computeStatAtLevel(listOf(c.pairs), c.level, 100.0f), c.expected)
+            << "level " << c.level;
     }
     EXPECT_FLOAT_EQ(computeStatAtLevel(nullptr, 5, 42.0f), 42.0f);
 }
@@ -37,7 +43,8 @@ TEST_F(GameDataTest, StatAtLevelFollowsTheLevelUpPairs) {
 TEST_F(GameDataTest, LevelUpCostsAndMaximumLevel) {
     KVGameParameters* data = KVGameParameters::getInstance();
     const std::pair<unsigned, int> costs[] = {{0, 0}, {1, 100}, {2, 200}, {3, 300}, {4, 0}};
-    for (const auto& [level, cost] : costs) EXPECT_EQ(data->getLevelUpCost(level), cost) << "level " << level;
+    for (const auto& [level, cost] : costs)
+        EXPECT_EQ(data->getLevelUpCost(level), cost) << "level " << level;
 
     // steev: HP pairs end at 5, SP pairs (one complete, one odd entry) end at 9 -> 10.
     EXPECT_EQ(data->getMaxKelvoLevel(kvdata::newString("steev")), 10);

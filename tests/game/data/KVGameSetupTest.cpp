@@ -11,7 +11,8 @@ namespace {
 
 std::vector<std::string> texts(kvengine::CCMutableArray<CCString*>* list) {
     std::vector<std::string> result;
-    for (unsigned i = 0; i < list->count(); ++i) result.push_back(list->objectAtIndex(i)->text);
+    for (unsigned i = 0; i < list->count(); ++i)
+        result.push_back(list->objectAtIndex(i)->text);
     return result;
 }
 
@@ -24,10 +25,17 @@ void pressKey(const char* key) {
 
 TEST_F(GameDataTest, TheSettingsFileCarriesEveryKeyTheGameReads) {
     KVGameSetup* setup = KVGameSetup::getInstance();
-    const char* flags[] = {"DisableIntroductionVideo", "PhysicsUseFixedTimeStep", "DisableMenuMusic", "DisableGameMusic",
-                           "IgnoreOFXForPlists",       "DrawDebug",               "DrawDebugAI",      "HUDHideOOS",
+    const char* flags[] = {"DisableIntroductionVideo",
+                           "PhysicsUseFixedTimeStep",
+                           "DisableMenuMusic",
+                           "DisableGameMusic",
+                           "IgnoreOFXForPlists",
+                           "DrawDebug",
+                           "DrawDebugAI",
+                           "HUDHideOOS",
                            "HUDHideExceptOOS"};
-    for (const char* key : flags) EXPECT_NE(kvdata::stringAt(setup->getConfiguration(), key), nullptr) << key;
+    for (const char* key : flags)
+        EXPECT_NE(kvdata::stringAt(setup->getConfiguration(), key), nullptr) << key;
     EXPECT_TRUE(setup->getConfigBool("DisableIntroductionVideo"));
     EXPECT_FALSE(setup->getConfigBool("IgnoreOFXForPlists")); // "NO"
     EXPECT_EQ(setup->getConfigText("MenuMusicEvent"), "kelvos_music/music/menu");
@@ -59,7 +67,8 @@ TEST_F(GameDataTest, AMissingSettingsFileLeavesAnEmptyConfiguration) {
 TEST_F(GameDataTest, LanguageComesFromTheProfileOrTheSystem) {
     const std::pair<const char*, int> locales[] = {{"de_DE.UTF-8", 3}, {"fr_CA", 1}, {"es", 2}, {"it_IT", 4},
                                                    {"en_US", 0},       {"ja_JP", 0}, {"C", 0},  {"", 0}};
-    for (const auto& [locale, index] : locales) EXPECT_EQ(KVGameSetup::languageIndexForLocale(locale), index) << locale;
+    for (const auto& [locale, index] : locales)
+        EXPECT_EQ(KVGameSetup::languageIndexForLocale(locale), index) << locale;
 
     setenv("LANG", "it_IT.UTF-8", 1);
     EXPECT_EQ(KVGameSetup::getInstance()->getLanguageIndex(), 4);
@@ -102,7 +111,8 @@ TEST_F(GameDataTest, ThePlayersSquadIsOrderedByPosition) {
     }
     setup->setMissionName(kvdata::newString("M1b")); // no "squad_list"
     setup->buildTeam();
-    EXPECT_EQ(texts(setup->getTeamKelvoNames()), (std::vector<std::string>{"clint", "kiwa", "vahine", "steev"}));
+    EXPECT_EQ(texts(setup->getTeamKelvoNames()),
+              (std::vector<std::string>{"clint", "kiwa", "vahine", "steev"}));
     EXPECT_EQ(texts(setup->getTeamSpawnPoints()),
               (std::vector<std::string>{"SpawnPoint4", "SpawnPoint2", "SpawnPoint1"}));
 

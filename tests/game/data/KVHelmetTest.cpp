@@ -44,7 +44,8 @@ TEST_F(GameDataTest, HelmetBonusesAddTheWornAndTransferredHelmetsOnce) {
         SCOPED_TRACE(std::string(c.worn) + " + " + std::to_string(c.transferred.size()) + " transferred");
         kvtest::resetSharedGameObjects();
         KVPlayerParameters* profile = KVPlayerParameters::getInstance();
-        for (const char* name : c.transferred) profile->addTransferredHelmet(name, "steev");
+        for (const char* name : c.transferred)
+            profile->addTransferredHelmet(name, "steev");
         KVHelmet* helmet = new KVHelmet(kvdata::newString(c.worn), kvdata::newString("steev"));
         const Bonus bonus = bonusOf(helmet);
         EXPECT_EQ(bonus.hp, c.expected.hp);

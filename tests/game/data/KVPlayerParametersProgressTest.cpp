@@ -21,7 +21,8 @@ TEST_F(GameDataTest, MissionPlayedIsAnnouncedOnce) {
 TEST_F(GameDataTest, StarSettersAnnounceOnlyEarnedStars) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     NotificationRecorder recorder;
-    for (CCString* name : {EVENT_STAR_SPEED_UNLOCKED, EVENT_STAR_SURVIVAL_UNLOCKED, EVENT_STAR_HIDDEN_UNLOCKED})
+    for (CCString* name :
+         {EVENT_STAR_SPEED_UNLOCKED, EVENT_STAR_SURVIVAL_UNLOCKED, EVENT_STAR_HIDDEN_UNLOCKED})
         recorder.observe(name);
     profile->setMissionSpeedLock("M1a", "C1", 1);
     profile->setMissionSurvivalLock("M1a", "C1", 1);
@@ -68,9 +69,9 @@ TEST_F(GameDataTest, ChapterStarsCountEarnedStars) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     EXPECT_EQ(kvdata::textOf(profile->getChapterStarsText(kvdata::newString("C1"))), "0/9");
     Dict* first = profile->getMissionRecord("M1a", "C1");
-    kvdata::setText(first, "hidden_locked", "NO");   // earned
-    kvdata::setText(first, "speed_locked", "YES");   // locked
-    kvdata::setText(first, "surviva_locked", "0");   // earned
+    kvdata::setText(first, "hidden_locked", "NO"); // earned
+    kvdata::setText(first, "speed_locked", "YES"); // locked
+    kvdata::setText(first, "surviva_locked", "0"); // earned
     kvdata::setText(profile->getMissionRecord("M1c", "C1"), "speed_locked", "0");
     EXPECT_EQ(kvdata::textOf(profile->getChapterStarsText(kvdata::newString("C1"))), "3/9");
     EXPECT_EQ(kvdata::textOf(profile->getChapterStarsText(kvdata::newString("C9"))), "0/0");

@@ -13,7 +13,8 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 
 Dict* dictOf(const Entries& entries) {
     Dict* dict = kvdata::newDict();
-    for (const auto& [key, value] : entries) kvdata::setText(dict, key, value);
+    for (const auto& [key, value] : entries)
+        kvdata::setText(dict, key, value);
     return dict;
 }
 
@@ -35,7 +36,9 @@ Dict* steps(std::initializer_list<Dict*> list) {
     return result;
 }
 
-Dict* forcedSteps(KVPlayerParameters* profile) { return kvdata::dictAt(profile->getProfile(), "forcedSteps"); }
+Dict* forcedSteps(KVPlayerParameters* profile) {
+    return kvdata::dictAt(profile->getProfile(), "forcedSteps");
+}
 
 } // namespace
 
@@ -44,7 +47,8 @@ TEST_F(GameDataTest, StepsWaitOnTheirScreenAndValidateInOrder) {
     profile->setKelvoSelectedStatus("vahine", 0);
     NotificationRecorder recorder;
     recorder.observe(EVENT_STEP_VALIDATED);
-    Dict* sequence = steps({step({{"vahine", "placeInTeam"}}), step({{"screen", "shop"}}, {{"chatter", "Tutos_chatst"}})});
+    Dict* sequence =
+        steps({step({{"vahine", "placeInTeam"}}), step({{"screen", "shop"}}, {{"chatter", "Tutos_chatst"}})});
     EXPECT_TRUE(profile->startForcedSteps(sequence));
     EXPECT_TRUE(recorder.posts.empty());
 
@@ -61,8 +65,9 @@ TEST_F(GameDataTest, StepsWaitOnTheirScreenAndValidateInOrder) {
     profile->setKelvoSelectedStatus("vahine", 1);
     EXPECT_FALSE(profile->processForcedSteps("team", true));
     EXPECT_EQ(recorder.posts.size(), 1u);
-    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
-              "shop");
+    EXPECT_EQ(
+        kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
+        "shop");
     EXPECT_FALSE(kvdata::hasKey(forcedSteps(profile), "step02"));
     EXPECT_EQ(profile->getForcedStepConditionType(), "screen");
     EXPECT_EQ(KVChatterManager::getInstance()->getLoadedChatterName(), "");
@@ -83,8 +88,9 @@ TEST_F(GameDataTest, ADialogueIsSkippedWhenTheNextStepIsAlreadyMet) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     NotificationRecorder recorder;
     recorder.observe(EVENT_STEP_VALIDATED);
-    profile->startForcedSteps(steps({step({{"screen", "team"}}, {{"chatter", "Tutos_chatpu"}}),
-                                     step({{"steev", "placeInTeam"}}, {{"unlockMission", "M1b"}, {"inChapiter", "C1"}})}));
+    profile->startForcedSteps(
+        steps({step({{"screen", "team"}}, {{"chatter", "Tutos_chatpu"}}),
+               step({{"steev", "placeInTeam"}}, {{"unlockMission", "M1b"}, {"inChapiter", "C1"}})}));
     EXPECT_FALSE(profile->processForcedSteps("team", true));
     EXPECT_EQ(KVChatterManager::getInstance()->getLoadedChatterName(), "");
     EXPECT_EQ(recorder.posts.size(), 2u);
@@ -96,7 +102,8 @@ TEST_F(GameDataTest, AStepWaitsWhileADialogueRuns) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     KVChatterManager* chatter = KVChatterManager::getInstance();
     chatter->setChatterRunning(true);
-    profile->startForcedSteps(steps({step({{"screen", "team"}}, {{"chatter", "Tutos_chatoo"}}), step({{"screen", "shop"}})}));
+    profile->startForcedSteps(
+        steps({step({{"screen", "team"}}, {{"chatter", "Tutos_chatoo"}}), step({{"screen", "shop"}})}));
     EXPECT_TRUE(profile->processForcedSteps("team", true));
     Dict* first = kvdata::dictAt(forcedSteps(profile), "step01");
     EXPECT_TRUE(kvdata::hasKey(kvdata::dictAt(first, "condition"), "endChatter"));
@@ -118,7 +125,8 @@ TEST_F(GameDataTest, TheEndOfTheRunningDialogueResumesAWaitingStep) {
     EXPECT_TRUE(recorder.posts.empty());
 
     chatter->setChatterRunning(false);
-    kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_END_SPEECH, kvdata::newString("Mission"));
+    kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_END_SPEECH,
+                                                                    kvdata::newString("Mission"));
     EXPECT_EQ(chatter->getLoadedChatterName(), "Tutos_chatst");
     EXPECT_EQ(recorder.posts.size(), 1u);
     EXPECT_EQ(profile->getForcedStepConditionType(), "screen");
@@ -130,18 +138,21 @@ TEST_F(GameDataTest, StartingASequenceKeepsARunningOne) {
     profile->startForcedSteps(first);
     kvtest::fs::remove(kvtest::savedSettingsPath());
     EXPECT_TRUE(profile->startForcedSteps(steps({step({{"screen", "team"}})})));
-    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
-              "shop");
+    EXPECT_EQ(
+        kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), "step01"), "condition"), "screen"),
+        "shop");
     EXPECT_TRUE(kvtest::fs::exists(kvtest::savedSettingsPath()));
 }
 
 TEST_F(GameDataTest, DroppingTheFirstStepRenumbersTheRest) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
-    profile->startForcedSteps(steps({step({{"screen", "a"}}), step({{"screen", "b"}}), step({{"screen", "c"}})}));
+    profile->startForcedSteps(
+        steps({step({{"screen", "a"}}), step({{"screen", "b"}}), step({{"screen", "c"}})}));
     profile->dropFirstForcedStep();
     EXPECT_EQ(kvdata::keysOf(forcedSteps(profile)), (std::vector<std::string>{"step01", "step02"}));
     auto screenOf = [&](const char* key) {
-        return kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), key), "condition"), "screen");
+        return kvdata::textAt(kvdata::dictAt(kvdata::dictAt(forcedSteps(profile), key), "condition"),
+                              "screen");
     };
     EXPECT_EQ(screenOf("step01"), "b");
     EXPECT_EQ(screenOf("step02"), "c");
@@ -170,7 +181,8 @@ TEST_F(GameDataTest, ConditionTableOfTheLookAhead) {
         {{}, true},
     };
     for (const Case& c : cases) {
-        const std::string label = c.condition.empty() ? "(none)" : c.condition[0].first + "=" + c.condition[0].second;
+        const std::string label =
+            c.condition.empty() ? "(none)" : c.condition[0].first + "=" + c.condition[0].second;
         EXPECT_EQ(profile->areStepConditionsMet(dictOf(c.condition), "shop"), c.met) << label;
     }
 }

@@ -35,7 +35,8 @@ bool sameTree(kvengine::CCObject* a, kvengine::CCObject* b, std::string& where) 
         for (const std::string& key : kvdata::keysOf(dict)) {
             kvengine::CCObject* left = dictA->objectForKey(key);
             kvengine::CCObject* right = dictB->objectForKey(key);
-            if (kvdata::textOf(left).empty() && kvdata::textOf(right).empty() && (kvdata::asString(left) || kvdata::asString(right)))
+            if (kvdata::textOf(left).empty() && kvdata::textOf(right).empty() &&
+                (kvdata::asString(left) || kvdata::asString(right)))
                 continue;
             std::string inner = where + "/" + key;
             if (!sameTree(left, right, inner)) {
@@ -79,8 +80,9 @@ TEST_F(GameDataTest, FirstStartBuildsTheDefaultProfileFromTheGameData) {
     for (const auto& [name, position] : squad) {
         EXPECT_EQ(profile->getKelvoSelectedStatus(name), 1) << name;
         EXPECT_EQ(profile->getKelvoTurnSpeed(name), position) << name;
-        EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(storedProfile(), "Kelvo"), name), "status_selected"),
-                  "0")
+        EXPECT_EQ(
+            kvdata::textAt(kvdata::dictAt(kvdata::dictAt(storedProfile(), "Kelvo"), name), "status_selected"),
+            "0")
             << name;
     }
 }
@@ -96,7 +98,8 @@ TEST_F(GameDataTest, DefaultTroopsSettingSelectsTheDefaultCreatures) {
         EXPECT_EQ(kvdata::textAt(record, "status_selected"), "1") << name;
         EXPECT_EQ(kvdata::textAt(record, "turnSpeed"), position) << name; // each has a spawn point
     }
-    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(stored, "Kelvo"), "clint"), "status_selected"), "0");
+    EXPECT_EQ(kvdata::textAt(kvdata::dictAt(kvdata::dictAt(stored, "Kelvo"), "clint"), "status_selected"),
+              "0");
 }
 
 TEST_F(GameDataTest, ASavedProfileReloadsEqual) {
@@ -115,7 +118,8 @@ TEST_F(GameDataTest, ASavedProfileReloadsEqual) {
     kvtest::resetSharedGameObjects();
     KVPlayerParameters* reloaded = KVPlayerParameters::getInstance();
     std::string where;
-    EXPECT_EQ(kvtest::readText(kvtest::savedSettingsPath()).find("playerProfile"), std::string::npos); // scrambled
+    EXPECT_EQ(kvtest::readText(kvtest::savedSettingsPath()).find("playerProfile"),
+              std::string::npos); // scrambled
     EXPECT_TRUE(sameTree(before, reloaded->getProfile(), where)) << where;
     EXPECT_EQ(reloaded->getPearlAmount(), 75);
     // "" is not written: an empty helmet name comes back absent, which reads as no helmet.
@@ -139,8 +143,8 @@ TEST_F(GameDataTest, StoredProfilesAreKeptOrRebuiltByVersion) {
         EXPECT_EQ(profile->getPearlAmount(), c.pearls);
         EXPECT_EQ(kvtest::fs::exists(kvtest::savedSettingsPath() + ".v18.bak"), c.backup);
         // Whatever was stored, every part of the profile is there afterwards.
-        for (const char* part : {"ChapiterSolo", "MissionSolo", "Kelvo", "Helmet", "Variable", "Treasure", "Powerup",
-                                 "UnseenItems", "HelpCase"})
+        for (const char* part : {"ChapiterSolo", "MissionSolo", "Kelvo", "Helmet", "Variable", "Treasure",
+                                 "Powerup", "UnseenItems", "HelpCase"})
             EXPECT_NE(kvdata::dictAt(profile->getProfile(), part), nullptr) << part;
         EXPECT_NE(profile->getMissionRecord("M1c", "C1"), nullptr);
     }
@@ -151,7 +155,8 @@ TEST_F(GameDataTest, AnOldProfileIsKeptAsACopyBeforeItIsReplaced) {
     KVPlayerParameters::getInstance();
     // The copy holds the old progress (the settings object records the language first).
     Dict* kept = kvdata::dictAt(
-        kvengine::dictionaryWithContentsOfFile((kvtest::savedSettingsPath() + ".v18.bak").c_str()), "playerProfile");
+        kvengine::dictionaryWithContentsOfFile((kvtest::savedSettingsPath() + ".v18.bak").c_str()),
+        "playerProfile");
     EXPECT_EQ(kvdata::textAt(kept, "Version"), "18");
     EXPECT_EQ(kvdata::textAt(kept, "pearl_amount"), "999");
     EXPECT_EQ(kvdata::textAt(storedProfile(), "Version"), "19");
@@ -197,7 +202,8 @@ TEST_F(GameDataTest, ASettingsFileThatDoesNotParseIsMovedAsideForAFreshProfile) 
     EXPECT_EQ(kvdata::textAt(storedProfile(), "Version"), "19");
     bool keptAside = false;
     for (const auto& entry : kvtest::fs::directory_iterator(kvtest::gameDataPaths().dataHome + "/Kelvos")) {
-        if (entry.path() != kvtest::savedSettingsPath() && kvtest::readText(entry.path().string()) == broken) keptAside = true;
+        if (entry.path() != kvtest::savedSettingsPath() && kvtest::readText(entry.path().string()) == broken)
+            keptAside = true;
     }
     EXPECT_TRUE(keptAside);
 }
@@ -208,7 +214,8 @@ TEST_F(GameDataTest, ResetSettingReplacesOnlyForANonZeroNumber) {
         kvtest::resetSharedGameObjects();
         std::string setup = kvtest::readText(kvtest::fixturePath("base/gameSetup.plist"));
         const std::string key = "<key>ResetPlayerProfile</key><integer>0</integer>";
-        setup.replace(setup.find(key), key.size(), std::string("<key>ResetPlayerProfile</key><string>") + value + "</string>");
+        setup.replace(setup.find(key), key.size(),
+                      std::string("<key>ResetPlayerProfile</key><string>") + value + "</string>");
         kvtest::replaceDataFile("gameSetup.plist", setup);
         kvtest::installSavedSettings("version19");
         EXPECT_EQ(KVPlayerParameters::getInstance()->getPearlAmount(), std::string(value) == "1" ? 0 : 250);
@@ -221,7 +228,8 @@ TEST_F(GameDataTest, NewMissionsOfTheGameDataJoinAnExistingProfile) {
     chapters.replace(chapters.find("<string>M1c</string>"), 20, "<string>M1c</string><string>M1d</string>");
     // C2 opens in the game data: existing profiles get its record.
     const std::string locked = "<string>M2a</string></array><key>status_locked</key><string>1</string>";
-    chapters.replace(chapters.find(locked), locked.size(), "<string>M2a</string></array><key>status_locked</key><string>0</string>");
+    chapters.replace(chapters.find(locked), locked.size(),
+                     "<string>M2a</string></array><key>status_locked</key><string>0</string>");
     kvtest::replaceDataFile("chapiterSolo.plist", chapters);
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     Dict* record = profile->getMissionRecord("M1d", "C1");

@@ -16,7 +16,7 @@ TEST_F(GameDataTest, CreatureLockTransitions) {
         bool recruited;
     };
     const Case cases[] = {
-        {1, 2, 2, true, false},  {1, 0, 0, false, true}, {2, 0, 0, false, true}, {3, 0, 0, false, true},
+        {1, 2, 2, true, false},  {1, 0, 0, false, true},  {2, 0, 0, false, true}, {3, 0, 0, false, true},
         {0, 1, 0, false, false}, {0, 2, 0, false, false}, {2, 1, 2, true, false}, {3, 2, 3, false, false},
     };
     for (const Case& c : cases) {
@@ -33,7 +33,8 @@ TEST_F(GameDataTest, CreatureLockTransitions) {
         EXPECT_EQ(profile->isItemUnseen("clint"), c.unseen);
         EXPECT_EQ(recorder.objectsOf("EVENT_KELVO_RECRUITED"),
                   c.recruited ? std::vector<std::string>{"clint"} : std::vector<std::string>{});
-        EXPECT_EQ(kvdata::textAt(profile->getKelvoRecord("clint"), "helmet_name"), c.recruited ? "" : "pirate_hat");
+        EXPECT_EQ(kvdata::textAt(profile->getKelvoRecord("clint"), "helmet_name"),
+                  c.recruited ? "" : "pirate_hat");
     }
 }
 
@@ -60,7 +61,8 @@ TEST_F(GameDataTest, RecruitingSavesWhenTheItemWasUnseen) {
 
 TEST_F(GameDataTest, WithdrawingTheOnlySquadMemberCallsAReplacementToTheFirstPlace) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
-    for (const char* name : {"steev", "vahine", "kiwa"}) profile->setKelvoSelectedStatus(name, 0);
+    for (const char* name : {"steev", "vahine", "kiwa"})
+        profile->setKelvoSelectedStatus(name, 0);
     profile->setKelvoSelectedStatus("vahine", 1);
     profile->setKelvoTurnSpeed("vahine", 2);
     profile->setKelvoLockStatus("vahine", 3);
@@ -70,7 +72,8 @@ TEST_F(GameDataTest, WithdrawingTheOnlySquadMemberCallsAReplacementToTheFirstPla
     EXPECT_EQ(kvdata::keysOf(profile->getSelectedKelvos()), std::vector<std::string>{"kiwa"});
     EXPECT_EQ(profile->getKelvoTurnSpeed("kiwa"), 1);
     KVGameSetup::getInstance()->buildTeam();
-    EXPECT_EQ(kvdata::textOf(KVGameSetup::getInstance()->getTeamSpawnPoints()->objectAtIndex(0)), "SpawnPoint1");
+    EXPECT_EQ(kvdata::textOf(KVGameSetup::getInstance()->getTeamSpawnPoints()->objectAtIndex(0)),
+              "SpawnPoint1");
 }
 
 TEST_F(GameDataTest, WithdrawingAHelmetTakesItOffEveryone) {
@@ -151,6 +154,7 @@ TEST_F(GameDataTest, CatalogueMergeOffersNewCatalogueItems) {
     kvdata::dictAt(profile->getProfile(), "Helmet")->removeObjectForKey("straw_hat");
     profile->mergeCatalogueItems();
     ASSERT_EQ(store->getOfferedItems()->count(), 1u);
-    EXPECT_EQ(kvdata::textAt(kvdata::asDict(store->getOfferedItems()->objectAtIndex(0)), "title"), "Straw Hat");
+    EXPECT_EQ(kvdata::textAt(kvdata::asDict(store->getOfferedItems()->objectAtIndex(0)), "title"),
+              "Straw Hat");
     EXPECT_EQ(profile->getHelmetLockStatus("straw_hat"), 0);
 }

@@ -13,7 +13,7 @@ TEST_F(GameDataTest, FindersMatchCategoryAndDeliverable) {
     };
     const Case cases[] = {
         {"kelvo", "clint", "Clint"},
-        {"kelvo", "com.kv.clint", nullptr}, // creatures never match on the product id
+        {"kelvo", "com.kv.clint", nullptr},     // creatures never match on the product id
         {"helmet", "iron_helm", "Iron Helm A"}, // the first product id in order wins
         {"helmet", "pirate_hat", "Pirate Hat"},
         {"helmet", "clint", nullptr},
@@ -82,7 +82,8 @@ TEST_F(GameDataTest, AMissingCatalogueLeavesOnlyTheGameData) {
     Dict* target = kvdata::newDict();
     store->fillDefaultConsumables(target);
     // Without a catalogue nothing says a consumable is sold for money: all three stay.
-    EXPECT_EQ(kvdata::keysOf(target), (std::vector<std::string>{"energy_drink", "kraken_call", "sushi_pack"}));
+    EXPECT_EQ(kvdata::keysOf(target),
+              (std::vector<std::string>{"energy_drink", "kraken_call", "sushi_pack"}));
 }
 
 TEST_F(GameDataTest, PearlsAndGrantsGoToTheProfile) {
@@ -106,7 +107,8 @@ TEST_F(GameDataTest, SyncMergesAndSavesUnlessTheSettingSaysNo) {
         std::string setup = kvtest::readText(kvtest::fixturePath("base/gameSetup.plist"));
         const std::string key = "<key>IgnoreOFXForPlists</key><string>NO</string>";
         setup.replace(setup.find(key), key.size(),
-                      std::string("<key>IgnoreOFXForPlists</key><string>") + (ignore ? "YES" : "NO") + "</string>");
+                      std::string("<key>IgnoreOFXForPlists</key><string>") + (ignore ? "YES" : "NO") +
+                          "</string>");
         kvtest::replaceDataFile("gameSetup.plist", setup);
         kvtest::installSavedSettings("version19");
         KVPlayerParameters* profile = KVPlayerParameters::getInstance();
