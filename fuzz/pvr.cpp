@@ -24,12 +24,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     kvengine::CCTexture2D::setMaxTextureSizeOverride(2048);
     char pattern[] = "/tmp/kelvos-fuzz-pvr-XXXXXX";
     const char* made = mkdtemp(pattern);
-    g_folder = made != nullptr ? made : "/tmp";
+    if (made == nullptr) return 0;
+    g_folder = made;
+    std::atexit([] { rmdir(g_folder.c_str()); });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1) return 0;
+    if (size < 1 || g_folder.empty()) return 0;
     static const char* const kNames[] = {"/in.pvr", "/in.pvr.ccz", "/in.pvr.gz"};
     const int mode = data[0] % 3;
     std::vector<unsigned char> bytes(data + 1, data + size);
