@@ -1,6 +1,7 @@
 #include "engine/director/CCDirector.h"
 
 #include "engine/actions/CCActionManager.h"
+#include "engine/base/CCAffineTransform.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCLog.h"
@@ -10,11 +11,13 @@
 #include "engine/director/CCScheduler.h"
 #include "engine/input/CCGestureRecognizer.h"
 #include "engine/input/CCKeypadDispatcher.h"
+#include "engine/input/CCView.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGL.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kvengine {
@@ -130,6 +133,12 @@ CCDirector::~CCDirector() {
 }
 
 void CCDirector::releaseEverything() {
+    std::vector<CCView*> overlays;
+    overlays.swap(m_overlayViews);
+    for (CCView* view : overlays) {
+        if (view->isRunning()) view->onExit();
+        view->release();
+    }
     if (m_openGLView) {
         CCEGLView* view = m_openGLView;
         m_openGLView = nullptr;
@@ -189,6 +198,9 @@ void CCDirector::drawScene() {
     glEnable(GL_TEXTURE_2D);
 
     if (m_runningScene) m_runningScene->visit();
+    // A view's draw may add or remove overlays: visit the ones present when drawing began.
+    const std::vector<CCView*> overlays = m_overlayViews;
+    for (CCView* view : overlays) view->visit();
     if (m_displayFPS) showFrameRate();
 
     glDisable(GL_TEXTURE_2D);
@@ -210,6 +222,7 @@ void CCDirector::dispatchQueuedInput() {
         CCString* name = ccKeyName(code);
         if (!name) continue;
         CCNotificationCenter::getInstance()->postNotification(ccEventKeyPress(), nullptr, name);
+        CCKeypadDispatcher::getInstance()->dispatchKeyCode(static_cast<int>(code));
     }
 }
 
@@ -562,6 +575,41 @@ void CCDirector::setCursor(int state) {
     default:
         break;
     }
+}
+
+void CCDirector::addOverlayView(CCView* view) {
+    if (view == nullptr) {
+        logDebugMessage("CCDirector: refusing a null overlay view");
+        return;
+    }
+    view->retain();
+    m_overlayViews.push_back(view);
+    view->onEnter();
+    view->onEnterTransitionDidFinish();
+}
+
+void CCDirector::removeOverlayView(CCView* view) {
+    auto found = std::find(m_overlayViews.begin(), m_overlayViews.end(), view);
+    if (found == m_overlayViews.end()) return;
+    m_overlayViews.erase(found);
+    view->onExit();
+    view->release();
+}
+
+int CCDirector::overlayViewIdAtPoint(const CCPoint& glPoint) const {
+    for (auto it = m_overlayViews.rbegin(); it != m_overlayViews.rend(); ++it) {
+        CCView* view = *it;
+        if (!view->isRunning()) continue;
+        // Node transforms work in pixels; the point is in points.
+        const CCSize size = view->getContentSizeInPixels();
+        const CCRect pixels = applyAffineTransformToRect(CCRect(0, 0, size.width, size.height),
+                                                         view->nodeToWorldTransform());
+        const float toPoints = 1.0f / m_contentScaleFactor;
+        const CCRect box(pixels.origin.x * toPoints, pixels.origin.y * toPoints, pixels.size.width * toPoints,
+                         pixels.size.height * toPoints);
+        if (rectContainsPoint(box, glPoint)) return view->getViewId();
+    }
+    return 0;
 }
 
 } // namespace kvengine

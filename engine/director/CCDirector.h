@@ -12,6 +12,7 @@ class CCEGLView;
 class CCNode;
 class CCScene;
 class CCString;
+class CCView;
 template <typename T> class CCMutableArray;
 
 /// Engine notification and key names (made on first use, alive to the end of the process).
@@ -116,6 +117,17 @@ public:
     /// Window height in pixels / 1.1566.
     float getZEye() const;
 
+    // --- overlay views -----------------------------------------------------------------------
+    /// Shows a view above the scene (retained, then entered); drawn after the scene, in the
+    /// order added, and hit-tested from the last added.
+    void addOverlayView(CCView* view);
+    /// Takes the first occurrence away (exited, then released); nothing when absent.
+    void removeOverlayView(CCView* view);
+    /// Id of the last-added running overlay view whose box contains the GL point (edges
+    /// included); 0 when none.
+    int overlayViewIdAtPoint(const CCPoint& glPoint) const;
+    const std::vector<CCView*>& getOverlayViews() const { return m_overlayViews; }
+
     // --- input from the window ---------------------------------------------------------------
     /// Appends a key code (0-7) for the next frame.
     void queueKeyCode(unsigned code) { m_keyCodes.push_back(code); }
@@ -174,6 +186,7 @@ protected:
     CCScene* m_nextScene = nullptr;
     bool m_sendCleanupToScene = false;
     CCMutableArray<CCScene*>* m_scenesStack = nullptr;
+    std::vector<CCView*> m_overlayViews;
     CCTimeVal m_lastUpdate;
     float m_frameDelta = 0.0f;
     int m_projection = kProjection3D;

@@ -4,6 +4,7 @@
 
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCSet.h"
+#include "engine/director/CCDirector.h"
 #include "engine/base/CCLog.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchHandler.h"
@@ -191,10 +192,13 @@ void CCTouchDispatcher::dispatchTouches(CCSet* touches, CCEvent* event, int phas
 
     // The set may change under the callbacks; walk retained touches.
     std::vector<CCTouch*> walk;
+    CCDirector* director = CCDirector::getInstance();
     for (CCObject* object : *touches) {
         CCTouch* touch = static_cast<CCTouch*>(object);
         touch->retain();
         walk.push_back(touch);
+        // Overlay views are hit-tested in GL coordinates, origin bottom left.
+        touch->setViewId(director->overlayViewIdAtPoint(director->convertToGL(touch->getLocationInView())));
     }
 
     const unsigned targetedCount = targetedHandlers_->count();

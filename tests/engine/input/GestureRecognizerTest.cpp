@@ -459,5 +459,5 @@ TEST(GestureHitTest, NodesDrawnAboveTheWatchedNodeTakeTheTouch) {
     touch.at(120, 600 - 120);
     EXPECT_FALSE(tap.recognizer->shouldReceiveTouch(touch.touch));
     EXPECT_FALSE(tap.recognizer->shouldReceiveTouch(nullptr));
-    CCAutoreleasePoolStack::getInstance().pop();
+    CCAutoreleasePoolStack::getInstance().clearAllPools();
 }

@@ -37,7 +37,7 @@ class KeypadDispatcherTest : public testing::Test {
 protected:
     void TearDown() override {
         dispatcher->release();
-        CCAutoreleasePoolStack::getInstance().pop();
+        CCAutoreleasePoolStack::getInstance().clearAllPools();
     }
     std::string press(int code) {
         log.clear();
@@ -93,7 +93,7 @@ TEST_F(KeypadDispatcherTest, RepeatedRegistrationsAndNullDelegates) {
     EXPECT_EQ(a.ownerReferences, 2);
     EXPECT_EQ(press(1), "A1 A1");
     dispatcher->removeDelegate(&a);
-    CCAutoreleasePoolStack::getInstance().pop();
+    CCAutoreleasePoolStack::getInstance().clearAllPools();
     EXPECT_EQ(a.ownerReferences, 1);
     EXPECT_EQ(press(1), "A1");
 }

@@ -75,7 +75,7 @@ protected:
     }
     void TearDown() override {
         dispatcher->release();
-        CCAutoreleasePoolStack::getInstance().pop(); // handlers made during the test
+        CCAutoreleasePoolStack::getInstance().clearAllPools(); // handlers made during the test
     }
 
     RecordingDelegate* make(const std::string& name, bool claims = true) {
@@ -227,7 +227,7 @@ TEST_F(TouchDispatcherTest, RemovingAClaimingDelegateDropsItsRemainingPhases) {
     dispatcher->touchesBegan(touch.at(0, 0), nullptr);
     EXPECT_EQ(t->ownerReferences, 1);
     dispatcher->removeDelegate(t);
-    CCAutoreleasePoolStack::getInstance().pop();
+    CCAutoreleasePoolStack::getInstance().clearAllPools();
     EXPECT_EQ(t->ownerReferences, 0); // the handler let its owner go
     log.clear();
     dispatcher->touchesMoved(touch.at(1, 0), nullptr);
@@ -260,7 +260,7 @@ TEST_F(TouchDispatcherTest, BadAndRepeatedRegistrations) {
     dispatcher->addTargetedDelegate(a, 5, false);
     dispatcher->addTargetedDelegate(b, 0, false);
     dispatcher->addTargetedDelegate(a, -5, false); // ignored: A keeps priority 5
-    CCAutoreleasePoolStack::getInstance().pop();     // the refused handler goes away
+    CCAutoreleasePoolStack::getInstance().clearAllPools();     // the refused handler goes away
     EXPECT_EQ(dispatcher->getTargetedHandlers()->count(), 2u);
     EXPECT_EQ(a->ownerReferences, 1);
     EXPECT_EQ(pressMoveRelease(), "B.b A.b | B.m A.m | B.e A.e");
