@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "engine/base/CCGeometry.h"
 #include "engine/nodes/CCLayer.h"
+#include "engine/nodes/CCProtocols.h"
 
 namespace kvengine {
 
@@ -13,13 +12,6 @@ namespace kvengine {
 /// that land on it; 0 means "on no overlay view".
 class CCView : public CCLayer {
 public:
-    /// Three bytes of colour kept for the owner; the engine does not use it.
-    struct Color3 {
-        uint8_t r = 0;
-        uint8_t g = 0;
-        uint8_t b = 0;
-    };
-
     CCView();
 
     CC_DECLARE_CLASS_NAME(CCView, CCLayer)
@@ -41,8 +33,8 @@ public:
     virtual void setCenter(const CCPoint& center) { center_ = center; }
     virtual float getFloatValue() const { return floatValue_; }
     virtual void setFloatValue(float value) { floatValue_ = value; }
-    virtual Color3 getColorValue() const { return colorValue_; }
-    virtual void setColorValue(const Color3& color) { colorValue_ = color; }
+    virtual ccColor3B getColorValue() const { return colorValue_; }
+    virtual void setColorValue(const ccColor3B& color) { colorValue_ = color; }
     virtual CCRect getExtraRect() const { return extraRect_; }
     virtual void setExtraRect(const CCRect& rect) { extraRect_ = rect; }
 
@@ -53,7 +45,7 @@ protected:
 
 private:
     float floatValue_ = 0.0f;
-    Color3 colorValue_;
+    ccColor3B colorValue_; ///< kept for the owner; the engine does not use it
     CCRect extraRect_;
     int viewId_ = 0;
 };
