@@ -251,3 +251,24 @@ TEST_F(GameDataTest, VolumesDefaultAndAreStoredOnFirstRead) {
     EXPECT_TRUE(profile->setFavoriteAchievementsManager(2)); // creates "achievementsManager"
     EXPECT_EQ(kvdata::textAt(kvdata::dictAt(storedProfile(), "achievementsManager"), "favoriteManager"), "2");
 }
+
+TEST_F(GameDataTest, AHandEditedProfileWithWrongKindsOfValuesIsSurvived) {
+    kvtest::installSavedSettings("wrongtypes");
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    EXPECT_TRUE(logged("Kelvo")); // rebuilt from the game data
+    EXPECT_EQ(profile->getKelvoLockStatus("steev"), 0);
+    EXPECT_EQ(profile->getPearlAmount(), 0);
+    profile->addPearls(5);
+    EXPECT_EQ(profile->getPearlAmount(), 5);
+    EXPECT_EQ(profile->getChapterMissionList("C1"), nullptr);
+    EXPECT_EQ(kvdata::textOf(profile->getChapterStarsText(kvdata::newString("C1"))), "0/0");
+    EXPECT_NE(profile->getMissionRecord("M1a", "C1"), nullptr); // the damaged chapter is rebuilt
+    profile->setMissionPlayed("M1a", "C1");
+    EXPECT_FALSE(profile->hasUnseenHelmetsOfClass("Frigate"));
+    EXPECT_FALSE(profile->markItemSeen("pirate_hat", "Helmet"));
+    EXPECT_FALSE(profile->isItemUnseen("pirate_hat"));
+    EXPECT_FALSE(profile->processForcedSteps("shop", true));
+    EXPECT_EQ(profile->getForcedStepConditionType(), "");
+    profile->dropFirstForcedStep();
+    EXPECT_TRUE(profile->saveProfile());
+}
