@@ -1,0 +1,67 @@
+#include "game/world/KVActorV.h"
+
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/world/KVActor.h"
+
+using kvengine::CCNotificationCenter;
+
+namespace {
+
+constexpr float kPointsPerMetre = 32.0f;
+constexpr float kDegreesPerRadian = 57.29578f;
+
+template <typename T> void hold(T*& field, T* value) {
+    // Retain first: holding the same object again must not free it.
+    if (value != nullptr) value->retain();
+    if (field != nullptr) field->release();
+    field = value;
+}
+
+} // namespace
+
+void KVActorV::cleanupBeforeDelete() {
+    CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
+    hold<kvengine::CCNode>(m_sprite, nullptr);
+    hold<KVActor>(m_model, nullptr);
+    hold<kvengine::CCObject>(m_hostObject, nullptr);
+    m_host = nullptr;
+    CCNode::cleanupBeforeDelete();
+}
+
+bool KVActorV::initWithActor(KVActor* model, KVActorViewHost* host) {
+    if (model == nullptr) {
+        kvengine::logDebugMessage("KVActorV::initWithActor: no model");
+        return false;
+    }
+    CCNotificationCenter* centre = CCNotificationCenter::getInstance();
+    if (m_model != nullptr) centre->removeObserver(this, EVENT_REMOVE_ACTOR);
+    hold(m_model, model);
+    hold(m_hostObject, host != nullptr ? host->viewHostObject() : nullptr);
+    m_host = host;
+    hold<kvengine::CCNode>(m_sprite, nullptr);
+    m_attached = true;
+    centre->addObserver(this, notification_selector(KVActorV::onRemoveActor), EVENT_REMOVE_ACTOR, model);
+    return true;
+}
+
+void KVActorV::setSprite(kvengine::CCNode* sprite) {
+    hold(m_sprite, sprite);
+}
+
+void KVActorV::update(float dt) {
+    (void)dt;
+    if (m_sprite == nullptr || m_model == nullptr) return;
+    m_sprite->setPosition(
+        kvengine::CCPoint(m_model->positionX * kPointsPerMetre, m_model->positionY * kPointsPerMetre));
+    m_sprite->setRotation(-(m_model->angle * kDegreesPerRadian));
+}
+
+void KVActorV::onRemoveActor(kvengine::CCNotification* notification) {
+    (void)notification;
+    if (m_sprite != nullptr && m_sprite->getParent() != nullptr) m_sprite->removeFromParent(true);
+    m_attached = false;
+    // Last: leaving the list may release this view.
+    if (m_host != nullptr) m_host->removeActorView(this);
+}

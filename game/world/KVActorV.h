@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/base/CCNotification.h"
+#include "engine/nodes/CCNode.h"
+
+class KVActor;
+class KVActorV;
+
+/// What a view needs of the layer that shows it (the gameplay layer): the layer keeps its views in
+/// a list, and a view whose model ends leaves that list.
+class KVActorViewHost {
+public:
+    /// The layer as an object; every view it shows retains it.
+    virtual kvengine::CCObject* viewHostObject() = 0;
+    /// Drops `view` from the view list, which releases it (possibly its last reference).
+    virtual void removeActorView(KVActorV* view) = 0;
+
+protected:
+    ~KVActorViewHost() = default;
+};
+
+/// The scene-graph view of an actor: a node that places its sprite where the model is.
+///
+/// Units: the model's metres x 32 give points; the sprite's rotation is the model's angle turned
+/// into degrees with the opposite sign (models turn counter-clockwise, sprites clockwise). The
+/// gameplay layer makes a view through the class-name factory from KVActor::viewClassName, binds
+/// it with initWithActor and updates it every frame; subclasses make the sprite.
+class KVActorV : public kvengine::CCNode {
+public:
+    CC_DECLARE_CLASS_NAME(KVActorV, kvengine::CCNode)
+
+    /// Releases the sprite, the model and the layer, and stops observing.
+    void cleanupBeforeDelete() override;
+
+    /// Binds the view to `model` (retained; null refused, logged) and `host` (its layer object
+    /// retained; may be null), drops any sprite and observes EVENT_REMOVE_ACTOR about the model.
+    virtual bool initWithActor(KVActor* model, KVActorViewHost* host);
+    /// Observer of EVENT_REMOVE_ACTOR about the model: takes the sprite off the screen and leaves
+    /// the layer's view list (which may release this view: nothing runs on it afterwards).
+    virtual void onRemoveActor(kvengine::CCNotification* notification);
+    /// Places the sprite at the model's position and angle.
+    void update(float dt) override;
+
+    /// The displayed node (retained; null until a subclass makes one). Setting retains the new
+    /// node and releases the previous one.
+    kvengine::CCNode* getSprite() const { return m_sprite; }
+    void setSprite(kvengine::CCNode* sprite);
+    KVActor* getModel() const { return m_model; }
+    /// True from initWithActor until the model is removed.
+    bool isAttached() const { return m_attached; }
+
+protected:
+    kvengine::CCNode* m_sprite = nullptr;
+    KVActorViewHost* m_host = nullptr;
+    kvengine::CCObject* m_hostObject = nullptr;
+    KVActor* m_model = nullptr;
+    bool m_attached = false;
+};
