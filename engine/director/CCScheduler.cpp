@@ -10,22 +10,103 @@ CCScheduler* g_sharedScheduler = nullptr;
 
 // --- CCTimer -------------------------------------------------------------------------------
 
+namespace {
+
+/// Fixed-size records in blocks of 256, recycled through a free list; never returned to the
+/// system (the number of timers alive at once is small and bounded by the program).
+class TimerStorage {
+public:
+    void* take() {
+        if (!m_free) grow();
+        Slot* slot = m_free;
+        m_free = slot->next;
+        return slot;
+    }
+    void give(void* pointer) {
+        Slot* slot = static_cast<Slot*>(pointer);
+        slot->next = m_free;
+        m_free = slot;
+    }
+
+private:
+    union Slot {
+        Slot* next;
+        alignas(CCTimer) unsigned char bytes[sizeof(CCTimer)];
+    };
+    void grow() {
+        m_blocks.emplace_back(new Slot[kBlock]);
+        Slot* block = m_blocks.back().get();
+        for (size_t i = kBlock; i > 0; --i) give(&block[i - 1]);
+    }
+    static constexpr size_t kBlock = 256;
+    std::vector<std::unique_ptr<Slot[]>> m_blocks;
+    Slot* m_free = nullptr;
+};
+
+TimerStorage& timerStorage() {
+    // Deliberately never destroyed: timers may be released during static destruction.
+    static TimerStorage* storage = new TimerStorage();
+    return *storage;
+}
+
+} // namespace
+
+void* CCTimer::operator new(size_t size) {
+    if (size != sizeof(CCTimer)) return ::operator new(size);
+    return timerStorage().take();
+}
+
+void CCTimer::operator delete(void* pointer, size_t size) {
+    if (!pointer) return;
+    if (size != sizeof(CCTimer)) {
+        ::operator delete(pointer);
+        return;
+    }
+    timerStorage().give(pointer);
+}
+
 CCTimer::CCTimer(CCObject* target, SEL_SCHEDULE selector, float interval)
     : m_selector(selector), m_interval(interval), m_target(target) {}
 
-void CCTimer::update(float dt) {
-    if (m_elapsed == -1.0f) {
-        m_elapsed = 0.0f;
-    } else {
-        m_elapsed += dt;
+void CCTimer::fire() {
+    // Without a selector the timer would call a script function; no script engine exists, so
+    // nothing happens and the elapsed time keeps growing.
+    if (!m_selector || !m_target) return;
+    (m_target->*m_selector)(m_elapsed);
+    m_elapsed = 0.0f;
+}
+
+// --- timer arrays ----------------------------------------------------------------------------
+
+void CCScheduler::TimerArray::push_back(CCTimer* timer) {
+    if (m_size == m_capacity) {
+        const size_t capacity = m_capacity * 2;
+        auto** data = new CCTimer*[capacity];
+        for (size_t i = 0; i < m_size; ++i) data[i] = m_data[i];
+        if (m_data != m_inline) delete[] m_data;
+        m_data = data;
+        m_capacity = capacity;
     }
-    if (m_elapsed >= m_interval) {
-        // Without a selector the timer would call a script function; no script engine exists,
-        // so nothing happens and the elapsed time keeps growing.
-        if (!m_selector || !m_target) return;
-        (m_target->*m_selector)(m_elapsed);
-        m_elapsed = 0.0f;
-    }
+    m_data[m_size++] = timer;
+}
+
+void CCScheduler::TimerArray::eraseAt(size_t index) {
+    if (index >= m_size) return;
+    for (size_t i = index + 1; i < m_size; ++i) m_data[i - 1] = m_data[i];
+    --m_size;
+}
+
+std::vector<CCTimer*> CCScheduler::TimerArray::takeAll() {
+    std::vector<CCTimer*> timers(begin(), end());
+    clear();
+    return timers;
+}
+
+void CCScheduler::TimerArray::clear() {
+    if (m_data != m_inline) delete[] m_data;
+    m_data = m_inline;
+    m_capacity = kInline;
+    m_size = 0;
 }
 
 // --- shared instance -------------------------------------------------------------------------
@@ -78,7 +159,7 @@ void CCScheduler::tick(float dt) {
             for (entry->timerIndex = 0; entry->timerIndex < entry->timers.size(); ++entry->timerIndex) {
                 entry->currentTimer = entry->timers[entry->timerIndex];
                 entry->currentTimerSalvaged = false;
-                entry->currentTimer->update(dt);
+                entry->currentTimer->advance(dt);
                 if (entry->currentTimerSalvaged) entry->currentTimer->release();
                 entry->currentTimer = nullptr;
             }
@@ -92,13 +173,16 @@ void CCScheduler::tick(float dt) {
     }
     m_currentTimerEntry = nullptr;
 
-    // Removal pass.
-    for (auto& list : m_lists) {
-        for (UpdateEntry* entry = list.head; entry;) {
-            UpdateEntry* next = entry->next;
-            if (entry->markedForRemoval) freeUpdateEntry(entry);
-            entry = next;
+    // Removal pass; most ticks remove nothing, so the walk is skipped then.
+    if (m_markedForRemoval > 0) {
+        for (auto& list : m_lists) {
+            for (UpdateEntry* entry = list.head; entry;) {
+                UpdateEntry* next = entry->next;
+                if (entry->markedForRemoval) freeUpdateEntry(entry);
+                entry = next;
+            }
         }
+        m_markedForRemoval = 0;
     }
 
     m_tickRunning = false;
@@ -119,10 +203,9 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, floa
     TimerEntry* entry = nullptr;
     auto found = m_timerTable.find(target);
     if (found == m_timerTable.end()) {
-        entry = new TimerEntry();
+        entry = m_timerPool.make();
         entry->target = target;
         entry->paused = paused;
-        entry->timers.reserve(10);
         entry->prev = m_timerTail;
         if (m_timerTail) {
             m_timerTail->next = entry;
@@ -151,7 +234,7 @@ void CCScheduler::removeTimerAt(TimerEntry* entry, size_t index) {
         timer->retain();
         entry->currentTimerSalvaged = true;
     }
-    entry->timers.erase(entry->timers.begin() + static_cast<std::ptrdiff_t>(index));
+    entry->timers.eraseAt(index);
     timer->release();
     // The walk continues with the timer that moved into the freed place. From 0 this wraps and
     // the walk's increment brings it back to 0.
@@ -188,8 +271,7 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
         entry->currentTimer->retain();
         entry->currentTimerSalvaged = true;
     }
-    std::vector<CCTimer*> timers;
-    timers.swap(entry->timers);
+    std::vector<CCTimer*> timers = entry->timers.takeAll();
     for (auto it = timers.rbegin(); it != timers.rend(); ++it) (*it)->release();
     if (entry == m_currentTimerEntry) {
         m_currentEntryEmptied = true;
@@ -210,10 +292,9 @@ void CCScheduler::freeTimerEntry(TimerEntry* entry) {
         m_timerTail = entry->prev;
     }
     m_timerTable.erase(entry->target);
-    std::vector<CCTimer*> timers;
-    timers.swap(entry->timers);
+    std::vector<CCTimer*> timers = entry->timers.takeAll();
     CCObject* target = entry->target;
-    delete entry;
+    m_timerPool.free(entry);
     for (auto it = timers.rbegin(); it != timers.rend(); ++it) (*it)->release();
     releaseTarget(target);
 }
@@ -281,7 +362,7 @@ void CCScheduler::freeUpdateEntry(UpdateEntry* entry) {
     unlinkUpdate(entry);
     m_updateTable.erase(entry->target);
     CCObject* target = entry->target;
-    delete entry;
+    m_updatePool.free(entry);
     releaseTarget(target);
 }
 
@@ -292,10 +373,13 @@ void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool p
     }
     auto found = m_updateTable.find(target);
     if (found != m_updateTable.end()) {
-        found->second->markedForRemoval = false;
+        if (found->second->markedForRemoval) {
+            found->second->markedForRemoval = false;
+            --m_markedForRemoval;
+        }
         return;
     }
-    auto* entry = new UpdateEntry();
+    UpdateEntry* entry = m_updatePool.make();
     entry->target = target;
     entry->priority = priority;
     entry->list = priority < 0 ? kNegative : (priority > 0 ? kPositive : kZero);
@@ -310,7 +394,10 @@ void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {
     auto found = m_updateTable.find(target);
     if (found == m_updateTable.end()) return;
     if (m_tickRunning) {
-        found->second->markedForRemoval = true;
+        if (!found->second->markedForRemoval) {
+            found->second->markedForRemoval = true;
+            ++m_markedForRemoval;
+        }
     } else {
         freeUpdateEntry(found->second);
     }

@@ -2,6 +2,7 @@
 #include "engine/base/CCObject.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -18,10 +19,24 @@ class CCTimer : public CCObject {
 public:
     CCTimer(CCObject* target, SEL_SCHEDULE selector, float interval);
 
+    // Timers come from blocks of consecutive records (see CCScheduler's entry pools): a tick
+    // visits every timer, and scattered allocations would make it chase memory.
+    static void* operator new(size_t size);
+    static void operator delete(void* pointer, size_t size);
+
     /// Advances the timer by `dt` seconds and fires it when its interval has passed. The first
     /// call after scheduling only starts the count (its delta is dropped); what exceeds the
     /// interval is dropped too, so a timer fires at most once per tick.
-    void update(float dt) override;
+    void update(float dt) override { advance(dt); }
+    /// The same, without the virtual call (the scheduler's tick uses it).
+    void advance(float dt) {
+        if (m_elapsed == -1.0f) {
+            m_elapsed = 0.0f;
+        } else {
+            m_elapsed += dt;
+        }
+        if (m_elapsed >= m_interval) fire();
+    }
 
     SEL_SCHEDULE getSelector() const { return m_selector; }
     float getInterval() const { return m_interval; }
@@ -29,6 +44,8 @@ public:
     float getElapsed() const { return m_elapsed; }
 
 private:
+    void fire();
+
     SEL_SCHEDULE m_selector;
     float m_interval;
     std::string m_scriptFunction; // no script engine exists: always empty
@@ -95,10 +112,40 @@ private:
         int list = kZero;
         bool paused = false;
         bool markedForRemoval = false;
+        void reset() { *this = UpdateEntry(); }
+    };
+
+    /// The timers of one target. Most targets have one or two timers: those live inside the
+    /// entry itself, so a tick does not follow one more pointer per target.
+    class TimerArray {
+    public:
+        TimerArray() = default;
+        TimerArray(const TimerArray&) = delete;
+        TimerArray& operator=(const TimerArray&) = delete;
+        ~TimerArray() { clear(); }
+
+        size_t size() const { return m_size; }
+        bool empty() const { return m_size == 0; }
+        CCTimer* operator[](size_t index) const { return m_data[index]; }
+        CCTimer* const* begin() const { return m_data; }
+        CCTimer* const* end() const { return m_data + m_size; }
+        void push_back(CCTimer* timer);
+        void eraseAt(size_t index);
+        /// Hands the timers over (the caller releases them) and leaves the array empty.
+        std::vector<CCTimer*> takeAll();
+        /// Forgets the timers without releasing them and frees any heap storage.
+        void clear();
+
+    private:
+        static constexpr size_t kInline = 2;
+        CCTimer* m_inline[kInline] = {};
+        CCTimer** m_data = m_inline;
+        size_t m_size = 0;
+        size_t m_capacity = kInline;
     };
 
     struct TimerEntry {
-        std::vector<CCTimer*> timers;
+        TimerArray timers;
         CCObject* target = nullptr;
         size_t timerIndex = 0;
         CCTimer* currentTimer = nullptr;
@@ -106,11 +153,46 @@ private:
         bool paused = false;
         TimerEntry* prev = nullptr; // order of registration
         TimerEntry* next = nullptr;
+
+        void reset() {
+            timers.clear();
+            target = nullptr;
+            timerIndex = 0;
+            currentTimer = nullptr;
+            currentTimerSalvaged = false;
+            paused = false;
+            prev = next = nullptr;
+        }
     };
 
     struct UpdateList {
         UpdateEntry* head = nullptr;
         UpdateEntry* tail = nullptr;
+    };
+
+    /// Entries come from blocks of consecutive records, so a tick walks memory that lies close
+    /// together instead of one scattered allocation per target; freed records are reused.
+    template <class Entry> class EntryPool {
+    public:
+        Entry* make() {
+            if (m_free.empty()) {
+                m_blocks.emplace_back(new Entry[kBlock]);
+                for (size_t i = kBlock; i > 0; --i) m_free.push_back(&m_blocks.back()[i - 1]);
+            }
+            Entry* entry = m_free.back();
+            m_free.pop_back();
+            entry->reset();
+            return entry;
+        }
+        void free(Entry* entry) {
+            entry->reset();
+            m_free.push_back(entry);
+        }
+
+    private:
+        static constexpr size_t kBlock = 128;
+        std::vector<std::unique_ptr<Entry[]>> m_blocks;
+        std::vector<Entry*> m_free;
     };
 
     void linkUpdate(UpdateEntry* entry);
@@ -120,6 +202,8 @@ private:
     void removeTimerAt(TimerEntry* entry, size_t index);
     void releaseTarget(CCObject* target);
 
+    EntryPool<UpdateEntry> m_updatePool;
+    EntryPool<TimerEntry> m_timerPool;
     float m_timeScale = 1.0f;
     UpdateList m_lists[3];
     std::unordered_map<CCObject*, UpdateEntry*> m_updateTable;
@@ -129,6 +213,7 @@ private:
     TimerEntry* m_currentTimerEntry = nullptr;
     bool m_currentEntryEmptied = false;
     bool m_tickRunning = false;
+    unsigned m_markedForRemoval = 0;
     std::vector<CCObject*> m_deferredReleases;
 };
 
