@@ -20,9 +20,10 @@ const std::string& sampleDocument() {
         std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
         char line[256];
         for (int record = 0; text.size() < 1024 * 1024; ++record) {
-            snprintf(line, sizeof line, "<key>record_%05d</key>\n<dict>\n<key>name</key>\n<string>Kelvo %d &amp; co</string>\n"
-                                        "<key>hp</key>\n<integer>%d</integer>\n<key>speed</key>\n<real>%d.25</real>\n"
-                                        "<key>boss</key>\n<false/>\n<key>path</key>\n<array>\n",
+            snprintf(line, sizeof line,
+                     "<key>record_%05d</key>\n<dict>\n<key>name</key>\n<string>Kelvo %d &amp; co</string>\n"
+                     "<key>hp</key>\n<integer>%d</integer>\n<key>speed</key>\n<real>%d.25</real>\n"
+                     "<key>boss</key>\n<false/>\n<key>path</key>\n<array>\n",
                      record, record, record * 7 % 500, record % 13);
             text += line;
             for (int point = 0; point < 6; ++point) {
@@ -38,7 +39,8 @@ const std::string& sampleDocument() {
     return document;
 }
 
-void noStart(void*, const xmlChar*, const xmlChar*, const xmlChar*, int, const xmlChar**, int, int, const xmlChar**) {}
+void noStart(void*, const xmlChar*, const xmlChar*, const xmlChar*, int, const xmlChar**, int, int,
+             const xmlChar**) {}
 void noEnd(void*, const xmlChar*, const xmlChar*, const xmlChar*) {}
 void noText(void*, const xmlChar*, int) {}
 
@@ -51,7 +53,8 @@ void BM_PlistLoad1MiB(benchmark::State& state) {
         state.PauseTiming();
         kvengine::CCAutoreleasePoolStack::getInstance().push();
         state.ResumeTiming();
-        auto* root = kvengine::dictionaryWithContentsOfData(document.data(), static_cast<unsigned>(document.size()));
+        auto* root =
+            kvengine::dictionaryWithContentsOfData(document.data(), static_cast<unsigned>(document.size()));
         benchmark::DoNotOptimize(root);
         // Freeing the tree is not part of loading it.
         state.PauseTiming();
@@ -74,7 +77,8 @@ void BM_BareSAX1MiB(benchmark::State& state) {
     handler.endElementNs = noEnd;
     handler.characters = noText;
     for (auto _ : state) {
-        int result = xmlSAXUserParseMemory(&handler, nullptr, document.data(), static_cast<int>(document.size()));
+        int result =
+            xmlSAXUserParseMemory(&handler, nullptr, document.data(), static_cast<int>(document.size()));
         benchmark::DoNotOptimize(result);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(document.size()));

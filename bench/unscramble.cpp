@@ -13,7 +13,8 @@ constexpr size_t kSize = 16u * 1024u * 1024u;
 
 std::vector<unsigned char> sampleBuffer() {
     std::vector<unsigned char> data(kSize);
-    for (size_t i = 0; i < kSize; ++i) data[i] = static_cast<unsigned char>(i * 2654435761u >> 13);
+    for (size_t i = 0; i < kSize; ++i)
+        data[i] = static_cast<unsigned char>(i * 2654435761u >> 13);
     return data;
 }
 

@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     length = inflateCCZBuffer(data, static_cast<unsigned>(size), &out);
     if (length < 0 && out != nullptr) abort();
     if (length >= 0) {
-        unsigned stated = (unsigned(data[12]) << 24) | (unsigned(data[13]) << 16) | (unsigned(data[14]) << 8) | data[15];
+        unsigned stated =
+            (unsigned(data[12]) << 24) | (unsigned(data[13]) << 16) | (unsigned(data[14]) << 8) | data[15];
         if (static_cast<unsigned>(length) != stated || !out) abort();
         if (length > 0) {
             volatile unsigned char last = out[length - 1];
@@ -53,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     free(length >= 0 ? out : nullptr);
 
-    if (g_file >= 0 && ftruncate(g_file, 0) == 0 && pwrite(g_file, data, size, 0) == static_cast<ssize_t>(size)) {
+    if (g_file >= 0 && ftruncate(g_file, 0) == 0 &&
+        pwrite(g_file, data, size, 0) == static_cast<ssize_t>(size)) {
         out = reinterpret_cast<unsigned char*>(1);
         length = inflateGZipFile(g_path.c_str(), &out);
         if (length < 0 && out != nullptr) abort();

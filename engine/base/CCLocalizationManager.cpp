@@ -13,7 +13,8 @@ namespace {
 CCLocalizationManager* g_shared = nullptr;
 
 std::string lowerCased(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -105,8 +106,8 @@ bool CCLocalizationManager::parseStringsData(const unsigned char* data, unsigned
     return true;
 }
 
-CCString* CCLocalizationManager::parseNextStringsEntry(const unsigned char* data, unsigned size, unsigned& position,
-                                                       std::string& key) {
+CCString* CCLocalizationManager::parseNextStringsEntry(const unsigned char* data, unsigned size,
+                                                       unsigned& position, std::string& key) {
     UnitReader reader(data, size, position);
     char16_t unit;
     key.clear();
@@ -150,10 +151,13 @@ CCString* CCLocalizationManager::parseNextStringsEntry(const unsigned char* data
             reader.next(following);
             break;
         }
-        if (value.size() < kMaxValueUnits) value += unit;
-        else cut = true;
+        if (value.size() < kMaxValueUnits)
+            value += unit;
+        else
+            cut = true;
     }
-    if (cut) logDebugMessage("engine: localisation value of \"%s\" cut to %u units", key.c_str(), kMaxValueUnits);
+    if (cut)
+        logDebugMessage("engine: localisation value of \"%s\" cut to %u units", key.c_str(), kMaxValueUnits);
     auto* text = new CCString(value.c_str());
     text->autorelease();
     return text;
@@ -169,6 +173,8 @@ CCString* localizeString(CCString* text) {
     return found ? found : text;
 }
 
-CCString* getLocalizedString(const std::string& key) { return CCLocalizationManager::getInstance()->stringForKey(key); }
+CCString* getLocalizedString(const std::string& key) {
+    return CCLocalizationManager::getInstance()->stringForKey(key);
+}
 
 } // namespace kvengine

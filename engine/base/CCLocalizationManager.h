@@ -49,7 +49,8 @@ public:
 private:
     // The next entry from position on: its text (autoreleased) with its key, or null when the
     // data ends first. position moves past the entry.
-    CCString* parseNextStringsEntry(const unsigned char* data, unsigned size, unsigned& position, std::string& key);
+    CCString* parseNextStringsEntry(const unsigned char* data, unsigned size, unsigned& position,
+                                    std::string& key);
 
     std::string m_path;
     CCMutableDictionary<std::string, CCString*>* m_table;

@@ -49,15 +49,18 @@ CCUserDefaults::CCUserDefaults() {
     if (!std::filesystem::exists(m_path, ec)) return; // first run: start empty
 
     bool wellFormed = false;
-    CCMutableDictionary<std::string, CCObject*>* loaded = dictionaryWithContentsOfFile(m_path.c_str(), &wellFormed);
+    CCMutableDictionary<std::string, CCObject*>* loaded =
+        dictionaryWithContentsOfFile(m_path.c_str(), &wellFormed);
     if (loaded && wellFormed) {
-        for (const std::string& key : loaded->allKeys()) setObject(loaded->objectForKey(key), key);
+        for (const std::string& key : loaded->allKeys())
+            setObject(loaded->objectForKey(key), key);
         return;
     }
     // Starting empty means the next save overwrites the file: keep the unreadable one aside.
     std::string aside = m_path + ".bad";
     if (rename(m_path.c_str(), aside.c_str()) == 0) {
-        logDebugMessage("engine: saved settings %s could not be read; moved to %s", m_path.c_str(), aside.c_str());
+        logDebugMessage("engine: saved settings %s could not be read; moved to %s", m_path.c_str(),
+                        aside.c_str());
     } else {
         logDebugMessage("engine: saved settings %s could not be read nor moved aside: %s", m_path.c_str(),
                         strerror(errno));
@@ -68,6 +71,8 @@ CCUserDefaults::~CCUserDefaults() {
     if (g_shared == this) g_shared = nullptr;
 }
 
-bool CCUserDefaults::save() { return saveDictionaryToPlistFile(this, m_path.c_str()); }
+bool CCUserDefaults::save() {
+    return saveDictionaryToPlistFile(this, m_path.c_str());
+}
 
 } // namespace kvengine

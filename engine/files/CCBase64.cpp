@@ -13,8 +13,10 @@ struct Base64Table {
     signed char value[256];
     Base64Table() {
         const char* alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        for (int i = 0; i < 256; ++i) value[i] = -1;
-        for (int i = 0; i < 64; ++i) value[static_cast<unsigned char>(alphabet[i])] = static_cast<signed char>(i);
+        for (int i = 0; i < 256; ++i)
+            value[i] = -1;
+        for (int i = 0; i < 64; ++i)
+            value[static_cast<unsigned char>(alphabet[i])] = static_cast<signed char>(i);
     }
 };
 

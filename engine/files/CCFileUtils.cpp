@@ -33,7 +33,9 @@ uint64_t load64(const unsigned char* p) {
     return v;
 }
 
-void store64(unsigned char* p, uint64_t v) { memcpy(p, &v, 8); }
+void store64(unsigned char* p, uint64_t v) {
+    memcpy(p, &v, 8);
+}
 
 bool isLittleEndian() {
     const uint16_t probe = 1;
@@ -42,7 +44,9 @@ bool isLittleEndian() {
     return first == 1;
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -60,7 +64,7 @@ void getResourceRootPath() {
     fs::path cwd = fs::current_path(ec);
     if (ec) {
         logDebugMessage("engine: cannot read the current directory (%s); resources resolve from /",
-                               ec.message().c_str());
+                        ec.message().c_str());
         g_resourceRoot = "/";
         return;
     }
@@ -76,7 +80,9 @@ const std::string& resourceRootPath() {
 namespace {
 
 // The director's content scale factor decides whether "-hd" variants are looked for.
-float contentScaleFactor() { return CCDirector::getInstance()->getContentScaleFactor(); }
+float contentScaleFactor() {
+    return CCDirector::getInstance()->getContentScaleFactor();
+}
 
 const char* autoreleasedText(const std::string& text) {
     auto* result = new CCString(text);
@@ -97,7 +103,9 @@ const char* fullPathRelativeToFile(const char* baseFile, const char* fileName) {
     return autoreleasedText(folder + (fileName ? fileName : ""));
 }
 
-std::string& removeHdSuffix(std::string& path) { return detail::removeHdSuffixWithScale(path, contentScaleFactor()); }
+std::string& removeHdSuffix(std::string& path) {
+    return detail::removeHdSuffixWithScale(path, contentScaleFactor());
+}
 
 bool isScrambledDataPath(const char* path) {
     if (!path) return false;
@@ -120,12 +128,14 @@ void unscrambleDataBuffer(unsigned char* data, unsigned size) {
     // Each plain byte is stored[i] ^ stored[i-1] ^ key[i % 8]. Walking downwards, stored[i-1] has
     // not been touched yet when stored[i] is rewritten, so whole words can be done at once.
     if (size < 16) {
-        for (size_t i = size; i-- > 1;) data[i] ^= data[i - 1] ^ kKey[i & 7];
+        for (size_t i = size; i-- > 1;)
+            data[i] ^= data[i - 1] ^ kKey[i & 7];
         data[0] ^= kKey[0];
         return;
     }
     const size_t fullWords = size / 8;
-    for (size_t i = size; i-- > fullWords * 8;) data[i] ^= data[i - 1] ^ kKey[i & 7];
+    for (size_t i = size; i-- > fullWords * 8;)
+        data[i] ^= data[i - 1] ^ kKey[i & 7];
     if (isLittleEndian()) {
         const uint64_t key = load64(kKey);
         for (size_t w = fullWords; w-- > 1;) {
@@ -133,16 +143,19 @@ void unscrambleDataBuffer(unsigned char* data, unsigned size) {
             store64(p, load64(p) ^ load64(p - 1) ^ key);
         }
     } else {
-        for (size_t i = fullWords * 8; i-- > 8;) data[i] ^= data[i - 1] ^ kKey[i & 7];
+        for (size_t i = fullWords * 8; i-- > 8;)
+            data[i] ^= data[i - 1] ^ kKey[i & 7];
     }
-    for (size_t i = 8; i-- > 1;) data[i] ^= data[i - 1] ^ kKey[i & 7];
+    for (size_t i = 8; i-- > 1;)
+        data[i] ^= data[i - 1] ^ kKey[i & 7];
     data[0] ^= kKey[0];
 }
 
 void scrambleDataBuffer(unsigned char* data, unsigned size) {
     if (!data || size == 0) return;
     data[0] ^= kKey[0];
-    for (unsigned i = 1; i < size; ++i) data[i] ^= data[i - 1] ^ kKey[i & 7];
+    for (unsigned i = 1; i < size; ++i)
+        data[i] ^= data[i - 1] ^ kKey[i & 7];
 }
 
 char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
@@ -216,7 +229,7 @@ char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     if (failed) {
         delete[] buffer;
         logDebugMessage("engine: cannot read %s: %s", name.c_str(),
-                               buffer ? strerror(readErrno) : "out of memory or too large");
+                        buffer ? strerror(readErrno) : "out of memory or too large");
         return nullptr;
     }
     if (isScrambledDataPath(name.c_str())) {
@@ -226,9 +239,13 @@ char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     return buffer;
 }
 
-CCFileBuffer::CCFileBuffer(const char* path, const char* mode) { data = readFileData(&size, path, mode); }
+CCFileBuffer::CCFileBuffer(const char* path, const char* mode) {
+    data = readFileData(&size, path, mode);
+}
 
-CCFileBuffer::~CCFileBuffer() { delete[] data; }
+CCFileBuffer::~CCFileBuffer() {
+    delete[] data;
+}
 
 namespace detail {
 

@@ -18,7 +18,9 @@ namespace {
 
 CCFileWriteFunction g_write = nullptr;
 
-ssize_t systemWrite(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+ssize_t systemWrite(int fd, const void* data, size_t size) {
+    return ::write(fd, data, size);
+}
 
 bool writeAll(int fd, const unsigned char* data, size_t size) {
     CCFileWriteFunction write = g_write ? g_write : systemWrite;
@@ -89,9 +91,12 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
         return false;
     }
     const char* step = nullptr;
-    if (fchmod(fd, mode) != 0) step = "chmod";
-    else if (!writeAll(fd, static_cast<const unsigned char*>(data), size)) step = "write";
-    else if (fsync(fd) != 0) step = "fsync";
+    if (fchmod(fd, mode) != 0)
+        step = "chmod";
+    else if (!writeAll(fd, static_cast<const unsigned char*>(data), size))
+        step = "write";
+    else if (fsync(fd) != 0)
+        step = "fsync";
     int savedErrno = errno;
     if (close(fd) != 0 && !step) {
         step = "close";
@@ -103,8 +108,8 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
     }
     if (step) {
         unlink(temporary.c_str());
-        logDebugMessage("engine: cannot save %s (%s failed: %s); the old file is kept", target.c_str(),
-                               step, strerror(savedErrno));
+        logDebugMessage("engine: cannot save %s (%s failed: %s); the old file is kept", target.c_str(), step,
+                        strerror(savedErrno));
         return false;
     }
     syncFolder(folderOf(target));

@@ -11,8 +11,10 @@ namespace kvengine {
 CCPlistMaker::CCPlistMaker(bool rootIsArray) : m_rootIsArray(rootIsArray) {}
 
 CCPlistMaker::~CCPlistMaker() {
-    for (Dictionary* dictionary : m_dictionaryStack) dictionary->release();
-    for (Array* array : m_arrayStack) array->release();
+    for (Dictionary* dictionary : m_dictionaryStack)
+        dictionary->release();
+    for (Array* array : m_arrayStack)
+        array->release();
     setCurrentDictionary(nullptr);
     setCurrentArray(nullptr);
     if (m_root) m_root->release();
@@ -49,15 +51,24 @@ enum class Element { Other, Dict, Array, Key, Integer, Real, String, True, False
 // One comparison per event: the first letter picks the only candidate name.
 Element classify(const char* name) {
     switch (name[0]) {
-    case 'd': return strcmp(name + 1, "ict") == 0 ? Element::Dict : Element::Other;
-    case 'a': return strcmp(name + 1, "rray") == 0 ? Element::Array : Element::Other;
-    case 'k': return strcmp(name + 1, "ey") == 0 ? Element::Key : Element::Other;
-    case 'i': return strcmp(name + 1, "nteger") == 0 ? Element::Integer : Element::Other;
-    case 'r': return strcmp(name + 1, "eal") == 0 ? Element::Real : Element::Other;
-    case 's': return strcmp(name + 1, "tring") == 0 ? Element::String : Element::Other;
-    case 't': return strcmp(name + 1, "rue") == 0 ? Element::True : Element::Other;
-    case 'f': return strcmp(name + 1, "alse") == 0 ? Element::False : Element::Other;
-    default: return Element::Other;
+    case 'd':
+        return strcmp(name + 1, "ict") == 0 ? Element::Dict : Element::Other;
+    case 'a':
+        return strcmp(name + 1, "rray") == 0 ? Element::Array : Element::Other;
+    case 'k':
+        return strcmp(name + 1, "ey") == 0 ? Element::Key : Element::Other;
+    case 'i':
+        return strcmp(name + 1, "nteger") == 0 ? Element::Integer : Element::Other;
+    case 'r':
+        return strcmp(name + 1, "eal") == 0 ? Element::Real : Element::Other;
+    case 's':
+        return strcmp(name + 1, "tring") == 0 ? Element::String : Element::Other;
+    case 't':
+        return strcmp(name + 1, "rue") == 0 ? Element::True : Element::Other;
+    case 'f':
+        return strcmp(name + 1, "alse") == 0 ? Element::False : Element::Other;
+    default:
+        return Element::Other;
     }
 }
 
@@ -92,11 +103,21 @@ void CCPlistMaker::startElement(void*, const char* name, const char**) {
         m_arrayStack.push_back(array);
         break;
     }
-    case Element::Key: m_state = kKey; break;
-    case Element::Integer: m_state = kInteger; break;
-    case Element::Real: m_state = kReal; break;
-    case Element::String: m_state = kString; break;
-    default: m_state = kNone; break;
+    case Element::Key:
+        m_state = kKey;
+        break;
+    case Element::Integer:
+        m_state = kInteger;
+        break;
+    case Element::Real:
+        m_state = kReal;
+        break;
+    case Element::String:
+        m_state = kString;
+        break;
+    default:
+        m_state = kNone;
+        break;
     }
 }
 
@@ -143,7 +164,8 @@ void CCPlistMaker::endElement(void*, const char* name) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     m_text.clear();
     m_state = kNone;
@@ -160,7 +182,9 @@ CCMutableDictionary<std::string, CCObject*>* CCDictMaker::root() const {
     return static_cast<CCMutableDictionary<std::string, CCObject*>*>(m_root);
 }
 
-CCMutableArray<CCObject*>* CCArrayMaker::root() const { return static_cast<CCMutableArray<CCObject*>*>(m_root); }
+CCMutableArray<CCObject*>* CCArrayMaker::root() const {
+    return static_cast<CCMutableArray<CCObject*>*>(m_root);
+}
 
 namespace {
 
@@ -175,7 +199,8 @@ template <typename Maker> auto finish(Maker& maker, bool parsed, bool* wellForme
 
 } // namespace
 
-CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfFile(const char* path, bool* wellFormed) {
+CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfFile(const char* path,
+                                                                          bool* wellFormed) {
     CCDictMaker maker;
     bool parsed = parseXMLFile(path, &maker);
     return finish(maker, parsed, wellFormed);

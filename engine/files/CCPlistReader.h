@@ -45,11 +45,11 @@ private:
     void setCurrentArray(Array* array);
 
     bool m_rootIsArray;
-    Dictionary* m_currentDictionary = nullptr; ///< retained
+    Dictionary* m_currentDictionary = nullptr;  ///< retained
     std::vector<Dictionary*> m_dictionaryStack; ///< each retained
     std::string m_currentKey;
     int m_state = kNone;
-    Array* m_currentArray = nullptr; ///< retained
+    Array* m_currentArray = nullptr;  ///< retained
     std::vector<Array*> m_arrayStack; ///< each retained
     std::vector<int> m_stateStack;
     std::string m_text; ///< text of the open key or scalar so far
@@ -85,6 +85,7 @@ CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfData(const 
                                                                           bool* wellFormed = nullptr);
 
 /// arrayWithContentsOfFile for a document already in memory (plain text).
-CCMutableArray<CCObject*>* arrayWithContentsOfData(const char* data, unsigned size, bool* wellFormed = nullptr);
+CCMutableArray<CCObject*>* arrayWithContentsOfData(const char* data, unsigned size,
+                                                   bool* wellFormed = nullptr);
 
 } // namespace kvengine

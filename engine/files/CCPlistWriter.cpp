@@ -14,7 +14,11 @@ using Dictionary = CCMutableDictionary<std::string, CCObject*>;
 // Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
 size_t utf8SequenceLength(const std::string& text, size_t i) {
     const unsigned char lead = static_cast<unsigned char>(text[i]);
-    size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    size_t length = lead < 0x80           ? 1
+                    : (lead >> 5) == 0x6  ? 2
+                    : (lead >> 4) == 0xE  ? 3
+                    : (lead >> 3) == 0x1E ? 4
+                                          : 0;
     if (length == 0 || i + length > text.size()) return 0;
     for (size_t k = 1; k < length; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
@@ -31,11 +35,24 @@ void appendEscaped(std::string& out, const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
-        case '&': out += "&amp;"; ++i; continue;
-        case '<': out += "&lt;"; ++i; continue;
-        case '>': out += "&gt;"; ++i; continue;
-        case '\r': out += "&#13;"; ++i; continue;
-        default: break;
+        case '&':
+            out += "&amp;";
+            ++i;
+            continue;
+        case '<':
+            out += "&lt;";
+            ++i;
+            continue;
+        case '>':
+            out += "&gt;";
+            ++i;
+            continue;
+        case '\r':
+            out += "&#13;";
+            ++i;
+            continue;
+        default:
+            break;
         }
         if (c < 0x20 && c != '\t' && c != '\n') {
             ++i;
@@ -94,7 +111,8 @@ template <typename T> bool appendArrayOf(std::string& out, CCObject* object) {
     auto* array = dynamic_cast<CCMutableArray<T>*>(object);
     if (!array) return false;
     out += "<array>\n";
-    for (unsigned i = 0; i < array->count(); ++i) appendValue(out, array->objectAtIndex(i));
+    for (unsigned i = 0; i < array->count(); ++i)
+        appendValue(out, array->objectAtIndex(i));
     out += "</array>\n";
     return true;
 }
@@ -115,7 +133,8 @@ void appendPlistDictionary(std::string& out, Dictionary* dictionary) {
         for (const std::string& key : dictionary->allKeys()) {
             std::string value;
             if (!appendValue(value, dictionary->objectForKey(key))) {
-                logDebugMessage("engine: property list: the value of key \"%s\" cannot be written", key.c_str());
+                logDebugMessage("engine: property list: the value of key \"%s\" cannot be written",
+                                key.c_str());
                 continue;
             }
             out += "<key>";
@@ -137,8 +156,10 @@ void writePlistDictionary(FILE* file, Dictionary* dictionary) {
 void writePlistArray(FILE* file, CCMutableArray<CCObject*>* array) {
     if (!file) return;
     std::string text;
-    if (array) appendArray(text, array);
-    else text = "<array>\n</array>\n";
+    if (array)
+        appendArray(text, array);
+    else
+        text = "<array>\n</array>\n";
     fwrite(text.data(), 1, text.size(), file);
 }
 

@@ -26,7 +26,9 @@ CCResourceIndex* CCResourceIndex::getInstance() {
     return shared;
 }
 
-CCResourceIndex::CCResourceIndex() { scanFolder(resourceRootPath()); }
+CCResourceIndex::CCResourceIndex() {
+    scanFolder(resourceRootPath());
+}
 
 CCResourceIndex::CCResourceIndex(const std::string& rootFolder) {
     std::string folder = detail::normalizeSeparators(rootFolder.c_str());
@@ -62,7 +64,8 @@ void CCResourceIndex::scanFolder(std::string folder) {
         folders.push_back(folder);
         m_namesIgnoringCase.emplace(lowerCased(name), name);
     }
-    for (const std::string& sub : subFolders) scanFolder(sub);
+    for (const std::string& sub : subFolders)
+        scanFolder(sub);
 }
 
 std::string CCResourceIndex::pathForFileName(const std::string& fileName) const {

@@ -43,8 +43,10 @@ void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* pr
         // The common case: no list to build, and no name to build when there is no prefix.
         static const char* const kNoAttributes[] = {nullptr};
         const char** none = const_cast<const char**>(kNoAttributes);
-        if (!prefix) delegator->startElement(&state->context, reinterpret_cast<const char*>(localName), none);
-        else delegator->startElement(&state->context, qualifiedName(prefix, localName).c_str(), none);
+        if (!prefix)
+            delegator->startElement(&state->context, reinterpret_cast<const char*>(localName), none);
+        else
+            delegator->startElement(&state->context, qualifiedName(prefix, localName).c_str(), none);
         return;
     }
     // Namespace declarations come first, then the attributes, each as a name and a value.
@@ -62,7 +64,8 @@ void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* pr
     }
     std::vector<const char*> list;
     list.reserve(texts.size() + 1);
-    for (const std::string& text : texts) list.push_back(text.c_str());
+    for (const std::string& text : texts)
+        list.push_back(text.c_str());
     list.push_back(nullptr);
     std::string name = qualifiedName(prefix, localName);
     delegator->startElement(&state->context, name.c_str(), list.data());
@@ -72,8 +75,10 @@ void forwardEndElement(void* user, const xmlChar* localName, const xmlChar* pref
     auto* state = static_cast<ParseState*>(user);
     CCSAXDelegator* delegator = state->context.delegator();
     if (!delegator) return;
-    if (!prefix) delegator->endElement(&state->context, reinterpret_cast<const char*>(localName));
-    else delegator->endElement(&state->context, qualifiedName(prefix, localName).c_str());
+    if (!prefix)
+        delegator->endElement(&state->context, reinterpret_cast<const char*>(localName));
+    else
+        delegator->endElement(&state->context, qualifiedName(prefix, localName).c_str());
 }
 
 void forwardCharacters(void* user, const xmlChar* text, int length) {

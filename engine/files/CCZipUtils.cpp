@@ -19,7 +19,9 @@ unsigned readBigEndian32(const unsigned char* p) {
     return (unsigned(p[0]) << 24) | (unsigned(p[1]) << 16) | (unsigned(p[2]) << 8) | unsigned(p[3]);
 }
 
-unsigned readBigEndian16(const unsigned char* p) { return (unsigned(p[0]) << 8) | unsigned(p[1]); }
+unsigned readBigEndian16(const unsigned char* p) {
+    return (unsigned(p[0]) << 8) | unsigned(p[1]);
+}
 
 } // namespace
 
@@ -27,7 +29,7 @@ int inflateGZipFile(const char* path, unsigned char** out) {
     if (!out) return -1;
     *out = nullptr;
     if (!path) return -1;
-    gzFile file = gzopen(path, "rb");
+    gzFile file = gzopen(detail::normalizeSeparators(path).c_str(), "rb");
     if (!file) {
         logDebugMessage("engine: cannot open gzip file %s", path);
         return -1;
@@ -101,7 +103,7 @@ int inflateCCZBuffer(const unsigned char* data, unsigned size, unsigned char** o
     if (status != Z_OK || produced != length) {
         free(buffer);
         logDebugMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status,
-                               static_cast<unsigned long>(produced), length);
+                        static_cast<unsigned long>(produced), length);
         return -1;
     }
     *out = buffer;
@@ -191,7 +193,7 @@ int inflateMemoryWithHint(const unsigned char* in, unsigned inLength, unsigned c
         if (status != Z_OK) {
             logDebugMessage("engine: cannot inflate %u bytes of data (zlib status %d)", inLength, status);
         }
-        delete[] *out;
+        delete[] * out;
         *out = nullptr;
         return 0;
     }

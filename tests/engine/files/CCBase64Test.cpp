@@ -16,8 +16,9 @@ struct Decoded {
 Decoded decode(const std::string& text) {
     std::string out(text.size() * 3 / 4 + 1, '\0');
     unsigned length = 12345;
-    int result = base64Decode(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()),
-                              reinterpret_cast<unsigned char*>(&out[0]), &length);
+    int result =
+        base64Decode(reinterpret_cast<const unsigned char*>(text.data()), static_cast<unsigned>(text.size()),
+                     reinterpret_cast<unsigned char*>(&out[0]), &length);
     out.resize(length);
     return {result, out};
 }
@@ -48,8 +49,10 @@ TEST(Base64, DecodesGroupsPaddingAndSkipsOtherBytes) {
         std::string log = testing::internal::GetCapturedStderr();
         EXPECT_EQ(d.result, c.result) << c.in;
         EXPECT_EQ(d.bytes, c.out) << c.in;
-        if (c.message) EXPECT_NE(log.find(c.message), std::string::npos) << c.in;
-        else EXPECT_EQ(log, "") << c.in;
+        if (c.message)
+            EXPECT_NE(log.find(c.message), std::string::npos) << c.in;
+        else
+            EXPECT_EQ(log, "") << c.in;
     }
 }
 
@@ -67,7 +70,8 @@ TEST(Base64, ToBufferGivesTheBytesOrNull) {
         testing::internal::CaptureStderr();
         out = reinterpret_cast<unsigned char*>(1);
         EXPECT_EQ(base64DecodeToBuffer(&out, static_cast<unsigned>(bad.size()),
-                                       reinterpret_cast<const unsigned char*>(bad.data())), 0);
+                                       reinterpret_cast<const unsigned char*>(bad.data())),
+                  0);
         testing::internal::GetCapturedStderr();
         EXPECT_EQ(out, nullptr);
     }

@@ -1,5 +1,5 @@
-#include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
+#include "engine/director/CCDirector.h"
 
 #include "FilesTestSupport.h"
 
@@ -15,7 +15,9 @@ using kvtest::TempDir;
 
 namespace {
 
-std::vector<unsigned char> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<unsigned char> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 std::string scrambled(std::string text) {
     scrambleDataBuffer(reinterpret_cast<unsigned char*>(&text[0]), static_cast<unsigned>(text.size()));
@@ -57,11 +59,14 @@ TEST(DataScrambling, RoundTripOfEveryLengthMatchesTheByteFormat) {
     // Lengths 0-64 cover the byte tail, the first word and whole words; a few longer odd lengths
     // cover the word loop with a tail on both sides.
     std::vector<unsigned> lengths;
-    for (unsigned n = 0; n <= 64; ++n) lengths.push_back(n);
-    for (unsigned n : {127u, 1000u, 4099u}) lengths.push_back(n);
+    for (unsigned n = 0; n <= 64; ++n)
+        lengths.push_back(n);
+    for (unsigned n : {127u, 1000u, 4099u})
+        lengths.push_back(n);
     for (unsigned n : lengths) {
         std::vector<unsigned char> plain(n);
-        for (auto& b : plain) b = static_cast<unsigned char>(random());
+        for (auto& b : plain)
+            b = static_cast<unsigned char>(random());
         std::vector<unsigned char> data = plain;
         scrambleDataBuffer(data.data(), n);
         ASSERT_EQ(data, referenceScramble(plain)) << "length " << n;
@@ -77,13 +82,24 @@ TEST(DataScrambling, ScrambledPathsAreRecognisedByTheirTypes) {
         const char* path;
         bool scrambled;
     } cases[] = {
-        {"ui/button.png", true},          {"gameSetup.plist", true},     {"sheet.pvr.ccz", true},
-        {"fr.lproj/localizable.strings", true}, {"README.TXT", true},   {"A.PLIST", true},
-        {"data.plist.old/x.bin", true},   {"level1.tmx", false},         {"shapes.svg", false},
-        {"font.fnt", false},              {"photo.jpg", false},          {"tex.pvr.gz", false},
-        {"Mixed.Png", false},             {"", false},                   {"notes.txt", true},
+        {"ui/button.png", true},
+        {"gameSetup.plist", true},
+        {"sheet.pvr.ccz", true},
+        {"fr.lproj/localizable.strings", true},
+        {"README.TXT", true},
+        {"A.PLIST", true},
+        {"data.plist.old/x.bin", true},
+        {"level1.tmx", false},
+        {"shapes.svg", false},
+        {"font.fnt", false},
+        {"photo.jpg", false},
+        {"tex.pvr.gz", false},
+        {"Mixed.Png", false},
+        {"", false},
+        {"notes.txt", true},
     };
-    for (const Case& c : cases) EXPECT_EQ(isScrambledDataPath(c.path), c.scrambled) << c.path;
+    for (const Case& c : cases)
+        EXPECT_EQ(isScrambledDataPath(c.path), c.scrambled) << c.path;
     EXPECT_FALSE(isScrambledDataPath(nullptr));
 }
 
@@ -152,7 +168,8 @@ TEST(ReadFileData, FailuresGiveNullSizeZeroAndALogLine) {
 TEST(ReadFileData, ReadsLargeFilesWhole) {
     TempDir dir;
     std::string big(3 * 1024 * 1024 + 5, '\0');
-    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 31 + i / 7);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 31 + i / 7);
     kvtest::writeBytes(dir.file("big.bin"), big);
     CCFileBuffer file(dir.file("big.bin").c_str(), "rb");
     ASSERT_EQ(file.size, big.size());
@@ -193,7 +210,8 @@ TEST(FullPath, ResolvesAgainstTheResourceRoot) {
         {"/abs/ui/a.png", "/abs/ui/a.png"},
         {"", root},
     };
-    for (const Case& c : cases) EXPECT_EQ(detail::fullPathForFileWithScale(c.path, 1.0f), c.expected) << c.path;
+    for (const Case& c : cases)
+        EXPECT_EQ(detail::fullPathForFileWithScale(c.path, 1.0f), c.expected) << c.path;
 }
 
 TEST(FullPath, PrefersAnExistingHdVariantWhenTheScaleIsNotOne) {
@@ -213,7 +231,7 @@ TEST(FullPath, PrefersAnExistingHdVariantWhenTheScaleIsNotOne) {
         {dir.file("ui/a.png"), 1.0f, dir.file("ui/a.png")},
         {dir.file("ui/b.png"), 2.0f, dir.file("ui/b.png")},
         {dir.file("fonts/arial"), 2.0f, dir.file("fonts/arial-hd")},
-        {dir.file("ui/c.png"), 2.0f, dir.file("ui/c.png")},           // the variant is a folder
+        {dir.file("ui/c.png"), 2.0f, dir.file("ui/c.png")},                    // the variant is a folder
         {dir.file("game.data/readme"), 2.0f, dir.file("game.data/readme-hd")}, // dot in a folder
     };
     for (const Case& c : cases) {
@@ -259,7 +277,8 @@ TEST(FullPath, PublicFormsReturnPoolOwnedText) {
         {"/abs/maps/", "t.png", "/abs/maps/t.png"},
         {nullptr, "t.png", "t.png"},
     };
-    for (const Case& c : cases) EXPECT_STREQ(fullPathRelativeToFile(c.base, c.name), c.expected);
+    for (const Case& c : cases)
+        EXPECT_STREQ(fullPathRelativeToFile(c.base, c.name), c.expected);
 }
 
 TEST(FullPath, FollowsTheDirectorsContentScaleFactor) {

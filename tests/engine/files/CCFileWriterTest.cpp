@@ -24,7 +24,9 @@ ssize_t failAfterFewBytes(int fd, const void* data, size_t size) {
 
 size_t entriesIn(const std::string& folder) {
     size_t n = 0;
-    for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator(); ++it) ++n;
+    for (auto it = std::filesystem::directory_iterator(folder); it != std::filesystem::directory_iterator();
+         ++it)
+        ++n;
     return n;
 }
 
@@ -69,8 +71,8 @@ TEST(WriteFileAtomically, AFailedWriteKeepsTheOldFileByteForByte) {
 TEST(WriteFileAtomically, RefusesWhatIsNotARegularFile) {
     TempDir dir;
     std::filesystem::create_directories(dir.file("folder"));
-    for (std::string path : {std::string("/dev/full"), dir.file("folder"), dir.file("no/such/folder/x"),
-                             std::string()}) {
+    for (std::string path :
+         {std::string("/dev/full"), dir.file("folder"), dir.file("no/such/folder/x"), std::string()}) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(writeFileAtomically(path.c_str(), "data", 4)) << path;
         EXPECT_FALSE(testing::internal::GetCapturedStderr().empty()) << path;

@@ -1,5 +1,5 @@
-#include "engine/files/CCFileUtils.h"
 #include "engine/files/CCPlistReader.h"
+#include "engine/files/CCFileUtils.h"
 
 #include "FilesTestSupport.h"
 #include "PlistTestSupport.h"
@@ -14,7 +14,9 @@ using kvtest::TempDir;
 
 namespace {
 
-std::string plist(const std::string& body) { return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + body + "</plist>"; }
+std::string plist(const std::string& body) {
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + body + "</plist>";
+}
 
 std::string readDictionary(const std::string& body, bool* wellFormed = nullptr) {
     std::string xml = plist(body);
@@ -35,22 +37,27 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
         std::string body;
         std::string expected;
     } cases[] = {
-        {"scalars keep their text", "<dict><key>i</key><integer>12</integer><key>r</key><real>2.5</real>"
-                                    "<key>t</key><true/><key>f</key><false/><key>s</key><string>x</string></dict>",
+        {"scalars keep their text",
+         "<dict><key>i</key><integer>12</integer><key>r</key><real>2.5</real>"
+         "<key>t</key><true/><key>f</key><false/><key>s</key><string>x</string></dict>",
          "{f:\"0\",i:\"12\",r:\"2.5\",s:\"x\",t:\"1\"}"},
-        {"nesting and order", "<dict><key>a</key><array><dict><key>b</key><array><string>1</string>"
-                              "<string>2</string></array></dict><string>3</string></array></dict>",
+        {"nesting and order",
+         "<dict><key>a</key><array><dict><key>b</key><array><string>1</string>"
+         "<string>2</string></array></dict><string>3</string></array></dict>",
          "{a:[{b:[\"1\",\"2\"]},\"3\"]}"},
-        {"empty string adds nothing", "<dict><key>a</key><string></string><key>b</key><string/></dict>", "{}"},
-        {"empty key keeps the previous key", "<dict><key>a</key><string>1</string><key></key><string>2</string></dict>",
-         "{a:\"2\"}"},
+        {"empty string adds nothing", "<dict><key>a</key><string></string><key>b</key><string/></dict>",
+         "{}"},
+        {"empty key keeps the previous key",
+         "<dict><key>a</key><string>1</string><key></key><string>2</string></dict>", "{a:\"2\"}"},
         {"second value replaces the first", "<dict><key>a</key><string>1</string><string>2</string></dict>",
          "{a:\"2\"}"},
-        {"date and data are skipped", "<dict><key>d</key><date>2001-01-01T00:00:00Z</date><key>x</key>"
-                                      "<data>AAAA</data></dict>",
+        {"date and data are skipped",
+         "<dict><key>d</key><date>2001-01-01T00:00:00Z</date><key>x</key>"
+         "<data>AAAA</data></dict>",
          "{}"},
         {"blanks stay", "<dict><key> k </key><string>  v\t</string></dict>", "{ k :\"  v\t\"}"},
-        {"entities join the pieces", "<dict><key>a &amp; b</key><string>A &amp; B &lt;C&gt; &#233;</string></dict>",
+        {"entities join the pieces",
+         "<dict><key>a &amp; b</key><string>A &amp; B &lt;C&gt; &#233;</string></dict>",
          "{a & b:\"A & B <C> \xc3\xa9\"}"},
         {"CDATA joins too", "<dict><key>k</key><string>x<![CDATA[<y>]]>z</string></dict>", "{k:\"x<y>z\"}"},
         {"unknown elements are skipped", "<dict><key>k</key><foo>bar</foo><string>v</string></dict>",
@@ -58,14 +65,17 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
         {"an array document has no dictionary", "<array><string>a</string></array>", "null"},
         {"a lone scalar has no dictionary", "<string>a</string>", "null"},
     };
-    for (const Case& c : cases) EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
 }
 
 TEST(PlistReader, BuildsArrays) {
     kvtest::PoolScope pool;
-    EXPECT_EQ(readArray("<array><dict><key>k</key><array><true/></array></dict><string></string><integer>4</integer>"
-                        "</array>"),
-              "[{k:[\"1\"]},\"4\"]");
+    EXPECT_EQ(
+        readArray(
+            "<array><dict><key>k</key><array><true/></array></dict><string></string><integer>4</integer>"
+            "</array>"),
+        "[{k:[\"1\"]},\"4\"]");
     EXPECT_EQ(readArray("<dict><key>k</key><string>v</string></dict>"), "null");
     EXPECT_EQ(readArray("<dict><key>k</key><array><string>v</string></array></dict>"), "[\"v\"]");
 }
@@ -95,6 +105,8 @@ TEST(PlistReader, ReadsScrambledFilesAndRefusesMissingOnes) {
     scrambleDataBuffer(reinterpret_cast<unsigned char*>(&text[0]), static_cast<unsigned>(text.size()));
     kvtest::writeBytes(dir.file("data.plist"), text);
     kvtest::writeBytes(dir.file("rules.plist"), std::string());
+    kvtest::writeBytes(dir.file("wrong.plist"),
+                       plist("<dict><key>k</key><string>v</string></dict>")); // not scrambled
 
     auto* stored = dictionaryWithContentsOfFile(dir.file("data.plist").c_str());
     EXPECT_EQ(dumpPlist(stored), "{k:\"v\"}");
@@ -108,5 +120,8 @@ TEST(PlistReader, ReadsScrambledFilesAndRefusesMissingOnes) {
     EXPECT_FALSE(wellFormed);
     EXPECT_EQ(arrayWithContentsOfFile(dir.file("missing.plist").c_str()), nullptr);
     EXPECT_EQ(arrayWithContentsOfFile(dir.file("rules.plist").c_str()), nullptr);
+    EXPECT_EQ(dictionaryWithContentsOfFile(dir.file("wrong.plist").c_str(), &wellFormed), nullptr);
+    EXPECT_FALSE(wellFormed);
     EXPECT_TRUE(log.contains("missing.plist"));
+    EXPECT_TRUE(log.contains("wrong.plist"));
 }

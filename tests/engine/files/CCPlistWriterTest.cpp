@@ -1,9 +1,9 @@
+#include "engine/files/CCPlistWriter.h"
 #include "engine/base/CCString.h"
 #include "engine/base/CCValue.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCFileWriter.h"
 #include "engine/files/CCPlistReader.h"
-#include "engine/files/CCPlistWriter.h"
 
 #include "FilesTestSupport.h"
 #include "PlistTestSupport.h"
@@ -27,9 +27,13 @@ template <typename T> T* autoreleased(T* object) {
     return object;
 }
 
-void put(Dictionary* dictionary, const std::string& key, CCObject* value) { dictionary->setObject(value, key); }
+void put(Dictionary* dictionary, const std::string& key, CCObject* value) {
+    dictionary->setObject(value, key);
+}
 
-CCString* text(const std::string& value) { return autoreleased(new CCString(value)); }
+CCString* text(const std::string& value) {
+    return autoreleased(new CCString(value));
+}
 
 // {"a & b": {"list": [ "<x>", {"deep": ["é", ""]}, "3" ]}, "count": "12", "name": "Zoë > Ann"}
 Dictionary* sampleTree() {
@@ -70,8 +74,9 @@ TEST(PlistWriter, WritesKeysInOrderAndEscapesText) {
     put(dictionary, "c", autoreleased(new CCMutableArray<CCString*>()));
     std::string out;
     appendPlistDictionary(out, dictionary);
-    EXPECT_EQ(out, "<dict>\n<key>a</key>\n<string>x&lt;y &amp; z&gt;</string>\n<key>b</key>\n<string>2</string>\n"
-                   "<key>c</key>\n<array>\n</array>\n</dict>\n");
+    EXPECT_EQ(out,
+              "<dict>\n<key>a</key>\n<string>x&lt;y &amp; z&gt;</string>\n<key>b</key>\n<string>2</string>\n"
+              "<key>c</key>\n<array>\n</array>\n</dict>\n");
 }
 
 TEST(PlistWriter, LeavesOutValuesItCannotWriteWithTheirKeys) {
@@ -89,11 +94,14 @@ TEST(PlistWriter, LeavesOutValuesItCannotWriteWithTheirKeys) {
 TEST(PlistWriter, BytesXmlCannotCarryDoNotBreakTheDocument) {
     kvtest::PoolScope pool;
     auto* dictionary = autoreleased(new Dictionary());
-    put(dictionary, "latin1", text("caf\xe9"));        // a Latin-1 byte, not UTF-8
-    put(dictionary, "control", text("a\x01" "b"));
+    put(dictionary, "latin1", text("caf\xe9")); // a Latin-1 byte, not UTF-8
+    put(dictionary, "control",
+        text("a\x01"
+             "b"));
     std::string document = plistDocumentForDictionary(dictionary);
-    EXPECT_EQ(dumpPlist(dictionaryWithContentsOfData(document.data(), static_cast<unsigned>(document.size()))),
-              "{control:\"ab\",latin1:\"caf\xc3\xa9\"}");
+    EXPECT_EQ(
+        dumpPlist(dictionaryWithContentsOfData(document.data(), static_cast<unsigned>(document.size()))),
+        "{control:\"ab\",latin1:\"caf\xc3\xa9\"}");
 }
 
 TEST(PlistSave, ANestedTreeSavesScrambledAndReloadsEqual) {
@@ -106,7 +114,8 @@ TEST(PlistSave, ANestedTreeSavesScrambledAndReloadsEqual) {
     std::string stored = kvtest::readBytes(path);
     std::string expected = plistDocumentForDictionary(tree);
     EXPECT_EQ(expected.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist", 0), 0u);
-    scrambleDataBuffer(reinterpret_cast<unsigned char*>(&expected[0]), static_cast<unsigned>(expected.size()));
+    scrambleDataBuffer(reinterpret_cast<unsigned char*>(&expected[0]),
+                       static_cast<unsigned>(expected.size()));
     EXPECT_EQ(stored, expected); // on disk only in scrambled form
 
     bool wellFormed = false;

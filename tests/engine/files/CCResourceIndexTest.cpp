@@ -1,5 +1,5 @@
-#include "engine/base/CCString.h"
 #include "engine/files/CCResourceIndex.h"
+#include "engine/base/CCString.h"
 
 #include "FilesTestSupport.h"
 
@@ -19,8 +19,8 @@ TEST(ResourceIndex, TheFirstCopyInWalkOrderWins) {
     }
     std::filesystem::create_directories(dir.file("outside/only.png"));
     kvtest::writeBytes(dir.file("outside/linked.png"), "x");
-    std::filesystem::create_directory_symlink(dir.file("outside"), dir.file("D"));   // not followed
-    std::filesystem::create_symlink(dir.file("B/y.png"), dir.file("C/alias.png"));     // a file: kept
+    std::filesystem::create_directory_symlink(dir.file("outside"), dir.file("D")); // not followed
+    std::filesystem::create_symlink(dir.file("B/y.png"), dir.file("C/alias.png")); // a file: kept
 
     kvtest::PoolScope pool;
     CCResourceIndex index(dir.path());
@@ -29,16 +29,16 @@ TEST(ResourceIndex, TheFirstCopyInWalkOrderWins) {
         std::string name;
         std::string expected;
     } cases[] = {
-        {"a.plist", root + "a.plist"},             // the root beats sub-folders
-        {"x.png", root + "A/deep/x.png"},          // A's whole sub-tree comes before B
+        {"a.plist", root + "a.plist"},    // the root beats sub-folders
+        {"x.png", root + "A/deep/x.png"}, // A's whole sub-tree comes before B
         {"y.png", root + "B/y.png"},
         {"alias.png", root + "C/alias.png"},
-        {".hidden", ".hidden"},                    // hidden names are never indexed
+        {".hidden", ".hidden"}, // hidden names are never indexed
         {"z.png", "z.png"},
         {"w.png", "w.png"},
         {"linked.png", root + "outside/linked.png"},
         {"nothing.png", "nothing.png"},
-        {"mixed.tmx", root + "B/Mixed.TMX"},       // letter case is the last resort
+        {"mixed.tmx", root + "B/Mixed.TMX"}, // letter case is the last resort
         {"A.PLIST", root + "a.plist"},
     };
     for (const Case& c : cases) {

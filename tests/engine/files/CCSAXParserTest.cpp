@@ -1,5 +1,5 @@
-#include "engine/files/CCFileUtils.h"
 #include "engine/files/CCSAXParser.h"
+#include "engine/files/CCFileUtils.h"
 
 #include "FilesTestSupport.h"
 
@@ -18,13 +18,14 @@ namespace {
 class Recorder : public CCSAXDelegator {
 public:
     std::vector<std::string> events;
-    std::string nestedPath; // parsed from inside the first "include" element
+    std::string nestedPath;                          // parsed from inside the first "include" element
     CCSAXDelegator* firstContextDelegator = nullptr; // read while its parse is alive
 
     void startElement(void* context, const char* name, const char** attributes) override {
         if (!firstContextDelegator) firstContextDelegator = static_cast<CCSAXContext*>(context)->delegator();
         std::string line = std::string("start ") + name;
-        for (int i = 0; attributes && attributes[i]; i += 2) line += std::string(" ") + attributes[i] + "=" + attributes[i + 1];
+        for (int i = 0; attributes && attributes[i]; i += 2)
+            line += std::string(" ") + attributes[i] + "=" + attributes[i + 1];
         events.push_back(line);
         if (std::string(name) == "include" && !nestedPath.empty()) {
             std::string path = nestedPath;
@@ -35,8 +36,10 @@ public:
     void endElement(void*, const char* name) override { events.push_back(std::string("end ") + name); }
     void textHandler(void*, const char* text, int length) override {
         std::string piece(text, static_cast<size_t>(length));
-        if (!events.empty() && events.back().rfind("text ", 0) == 0) events.back() += piece;
-        else events.push_back("text " + piece);
+        if (!events.empty() && events.back().rfind("text ", 0) == 0)
+            events.back() += piece;
+        else
+            events.push_back("text " + piece);
     }
 };
 
@@ -59,11 +62,8 @@ TEST(SAXParser, ReportsMalformedDocumentsAfterTheEventsBeforeTheError) {
         const char* what;
         std::string xml;
     } cases[] = {
-        {"unclosed", "<a><b>text</b>"},
-        {"mismatched", "<a><b></a>"},
-        {"empty", ""},
-        {"undefined entity", "<a>&nope;</a>"},
-        {"garbage", "\x01\x02\x03"},
+        {"unclosed", "<a><b>text</b>"},        {"mismatched", "<a><b></a>"}, {"empty", ""},
+        {"undefined entity", "<a>&nope;</a>"}, {"garbage", "\x01\x02\x03"},
     };
     for (const Case& c : cases) {
         Recorder r;
@@ -71,7 +71,8 @@ TEST(SAXParser, ReportsMalformedDocumentsAfterTheEventsBeforeTheError) {
         EXPECT_FALSE(parse(c.xml, r)) << c.what;
         std::string log = testing::internal::GetCapturedStderr();
         EXPECT_NE(log.find("engine: XML test"), std::string::npos) << c.what;
-        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << c.what << ": " << log; // one line, not the library's spew
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1)
+            << c.what << ": " << log; // one line, not the library's spew
     }
     Recorder r;
     testing::internal::CaptureStderr();
@@ -83,7 +84,8 @@ TEST(SAXParser, ReportsMalformedDocumentsAfterTheEventsBeforeTheError) {
 TEST(SAXParser, NeverExpandsDeclaredOrExternalEntities) {
     TempDir dir;
     kvtest::writeBytes(dir.file("secret.txt"), "SECRET");
-    std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY e SYSTEM \"file://" + dir.file("secret.txt") +
+    std::string xml = "<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY e SYSTEM \"file://" +
+                      dir.file("secret.txt") +
                       "\"><!ENTITY l \"lol\"><!ENTITY l2 \"&l;&l;&l;&l;&l;&l;&l;&l;\">]><a>&e;&l2;</a>";
     Recorder r;
     testing::internal::CaptureStderr();
@@ -105,9 +107,9 @@ TEST(SAXParser, ParsesFilesAndAllowsAParseFromInsideACallback) {
     Recorder r;
     r.nestedPath = dir.file("tiles.plist");
     ASSERT_TRUE(parseXMLFile(dir.file("map.tmx").c_str(), &r));
-    std::vector<std::string> expected = {"start map",   "start include", "start tileset name=t", "end tileset",
-                                         "nested ok",   "end include",   "start layer",          "end layer",
-                                         "end map"};
+    std::vector<std::string> expected = {"start map",   "start include", "start tileset name=t",
+                                         "end tileset", "nested ok",     "end include",
+                                         "start layer", "end layer",     "end map"};
     EXPECT_EQ(r.events, expected);
     EXPECT_EQ(r.firstContextDelegator, &r);
 

@@ -1,5 +1,5 @@
-#include "engine/files/CCFileUtils.h"
 #include "engine/files/CCZipUtils.h"
+#include "engine/files/CCFileUtils.h"
 
 #include "FilesTestSupport.h"
 
@@ -27,7 +27,8 @@ std::string sample(size_t n) {
 std::string zlibCompress(const std::string& plain) {
     uLongf size = compressBound(plain.size());
     std::string out(size, '\0');
-    compress(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(plain.data()), plain.size());
+    compress(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(plain.data()),
+             plain.size());
     out.resize(size);
     return out;
 }
@@ -46,15 +47,18 @@ std::string gzipCompress(const std::string& plain) {
     return out;
 }
 
-std::string cczImage(const std::string& plain, unsigned type = 0, unsigned version = 2, long lengthField = -1) {
-    unsigned length = lengthField < 0 ? static_cast<unsigned>(plain.size()) : static_cast<unsigned>(lengthField);
+std::string cczImage(const std::string& plain, unsigned type = 0, unsigned version = 2,
+                     long lengthField = -1) {
+    unsigned length =
+        lengthField < 0 ? static_cast<unsigned>(plain.size()) : static_cast<unsigned>(lengthField);
     std::string header = "CCZ!";
     header += static_cast<char>(type >> 8);
     header += static_cast<char>(type);
     header += static_cast<char>(version >> 8);
     header += static_cast<char>(version);
     header += std::string(4, '\0');
-    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(length >> shift);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        header += static_cast<char>(length >> shift);
     return header + zlibCompress(plain);
 }
 
@@ -182,7 +186,9 @@ TEST(InflateMemory, CutOrCorruptStreamsFailWithoutLooping) {
         unsigned char* out = reinterpret_cast<unsigned char*>(1);
         testing::internal::CaptureStderr();
         EXPECT_EQ(inflateMemoryWithHint(reinterpret_cast<const unsigned char*>(c.data.data()),
-                                        static_cast<unsigned>(c.data.size()), &out, 16), 0) << c.what;
+                                        static_cast<unsigned>(c.data.size()), &out, 16),
+                  0)
+            << c.what;
         EXPECT_NE(testing::internal::GetCapturedStderr(), "") << c.what;
         EXPECT_EQ(out, nullptr) << c.what;
     }

@@ -24,7 +24,8 @@ inline std::string dumpPlist(kvengine::CCObject* object) {
     }
     if (auto* array = dynamic_cast<CCMutableArray<CCObject*>*>(object)) {
         std::string out = "[";
-        for (unsigned i = 0; i < array->count(); ++i) out += (i ? "," : "") + dumpPlist(array->objectAtIndex(i));
+        for (unsigned i = 0; i < array->count(); ++i)
+            out += (i ? "," : "") + dumpPlist(array->objectAtIndex(i));
         return out + "]";
     }
     if (auto* text = dynamic_cast<CCString*>(object)) return "\"" + text->text + "\"";
