@@ -126,11 +126,21 @@ bool ChaosDelegate::touchBegan(CCTouch*, CCEvent*) {
     world->change();
     return (world->in.next() & 1) != 0;
 }
-void ChaosDelegate::touchMoved(CCTouch*, CCEvent*) { world->change(); }
-void ChaosDelegate::touchEnded(CCTouch*, CCEvent*) { world->change(); }
-void ChaosDelegate::touchesBegan(CCSet*, CCEvent*) { world->change(); }
-void ChaosDelegate::touchesEnded(CCSet*, CCEvent*) { world->change(); }
-void Callbacks::onGesture(CCGestureRecognizer*, CCNode*) { world->change(); }
+void ChaosDelegate::touchMoved(CCTouch*, CCEvent*) {
+    world->change();
+}
+void ChaosDelegate::touchEnded(CCTouch*, CCEvent*) {
+    world->change();
+}
+void ChaosDelegate::touchesBegan(CCSet*, CCEvent*) {
+    world->change();
+}
+void ChaosDelegate::touchesEnded(CCSet*, CCEvent*) {
+    world->change();
+}
+void Callbacks::onGesture(CCGestureRecognizer*, CCNode*) {
+    world->change();
+}
 
 } // namespace
 
@@ -152,7 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         world->delegates[i].world = world;
         world->delegates[i].index = i;
     }
-    for (CCTouch*& touch : world->touches) touch = new CCTouch();
+    for (CCTouch*& touch : world->touches)
+        touch = new CCTouch();
 
     for (int steps = 0; !world->in.done() && steps < 4096; ++steps) {
         const uint8_t op = world->in.next();
@@ -184,7 +195,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     world->dispatcher->removeAllDelegates();
     world->dispatcher->release();
     CCAutoreleasePoolStack::getInstance().clearAllPools();
-    for (CCTouch* touch : world->touches) touch->release();
+    for (CCTouch* touch : world->touches)
+        touch->release();
     world->callbacks->release();
     delete world;
     CCGestureRecognizer::resetClock();

@@ -33,7 +33,9 @@ void CCGestureRecognizer::fireCallback() {
     }
 }
 
-float CCGestureRecognizer::getClock() { return gestureClock.now; }
+float CCGestureRecognizer::getClock() {
+    return gestureClock.now;
+}
 
 void CCGestureRecognizer::advanceClock() {
     CCTimeVal reading;
@@ -41,8 +43,9 @@ void CCGestureRecognizer::advanceClock() {
     if (gestureClock.now < 0.0f) {
         gestureClock.now = 0.0f;
     } else {
-        const float dt = static_cast<float>(reading.microseconds - gestureClock.lastReading.microseconds) / 1000000.0f +
-                         static_cast<float>(reading.seconds - gestureClock.lastReading.seconds);
+        const float dt =
+            static_cast<float>(reading.microseconds - gestureClock.lastReading.microseconds) / 1000000.0f +
+            static_cast<float>(reading.seconds - gestureClock.lastReading.seconds);
         gestureClock.now += std::max(dt, 0.0f);
     }
     gestureClock.lastReading = reading;

@@ -72,10 +72,13 @@ void CCIMEDispatcher::addDelegate(CCIMEDelegate* delegate) {
 
 bool CCIMEDispatcher::isRegistered(CCIMEDelegate* delegate) const {
     IMEState* s = imeState;
-    return s != nullptr && std::find(s->delegates.begin(), s->delegates.end(), delegate) != s->delegates.end();
+    return s != nullptr &&
+           std::find(s->delegates.begin(), s->delegates.end(), delegate) != s->delegates.end();
 }
 
-CCIMEDelegate* CCIMEDispatcher::getReceiver() const { return imeState != nullptr ? imeState->receiver : nullptr; }
+CCIMEDelegate* CCIMEDispatcher::getReceiver() const {
+    return imeState != nullptr ? imeState->receiver : nullptr;
+}
 
 bool CCIMEDispatcher::attachDelegate(CCIMEDelegate* delegate) {
     IMEState* s = imeState;
@@ -147,12 +150,20 @@ void CCIMEDispatcher::dispatchCharacter(char32_t character) {
     }
 }
 
-CCIMEDelegate::CCIMEDelegate() { CCIMEDispatcher::getInstance()->addDelegate(this); }
+CCIMEDelegate::CCIMEDelegate() {
+    CCIMEDispatcher::getInstance()->addDelegate(this);
+}
 
-CCIMEDelegate::~CCIMEDelegate() { CCIMEDispatcher::getInstance()->removeDelegate(this); }
+CCIMEDelegate::~CCIMEDelegate() {
+    CCIMEDispatcher::getInstance()->removeDelegate(this);
+}
 
-bool CCIMEDelegate::requestInputFocus() { return CCIMEDispatcher::getInstance()->attachDelegate(this); }
+bool CCIMEDelegate::requestInputFocus() {
+    return CCIMEDispatcher::getInstance()->attachDelegate(this);
+}
 
-bool CCIMEDelegate::releaseInputFocus() { return CCIMEDispatcher::getInstance()->detachDelegate(this); }
+bool CCIMEDelegate::releaseInputFocus() {
+    return CCIMEDispatcher::getInstance()->detachDelegate(this);
+}
 
 } // namespace kvengine

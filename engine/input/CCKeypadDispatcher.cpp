@@ -1,7 +1,7 @@
 #include "engine/input/CCKeypadDispatcher.h"
 
-#include "engine/base/CCMutableArray.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCMutableArray.h"
 
 namespace kvengine {
 
@@ -106,7 +106,9 @@ void CCKeypadDispatcher::forceRemoveDelegate(CCKeypadDelegate* delegate) {
     }
 }
 
-unsigned CCKeypadDispatcher::handlerCount() const { return handlers_->count(); }
+unsigned CCKeypadDispatcher::handlerCount() const {
+    return handlers_->count();
+}
 
 CCKeypadDelegate* CCKeypadDispatcher::delegateAt(unsigned index) const {
     CCKeypadHandler* handler = handlers_->objectAtIndex(index);

@@ -58,7 +58,8 @@ void CCPanGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
         const CCPoint location = touch->getLocationInView();
         const float dt = now - track.lastTime;
         if (dt > 0.0f) {
-            track.velocity = CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+            track.velocity =
+                CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
         }
         track.lastTime = now;
         // Until the pan begins the start stays where the touch went down, so the
@@ -75,9 +76,13 @@ void CCPanGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
     }
 }
 
-void CCPanGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+void CCPanGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) {
+    touchesLifted(touches);
+}
 
-void CCPanGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+void CCPanGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) {
+    touchesLifted(touches);
+}
 
 void CCPanGestureRecognizer::touchesLifted(CCSet* touches) {
     if (touches == nullptr) {
@@ -95,7 +100,8 @@ void CCPanGestureRecognizer::touchesLifted(CCSet* touches) {
         const float dt = now - track.lastTime;
         if (state_ != kCCGestureRecognizerStatePossible && dt > 0.0f) {
             const CCPoint location = touch->getLocationInView();
-            track.velocity = CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+            track.velocity =
+                CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
             if (minimumTouches_ == 1) {
                 velocity_ = tracks_.begin()->second.velocity;
             }
@@ -112,7 +118,8 @@ void CCPanGestureRecognizer::updateState() {
     const int before = state_;
     const CCTouchTrack* first = measuredTrack();
     if (first != nullptr) {
-        translation_ = CCPoint(first->lastPoint.x - first->startPoint.x, first->lastPoint.y - first->startPoint.y);
+        translation_ =
+            CCPoint(first->lastPoint.x - first->startPoint.x, first->lastPoint.y - first->startPoint.y);
     }
     switch (state_) {
     case kCCGestureRecognizerStatePossible:

@@ -11,7 +11,9 @@ namespace kvengine {
 
 namespace {
 
-float lengthSquared(const CCPoint& v) { return v.x * v.x + v.y * v.y; }
+float lengthSquared(const CCPoint& v) {
+    return v.x * v.x + v.y * v.y;
+}
 
 } // namespace
 
@@ -59,9 +61,13 @@ void CCPinchGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) 
     }
 }
 
-void CCPinchGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+void CCPinchGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) {
+    touchesLifted(touches);
+}
 
-void CCPinchGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) { touchesLifted(touches); }
+void CCPinchGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) {
+    touchesLifted(touches);
+}
 
 void CCPinchGestureRecognizer::touchesLifted(CCSet* touches) {
     if (touches == nullptr) {

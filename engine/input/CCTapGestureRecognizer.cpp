@@ -44,7 +44,8 @@ void CCTapGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
             continue;
         }
         const CCPoint location = touch->getLocationInView();
-        if (std::fabs(record->x - location.x) > kMaxMovement || std::fabs(record->y - location.y) > kMaxMovement) {
+        if (std::fabs(record->x - location.x) > kMaxMovement ||
+            std::fabs(record->y - location.y) > kMaxMovement) {
             records_.erase(record);
         }
     }

@@ -1,11 +1,14 @@
 #include "engine/input/CCTouch.h"
 
-
 namespace kvengine {
 
-CCPoint CCTouch::getLocationInView(int /*viewId*/) const { return location_; }
+CCPoint CCTouch::getLocationInView(int /*viewId*/) const {
+    return location_;
+}
 
-CCPoint CCTouch::getPreviousLocationInView(int /*viewId*/) const { return previousLocation_; }
+CCPoint CCTouch::getPreviousLocationInView(int /*viewId*/) const {
+    return previousLocation_;
+}
 
 void CCTouch::setTouchInfo(int viewId, float x, float y) {
     viewId_ = viewId;

@@ -103,6 +103,8 @@ const std::string& CCTouchDelegate::getScriptHandler(int eventKind) const {
     return found != scriptHandlers_.end() ? found->second : emptyName();
 }
 
-bool CCTouchDelegate::executeScriptHandler(int /*eventKind*/, CCSet* /*touches*/) { return false; }
+bool CCTouchDelegate::executeScriptHandler(int /*eventKind*/, CCSet* /*touches*/) {
+    return false;
+}
 
 } // namespace kvengine

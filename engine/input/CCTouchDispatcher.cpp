@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCSet.h"
 #include "engine/director/CCDirector.h"
-#include "engine/base/CCLog.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchHandler.h"
 
@@ -184,7 +184,8 @@ void CCTouchDispatcher::touchesCancelled(CCSet* touches, CCEvent* event) {
 
 void CCTouchDispatcher::dispatchTouches(CCSet* touches, CCEvent* event, int phaseIndex) {
     if (touches == nullptr || phaseIndex < 0 || phaseIndex > 3) {
-        logDebugMessage("CCTouchDispatcher: ignoring a touch set without touches or with phase %d", phaseIndex);
+        logDebugMessage("CCTouchDispatcher: ignoring a touch set without touches or with phase %d",
+                        phaseIndex);
         return;
     }
     ++lockDepth_;

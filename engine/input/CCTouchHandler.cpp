@@ -1,7 +1,7 @@
 #include "engine/input/CCTouchHandler.h"
 
-#include "engine/base/CCSet.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCSet.h"
 #include "engine/input/CCTouchDelegate.h"
 
 namespace kvengine {
@@ -51,7 +51,8 @@ CCTargetedTouchHandler* CCTargetedTouchHandler::create(CCTouchDelegate* delegate
     return handler;
 }
 
-bool CCTargetedTouchHandler::initWithSwallowing(CCTouchDelegate* delegate, int priority, bool swallowsTouches) {
+bool CCTargetedTouchHandler::initWithSwallowing(CCTouchDelegate* delegate, int priority,
+                                                bool swallowsTouches) {
     if (!CCTouchHandler::init(delegate, priority)) {
         return false;
     }

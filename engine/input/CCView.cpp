@@ -1,6 +1,5 @@
 #include "engine/input/CCView.h"
 
-
 #include "engine/director/CCDirector.h"
 
 namespace kvengine {
@@ -22,6 +21,8 @@ bool CCView::initWithFrame(const CCRect& rect) {
     return true;
 }
 
-void CCView::removeFromDirector() { CCDirector::getInstance()->removeOverlayView(this); }
+void CCView::removeFromDirector() {
+    CCDirector::getInstance()->removeOverlayView(this);
+}
 
 } // namespace kvengine

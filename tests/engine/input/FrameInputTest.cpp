@@ -58,7 +58,9 @@ class TextField : public CCIMEDelegate {
 public:
     bool acceptsInputFocus() override { return true; }
     bool allowsInputFocusLoss() override { return true; }
-    void receiveText(const char* chars, int length) override { text.append(chars, static_cast<size_t>(length)); }
+    void receiveText(const char* chars, int length) override {
+        text.append(chars, static_cast<size_t>(length));
+    }
     void receiveBackspace() override { text += "<bs>"; }
     std::string text;
 };
@@ -90,7 +92,8 @@ protected:
         director->mainLoop();
     }
     void mouse(CCEventType type, int x, int y) {
-        view->handleEvent(CCPlatformEvent::mouse(type, x, y, type == CCEventType::MouseUp ? 0u : kCCMouseLeft));
+        view->handleEvent(
+            CCPlatformEvent::mouse(type, x, y, type == CCEventType::MouseUp ? 0u : kCCMouseLeft));
     }
 
     kvengine::CCFakeClock clock;

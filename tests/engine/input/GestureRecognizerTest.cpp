@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "InputTestSupport.h"
-#include "engine/nodes/CCNode.h"
 #include "engine/director/CCDirector.h"
 #include "engine/input/CCPanGestureRecognizer.h"
 #include "engine/input/CCPinchGestureRecognizer.h"
 #include "engine/input/CCTapGestureRecognizer.h"
 #include "engine/input/CCTouchDelegate.h"
+#include "engine/nodes/CCNode.h"
 
 using namespace kvengine;
 using kvtest::GestureClockScope;
@@ -95,8 +95,8 @@ TEST(PanGesture, BeginsOnlyOnceTheTouchHasMovedEightPoints) {
         float dx, dy;
         bool begins;
     };
-    const Case cases[] = {{7.9f, 0.0f, false}, {8.0f, 0.0f, true}, {0.0f, 8.0f, true}, {-8.0f, 0.0f, true},
-                          {0.0f, -7.9f, false}, {5.0f, 5.0f, false}};
+    const Case cases[] = {{7.9f, 0.0f, false}, {8.0f, 0.0f, true},   {0.0f, 8.0f, true},
+                          {-8.0f, 0.0f, true}, {0.0f, -7.9f, false}, {5.0f, 5.0f, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "move " << c.dx << ", " << c.dy);
         GestureClockScope clock;
@@ -254,7 +254,8 @@ TEST(TapGesture, CancelledPressIsForgotten) {
 
 namespace {
 
-void tapAt(CCTapGestureRecognizer* recognizer, TouchFixture& touch, GestureClockScope& clock, float x, float y) {
+void tapAt(CCTapGestureRecognizer* recognizer, TouchFixture& touch, GestureClockScope& clock, float x,
+           float y) {
     recognizer->touchesBegan(touch.at(x, y), nullptr);
     clock.frame(0.1);
     recognizer->touchesEnded(touch.at(x, y), nullptr);
@@ -434,11 +435,11 @@ CCNode* box(CCNode* parent, float x, float y, float size) {
 TEST(GestureHitTest, NodesDrawnAboveTheWatchedNodeTakeTheTouch) {
     CCDirector::getInstance()->setWinSizeInPoints(CCSize(800, 600));
     CCNode* root = box(nullptr, 0, 0, 800);
-    CCNode* panel = box(root, 0, 0, 400);     // holds the watched node
+    CCNode* panel = box(root, 0, 0, 400); // holds the watched node
     CCNode* watched = box(panel, 100, 100, 100);
-    box(panel, 150, 150, 100);                // a later sibling over its top right
-    CCNode* cover = box(root, 0, 180, 60);    // a later sibling of the panel
-    box(cover, 100, 0, 30);                   // ... whose child reaches over the watched node
+    box(panel, 150, 150, 100);             // a later sibling over its top right
+    CCNode* cover = box(root, 0, 180, 60); // a later sibling of the panel
+    box(cover, 100, 0, 30);                // ... whose child reaches over the watched node
     Wired<CCTapGestureRecognizer> tap;
     tap.recognizer->setNode(watched);
     TouchFixture touch;

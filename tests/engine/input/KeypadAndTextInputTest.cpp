@@ -68,7 +68,9 @@ public:
     bool allowsInputFocusLoss() override { return allowsLoss; }
     void onInputFocusGained() override { ++gained; }
     void onInputFocusLost() override { ++lost; }
-    void receiveText(const char* chars, int length) override { text.append(chars, static_cast<size_t>(length)); }
+    void receiveText(const char* chars, int length) override {
+        text.append(chars, static_cast<size_t>(length));
+    }
     void receiveBackspace() override { ++backspaces; }
 };
 
@@ -107,7 +109,7 @@ TEST_F(KeypadDispatcherTest, ChangesDuringADeliveryApplyAfterItInRequestOrder) {
             dispatcher->addDelegate(&b);
             dispatcher->removeDelegate(&b); // cancels the addition
             dispatcher->removeDelegate(&a);
-            dispatcher->addDelegate(&a);    // and back in
+            dispatcher->addDelegate(&a); // and back in
         }
     };
     EXPECT_EQ(press(2), "A2");
@@ -128,8 +130,9 @@ TEST(TextInput, OnlyTheFocusedDelegateReceivesTypedCharacters) {
     const struct {
         char32_t typed;
         const char* received;
-    } cases[] = {{U'a', "a"},          {13, "\n"},           {9, ""},   {27, ""},
-                 {U'\u00e9', "\xC3\xA9"}, {U'\u20ac', "\xE2\x82\xAC"}, {0xD800, ""}, {U'~', "~"}};
+    } cases[] = {
+        {U'a', "a"},  {13, "\n"}, {9, ""}, {27, ""}, {U'\u00e9', "\xC3\xA9"}, {U'\u20ac', "\xE2\x82\xAC"},
+        {0xD800, ""}, {U'~', "~"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<unsigned>(c.typed));
         field.text.clear();

@@ -101,8 +101,8 @@ TEST_F(ScrollViewTest, DragMovesTheOffsetByEachStepAndAStillLiftEndsAtRest) {
     EXPECT_FLOAT_EQ(view->getBounds().origin.x, -8.0f);
     frame(0.1f);
     lift(116); // a frame later without movement: no velocity
-    const std::vector<std::string> expected = {"willBeginDragging", "didScroll", "didScroll", "didEndDragging",
-                                               "didEndDecelerating"};
+    const std::vector<std::string> expected = {"willBeginDragging", "didScroll", "didScroll",
+                                               "didEndDragging", "didEndDecelerating"};
     EXPECT_EQ(view->hooks, expected);
     EXPECT_FALSE(view->isDecelerating());
     EXPECT_FALSE(updating());
@@ -110,8 +110,8 @@ TEST_F(ScrollViewTest, DragMovesTheOffsetByEachStepAndAStillLiftEndsAtRest) {
 
 TEST_F(ScrollViewTest, FlingDecaysEachFrameUntilItRests) {
     view->jumpToContentOffset(CCPoint(100, 0));
-    drag({100, 90, 84});  // finger moving left: the content offset grows
-    lift(84);              // same frame: the last velocity carries on
+    drag({100, 90, 84}); // finger moving left: the content offset grows
+    lift(84);            // same frame: the last velocity carries on
     ASSERT_TRUE(view->isDecelerating());
     ASSERT_TRUE(updating());
     CCPoint velocity = view->getVelocity();
@@ -213,7 +213,7 @@ TEST_F(ScrollViewTest, LeavingTheStageUnregistersAndResetsTheOffset) {
     EXPECT_FLOAT_EQ(view->getContentOffset().x, 0.0f);
     EXPECT_FLOAT_EQ(view->getBounds().origin.x, 25.0f); // the bounds keep their value
     drag({100, 130, 160});
-    EXPECT_TRUE(view->hooks.size() == 1u); // only the setContentOffset report
+    EXPECT_EQ(view->hooks.size(), 1u); // only the setContentOffset report
     // Entering again reuses the one pan recognizer.
     CCPanGestureRecognizer* pan = view->getPanRecognizer();
     view->onEnter();

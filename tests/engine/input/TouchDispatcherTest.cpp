@@ -40,7 +40,9 @@ public:
     }
     void touchesMoved(CCSet* touches, CCEvent*) override { write("m" + std::to_string(touches->count())); }
     void touchesEnded(CCSet* touches, CCEvent*) override { write("e" + std::to_string(touches->count())); }
-    void touchesCancelled(CCSet* touches, CCEvent*) override { write("c" + std::to_string(touches->count())); }
+    void touchesCancelled(CCSet* touches, CCEvent*) override {
+        write("c" + std::to_string(touches->count()));
+    }
     void forwardTouchesBeganToRecognizers(CCSet*, CCEvent*) override { write("rb"); }
     void forwardTouchesMovedToRecognizers(CCSet*, CCEvent*) override { write("rm"); }
     void forwardTouchesEndedToRecognizers(CCSet*, CCEvent*) override { write("re"); }
@@ -170,8 +172,8 @@ TEST_F(TouchDispatcherTest, ChangesMadeDuringADispatchApplyWhenItEnds) {
     };
     const Case cases[] = {
         {"removing itself takes effect after the dispatch",
-         [](CCTouchDispatcher* d, RecordingDelegate* self, RecordingDelegate*) { d->removeDelegate(self); }, false,
-         "X.b", " |  | "},
+         [](CCTouchDispatcher* d, RecordingDelegate* self, RecordingDelegate*) { d->removeDelegate(self); },
+         false, "X.b", " |  | "},
         {"an addition joins from the next dispatch",
          [](CCTouchDispatcher* d, RecordingDelegate*, RecordingDelegate* other) {
              d->addTargetedDelegate(other, 0, false);
@@ -259,8 +261,8 @@ TEST_F(TouchDispatcherTest, BadAndRepeatedRegistrations) {
     RecordingDelegate* b = make("B");
     dispatcher->addTargetedDelegate(a, 5, false);
     dispatcher->addTargetedDelegate(b, 0, false);
-    dispatcher->addTargetedDelegate(a, -5, false); // ignored: A keeps priority 5
-    CCAutoreleasePoolStack::getInstance().clearAllPools();     // the refused handler goes away
+    dispatcher->addTargetedDelegate(a, -5, false);         // ignored: A keeps priority 5
+    CCAutoreleasePoolStack::getInstance().clearAllPools(); // the refused handler goes away
     EXPECT_EQ(dispatcher->getTargetedHandlers()->count(), 2u);
     EXPECT_EQ(a->ownerReferences, 1);
     EXPECT_EQ(pressMoveRelease(), "B.b A.b | B.m A.m | B.e A.e");
