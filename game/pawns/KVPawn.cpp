@@ -18,6 +18,6 @@ void KVPawn::destroyBody() {
     if (m_body == nullptr) return;
     // The world may already be gone with its bodies (mission end): then there is nothing to do.
     KVPhysWorld* world = KVPhysWorld::existingInstance();
-    if (world != nullptr && world->getWorld() != nullptr) world->destroyBody(m_body);
+    if (world != nullptr && world->getWorld() != nullptr) world->destroyBody(m_body, this);
     m_body = nullptr;
 }

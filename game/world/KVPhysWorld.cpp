@@ -211,12 +211,16 @@ bool KVPhysWorld::isBodyPendingDestruction(const b2Body* body) const {
     return std::find(m_pendingBodies.begin(), m_pendingBodies.end(), body) != m_pendingBodies.end();
 }
 
-bool KVPhysWorld::destroyBody(b2Body* body) {
+bool KVPhysWorld::destroyBody(b2Body* body, KVActor* owner) {
     if (!ownsBody(body)) {
         logDebugMessage("KVPhysWorld::destroyBody: the body is not in the current world");
         return false;
     }
     if (isBodyPendingDestruction(body)) return true;
+    if (owner != nullptr && KVContactListener::actorOf(body) != owner) {
+        logDebugMessage("KVPhysWorld::destroyBody: the body belongs to another actor");
+        return false;
+    }
     // Its actor may be gone before the body: nobody reads the pointer again.
     body->GetUserData().pointer = 0;
     if (isStepping()) {

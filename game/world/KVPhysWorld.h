@@ -9,6 +9,7 @@ class b2Body;
 class b2Fixture;
 class b2World;
 struct b2Vec2;
+class KVActor;
 class KVContactListener;
 
 /// The shared owner of the mission's physics world (zero gravity, metres, radians).
@@ -72,9 +73,10 @@ public:
     void postNotification(kvengine::CCString* name, kvengine::CCObject* object = nullptr,
                           kvengine::CCObject* userInfo = nullptr);
     /// Destroys a body of the current world, at once or, during a step, right after it. The body's
-    /// user data is cleared at once so no actor hears of it again. False (logged) for null or for a
-    /// body that is not in the current world.
-    bool destroyBody(b2Body* body);
+    /// user data is cleared at once so no actor hears of it again. False (logged) for null, for a
+    /// body that is not in the current world, or, when `owner` is given, for a body whose user data
+    /// names another actor (a stale pointer kept from an earlier world whose address came back).
+    bool destroyBody(b2Body* body, KVActor* owner = nullptr);
     /// True for a body that waits for the end of the step to be destroyed.
     bool isBodyPendingDestruction(const b2Body* body) const;
 

@@ -60,7 +60,12 @@ TEST_F(KVActorTest, TypeTestsFollowTheClassTree) {
 TEST_F(KVActorTest, BaseOperationsAndRemoval) {
     auto* actor = new KVActor();
     actor->positionX = 3.0f;
+    // The base actor takes nothing from its properties.
+    auto* properties = new kvengine::CCMutableDictionary<std::string, kvengine::CCObject*>();
+    properties->setStringForKey("x", "4");
+    EXPECT_TRUE(actor->initWithDictionary(properties));
     EXPECT_TRUE(actor->initWithDictionary(nullptr));
+    properties->release();
     float x = -1.0f, y = -1.0f;
     actor->getPosition(&x, &y);
     EXPECT_EQ(x, 0.0f);

@@ -375,6 +375,13 @@ TEST_F(KVPhysWorldTest, DestroyBodyRefusesForeignBodies) {
     b2Body* stranger = makeCircle(&other, nullptr, BodySpec());
     EXPECT_FALSE(physics->destroyBody(stranger));
     EXPECT_EQ(log.lines.size(), 2u);
+    // A body whose user data names another actor is not the owner's to destroy.
+    RecordingActor* holder = actorWithBody(BodySpec());
+    RecordingActor* stale = actorWithBody(BodySpec());
+    world->DestroyBody(stale->body);
+    EXPECT_FALSE(physics->destroyBody(holder->body, stale));
+    EXPECT_EQ(log.lines.size(), 3u);
+    EXPECT_TRUE(physics->destroyBody(holder->body, holder));
     b2Body* own = makeCircle(world, nullptr, BodySpec());
     EXPECT_TRUE(physics->destroyBody(own));
     EXPECT_EQ(world->GetBodyCount(), 0);
