@@ -9,6 +9,8 @@
 #include "engine/base/CCString.h"
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
+#include "engine/files/CCFileUtils.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCGestureRecognizer.h"
 #include "engine/input/CCKeypadDispatcher.h"
 #include "engine/input/CCView.h"
@@ -16,6 +18,8 @@
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGL.h"
+#include "engine/textures/CCDecodedImage.h"
+#include "engine/textures/CCTexture2D.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -133,6 +137,7 @@ CCDirector::~CCDirector() {
 }
 
 void CCDirector::releaseEverything() {
+    releaseCursorPictures();
     std::vector<CCView*> overlays;
     overlays.swap(m_overlayViews);
     for (CCView* view : overlays) {
@@ -199,8 +204,11 @@ void CCDirector::drawScene() {
 
     if (m_runningScene) m_runningScene->visit();
     // A view's draw may add or remove overlays: visit the ones present when drawing began.
+    // Each is held for its visit, so one removed meanwhile is not freed under the walk.
     const std::vector<CCView*> overlays = m_overlayViews;
+    for (CCView* view : overlays) view->retain();
     for (CCView* view : overlays) view->visit();
+    for (CCView* view : overlays) view->release();
     if (m_displayFPS) showFrameRate();
 
     glDisable(GL_TEXTURE_2D);
@@ -208,6 +216,8 @@ void CCDirector::drawScene() {
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopMatrix();
+
+    if (m_currentCursor >= 0 && !m_systemCursorShown) drawCursor();
 
     ++m_totalFrames;
     if (m_openGLView) m_openGLView->swapBuffers();
@@ -399,8 +409,92 @@ void CCDirector::setOpenGLView(CCEGLView* view) {
     view->setTouchDelegate(touches);
     touches->setDispatchEvents(true);
     if (CCGLWindow* window = view->getWindow()) window->setSystemCursorVisible(false);
+    if (view->hasGLContext()) loadCursorPictures();
     m_currentCursor = kCursorPoint;
     m_systemCursorShown = false;
+}
+
+// --- software cursor -------------------------------------------------------------------------
+
+void CCDirector::loadCursorPictures() {
+    static const char* const kFiles[kCursorCount] = {"open.png", "open_grab.png", "pinch.png",
+                                                     "pinch_released.png", "point.png", "point_pressed.png"};
+    releaseCursorPictures();
+    for (int i = 0; i < kCursorCount; ++i) {
+        // A missing or broken picture leaves its slot empty: that cursor is simply not drawn.
+        CCResourceIndex* index = CCResourceIndex::getInstance();
+        if (!index->containsFileName(kFiles[i])) continue;
+        const std::string path = index->pathForFileName(kFiles[i]);
+        CCFileBuffer file(path.c_str(), "rb");
+        if (!file.data) continue;
+        CCDecodedImage image;
+        if (!image.initWithPngData(file.data, file.size)) continue;
+        auto* texture = new CCTexture2D();
+        if (!texture->initWithImage(&image)) {
+            texture->release();
+            continue;
+        }
+        m_cursorPictures[i] = texture;
+    }
+}
+
+void CCDirector::releaseCursorPictures() {
+    for (CCTexture2D*& picture : m_cursorPictures) {
+        if (picture) picture->release();
+        picture = nullptr;
+    }
+}
+
+CCTexture2D* CCDirector::getCursorPicture(int cursor) const {
+    return cursor >= 0 && cursor < kCursorCount ? m_cursorPictures[cursor] : nullptr;
+}
+
+void CCDirector::drawCursor() {
+    CCTexture2D* picture = getCursorPicture(m_currentCursor);
+    if (!picture || !m_openGLView || !m_openGLView->hasGLContext()) return;
+    int right = 0, bottom = 0;
+    m_openGLView->getWindow()->getDesktopSize(right, bottom);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // Screen pixels with y growing downwards, like the mouse position.
+    glOrtho(0, right, bottom, 0, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, right, bottom);
+    glPushAttrib(GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, picture->getName());
+
+    const CCSize size = picture->getContentSize();
+    const float x = static_cast<float>(m_mouseX) - size.width / 2.0f;
+    const float y = static_cast<float>(m_mouseY) + 7.0f - size.height / 2.0f;
+    const float s = picture->getMaxS();
+    const float t = picture->getMaxT();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(x, y);
+    glTexCoord2f(0.0f, t);
+    glVertex2f(x, y + size.height);
+    glTexCoord2f(s, t);
+    glVertex2f(x + size.width, y + size.height);
+    glTexCoord2f(s, 0.0f);
+    glVertex2f(x + size.width, y);
+    glEnd();
+
+    glEnable(GL_DEPTH_TEST);
+    glPopAttrib();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
 }
 
 void CCDirector::setGLDefaultValues() {

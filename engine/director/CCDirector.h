@@ -12,6 +12,7 @@ class CCEGLView;
 class CCNode;
 class CCScene;
 class CCString;
+class CCTexture2D;
 class CCView;
 template <typename T> class CCMutableArray;
 
@@ -146,6 +147,8 @@ public:
     bool isSystemCursorShown() const { return m_systemCursorShown; }
     /// Index of the current software cursor picture, or -1 for none.
     int getCurrentCursor() const { return m_currentCursor; }
+    /// The loaded picture of a cursor (null when it could not be loaded or is out of range).
+    CCTexture2D* getCursorPicture(int cursor) const;
 
     // --- frame rate --------------------------------------------------------------------------
     void setDisplayFPS(bool display) { m_displayFPS = display; }
@@ -165,9 +168,13 @@ protected:
     void applyViewport(float w, float h);
     void showFrameRate();
     void releaseEverything();
+    void loadCursorPictures();
+    void releaseCursorPictures();
+    void drawCursor();
 
     std::vector<unsigned> m_keyCodes;
     bool m_systemCursorShown = false;
+    CCTexture2D* m_cursorPictures[kCursorCount] = {};
     int m_currentCursor = -1;
     int m_mouseX = 0;
     int m_mouseY = 0;

@@ -3,7 +3,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/nodes/CCLayer.h"
-#include "engine/nodes/CCLayerColor.h"
+#include "engine/nodes/CCLayerGradient.h"
 #include "engine/platform/CCGL.h"
 #include "support/GLTestContext.h"
 
