@@ -4,6 +4,10 @@
 
 using namespace kvengine;
 
+namespace {
+constexpr float kFadeResidue = 1e-4f; // seconds
+} // namespace
+
 bool KVSoundEvent::start() {
     if (m_system == nullptr || m_system->getBackend() == nullptr) return false;
     CCAudioBackend* backend = m_system->getBackend();
@@ -60,7 +64,8 @@ void KVSoundEvent::advance(float dt) {
     }
     if (m_fadeLeft <= 0.0f || m_paused) return;
     m_fadeLeft -= dt;
-    if (m_fadeLeft <= 0.0f) {
+    // Steps that add up to the fade time leave float residue; that is not one more frame of sound.
+    if (m_fadeLeft <= kFadeResidue) {
         backend->halt(m_voice);
         finish();
         return;

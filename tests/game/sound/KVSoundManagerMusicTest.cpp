@@ -1,5 +1,7 @@
 #include "tests/game/sound/SoundManagerFixture.h"
 
+#include "tests/engine/platform/AudioTestSupport.h"
+
 namespace kvtest {
 namespace {
 
@@ -210,6 +212,28 @@ TEST_F(KVSoundManagerMusicTest, TheSchedulerDrivesTheUpdate) {
     for (int frame = 0; frame < 4; ++frame)
         kvengine::CCScheduler::getInstance()->tick(0.02f);
     EXPECT_EQ(eventOf(record->last()), "kelvos/SFX/Pearls_pickup");
+}
+
+TEST_F(KVSoundManagerMusicTest, TheSharedManagerRunsOnTheRealOutputWithTheDummyDriver) {
+    AudioDriverScope driver("dummy");
+    for (const char* path : {"kelvos/SFX/Pawn_hit_pawn", "kelvos/SFX/Female_ko",
+                             "kelvos_music/music/menu_theme", "kelvos_music/music/jingle_win"})
+        writeToneWav(gameDataPaths().resources + "/sounds/" + soundFileOf(path), 0.2f, 440.0f, 8000);
+    manager = KVSoundManager::getInstance();
+    ASSERT_NE(manager, nullptr);
+    post(EVENT_MUSIC_MENU_START);
+    ASSERT_NE(manager->getMenuMusic(), nullptr);
+    EXPECT_TRUE(manager->getMenuMusic()->isPlaying());
+    post(EVENT_PAWN_HIT_PAWN);
+    post(EVENT_PAWN_PLAYS_KO);
+    post(EVENT_VICTORY_DANCE);
+    post(kvengine::ccEventPauseGame());
+    post(kvengine::ccEventResumeGame());
+    post(EVENT_PAWN_FALL); // its sound file is missing: logged, silent
+    EXPECT_TRUE(logged("Pawn_fall"));
+    for (int frame = 0; frame < 10; ++frame)
+        manager->update(0.1f);
+    manager->stopAllEvents();
 }
 
 } // namespace
