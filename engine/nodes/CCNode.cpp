@@ -6,6 +6,7 @@
 #include "engine/base/CCLog.h"
 #include "engine/director/CCCamera.h"
 #include "engine/director/CCDirector.h"
+#include "engine/effects/CCGridBase.h"
 #include "engine/platform/CCGL.h"
 
 #include <cmath>
@@ -33,6 +34,7 @@ CCNode* CCNode::create() {
 CCNode::~CCNode() {
     if (m_userObject) m_userObject->release();
     delete m_camera;
+    if (m_grid) m_grid->release();
     if (m_children) {
         for (unsigned i = 0; i < m_children->count(); ++i) childAt(m_children, i)->setParent(nullptr);
         m_children->release();
@@ -326,6 +328,8 @@ void CCNode::removeFromParentNoCleanup() { removeFromParent(false); }
 void CCNode::visit() {
     if (!m_visible) return;
     glPushMatrix();
+    CCGridBase* grid = m_grid != nullptr && m_grid->isActive() ? m_grid : nullptr;
+    if (grid) grid->beforeDraw();
     transform();
     unsigned i = 0;
     if (m_children) {
@@ -339,7 +343,14 @@ void CCNode::visit() {
     if (m_children) {
         for (; i < m_children->count(); ++i) childAt(m_children, i)->visit();
     }
+    if (grid) grid->afterDraw(this);
     glPopMatrix();
+}
+
+void CCNode::setGrid(CCGridBase* grid) {
+    if (grid) grid->retain();
+    if (m_grid) m_grid->release();
+    m_grid = grid;
 }
 
 void CCNode::transform() {

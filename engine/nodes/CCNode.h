@@ -10,6 +10,7 @@ namespace kvengine {
 class CCAction;
 class CCArray;
 class CCCamera;
+class CCGridBase;
 
 /// The element of the scene graph: a 2-D transform relative to its parent, children sorted by
 /// z order, a tag and a user object, and a running flag that follows the scene it belongs to.
@@ -61,6 +62,9 @@ public:
     virtual CCArray* getChildren() const { return m_children; }
     /// Made on first request and owned by the node.
     virtual CCCamera* getCamera();
+    /// The grid the node draws through while it is active (retained); null when none.
+    virtual CCGridBase* getGrid() const { return m_grid; }
+    virtual void setGrid(CCGridBase* grid);
     virtual bool isVisible() const { return m_visible; }
     virtual void setVisible(bool visible) { m_visible = visible; }
     virtual CCPoint getAnchorPoint() const { return m_anchorPoint; }
@@ -176,6 +180,7 @@ protected:
     float m_skewY = 0.0f;
     CCArray* m_children = nullptr;
     CCCamera* m_camera = nullptr;
+    CCGridBase* m_grid = nullptr;
     bool m_visible = true;
     CCPoint m_anchorPoint;
     CCPoint m_anchorPointInPixels;
