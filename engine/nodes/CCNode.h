@@ -47,7 +47,7 @@ public:
     virtual float getScaleY() const { return m_scaleY; }
     virtual void setScaleY(float scale);
     /// Sets both scales.
-    void setScale(float scale);
+    virtual void setScale(float scale);
     /// The x scale.
     float getScale() const { return m_scaleX; }
     virtual CCPoint getPosition() const { return m_position; }

@@ -25,6 +25,7 @@ struct ccBlendFunc {
 };
 
 inline bool operator==(const ccBlendFunc& x, const ccBlendFunc& y) { return x.src == y.src && x.dst == y.dst; }
+inline bool operator!=(const ccBlendFunc& x, const ccBlendFunc& y) { return !(x == y); }
 
 /// Colour and opacity of a node; containers pass them on to children through
 /// CCNode::asRGBAProtocol.
@@ -50,6 +51,20 @@ public:
 
 protected:
     ~CCBlendProtocol() = default;
+};
+
+class CCTexture2D;
+
+/// A node drawn from one texture with a blend pair (sprites, batch nodes, atlas nodes, particles).
+class CCTextureProtocol : public CCBlendProtocol {
+public:
+    /// The texture, not retained for the caller; may be null.
+    virtual CCTexture2D* getTexture() = 0;
+    /// The node retains the new texture and releases the old one.
+    virtual void setTexture(CCTexture2D* texture) = 0;
+
+protected:
+    ~CCTextureProtocol() = default;
 };
 
 /// A node that shows text.

@@ -1,0 +1,28 @@
+#pragma once
+#include "engine/base/CCMutableDictionary.h"
+#include "engine/base/CCObject.h"
+
+#include <string>
+
+namespace kvengine {
+
+class CCAnimation;
+
+/// A shared dictionary of animations by name, kept for the director's shutdown purge. Ownership: the cache retains its animations; one
+/// shared cache, made on first use, purged with the director.
+class CCAnimationCache : public CCObject {
+public:
+    CC_DECLARE_CLASS_NAME(CCAnimationCache, CCObject)
+
+    static CCAnimationCache* getInstance();
+    /// Releases the shared cache and clears the pointer.
+    static void purgeSharedAnimationCache();
+
+    CCAnimationCache();
+    ~CCAnimationCache() override;
+
+private:
+    CCMutableDictionary<std::string, CCAnimation*>* m_animations;
+};
+
+} // namespace kvengine
