@@ -214,7 +214,7 @@ void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, floa
         }
         m_timerTail = entry;
         m_timerTable.emplace(target, entry);
-        target->retainAsTarget();
+        entry->retained = retainTarget(target);
     } else {
         entry = found->second;
         for (CCTimer* timer : entry->timers) {
@@ -294,9 +294,19 @@ void CCScheduler::freeTimerEntry(TimerEntry* entry) {
     m_timerTable.erase(entry->target);
     std::vector<CCTimer*> timers = entry->timers.takeAll();
     CCObject* target = entry->target;
+    const bool retained = entry->retained;
     m_timerPool.free(entry);
     for (auto it = timers.rbegin(); it != timers.rend(); ++it) (*it)->release();
-    releaseTarget(target);
+    if (retained) releaseTarget(target);
+}
+
+bool CCScheduler::retainTarget(CCObject* target) {
+    // A target that does not keep itself alive (anything but nodes and the action manager)
+    // may be gone by the time its entry is freed, so its entry must never touch it again: the
+    // entry remembers whether a reference was actually taken.
+    const uint32_t before = target->retainCount();
+    target->retainAsTarget();
+    return target->retainCount() != before;
 }
 
 void CCScheduler::releaseTarget(CCObject* target) {
@@ -362,8 +372,9 @@ void CCScheduler::freeUpdateEntry(UpdateEntry* entry) {
     unlinkUpdate(entry);
     m_updateTable.erase(entry->target);
     CCObject* target = entry->target;
+    const bool retained = entry->retained;
     m_updatePool.free(entry);
-    releaseTarget(target);
+    if (retained) releaseTarget(target);
 }
 
 void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool paused) {
@@ -386,7 +397,7 @@ void CCScheduler::scheduleUpdateForTarget(CCObject* target, int priority, bool p
     entry->paused = paused;
     linkUpdate(entry);
     m_updateTable.emplace(target, entry);
-    target->retainAsTarget();
+    entry->retained = retainTarget(target);
 }
 
 void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {

@@ -112,6 +112,7 @@ private:
         int list = kZero;
         bool paused = false;
         bool markedForRemoval = false;
+        bool retained = false; // retainAsTarget took a reference that the entry must give back
         void reset() { *this = UpdateEntry(); }
     };
 
@@ -151,6 +152,7 @@ private:
         CCTimer* currentTimer = nullptr;
         bool currentTimerSalvaged = false;
         bool paused = false;
+        bool retained = false; // retainAsTarget took a reference that the entry must give back
         TimerEntry* prev = nullptr; // order of registration
         TimerEntry* next = nullptr;
 
@@ -161,6 +163,7 @@ private:
             currentTimer = nullptr;
             currentTimerSalvaged = false;
             paused = false;
+            retained = false;
             prev = next = nullptr;
         }
     };
@@ -201,6 +204,7 @@ private:
     void freeTimerEntry(TimerEntry* entry);
     void removeTimerAt(TimerEntry* entry, size_t index);
     void releaseTarget(CCObject* target);
+    static bool retainTarget(CCObject* target);
 
     EntryPool<UpdateEntry> m_updatePool;
     EntryPool<TimerEntry> m_timerPool;

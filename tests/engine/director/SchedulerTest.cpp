@@ -278,6 +278,29 @@ TEST_F(SchedulerTest, NodesStayAliveWhileScheduledAndServicesUnscheduleInTheirTe
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(SchedulerTest, AServiceFreedInsideItsOwnCallbackIsNeverTouchedAgain) {
+    // The service drops its last reference from inside its update and its timer; its teardown
+    // unschedules it. Run under the address sanitizer this catches any later access.
+    struct Service : public CCObject {
+        void update(float) override { release(); }
+        void onTimer(float) { release(); }
+        void cleanupBeforeDelete() override {
+            if (CCScheduler* s = CCScheduler::existingInstance()) s->unscheduleAllSelectorsForTarget(this);
+        }
+    };
+    auto* viaUpdate = new Service();
+    scheduler->scheduleUpdateForTarget(viaUpdate, 0, false);
+    auto* viaTimer = new Service();
+    scheduler->scheduleSelector(schedule_selector(Service::onTimer), viaTimer, 0.0f, false);
+    Probe* after = probe("after");
+    scheduler->scheduleUpdateForTarget(after, 1, false);
+    scheduler->scheduleSelector(schedule_selector(Probe::timerA), after, 0.0f, false);
+    scheduler->tick(0.1f);
+    scheduler->tick(0.1f);
+    EXPECT_EQ(g_trace, (Trace{"after.update", "after.A", "after.update", "after.A"}));
+    EXPECT_FALSE(scheduler->isUpdateScheduled(viaUpdate));
+}
+
 TEST_F(SchedulerTest, PurgeReleasesEveryTarget) {
     struct TimedNode : public CCNode {
         void onTimer(float) {}
