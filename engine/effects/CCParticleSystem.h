@@ -51,7 +51,7 @@ struct CCParticle {
         member = value;                                                                                      \
     }
 
-class CCParticleSystem : public CCNode, public CCBlendProtocol {
+class CCParticleSystem : public CCNode, public CCTextureProtocol {
 public:
     enum { kPositionTypeFree = 0, kPositionTypeRelative = 1, kPositionTypeGrouped = 2 };
     enum { kModeGravity = 0, kModeRadius = 1 };
@@ -133,10 +133,10 @@ public:
 
     void setBlendFunc(const ccBlendFunc& blendFunc) override { m_blendFunc = blendFunc; }
     ccBlendFunc getBlendFunc() override { return m_blendFunc; }
-    virtual CCTexture2D* getTexture() { return m_texture; }
+    CCTexture2D* getTexture() override { return m_texture; }
     /// Retains the new texture and releases the old; a texture without premultiplied alpha turns
     /// the default blend into (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA).
-    virtual void setTexture(CCTexture2D* texture);
+    void setTexture(CCTexture2D* texture) override;
 
     /// The live particles (getParticleCount() of them), for inspection.
     const CCParticle* particles() const { return m_particles; }
