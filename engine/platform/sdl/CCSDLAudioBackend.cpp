@@ -55,7 +55,10 @@ CCSDLAudioBackend::~CCSDLAudioBackend() {
 
 CCAudioBackend::SoundId CCSDLAudioBackend::loadSound(const std::string& path) {
     if (!m_open) return 0;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    // The file is opened and closed here: the mixer does not close it on every failure path.
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    Mix_Chunk* chunk = file != nullptr ? Mix_LoadWAV_RW(file, 0) : nullptr;
+    if (file != nullptr) SDL_RWclose(file);
     if (chunk == nullptr) {
         logDebugMessage("Sound: cannot load \"%s\" (%s)", path.c_str(), Mix_GetError());
         return 0;
