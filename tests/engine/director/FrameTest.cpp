@@ -1,3 +1,4 @@
+#include "engine/actions/CCActionManager.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCString.h"
@@ -5,6 +6,7 @@
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
 #include "engine/input/CCGestureRecognizer.h"
+#include "engine/input/CCView.h"
 #include "engine/input/EGLTouchDelegate.h"
 #include "engine/platform/CCClock.h"
 #include "engine/platform/CCEGLView.h"
@@ -67,6 +69,11 @@ public:
 
 private:
     std::string m_name;
+};
+
+class TraceView : public CCView {
+public:
+    void draw() override { g_trace.push_back("draw overlay"); }
 };
 
 /// Records each tick with the gesture clock and whether a removed observer was flushed.
@@ -156,10 +163,15 @@ TEST_F(FrameTest, AFrameRunsItsStepsInOrder) {
     view->handleEvent(CCPlatformEvent::keyDown(CCKey::Up));
     director->replaceScene(TraceScene::make("B"));
     (new Dropped())->autorelease();
+    auto* overlay = new TraceView();
+    overlay->initWithFrame(CCRect(0, 0, 10, 10));
+    director->addOverlayView(overlay);
     g_trace.clear();
     frame(0.02);
     EXPECT_EQ(g_trace, (Trace{"tick clock>=0:1 observer:0", "touch began", "key TOUCH_UP", "exit A", "cleanup A",
-                              "enter B", "finish B", "draw B", "swap", "drain"}));
+                              "enter B", "finish B", "draw B", "draw overlay", "swap", "drain"}));
+    director->removeOverlayView(overlay);
+    overlay->release();
     EXPECT_EQ(director->getTotalFrames(), 3u);
 }
 
@@ -282,4 +294,20 @@ TEST_F(FrameTest, CursorStates) {
         EXPECT_EQ(director->getCurrentCursor(), s.picture) << "state " << s.state;
         EXPECT_EQ(director->isSystemCursorShown(), s.systemShown) << "state " << s.state;
     }
+}
+
+TEST_F(FrameTest, ExplicitShutdownReleasesEachServiceOnceAndCanRunTwice) {
+    CCScene* scene = TraceScene::make("A");
+    scene->retain();
+    director->runWithScene(scene);
+    frame(0.02);
+    CCActionManager::getInstance();
+    CCDirector::destroyInstance();
+    EXPECT_EQ(CCDirector::existingInstance(), nullptr);
+    EXPECT_EQ(CCScheduler::existingInstance(), nullptr);
+    EXPECT_EQ(CCActionManager::existingInstance(), nullptr);
+    EXPECT_EQ(CCEGLView::getSharedView(), nullptr);
+    EXPECT_EQ(scene->retainCount(), 1u);
+    CCDirector::destroyInstance(); // nothing left: harmless
+    scene->release();
 }
