@@ -81,9 +81,11 @@ protected:
     std::string output;
 };
 
-// Bytes of output per mixer buffer (1024 frames of 4 bytes); data written more than two buffers
-// after a change was mixed after it.
+// Bytes of output per mixer buffer (1024 frames of 4 bytes). When a change is made, a buffer may
+// be in the mixer and the driver's file buffer may hold more not yet on disk: output more than
+// kSettled past the file size seen after the change was surely mixed after it.
 constexpr std::uintmax_t kBuffer = 4096;
+constexpr std::uintmax_t kSettled = 4 * kBuffer;
 
 TEST_F(KVSoundDiskOutputTest, APlayedEffectIsHeardAndAStoppedOneFadesToSilence) {
     kvtest::AudioDriverScope driver("disk");
@@ -99,8 +101,8 @@ TEST_F(KVSoundDiskOutputTest, APlayedEffectIsHeardAndAStoppedOneFadesToSilence) 
     std::uintmax_t mark = outputSize();
     EXPECT_EQ(peak(0, mark), 0); // nothing played yet
     ASSERT_TRUE(tone->start());
-    ASSERT_TRUE(waitForOutput(mark + 16 * kBuffer));
-    const int playing = peak(mark + 2 * kBuffer, mark + 16 * kBuffer);
+    ASSERT_TRUE(waitForOutput(mark + kSettled + 8 * kBuffer));
+    const int playing = peak(mark + kSettled, mark + kSettled + 8 * kBuffer);
     EXPECT_GT(playing, 12000);
 
     // The fade-out runs on the update clock: four steps of 0.05 s over the event's 0.2 s.
@@ -110,8 +112,8 @@ TEST_F(KVSoundDiskOutputTest, APlayedEffectIsHeardAndAStoppedOneFadesToSilence) 
         system->update(0.05f);
         ASSERT_TRUE(tone->isPlaying()) << step;
         mark = outputSize();
-        ASSERT_TRUE(waitForOutput(mark + 8 * kBuffer));
-        const int level = peak(mark + 2 * kBuffer, mark + 8 * kBuffer);
+        ASSERT_TRUE(waitForOutput(mark + kSettled + 4 * kBuffer));
+        const int level = peak(mark + kSettled, mark + kSettled + 4 * kBuffer);
         EXPECT_LT(level, previous) << step;
         EXPECT_GT(level, 0) << step;
         previous = level;
@@ -119,8 +121,8 @@ TEST_F(KVSoundDiskOutputTest, APlayedEffectIsHeardAndAStoppedOneFadesToSilence) 
     system->update(0.05f);
     EXPECT_FALSE(tone->isPlaying());
     mark = outputSize();
-    ASSERT_TRUE(waitForOutput(mark + 16 * kBuffer));
-    EXPECT_EQ(peak(mark + 2 * kBuffer, mark + 16 * kBuffer), 0);
+    ASSERT_TRUE(waitForOutput(mark + kSettled + 16 * kBuffer));
+    EXPECT_EQ(peak(mark + kSettled, mark + kSettled + 16 * kBuffer), 0);
 
     tone->release();
     system->release();
