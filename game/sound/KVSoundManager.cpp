@@ -34,6 +34,12 @@ constexpr float kMinBounceFactor = 0.3f;
 // Hits that take at most this share of the target's hit points sound light.
 constexpr float kLightImpactRatio = 0.2f;
 
+// Action types that hurt the target (hits, area and distance attacks and their kin), and healing.
+bool isHitAction(int type) {
+    return (type >= 1 && type <= 3) || (type >= 10 && type <= 15);
+}
+constexpr int kHealAction = 4;
+
 const char* const kMusicPrefix = "kelvos_music/music/";
 const char* const kFallbackVoice = "Female";
 
@@ -348,23 +354,10 @@ void KVSoundManager::onAction(CCNotification* notification) {
     }
     auto* action = static_cast<KVActionEvent*>(object);
     CCString* voice = voiceOfPawn(action->target);
-    switch (action->type) {
-    case 1:
-    case 2:
-    case 3:
-    case 10:
-    case 11:
-    case 12:
-    case 13:
-    case 14:
-    case 15:
+    if (isHitAction(action->type)) {
         playVoiceLine(voice, action->ratio <= kLightImpactRatio ? "impact_light" : "impact_heavy");
-        break;
-    case 4:
+    } else if (action->type == kHealAction) {
         playVoiceLine(voice, "heal");
-        break;
-    default:
-        break;
     }
 }
 
