@@ -183,7 +183,10 @@ void BareLoop(benchmark::State& state) {
         glVertexPointer(3, GL_FLOAT, sizeof(ccV3F_C4B_T2F), base);
         glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(ccV3F_C4B_T2F), base + offsetof(ccV3F_C4B_T2F, colors));
         glTexCoordPointer(2, GL_FLOAT, sizeof(ccV3F_C4B_T2F), base + offsetof(ccV3F_C4B_T2F, texCoords));
+        // The sheet is not premultiplied: the same blend pair the batch node and SDL use.
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         finishFrame();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

@@ -296,9 +296,10 @@ void CCSprite::updateTransform() {
     }
     CCAffineTransform matrix;
     if (!m_parent || m_parent == static_cast<CCNode*>(m_batchNode)) {
+        // Most batched sprites are not rotated: skip the trigonometry for them.
         const float radians = -m_rotation * kDegreesToRadians;
-        const float c = std::cos(radians);
-        const float s = std::sin(radians);
+        const float c = m_rotation == 0.0f ? 1.0f : std::cos(radians);
+        const float s = m_rotation == 0.0f ? 0.0f : std::sin(radians);
         matrix = makeAffineTransform(c * m_scaleX, s * m_scaleX, -s * m_scaleY, c * m_scaleY, m_positionInPixels.x,
                                      m_positionInPixels.y);
         if (m_skewX != 0.0f || m_skewY != 0.0f) matrix = concatAffineTransform(skewTransform(m_skewX, m_skewY), matrix);

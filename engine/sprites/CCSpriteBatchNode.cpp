@@ -2,6 +2,7 @@
 
 #include "engine/base/CCArray.h"
 #include "engine/base/CCLog.h"
+#include "engine/effects/CCGridBase.h"
 #include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTexture2D.h"
@@ -265,8 +266,11 @@ void CCSpriteBatchNode::draw() {
 void CCSpriteBatchNode::visit() {
     if (!m_visible) return;
     glPushMatrix();
+    CCGridBase* grid = m_grid != nullptr && m_grid->isActive() ? m_grid : nullptr;
+    if (grid) grid->beforeDraw();
     transform();
     draw();
+    if (grid) grid->afterDraw(this);
     glPopMatrix();
 }
 

@@ -53,6 +53,7 @@ bool CCRendererReference::open(int width, int height, const uint8_t* rgba, int t
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear"); // the engine's textures filter linearly too
     m_state->window = SDL_CreateWindow("renderer reference", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                        height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (m_state->window)
