@@ -14,6 +14,7 @@
 #include "engine/director/CCTransitionFlip.h"
 #include "engine/director/CCTransitionMoveIn.h"
 #include "engine/director/CCTransitionRotateZoom.h"
+#include "engine/director/CCTransitionTiles.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/platform/CCClock.h"
@@ -179,6 +180,10 @@ TEST_F(TransitionTest, TransitionThatIsNeverRunLeavesTouchesOn) {
         ASSERT_NE(fade, nullptr);
         EXPECT_EQ(fade->getOutScene(), red);
         EXPECT_EQ(fade->getInScene(), blue);
+        EXPECT_TRUE(fade->isInSceneOnTop());
+        // The tile effects uncover the incoming scene, so it is drawn below the outgoing one.
+        EXPECT_FALSE(CCTransitionTurnOffTiles::create(0.5f, blue)->isInSceneOnTop());
+        EXPECT_FALSE(CCTransitionFadeUp::create(0.5f, blue)->isInSceneOnTop());
     }
     CCAutoreleasePoolStack::getInstance().getCurrentPool()->clear();
     frame();
@@ -220,6 +225,13 @@ TEST_F(TransitionTest, EveryKindHandsOverToAResetIncomingScene) {
         {"zoom flip x", [](CCScene* s) { return CCTransitionZoomFlipX::create(0.5f, s, 1); }},
         {"zoom flip y", [](CCScene* s) { return CCTransitionZoomFlipY::create(0.5f, s, 0); }},
         {"zoom flip angular", [](CCScene* s) { return CCTransitionZoomFlipAngular::create(0.5f, s, 0); }},
+        {"turn off tiles", [](CCScene* s) { return CCTransitionTurnOffTiles::create(0.5f, s); }},
+        {"split columns", [](CCScene* s) { return CCTransitionSplitCols::create(0.5f, s); }},
+        {"split rows", [](CCScene* s) { return CCTransitionSplitRows::create(0.5f, s); }},
+        {"fade top right", [](CCScene* s) { return CCTransitionFadeTR::create(0.5f, s); }},
+        {"fade bottom left", [](CCScene* s) { return CCTransitionFadeBL::create(0.5f, s); }},
+        {"fade up", [](CCScene* s) { return CCTransitionFadeUp::create(0.5f, s); }},
+        {"fade down", [](CCScene* s) { return CCTransitionFadeDown::create(0.5f, s); }},
     };
     JournalScene* scenes[2] = {red, blue};
     int current = 0;
