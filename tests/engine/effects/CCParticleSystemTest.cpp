@@ -8,6 +8,7 @@
 #include "engine/base/CCRandom.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCGL.h"
+#include "support/GLTestContext.h"
 #include "tests/engine/files/FilesTestSupport.h"
 
 using namespace kvengine;
@@ -222,6 +223,27 @@ TEST(ParticleSystemQuad, CornersFollowRotationAndColour) {
     // Without a texture the whole unit square is used, first picture row at the top.
     EXPECT_FLOAT_EQ(q.bl.texCoords.v, 1);
     EXPECT_FLOAT_EQ(q.tl.texCoords.v, 0);
+}
+
+TEST(ParticleSystemQuad, DrawsUntexturedSquaresWithoutATexture) {
+    kvtest::GLTestContext gl;
+    if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";
+    System<> s(1);
+    ASSERT_TRUE(s.ok);
+    configureSteady(s.p);
+    s->setStartColor({1, 0, 0, 1});
+    s->setEndColor({1, 0, 0, 1});
+    s->setStartSize(10);
+    s->setSourcePosition(CCPoint(32, 32));
+    s->update(0.01f);
+    ASSERT_EQ(s->getParticleCount(), 1u);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    s->draw();
+    EXPECT_EQ(gl.pixel(32, 32), (kvtest::RGBA{255, 0, 0, 255}));
+    EXPECT_EQ(gl.pixel(20, 20), (kvtest::RGBA{0, 0, 0, 255}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST(ParticleSystem, BlendFollowsAdditiveFlag) {
