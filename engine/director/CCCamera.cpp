@@ -8,7 +8,7 @@
 namespace kvengine {
 
 namespace {
-float scale() { return CCDirector::getInstance()->getContentScaleFactor(); }
+float scale() { return CCDirector::sharedContentScaleFactor(); }
 
 void setScaled(float* out, float x, float y, float z) {
     const float f = scale();

@@ -76,6 +76,8 @@ CCDirector* CCDirector::getInstance() {
 
 CCDirector* CCDirector::existingInstance() { return g_director; }
 
+float CCDirector::sharedContentScaleFactor() { return g_director ? g_director->m_contentScaleFactor : 1.0f; }
+
 void CCDirector::setSharedCachePurge(SharedCache cache, void (*purge)()) {
     if (cache < 0 || cache >= kSharedCacheCount) return;
     g_cachePurges[cache] = purge;

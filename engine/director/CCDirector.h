@@ -56,6 +56,10 @@ public:
     /// Explicit engine shutdown: purges (when not already purged), releases what the director
     /// still holds and deletes it. Safe to call twice. Afterwards getInstance makes a new one.
     static void destroyInstance();
+    /// The content scale factor without making the director: 1 while none exists. Code that only
+    /// converts points and pixels uses it, so it never creates the director (and its pool) as a
+    /// side effect.
+    static float sharedContentScaleFactor();
     /// Installs the purge function of one shared cache (null removes it).
     static void setSharedCachePurge(SharedCache cache, void (*purge)());
 

@@ -52,7 +52,7 @@ void CCLayerColor::updateColor() {
 }
 
 void CCLayerColor::setContentSize(const CCSize& size) {
-    const float f = CCDirector::getInstance()->getContentScaleFactor();
+    const float f = CCDirector::sharedContentScaleFactor();
     const float w = size.width * f;
     const float h = size.height * f;
     m_vertices[2] = w; // bottom-right

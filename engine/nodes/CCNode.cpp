@@ -19,7 +19,7 @@ namespace {
 
 constexpr float kDegreesToRadians = 0.017453292f;
 
-float contentScale() { return CCDirector::getInstance()->getContentScaleFactor(); }
+float contentScale() { return CCDirector::sharedContentScaleFactor(); }
 
 CCNode* childAt(CCArray* children, unsigned index) { return static_cast<CCNode*>(children->objectAtIndex(index)); }
 

@@ -140,7 +140,7 @@ int CCEGLView::syncOrientation() {
 
 void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
     if (!hasGLContext()) return;
-    const float factor = CCDirector::getInstance()->getContentScaleFactor();
+    const float factor = CCDirector::sharedContentScaleFactor();
     const float sx = m_scaleX / factor;
     const float sy = m_scaleY / factor;
     glViewport(static_cast<GLint>(x * sx + static_cast<float>(m_pictureRect.left)),
