@@ -10,114 +10,126 @@ namespace kvengine {
 
 namespace {
 
-CCAnimate* finish(CCAnimate* action, bool ok) {
-    if (!ok) {
-        action->release();
+template <class... Args>
+CCAnimate* makeAnimate(bool (CCAnimate::*init)(Args...), Args... args) {
+    CCAnimate* animate = new CCAnimate();
+    if (!(animate->*init)(args...)) {
+        animate->release();
         return nullptr;
     }
-    action->autorelease();
-    return action;
+    animate->autorelease();
+    return animate;
 }
 
-CCSprite* spriteOf(CCNode* node) { return dynamic_cast<CCSprite*>(node); }
+unsigned frameCount(const CCAnimation* animation) {
+    return animation != nullptr && animation->getFrames() != nullptr ? animation->getFrames()->count() : 0;
+}
 
 } // namespace
+
+CCAnimate::~CCAnimate() {
+    setAnimation(nullptr);
+    setSavedFrame(nullptr);
+}
 
 CCAnimate* CCAnimate::createWithAnimation(CCAnimation* animation) {
     return createWithAnimationRestore(animation, true);
 }
 
 CCAnimate* CCAnimate::createWithAnimationRestore(CCAnimation* animation, bool restoreOriginalFrame) {
-    auto* action = new CCAnimate();
-    return finish(action, action->initWithAnimation(animation, restoreOriginalFrame));
+    return makeAnimate<CCAnimation*, bool>(&CCAnimate::initWithAnimation, animation, restoreOriginalFrame);
 }
 
-CCAnimate* CCAnimate::createWithDurationAnimation(float seconds, CCAnimation* animation, bool restoreOriginalFrame) {
-    auto* action = new CCAnimate();
-    return finish(action, action->initWithDurationAnimation(seconds, animation, restoreOriginalFrame));
-}
-
-CCAnimate::~CCAnimate() {
-    if (m_animation) m_animation->release();
-    if (m_origFrame) m_origFrame->release();
+CCAnimate* CCAnimate::createWithDurationAnimation(float seconds, CCAnimation* animation,
+                                                  bool restoreOriginalFrame) {
+    return makeAnimate<float, CCAnimation*, bool>(&CCAnimate::initWithDurationAnimation, seconds, animation,
+                                                  restoreOriginalFrame);
 }
 
 bool CCAnimate::initWithAnimation(CCAnimation* animation, bool restoreOriginalFrame) {
-    if (!animation) {
+    if (animation == nullptr) {
         logDebugMessage("CCAnimate: no animation");
         return false;
     }
-    return initWithDurationAnimation(animation->getDelay() * static_cast<float>(animation->getFrames()->count()),
-                                     animation, restoreOriginalFrame);
+    return initWithDurationAnimation(animation->getDelay() * static_cast<float>(frameCount(animation)), animation,
+                                     restoreOriginalFrame);
 }
 
 bool CCAnimate::initWithDurationAnimation(float seconds, CCAnimation* animation, bool restoreOriginalFrame) {
-    if (!animation) {
+    if (animation == nullptr) {
         logDebugMessage("CCAnimate: no animation");
         return false;
     }
+    if (frameCount(animation) == 0) logDebugMessage("CCAnimate: the animation has no frames");
     initWithDuration(seconds);
-    animation->retain();
-    if (m_animation) m_animation->release();
-    m_animation = animation;
+    setAnimation(animation);
     m_restoreOriginalFrame = restoreOriginalFrame;
-    if (m_origFrame) m_origFrame->release();
-    m_origFrame = nullptr;
+    setSavedFrame(nullptr);
     return true;
+}
+
+void CCAnimate::setAnimation(CCAnimation* animation) {
+    if (animation != nullptr) animation->retain();
+    if (m_animation != nullptr) m_animation->release();
+    m_animation = animation;
+}
+
+void CCAnimate::setSavedFrame(CCSpriteFrame* frame) {
+    if (frame != nullptr) frame->retain();
+    if (m_savedFrame != nullptr) m_savedFrame->release();
+    m_savedFrame = frame;
 }
 
 void CCAnimate::startWithTarget(CCNode* target) {
     CCActionInterval::startWithTarget(target);
-    if (m_origFrame) m_origFrame->release();
-    m_origFrame = nullptr;
-    CCSprite* sprite = spriteOf(target);
-    if (!sprite) {
-        logDebugMessage("CCAnimate: the target is not a sprite");
+    setSavedFrame(nullptr);
+    if (target == nullptr) return;
+    // Sprites keep the node's class name, so the language's type test tells them apart.
+    CCSprite* sprite = dynamic_cast<CCSprite*>(target);
+    if (sprite == nullptr) {
+        logDebugMessage("CCAnimate: the node is not a sprite");
         return;
     }
-    if (m_restoreOriginalFrame) {
-        m_origFrame = sprite->createDisplayedFrame();
-        m_origFrame->retain();
-    }
+    if (m_restoreOriginalFrame) setSavedFrame(sprite->createDisplayedFrame());
 }
 
 void CCAnimate::update(float t) {
-    CCSprite* sprite = spriteOf(m_target);
-    if (!sprite || !m_animation) return;
-    CCMutableArray<CCSpriteFrame*>* frames = m_animation->getFrames();
-    const unsigned n = frames->count();
-    if (n == 0) return;
-    const float scaled = t * static_cast<float>(n);
-    unsigned index = scaled <= 0.0f ? 0u : static_cast<unsigned>(scaled);
-    if (index >= n) index = n - 1;
-    CCSpriteFrame* frame = frames->objectAtIndex(index);
+    CCSprite* sprite = dynamic_cast<CCSprite*>(getTarget());
+    unsigned count = frameCount(m_animation);
+    if (sprite == nullptr || count == 0) return;
+    float position = t * static_cast<float>(count);
+    unsigned index = position > 0.0f ? static_cast<unsigned>(position) : 0;
+    if (index >= count) index = count - 1;
+    CCSpriteFrame* frame = m_animation->getFrames()->objectAtIndex(index);
     if (!sprite->isFrameDisplayed(frame)) sprite->setDisplayFrame(frame);
 }
 
 void CCAnimate::stop() {
-    CCSprite* sprite = spriteOf(m_target);
-    if (m_restoreOriginalFrame && sprite && m_origFrame) sprite->setDisplayFrame(m_origFrame);
+    CCSprite* sprite = dynamic_cast<CCSprite*>(getTarget());
+    if (m_restoreOriginalFrame && sprite != nullptr && m_savedFrame != nullptr) sprite->setDisplayFrame(m_savedFrame);
     CCActionInterval::stop();
 }
 
 CCFiniteTimeAction* CCAnimate::reverse() {
-    CCMutableArray<CCSpriteFrame*>* frames = m_animation->getFrames();
-    auto* reversed = new CCMutableArray<CCSpriteFrame*>();
-    for (unsigned i = frames->count(); i > 0; --i) {
-        auto* copy = static_cast<CCSpriteFrame*>(frames->objectAtIndex(i - 1)->copy());
-        reversed->addObject(copy);
-        copy->release();
+    if (m_animation == nullptr) return nullptr;
+    CCMutableArray<CCSpriteFrame*>* reversed = new CCMutableArray<CCSpriteFrame*>();
+    reversed->autorelease();
+    for (unsigned i = frameCount(m_animation); i > 0; --i) {
+        CCObject* copy = m_animation->getFrames()->objectAtIndex(i - 1)->copy();
+        if (copy == nullptr) continue;
+        reversed->addObject(static_cast<CCSpriteFrame*>(copy->autorelease()));
     }
     CCAnimation* animation = CCAnimation::createWithFramesDelay(reversed, m_animation->getDelay());
-    reversed->release();
-    return createWithDurationAnimation(m_duration, animation, m_restoreOriginalFrame);
+    return createWithDurationAnimation(getDuration(), animation, m_restoreOriginalFrame);
 }
 
 CCObject* CCAnimate::copyInto(CCCopyHolder* holder) {
     CCAnimate* copy = detail::copyObjectFor<CCAnimate>(holder);
     CCCopyHolder inner{copy};
     CCActionInterval::copyInto(&inner);
-    copy->initWithDurationAnimation(m_duration, m_animation, m_restoreOriginalFrame);
+    copy->setAnimation(m_animation);
+    copy->m_restoreOriginalFrame = m_restoreOriginalFrame;
+    copy->setSavedFrame(nullptr);
     return copy;
 }
 
