@@ -73,6 +73,8 @@ CCLocalizationManager* CCLocalizationManager::getInstance() {
 
 CCLocalizationManager::CCLocalizationManager() : m_table(new CCMutableDictionary<std::string, CCString*>()) {}
 
+CCLocalizationManager* CCLocalizationManager::existingInstance() { return g_shared; }
+
 CCLocalizationManager::~CCLocalizationManager() {
     if (g_shared == this) g_shared = nullptr;
     m_table->release();

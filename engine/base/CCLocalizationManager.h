@@ -24,6 +24,8 @@ public:
     /// The shared table, created empty on first use. Releasing it (at a language change or at
     /// shutdown) destroys it, and the next call makes a new, empty one.
     static CCLocalizationManager* getInstance();
+    /// The shared table, or null when none exists; never makes one.
+    static CCLocalizationManager* existingInstance();
 
     CCLocalizationManager();
     ~CCLocalizationManager() override;

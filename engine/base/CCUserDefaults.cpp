@@ -33,6 +33,8 @@ CCUserDefaults* CCUserDefaults::getInstance() {
     return g_shared;
 }
 
+CCUserDefaults* CCUserDefaults::existingInstance() { return g_shared; }
+
 CCUserDefaults::CCUserDefaults() {
     std::string folder = dataFolder();
     if (!folder.empty()) {

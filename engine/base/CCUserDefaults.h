@@ -17,6 +17,8 @@ public:
     /// The shared instance, built (and its file loaded) on first use. Releasing it frees it without
     /// saving; the next call builds a new one from the file.
     static CCUserDefaults* getInstance();
+    /// The shared instance, or null when none exists; never builds one.
+    static CCUserDefaults* existingInstance();
 
     /// Finds the saved-settings file, creates its folder when needed and loads the file. A file
     /// that cannot be parsed is moved aside to "SavedSettings.plist.bad" (so that the next save does

@@ -77,6 +77,16 @@ const std::string& resourceRootPath() {
     return g_resourceRoot;
 }
 
+bool setResourceRootPath(const std::string& folder) {
+    if (folder.empty() || folder[0] != '/') {
+        logDebugMessage("engine: resource root \"%s\" refused: not an absolute path", folder.c_str());
+        return false;
+    }
+    g_resourceRoot = folder;
+    if (g_resourceRoot.back() != '/') g_resourceRoot += '/';
+    return true;
+}
+
 namespace {
 
 // The director's content scale factor decides whether "-hd" variants are looked for.

@@ -14,6 +14,10 @@ void getResourceRootPath();
 
 /// The resource root text ("/some/dir/"), filled on first use.
 const std::string& resourceRootPath();
+/// Makes `folder` (absolute; a missing trailing '/' is added) the resource root. Meant for the
+/// program's start, before anything is looked up: the shared resource index is built once and
+/// keeps the root it was built from. False, with a log line, for an empty or relative path.
+bool setResourceRootPath(const std::string& folder);
 
 /// Full path of a resource named relative to the resource root; absolute paths pass through.
 /// '\' is accepted as a separator and becomes '/'. When the director's content scale factor is not 1

@@ -1,0 +1,143 @@
+#include "game/app/AppDelegate.h"
+
+#include <cstdio>
+
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCUserDefaults.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScene.h"
+#include "engine/platform/CCDesktop.h"
+#include "engine/platform/CCEGLView.h"
+#include "engine/platform/CCGLWindow.h"
+#include "engine/textures/CCTexture2D.h"
+#include "game/app/KVSplashScreen.h"
+#include "game/app/KVWindowIcon.h"
+#include "game/chatter/KVChatterManager.h"
+#include "game/data/KVGameParameters.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/menu/KVMenuManager.h"
+#include "game/pawns/KVPawnManager.h"
+#include "game/powerups/KVConsumableManager.h"
+#include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/tutorial/KVHelperManager.h"
+#include "game/world/KVObjectFactory.h"
+#include "game/world/KVPhysWorld.h"
+#if __has_include("game/sound/KVSoundManager.h")
+#include "game/sound/KVSoundManager.h"
+#define KV_HAS_SOUND_MANAGER 1
+#endif
+
+using namespace kvengine;
+
+namespace {
+
+// The design frame is given portrait; the view shows it exchanged.
+constexpr int kFrameWidth = 600;
+constexpr int kFrameHeight = 800;
+constexpr int kWideFrameHeight = 960;
+
+template <typename T> void releaseIfMade(T* shared) {
+    if (shared != nullptr) shared->release();
+}
+
+} // namespace
+
+AppDelegate::~AppDelegate() { releaseSharedObjects(); }
+
+bool AppDelegate::isWideScreen(float widthMillimetres, float heightMillimetres) {
+    if (!(widthMillimetres > 0.0f) || !(heightMillimetres > 0.0f)) return false;
+    const float ratio = static_cast<float>(3.0 * widthMillimetres / heightMillimetres);
+    return ratio > 4.5f;
+}
+
+std::unique_ptr<CCGLWindow> AppDelegate::makeWindow() { return nullptr; }
+
+bool AppDelegate::screenSize(float& widthMillimetres, float& heightMillimetres) {
+    return screenPhysicalSize(widthMillimetres, heightMillimetres);
+}
+
+bool AppDelegate::initInstance() {
+    KVObjectFactory::registerGameClasses();
+
+    std::unique_ptr<CCGLWindow> window = makeWindow();
+    CCGLWindow* probe = window.get();
+    std::unique_ptr<CCGLWindow> platformWindow;
+    if (probe == nullptr) {
+        platformWindow = createPlatformWindow();
+        probe = platformWindow.get();
+    }
+
+    // The director exists first, so that its initialisation does not clear the flag later.
+    CCDirector* director = CCDirector::getInstance();
+    float width = 0.0f;
+    float height = 0.0f;
+    if (!screenSize(width, height)) {
+        int pixelsWide = 0;
+        int pixelsHigh = 0;
+        probe->getDesktopSize(pixelsWide, pixelsHigh);
+        width = static_cast<float>(pixelsWide);
+        height = static_cast<float>(pixelsHigh);
+    }
+    CCDirector::wideScreen = isWideScreen(width, height) ? 1 : 0;
+
+    CCEGLView* view = new CCEGLView(window ? std::move(window) : std::move(platformWindow));
+    view->setFullScreen(true);
+    const int frameHeight = CCDirector::wideScreen ? kWideFrameHeight : kFrameHeight;
+    if (!view->create(kTitle, kFrameWidth, frameHeight)) {
+        std::fprintf(stderr, "Kelvos: cannot open the game window with an OpenGL 2.1 context; the game ends.\n");
+        delete view;
+        return false;
+    }
+    (void)director;
+    setWindowIconFromContent();
+    CCDirector::getInstance()->enableDoubleContentScale();
+    return true;
+}
+
+void AppDelegate::setWindowIconFromContent() { kvWindowIconFromSplash(); }
+
+bool AppDelegate::finishLaunching() {
+    CCDirector* director = CCDirector::getInstance();
+    CCEGLView* view = CCEGLView::getSharedView();
+    director->setOpenGLView(view);
+    if (view != nullptr) view->bringToForeground();
+    director->updateOrientation();
+    director->setAnimationInterval(1.0 / 60.0);
+
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    CCTexture2D::setDefaultAlphaPixelFormat(setup->texturePixelFormat);
+
+    CCScene* scene = CCScene::create();
+    KVSplashScreen* splash = KVSplashScreen::create();
+    if (scene != nullptr && splash != nullptr) scene->addChildAtZ(splash, 0);
+    if (scene != nullptr) director->runWithScene(scene);
+    return true;
+}
+
+void AppDelegate::pauseApplication() { CCDirector::getInstance()->pause(); }
+
+void AppDelegate::resumeApplication() { CCDirector::getInstance()->resume(); }
+
+void AppDelegate::releaseSharedObjects() {
+    // Only what exists is released: asking a getter here would build a profile, start the sound
+    // output and read data files just to throw them away (closing during the splash, for one).
+    releaseIfMade(KVConsumableManager::existingInstance());
+    releaseIfMade(KVHelperManager::existingInstance());
+    releaseIfMade(KVPlayerParameters::existingInstance());
+    releaseIfMade(KVMenuManager::existingInstance());
+    releaseIfMade(CCUserDefaults::existingInstance());
+    releaseIfMade(KVGameParameters::existingInstance());
+    releaseIfMade(KVPawnManager::existingInstance());
+#ifdef KV_HAS_SOUND_MANAGER
+    releaseIfMade(KVSoundManager::existingInstance());
+#endif
+    releaseIfMade(KVKelvosOFXDelegate::existingInstance());
+    releaseIfMade(KVGameSetup::existingInstance());
+    releaseIfMade(KVPhysWorld::existingInstance());
+    releaseIfMade(CCLocalizationManager::existingInstance());
+    CCNotificationCenter::purgeInstance();
+    // The dialogue manager stays: it is not among the objects released at the end.
+}

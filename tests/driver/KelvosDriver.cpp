@@ -1,0 +1,263 @@
+// kelvos_driver: runs the game's real start-up without a display, for whole-program tests.
+//
+//   kelvos_driver [--resources DIR] [--frames N] [--step SECONDS] [--size WxH] [--screen-mm WxH]
+//                 [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...
+//
+// The run loop is driven by a fake clock that moves one step per idle turn, so every frame is
+// exactly one step apart and a run takes no wall-clock time. Frames are counted from 1 as they
+// are drawn. Events given for frame F are delivered before frame F is drawn:
+//   down:X:Y, move:X:Y, up:X:Y   left mouse button, window pixels from the top left
+//   key:NAME                      escape, space, left, right, up, down, plus, minus
+//   close                         the user closes the window
+// A screenshot is the picture of frame F as it is about to be shown. After the last frame the
+// window is closed as the user would. The exit status is the game's.
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/platform/CCClock.h"
+#include "engine/platform/CCGL.h"
+#include "engine/platform/CCGLWindow.h"
+#include "game/app/AppDelegate.h"
+#include "game/app/KVStartup.h"
+
+using namespace kvengine;
+
+namespace {
+
+struct Options {
+    std::string resources = KELVOS_RESOURCES_DIR;
+    int frames = 360;
+    double step = 1.0 / 60.0;
+    int width = 960;
+    int height = 600;
+    float screenWidthMm = 0.0f; // 0: square pixels, the window's proportions
+    float screenHeightMm = 0.0f;
+    std::multimap<int, std::string> shots;
+    std::multimap<int, CCPlatformEvent> events;
+};
+
+bool parsePair(const char* text, char separator, float& a, float& b) {
+    char* end = nullptr;
+    a = std::strtof(text, &end);
+    if (end == text || *end != separator) return false;
+    const char* second = end + 1;
+    b = std::strtof(second, &end);
+    return end != second && *end == '\0';
+}
+
+bool parseKey(const std::string& name, CCKey& key) {
+    static const std::map<std::string, CCKey> kKeys = {
+        {"escape", CCKey::Escape}, {"space", CCKey::Space}, {"left", CCKey::Left},
+        {"right", CCKey::Right},   {"up", CCKey::Up},       {"down", CCKey::Down},
+        {"plus", CCKey::KeypadPlus}, {"minus", CCKey::KeypadMinus}};
+    auto found = kKeys.find(name);
+    if (found == kKeys.end()) return false;
+    key = found->second;
+    return true;
+}
+
+bool parseEvent(const std::string& spec, int& frame, CCPlatformEvent& event) {
+    const size_t colon = spec.find(':');
+    if (colon == std::string::npos) return false;
+    frame = std::atoi(spec.substr(0, colon).c_str());
+    const std::string rest = spec.substr(colon + 1);
+    const size_t kindEnd = rest.find(':');
+    const std::string kind = rest.substr(0, kindEnd);
+    const std::string args = kindEnd == std::string::npos ? "" : rest.substr(kindEnd + 1);
+    if (frame < 1) return false;
+    if (kind == "close") {
+        event = CCPlatformEvent::make(CCEventType::WindowClose);
+        return true;
+    }
+    if (kind == "key") {
+        CCKey key;
+        if (!parseKey(args, key)) return false;
+        event = CCPlatformEvent::keyDown(key);
+        return true;
+    }
+    float x = 0.0f;
+    float y = 0.0f;
+    if (!parsePair(args.c_str(), ':', x, y)) return false;
+    if (kind == "down") {
+        event = CCPlatformEvent::mouse(CCEventType::MouseDown, static_cast<int>(x), static_cast<int>(y), kCCMouseLeft);
+    } else if (kind == "move") {
+        event = CCPlatformEvent::mouse(CCEventType::MouseMove, static_cast<int>(x), static_cast<int>(y), kCCMouseLeft);
+    } else if (kind == "up") {
+        event = CCPlatformEvent::mouse(CCEventType::MouseUp, static_cast<int>(x), static_cast<int>(y), 0);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "kelvos_driver: %s needs a value\n", name.c_str());
+            return false;
+        }
+        const std::string value = argv[++i];
+        if (name == "--resources") {
+            options.resources = value;
+        } else if (name == "--frames") {
+            options.frames = std::atoi(value.c_str());
+            if (options.frames < 1) return false;
+        } else if (name == "--step") {
+            options.step = std::atof(value.c_str());
+            if (!(options.step > 0.0)) return false;
+        } else if (name == "--size") {
+            float w = 0.0f;
+            float h = 0.0f;
+            if (!parsePair(value.c_str(), 'x', w, h) || w < 1.0f || h < 1.0f) return false;
+            options.width = static_cast<int>(w);
+            options.height = static_cast<int>(h);
+        } else if (name == "--screen-mm") {
+            if (!parsePair(value.c_str(), 'x', options.screenWidthMm, options.screenHeightMm)) return false;
+        } else if (name == "--shot") {
+            const size_t colon = value.find(':');
+            if (colon == std::string::npos) return false;
+            options.shots.emplace(std::atoi(value.substr(0, colon).c_str()), value.substr(colon + 1));
+        } else if (name == "--event") {
+            int frame = 0;
+            CCPlatformEvent event;
+            if (!parseEvent(value, frame, event)) {
+                std::fprintf(stderr, "kelvos_driver: bad event \"%s\"\n", value.c_str());
+                return false;
+            }
+            options.events.emplace(frame, event);
+        } else {
+            std::fprintf(stderr, "kelvos_driver: unknown option %s\n", name.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// The back buffer as a PNG file (rows from the top).
+bool writeScreenshot(const std::string& path, int width, int height) {
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255; // the screen has no transparency
+    // A negative stride reads the bottom-up GL rows from the last one.
+    const int stride = -width * 4;
+    if (!png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), stride, nullptr)) {
+        std::fprintf(stderr, "kelvos_driver: cannot write %s: %s\n", path.c_str(), image.message);
+        return false;
+    }
+    return true;
+}
+
+class DriverWindow;
+
+struct Run {
+    Options options;
+    int framesDrawn = 0;
+    bool failed = false;
+};
+
+/// The platform window, opened windowed at the chosen size that it reports as the desktop, with
+/// the scripted events put before the platform's own.
+class DriverWindow : public CCGLWindow {
+public:
+    explicit DriverWindow(Run& run) : m_run(run), m_inner(createPlatformWindow()) { queueEventsFor(1); }
+
+    bool create(const char* title, bool, int, int) override {
+        return m_inner->create(title, false, m_run.options.width, m_run.options.height);
+    }
+    void destroy() override { m_inner->destroy(); }
+    bool isOpen() const override { return m_inner->isOpen(); }
+    bool hasGLContext() const override { return m_inner->hasGLContext(); }
+    void getDesktopSize(int& width, int& height) const override {
+        width = m_run.options.width;
+        height = m_run.options.height;
+    }
+    void getClientSize(int& width, int& height) const override { m_inner->getClientSize(width, height); }
+    void setClientSize(int, int) override {}
+    void show() override { m_inner->show(); }
+    void setSystemCursorVisible(bool visible) override { m_inner->setSystemCursorVisible(visible); }
+    void postCloseRequest() override { m_events.push(CCPlatformEvent::make(CCEventType::WindowClose)); }
+    bool poll(CCPlatformEvent& out) override { return m_events.poll(out) || m_inner->poll(out); }
+
+    void swapBuffers() override {
+        const int frame = ++m_run.framesDrawn;
+        auto shots = m_run.options.shots.equal_range(frame);
+        for (auto it = shots.first; it != shots.second; ++it) {
+            int width = 0;
+            int height = 0;
+            m_inner->getClientSize(width, height);
+            if (!writeScreenshot(it->second, width, height)) m_run.failed = true;
+        }
+        m_inner->swapBuffers();
+        if (frame >= m_run.options.frames) {
+            m_events.push(CCPlatformEvent::make(CCEventType::WindowClose));
+        } else {
+            queueEventsFor(frame + 1);
+        }
+    }
+
+private:
+    void queueEventsFor(int frame) {
+        auto events = m_run.options.events.equal_range(frame);
+        for (auto it = events.first; it != events.second; ++it) m_events.push(it->second);
+    }
+
+    Run& m_run;
+    std::unique_ptr<CCGLWindow> m_inner;
+    CCQueuedEventSource m_events;
+};
+
+class DriverDelegate : public AppDelegate {
+public:
+    explicit DriverDelegate(Run& run) : m_run(run) {}
+
+protected:
+    std::unique_ptr<CCGLWindow> makeWindow() override { return std::make_unique<DriverWindow>(m_run); }
+    bool screenSize(float& width, float& height) override {
+        if (m_run.options.screenWidthMm > 0.0f && m_run.options.screenHeightMm > 0.0f) {
+            width = m_run.options.screenWidthMm;
+            height = m_run.options.screenHeightMm;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    Run& m_run;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Run run;
+    if (!parseOptions(argc, argv, run.options)) {
+        std::fprintf(stderr, "usage: kelvos_driver [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
+                             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n");
+        return 2;
+    }
+    CCFakeClock clock;
+    clock.setMicroseconds(1'000'000);
+    const int64_t step = static_cast<int64_t>(run.options.step * 1'000'000.0 + 0.5);
+    clock.setYieldStep(step);
+    CCClock::setShared(&clock);
+    const int status = kvRunProgram(run.options.resources, [&run] { return std::make_unique<DriverDelegate>(run); });
+    CCClock::setShared(nullptr);
+    std::printf("frames drawn: %d\n", run.framesDrawn);
+    if (run.failed) return 3;
+    return status;
+}
