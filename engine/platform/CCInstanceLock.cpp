@@ -1,6 +1,6 @@
 #include "engine/platform/CCInstanceLock.h"
 
-#include "engine/platform/CCPlatformLog.h"
+#include "engine/base/CCLog.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,7 +17,7 @@ CCInstanceLock::~CCInstanceLock() { release(); }
 CCInstanceLock::Result CCInstanceLock::acquire(const std::string& path) {
     if (m_fd >= 0) return kAcquired;
     if (path.empty()) {
-        platformLog("instance lock: no lock file path");
+        logDebugMessage("instance lock: no lock file path");
         return kFailed;
     }
     std::error_code ec;
@@ -25,14 +25,14 @@ CCInstanceLock::Result CCInstanceLock::acquire(const std::string& path) {
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
-        platformLog("instance lock: cannot open %s: %s", path.c_str(), strerror(errno));
+        logDebugMessage("instance lock: cannot open %s: %s", path.c_str(), strerror(errno));
         return kFailed;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         close(fd);
         if (error == EWOULDBLOCK) return kHeldElsewhere;
-        platformLog("instance lock: cannot lock %s: %s", path.c_str(), strerror(error));
+        logDebugMessage("instance lock: cannot lock %s: %s", path.c_str(), strerror(error));
         return kFailed;
     }
     m_fd = fd;

@@ -25,10 +25,7 @@
 #include "game/tutorial/KVHelperManager.h"
 #include "game/world/KVObjectFactory.h"
 #include "game/world/KVPhysWorld.h"
-#if __has_include("game/sound/KVSoundManager.h")
 #include "game/sound/KVSoundManager.h"
-#define KV_HAS_SOUND_MANAGER 1
-#endif
 
 using namespace kvengine;
 
@@ -131,9 +128,7 @@ void AppDelegate::releaseSharedObjects() {
     releaseIfMade(CCUserDefaults::existingInstance());
     releaseIfMade(KVGameParameters::existingInstance());
     releaseIfMade(KVPawnManager::existingInstance());
-#ifdef KV_HAS_SOUND_MANAGER
     releaseIfMade(KVSoundManager::existingInstance());
-#endif
     releaseIfMade(KVKelvosOFXDelegate::existingInstance());
     releaseIfMade(KVGameSetup::existingInstance());
     releaseIfMade(KVPhysWorld::existingInstance());

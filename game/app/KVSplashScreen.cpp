@@ -20,10 +20,7 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/tutorial/KVHelperManager.h"
-#if __has_include("game/sound/KVSoundManager.h")
 #include "game/sound/KVSoundManager.h"
-#define KV_HAS_SOUND_MANAGER 1
-#endif
 
 using namespace kvengine;
 
@@ -69,9 +66,7 @@ KVSplashScreen::KVSplashScreen() {
 
 void KVSplashScreen::ensureSharedObjects() {
     KVChatterManager::getInstance();
-#ifdef KV_HAS_SOUND_MANAGER
     KVSoundManager::getInstance();
-#endif
     KVGameSetup::getInstance();
     KVGameParameters::getInstance();
     KVMenuManager::getInstance();

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
@@ -21,7 +23,10 @@ int kvRunProgram(const std::string& resourceRoot, const std::function<std::uniqu
         std::fprintf(stderr, "Kelvos: cannot take the single-instance lock \"%s\"; the game ends.\n", path.c_str());
         return 1;
     }
-    if (!resourceRoot.empty()) kvengine::setResourceRootPath(resourceRoot);
+    // Some content is named relative to the current directory (the language tables, font files):
+    // the resource folder is made both the root and the current directory.
+    if (!resourceRoot.empty() && kvengine::setResourceRootPath(resourceRoot) && chdir(resourceRoot.c_str()) != 0)
+        std::fprintf(stderr, "Kelvos: the resource folder \"%s\" cannot be entered.\n", resourceRoot.c_str());
 
     int exitCode = 1;
     {

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -106,7 +107,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         }
         const std::string value = argv[++i];
         if (name == "--resources") {
-            options.resources = value;
+            options.resources = std::filesystem::absolute(value).string();
         } else if (name == "--frames") {
             options.frames = std::atoi(value.c_str());
             if (options.frames < 1) return false;
@@ -124,7 +125,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (name == "--shot") {
             const size_t colon = value.find(':');
             if (colon == std::string::npos) return false;
-            options.shots.emplace(std::atoi(value.substr(0, colon).c_str()), value.substr(colon + 1));
+            // The game makes its resource folder the current directory: fix the path first.
+            options.shots.emplace(std::atoi(value.substr(0, colon).c_str()),
+                                  std::filesystem::absolute(value.substr(colon + 1)).string());
         } else if (name == "--event") {
             int frame = 0;
             CCPlatformEvent event;

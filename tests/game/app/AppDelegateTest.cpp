@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+
+#include "AppTestSupport.h"
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCUserDefaults.h"
+#include "engine/platform/CCInstanceLock.h"
+#include "game/app/AppDelegate.h"
+#include "game/app/KVStartup.h"
+#include "game/chatter/KVChatterManager.h"
+#include "game/data/KVGameParameters.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/menu/KVMenuManager.h"
+#include "game/sound/KVSoundManager.h"
+#include "game/tutorial/KVHelperManager.h"
+
+namespace {
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void TearDown() override { kvapptest::releaseEverything(); }
+};
+
+} // namespace
+
+TEST(WideScreen, ThreeTimesWidthOverHeightAboveFourAndAHalf) {
+    struct Case {
+        float width, height;
+        bool wide;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {400, 300, false}, // 4:3, ratio 4.0
+        {480, 270, true},  // 16:9, ratio 5.33
+        {450, 300, false}, // 3:2, ratio exactly 4.5
+        {451, 300, true},  // just wider than 3:2
+        {518, 324, true},  // 16:10
+        {0, 300, false},   // unknown sizes are never wide
+        {480, 0, false},
+        {-480, -270, false},
+        {nan, 300, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AppDelegate::isWideScreen(c.width, c.height), c.wide) << c.width << " x " << c.height;
+}
+
+TEST_F(StartUpTest, ShutdownReleasesOnlyWhatExists) {
+    // Closing before the splash made anything: nothing is built just to be released, so no
+    // profile is written and no sound output is started.
+    const std::string profile = kvapptest::dataHome() + "/Kelvos/SavedSettings.plist";
+    std::filesystem::remove(profile);
+    AppDelegate::releaseSharedObjects();
+    EXPECT_EQ(KVPlayerParameters::existingInstance(), nullptr);
+    EXPECT_EQ(KVSoundManager::existingInstance(), nullptr);
+    EXPECT_EQ(KVGameSetup::existingInstance(), nullptr);
+    EXPECT_EQ(kvengine::CCUserDefaults::existingInstance(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(profile));
+
+    // Made ones go, the dialogue manager excepted.
+    KVChatterManager* chatter = KVChatterManager::getInstance();
+    KVGameSetup::getInstance();
+    KVGameParameters::getInstance();
+    KVMenuManager::getInstance();
+    KVHelperManager::getInstance();
+    ASSERT_NE(kvengine::CCLocalizationManager::existingInstance(), nullptr);
+    AppDelegate::releaseSharedObjects();
+    EXPECT_EQ(KVGameSetup::existingInstance(), nullptr);
+    EXPECT_EQ(KVGameParameters::existingInstance(), nullptr);
+    EXPECT_EQ(KVMenuManager::existingInstance(), nullptr);
+    EXPECT_EQ(KVHelperManager::existingInstance(), nullptr);
+    EXPECT_EQ(kvengine::CCLocalizationManager::existingInstance(), nullptr);
+    EXPECT_EQ(KVChatterManager::existingInstance(), chatter);
+    AppDelegate::releaseSharedObjects(); // a second shutdown finds nothing to release
+}
+
+TEST(InstanceLock, OneHolderPerFileAndBadPathsFailWithALogLine) {
+    const std::string path = kvapptest::dataHome() + "/locks/instance.lock";
+    kvengine::CCInstanceLock first;
+    kvengine::CCInstanceLock second;
+    EXPECT_EQ(first.acquire(path), kvengine::CCInstanceLock::kAcquired);
+    EXPECT_EQ(second.acquire(path), kvengine::CCInstanceLock::kHeldElsewhere);
+    first.release();
+    EXPECT_EQ(second.acquire(path), kvengine::CCInstanceLock::kAcquired);
+
+    kvapptest::LogCapture log;
+    kvengine::CCInstanceLock bad;
+    EXPECT_EQ(bad.acquire(""), kvengine::CCInstanceLock::kFailed);
+    EXPECT_EQ(bad.acquire("/proc/kelvos/instance.lock"), kvengine::CCInstanceLock::kFailed);
+    EXPECT_FALSE(bad.isHeld());
+    EXPECT_EQ(log.lines.size(), 2u);
+}
+
+TEST(InstanceLock, TheDefaultFileLiesInTheUsersDataFolder) {
+    EXPECT_EQ(kvengine::CCInstanceLock::defaultPath(), kvapptest::dataHome() + "/Kelvos/instance.lock");
+}
+
+TEST(RunProgram, ASecondInstanceEndsAtOnceWithStatusZero) {
+    const std::string path = kvapptest::dataHome() + "/second/instance.lock";
+    kvengine::CCInstanceLock running;
+    ASSERT_EQ(running.acquire(path), kvengine::CCInstanceLock::kAcquired);
+    bool made = false;
+    const int status = kvRunProgram(
+        "", [&made] {
+            made = true;
+            return std::make_unique<AppDelegate>();
+        },
+        path);
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(made) << "no application, window or message for a second instance";
+}
+
+TEST(RunProgram, ALockThatCannotBeTakenEndsWithStatusOne) {
+    bool made = false;
+    const int status = kvRunProgram(
+        "", [&made] {
+            made = true;
+            return std::make_unique<AppDelegate>();
+        },
+        "/proc/kelvos/instance.lock");
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(made);
+}

@@ -1,0 +1,75 @@
+#include "AppTestSupport.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engine/base/CCAutoreleasePoolStack.h"
+#include "engine/base/CCLog.h"
+#include "engine/director/CCDirector.h"
+#include "engine/files/CCFileUtils.h"
+#include "game/app/AppDelegate.h"
+#include "game/chatter/KVChatterManager.h"
+
+namespace kvapptest {
+
+namespace {
+// Before any test: the resource root is fixed on first use, and the saved settings must never
+// land in the real data folder.
+struct Environment {
+    std::string home;
+    Environment() {
+        char pattern[] = "/tmp/kelvos-app-test-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        home = made != nullptr ? std::string(made) + "/xdg" : std::string("/tmp/kelvos-app-test/xdg");
+        std::filesystem::create_directories(home);
+        setenv("XDG_DATA_HOME", home.c_str(), 1);
+        kvengine::setResourceRootPath(KELVOS_RESOURCES_DIR);
+        if (chdir(KELVOS_RESOURCES_DIR) != 0) {
+            // The tests that need the content then fail on the missing files by name.
+        }
+    }
+    ~Environment() {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(home).parent_path(), ec);
+    }
+} g_environment;
+} // namespace
+
+const std::string& dataHome() { return g_environment.home; }
+
+void releaseEverything() {
+    AppDelegate::releaseSharedObjects();
+    if (KVChatterManager* chatter = KVChatterManager::existingInstance()) chatter->release();
+    kvengine::CCDirector::destroyInstance();
+    kvengine::CCAutoreleasePoolStack::getInstance().clearAllPools();
+}
+
+LogCapture::LogCapture() {
+    kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
+}
+
+LogCapture::~LogCapture() { kvengine::setDebugLogSink(nullptr); }
+
+bool LogCapture::contains(const std::string& part) const {
+    for (const std::string& line : lines)
+        if (line.find(part) != std::string::npos) return true;
+    return false;
+}
+
+int runCommand(const std::string& command) {
+    const int status = std::system(command.c_str());
+    if (status == -1 || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace kvapptest
