@@ -12,7 +12,9 @@
 
 namespace kvengine {
 
-CCInstanceLock::~CCInstanceLock() { release(); }
+CCInstanceLock::~CCInstanceLock() {
+    release();
+}
 
 CCInstanceLock::Result CCInstanceLock::acquire(const std::string& path) {
     if (m_fd >= 0) return kAcquired;

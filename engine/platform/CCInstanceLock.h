@@ -14,7 +14,7 @@ public:
     CCInstanceLock& operator=(const CCInstanceLock&) = delete;
 
     enum Result {
-        kAcquired = 0, ///< this process holds the lock
+        kAcquired = 0,  ///< this process holds the lock
         kHeldElsewhere, ///< another process (or another lock object) holds it
         kFailed,        ///< the file cannot be made or locked (logged)
     };

@@ -22,10 +22,10 @@
 #include "game/pawns/KVPawnManager.h"
 #include "game/powerups/KVConsumableManager.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/sound/KVSoundManager.h"
 #include "game/tutorial/KVHelperManager.h"
 #include "game/world/KVObjectFactory.h"
 #include "game/world/KVPhysWorld.h"
-#include "game/sound/KVSoundManager.h"
 
 using namespace kvengine;
 
@@ -42,7 +42,9 @@ template <typename T> void releaseIfMade(T* shared) {
 
 } // namespace
 
-AppDelegate::~AppDelegate() { releaseSharedObjects(); }
+AppDelegate::~AppDelegate() {
+    releaseSharedObjects();
+}
 
 bool AppDelegate::isWideScreen(float widthMillimetres, float heightMillimetres) {
     if (!(widthMillimetres > 0.0f) || !(heightMillimetres > 0.0f)) return false;
@@ -50,7 +52,9 @@ bool AppDelegate::isWideScreen(float widthMillimetres, float heightMillimetres) 
     return ratio > 4.5f;
 }
 
-std::unique_ptr<CCGLWindow> AppDelegate::makeWindow() { return nullptr; }
+std::unique_ptr<CCGLWindow> AppDelegate::makeWindow() {
+    return nullptr;
+}
 
 bool AppDelegate::screenSize(float& widthMillimetres, float& heightMillimetres) {
     return screenPhysicalSize(widthMillimetres, heightMillimetres);
@@ -60,12 +64,7 @@ bool AppDelegate::initInstance() {
     KVObjectFactory::registerGameClasses();
 
     std::unique_ptr<CCGLWindow> window = makeWindow();
-    CCGLWindow* probe = window.get();
-    std::unique_ptr<CCGLWindow> platformWindow;
-    if (probe == nullptr) {
-        platformWindow = createPlatformWindow();
-        probe = platformWindow.get();
-    }
+    if (window == nullptr) window = createPlatformWindow();
 
     // The director exists first, so that its initialisation does not clear the flag later.
     CCDirector* director = CCDirector::getInstance();
@@ -74,27 +73,25 @@ bool AppDelegate::initInstance() {
     if (!screenSize(width, height)) {
         int pixelsWide = 0;
         int pixelsHigh = 0;
-        probe->getDesktopSize(pixelsWide, pixelsHigh);
+        window->getDesktopSize(pixelsWide, pixelsHigh);
         width = static_cast<float>(pixelsWide);
         height = static_cast<float>(pixelsHigh);
     }
     CCDirector::wideScreen = isWideScreen(width, height) ? 1 : 0;
 
-    CCEGLView* view = new CCEGLView(window ? std::move(window) : std::move(platformWindow));
+    CCEGLView* view = new CCEGLView(std::move(window));
     view->setFullScreen(true);
     const int frameHeight = CCDirector::wideScreen ? kWideFrameHeight : kFrameHeight;
     if (!view->create(kTitle, kFrameWidth, frameHeight)) {
-        std::fprintf(stderr, "Kelvos: cannot open the game window with an OpenGL 2.1 context; the game ends.\n");
+        std::fprintf(stderr,
+                     "Kelvos: cannot open the game window with an OpenGL 2.1 context; the game ends.\n");
         delete view;
         return false;
     }
-    (void)director;
-    setWindowIconFromContent();
-    CCDirector::getInstance()->enableDoubleContentScale();
+    kvWindowIconFromSplash();
+    director->enableDoubleContentScale();
     return true;
 }
-
-void AppDelegate::setWindowIconFromContent() { kvWindowIconFromSplash(); }
 
 bool AppDelegate::finishLaunching() {
     CCDirector* director = CCDirector::getInstance();
@@ -114,9 +111,13 @@ bool AppDelegate::finishLaunching() {
     return true;
 }
 
-void AppDelegate::pauseApplication() { CCDirector::getInstance()->pause(); }
+void AppDelegate::pauseApplication() {
+    CCDirector::getInstance()->pause();
+}
 
-void AppDelegate::resumeApplication() { CCDirector::getInstance()->resume(); }
+void AppDelegate::resumeApplication() {
+    CCDirector::getInstance()->resume();
+}
 
 void AppDelegate::releaseSharedObjects() {
     // Only what exists is released: asking a getter here would build a profile, start the sound

@@ -46,7 +46,4 @@ protected:
     /// The screen's physical size in millimetres; false when it cannot be known (the screen is
     /// then taken to have square pixels and the desktop's pixel proportions).
     virtual bool screenSize(float& widthMillimetres, float& heightMillimetres);
-
-private:
-    void setWindowIconFromContent();
 };

@@ -19,8 +19,8 @@
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVMenuManager.h"
-#include "game/tutorial/KVHelperManager.h"
 #include "game/sound/KVSoundManager.h"
+#include "game/tutorial/KVHelperManager.h"
 
 using namespace kvengine;
 

@@ -15,5 +15,6 @@ class AppDelegate;
 /// 4. builds the delegate with `makeDelegate`, runs it, destroys it (which releases the game's
 ///    shared objects), then ends the engine; returns the run loop's exit code.
 /// `lockPath` empty: CCInstanceLock::defaultPath().
-int kvRunProgram(const std::string& resourceRoot, const std::function<std::unique_ptr<AppDelegate>()>& makeDelegate,
+int kvRunProgram(const std::string& resourceRoot,
+                 const std::function<std::unique_ptr<AppDelegate>()>& makeDelegate,
                  const std::string& lockPath = "");

@@ -26,7 +26,8 @@ bool kvWindowIconFromSplash() {
     const size_t bpp = image.bytesPerPixel();
     if (image.width < static_cast<uint32_t>(kIconLeft + kIconSide) ||
         image.height < static_cast<uint32_t>(kIconTop + kIconSide) || bpp < 3) {
-        kvengine::logDebugMessage("app: no window icon: the splash picture is %ux%u", image.width, image.height);
+        kvengine::logDebugMessage("app: no window icon: the splash picture is %ux%u", image.width,
+                                  image.height);
         return false;
     }
     std::vector<unsigned char> rgba(static_cast<size_t>(kIconSide) * kIconSide * 4);

@@ -9,10 +9,14 @@
 //   down:X:Y, move:X:Y, up:X:Y   left mouse button, window pixels from the top left
 //   key:NAME                      escape, space, left, right, up, down, plus, minus
 //   close                         the user closes the window
+// With --bare, no game runs: a window of the same size with a GL context is opened, cleared
+// and shown once, as the smallest program that draws a frame does (the start-up benchmark
+// compares the two). Both print "first frame: N us", measured from the start of main.
 // A screenshot is the picture of frame F as it is about to be shown. After the last frame the
 // window is closed as the user would. The exit status is the game's.
 #include <png.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,8 +59,9 @@ bool parsePair(const char* text, char separator, float& a, float& b) {
 
 bool parseKey(const std::string& name, CCKey& key) {
     static const std::map<std::string, CCKey> kKeys = {
-        {"escape", CCKey::Escape}, {"space", CCKey::Space}, {"left", CCKey::Left},
-        {"right", CCKey::Right},   {"up", CCKey::Up},       {"down", CCKey::Down},
+        {"escape", CCKey::Escape},   {"space", CCKey::Space},
+        {"left", CCKey::Left},       {"right", CCKey::Right},
+        {"up", CCKey::Up},           {"down", CCKey::Down},
         {"plus", CCKey::KeypadPlus}, {"minus", CCKey::KeypadMinus}};
     auto found = kKeys.find(name);
     if (found == kKeys.end()) return false;
@@ -87,9 +92,11 @@ bool parseEvent(const std::string& spec, int& frame, CCPlatformEvent& event) {
     float y = 0.0f;
     if (!parsePair(args.c_str(), ':', x, y)) return false;
     if (kind == "down") {
-        event = CCPlatformEvent::mouse(CCEventType::MouseDown, static_cast<int>(x), static_cast<int>(y), kCCMouseLeft);
+        event = CCPlatformEvent::mouse(CCEventType::MouseDown, static_cast<int>(x), static_cast<int>(y),
+                                       kCCMouseLeft);
     } else if (kind == "move") {
-        event = CCPlatformEvent::mouse(CCEventType::MouseMove, static_cast<int>(x), static_cast<int>(y), kCCMouseLeft);
+        event = CCPlatformEvent::mouse(CCEventType::MouseMove, static_cast<int>(x), static_cast<int>(y),
+                                       kCCMouseLeft);
     } else if (kind == "up") {
         event = CCPlatformEvent::mouse(CCEventType::MouseUp, static_cast<int>(x), static_cast<int>(y), 0);
     } else {
@@ -156,7 +163,8 @@ bool writeScreenshot(const std::string& path, int width, int height) {
     image.width = static_cast<png_uint_32>(width);
     image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
-    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255; // the screen has no transparency
+    for (size_t i = 3; i < pixels.size(); i += 4)
+        pixels[i] = 255; // the screen has no transparency
     // A negative stride reads the bottom-up GL rows from the last one.
     const int stride = -width * 4;
     if (!png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), stride, nullptr)) {
@@ -172,7 +180,29 @@ struct Run {
     Options options;
     int framesDrawn = 0;
     bool failed = false;
+    std::chrono::steady_clock::time_point start;
 };
+
+void reportFirstFrame(const Run& run) {
+    const auto elapsed = std::chrono::steady_clock::now() - run.start;
+    std::printf(
+        "first frame: %lld us\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count()));
+    std::fflush(stdout);
+}
+
+int runBare(const Run& run) {
+    std::unique_ptr<CCGLWindow> window = createPlatformWindow();
+    if (!window->create("bare", false, run.options.width, run.options.height)) return 1;
+    window->show();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    window->swapBuffers();
+    glFinish();
+    reportFirstFrame(run);
+    window->destroy();
+    return 0;
+}
 
 /// The platform window, opened windowed at the chosen size that it reports as the desktop, with
 /// the scripted events put before the platform's own.
@@ -207,6 +237,10 @@ public:
             if (!writeScreenshot(it->second, width, height)) m_run.failed = true;
         }
         m_inner->swapBuffers();
+        if (frame == 1) {
+            glFinish();
+            reportFirstFrame(m_run);
+        }
         if (frame >= m_run.options.frames) {
             m_events.push(CCPlatformEvent::make(CCEventType::WindowClose));
         } else {
@@ -217,7 +251,8 @@ public:
 private:
     void queueEventsFor(int frame) {
         auto events = m_run.options.events.equal_range(frame);
-        for (auto it = events.first; it != events.second; ++it) m_events.push(it->second);
+        for (auto it = events.first; it != events.second; ++it)
+            m_events.push(it->second);
     }
 
     Run& m_run;
@@ -248,17 +283,28 @@ private:
 
 int main(int argc, char** argv) {
     Run run;
+    run.start = std::chrono::steady_clock::now();
+    bool bare = false;
+    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) {
+        bare = true;
+        --argc;
+        ++argv;
+    }
     if (!parseOptions(argc, argv, run.options)) {
-        std::fprintf(stderr, "usage: kelvos_driver [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
-                             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n");
+        std::fprintf(
+            stderr,
+            "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
+            "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n");
         return 2;
     }
+    if (bare) return runBare(run);
     CCFakeClock clock;
     clock.setMicroseconds(1'000'000);
     const int64_t step = static_cast<int64_t>(run.options.step * 1'000'000.0 + 0.5);
     clock.setYieldStep(step);
     CCClock::setShared(&clock);
-    const int status = kvRunProgram(run.options.resources, [&run] { return std::make_unique<DriverDelegate>(run); });
+    const int status =
+        kvRunProgram(run.options.resources, [&run] { return std::make_unique<DriverDelegate>(run); });
     CCClock::setShared(nullptr);
     std::printf("frames drawn: %d\n", run.framesDrawn);
     if (run.failed) return 3;

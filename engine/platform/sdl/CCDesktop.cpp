@@ -46,8 +46,8 @@ bool setCurrentWindowIcon(const unsigned char* rgba, int width, int height) {
         platformLog("desktop: window icon not set (no window or no picture)");
         return false;
     }
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width, height, 32,
-                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(rgba), width, height,
+                                                              32, width * 4, SDL_PIXELFORMAT_RGBA32);
     if (surface == nullptr) {
         platformLog("desktop: window icon not set: %s", SDL_GetError());
         return false;

@@ -42,9 +42,7 @@ TEST(WideScreen, ThreeTimesWidthOverHeightAboveFourAndAHalf) {
         {451, 300, true},  // just wider than 3:2
         {518, 324, true},  // 16:10
         {0, 300, false},   // unknown sizes are never wide
-        {480, 0, false},
-        {-480, -270, false},
-        {nan, 300, false},
+        {480, 0, false},   {-480, -270, false}, {nan, 300, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(AppDelegate::isWideScreen(c.width, c.height), c.wide) << c.width << " x " << c.height;
@@ -75,6 +73,7 @@ TEST_F(StartUpTest, ShutdownReleasesOnlyWhatExists) {
     EXPECT_EQ(KVMenuManager::existingInstance(), nullptr);
     EXPECT_EQ(KVHelperManager::existingInstance(), nullptr);
     EXPECT_EQ(kvengine::CCLocalizationManager::existingInstance(), nullptr);
+    EXPECT_EQ(kvengine::CCUserDefaults::existingInstance(), nullptr) << "not made again by a later release";
     EXPECT_EQ(KVChatterManager::existingInstance(), chatter);
     AppDelegate::releaseSharedObjects(); // a second shutdown finds nothing to release
 }
@@ -106,7 +105,8 @@ TEST(RunProgram, ASecondInstanceEndsAtOnceWithStatusZero) {
     ASSERT_EQ(running.acquire(path), kvengine::CCInstanceLock::kAcquired);
     bool made = false;
     const int status = kvRunProgram(
-        "", [&made] {
+        "",
+        [&made] {
             made = true;
             return std::make_unique<AppDelegate>();
         },
@@ -118,7 +118,8 @@ TEST(RunProgram, ASecondInstanceEndsAtOnceWithStatusZero) {
 TEST(RunProgram, ALockThatCannotBeTakenEndsWithStatusOne) {
     bool made = false;
     const int status = kvRunProgram(
-        "", [&made] {
+        "",
+        [&made] {
             made = true;
             return std::make_unique<AppDelegate>();
         },

@@ -40,7 +40,9 @@ struct Environment {
 } g_environment;
 } // namespace
 
-const std::string& dataHome() { return g_environment.home; }
+const std::string& dataHome() {
+    return g_environment.home;
+}
 
 void releaseEverything() {
     AppDelegate::releaseSharedObjects();
@@ -53,7 +55,9 @@ LogCapture::LogCapture() {
     kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
 }
 
-LogCapture::~LogCapture() { kvengine::setDebugLogSink(nullptr); }
+LogCapture::~LogCapture() {
+    kvengine::setDebugLogSink(nullptr);
+}
 
 bool LogCapture::contains(const std::string& part) const {
     for (const std::string& line : lines)

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "AppTestSupport.h"
-#include "support/GLTestContext.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
@@ -16,6 +15,7 @@
 #include "game/menu/KVMenuManager.h"
 #include "game/sound/KVSoundManager.h"
 #include "game/tutorial/KVHelperManager.h"
+#include "support/GLTestContext.h"
 
 using namespace kvengine;
 

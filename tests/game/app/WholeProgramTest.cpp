@@ -21,8 +21,8 @@ struct Pixel {
 class WholeProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = kvapptest::dataHome() + "/../" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder =
+            kvapptest::dataHome() + "/../" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(folder);
         fs::create_directories(folder + "/xdg");
         folder = fs::canonical(folder).string();
@@ -30,14 +30,15 @@ protected:
     /// Runs a program with its own data folder, headless; output goes to log.txt.
     int run(const std::string& program, const std::string& arguments, const std::string& extraEnv = "") {
         const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
-                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + extraEnv + " '" +
-                                    program + "' " + arguments + " > log.txt 2>&1";
+                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy " + extraEnv +
+                                    " '" + program + "' " + arguments + " > log.txt 2>&1";
         return kvapptest::runCommand(command);
     }
     std::string log() const { return kvapptest::readFile(folder + "/log.txt"); }
     bool loadShot(const std::string& name, kvengine::CCDecodedImage& image) const {
         const std::string bytes = kvapptest::readFile(folder + "/" + name);
-        return !bytes.empty() && image.initWithPngData(bytes.data(), bytes.size()) && image.bytesPerPixel() >= 3;
+        return !bytes.empty() && image.initWithPngData(bytes.data(), bytes.size()) &&
+               image.bytesPerPixel() >= 3;
     }
     static Pixel at(const kvengine::CCDecodedImage& image, unsigned x, unsigned y) {
         const size_t bpp = image.bytesPerPixel();
@@ -79,7 +80,8 @@ TEST_F(WholeProgramTest, TheSplashHoldsThenGivesWayAndTheProfileIsSavedScrambled
     ASSERT_FALSE(saved.empty());
     EXPECT_EQ(saved.find("<?xml"), std::string::npos) << "stored scrambled";
     std::string plain = saved;
-    kvengine::unscrambleDataBuffer(reinterpret_cast<unsigned char*>(plain.data()), static_cast<unsigned>(plain.size()));
+    kvengine::unscrambleDataBuffer(reinterpret_cast<unsigned char*>(plain.data()),
+                                   static_cast<unsigned>(plain.size()));
     EXPECT_EQ(plain.rfind("<?xml", 0), 0u);
     EXPECT_NE(plain.find("playerProfile"), std::string::npos);
 }
@@ -91,8 +93,9 @@ TEST_F(WholeProgramTest, ClosingDuringTheSplashEndsCleanlyWithoutMakingAProfile)
 }
 
 TEST_F(WholeProgramTest, InputDuringTheSplashIsHarmless) {
-    ASSERT_EQ(run(KELVOS_DRIVER, "--frames 40 --event 5:down:480:300 --event 6:move:500:320 --event 7:up:500:320 "
-                                 "--event 8:key:escape --event 9:key:space --event 10:key:left"),
+    ASSERT_EQ(run(KELVOS_DRIVER,
+                  "--frames 40 --event 5:down:480:300 --event 6:move:500:320 --event 7:up:500:320 "
+                  "--event 8:key:escape --event 9:key:space --event 10:key:left"),
               0)
         << log();
 }
