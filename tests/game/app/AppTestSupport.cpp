@@ -18,11 +18,12 @@
 namespace kvapptest {
 
 namespace {
-// Before any test: the resource root is fixed on first use, and the saved settings must never
-// land in the real data folder.
-struct Environment {
-    std::string home;
-    Environment() {
+// Before the first test (not at static initialisation, whose order between files is not fixed):
+// the built resource folder becomes the resource root, and the saved settings must never land in
+// the real data folder.
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
         char pattern[] = "/tmp/kelvos-app-test-XXXXXX";
         const char* made = mkdtemp(pattern);
         home = made != nullptr ? std::string(made) + "/xdg" : std::string("/tmp/kelvos-app-test/xdg");
@@ -33,15 +34,19 @@ struct Environment {
             // The tests that need the content then fail on the missing files by name.
         }
     }
-    ~Environment() {
+    void TearDown() override {
         std::error_code ec;
         std::filesystem::remove_all(std::filesystem::path(home).parent_path(), ec);
     }
-} g_environment;
+    std::string home;
+};
+
+AppEnvironment* const g_environment =
+    static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
 } // namespace
 
 const std::string& dataHome() {
-    return g_environment.home;
+    return g_environment->home;
 }
 
 void releaseEverything() {
