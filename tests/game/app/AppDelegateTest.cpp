@@ -12,6 +12,7 @@
 #include "engine/platform/CCInstanceLock.h"
 #include "game/app/AppDelegate.h"
 #include "game/app/KVStartup.h"
+#include "game/app/KVWindowIcon.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
@@ -19,6 +20,7 @@
 #include "game/menu/KVMenuManager.h"
 #include "game/sound/KVSoundManager.h"
 #include "game/tutorial/KVHelperManager.h"
+#include "support/GLTestContext.h"
 
 namespace {
 
@@ -126,4 +128,11 @@ TEST(RunProgram, ALockThatCannotBeTakenEndsWithStatusOne) {
         "/proc/kelvos/instance.lock");
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(made);
+}
+
+TEST(WindowIcon, CutFromTheSplashPictureOnlyWhenAWindowIsOpen) {
+    EXPECT_FALSE(kvWindowIconFromSplash()) << "no window: nothing to give a picture to";
+    kvtest::GLTestContext gl;
+    if (!gl.open(32, 32)) GTEST_SKIP() << "no window";
+    EXPECT_TRUE(kvWindowIconFromSplash());
 }
