@@ -10,6 +10,7 @@
 #include "engine/director/CCCamera.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
+#include "engine/director/CCTransitionCrossFade.h"
 #include "engine/director/CCTransitionFade.h"
 #include "engine/director/CCTransitionFlip.h"
 #include "engine/director/CCTransitionMoveIn.h"
@@ -225,6 +226,7 @@ TEST_F(TransitionTest, EveryKindHandsOverToAResetIncomingScene) {
         {"zoom flip x", [](CCScene* s) { return CCTransitionZoomFlipX::create(0.5f, s, 1); }},
         {"zoom flip y", [](CCScene* s) { return CCTransitionZoomFlipY::create(0.5f, s, 0); }},
         {"zoom flip angular", [](CCScene* s) { return CCTransitionZoomFlipAngular::create(0.5f, s, 0); }},
+        {"cross fade", [](CCScene* s) { return CCTransitionCrossFade::create(0.5f, s); }},
         {"turn off tiles", [](CCScene* s) { return CCTransitionTurnOffTiles::create(0.5f, s); }},
         {"split columns", [](CCScene* s) { return CCTransitionSplitCols::create(0.5f, s); }},
         {"split rows", [](CCScene* s) { return CCTransitionSplitRows::create(0.5f, s); }},
