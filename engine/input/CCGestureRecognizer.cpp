@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/base/CCArray.h"
+#include "engine/base/CCSet.h"
 #include "engine/director/CCDirector.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchDelegate.h"
@@ -84,6 +85,30 @@ bool CCGestureRecognizer::shouldReceiveTouch(CCTouch* touch) {
         }
     }
     return delegate_ == nullptr || delegate_->shouldRecognizerReceiveTouch(this, touch);
+}
+
+
+bool CCGestureRecognizer::trackNewTouches(CCSet* touches, std::map<CCTouch*, CCTouchTrack>& tracks) {
+    if (touches == nullptr) {
+        return false;
+    }
+    if (delegate_ != nullptr && !delegate_->shouldRecognizerHandleTouches(this)) {
+        return false;
+    }
+    const float now = getClock();
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        if (!shouldReceiveTouch(touch)) {
+            continue;
+        }
+        CCTouchTrack track;
+        track.firstTime = now;
+        track.lastTime = now;
+        track.startPoint = touch->getLocationInView();
+        track.lastPoint = track.startPoint;
+        tracks[touch] = track;
+    }
+    return true;
 }
 
 } // namespace kvengine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
 
@@ -75,6 +77,10 @@ public:
     static void resetClock();
 
 protected:
+    /// Starts a track for every touch of the set this recognizer accepts. False, with
+    /// nothing tracked, for a null set or when the delegate refuses the touches.
+    bool trackNewTouches(CCSet* touches, std::map<CCTouch*, CCTouchTrack>& tracks);
+
     /// Calls the target's callback with this recognizer and the node.
     void fireCallback();
 

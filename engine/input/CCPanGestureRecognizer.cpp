@@ -20,26 +20,9 @@ const CCTouchTrack* CCPanGestureRecognizer::measuredTrack() const {
 }
 
 void CCPanGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
-    if (touches == nullptr) {
-        return;
+    if (trackNewTouches(touches, tracks_)) {
+        updateState();
     }
-    if (delegate_ != nullptr && !delegate_->shouldRecognizerHandleTouches(this)) {
-        return;
-    }
-    const float now = getClock();
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        if (!shouldReceiveTouch(touch)) {
-            continue;
-        }
-        CCTouchTrack track;
-        track.firstTime = now;
-        track.lastTime = now;
-        track.startPoint = touch->getLocationInView();
-        track.lastPoint = track.startPoint;
-        tracks_[touch] = track;
-    }
-    updateState();
 }
 
 void CCPanGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {

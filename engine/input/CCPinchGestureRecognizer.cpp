@@ -18,26 +18,9 @@ float lengthSquared(const CCPoint& v) {
 } // namespace
 
 void CCPinchGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
-    if (touches == nullptr) {
-        return;
+    if (trackNewTouches(touches, tracks_)) {
+        updateState();
     }
-    if (delegate_ != nullptr && !delegate_->shouldRecognizerHandleTouches(this)) {
-        return;
-    }
-    const float now = getClock();
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        if (!shouldReceiveTouch(touch)) {
-            continue;
-        }
-        CCTouchTrack track;
-        track.firstTime = now;
-        track.lastTime = now;
-        track.startPoint = touch->getLocationInView();
-        track.lastPoint = track.startPoint;
-        tracks_[touch] = track;
-    }
-    updateState();
 }
 
 void CCPinchGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
