@@ -136,14 +136,16 @@ void SpriteBatch(benchmark::State& state) {
     }
     for (auto _ : state) {
         motion.step();
-        for (int i = 0; i < count; ++i) sprites[i]->setPosition(CCPoint(motion.xy[2 * i], motion.xy[2 * i + 1]));
+        for (int i = 0; i < count; ++i)
+            sprites[i]->setPosition(CCPoint(motion.xy[2 * i], motion.xy[2 * i + 1]));
         glClear(GL_COLOR_BUFFER_BIT);
         batch->visit();
         finishFrame();
     }
     batch->release();
     CCAutoreleasePoolStack::getInstance().clearAllPools();
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BareLoop(benchmark::State& state) {
@@ -164,7 +166,8 @@ void BareLoop(benchmark::State& state) {
         q.br.texCoords = {r, b};
         q.tl.colors = q.bl.colors = q.tr.colors = q.br.colors = ccColor4B{255, 255, 255, 255};
         const auto base = static_cast<uint16_t>(i * 4);
-        for (uint16_t k : {0, 1, 2, 3, 2, 1}) indices.push_back(static_cast<uint16_t>(base + k));
+        for (uint16_t k : {0, 1, 2, 3, 2, 1})
+            indices.push_back(static_cast<uint16_t>(base + k));
     }
     const float side = static_cast<float>(size);
     for (auto _ : state) {
@@ -189,7 +192,8 @@ void BareLoop(benchmark::State& state) {
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         finishFrame();
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void SDLRenderer(benchmark::State& state) {
@@ -208,7 +212,8 @@ void SDLRenderer(benchmark::State& state) {
         s.reference.drawFrame(motion.xy.data(), sources.data(), count, size, size);
     }
     state.SetLabel(s.reference.rendererName());
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 } // namespace

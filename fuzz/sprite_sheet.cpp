@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto* sheet = dictionaryWithContentsOfData(text, static_cast<unsigned>(size))) {
         auto* cache = new CCSpriteFrameCache();
         cache->addSpriteFramesWithDictionary(sheet, nullptr);
-        for (const std::string& name : sheet->allKeys()) cache->findSpriteFrameByName(name.c_str());
+        for (const std::string& name : sheet->allKeys())
+            cache->findSpriteFrameByName(name.c_str());
         cache->findSpriteFrameByName("idle");
         cache->removeSpriteFramesFromDictionary(sheet);
         cache->release();

@@ -31,7 +31,9 @@ template <typename T> void readField(const std::string& line, const char* key, c
     if (!text.empty()) std::sscanf(text.c_str(), format, value);
 }
 
-bool startsWith(const std::string& line, const char* prefix) { return line.compare(0, std::strlen(prefix), prefix) == 0; }
+bool startsWith(const std::string& line, const char* prefix) {
+    return line.compare(0, std::strlen(prefix), prefix) == 0;
+}
 
 } // namespace
 
@@ -44,7 +46,9 @@ CCBMFontConfiguration* CCBMFontConfiguration::createWithFNTFile(const char* fntF
 
 CCBMFontConfiguration::CCBMFontConfiguration() : m_glyphs(kMaxGlyphs) {}
 
-bool CCBMFontConfiguration::initWithFNTFile(const char* fntFile) { return parseConfigFile(fntFile); }
+bool CCBMFontConfiguration::initWithFNTFile(const char* fntFile) {
+    return parseConfigFile(fntFile);
+}
 
 bool CCBMFontConfiguration::parseConfigFile(const char* fntFile) {
     if (!fntFile || !*fntFile) {
@@ -109,7 +113,8 @@ void CCBMFontConfiguration::parseLine(const std::string& line, const char* fntPa
         readField(line, "first=", "first=%d", &first);
         readField(line, "second=", "second=%d", &second);
         readField(line, "amount=", "amount=%d", &amount);
-        m_kerning[(static_cast<uint32_t>(first) & 0xFFFFu) << 16 | (static_cast<uint32_t>(second) & 0xFFFFu)] = amount;
+        m_kerning[(static_cast<uint32_t>(first) & 0xFFFFu) << 16 |
+                  (static_cast<uint32_t>(second) & 0xFFFFu)] = amount;
     }
 }
 

@@ -8,8 +8,9 @@
 
 namespace kvengine {
 
-CCCharMapLabel* CCCharMapLabel::createWithString(const char* text, const char* charMapFile, uint32_t itemWidth,
-                                                 uint32_t itemHeight, unsigned char startChar) {
+CCCharMapLabel* CCCharMapLabel::createWithString(const char* text, const char* charMapFile,
+                                                 uint32_t itemWidth, uint32_t itemHeight,
+                                                 unsigned char startChar) {
     auto* label = new CCCharMapLabel();
     if (!label->initWithString(text, charMapFile, itemWidth, itemHeight, startChar)) {
         label->release();

@@ -22,7 +22,9 @@ CCLabelBMFont* CCLabelBMFont::createWithString(const char* text, const char* fnt
     return label;
 }
 
-void CCLabelBMFont::purgeCachedData() { purgeFontConfigurations(); }
+void CCLabelBMFont::purgeCachedData() {
+    purgeFontConfigurations();
+}
 
 CCLabelBMFont::~CCLabelBMFont() {
     if (m_configuration) m_configuration->release();
@@ -40,7 +42,8 @@ bool CCLabelBMFont::initWithString(const char* text, const char* fntFile) {
     CCTexture2D* texture = CCTextureCache::getInstance()->addImage(m_configuration->getAtlasName().c_str());
     const uint32_t capacity = text ? static_cast<uint32_t>(std::strlen(text)) : 0;
     if (!CCSpriteBatchNode::initWithTexture(texture, capacity)) {
-        logDebugMessage("CCLabelBMFont: cannot use the atlas image %s", m_configuration->getAtlasName().c_str());
+        logDebugMessage("CCLabelBMFont: cannot use the atlas image %s",
+                        m_configuration->getAtlasName().c_str());
         return false;
     }
     m_color = ccColor3B{255, 255, 255};
@@ -103,7 +106,8 @@ void CCLabelBMFont::buildCharacterSprites() {
             addChildAtZWithTag(sprite, 0, tag);
             sprite->release();
         }
-        const float px = static_cast<float>(g.xOffset + x) + rect.size.width / 2 + static_cast<float>(kerning);
+        const float px =
+            static_cast<float>(g.xOffset + x) + rect.size.width / 2 + static_cast<float>(kerning);
         const float py = static_cast<float>(lineHeight - g.yOffset + y) - rect.size.height / 2;
         sprite->setPositionInPixels(CCPoint(px, py));
         x += g.xAdvance + kerning;

@@ -8,7 +8,9 @@ namespace kvengine {
 
 namespace {
 
-float contentScale() { return CCDirector::getInstance()->getContentScaleFactor(); }
+float contentScale() {
+    return CCDirector::getInstance()->getContentScaleFactor();
+}
 
 CCLabelTTF* finishCreate(CCLabelTTF* label, bool ok) {
     if (!ok) {
@@ -34,15 +36,16 @@ CCLabelTTF* CCLabelTTF::createWithWideString(const char16_t* text, const char* f
 CCLabelTTF* CCLabelTTF::createWithStringDimensions(const char* text, int alignment, const char* fontName,
                                                    float fontSize, float boxWidth, float boxHeight) {
     auto* label = new CCLabelTTF();
-    return finishCreate(label,
-                        label->initWithStringDimensions(text, alignment, fontName, fontSize, boxWidth, boxHeight));
+    return finishCreate(
+        label, label->initWithStringDimensions(text, alignment, fontName, fontSize, boxWidth, boxHeight));
 }
 
-CCLabelTTF* CCLabelTTF::createWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName,
-                                                       float fontSize, float boxWidth, float boxHeight) {
+CCLabelTTF* CCLabelTTF::createWithWideStringDimensions(const char16_t* text, int alignment,
+                                                       const char* fontName, float fontSize, float boxWidth,
+                                                       float boxHeight) {
     auto* label = new CCLabelTTF();
-    return finishCreate(label,
-                        label->initWithWideStringDimensions(text, alignment, fontName, fontSize, boxWidth, boxHeight));
+    return finishCreate(
+        label, label->initWithWideStringDimensions(text, alignment, fontName, fontSize, boxWidth, boxHeight));
 }
 
 void CCLabelTTF::setUp(const char* fontName, float fontSize) {
@@ -66,8 +69,8 @@ bool CCLabelTTF::initWithWideString(const char16_t* text, const char* fontName, 
     return true;
 }
 
-bool CCLabelTTF::initWithStringDimensions(const char* text, int alignment, const char* fontName, float fontSize,
-                                          float boxWidth, float boxHeight) {
+bool CCLabelTTF::initWithStringDimensions(const char* text, int alignment, const char* fontName,
+                                          float fontSize, float boxWidth, float boxHeight) {
     if (!CCSprite::init()) return false;
     m_alignment = alignment;
     m_dimensions = CCSize(boxWidth * contentScale(), boxHeight * contentScale());
@@ -95,7 +98,8 @@ void CCLabelTTF::setWideString(const char16_t* text) {
     m_wide = text ? std::u16string(text) : std::u16string();
     m_hasWide = true;
     m_text.clear();
-    for (char16_t unit : m_wide) m_text.push_back(static_cast<char>(unit & 0xFF));
+    for (char16_t unit : m_wide)
+        m_text.push_back(static_cast<char>(unit & 0xFF));
     render(true);
 }
 
@@ -104,8 +108,9 @@ void CCLabelTTF::render(bool wide) {
     const CCSize box = boxed ? m_dimensions : CCSizeZero;
     const int alignment = boxed ? m_alignment : 1;
     auto* texture = new CCTexture2D();
-    const bool ok = wide ? texture->initWithWideString(m_wide.c_str(), m_fontName.c_str(), m_fontSize, box, alignment)
-                         : texture->initWithString(m_text.c_str(), m_fontName.c_str(), m_fontSize, box, alignment);
+    const bool ok =
+        wide ? texture->initWithWideString(m_wide.c_str(), m_fontName.c_str(), m_fontSize, box, alignment)
+             : texture->initWithString(m_text.c_str(), m_fontName.c_str(), m_fontSize, box, alignment);
     if (!ok) {
         texture->release();
         if (!m_text.empty()) logDebugMessage("CCLabelTTF: cannot render \"%s\"", m_text.c_str());

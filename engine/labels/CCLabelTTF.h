@@ -23,8 +23,9 @@ public:
     /// A label of a fixed box (points) with an alignment.
     static CCLabelTTF* createWithStringDimensions(const char* text, int alignment, const char* fontName,
                                                   float fontSize, float boxWidth, float boxHeight);
-    static CCLabelTTF* createWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName,
-                                                      float fontSize, float boxWidth, float boxHeight);
+    static CCLabelTTF* createWithWideStringDimensions(const char16_t* text, int alignment,
+                                                      const char* fontName, float fontSize, float boxWidth,
+                                                      float boxHeight);
 
     CCLabelTTF() = default;
     ~CCLabelTTF() override = default;
@@ -33,8 +34,8 @@ public:
     bool initWithWideString(const char16_t* text, const char* fontName, float fontSize);
     bool initWithStringDimensions(const char* text, int alignment, const char* fontName, float fontSize,
                                   float boxWidth, float boxHeight);
-    bool initWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName, float fontSize,
-                                      float boxWidth, float boxHeight);
+    bool initWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName,
+                                      float fontSize, float boxWidth, float boxHeight);
 
     /// Replaces the narrow text (null: empty) and renders it; the wide text is left as it was.
     void setString(const char* text) override;

@@ -65,7 +65,8 @@ bool CCMenu::initWithItems(CCMenuItem* first, va_list rest) {
 
 bool CCMenu::initWithItemList(CCMenuItem* const* items, unsigned count) {
     if (!setUpLayer()) return false;
-    for (unsigned i = 0; i < count; ++i) addChildAtZ(items[i], static_cast<int>(i));
+    for (unsigned i = 0; i < count; ++i)
+        addChildAtZ(items[i], static_cast<int>(i));
     setSelectedItem(nullptr);
     m_state = kStateWaiting;
     return true;

@@ -18,7 +18,8 @@ void CCMenuItem::activate() {
 
 CCRect CCMenuItem::rect() const {
     return CCRect(m_position.x - m_contentSize.width * m_anchorPoint.x,
-                  m_position.y - m_contentSize.height * m_anchorPoint.y, m_contentSize.width, m_contentSize.height);
+                  m_position.y - m_contentSize.height * m_anchorPoint.y, m_contentSize.width,
+                  m_contentSize.height);
 }
 
 } // namespace kvengine

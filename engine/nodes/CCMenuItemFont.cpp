@@ -15,11 +15,17 @@ void CCMenuItemFont::setFontName(const char* name) {
     if (name) g_fontName = name;
 }
 
-const char* CCMenuItemFont::fontName() { return g_fontName.c_str(); }
+const char* CCMenuItemFont::fontName() {
+    return g_fontName.c_str();
+}
 
-void CCMenuItemFont::setFontSize(int size) { g_fontSize = size; }
+void CCMenuItemFont::setFontSize(int size) {
+    g_fontSize = size;
+}
 
-int CCMenuItemFont::fontSize() { return g_fontSize; }
+int CCMenuItemFont::fontSize() {
+    return g_fontSize;
+}
 
 CCMenuItemFont* CCMenuItemFont::createWithString(CCString* text) {
     return createWithStringAndTarget(text, nullptr, nullptr);

@@ -13,7 +13,8 @@ class CCMenuItemFont : public CCMenuItemLabel {
 public:
     /// Autoreleased items; null (logged) for a null string.
     static CCMenuItemFont* createWithString(CCString* text);
-    static CCMenuItemFont* createWithStringAndTarget(CCString* text, CCObject* target, SEL_MenuHandler selector);
+    static CCMenuItemFont* createWithStringAndTarget(CCString* text, CCObject* target,
+                                                     SEL_MenuHandler selector);
 
     /// Replace the shared settings (null keeps the name).
     static void setFontName(const char* name);

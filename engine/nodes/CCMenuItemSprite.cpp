@@ -24,8 +24,8 @@ CCMenuItemSprite* CCMenuItemSprite::createWithSpritesDisabledAndTarget(CCNode* n
     return item;
 }
 
-CCMenuItemSprite* CCMenuItemSprite::createWithSpritesAndTarget(CCNode* normal, CCNode* selected, CCObject* target,
-                                                               SEL_MenuHandler selector) {
+CCMenuItemSprite* CCMenuItemSprite::createWithSpritesAndTarget(CCNode* normal, CCNode* selected,
+                                                               CCObject* target, SEL_MenuHandler selector) {
     return createWithSpritesDisabledAndTarget(normal, selected, nullptr, target, selector);
 }
 

@@ -10,8 +10,9 @@ namespace kvengine {
 class CCMenuItemSprite : public CCMenuItem, public CCRGBAProtocol {
 public:
     /// An autoreleased item; null (logged) without a normal image.
-    static CCMenuItemSprite* createWithSpritesDisabledAndTarget(CCNode* normal, CCNode* selected, CCNode* disabled,
-                                                                CCObject* target, SEL_MenuHandler selector);
+    static CCMenuItemSprite* createWithSpritesDisabledAndTarget(CCNode* normal, CCNode* selected,
+                                                                CCNode* disabled, CCObject* target,
+                                                                SEL_MenuHandler selector);
     static CCMenuItemSprite* createWithSpritesAndTarget(CCNode* normal, CCNode* selected, CCObject* target,
                                                         SEL_MenuHandler selector);
     static CCMenuItemSprite* createWithSprites(CCNode* normal, CCNode* selected);

@@ -66,7 +66,8 @@ void CCMenuItemToggle::unselected() {
 void CCMenuItemToggle::setEnabled(bool enabled) {
     CCMenuItem::setEnabled(enabled);
     if (!m_subItems) return;
-    for (unsigned i = 0; i < m_subItems->count(); ++i) m_subItems->objectAtIndex(i)->setEnabled(enabled);
+    for (unsigned i = 0; i < m_subItems->count(); ++i)
+        m_subItems->objectAtIndex(i)->setEnabled(enabled);
 }
 
 void CCMenuItemToggle::setColor(const ccColor3B& color) {

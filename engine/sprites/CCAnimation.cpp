@@ -8,7 +8,9 @@
 
 namespace kvengine {
 
-CCAnimation* CCAnimation::create() { return createWithFramesDelay(nullptr, 0.0f); }
+CCAnimation* CCAnimation::create() {
+    return createWithFramesDelay(nullptr, 0.0f);
+}
 
 CCAnimation* CCAnimation::createWithFramesDelay(CCMutableArray<CCSpriteFrame*>* frames, float delay) {
     auto* animation = new CCAnimation();
@@ -34,13 +36,16 @@ CCAnimation* CCAnimation::createWithFrameNamePattern(const char* pattern, int fi
 
 CCAnimation::CCAnimation() : m_frames(new CCMutableArray<CCSpriteFrame*>()) {}
 
-CCAnimation::~CCAnimation() { m_frames->release(); }
+CCAnimation::~CCAnimation() {
+    m_frames->release();
+}
 
 bool CCAnimation::initWithFrames(CCMutableArray<CCSpriteFrame*>* frames, float delay) {
     m_delay = delay;
     auto* copy = new CCMutableArray<CCSpriteFrame*>();
     if (frames)
-        for (unsigned i = 0; i < frames->count(); ++i) copy->addObject(frames->objectAtIndex(i));
+        for (unsigned i = 0; i < frames->count(); ++i)
+            copy->addObject(frames->objectAtIndex(i));
     m_frames->release();
     m_frames = copy;
     return true;

@@ -12,7 +12,8 @@ CCAnimationCache* g_sharedCache = nullptr;
 CCAnimationCache* CCAnimationCache::getInstance() {
     if (!g_sharedCache) {
         g_sharedCache = new CCAnimationCache();
-        CCDirector::setSharedCachePurge(CCDirector::kAnimationCache, &CCAnimationCache::purgeSharedAnimationCache);
+        CCDirector::setSharedCachePurge(CCDirector::kAnimationCache,
+                                        &CCAnimationCache::purgeSharedAnimationCache);
     }
     return g_sharedCache;
 }
@@ -25,6 +26,8 @@ void CCAnimationCache::purgeSharedAnimationCache() {
 
 CCAnimationCache::CCAnimationCache() : m_animations(new CCMutableDictionary<std::string, CCAnimation*>()) {}
 
-CCAnimationCache::~CCAnimationCache() { m_animations->release(); }
+CCAnimationCache::~CCAnimationCache() {
+    m_animations->release();
+}
 
 } // namespace kvengine

@@ -8,8 +8,8 @@ namespace kvengine {
 
 class CCAnimation;
 
-/// A shared dictionary of animations by name, kept for the director's shutdown purge. Ownership: the cache retains its animations; one
-/// shared cache, made on first use, purged with the director.
+/// A shared dictionary of animations by name, kept for the director's shutdown purge. Ownership: the cache
+/// retains its animations; one shared cache, made on first use, purged with the director.
 class CCAnimationCache : public CCObject {
 public:
     CC_DECLARE_CLASS_NAME(CCAnimationCache, CCObject)

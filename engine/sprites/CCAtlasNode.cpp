@@ -76,14 +76,18 @@ void CCAtlasNode::setColor(const ccColor3B& color) {
     }
 }
 
-ccColor3B CCAtlasNode::getColor() { return m_opacityModifyRGB ? m_colorUnmodified : m_color; }
+ccColor3B CCAtlasNode::getColor() {
+    return m_opacityModifyRGB ? m_colorUnmodified : m_color;
+}
 
 void CCAtlasNode::setOpacity(uint8_t opacity) {
     m_opacity = opacity;
     if (m_opacityModifyRGB) setColor(m_colorUnmodified);
 }
 
-CCTexture2D* CCAtlasNode::getTexture() { return m_textureAtlas ? m_textureAtlas->getTexture() : nullptr; }
+CCTexture2D* CCAtlasNode::getTexture() {
+    return m_textureAtlas ? m_textureAtlas->getTexture() : nullptr;
+}
 
 void CCAtlasNode::setTexture(CCTexture2D* texture) {
     if (!m_textureAtlas) return;

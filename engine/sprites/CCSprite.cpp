@@ -23,7 +23,9 @@ constexpr float kDegreesToRadians = 0.017453292f;
 constexpr ccBlendFunc kPremultipliedBlend{1, 771};
 constexpr ccBlendFunc kStraightAlphaBlend{770, 771};
 
-float contentScale() { return CCDirector::getInstance()->getContentScaleFactor(); }
+float contentScale() {
+    return CCDirector::getInstance()->getContentScaleFactor();
+}
 
 CCSprite* finishCreate(CCSprite* sprite, bool ok) {
     if (!ok) {
@@ -35,8 +37,8 @@ CCSprite* finishCreate(CCSprite* sprite, bool ok) {
 }
 
 CCAffineTransform skewTransform(float skewX, float skewY) {
-    return makeAffineTransform(1.0f, std::tan(skewY * kDegreesToRadians), std::tan(skewX * kDegreesToRadians), 1.0f,
-                               0.0f, 0.0f);
+    return makeAffineTransform(1.0f, std::tan(skewY * kDegreesToRadians), std::tan(skewX * kDegreesToRadians),
+                               1.0f, 0.0f, 0.0f);
 }
 
 } // namespace
@@ -63,7 +65,9 @@ CCSprite* CCSprite::createWithSpriteFrameName(const char* name) {
     return frame ? createWithSpriteFrame(frame) : nullptr; // the cache logged the missing name
 }
 
-CCSprite::CCSprite() { CCSprite::init(); }
+CCSprite::CCSprite() {
+    CCSprite::init();
+}
 
 CCSprite::~CCSprite() {
     if (m_texture) m_texture->release();
@@ -284,7 +288,8 @@ void CCSprite::setDirtyRecursively(bool value) {
 
 void CCSprite::writeDegenerateQuad() {
     m_quad.tl.vertices = m_quad.bl.vertices = m_quad.tr.vertices = m_quad.br.vertices = ccVertex3F{0, 0, 0};
-    if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized) m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
+    if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized)
+        m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
     m_dirty = m_recursiveDirty = false;
 }
 
@@ -300,9 +305,10 @@ void CCSprite::updateTransform() {
         const float radians = -m_rotation * kDegreesToRadians;
         const float c = m_rotation == 0.0f ? 1.0f : std::cos(radians);
         const float s = m_rotation == 0.0f ? 0.0f : std::sin(radians);
-        matrix = makeAffineTransform(c * m_scaleX, s * m_scaleX, -s * m_scaleY, c * m_scaleY, m_positionInPixels.x,
-                                     m_positionInPixels.y);
-        if (m_skewX != 0.0f || m_skewY != 0.0f) matrix = concatAffineTransform(skewTransform(m_skewX, m_skewY), matrix);
+        matrix = makeAffineTransform(c * m_scaleX, s * m_scaleX, -s * m_scaleY, c * m_scaleY,
+                                     m_positionInPixels.x, m_positionInPixels.y);
+        if (m_skewX != 0.0f || m_skewY != 0.0f)
+            matrix = concatAffineTransform(skewTransform(m_skewX, m_skewY), matrix);
         matrix = translateAffineTransform(matrix, -m_anchorPointInPixels.x, -m_anchorPointInPixels.y);
     } else {
         matrix = CCAffineTransformIdentity;
@@ -317,8 +323,10 @@ void CCSprite::updateTransform() {
                 const CCPoint position = p->getPositionInPixels();
                 n = translateAffineTransform(n, position.x, position.y);
             }
-            if (previousHonor & kHonorRotate) n = rotateAffineTransform(n, -p->getRotation() * kDegreesToRadians);
-            if (previousHonor & kHonorSkew) n = concatAffineTransform(skewTransform(p->getSkewX(), p->getSkewY()), n);
+            if (previousHonor & kHonorRotate)
+                n = rotateAffineTransform(n, -p->getRotation() * kDegreesToRadians);
+            if (previousHonor & kHonorSkew)
+                n = concatAffineTransform(skewTransform(p->getSkewX(), p->getSkewY()), n);
             if (previousHonor & kHonorScale) n = scaleAffineTransform(n, p->getScaleX(), p->getScaleY());
             const CCPoint anchor = p->getAnchorPointInPixels();
             n = translateAffineTransform(n, -anchor.x, -anchor.y);
@@ -333,13 +341,15 @@ void CCSprite::updateTransform() {
     const float x2 = x1 + m_rectInPixels.size.width;
     const float y2 = y1 + m_rectInPixels.size.height;
     auto corner = [&](float x, float y) {
-        return ccVertex3F{x * matrix.a + y * matrix.c + matrix.tx, x * matrix.b + y * matrix.d + matrix.ty, m_vertexZ};
+        return ccVertex3F{x * matrix.a + y * matrix.c + matrix.tx, x * matrix.b + y * matrix.d + matrix.ty,
+                          m_vertexZ};
     };
     m_quad.bl.vertices = corner(x1, y1);
     m_quad.br.vertices = corner(x2, y1);
     m_quad.tr.vertices = corner(x2, y2);
     m_quad.tl.vertices = corner(x1, y2);
-    if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized) m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
+    if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized)
+        m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
     m_dirty = m_recursiveDirty = false;
 }
 
@@ -515,7 +525,9 @@ void CCSprite::setColor(const ccColor3B& color) {
     updateColor();
 }
 
-ccColor3B CCSprite::getColor() { return m_opacityModifyRGB ? m_colorUnmodified : m_color; }
+ccColor3B CCSprite::getColor() {
+    return m_opacityModifyRGB ? m_colorUnmodified : m_color;
+}
 
 void CCSprite::setOpacity(uint8_t opacity) {
     m_opacity = opacity;

@@ -17,7 +17,9 @@ namespace {
 
 constexpr ccBlendFunc kPremultipliedBlend{1, 771};
 
-CCSprite* spriteAt(CCArray* array, unsigned index) { return static_cast<CCSprite*>(array->objectAtIndex(index)); }
+CCSprite* spriteAt(CCArray* array, unsigned index) {
+    return static_cast<CCSprite*>(array->objectAtIndex(index));
+}
 
 } // namespace
 
@@ -44,7 +46,8 @@ CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture, ui
 CCSpriteBatchNode::~CCSpriteBatchNode() {
     // Sprites kept alive elsewhere must not write into the atlas that dies here.
     if (m_descendants) {
-        for (unsigned i = 0; i < m_descendants->count(); ++i) spriteAt(m_descendants, i)->useSelfRender();
+        for (unsigned i = 0; i < m_descendants->count(); ++i)
+            spriteAt(m_descendants, i)->useSelfRender();
         m_descendants->release();
     }
     if (m_textureAtlas) m_textureAtlas->release();
@@ -136,12 +139,14 @@ void CCSpriteBatchNode::removeSpriteFromAtlas(CCSprite* sprite) {
         m_descendants->removeObjectAtIndex(position);
         shiftDescendantIndices(position, -1);
         if (CCArray* children = sprite->getChildren())
-            for (unsigned i = 0; i < children->count(); ++i) removeSpriteFromAtlas(spriteAt(children, i));
+            for (unsigned i = 0; i < children->count(); ++i)
+                removeSpriteFromAtlas(spriteAt(children, i));
         sprite->release();
         return;
     }
     if (CCArray* children = sprite->getChildren())
-        for (unsigned i = 0; i < children->count(); ++i) removeSpriteFromAtlas(spriteAt(children, i));
+        for (unsigned i = 0; i < children->count(); ++i)
+            removeSpriteFromAtlas(spriteAt(children, i));
 }
 
 uint32_t CCSpriteBatchNode::highestAtlasIndexInChild(CCSprite* sprite) {
@@ -158,7 +163,8 @@ uint32_t CCSpriteBatchNode::lowestAtlasIndexInChild(CCSprite* sprite) {
     CCArray* children = sprite->getChildren();
     if (!children || children->count() == 0) return sprite->getAtlasIndex();
     CCSprite* first = spriteAt(children, 0);
-    const bool placed = first->getBatchNode() == this && first->getAtlasIndex() != CCSprite::kIndexNotInitialized;
+    const bool placed =
+        first->getBatchNode() == this && first->getAtlasIndex() != CCSprite::kIndexNotInitialized;
     return first->getZOrder() < 0 && placed ? lowestAtlasIndexInChild(first) : sprite->getAtlasIndex();
 }
 
@@ -234,7 +240,8 @@ void CCSpriteBatchNode::removeChild(CCNode* child, bool cleanup) {
 
 void CCSpriteBatchNode::removeAllChildren(bool cleanup) {
     if (m_children)
-        for (unsigned i = 0; i < m_children->count(); ++i) removeSpriteFromAtlas(spriteAt(m_children, i));
+        for (unsigned i = 0; i < m_children->count(); ++i)
+            removeSpriteFromAtlas(spriteAt(m_children, i));
     CCNode::removeAllChildren(cleanup);
     if (m_descendants) m_descendants->removeAllObjects();
     if (m_textureAtlas) m_textureAtlas->removeAllQuads();
@@ -256,7 +263,8 @@ void CCSpriteBatchNode::reorderChild(CCNode* child, int z) {
 
 void CCSpriteBatchNode::draw() {
     if (!m_textureAtlas || m_textureAtlas->getTotalQuads() == 0) return;
-    for (unsigned i = 0; i < m_descendants->count(); ++i) spriteAt(m_descendants, i)->updateTransform();
+    for (unsigned i = 0; i < m_descendants->count(); ++i)
+        spriteAt(m_descendants, i)->updateTransform();
     const bool changeBlend = m_blendFunc != kPremultipliedBlend;
     if (changeBlend) glBlendFunc(m_blendFunc.src, m_blendFunc.dst);
     m_textureAtlas->drawQuads(m_textureAtlas->getTotalQuads());
@@ -276,7 +284,9 @@ void CCSpriteBatchNode::visit() {
 
 // --- texture -----------------------------------------------------------------------------------
 
-CCTexture2D* CCSpriteBatchNode::getTexture() { return m_textureAtlas ? m_textureAtlas->getTexture() : nullptr; }
+CCTexture2D* CCSpriteBatchNode::getTexture() {
+    return m_textureAtlas ? m_textureAtlas->getTexture() : nullptr;
+}
 
 void CCSpriteBatchNode::setTexture(CCTexture2D* texture) {
     if (!m_textureAtlas) return;

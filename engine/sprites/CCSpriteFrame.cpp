@@ -5,8 +5,9 @@
 
 namespace kvengine {
 
-CCSpriteFrame* CCSpriteFrame::createWithTexture(CCTexture2D* texture, bool rotated, const CCRect& rectInPixels,
-                                                const CCPoint& offsetInPixels, const CCSize& untrimmedSizeInPixels) {
+CCSpriteFrame* CCSpriteFrame::createWithTexture(CCTexture2D* texture, bool rotated,
+                                                const CCRect& rectInPixels, const CCPoint& offsetInPixels,
+                                                const CCSize& untrimmedSizeInPixels) {
     auto* frame = new CCSpriteFrame();
     frame->initWithTexture(texture, rectInPixels, rotated, offsetInPixels, untrimmedSizeInPixels);
     frame->autorelease();

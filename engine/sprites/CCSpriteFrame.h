@@ -16,7 +16,8 @@ class CCSpriteFrame : public CCObject {
 public:
     /// A new autoreleased frame (see initWithTexture).
     static CCSpriteFrame* createWithTexture(CCTexture2D* texture, bool rotated, const CCRect& rectInPixels,
-                                            const CCPoint& offsetInPixels, const CCSize& untrimmedSizeInPixels);
+                                            const CCPoint& offsetInPixels,
+                                            const CCSize& untrimmedSizeInPixels);
 
     CCSpriteFrame() = default;
     ~CCSpriteFrame() override;

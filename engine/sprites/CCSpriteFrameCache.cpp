@@ -102,7 +102,8 @@ CCRect CCRectFromString(const char* text) {
     const std::string all(text);
     const size_t open = all.find('{');
     size_t close = all.find('}');
-    for (int i = 1; i < 3 && close != std::string::npos; ++i) close = all.find('}', close + 1);
+    for (int i = 1; i < 3 && close != std::string::npos; ++i)
+        close = all.find('}', close + 1);
     if (open == std::string::npos || close == std::string::npos || close < open) return CCRectZero;
     const std::string inner = all.substr(open + 1, close - open - 1);
     const size_t originEnd = inner.find('}');
@@ -120,7 +121,8 @@ CCRect CCRectFromString(const char* text) {
 CCSpriteFrameCache* CCSpriteFrameCache::getInstance() {
     if (!g_sharedCache) {
         g_sharedCache = new CCSpriteFrameCache();
-        CCDirector::setSharedCachePurge(CCDirector::kSpriteFrameCache, &CCSpriteFrameCache::purgeSharedSpriteFrameCache);
+        CCDirector::setSharedCachePurge(CCDirector::kSpriteFrameCache,
+                                        &CCSpriteFrameCache::purgeSharedSpriteFrameCache);
     }
     return g_sharedCache;
 }
@@ -263,7 +265,8 @@ void CCSpriteFrameCache::removeSpriteFramesFromDictionary(Dictionary* sheet) {
     std::vector<std::string> present;
     for (const std::string& name : frames->allKeys())
         if (m_frames->objectForKey(name)) present.push_back(name);
-    for (const std::string& name : present) m_frames->removeObjectForKey(name);
+    for (const std::string& name : present)
+        m_frames->removeObjectForKey(name);
 }
 
 void CCSpriteFrameCache::removeAllSpriteFrames() {

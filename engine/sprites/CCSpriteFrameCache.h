@@ -36,7 +36,8 @@ public:
     /// Adds the frames of a parsed sheet, all on `texture`. Entries are visited in byte-wise key
     /// order; names already present are skipped. A sheet without "frames" or of an unknown
     /// format adds nothing (logged).
-    void addSpriteFramesWithDictionary(CCMutableDictionary<std::string, CCObject*>* sheet, CCTexture2D* texture);
+    void addSpriteFramesWithDictionary(CCMutableDictionary<std::string, CCObject*>* sheet,
+                                       CCTexture2D* texture);
     /// The frame under `name`, else the frame its alias names, else null (logged).
     CCSpriteFrame* findSpriteFrameByName(const char* name);
     /// Whether a frame or an alias is registered under `name`, without logging.

@@ -51,7 +51,8 @@ bool writeTextFile(const std::string& path, const std::string& text) {
     return writeDataFile(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-bool writeRgbaPng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba) {
+bool writeRgbaPng(const std::string& path, uint32_t width, uint32_t height,
+                  const std::vector<uint8_t>& rgba) {
     if (rgba.size() != static_cast<size_t>(width) * height * 4) return false;
     std::vector<uint8_t> raw;
     for (uint32_t y = 0; y < height; ++y) {
@@ -60,7 +61,8 @@ bool writeRgbaPng(const std::string& path, uint32_t width, uint32_t height, cons
     }
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(packedSize);
-    if (compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())) != Z_OK) return false;
+    if (compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size())) != Z_OK)
+        return false;
     packed.resize(packedSize);
 
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -78,7 +80,8 @@ bool writeSolidPng(const std::string& path, uint32_t width, uint32_t height, uin
                    uint8_t a) {
     std::vector<uint8_t> rgba;
     rgba.reserve(static_cast<size_t>(width) * height * 4);
-    for (uint32_t i = 0; i < width * height; ++i) rgba.insert(rgba.end(), {r, g, b, a});
+    for (uint32_t i = 0; i < width * height; ++i)
+        rgba.insert(rgba.end(), {r, g, b, a});
     return writeRgbaPng(path, width, height, rgba);
 }
 
@@ -86,7 +89,9 @@ LogLines::LogLines() {
     kvengine::setDebugLogSink([this](const std::string& line) { lines.push_back(line); });
 }
 
-LogLines::~LogLines() { kvengine::setDebugLogSink({}); }
+LogLines::~LogLines() {
+    kvengine::setDebugLogSink({});
+}
 
 bool LogLines::contains(const std::string& text) const {
     for (const std::string& line : lines)

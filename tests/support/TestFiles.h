@@ -12,7 +12,8 @@ std::string makeTempFolder(const char* tag);
 /// Writes the text to a file, scrambled when its name is of a scrambled data-file type (as the
 /// file layer expects); true on success.
 bool writeTextFile(const std::string& path, const std::string& text);
-/// Writes (scrambled, see writeTextFile) an 8-bit RGBA PNG of `rgba` (width x height x 4 bytes, top row first).
+/// Writes (scrambled, see writeTextFile) an 8-bit RGBA PNG of `rgba` (width x height x 4 bytes, top row
+/// first).
 bool writeRgbaPng(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba);
 /// The same with every pixel one colour.
 bool writeSolidPng(const std::string& path, uint32_t width, uint32_t height, uint8_t r, uint8_t g, uint8_t b,

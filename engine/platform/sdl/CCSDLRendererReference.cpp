@@ -4,7 +4,6 @@
 
 #include <SDL2/SDL.h>
 
-
 namespace kvengine {
 
 struct CCRendererReference::State {
@@ -35,9 +34,13 @@ private:
 
 CCRendererReference::CCRendererReference() : m_state(new State()) {}
 
-CCRendererReference::~CCRendererReference() { close(); }
+CCRendererReference::~CCRendererReference() {
+    close();
+}
 
-bool CCRendererReference::isOpen() const { return m_state->renderer != nullptr; }
+bool CCRendererReference::isOpen() const {
+    return m_state->renderer != nullptr;
+}
 
 bool CCRendererReference::open(int width, int height, const uint8_t* rgba, int texWidth, int texHeight) {
     close();
@@ -54,13 +57,13 @@ bool CCRendererReference::open(int width, int height, const uint8_t* rgba, int t
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear"); // the engine's textures filter linearly too
-    m_state->window = SDL_CreateWindow("renderer reference", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                       height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    m_state->window = SDL_CreateWindow("renderer reference", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                       width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (m_state->window)
         m_state->renderer = SDL_CreateRenderer(m_state->window, -1, SDL_RENDERER_ACCELERATED);
     if (m_state->renderer) {
-        m_state->texture = SDL_CreateTexture(m_state->renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC,
-                                             texWidth, texHeight);
+        m_state->texture = SDL_CreateTexture(m_state->renderer, SDL_PIXELFORMAT_ABGR8888,
+                                             SDL_TEXTUREACCESS_STATIC, texWidth, texHeight);
         if (m_state->texture) {
             SDL_UpdateTexture(m_state->texture, nullptr, rgba, texWidth * 4);
             SDL_SetTextureBlendMode(m_state->texture, SDL_BLENDMODE_BLEND);
@@ -103,8 +106,8 @@ void CCRendererReference::drawFrame(const float* xy, const int* sourceXY, int co
     const float height = static_cast<float>(m_state->height);
     for (int i = 0; i < count; ++i) {
         // SDL's y runs downwards: the lower-left corner at y becomes a top edge at height - y - sh.
-        const SDL_FRect target{xy[2 * i], height - xy[2 * i + 1] - static_cast<float>(sh), static_cast<float>(sw),
-                               static_cast<float>(sh)};
+        const SDL_FRect target{xy[2 * i], height - xy[2 * i + 1] - static_cast<float>(sh),
+                               static_cast<float>(sw), static_cast<float>(sh)};
         const SDL_Rect source{sourceXY[2 * i], sourceXY[2 * i + 1], sw, sh};
         SDL_RenderCopyF(renderer, m_state->texture, &source, &target);
     }

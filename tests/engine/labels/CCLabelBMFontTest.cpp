@@ -16,20 +16,19 @@ namespace {
 
 // Line height 32. A: 10 x 20 at (0, 0), y offset 4, advance 12. V: 8 x 20, advance 10.
 // B: 6 x 40, y offset 40 (below the line). Kerning A then V: -2.
-const char* const kFont =
-    "info face=\"Test\" size=32 bold=0 italic=0 padding=1,2,3,4 spacing=0,0\n"
-    "common lineHeight=32 base=26 scaleW=64 scaleH=64 pages=1\n"
-    "page id=0 file=\"test.png\"\n"
-    "chars count=5\n"
-    "char id=65 x=0 y=0 width=10 height=20 xoffset=1 yoffset=4 xadvance=12 page=0\n"
-    "char id=86 x=10 y=0 width=8 height=20 xoffset=0 yoffset=4 xadvance=10 page=0\n"
-    "char id=66 x=20 y=0 width=6 height=40 xoffset=0 yoffset=40 xadvance=7 page=0\n"
-    "char id=67 x=30 y=0 width=6 height=6 xoffset=0 yoffset=0 page=0\n"
-    "char id=3000 x=1 y=1 width=1 height=1 xoffset=0 yoffset=0 xadvance=5 page=0\n"
-    "garbage line\n"
-    "kernings count=1\n"
-    "kerning first=65 second=86 amount=-2\n"
-    "kerning first=86 second=65 amount=1";
+const char* const kFont = "info face=\"Test\" size=32 bold=0 italic=0 padding=1,2,3,4 spacing=0,0\n"
+                          "common lineHeight=32 base=26 scaleW=64 scaleH=64 pages=1\n"
+                          "page id=0 file=\"test.png\"\n"
+                          "chars count=5\n"
+                          "char id=65 x=0 y=0 width=10 height=20 xoffset=1 yoffset=4 xadvance=12 page=0\n"
+                          "char id=86 x=10 y=0 width=8 height=20 xoffset=0 yoffset=4 xadvance=10 page=0\n"
+                          "char id=66 x=20 y=0 width=6 height=40 xoffset=0 yoffset=40 xadvance=7 page=0\n"
+                          "char id=67 x=30 y=0 width=6 height=6 xoffset=0 yoffset=0 page=0\n"
+                          "char id=3000 x=1 y=1 width=1 height=1 xoffset=0 yoffset=0 xadvance=5 page=0\n"
+                          "garbage line\n"
+                          "kernings count=1\n"
+                          "kerning first=65 second=86 amount=-2\n"
+                          "kerning first=86 second=65 amount=1";
 
 class CCLabelBMFontTest : public labeltest::GLFixture {
 protected:
@@ -39,7 +38,9 @@ protected:
         folder = kvtest::makeTempFolder("bmfont");
         fnt = labeltest::writeFont(folder, "test", kFont);
     }
-    CCSprite* character(CCLabelBMFont* label, int index) { return static_cast<CCSprite*>(label->getChildByTag(index)); }
+    CCSprite* character(CCLabelBMFont* label, int index) {
+        return static_cast<CCSprite*>(label->getChildByTag(index));
+    }
 
     std::string folder;
     std::string fnt;
@@ -58,8 +59,8 @@ TEST_F(CCLabelBMFontTest, ParsesTheLinesItKnowsAndPassesOverTheRest) {
     EXPECT_EQ(a.yOffset, 4);
     EXPECT_EQ(a.xAdvance, 12);
     EXPECT_FLOAT_EQ(config->glyph('V').x, 10); // "x=" is not read out of "xoffset="
-    EXPECT_EQ(config->glyph('C').xAdvance, 0);  // no "xadvance=" field
-    EXPECT_EQ(config->glyph(3000).id, 0u);       // ids of 2048 and above are passed over
+    EXPECT_EQ(config->glyph('C').xAdvance, 0); // no "xadvance=" field
+    EXPECT_EQ(config->glyph(3000).id, 0u);     // ids of 2048 and above are passed over
     EXPECT_EQ(config->kerningAmount('A', 'V'), -2);
     EXPECT_EQ(config->kerningAmount('V', 'A'), 1); // last line without a line feed
     EXPECT_EQ(config->kerningAmount('A', 'A'), 0);

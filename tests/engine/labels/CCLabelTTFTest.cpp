@@ -24,13 +24,16 @@ protected:
                 if (p[0] == 0 && p[1] == 0 && p[2] == 0) continue;
                 if (!any) *x0 = *x1 = x, *y0 = *y1 = y;
                 any = true;
-                *x0 = std::min(*x0, x), *x1 = std::max(*x1, x), *y0 = std::min(*y0, y), *y1 = std::max(*y1, y);
+                *x0 = std::min(*x0, x), *x1 = std::max(*x1, x), *y0 = std::min(*y0, y),
+                *y1 = std::max(*y1, y);
             }
         return any;
     }
 };
 
-bool isPowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
+bool isPowerOfTwo(uint32_t v) {
+    return v != 0 && (v & (v - 1)) == 0;
+}
 
 TEST_F(CCLabelTTFTest, FittedLabelDrawsItsTextInsideItsBoxInItsColour) {
     CCLabelTTF* label = CCLabelTTF::createWithString("Hello", "Marker Felt", 20);
@@ -72,9 +75,9 @@ TEST_F(CCLabelTTFTest, BoxedLabelAlignsItsTextRight) {
     label->visit();
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     ASSERT_TRUE(litBounds(&x0, &y0, &x1, &y1));
-    EXPECT_GT(x0, 10 + 50);  // in the right half of the box
+    EXPECT_GT(x0, 10 + 50); // in the right half of the box
     EXPECT_LE(x1, 10 + 100);
-    EXPECT_GT(y0, 10);       // vertically inside the box, not touching its edges
+    EXPECT_GT(y0, 10); // vertically inside the box, not touching its edges
     EXPECT_LT(y1, 10 + 40);
 }
 

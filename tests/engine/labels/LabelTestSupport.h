@@ -17,7 +17,8 @@ protected:
     void clear();
     /// Counts the pixels of exactly this colour inside and outside the rectangle (x0..x1, y0..y1,
     /// window pixels, edges included).
-    void countPixels(const kvtest::RGBA& colour, int x0, int y0, int x1, int y1, int* inside, int* outside) const;
+    void countPixels(const kvtest::RGBA& colour, int x0, int y0, int x1, int y1, int* inside,
+                     int* outside) const;
 
     kvtest::GLTestContext gl;
 };

@@ -15,8 +15,8 @@
 #include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTexture2D.h"
-#include "engine/textures/CCTexturePixels.h"
 #include "engine/textures/CCTextureCache.h"
+#include "engine/textures/CCTexturePixels.h"
 
 #include "support/GLTestContext.h"
 
@@ -34,7 +34,9 @@ constexpr float kWinWidth = 800, kWinHeight = 600;
 // Records the events its items receive, by tag.
 class Recorder : public CCObject {
 public:
-    void hit(CCObject* item) { events.push_back("activate " + std::to_string(static_cast<CCNode*>(item)->getTag())); }
+    void hit(CCObject* item) {
+        events.push_back("activate " + std::to_string(static_cast<CCNode*>(item)->getTag()));
+    }
     std::vector<std::string> events;
 };
 
@@ -77,7 +79,8 @@ protected:
         recorder.events.clear();
         CCAutoreleasePoolStack::getInstance().clearAllPools();
         CCTextureCache::purgeSharedTextureCache();
-        for (CCTexture2D* t : textures) t->release();
+        for (CCTexture2D* t : textures)
+            t->release();
         CCTouchDispatcher::purgeSharedDispatcher();
         CCDirector::destroyInstance();
         gl.close();
@@ -111,8 +114,8 @@ using Events = std::vector<std::string>;
 
 TEST_F(CCMenuTest, TapActivatesTheItemUnderItEarlierChildWinningOnOverlap) {
     const auto handler = static_cast<SEL_MenuHandler>(&Recorder::hit);
-    CCMenuItemSprite* spriteItem =
-        CCMenuItemSprite::createWithSpritesDisabledAndTarget(sprite(40), sprite(40), sprite(40), &recorder, handler);
+    CCMenuItemSprite* spriteItem = CCMenuItemSprite::createWithSpritesDisabledAndTarget(
+        sprite(40), sprite(40), sprite(40), &recorder, handler);
     CCMenuItemLabel* labelItem = CCMenuItemLabel::createWithLabel(
         CCLabelTTF::createWithString("Label item", "Marker Felt", 20), &recorder, handler);
     auto* fontText = new CCString("Font");
@@ -147,7 +150,8 @@ TEST_F(CCMenuTest, TapActivatesTheItemUnderItEarlierChildWinningOnOverlap) {
     for (const Case& c : cases) {
         recorder.events.clear();
         press(c.x, c.y);
-        EXPECT_EQ(menu->getState(), c.expected.empty() ? CCMenu::kStateWaiting : CCMenu::kStateTrackingTouch) << c.what;
+        EXPECT_EQ(menu->getState(), c.expected.empty() ? CCMenu::kStateWaiting : CCMenu::kStateTrackingTouch)
+            << c.what;
         release(c.x, c.y);
         EXPECT_EQ(recorder.events, c.expected) << c.what;
         EXPECT_EQ(menu->getState(), CCMenu::kStateWaiting) << c.what;
@@ -257,8 +261,8 @@ TEST_F(CCMenuTest, ItemsShowTheirStateAndPassColourOn) {
     EXPECT_EQ(CCMenuItemSprite::createWithSprites(nullptr, sprite(4)), nullptr);
 
     // Label items: grey while disabled, zoom back to the rest scale after a press.
-    CCMenuItemLabel* label = CCMenuItemLabel::createWithLabel(CCLabelTTF::createWithString("x", "Marker Felt", 12),
-                                                              nullptr, nullptr);
+    CCMenuItemLabel* label = CCMenuItemLabel::createWithLabel(
+        CCLabelTTF::createWithString("x", "Marker Felt", 12), nullptr, nullptr);
     label->setColor(ccColor3B{10, 20, 30});
     label->setEnabled(false);
     EXPECT_EQ(label->getColor(), (ccColor3B{126, 126, 126}));
@@ -290,7 +294,8 @@ TEST_F(CCMenuTest, ItemsShowTheirStateAndPassColourOn) {
     auto* items = new CCMutableArray<CCMenuItem*>();
     items->addObject(new TraceItem(&recorder, 1, 10, 10));
     items->addObject(new TraceItem(&recorder, 2, 30, 20));
-    CCMenuItemToggle* toggle = CCMenuItemToggle::createWithItems(&recorder, static_cast<SEL_MenuHandler>(&Recorder::hit), items);
+    CCMenuItemToggle* toggle =
+        CCMenuItemToggle::createWithItems(&recorder, static_cast<SEL_MenuHandler>(&Recorder::hit), items);
     items->release();
     ASSERT_NE(toggle, nullptr);
     toggle->setTag(9);

@@ -19,10 +19,11 @@ protected:
         if (IsSkipped()) return;
         CCTexture2D* texture = makeTexture(64, 64, 64, 64);
         for (int i = 0; i < 4; ++i)
-            frames.push_back(CCSpriteFrame::createWithTexture(texture, false, CCRect(i * 16.f, 0, 16, 16), CCPointZero,
-                                                              CCSize(16, 16)));
+            frames.push_back(CCSpriteFrame::createWithTexture(texture, false, CCRect(i * 16.f, 0, 16, 16),
+                                                              CCPointZero, CCSize(16, 16)));
         auto* list = new CCMutableArray<CCSpriteFrame*>();
-        for (CCSpriteFrame* f : frames) list->addObject(f);
+        for (CCSpriteFrame* f : frames)
+            list->addObject(f);
         animation = CCAnimation::createWithFramesDelay(list, 0.25f);
         list->release();
         sprite = CCSprite::createWithTexture(texture);

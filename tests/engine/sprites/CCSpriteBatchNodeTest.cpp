@@ -50,7 +50,8 @@ protected:
             drawingOrder(child, out);
         }
         if (node != batch) out.push_back(nameOf(node));
-        for (; children && i < children->count(); ++i) drawingOrder(static_cast<CCNode*>(children->objectAtIndex(i)), out);
+        for (; children && i < children->count(); ++i)
+            drawingOrder(static_cast<CCNode*>(children->objectAtIndex(i)), out);
     }
 
     // Checks every invariant of the batch node and returns the atlas order by name.
@@ -66,7 +67,8 @@ protected:
             EXPECT_EQ(s->getBatchNode(), batch) << step;
             EXPECT_EQ(s->getTextureAtlas(), atlas) << step;
             EXPECT_TRUE(s->isUsesBatchNode()) << step;
-            EXPECT_EQ(std::memcmp(&atlas->getQuads()[i], &s->getQuad(), sizeof(ccV3F_C4B_T2F_Quad)), 0) << step;
+            EXPECT_EQ(std::memcmp(&atlas->getQuads()[i], &s->getQuad(), sizeof(ccV3F_C4B_T2F_Quad)), 0)
+                << step;
             order.push_back(nameOf(s));
         }
         std::vector<std::string> expected;
@@ -90,23 +92,37 @@ TEST_F(CCSpriteBatchNodeTest, AtlasIndicesKeepTheirInvariantsThroughEveryOperati
     };
     CCSprite* kept = nullptr;
     const std::vector<Step> steps = {
-        {"three at z 0", [&] { for (auto n : {"A", "B", "C"}) batch->addChild(sprite(n)); }, {"A", "B", "C"}},
+        {"three at z 0",
+         [&] {
+             for (auto n : {"A", "B", "C"})
+                 batch->addChild(sprite(n));
+         },
+         {"A", "B", "C"}},
         {"child below A", [&] { byName["A"]->addChildAtZ(sprite("a1"), -1); }, {"a1", "A", "B", "C"}},
         {"child above A", [&] { byName["A"]->addChildAtZ(sprite("a2"), 1); }, {"a1", "A", "a2", "B", "C"}},
-        {"second child below A", [&] { byName["A"]->addChildAtZ(sprite("a0"), -1); }, {"a1", "a0", "A", "a2", "B", "C"}},
-        {"child below B", [&] { byName["B"]->addChildAtZ(sprite("b1"), -1); },
+        {"second child below A",
+         [&] { byName["A"]->addChildAtZ(sprite("a0"), -1); },
+         {"a1", "a0", "A", "a2", "B", "C"}},
+        {"child below B",
+         [&] { byName["B"]->addChildAtZ(sprite("b1"), -1); },
          {"a1", "a0", "A", "a2", "b1", "B", "C"}},
-        {"remove B and its child", [&] { batch->removeChild(byName["B"], true); }, {"a1", "a0", "A", "a2", "C"}},
+        {"remove B and its child",
+         [&] { batch->removeChild(byName["B"], true); },
+         {"a1", "a0", "A", "a2", "C"}},
         {"reorder A to the top", [&] { batch->reorderChild(byName["A"], 5); }, {"C", "a1", "a0", "A", "a2"}},
         {"same z does nothing", [&] { batch->reorderChild(byName["A"], 5); }, {"C", "a1", "a0", "A", "a2"}},
-        {"reorder a2 below A", [&] { byName["A"]->reorderChild(byName["a2"], -2); }, {"C", "a2", "a1", "a0", "A"}},
-        {"sibling after a branch that ends below its sprite", [&] {
+        {"reorder a2 below A",
+         [&] { byName["A"]->reorderChild(byName["a2"], -2); },
+         {"C", "a2", "a1", "a0", "A"}},
+        {"sibling after a branch that ends below its sprite",
+         [&] {
              byName["A"]->removeChild(byName["a2"], true);
              batch->addChildAtZ(sprite("D"), 7);
          },
          {"C", "a1", "a0", "A", "D"}},
         {"grandchild", [&] { byName["a0"]->addChildAtZ(sprite("g"), 1); }, {"C", "a1", "a0", "g", "A", "D"}},
-        {"remove A's children", [&] {
+        {"remove A's children",
+         [&] {
              kept = byName["a1"];
              kept->retain();
              byName["A"]->removeAllChildren(true);
@@ -127,13 +143,15 @@ TEST_F(CCSpriteBatchNodeTest, AtlasIndicesKeepTheirInvariantsThroughEveryOperati
 
 TEST_F(CCSpriteBatchNodeTest, AtlasGrowsByAThirdWhenFull) {
     EXPECT_EQ(batch->getTextureAtlas()->getCapacity(), 29u);
-    for (int i = 0; i < 30; ++i) batch->addChild(sprite("s" + std::to_string(i)));
+    for (int i = 0; i < 30; ++i)
+        batch->addChild(sprite("s" + std::to_string(i)));
     EXPECT_EQ(batch->getTextureAtlas()->getCapacity(), 40u);
     EXPECT_EQ(checkedAtlasOrder("thirty").size(), 30u);
 }
 
 TEST_F(CCSpriteBatchNodeTest, ChangesOnlyMarkDirtyUntilTheBatchDraws) {
-    for (auto n : {"A", "B"}) batch->addChild(sprite(n));
+    for (auto n : {"A", "B"})
+        batch->addChild(sprite(n));
     checkedAtlasOrder("start");
     CCTextureAtlas* atlas = batch->getTextureAtlas();
     const ccV3F_C4B_T2F_Quad before = atlas->getQuads()[0];
@@ -148,7 +166,8 @@ TEST_F(CCSpriteBatchNodeTest, ChangesOnlyMarkDirtyUntilTheBatchDraws) {
     // Rotated 90 degrees clockwise about its centre (10, 10): the bottom-left corner goes to the top left.
     EXPECT_NEAR(atlas->getQuads()[0].bl.vertices.x, 8.0f, 1e-4);
     EXPECT_NEAR(atlas->getQuads()[0].bl.vertices.y, 12.0f, 1e-4);
-    EXPECT_EQ(std::memcmp(&atlas->getQuads()[1], &otherBefore, sizeof otherBefore), 0) << "other quad touched";
+    EXPECT_EQ(std::memcmp(&atlas->getQuads()[1], &otherBefore, sizeof otherBefore), 0)
+        << "other quad touched";
 }
 
 TEST_F(CCSpriteBatchNodeTest, ChildrenFollowTheirParentsAsTheirHonourBitsSay) {
@@ -172,7 +191,8 @@ TEST_F(CCSpriteBatchNodeTest, ChildrenFollowTheirParentsAsTheirHonourBitsSay) {
 
     parent->setVisible(false);
     batch->draw();
-    for (const ccV3F_C4B_T2F* v : {&child->getQuad().tl, &child->getQuad().bl, &child->getQuad().tr, &child->getQuad().br}) {
+    for (const ccV3F_C4B_T2F* v :
+         {&child->getQuad().tl, &child->getQuad().bl, &child->getQuad().tr, &child->getQuad().br}) {
         EXPECT_EQ(v->vertices.x, 0.0f);
         EXPECT_EQ(v->vertices.y, 0.0f);
     }

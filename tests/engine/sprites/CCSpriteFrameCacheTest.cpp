@@ -18,7 +18,8 @@ namespace {
 using Dictionary = CCMutableDictionary<std::string, CCObject*>;
 
 std::string plist(const std::string& body) {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body + "</dict></plist>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + body +
+           "</dict></plist>\n";
 }
 
 Dictionary* parse(const std::string& text) {
@@ -26,7 +27,8 @@ Dictionary* parse(const std::string& text) {
 }
 
 std::string metadata(int format) {
-    return "<key>metadata</key><dict><key>format</key><integer>" + std::to_string(format) + "</integer></dict>";
+    return "<key>metadata</key><dict><key>format</key><integer>" + std::to_string(format) +
+           "</integer></dict>";
 }
 
 void expectRect(const CCRect& r, float x, float y, float w, float h, const std::string& what) {
@@ -54,15 +56,16 @@ TEST(CCSpriteFrameBraceText, ParsesWellFormedTextsAndZeroesTheRest) {
         {"", {}},
         {"{{,4},{30,40}}", {}},
     };
-    for (const Case& c : rects) expectRect(CCRectFromString(c.text), c.rect.origin.x, c.rect.origin.y,
-                                           c.rect.size.width, c.rect.size.height, c.text);
+    for (const Case& c : rects)
+        expectRect(CCRectFromString(c.text), c.rect.origin.x, c.rect.origin.y, c.rect.size.width,
+                   c.rect.size.height, c.text);
     expectRect(CCRectFromString(nullptr), 0, 0, 0, 0, "null");
 
     struct PairCase {
         const char* text;
         float a, b;
-    } pairs[] = {{"{1,2}", 1, 2}, {"{ 1 , 2 }", 1, 2}, {"{2,4,5}", 0, 0}, {"{}", 0, 0}, {"}1,2{", 0, 0},
-                 {"{1,}", 0, 0},  {"1,2", 0, 0},       {"{{1,2}", 0, 0}};
+    } pairs[] = {{"{1,2}", 1, 2}, {"{ 1 , 2 }", 1, 2}, {"{2,4,5}", 0, 0}, {"{}", 0, 0},
+                 {"}1,2{", 0, 0}, {"{1,}", 0, 0},      {"1,2", 0, 0},     {"{{1,2}", 0, 0}};
     for (const PairCase& c : pairs) {
         const CCPoint p = CCPointFromString(c.text);
         EXPECT_FLOAT_EQ(p.x, c.a) << c.text;
@@ -94,14 +97,15 @@ TEST_F(CCSpriteFrameCacheTest, ReadsEveryFormatIntoTheSameFrames) {
          true},
         {3,
          "<key>spriteSize</key><string>{20,40}</string><key>spriteOffset</key><string>{1,-2}</string>"
-         "<key>spriteSourceSize</key><string>{24,44}</string><key>textureRect</key><string>{{10,10},{99,99}}</string>"
+         "<key>spriteSourceSize</key><string>{24,44}</string><key>textureRect</"
+         "key><string>{{10,10},{99,99}}</string>"
          "<key>textureRotated</key><true/><key>aliases</key><array><string>idle</string></array>",
          true},
     };
     for (const Case& c : cases) {
         const std::string name = "f" + std::to_string(c.format) + ".png";
-        Dictionary* sheet =
-            parse(plist("<key>frames</key><dict><key>" + name + "</key><dict>" + c.frame + "</dict></dict>" + metadata(c.format)));
+        Dictionary* sheet = parse(plist("<key>frames</key><dict><key>" + name + "</key><dict>" + c.frame +
+                                        "</dict></dict>" + metadata(c.format)));
         ASSERT_NE(sheet, nullptr);
         cache()->addSpriteFramesWithDictionary(sheet, texture);
         CCSpriteFrame* frame = cache()->findSpriteFrameByName(name.c_str());
@@ -155,8 +159,9 @@ TEST_F(CCSpriteFrameCacheTest, SheetFilesFindTheirTextureAndRemoveTheirFrames) {
     // No metadata: format 0, texture hud.png beside the sheet.
     ASSERT_TRUE(kvtest::writeTextFile(
         folder + "/hud.plist",
-        plist("<key>frames</key><dict><key>walk_01.png</key><dict><key>width</key><real>4</real>"
-              "<key>height</key><real>4</real><key>originalWidth</key><integer>-64</integer></dict></dict>")));
+        plist(
+            "<key>frames</key><dict><key>walk_01.png</key><dict><key>width</key><real>4</real>"
+            "<key>height</key><real>4</real><key>originalWidth</key><integer>-64</integer></dict></dict>")));
     // Named texture in the same folder, format 3 with an alias.
     ASSERT_TRUE(kvtest::writeTextFile(
         folder + "/named.plist",
@@ -188,7 +193,8 @@ TEST_F(CCSpriteFrameCacheTest, SheetFilesFindTheirTextureAndRemoveTheirFrames) {
     EXPECT_NE(cache()->findSpriteFrameByName("walk_01.png"), nullptr);
 
     // Unreadable sheets and missing textures add nothing.
-    ASSERT_TRUE(kvtest::writeTextFile(folder + "/lonely.plist", plist("<key>frames</key><dict><key>x.png</key><dict/></dict>")));
+    ASSERT_TRUE(kvtest::writeTextFile(folder + "/lonely.plist",
+                                      plist("<key>frames</key><dict><key>x.png</key><dict/></dict>")));
     const unsigned before = cache()->frameCount();
     cache()->addSpriteFramesWithFile((folder + "/missing.plist").c_str());
     cache()->addSpriteFramesWithFile((folder + "/lonely.plist").c_str());
@@ -205,7 +211,8 @@ TEST_F(CCSpriteFrameCacheTest, AnimationsOwnACopyOfTheirFrameList) {
 
     CCTexture2D* texture = makeTexture(8, 8, 8, 8);
     auto* frames = new CCMutableArray<CCSpriteFrame*>();
-    frames->addObject(CCSpriteFrame::createWithTexture(texture, false, CCRect(0, 0, 4, 4), CCPointZero, CCSize(4, 4)));
+    frames->addObject(
+        CCSpriteFrame::createWithTexture(texture, false, CCRect(0, 0, 4, 4), CCPointZero, CCSize(4, 4)));
     CCAnimation* animation = CCAnimation::createWithFramesDelay(frames, 0.2f);
     frames->removeAllObjects();
     frames->release();

@@ -23,7 +23,9 @@ struct TexBox {
 };
 
 // Reads the four texture coordinates back as (left, right, top, bottom) of an unrotated quad.
-TexBox texBox(const ccV3F_C4B_T2F_Quad& q) { return {q.bl.texCoords.u, q.br.texCoords.u, q.tl.texCoords.v, q.bl.texCoords.v}; }
+TexBox texBox(const ccV3F_C4B_T2F_Quad& q) {
+    return {q.bl.texCoords.u, q.br.texCoords.u, q.tl.texCoords.v, q.bl.texCoords.v};
+}
 
 void expectTex(const ccTex2F& t, float u, float v, const char* what) {
     EXPECT_FLOAT_EQ(t.u, u) << what;
@@ -64,8 +66,8 @@ TEST_F(CCSpriteTest, WholeTextureCoordinatesCornersAndFlips) {
 
 TEST_F(CCSpriteTest, TrimmedFrameOffsetFollowsFlipX) {
     CCTexture2D* texture = makeTexture(128, 64, 128, 64);
-    CCSpriteFrame* frame =
-        CCSpriteFrame::createWithTexture(texture, false, CCRect(0, 0, 100, 60), CCPoint(5, 0), CCSize(110, 60));
+    CCSpriteFrame* frame = CCSpriteFrame::createWithTexture(texture, false, CCRect(0, 0, 100, 60),
+                                                            CCPoint(5, 0), CCSize(110, 60));
     CCSprite* sprite = CCSprite::createWithSpriteFrame(frame);
     ASSERT_NE(sprite, nullptr);
     EXPECT_FLOAT_EQ(sprite->getContentSizeInPixels().width, 110.0f);

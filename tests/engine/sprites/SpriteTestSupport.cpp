@@ -27,17 +27,19 @@ void GLFixture::TearDown() {
     CCAutoreleasePoolStack::getInstance().clearAllPools();
     CCSpriteFrameCache::purgeSharedSpriteFrameCache();
     CCTextureCache::purgeSharedTextureCache();
-    for (CCTexture2D* texture : m_textures) texture->release();
+    for (CCTexture2D* texture : m_textures)
+        texture->release();
     m_textures.clear();
     CCDirector::destroyInstance();
     gl.close();
 }
 
-CCTexture2D* GLFixture::makeTexture(uint32_t pixelsWide, uint32_t pixelsHigh, float contentWide, float contentHigh,
-                                    ccColor4B colour) {
+CCTexture2D* GLFixture::makeTexture(uint32_t pixelsWide, uint32_t pixelsHigh, float contentWide,
+                                    float contentHigh, ccColor4B colour) {
     std::vector<uint8_t> texels;
     texels.reserve(static_cast<size_t>(pixelsWide) * pixelsHigh * 4);
-    for (uint32_t i = 0; i < pixelsWide * pixelsHigh; ++i) texels.insert(texels.end(), {colour.r, colour.g, colour.b, colour.a});
+    for (uint32_t i = 0; i < pixelsWide * pixelsHigh; ++i)
+        texels.insert(texels.end(), {colour.r, colour.g, colour.b, colour.a});
     auto* texture = new CCTexture2D();
     EXPECT_TRUE(texture->initWithData(texels.data(), kCCPixelFormatRGBA8888, pixelsWide, pixelsHigh,
                                       CCSize(contentWide, contentHigh)));
