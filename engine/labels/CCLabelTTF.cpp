@@ -9,7 +9,7 @@ namespace kvengine {
 namespace {
 
 float contentScale() {
-    return CCDirector::getInstance()->getContentScaleFactor();
+    return CCDirector::sharedContentScaleFactor();
 }
 
 CCLabelTTF* finishCreate(CCLabelTTF* label, bool ok) {

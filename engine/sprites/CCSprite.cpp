@@ -24,7 +24,7 @@ constexpr ccBlendFunc kPremultipliedBlend{1, 771};
 constexpr ccBlendFunc kStraightAlphaBlend{770, 771};
 
 float contentScale() {
-    return CCDirector::getInstance()->getContentScaleFactor();
+    return CCDirector::sharedContentScaleFactor();
 }
 
 CCSprite* finishCreate(CCSprite* sprite, bool ok) {

@@ -24,7 +24,7 @@ bool CCSpriteFrame::initWithTexture(CCTexture2D* texture, const CCRect& rectInPi
     if (m_texture) m_texture->release();
     m_texture = texture;
     m_rectInPixels = rectInPixels;
-    const float f = CCDirector::getInstance()->getContentScaleFactor();
+    const float f = CCDirector::sharedContentScaleFactor();
     m_rect = CCRect(rectInPixels.origin.x / f, rectInPixels.origin.y / f, rectInPixels.size.width / f,
                     rectInPixels.size.height / f);
     m_rotated = rotated;
