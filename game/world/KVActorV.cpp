@@ -1,9 +1,14 @@
 #include "game/world/KVActorV.h"
 
+#include "engine/actions/CCAnimate.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
+#include "engine/sprites/CCAnimation.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/world/KVActor.h"
+
+#include <cstdio>
 
 using kvengine::CCNotificationCenter;
 
@@ -64,4 +69,23 @@ void KVActorV::onRemoveActor(kvengine::CCNotification* notification) {
     m_attached = false;
     // Last: leaving the list may release this view.
     if (m_host != nullptr) m_host->removeActorView(this);
+}
+
+kvengine::CCAnimate* KVActorV::createFrameAnimation(const std::string& spriteName,
+                                                    const std::string& animName, int first, int last,
+                                                    float delay) {
+    kvengine::CCAnimation* animation = kvengine::CCAnimation::create();
+    animation->setDelay(delay);
+    kvengine::CCSpriteFrameCache* cache = kvengine::CCSpriteFrameCache::getInstance();
+    const std::string prefix = spriteName + "_" + animName + "_";
+    for (int index = first; index <= last; ++index) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%.2d", index);
+        const std::string name = prefix + digits + ".png";
+        // A missing frame is logged by the cache and left out.
+        if (kvengine::CCSpriteFrame* frame = cache->findSpriteFrameByName(name.c_str()))
+            animation->addFrame(frame);
+        if (index == last) break; // last == INT_MAX must not wrap the loop
+    }
+    return kvengine::CCAnimate::createWithAnimationRestore(animation, false);
 }

@@ -3,6 +3,12 @@
 #include "engine/base/CCNotification.h"
 #include "engine/nodes/CCNode.h"
 
+#include <string>
+
+namespace kvengine {
+class CCAnimate;
+}
+
 class KVActor;
 class KVActorV;
 
@@ -48,6 +54,15 @@ public:
     KVActor* getModel() const { return m_model; }
     /// True from initWithActor until the model is removed.
     bool isAttached() const { return m_attached; }
+
+    /// An autoreleased animate action over the shared sprite-frame cache's frames named
+    /// "<spriteName>_<animName>_<index>.png", index written with at least two digits, for index =
+    /// first..last inclusive (first > last gives no frames). Missing frames are skipped (the cache
+    /// logs each). `delay` is seconds per frame; the sprite keeps the last frame when the action
+    /// ends. The names are used as given: no length limit, '%' is an ordinary character.
+    static kvengine::CCAnimate* createFrameAnimation(const std::string& spriteName,
+                                                     const std::string& animName, int first, int last,
+                                                     float delay);
 
 protected:
     kvengine::CCNode* m_sprite = nullptr;
