@@ -15,6 +15,7 @@
 #include "engine/input/CCKeypadDispatcher.h"
 #include "engine/input/CCView.h"
 #include "engine/input/CCTouchDispatcher.h"
+#include "engine/labels/CCLabelTTF.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGL.h"
@@ -140,6 +141,7 @@ CCDirector::~CCDirector() {
 
 void CCDirector::releaseEverything() {
     releaseCursorPictures();
+    releaseFrameRateLabel();
     std::vector<CCView*> overlays;
     overlays.swap(m_overlayViews);
     for (CCView* view : overlays) {
@@ -248,7 +250,26 @@ void CCDirector::showFrameRate() {
         char text[16];
         std::snprintf(text, sizeof(text), "%.1f", static_cast<double>(m_frameRate));
         m_frameRateText = text;
+        if (m_frameRateLabel) m_frameRateLabel->setString(text);
     }
+    // Drawn in window coordinates: the label's own position and transform are not applied.
+    if (m_frameRateLabel) m_frameRateLabel->draw();
+}
+
+void CCDirector::makeFrameRateLabel() {
+    releaseFrameRateLabel();
+    m_frameRateLabel = CCLabelTTF::createWithString("00.0", "Arial", 24.0f);
+    if (m_frameRateLabel) {
+        m_frameRateLabel->retain();
+    } else {
+        logDebugMessage("CCDirector: the frame-rate label could not be made");
+    }
+}
+
+void CCDirector::releaseFrameRateLabel() {
+    if (!m_frameRateLabel) return;
+    m_frameRateLabel->release();
+    m_frameRateLabel = nullptr;
 }
 
 void CCDirector::applyOrientation() {
@@ -377,6 +398,7 @@ void CCDirector::purgeDirector() {
     m_nextScene = nullptr;
     if (m_scenesStack) m_scenesStack->removeAllObjects();
     stopAnimation();
+    releaseFrameRateLabel();
 
     purgeSharedServices();
 
@@ -507,6 +529,7 @@ void CCDirector::setGLDefaultValues() {
     glDepthFunc(GL_LEQUAL);
     setProjection(m_projection);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    if (!m_frameRateLabel) makeFrameRateLabel();
 }
 
 void CCDirector::applyViewport(float w, float h) {
@@ -579,6 +602,8 @@ bool CCDirector::enableDoubleContentScale() {
     if (m_contentScaleFactor == 2.0f) return true;
     setContentScaleFactor(2.0f);
     if (g_cachePurges[kTextureCache]) g_cachePurges[kTextureCache]();
+    // The label's texture was rendered at the old scale.
+    if (m_frameRateLabel) makeFrameRateLabel();
     m_doubleScale = m_contentScaleFactor == 2.0f;
     return true;
 }

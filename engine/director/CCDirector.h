@@ -9,6 +9,7 @@
 namespace kvengine {
 
 class CCEGLView;
+class CCLabelTTF;
 class CCNode;
 class CCScene;
 class CCString;
@@ -160,6 +161,9 @@ public:
     float getFrameRate() const { return m_frameRate; }
     /// The last frame rate as shown ("%.1f").
     const std::string& getFrameRateText() const { return m_frameRateText; }
+    /// The label that shows the frame rate (owned by the director; null before a view is set,
+    /// after a purge, or when it could not be made).
+    CCLabelTTF* getFrameRateLabel() const { return m_frameRateLabel; }
 
 protected:
     CCDirector() = default;
@@ -171,6 +175,8 @@ protected:
     void applyOrientation();
     void applyViewport(float w, float h);
     void showFrameRate();
+    void makeFrameRateLabel();
+    void releaseFrameRateLabel();
     void releaseEverything();
     void loadCursorPictures();
     void releaseCursorPictures();
@@ -205,6 +211,7 @@ protected:
     CCSize m_winSizeInPixels;
     float m_contentScaleFactor = 1.0f;
     std::string m_frameRateText;
+    CCLabelTTF* m_frameRateLabel = nullptr;
     int m_orientation = 0;
     bool m_contentScaleApplied = false;
     bool m_doubleScale = false;

@@ -8,6 +8,7 @@
 #include "engine/input/CCGestureRecognizer.h"
 #include "engine/input/CCView.h"
 #include "engine/input/EGLTouchDelegate.h"
+#include "engine/labels/CCLabelTTF.h"
 #include "engine/platform/CCClock.h"
 #include "engine/platform/CCEGLView.h"
 
@@ -310,4 +311,43 @@ TEST_F(FrameTest, ExplicitShutdownReleasesEachServiceOnceAndCanRunTwice) {
     EXPECT_EQ(scene->retainCount(), 1u);
     CCDirector::destroyInstance(); // nothing left: harmless
     scene->release();
+}
+
+TEST_F(FrameTest, FrameRateLabelShowsTheRateOfTheLastTenthOfASecondWhenSwitchedOn) {
+    director->runWithScene(TraceScene::make("A"));
+    frame(0.5);
+    CCLabelTTF* label = director->getFrameRateLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_STREQ(label->getString(), "00.0");
+    for (int i = 0; i < 3; ++i) frame(0.05); // switched off: nothing is counted
+    EXPECT_STREQ(label->getString(), "00.0");
+
+    director->setDisplayFPS(true);
+    const struct {
+        double delta;
+        const char* text;
+    } frames[] = {
+        {0.05, "00.0"}, {0.05, "00.0"}, // 0.1 s is not yet more than a tenth
+        {0.05, "20.0"},                 // 3 frames in 0.15 s
+        {0.3, "3.3"},                   // counters started again: 1 frame in 0.3 s
+        {0.04, "3.3"},  {0.04, "3.3"},  {0.04, "25.0"},
+    };
+    for (const auto& f : frames) {
+        frame(f.delta);
+        EXPECT_STREQ(label->getString(), f.text) << "after a frame of " << f.delta << " s";
+        if (std::string(f.text) != "00.0") {
+            EXPECT_EQ(director->getFrameRateText(), f.text);
+        }
+    }
+
+    // A new content scale makes the label again at the new scale.
+    EXPECT_TRUE(director->enableDoubleContentScale());
+    ASSERT_NE(director->getFrameRateLabel(), nullptr);
+    EXPECT_STREQ(director->getFrameRateLabel()->getString(), "00.0");
+    frame(0.2);
+    EXPECT_STREQ(director->getFrameRateLabel()->getString(), "5.0");
+
+    director->requestPurge();
+    director->mainLoop();
+    EXPECT_EQ(director->getFrameRateLabel(), nullptr);
 }
