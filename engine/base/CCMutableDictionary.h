@@ -47,7 +47,13 @@ public:
             return false;
         }
         value->retain();
-        auto [it, inserted] = m_entries.emplace(key, value);
+        // Documents and callers often add keys in ascending order: a key above the last one goes
+        // straight to the end without a search from the root.
+        if (m_entries.empty() || m_entries.rbegin()->first < key) {
+            m_entries.emplace_hint(m_entries.end(), key, value);
+            return true;
+        }
+        auto [it, inserted] = m_entries.try_emplace(key, value);
         if (!inserted) {
             V old = it->second;
             it->second = value;

@@ -11,8 +11,9 @@ CCString::CCString(const char* text_) : text(text_ != nullptr ? text_ : "") {}
 
 CCString::CCString(const std::string& text_) : text(text_) {}
 
-CCString::CCString(const char16_t* wide) : m_hasWide(true), m_wide(wide != nullptr ? wide : u"") {
-    text = utf16ToUtf8(m_wide);
+CCString::CCString(const char16_t* wide)
+    : m_wide(std::make_unique<std::u16string>(wide != nullptr ? wide : u"")) {
+    text = utf16ToUtf8(*m_wide);
 }
 
 int CCString::toInt() const {
@@ -32,9 +33,11 @@ bool CCString::toBool() const {
 }
 
 const char16_t* CCString::makeWideString() {
-    m_wide = utf8ToUtf16(std::string(text.c_str()));
-    m_hasWide = true;
-    return m_wide.c_str();
+    if (m_wide)
+        *m_wide = utf8ToUtf16(std::string(text.c_str()));
+    else
+        m_wide = std::make_unique<std::u16string>(utf8ToUtf16(std::string(text.c_str())));
+    return m_wide->c_str();
 }
 
 CCString* CCString::replaceOccurrences(const std::string& from, const std::string& to) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/base/CCObject.h"
@@ -34,7 +35,7 @@ public:
     /// a valid sequence stands for itself (Latin-1). Stops at the first NUL byte.
     const char16_t* makeWideString();
     /// The wide copy, or null when none was made yet.
-    const char16_t* wideString() const { return m_hasWide ? m_wide.c_str() : nullptr; }
+    const char16_t* wideString() const { return m_wide ? m_wide->c_str() : nullptr; }
 
     /// When `from` does not occur (or is empty), returns this string itself (no retain).
     /// Otherwise a new string (count 1, owned by the caller) with every occurrence replaced,
@@ -47,8 +48,9 @@ public:
     std::string text;
 
 private:
-    bool m_hasWide = false;
-    std::u16string m_wide;
+    // Kept out of line: few strings ever get a wide copy, and property lists make tens of
+    // thousands of strings, so the object stays small for them.
+    std::unique_ptr<std::u16string> m_wide; ///< null until a wide copy is made
 };
 
 /// Replaces in place every occurrence of `from` in `text` by `to`. Occurrences are found first,

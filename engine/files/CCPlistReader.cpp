@@ -48,25 +48,37 @@ namespace {
 
 enum class Element { Other, Dict, Array, Key, Integer, Real, String, True, False };
 
-// One comparison per event: the first letter picks the only candidate name.
+// Whether `rest` (the name after its first letter) is exactly `expected`. Written out by hand:
+// this runs twice per element, and a library string comparison costs more than the names are long.
+// It stops at the first difference, so it never reads past the end of a shorter name.
+inline bool restIs(const char* rest, const char* expected) {
+    while (*expected != '\0') {
+        if (*rest != *expected) return false;
+        ++rest;
+        ++expected;
+    }
+    return *rest == '\0';
+}
+
+// The first letter picks the only candidate name.
 Element classify(const char* name) {
     switch (name[0]) {
     case 'd':
-        return strcmp(name + 1, "ict") == 0 ? Element::Dict : Element::Other;
+        return restIs(name + 1, "ict") ? Element::Dict : Element::Other;
     case 'a':
-        return strcmp(name + 1, "rray") == 0 ? Element::Array : Element::Other;
+        return restIs(name + 1, "rray") ? Element::Array : Element::Other;
     case 'k':
-        return strcmp(name + 1, "ey") == 0 ? Element::Key : Element::Other;
+        return restIs(name + 1, "ey") ? Element::Key : Element::Other;
     case 'i':
-        return strcmp(name + 1, "nteger") == 0 ? Element::Integer : Element::Other;
+        return restIs(name + 1, "nteger") ? Element::Integer : Element::Other;
     case 'r':
-        return strcmp(name + 1, "eal") == 0 ? Element::Real : Element::Other;
+        return restIs(name + 1, "eal") ? Element::Real : Element::Other;
     case 's':
-        return strcmp(name + 1, "tring") == 0 ? Element::String : Element::Other;
+        return restIs(name + 1, "tring") ? Element::String : Element::Other;
     case 't':
-        return strcmp(name + 1, "rue") == 0 ? Element::True : Element::Other;
+        return restIs(name + 1, "rue") ? Element::True : Element::Other;
     case 'f':
-        return strcmp(name + 1, "alse") == 0 ? Element::False : Element::Other;
+        return restIs(name + 1, "alse") ? Element::False : Element::Other;
     default:
         return Element::Other;
     }
@@ -149,7 +161,8 @@ void CCPlistMaker::endElement(void*, const char* name) {
         break;
     }
     case Element::Key:
-        if (m_state == kKey && !m_text.empty()) m_currentKey.swap(m_text);
+        // A copy, not a swap: both texts keep their buffers, and short keys never allocate.
+        if (m_state == kKey && !m_text.empty()) m_currentKey.assign(m_text);
         break;
     case Element::Integer:
     case Element::Real:
@@ -157,8 +170,9 @@ void CCPlistMaker::endElement(void*, const char* name) {
         // The whole text of the element, however many pieces it came in.
         const int state = element == Element::Integer ? kInteger : element == Element::Real ? kReal : kString;
         if (m_state == state && !m_text.empty()) {
-            auto* value = new CCString();
-            value->text.swap(m_text);
+            // Copied rather than swapped: short texts stay in the string's own buffer, and m_text
+            // keeps its capacity for the next element.
+            auto* value = new CCString(m_text);
             addToEnclosing(enclosing, value);
             value->release();
         }
