@@ -142,3 +142,25 @@ TEST(CCMutableDictionaryTest, IntegerKeysSortNumerically) {
     }
     EXPECT_EQ(dict.allKeys(), (std::vector<int>{-1, 2, 10}));
 }
+
+// Keys added in ascending order take a shortcut to the end of the map; replacing the last key,
+// a prefix of it, or a key below it must still find the existing entries.
+TEST(CCMutableDictionaryTest, AscendingInsertsThenReplacementsKeepOrderAndCounts) {
+    auto* value = new CCString("v");
+    {
+        Dict dict;
+        for (const char* key : {"a", "ab", "b", "b\xFF"})
+            dict.setObject(value, key);
+        EXPECT_EQ(value->retainCount(), 5u);
+        dict.setObject(value, "b\xFF"); // the last key again
+        dict.setObject(value, "ab");    // one in the middle
+        dict.setStringForKey("a", "replaced");
+        dict.setStringForKey("", "lowest");
+        EXPECT_EQ(value->retainCount(), 4u);
+        EXPECT_EQ(dict.count(), 5u);
+        EXPECT_EQ(textAt(dict, "a"), "replaced");
+        EXPECT_EQ(dict.allKeys(), (std::vector<std::string>{"", "a", "ab", "b", "b\xFF"}));
+    }
+    EXPECT_EQ(value->retainCount(), 1u);
+    value->release();
+}
