@@ -18,6 +18,17 @@ ccColor3B rgb(const uint8_t channels[3]) {
     return colour;
 }
 
+/// Remembers the target's colour as the start of the tint; a target without colour keeps the old start.
+template <typename Channel>
+void captureStartColour(CCNode* target, Channel (&from)[3]) {
+    if (CCRGBAProtocol* colour = colourOf(target)) {
+        ccColor3B c = colour->getColor();
+        from[0] = c.r;
+        from[1] = c.g;
+        from[2] = c.b;
+    }
+}
+
 } // namespace
 
 CCTintTo* CCTintTo::createWithDurationColor(float seconds, uint8_t r, uint8_t g, uint8_t b) {
@@ -37,12 +48,7 @@ bool CCTintTo::initWithDurationColor(float seconds, uint8_t r, uint8_t g, uint8_
 
 void CCTintTo::startWithTarget(CCNode* target) {
     CCActionInterval::startWithTarget(target);
-    if (CCRGBAProtocol* colour = colourOf(target)) {
-        ccColor3B c = colour->getColor();
-        m_from[0] = c.r;
-        m_from[1] = c.g;
-        m_from[2] = c.b;
-    }
+    captureStartColour(target, m_from);
 }
 
 void CCTintTo::update(float t) {
@@ -81,12 +87,7 @@ bool CCTintBy::initWithDurationDeltas(float seconds, int16_t deltaR, int16_t del
 
 void CCTintBy::startWithTarget(CCNode* target) {
     CCActionInterval::startWithTarget(target);
-    if (CCRGBAProtocol* colour = colourOf(target)) {
-        ccColor3B c = colour->getColor();
-        m_from[0] = c.r;
-        m_from[1] = c.g;
-        m_from[2] = c.b;
-    }
+    captureStartColour(target, m_from);
 }
 
 void CCTintBy::update(float t) {

@@ -106,7 +106,7 @@ struct BodySpec {
     float vy = 0.0f;
 };
 
-/// A circle body at the spec's place whose user data names `actor` (may be null).
+/// A circle body placed as `spec` describes, whose user data names `actor` (may be null).
 inline b2Body* makeCircle(b2World* world, KVActor* actor, const BodySpec& spec) {
     b2BodyDef def;
     def.type = spec.type;
