@@ -32,6 +32,12 @@ void CCPlistMaker::setCurrentArray(Array* array) {
     m_currentArray = array;
 }
 
+bool CCPlistMaker::isFirstTopLevelContainer() {
+    if (!m_stateStack.empty() || m_topLevelSeen) return false;
+    m_topLevelSeen = true;
+    return true;
+}
+
 CCPlistMaker::Dictionary* CCPlistMaker::enclosingDictionary() const {
     return m_dictionaryStack.empty() ? m_currentDictionary : m_dictionaryStack.back();
 }
@@ -93,7 +99,7 @@ void CCPlistMaker::startElement(void*, const char* name, const char**) {
         auto* dictionary = new Dictionary();
         if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
         setCurrentDictionary(dictionary);
-        if (!m_rootIsArray && !m_root) {
+        if (isFirstTopLevelContainer() && !m_rootIsArray) {
             dictionary->retain();
             m_root = dictionary;
         }
@@ -106,7 +112,7 @@ void CCPlistMaker::startElement(void*, const char* name, const char**) {
         auto* array = new Array();
         addToEnclosing(m_stateStack.empty() ? kDict : m_stateStack.back(), array);
         setCurrentArray(array);
-        if (m_rootIsArray && !m_root) {
+        if (isFirstTopLevelContainer() && m_rootIsArray) {
             array->retain();
             m_root = array;
         }
@@ -161,15 +167,17 @@ void CCPlistMaker::endElement(void*, const char* name) {
         break;
     }
     case Element::Key:
-        // A copy, not a swap: both texts keep their buffers, and short keys never allocate.
-        if (m_state == kKey && !m_text.empty()) m_currentKey.assign(m_text);
+        // A copy, not a swap: both texts keep their buffers, and short keys never allocate. An
+        // empty key is a key like any other: the writer writes "" keys, and they must come back.
+        if (m_state == kKey) m_currentKey.assign(m_text);
         break;
     case Element::Integer:
     case Element::Real:
     case Element::String: {
         // The whole text of the element, however many pieces it came in.
         const int state = element == Element::Integer ? kInteger : element == Element::Real ? kReal : kString;
-        if (m_state == state && !m_text.empty()) {
+        // An empty string element is the empty text the writer wrote; an empty number is nothing.
+        if (m_state == state && (state == kString || !m_text.empty())) {
             // Copied rather than swapped: short texts stay in the string's own buffer, and m_text
             // keeps its capacity for the next element.
             auto* value = new CCString(m_text);
@@ -202,10 +210,16 @@ CCMutableArray<CCObject*>* CCArrayMaker::root() const {
 
 namespace {
 
-template <typename Maker> auto finish(Maker& maker, bool parsed, bool* wellFormed) -> decltype(maker.root()) {
+template <typename Maker>
+auto finish(Maker& maker, bool parsed, bool* wellFormed, const char* name, const char* kind)
+    -> decltype(maker.root()) {
     if (wellFormed) *wellFormed = parsed;
     auto* root = maker.root();
-    if (!root) return nullptr;
+    if (!root) {
+        // A broken document has been reported by the XML reader already.
+        if (parsed) logDebugMessage("engine: property list %s holds no %s at its top level", name, kind);
+        return nullptr;
+    }
     root->retain(); // the maker drops its own reference when it dies
     root->autorelease();
     return root;
@@ -217,26 +231,26 @@ CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfFile(const 
                                                                           bool* wellFormed) {
     CCDictMaker maker;
     bool parsed = parseXMLFile(path, &maker);
-    return finish(maker, parsed, wellFormed);
+    return finish(maker, parsed, wellFormed, path, "dictionary");
 }
 
 CCMutableArray<CCObject*>* arrayWithContentsOfFile(const char* path, bool* wellFormed) {
     CCArrayMaker maker;
     bool parsed = parseXMLFile(path, &maker);
-    return finish(maker, parsed, wellFormed);
+    return finish(maker, parsed, wellFormed, path, "array");
 }
 
 CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfData(const char* data, unsigned size,
                                                                           bool* wellFormed) {
     CCDictMaker maker;
     bool parsed = parseXMLData(data, size, &maker, "property list");
-    return finish(maker, parsed, wellFormed);
+    return finish(maker, parsed, wellFormed, "(in memory)", "dictionary");
 }
 
 CCMutableArray<CCObject*>* arrayWithContentsOfData(const char* data, unsigned size, bool* wellFormed) {
     CCArrayMaker maker;
     bool parsed = parseXMLData(data, size, &maker, "property list");
-    return finish(maker, parsed, wellFormed);
+    return finish(maker, parsed, wellFormed, "(in memory)", "array");
 }
 
 } // namespace kvengine

@@ -17,8 +17,10 @@ class CCObject;
 class CCString;
 
 /// Builds containers from the events of one parse. The text of a key or scalar is collected
-/// whole, even when the XML library hands it over in pieces. An empty key element leaves the
-/// previous key in force; an empty scalar adds nothing.
+/// whole, even when the XML library hands it over in pieces. Empty key and string elements are
+/// the empty text; an empty integer or real adds nothing. The root is the document's first
+/// top-level container, and only when it is of the maker's kind: a dictionary nested in an array
+/// document is not taken for a dictionary document (nor the other way round).
 class CCPlistMaker : public CCSAXDelegator {
 public:
     ~CCPlistMaker() override;
@@ -40,6 +42,8 @@ private:
     using Array = CCMutableArray<CCObject*>;
 
     void addToEnclosing(int kind, CCObject* item);
+    /// True once, for the first container that opens outside every other.
+    bool isFirstTopLevelContainer();
     Dictionary* enclosingDictionary() const;
     void setCurrentDictionary(Dictionary* dictionary);
     void setCurrentArray(Array* array);
@@ -53,6 +57,7 @@ private:
     std::vector<Array*> m_arrayStack; ///< each retained
     std::vector<int> m_stateStack;
     std::string m_text; ///< text of the open key or scalar so far
+    bool m_topLevelSeen = false;
 };
 
 /// Builds a dictionary document: the first dict element becomes the root.
@@ -71,9 +76,9 @@ public:
     CCMutableArray<CCObject*>* root() const;
 };
 
-/// Reads a property list whose root is a dictionary. Returns it autoreleased, or null when the
-/// file cannot be read or holds no dictionary. A document broken half-way returns what was built
-/// before the error; wellFormed (optional) tells whether the whole document parsed.
+/// Reads a property list whose root is a dictionary. Returns it autoreleased, or null (logged) when
+/// the file cannot be read or its top-level element is not a dictionary. A document broken half-way returns
+/// what was built before the error; wellFormed (optional) tells whether the whole document parsed.
 CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfFile(const char* path,
                                                                           bool* wellFormed = nullptr);
 

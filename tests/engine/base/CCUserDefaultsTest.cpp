@@ -115,7 +115,7 @@ TEST_F(UserDefaultsTest, AFirstRunCreatesTheFolderAndASaveReloadsEqual) {
     EXPECT_EQ(text(reloaded->objectForKey("pearls")), "120");
     EXPECT_EQ(text(defaults->objectForKey("other")), "kept");
     EXPECT_NE(defaults->objectForKey("history"), nullptr);
-    EXPECT_EQ(defaults->objectForKey("empty"), nullptr); // an empty text does not come back
+    EXPECT_EQ(text(defaults->objectForKey("empty")), ""); // an empty text comes back empty
     defaults->release();
 }
 

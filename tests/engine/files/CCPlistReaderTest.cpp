@@ -45,10 +45,11 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
          "<dict><key>a</key><array><dict><key>b</key><array><string>1</string>"
          "<string>2</string></array></dict><string>3</string></array></dict>",
          "{a:[{b:[\"1\",\"2\"]},\"3\"]}"},
-        {"empty string adds nothing", "<dict><key>a</key><string></string><key>b</key><string/></dict>",
-         "{}"},
-        {"empty key keeps the previous key",
-         "<dict><key>a</key><string>1</string><key></key><string>2</string></dict>", "{a:\"2\"}"},
+        {"empty strings are empty texts",
+         "<dict><key>a</key><string></string><key>b</key><string/><key>c</key><integer/></dict>",
+         "{a:\"\",b:\"\"}"},
+        {"an empty key is a key", "<dict><key>a</key><string>1</string><key></key><string>2</string></dict>",
+         "{:\"2\",a:\"1\"}"},
         {"second value replaces the first", "<dict><key>a</key><string>1</string><string>2</string></dict>",
          "{a:\"2\"}"},
         {"date and data are skipped",
@@ -63,6 +64,10 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
         {"unknown elements are skipped", "<dict><key>k</key><foo>bar</foo><string>v</string></dict>",
          "{k:\"v\"}"},
         {"an array document has no dictionary", "<array><string>a</string></array>", "null"},
+        {"nor has one whose array holds a dictionary",
+         "<array><dict><key>playerProfile</key><dict/></dict></array>", "null"},
+        {"the first top-level container counts", "<dict><key>a</key><string>1</string></dict><dict/>",
+         "{a:\"1\"}"},
         {"a lone scalar has no dictionary", "<string>a</string>", "null"},
     };
     for (const Case& c : cases)
@@ -75,9 +80,11 @@ TEST(PlistReader, BuildsArrays) {
         readArray(
             "<array><dict><key>k</key><array><true/></array></dict><string></string><integer>4</integer>"
             "</array>"),
-        "[{k:[\"1\"]},\"4\"]");
+        "[{k:[\"1\"]},\"\",\"4\"]");
+    kvtest::LogCapture log;
     EXPECT_EQ(readArray("<dict><key>k</key><string>v</string></dict>"), "null");
-    EXPECT_EQ(readArray("<dict><key>k</key><array><string>v</string></array></dict>"), "[\"v\"]");
+    EXPECT_EQ(readArray("<dict><key>k</key><array><string>v</string></array></dict>"), "null");
+    EXPECT_TRUE(log.contains("holds no array at its top level"));
 }
 
 TEST(PlistReader, ABrokenDocumentGivesWhatWasBuiltAndSaysSo) {

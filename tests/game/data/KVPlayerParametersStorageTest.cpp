@@ -122,8 +122,8 @@ TEST_F(GameDataTest, ASavedProfileReloadsEqual) {
               std::string::npos); // scrambled
     EXPECT_TRUE(sameTree(before, reloaded->getProfile(), where)) << where;
     EXPECT_EQ(reloaded->getPearlAmount(), 75);
-    // "" is not written: an empty helmet name comes back absent, which reads as no helmet.
-    EXPECT_FALSE(kvdata::hasKey(reloaded->getKelvoRecord("vahine"), "helmet_name"));
+    // An empty helmet name comes back empty, which reads as no helmet.
+    EXPECT_EQ(kvdata::textAt(reloaded->getKelvoRecord("vahine"), "helmet_name", "<absent>"), "");
     before->release();
 }
 
