@@ -148,18 +148,36 @@ TEST_F(UserDefaultsTest, FindsTheDataFolderTheXdgWay) {
 
 TEST_F(UserDefaultsTest, AnUnreadableFileIsMovedAsideNotOverwritten) {
     const std::string path = root + "/xdg/Kelvos/SavedSettings.plist";
-    fs::create_directories(root + "/xdg/Kelvos");
-    const std::string garbage = "this is not a scrambled property list";
-    std::ofstream(path, std::ios::binary) << garbage;
+    auto scrambled = [](std::string text) {
+        scrambleDataBuffer(reinterpret_cast<unsigned char*>(&text[0]), static_cast<unsigned>(text.size()));
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"not scrambled", "this is not a scrambled property list"},
+        // A well-formed document whose root is an array is not a dictionary with the array's
+        // first dictionary in it.
+        {"array root", scrambled("<plist><array><dict><key>playerProfile</key><dict><key>Version</key>"
+                                 "<string>19</string></dict></dict></array></plist>")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root + "/xdg");
+        fs::create_directories(root + "/xdg/Kelvos");
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        log.clear();
 
-    CCUserDefaults* defaults = CCUserDefaults::getInstance();
-    EXPECT_EQ(defaults->count(), 0u);
-    EXPECT_EQ(readBytes(path + ".bad"), garbage);
-    EXPECT_TRUE(logged(".bad"));
-    defaults->setStringForKey("fresh", "1");
-    EXPECT_TRUE(defaults->save());
-    EXPECT_EQ(readBytes(path + ".bad"), garbage);
-    defaults->release();
+        CCUserDefaults* defaults = CCUserDefaults::getInstance();
+        EXPECT_EQ(defaults->count(), 0u);
+        EXPECT_EQ(readBytes(path + ".bad"), c.bytes);
+        EXPECT_TRUE(logged(".bad"));
+        defaults->setStringForKey("fresh", "1");
+        EXPECT_TRUE(defaults->save());
+        EXPECT_EQ(readBytes(path + ".bad"), c.bytes);
+        defaults->release();
+    }
 }
 
 TEST_F(UserDefaultsTest, AFailedSaveReturnsFalseAndKeepsTheOldFile) {
