@@ -6,6 +6,8 @@
 #include <cstdio>
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
+// jerror.h lists the warning codes; it needs jpeglib.h first.
+#include <jerror.h>
 #include <png.h>
 
 #include <csetjmp>
@@ -131,11 +133,38 @@ void jpegErrorExit(j_common_ptr cinfo) {
     longjmp(manager->jump, 1);
 }
 
-// Corrupt streams produce one warning per damaged segment; a stream that keeps producing them
-// (a classic way to make a small file decode for minutes) is given up.
+// Warnings that mean the picture itself is damaged. libjpeg carries on after each of them and
+// fills what it could not decode (a file cut short comes out as a whole picture with grey rows),
+// so they end the decode like errors.
+bool isDamageWarning(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_MUST_RESYNC:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_TOO_MUCH_DATA:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The other warnings (an unknown JFIF revision or Adobe transform, a bad ICC marker) leave the
+// picture intact; a stream that keeps producing them (a classic way to make a small file decode
+// for minutes) is still given up.
 void jpegEmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    if (isDamageWarning(cinfo->err->msg_code)) {
+        char message[JMSG_LENGTH_MAX];
+        (*cinfo->err->format_message)(cinfo, message);
+        logDebugMessage("image: JPEG data damaged: %s", message);
+        longjmp(manager->jump, 1);
+    }
     if (++manager->warnings > 100) {
         logDebugMessage("image: JPEG stream gives too many warnings");
         longjmp(manager->jump, 1);

@@ -146,10 +146,26 @@ TEST(CCDecodedImageJpeg, DecodesGreyAndColourToRgb) {
 }
 
 TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
-    const Bytes good = fixtures::makeJpeg(16, 16, 3, Bytes(16 * 16 * 3, 90));
+    // Varied samples, so that the entropy-coded data is long enough to cut in the middle.
+    Bytes samples(32 * 32 * 3);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<unsigned char>((i * 37) ^ (i >> 5));
+    const Bytes good = fixtures::makeJpeg(32, 32, 3, samples);
     Bytes garbled = good;
     for (size_t i = good.size() / 2; i < good.size() - 2; ++i)
         garbled[i] = 0xFF;
+    // The entropy-coded data of the one scan starts after the SOS segment and ends at EOI.
+    size_t scan = 0;
+    for (size_t i = 0; i + 3 < good.size(); ++i) {
+        if (good[i] == 0xFF && good[i + 1] == 0xDA) {
+            scan = i + 2 + (size_t(good[i + 2]) << 8 | good[i + 3]);
+            break;
+        }
+    }
+    ASSERT_GT(scan, 0u);
+    ASSERT_GT(good.size(), scan + 64);
+    Bytes flipped = good; // one damaged byte in the scan data
+    flipped[scan + 20] ^= 0xFF;
     struct Case {
         const char* name;
         Bytes data;
@@ -159,6 +175,10 @@ TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
         {"not a jpeg", Bytes(64, 'x')},
         {"header only", Bytes(good.begin(), good.begin() + 2)},
         {"cut in the tables", Bytes(good.begin(), good.begin() + 100)},
+        // libjpeg would pad these out with grey rows and call them whole pictures.
+        {"cut in the scan", Bytes(good.begin(), good.begin() + static_cast<long>((scan + good.size()) / 2))},
+        {"cut before the end marker", Bytes(good.begin(), good.end() - 2)},
+        {"scan data overwritten", garbled},
     };
     fixtures::LogCapture log;
     for (const Case& c : cases) {
@@ -168,12 +188,13 @@ TEST(CCDecodedImageJpeg, RefusesBadInputWithoutEndingTheProcess) {
         EXPECT_GE(log.takeCount(), 1u);
         EXPECT_TRUE(image.pixels.empty());
     }
-    // A stream whose entropy-coded data is damaged still decodes (libjpeg fills the gaps), but
-    // must come back with a whole picture or a clean failure.
+    // A damaged byte inside the scan may still decode as valid codes (no warning to go on), but
+    // the result is a whole picture or a clean failure.
     CCDecodedImage image;
-    if (image.initWithJpegData(garbled.data(), garbled.size())) {
-        EXPECT_EQ(image.pixels.size(), 16u * 16u * 3u);
+    if (image.initWithJpegData(flipped.data(), flipped.size())) {
+        EXPECT_EQ(image.pixels.size(), 32u * 32u * 3u);
     }
+    EXPECT_TRUE(image.initWithJpegData(good.data(), good.size()));
     const Bytes big = fixtures::makeJpeg(40, 8, 1, Bytes(40 * 8, 1));
     EXPECT_FALSE(image.initWithJpegData(big.data(), big.size(), 32));
 }
