@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 using namespace kvengine;
@@ -18,7 +19,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;
     auto* config = new CCBMFontConfiguration();
-    config->parseText(reinterpret_cast<const char*>(data), size, "/fonts/fuzz.fnt");
+    const bool used = config->parseText(reinterpret_cast<const char*>(data), size, "/fonts/fuzz.fnt");
+    // A refused file leaves nothing behind.
+    if (!used && (config->getLineHeight() != 0 || !config->getAtlasName().empty())) abort();
     long sum = config->getLineHeight() + static_cast<long>(config->getAtlasName().size());
     for (uint32_t c = 0; c < 300; ++c) {
         const CCBMFontGlyph& g = config->glyph(c * 7);

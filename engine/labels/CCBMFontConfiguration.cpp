@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <set>
 
 namespace kvengine {
 
@@ -35,7 +37,29 @@ bool startsWith(const std::string& line, const char* prefix) {
     return line.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
+// The other formats a BMFont tool writes, recognised by their first bytes (after a UTF-8 byte
+// order mark and blanks); null for text, which is all this reader understands.
+const char* otherFontFormat(const char* data, size_t size) {
+    size_t i = 0;
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) i = 3;
+    if (size - i >= 4 && std::memcmp(data + i, "BMF", 3) == 0) return "binary";
+    while (i < size && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+        ++i;
+    if (i == size) return nullptr;
+    if (data[i] == '<') return "XML";
+    if (data[i] == '{' || data[i] == '[') return "JSON";
+    return nullptr;
+}
+
 } // namespace
+
+struct CCBMFontConfiguration::ParseState {
+    std::string fntPath;
+    bool understood = false;          ///< an "info", "common" or "char" line was read
+    unsigned glyphs = 0;              ///< glyph records stored
+    std::set<int> pagesUsed;          ///< pages of the stored glyphs
+    std::map<int, std::string> pages; ///< page id -> atlas image path
+};
 
 CCBMFontConfiguration* CCBMFontConfiguration::createWithFNTFile(const char* fntFile) {
     auto* configuration = new CCBMFontConfiguration();
@@ -62,27 +86,71 @@ bool CCBMFontConfiguration::parseConfigFile(const char* fntFile) {
         logDebugMessage("CCBMFontConfiguration: cannot read %s", fntFile);
         return false;
     }
-    parseText(data.get(), size, path.c_str());
-    return true;
+    return parseText(data.get(), size, path.c_str());
 }
 
-void CCBMFontConfiguration::parseText(const char* data, size_t size, const char* fntPath) {
+void CCBMFontConfiguration::clear() {
+    m_glyphs.assign(kMaxGlyphs, CCBMFontGlyph());
+    m_lineHeight = 0;
+    m_padding = CCBMFontPadding();
+    m_atlasName.clear();
+    m_kerning.clear();
+}
+
+bool CCBMFontConfiguration::parseText(const char* data, size_t size, const char* fntPath) {
+    clear();
+    const char* name = fntPath ? fntPath : "(memory)";
+    if (data == nullptr) {
+        logDebugMessage("CCBMFontConfiguration: no font data for %s", name);
+        return false;
+    }
+    if (const char* format = otherFontFormat(data, size)) {
+        logDebugMessage("CCBMFontConfiguration: %s is a BMFont %s file; only the text format is read", name,
+                        format);
+        return false;
+    }
+    ParseState state;
+    if (fntPath) state.fntPath = fntPath;
     size_t start = 0;
     while (start < size) {
         const void* found = std::memchr(data + start, '\n', size - start);
         const size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
-        parseLine(std::string(data + start, end - start), fntPath);
+        parseLine(std::string(data + start, end - start), state);
         start = end + 1;
     }
+
+    const char* refusal = nullptr;
+    if (!state.understood)
+        refusal = "has no info, common or char lines";
+    else if (state.glyphs == 0)
+        refusal = "has no glyphs";
+    else if (state.pagesUsed.size() > 1)
+        refusal = "has glyphs on several pages; a label draws from one atlas image";
+    if (refusal == nullptr && !state.pages.empty()) {
+        // The atlas image is the page the glyphs are on, whatever else the file lists.
+        auto page = state.pages.find(*state.pagesUsed.begin());
+        if (page == state.pages.end())
+            refusal = "has no page line for the page its glyphs are on";
+        else
+            m_atlasName = page->second;
+    }
+    if (refusal != nullptr) {
+        logDebugMessage("CCBMFontConfiguration: %s %s; not used", name, refusal);
+        clear();
+        return false;
+    }
+    return true;
 }
 
-void CCBMFontConfiguration::parseLine(const std::string& line, const char* fntPath) {
+void CCBMFontConfiguration::parseLine(const std::string& line, ParseState& state) {
     if (startsWith(line, "info face")) {
+        state.understood = true;
         int top = 0, right = 0, bottom = 0, left = 0;
         const std::string text = fieldText(line, "padding=");
         if (!text.empty()) std::sscanf(text.c_str(), "padding=%d,%d,%d,%d", &top, &right, &bottom, &left);
         m_padding = CCBMFontPadding{left, top, right, bottom};
     } else if (startsWith(line, "common lineHeight")) {
+        state.understood = true;
         readField(line, "lineHeight=", "lineHeight=%u", &m_lineHeight);
     } else if (startsWith(line, "page id")) {
         const size_t open = line.find('"');
@@ -91,8 +159,12 @@ void CCBMFontConfiguration::parseLine(const std::string& line, const char* fntPa
             logDebugMessage("CCBMFontConfiguration: page line without a quoted file name");
             return;
         }
+        int id = 0;
+        readField(line, "id=", "id=%d", &id);
         const std::string name = line.substr(open + 1, close - open - 1);
-        m_atlasName = fntPath ? fullPathRelativeToFile(fntPath, name.c_str()) : name;
+        state.pages[id] = state.fntPath.empty()
+                              ? name
+                              : std::string(fullPathRelativeToFile(state.fntPath.c_str(), name.c_str()));
     } else if (startsWith(line, "chars c")) {
         return;
     } else if (startsWith(line, "char")) {
@@ -105,7 +177,14 @@ void CCBMFontConfiguration::parseLine(const std::string& line, const char* fntPa
         readField(line, "xoffset=", "xoffset=%d", &g.xOffset);
         readField(line, "yoffset=", "yoffset=%d", &g.yOffset);
         readField(line, "xadvance=", "xadvance=%d", &g.xAdvance);
-        if (g.id < kMaxGlyphs) m_glyphs[g.id] = g;
+        int page = 0;
+        readField(line, "page=", "page=%d", &page);
+        state.understood = true;
+        if (g.id < kMaxGlyphs) {
+            m_glyphs[g.id] = g;
+            ++state.glyphs;
+            state.pagesUsed.insert(page);
+        }
     } else if (startsWith(line, "kernings count")) {
         return;
     } else if (startsWith(line, "kerning first")) {
@@ -140,7 +219,10 @@ CCBMFontConfiguration* loadFontConfiguration(const char* fntFile) {
     }
     if (CCBMFontConfiguration* known = g_configurations->objectForKey(fntFile)) return known;
     auto* configuration = new CCBMFontConfiguration();
-    configuration->initWithFNTFile(fntFile);
+    if (!configuration->initWithFNTFile(fntFile)) {
+        configuration->release();
+        return nullptr;
+    }
     g_configurations->setObject(configuration, fntFile);
     configuration->release();
     return configuration;

@@ -24,7 +24,9 @@ struct CCBMFontPadding {
 ///
 /// Only the line kinds "info face", "common lineHeight", "page id", "char" and "kerning first"
 /// are read; other lines, missing fields (value 0) and ids of 2048 and above are passed over.
-/// A file that cannot be read leaves the configuration empty (logged).
+/// A file that cannot be read, that is a BMFont file of another format (XML, binary, JSON), that
+/// has no glyphs, or whose glyphs lie on several pages (a label draws from one atlas image) is
+/// refused and leaves the configuration empty (logged). The atlas image is the page the glyphs use.
 class CCBMFontConfiguration : public CCObject {
 public:
     static constexpr uint32_t kMaxGlyphs = 2048;
@@ -33,12 +35,13 @@ public:
     static CCBMFontConfiguration* createWithFNTFile(const char* fntFile);
 
     CCBMFontConfiguration();
-    /// Parses the file; false when it cannot be read (the configuration stays empty).
+    /// Parses the file; false when it cannot be read or is refused (the configuration stays empty).
     bool initWithFNTFile(const char* fntFile);
-    /// Parses the file's text; false when it cannot be read.
+    /// Parses the file's text; false when it cannot be read or is refused.
     bool parseConfigFile(const char* fntFile);
-    /// Parses ".fnt" text; `fntPath` places the atlas image (relative to its folder).
-    void parseText(const char* data, size_t size, const char* fntPath);
+    /// Parses ".fnt" text; `fntPath` places the atlas image (relative to its folder) and names the
+    /// file in log lines. False (configuration empty) when the text is refused.
+    bool parseText(const char* data, size_t size, const char* fntPath);
 
     /// The glyph of a character code; an all-zero record when the code has none.
     const CCBMFontGlyph& glyph(uint32_t code) const;
@@ -50,7 +53,10 @@ public:
     int kerningAmount(uint32_t first, uint32_t second) const;
 
 private:
-    void parseLine(const std::string& line, const char* fntPath);
+    /// What the lines of one file said beyond the glyph records.
+    struct ParseState;
+    void parseLine(const std::string& line, ParseState& state);
+    void clear();
 
     std::vector<CCBMFontGlyph> m_glyphs;
     uint32_t m_lineHeight = 0;
@@ -60,7 +66,8 @@ private:
 };
 
 /// The shared configuration of a ".fnt" file (keyed by the name exactly as given), parsed on
-/// first use; not retained for the caller.
+/// first use; not retained for the caller. Null when the file cannot be read or is refused (not
+/// kept, so the next request reads the file again).
 CCBMFontConfiguration* loadFontConfiguration(const char* fntFile);
 /// Empties and releases the shared configurations.
 void purgeFontConfigurations();

@@ -35,7 +35,11 @@ bool CCLabelBMFont::initWithString(const char* text, const char* fntFile) {
     if (configuration) configuration->retain();
     if (m_configuration) m_configuration->release();
     m_configuration = configuration;
-    if (!m_configuration || m_configuration->getAtlasName().empty()) {
+    if (!m_configuration) {
+        logDebugMessage("CCLabelBMFont: the font %s cannot be used", fntFile ? fntFile : "(null)");
+        return false;
+    }
+    if (m_configuration->getAtlasName().empty()) {
         logDebugMessage("CCLabelBMFont: the font %s names no atlas image", fntFile ? fntFile : "(null)");
         return false;
     }
