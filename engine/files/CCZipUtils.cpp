@@ -3,6 +3,7 @@
 #include "engine/base/CCLog.h"
 #include "engine/files/CCFileUtils.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,6 +15,18 @@ namespace {
 
 const unsigned kGzipFirstRead = 512u * 1024u;
 const unsigned kInflateMinimumRoom = 1024u;
+
+// Deflate cannot expand data by more than about 1032 to 1 (a 258-byte match per two bits, and
+// stored headers); a stated length beyond that can never be produced from the payload given.
+const unsigned long long kDeflateMaxRatio = 1032;
+// A CCZ buffer starts at this multiple of the payload (most textures pack 2:1 to 8:1) and grows by
+// doubling as data arrives, so a forged length costs nothing until the data is really there.
+const unsigned kCczFirstRatio = 8;
+const unsigned kCczMinimumRoom = 64u * 1024u;
+
+bool isGzipMagic(const unsigned char* data, unsigned size) {
+    return size >= 2 && data[0] == 0x1f && data[1] == 0x8b;
+}
 
 unsigned readBigEndian32(const unsigned char* p) {
     return (unsigned(p[0]) << 24) | (unsigned(p[1]) << 16) | (unsigned(p[2]) << 8) | unsigned(p[3]);
@@ -32,6 +45,13 @@ int inflateGZipFile(const char* path, unsigned char** out) {
     gzFile file = gzopen(detail::normalizeSeparators(path).c_str(), "rb");
     if (!file) {
         logDebugMessage("engine: cannot open gzip file %s", path);
+        return -1;
+    }
+    // zlib reads a file without a gzip header "transparently", as its own bytes: that would hand
+    // back any file, unpacked or not, as if it had been inflated. (An empty file counts as direct.)
+    if (gzdirect(file)) {
+        gzclose(file);
+        logDebugMessage("engine: cannot inflate %s: not gzip data", path);
         return -1;
     }
     unsigned capacity = kGzipFirstRead;
@@ -88,22 +108,66 @@ int inflateCCZBuffer(const unsigned char* data, unsigned size, unsigned char** o
         logDebugMessage("engine: CCZ header refused");
         return -1;
     }
-    unsigned length = readBigEndian32(data + 12);
+    const unsigned length = readBigEndian32(data + 12);
+    const unsigned payload = size - 16;
     if (length > kMaxInflatedSize) {
         logDebugMessage("engine: CCZ length %u too large", length);
         return -1;
     }
-    unsigned char* buffer = static_cast<unsigned char*>(malloc(length ? length : 1));
-    if (!buffer) {
-        logDebugMessage("engine: out of memory for CCZ data of %u bytes", length);
+    if (length > static_cast<unsigned long long>(payload) * kDeflateMaxRatio + 64) {
+        logDebugMessage("engine: CCZ length %u cannot come from %u bytes of compressed data", length,
+                        payload);
         return -1;
     }
-    uLongf produced = length;
-    int status = uncompress(buffer, &produced, data + 16, size - 16);
-    if (status != Z_OK || produced != length) {
+
+    z_stream stream;
+    memset(&stream, 0, sizeof stream);
+    if (inflateInit(&stream) != Z_OK) {
+        logDebugMessage("engine: cannot start inflating CCZ data");
+        return -1;
+    }
+    const unsigned long long first = std::max<unsigned long long>(
+        kCczMinimumRoom, static_cast<unsigned long long>(payload) * kCczFirstRatio);
+    unsigned capacity = first < length ? static_cast<unsigned>(first) : length;
+    unsigned char* buffer = static_cast<unsigned char*>(malloc(capacity ? capacity : 1));
+    int status = buffer ? Z_OK : Z_MEM_ERROR;
+    stream.next_in = const_cast<unsigned char*>(data + 16);
+    stream.avail_in = payload;
+    stream.next_out = buffer;
+    stream.avail_out = capacity;
+    while (status == Z_OK) {
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (status == Z_STREAM_END) break;
+        if (status == Z_NEED_DICT) status = Z_DATA_ERROR;
+        if (status != Z_OK && status != Z_BUF_ERROR) break;
+        if (stream.avail_out > 0) {
+            // Room left but no more input: the stream is cut short.
+            status = Z_DATA_ERROR;
+            break;
+        }
+        if (capacity == length) {
+            // The stated length is reached and the stream goes on: more data than the header says.
+            status = Z_DATA_ERROR;
+            break;
+        }
+        const unsigned bigger = capacity > length / 2 ? length : capacity * 2;
+        unsigned char* grown = static_cast<unsigned char*>(realloc(buffer, bigger));
+        if (!grown) {
+            status = Z_MEM_ERROR;
+            break;
+        }
+        buffer = grown;
+        stream.next_out = buffer + capacity;
+        stream.avail_out = bigger - capacity;
+        capacity = bigger;
+        status = Z_OK;
+    }
+    const unsigned long produced = stream.total_out;
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END || produced != length) {
         free(buffer);
-        logDebugMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status,
-                        static_cast<unsigned long>(produced), length);
+        logDebugMessage("engine: CCZ data corrupt (zlib status %d, %lu of %u bytes)", status, produced,
+                        length);
         return -1;
     }
     *out = buffer;
@@ -144,9 +208,17 @@ int inflateMemoryGrowing(unsigned capacityHint, unsigned char** out, const unsig
         delete[] buffer;
         return status;
     }
+    // A gzip stream may hold several members one after the other (what concatenated .gz files
+    // are); each inflates on from where the last ended. A zlib stream holds one.
+    const bool gzip = isGzipMagic(in, inLength);
     for (;;) {
         status = inflate(&stream, Z_NO_FLUSH);
-        if (status == Z_STREAM_END) break;
+        if (status == Z_STREAM_END) {
+            if (!gzip || !isGzipMagic(stream.next_in, stream.avail_in)) break;
+            status = inflateReset(&stream);
+            if (status != Z_OK) break;
+            continue;
+        }
         if (status == Z_NEED_DICT) status = Z_DATA_ERROR;
         if (status != Z_OK && status != Z_BUF_ERROR) break;
         if (stream.avail_out > 0) {

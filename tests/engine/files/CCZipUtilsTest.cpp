@@ -97,6 +97,7 @@ TEST(CCZ, RefusesBadHeadersAndLengthsThatDoNotMatch) {
         {"length too long", cczImage(plain, 0, 2, 5001), -1},
         {"length too short", cczImage(plain, 0, 2, 4999), -1},
         {"huge length", cczImage(plain, 0, 2, 0xFFFFFFF0L), -1},
+
         {"truncated payload", cczImage(plain).substr(0, 40), -1},
         {"empty payload", cczImage(""), 0},
     };
@@ -138,14 +139,46 @@ TEST(GZip, ReadsFilesOfEverySizeClass) {
     }
 }
 
-TEST(GZip, TruncatedOrMissingFilesFail) {
+TEST(CCZ, ALengthThePayloadCannotGiveIsRefusedBeforeAnythingIsAllocated) {
+    // 256 MB stated in a 26-byte file, and 100 MB for a payload that deflate can expand to at most
+    // about a thousand times its size.
+    for (const std::string& image :
+         {cczImage("ab", 0, 2, 256L * 1024 * 1024), cczImage(std::string(100000, 'z'), 0, 2, 100000000L)}) {
+        unsigned char* out = reinterpret_cast<unsigned char*>(1);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(inflateCCZBuffer(reinterpret_cast<const unsigned char*>(image.data()),
+                                   static_cast<unsigned>(image.size()), &out),
+                  -1);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot come from"), std::string::npos);
+        EXPECT_EQ(out, nullptr);
+    }
+}
+
+TEST(CCZ, LargeContainersGrowTheirBufferToTheStatedLength) {
+    // Highly compressible: the payload is far smaller than the first buffer guess.
+    std::string plain(3 * 1024 * 1024 + 5, 'q');
+    plain[1000] = 'x';
+    const std::string image = cczImage(plain);
+    unsigned char* out = nullptr;
+    ASSERT_EQ(inflateCCZBuffer(reinterpret_cast<const unsigned char*>(image.data()),
+                               static_cast<unsigned>(image.size()), &out),
+              static_cast<int>(plain.size()));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), plain.size()), plain);
+    free(out);
+}
+
+TEST(GZip, TruncatedMissingOrNonGzipFilesFail) {
     TempDir dir;
     std::string whole = gzipCompress(sample(100000));
     kvtest::writeBytes(dir.file("cut.gz"), whole.substr(0, whole.size() / 2));
     std::string corrupt = whole;
     corrupt[corrupt.size() - 3] ^= 0x55; // damages the length/checksum trailer
     kvtest::writeBytes(dir.file("corrupt.gz"), corrupt);
-    for (std::string path : {dir.file("cut.gz"), dir.file("corrupt.gz"), dir.file("missing.gz")}) {
+    // zlib's transparent mode would hand these back as they are, as if unpacked.
+    kvtest::writeBytes(dir.file("plain.pvr.gz"), "PVR!" + sample(3000));
+    kvtest::writeBytes(dir.file("empty.pvr.gz"), "");
+    for (std::string path : {dir.file("cut.gz"), dir.file("corrupt.gz"), dir.file("missing.gz"),
+                             dir.file("plain.pvr.gz"), dir.file("empty.pvr.gz")}) {
         unsigned char* out = reinterpret_cast<unsigned char*>(1);
         testing::internal::CaptureStderr();
         EXPECT_EQ(inflateGZipFile(path.c_str(), &out), -1) << path;
@@ -166,6 +199,28 @@ TEST(InflateMemory, AnyHintGivesTheWholeResultForZlibAndGzip) {
             delete[] out;
         }
     }
+}
+
+TEST(InflateMemory, EveryMemberOfAGzipStreamIsRead) {
+    const std::string first = sample(5000), second = sample(7000).substr(100), third = "z";
+    const std::string packed = gzipCompress(first) + gzipCompress(second) + gzipCompress(third);
+    for (unsigned hint : {0u, 5000u, 100000u}) {
+        unsigned char* out = nullptr;
+        int length = inflateMemoryWithHint(reinterpret_cast<const unsigned char*>(packed.data()),
+                                           static_cast<unsigned>(packed.size()), &out, hint);
+        ASSERT_EQ(length, static_cast<int>(first.size() + second.size() + third.size())) << hint;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(out), length), first + second + third);
+        delete[] out;
+    }
+    // A cut second member is a cut stream.
+    const std::string cut = gzipCompress(first) + gzipCompress(second).substr(0, 40);
+    unsigned char* out = reinterpret_cast<unsigned char*>(1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(inflateMemoryWithHint(reinterpret_cast<const unsigned char*>(cut.data()),
+                                    static_cast<unsigned>(cut.size()), &out, 0),
+              0);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(out, nullptr);
 }
 
 TEST(InflateMemory, CutOrCorruptStreamsFailWithoutLooping) {
