@@ -2,11 +2,16 @@
 
 // The plain description of a TMX map read by CCTMXMapInfo: tilesets, tile layers with their
 // grids of global tile ids (GIDs), object groups and tile properties. Only a subset of TMX is
-// understood (orthogonal, hexagonal and isometric maps; layer data as base64, optionally gzip or
-// zlib compressed); every other element is ignored.
+// understood (orthogonal, isometric and odd-column hexagonal maps; layer data as base64,
+// optionally gzip or zlib compressed; tilesets cut from one picture). A map that needs more to be
+// drawn right (another orientation, another layer encoding, an infinite map) is refused with a log
+// line; what only adds to a map (tile collision shapes, image layers, class properties) is passed
+// over with one log line per kind.
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCMutableArray.h"
@@ -22,8 +27,8 @@ using CCTMXTileProperties = CCMutableDictionary<int, CCTMXProperties*>;
 
 enum CCTMXOrientation { kCCTMXOrientationOrtho = 0, kCCTMXOrientationHex = 1, kCCTMXOrientationIso = 2 };
 
-/// Bits of a stored GID that Tiled uses for flipping; the parser clears them, so every GID in a
-/// layer is a plain tile index.
+/// Bits of a stored GID that Tiled uses for flipping; the parser clears them (and says so), so
+/// every GID in a layer is a plain tile index.
 constexpr std::uint32_t kCCTMXFlipMask = 0xE0000000u;
 
 /// One tileset: where its picture is and how tiles are cut from it.
@@ -91,7 +96,7 @@ public:
     CC_DECLARE_CLASS_NAME(CCTMXMapInfo, CCObject)
 
     /// Autoreleased map info of the file (a name the resource layer resolves), or null when the
-    /// file cannot be read or is not well-formed XML.
+    /// file cannot be read, is not well-formed XML or is refused (logged).
     static CCTMXMapInfo* createWithFile(const char* tmxFile);
     bool initWithFile(const char* tmxFile);
     /// Reads a document held in memory; mapPath is where relative tileset and picture paths are
@@ -124,13 +129,44 @@ public:
     std::string mapFilePath;
     std::string collectedText;
 
+    /// Whether the map was refused (logged when it happened).
+    bool isRefused() const { return m_refused; }
+
 private:
     struct Attributes;
+    /// One open element and what it made: where a <property> inside it is stored, and the
+    /// tileset, layer or object group it opened.
+    struct OpenElement {
+        std::string name;
+        CCTMXProperties* properties = nullptr;
+        CCTMXTilesetInfo* tileset = nullptr;
+        CCTMXLayerInfo* layer = nullptr;
+        CCTMXObjectGroup* group = nullptr;
+    };
+    /// A <property> without a "value" attribute: its value is the element's text.
+    struct PendingProperty {
+        CCTMXProperties* target = nullptr;
+        std::string key;
+        std::string text;
+        bool hasChildren = false;
+        std::size_t depth = 0; ///< m_open's size while it is open
+    };
+
     void resetContents();
-    void startTileset(const Attributes& attributes);
-    void startObject(const Attributes& attributes);
-    void storeProperty(const Attributes& attributes);
+    bool finishParse(bool parsed);
+    const OpenElement* parentElement() const;
+    void startMap(const Attributes& attributes);
+    void startTileset(const Attributes& attributes, OpenElement& element);
+    void startTile(const Attributes& attributes, OpenElement& element);
+    void startLayer(const Attributes& attributes, OpenElement& element);
+    void startObjectGroup(const Attributes& attributes, OpenElement& element);
+    void startImage(const Attributes& attributes);
+    void startData(const Attributes& attributes);
+    void startObject(const Attributes& attributes, OpenElement& element);
+    void startProperty(const Attributes& attributes);
     void finishLayerData();
+    void refuse(const std::string& why);
+    void reportOnce(const std::string& what);
 
     CCMutableArray<CCTMXLayerInfo*>* m_layers = nullptr;
     CCMutableArray<CCTMXTilesetInfo*>* m_tilesets = nullptr;
@@ -138,6 +174,16 @@ private:
     CCTMXProperties* m_properties = nullptr;
     CCTMXTileProperties* m_tileProperties = nullptr;
     int m_tilesetDepth = 0;
+    std::vector<OpenElement> m_open;
+    PendingProperty m_pendingProperty;
+    bool m_hasPendingProperty = false;
+    /// The file being read: the map, or an external tileset file while it is read.
+    std::string m_currentFile;
+    /// The first GID the map gives the external tileset file being read (its own is not used).
+    std::uint32_t m_externalFirstGID = 0;
+    bool m_hasExternalFirstGID = false;
+    bool m_refused = false;
+    std::set<std::string> m_reported;
 };
 
 } // namespace kvengine

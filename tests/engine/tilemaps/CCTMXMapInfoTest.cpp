@@ -118,7 +118,7 @@ TEST_F(TMXMapInfoTest, ObjectsGetBottomUpCoordinatesAndProperties) {
         "value=\"5\"/></properties>\n"
         "  </object>\n"
         "  <object name=\"point\" x=\"5\" y=\"10\"/>\n"
-        "  <property name=\"late\" value=\"lost\"/>\n"
+        "  <property name=\"late\" value=\"group's\"/>\n"
         " </objectgroup>\n"
         " <objectgroup name=\"GPE\" x=\"2\">\n"
         "  <object name=\"a\" x=\"1\" y=\"0\" height=\"0\"/>\n"
@@ -128,7 +128,9 @@ TEST_F(TMXMapInfoTest, ObjectsGetBottomUpCoordinatesAndProperties) {
     ASSERT_EQ(info->getObjectGroups()->count(), 2u);
     CCTMXObjectGroup* group = info->getObjectGroups()->objectAtIndex(0);
     EXPECT_EQ(group->getProperties()->objectForKey("kind")->text, "spawn");
-    EXPECT_EQ(group->getProperties()->objectForKey("late"), nullptr);
+    // A property stands for the element it is in, wherever it comes among the objects.
+    ASSERT_NE(group->getProperties()->objectForKey("late"), nullptr);
+    EXPECT_EQ(group->getProperties()->objectForKey("late")->text, "group's");
 
     CCTMXObject* chest = group->findObjectByName("chest");
     EXPECT_EQ(text(chest, "x"), "12");
@@ -209,14 +211,162 @@ TEST_F(TMXMapInfoTest, NarrowTilesetPictureIsOneColumn) {
     EXPECT_EQ(tileset.textureRectForGID(5).origin.x, 0.0f);
 }
 
-TEST_F(TMXMapInfoTest, FlipBitsAreCleared) {
-    CCTMXMapInfo* info = parse(mapHeader("orthogonal", 2, 1) +
-                               layer("l", 2, 1, {0x80000005u, 0x60000002u}, TmxData::Zlib) + "</map>");
+TEST_F(TMXMapInfoTest, FlipBitsAreClearedAndSaidSo) {
+    kvtest::LogCapture log;
+    CCTMXMapInfo* info = parse(mapHeader("orthogonal", 3, 1) +
+                               layer("l", 3, 1, {0x80000005u, 0x60000002u, 3u}, TmxData::Zlib) + "</map>");
     ASSERT_NE(info, nullptr);
     CCTMXLayerInfo* layerInfo = info->getLayers()->objectAtIndex(0);
     ASSERT_NE(layerInfo->gids, nullptr);
     EXPECT_EQ(layerInfo->gids[0], 5u);
     EXPECT_EQ(layerInfo->gids[1], 2u);
+    EXPECT_EQ(layerInfo->gids[2], 3u);
+    EXPECT_TRUE(log.contains("has 2 flipped or rotated tiles"));
+}
+
+// Maps the editor writes that this reader would draw wrong: refused with a log line naming why,
+// instead of loading with a layer missing or every tile misplaced.
+TEST_F(TMXMapInfoTest, MapsThatCannotBeDrawnRightAreRefused) {
+    const std::string cells = "<layer name=\"l\" width=\"2\" height=\"1\">";
+    struct Case {
+        const char* what;
+        std::string document;
+        const char* logged;
+    } cases[] = {
+        {"staggered", mapHeader("staggered") + "</map>", "orientation 'staggered'"},
+        {"unknown orientation", mapHeader("octagonal") + "</map>", "orientation 'octagonal'"},
+        {"hexagonal rows", "<map orientation=\"hexagonal\" staggeraxis=\"y\" staggerindex=\"odd\"/>",
+         "staggered along 'y'"},
+        {"hexagonal even columns", "<map orientation=\"hexagonal\" staggeraxis=\"x\" staggerindex=\"even\"/>",
+         "index 'even'"},
+        {"hexagonal side", "<map orientation=\"hexagonal\" tilewidth=\"32\" hexsidelength=\"10\"/>",
+         "side length 10"},
+        {"csv, the editor's default", mapHeader() + cells + "<data encoding=\"csv\">1,2</data></layer></map>",
+         "encoding 'csv'"},
+        {"one element per tile",
+         mapHeader() + cells + "<data><tile gid=\"1\"/><tile gid=\"2\"/></data></layer></map>",
+         "one XML element per tile"},
+        {"zstd",
+         mapHeader() + cells + "<data encoding=\"base64\" compression=\"zstd\">AAAA</data></layer></map>",
+         "compression 'zstd'"},
+        {"infinite",
+         mapHeader() + cells +
+             "<data encoding=\"base64\"><chunk x=\"0\" y=\"0\" width=\"2\" height=\"1\">"
+             "AQAAAAIAAAA=</chunk></data></layer></map>",
+         "chunks"},
+        {"infinite map attribute", "<map orientation=\"orthogonal\" infinite=\"1\"/>", "infinite maps"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        kvtest::LogCapture log;
+        EXPECT_EQ(parse(c.document), nullptr);
+        EXPECT_TRUE(log.contains("refused")) << (log.lines.empty() ? "" : log.lines.back());
+        EXPECT_TRUE(log.contains(c.logged)) << (log.lines.empty() ? "" : log.lines.back());
+    }
+    // What the editor writes for the orientations drawn here still loads.
+    for (const char* header :
+         {"<map orientation=\"hexagonal\" tilewidth=\"32\" hexsidelength=\"16\" staggeraxis=\"x\" "
+          "staggerindex=\"odd\"/>",
+          "<map orientation=\"isometric\" infinite=\"0\"/>", "<map/>"}) {
+        SCOPED_TRACE(header);
+        EXPECT_NE(parse(header), nullptr);
+    }
+}
+
+TEST_F(TMXMapInfoTest, PropertiesStayOnTheirOwnElement) {
+    kvtest::LogCapture log;
+    std::string doc =
+        mapHeader() +
+        " <properties><property name=\"music\" value=\"a.ogg\"/>\n"
+        "  <property name=\"story\">first line\nsecond &amp; last</property>\n"
+        "  <property name=\"blank\" value=\"\"/></properties>\n"
+        " <tileset firstgid=\"1\" name=\"ground\" tilewidth=\"32\" tileheight=\"32\">\n"
+        "  <properties><property name=\"tilesetOnly\" value=\"1\"/></properties>\n"
+        "  <image source=\"ground.png\" width=\"64\" height=\"32\"/>\n"
+        "  <terraintypes><terrain name=\"grass\" tile=\"0\"><properties>"
+        "<property name=\"terrainOnly\" value=\"1\"/></properties></terrain></terraintypes>\n"
+        "  <tile id=\"1\"><properties><property name=\"solid\" value=\"yes\"/></properties></tile>\n"
+        " </tileset>\n"
+        " <layer name=\"l\" width=\"1\" height=\"1\"><properties>\n"
+        "  <property name=\"spawn\" type=\"class\" propertytype=\"Spawn\"><properties>"
+        "<property name=\"memberOnly\" value=\"1\"/></properties></property>\n"
+        "  <property name=\"note\">two\nlines</property></properties></layer>\n"
+        "</map>";
+    CCTMXMapInfo* info = parse(doc);
+    ASSERT_NE(info, nullptr);
+    CCTMXProperties* map = info->getProperties();
+    EXPECT_EQ(map->allKeys(), (std::vector<std::string>{"blank", "music", "story"}));
+    EXPECT_EQ(map->objectForKey("story")->text, "first line\nsecond & last");
+    EXPECT_EQ(map->objectForKey("blank")->text, "");
+    CCTMXProperties* layerProperties = info->getLayers()->objectAtIndex(0)->getProperties();
+    EXPECT_EQ(layerProperties->allKeys(), (std::vector<std::string>{"note"}));
+    EXPECT_EQ(layerProperties->objectForKey("note")->text, "two\nlines");
+    ASSERT_NE(info->getTileProperties()->objectForKey(2), nullptr);
+    EXPECT_EQ(info->getTileProperties()->objectForKey(2)->objectForKey("solid")->text, "yes");
+    EXPECT_TRUE(log.contains("properties of <tileset>"));
+    EXPECT_TRUE(log.contains("properties of <terrain>"));
+    EXPECT_TRUE(log.contains("class-type properties"));
+}
+
+TEST_F(TMXMapInfoTest, WhatTheReaderDoesNotUseIsPassedOverOnce) {
+    kvtest::LogCapture log;
+    std::string doc =
+        mapHeader() +
+        " <tileset firstgid=\"1\" name=\"ground\" tilewidth=\"32\" tileheight=\"32\">\n"
+        "  <image source=\"ground.png\"/>\n"
+        "  <tile id=\"0\"><objectgroup draworder=\"index\"><object id=\"1\" x=\"0\" y=\"0\" width=\"32\" "
+        "height=\"8\"/></objectgroup></tile>\n"
+        "  <tile id=\"1\"><objectgroup><object id=\"2\" x=\"4\" y=\"4\"/></objectgroup></tile>\n"
+        " </tileset>\n"
+        " <tileset firstgid=\"10\" name=\"props\" tilewidth=\"32\" tileheight=\"32\">\n"
+        "  <tile id=\"0\"><image source=\"crate.png\"/></tile><tile id=\"1\"><image "
+        "source=\"barrel.png\"/></tile>\n"
+        " </tileset>\n"
+        " <imagelayer name=\"sky\"><image source=\"sky.png\"/></imagelayer>\n"
+        " <objectgroup name=\"Objects\"><object name=\"a\" x=\"1\" y=\"2\"/></objectgroup>\n"
+        "</map>";
+    CCTMXMapInfo* info = parse(doc);
+    ASSERT_NE(info, nullptr);
+    // Collision shapes do not become object groups of the map.
+    ASSERT_EQ(info->getObjectGroups()->count(), 1u);
+    EXPECT_EQ(info->getObjectGroups()->objectAtIndex(0)->name, "Objects");
+    ASSERT_EQ(info->getTilesets()->count(), 2u);
+    EXPECT_EQ(info->getTilesets()->objectAtIndex(0)->imagePath, "/maps/ground.png");
+    // No tile's picture is taken for the picture of an image collection.
+    EXPECT_EQ(info->getTilesets()->objectAtIndex(1)->imagePath, "");
+    for (const char* what : {"collision shapes", "image collections", "image layers"}) {
+        SCOPED_TRACE(what);
+        int lines = 0;
+        for (const std::string& line : log.lines)
+            lines += line.find(what) != std::string::npos ? 1 : 0;
+        EXPECT_EQ(lines, 1);
+    }
+}
+
+TEST_F(TMXMapInfoTest, TileElementsOfLayerDataLeaveTileProperties) {
+    auto* info = new CCTMXMapInfo();
+    info->autorelease();
+    kvtest::LogCapture log;
+    std::string doc =
+        mapHeader() + kTileset +
+        "<layer name=\"l\" width=\"2\" height=\"1\"><data><tile gid=\"4\"/><tile/></data></layer>"
+        "</map>";
+    EXPECT_FALSE(info->initWithData(doc.data(), static_cast<unsigned>(doc.size()), "/maps/level.tmx"));
+    ASSERT_NE(info->getTileProperties()->objectForKey(4), nullptr); // id 3 + first GID 1
+    EXPECT_EQ(info->getTileProperties()->objectForKey(4)->objectForKey("solid")->text, "yes");
+    EXPECT_EQ(info->getTileProperties()->objectForKey(1), nullptr);
+}
+
+TEST_F(TMXMapInfoTest, TileObjectsAreStoredByTheirLowerEdge) {
+    // 8 x 32 pixels high: a tile object's y is its lower edge, a plain object's y its upper edge.
+    CCTMXMapInfo* info =
+        parse(mapHeader() + "<objectgroup><object name=\"tile\" gid=\"3\" x=\"0\" y=\"96\" width=\"32\" "
+                            "height=\"32\"/><object name=\"box\" x=\"0\" y=\"64\" width=\"32\" "
+                            "height=\"32\"/></objectgroup></map>");
+    ASSERT_NE(info, nullptr);
+    CCTMXObjectGroup* group = info->getObjectGroups()->objectAtIndex(0);
+    EXPECT_EQ(text(group->findObjectByName("tile"), "y"), "160");
+    EXPECT_EQ(text(group->findObjectByName("box"), "y"), "160");
 }
 
 TEST_F(TMXMapInfoTest, BadLayerDataLeavesLayerEmptyWithLogLine) {
@@ -230,7 +380,6 @@ TEST_F(TMXMapInfoTest, BadLayerDataLeavesLayerEmptyWithLogLine) {
         {"not compressed", "<data encoding=\"base64\" compression=\"zlib\">AQAAAAIAAAADAAAABAAAAA==</data>",
          "inflated"},
         {"not base64", "<data encoding=\"base64\">!!</data>", "base64"},
-        {"csv", "<data encoding=\"csv\">1,2,3,4</data>", "not supported"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -274,24 +423,41 @@ TEST_F(TMXMapInfoTest, MalformedOrMissingFilesFail) {
 
 TEST_F(TMXMapInfoTest, ExternalTilesetsAndSelfInclusion) {
     kvtest::TempDir dir;
+    // As the editor writes a tileset file: no first GID of its own (or a stale one), the picture
+    // relative to the tileset file.
     kvtest::writeBytes(dir.file("maps/sets/outer.tsx"),
                        "<tileset name=\"outer\" firstgid=\"7\" tilewidth=\"16\" tileheight=\"16\">"
-                       "<image source=\"tiles.png\"/></tileset>");
+                       "<image source=\"../../art/tiles.png\"/><tile id=\"2\"><properties>"
+                       "<property name=\"solid\" value=\"1\"/></properties></tile></tileset>");
+    kvtest::writeBytes(
+        dir.file("maps/sets/second.tsx"),
+        "<tileset name=\"second\" tilewidth=\"16\" tileheight=\"16\"><image source=\"more.png\"/>"
+        "<tile id=\"0\"><properties><property name=\"kind\" "
+        "value=\"rock\"/></properties></tile>"
+        "</tileset>");
     kvtest::writeBytes(dir.file("maps/loop.tsx"), "<tileset source=\"loop.tsx\"/>");
     kvtest::writeBytes(dir.file("maps/level.tmx"),
                        mapHeader() + "<tileset firstgid=\"1\" source=\"sets/outer.tsx\"/>"
+                                     "<tileset firstgid=\"30\" source=\"sets/second.tsx\"/>"
                                      "<tileset firstgid=\"50\" source=\"loop.tsx\"/>"
                                      "<tileset firstgid=\"60\" source=\"missing.tsx\"/></map>");
     kvtest::LogCapture log;
     CCTMXMapInfo* info = CCTMXMapInfo::createWithFile(dir.file("maps/level.tmx").c_str());
     ASSERT_NE(info, nullptr);
-    ASSERT_EQ(info->getTilesets()->count(), 1u);
-    CCTMXTilesetInfo* tileset = info->getTilesets()->objectAtIndex(0);
-    EXPECT_EQ(tileset->name, "outer");
-    EXPECT_EQ(tileset->firstGID, 7u);
-    EXPECT_EQ(tileset->tileSize.width, 16.0f);
-    // Pictures are found relative to the map, not to the tileset file.
-    EXPECT_EQ(tileset->imagePath, dir.file("maps/tiles.png"));
+    ASSERT_EQ(info->getTilesets()->count(), 2u);
+    CCTMXTilesetInfo* outer = info->getTilesets()->objectAtIndex(0);
+    EXPECT_EQ(outer->name, "outer");
+    EXPECT_EQ(outer->firstGID, 1u); // the map's, so that no tile is cut one tile off
+    EXPECT_EQ(outer->tileSize.width, 16.0f);
+    EXPECT_EQ(outer->imagePath, dir.file("maps/sets/../../art/tiles.png"));
+    CCTMXTilesetInfo* second = info->getTilesets()->objectAtIndex(1);
+    EXPECT_EQ(second->firstGID, 30u);
+    EXPECT_EQ(second->imagePath, dir.file("maps/sets/more.png"));
+    // Tile properties are keyed by the map's GIDs.
+    ASSERT_NE(info->getTileProperties()->objectForKey(3), nullptr);
+    EXPECT_EQ(info->getTileProperties()->objectForKey(3)->objectForKey("solid")->text, "1");
+    ASSERT_NE(info->getTileProperties()->objectForKey(30), nullptr);
+    EXPECT_EQ(info->getTileProperties()->objectForKey(30)->objectForKey("kind")->text, "rock");
     EXPECT_TRUE(log.contains("nested deeper"));
 }
 

@@ -32,9 +32,10 @@ protected:
         if (!gl.open(32, 32)) GTEST_SKIP() << "no OpenGL";
         folder = kvtest::makeTempFolder("tmx");
         ASSERT_TRUE(kvtest::writeSolidPng(folder + "/tiles.png", 128, 64, 200, 100, 50));
+        // As the editor writes it: no first GID, the picture relative to the tileset file.
         kvtest::writeBytes(folder + "/sets/ground.tsx",
-                           "<tileset name=\"ground\" firstgid=\"1\" tilewidth=\"32\" "
-                           "tileheight=\"32\"><image source=\"tiles.png\"/></tileset>");
+                           "<tileset name=\"ground\" tilewidth=\"32\" "
+                           "tileheight=\"32\"><image source=\"../tiles.png\"/></tileset>");
     }
     void TearDown() override {
         std::error_code ec;
