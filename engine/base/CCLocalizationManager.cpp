@@ -73,7 +73,9 @@ CCLocalizationManager* CCLocalizationManager::getInstance() {
 
 CCLocalizationManager::CCLocalizationManager() : m_table(new CCMutableDictionary<std::string, CCString*>()) {}
 
-CCLocalizationManager* CCLocalizationManager::existingInstance() { return g_shared; }
+CCLocalizationManager* CCLocalizationManager::existingInstance() {
+    return g_shared;
+}
 
 CCLocalizationManager::~CCLocalizationManager() {
     if (g_shared == this) g_shared = nullptr;
@@ -93,17 +95,33 @@ bool CCLocalizationManager::parseStringsFile(const char* path) {
     unsigned size = 0;
     char* data = readFileData(&size, path, "rb");
     if (!data) return false;
-    bool ok = parseStringsData(reinterpret_cast<unsigned char*>(data), size);
+    const auto* bytes = reinterpret_cast<unsigned char*>(data);
+    unsigned entries = 0;
+    bool ok = parseStringsData(bytes, size, &entries);
+    // Such a table still loads (the texts then show their keys), but not without a word: a
+    // damaged or unscrambled file would otherwise only show as untranslated screens.
+    if (size == 0) {
+        logDebugMessage("engine: localisation table %s is empty", path);
+    } else if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+        logDebugMessage("engine: localisation table %s is not UTF-16 text with a byte-order mark (damaged?); "
+                        "%u entries read",
+                        path, entries);
+    } else if (entries == 0) {
+        logDebugMessage("engine: localisation table %s holds no entries", path);
+    }
+    if (size % 2 != 0) logDebugMessage("engine: localisation table %s ends in half a character", path);
     delete[] data;
     return ok;
 }
 
-bool CCLocalizationManager::parseStringsData(const unsigned char* data, unsigned size) {
+bool CCLocalizationManager::parseStringsData(const unsigned char* data, unsigned size, unsigned* entryCount) {
+    if (entryCount) *entryCount = 0;
     if (!data) return false;
     unsigned position = 0;
     std::string key;
     while (CCString* value = parseNextStringsEntry(data, size, position, key)) {
         m_table->setObject(value, lowerCased(key));
+        if (entryCount) ++*entryCount;
     }
     return true;
 }

@@ -35,11 +35,14 @@ public:
     /// Remembers path and loads its entries (added to those already loaded; a key read again
     /// replaces its text). False for an empty path or an unreadable file.
     virtual bool loadStringsFile(const std::string& path);
-    /// Loads the entries of one file, read (and unscrambled) through the file layer.
+    /// Loads the entries of one file, read (and unscrambled) through the file layer. A file that
+    /// is empty, is not UTF-16 text with a byte-order mark (damaged, or not scrambled) or holds no
+    /// entry still loads (nothing), but says so with the path.
     bool parseStringsFile(const char* path);
     /// Loads the entries of a file image already in memory. Entries before a truncated last one
-    /// are kept (and the truncation logged). Returns false only for missing data.
-    bool parseStringsData(const unsigned char* data, unsigned size);
+    /// are kept (and the truncation logged). Returns false only for missing data. entryCount, when
+    /// given, receives the number of entries read.
+    bool parseStringsData(const unsigned char* data, unsigned size, unsigned* entryCount = nullptr);
 
     /// The text stored under key, compared lower-cased, or null. comment plays no part: callers
     /// pass it for the translators' benefit.

@@ -148,8 +148,10 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plistFile) {
         return;
     }
     const std::string path = fullPathForFile(plistFile);
-    Dictionary* sheet = dictionaryWithContentsOfFile(path.c_str());
-    if (!sheet) {
+    bool wellFormed = false;
+    Dictionary* sheet = dictionaryWithContentsOfFile(path.c_str(), &wellFormed);
+    if (!sheet || !wellFormed) {
+        // A sheet cut short would still give the frames before the cut: none are taken.
         logDebugMessage("CCSpriteFrameCache: cannot read the sheet %s", plistFile);
         return;
     }
@@ -251,8 +253,10 @@ bool CCSpriteFrameCache::hasSpriteFrame(const char* name) {
 void CCSpriteFrameCache::removeSpriteFramesFromFile(const char* plistFile) {
     if (!plistFile || !*plistFile) return;
     const std::string path = fullPathForFile(plistFile);
-    Dictionary* sheet = dictionaryWithContentsOfFile(path.c_str());
-    if (!sheet) {
+    bool wellFormed = false;
+    Dictionary* sheet = dictionaryWithContentsOfFile(path.c_str(), &wellFormed);
+    if (!sheet || !wellFormed) {
+        // A sheet cut short would still give the frames before the cut: none are taken.
         logDebugMessage("CCSpriteFrameCache: cannot read the sheet %s", plistFile);
         return;
     }

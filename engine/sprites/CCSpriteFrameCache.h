@@ -31,7 +31,7 @@ public:
 
     /// Loads the sheet at `plistFile` (resolved through the file layer) and its texture: the
     /// sheet's "textureFileName" beside the sheet, else the sheet's name with ".png". A sheet or
-    /// texture that cannot be loaded adds nothing (logged).
+    /// texture that cannot be loaded, or a sheet that is not whole, adds nothing (logged).
     void addSpriteFramesWithFile(const char* plistFile);
     /// Adds the frames of a parsed sheet, all on `texture`. Entries are visited in byte-wise key
     /// order; names already present are skipped. A sheet without "frames" or of an unknown

@@ -2,9 +2,12 @@
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
+#include "engine/files/CCFileUtils.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -123,4 +126,51 @@ TEST(LocalizationTable, EmptyOddAndOversizedDataStaySafe) {
     EXPECT_FALSE(table.loadStringsFile("/no/such.lproj/localizable.strings"));
     EXPECT_EQ(lookup(table, "after"), "ok"); // a failed load keeps the table
     EXPECT_FALSE(log.lines.empty());
+}
+
+TEST(LocalizationTable, DamagedOrEmptyFilesLoadButSaySo) {
+    Pool pool;
+    const std::string folder = testing::TempDir() + "kvstrings-damaged";
+    std::filesystem::create_directories(folder);
+    std::string garbage;
+    for (unsigned i = 0, x = 7; i < 301; ++i, x = x * 1103515245u + 12345u)
+        garbage += static_cast<char>(x >> 16);
+    struct Case {
+        const char* what;
+        std::string plain;
+        const char* logged;
+    } cases[] = {
+        {"empty", "", "is empty"},
+        {"garbage", garbage, "not UTF-16 text"},
+        {"only a comment", utf16(u"\ufeff// nothing yet\n"), "holds no entries"},
+        {"cut in its first entry", utf16(u"\ufeff\"title\" = \"Hel"), "holds no entries"},
+        {"half a character at the end", utf16(u"\ufeff\"k\" = \"v\";") + "x", "half a character"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Stored scrambled, as the file layer expects of ".strings" files.
+        std::string stored = c.plain;
+        scrambleDataBuffer(reinterpret_cast<unsigned char*>(&stored[0]),
+                           static_cast<unsigned>(stored.size()));
+        const std::string path = folder + "/localizable.strings";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << stored;
+        Log log;
+        CCLocalizationManager table;
+        EXPECT_TRUE(table.parseStringsFile(path.c_str()));
+        bool named = false;
+        for (const std::string& line : log.lines)
+            named =
+                named || (line.find(c.logged) != std::string::npos && line.find(path) != std::string::npos);
+        EXPECT_TRUE(named) << (log.lines.empty() ? "(no log line)" : log.lines.back());
+    }
+    // A whole table says nothing.
+    const std::string path = folder + "/localizable.strings";
+    std::string stored = utf16(u"\ufeff\"k\" = \"v\";");
+    scrambleDataBuffer(reinterpret_cast<unsigned char*>(&stored[0]), static_cast<unsigned>(stored.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << stored;
+    Log log;
+    CCLocalizationManager table;
+    EXPECT_TRUE(table.parseStringsFile(path.c_str()));
+    EXPECT_TRUE(log.lines.empty());
+    std::filesystem::remove_all(folder);
 }
