@@ -163,6 +163,8 @@ TEST_F(SVGParserTest, DrawingsBecomeBodies) {
         {"numbers .5, 1.6e1, -.8e1 and straight after a letter, lines across line breaks",
          kPhysics + "<path d=\"M32,0L.5,0&#10; L1.6e1-.8e1z\"/></g>",
          "static 0,2 0 | e(1,0 0.016,0) e(0.016,0 0.5,0.25) e(0.5,0.25 1,0)"},
+        {"M10, 1e1 and .5 read as numbers", kPhysics + "<path d=\"M10,64L1e1,.5\"/></g>",
+         "static 0,2 0 | e(0.312,-2 0.312,-0.016)"},
         {"path body at the transform's translation, scale unused",
          kPhysics + "<path transform=\"matrix(2,0,0,2,32,16)\" d=\"M 0,0 L 32,0\"/></g>",
          "static 1,1.5 0 | e(0,0 1,0)"},
