@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/base/CCLog.h"
@@ -15,12 +16,13 @@ namespace kvengine {
 /// pointers (V is a pointer to a CCObject subclass). Every value is non-null and holds one
 /// reference. Cannot be copied through CCObject::copy; duplicate() is its copy.
 ///
-/// Iteration: begin() takes a snapshot of the keys and next() walks it, skipping keys removed
-/// meanwhile, so the loop may change the dictionary. Iterations nest: a begin() inside a running
-/// loop starts a new walk that ends when its next() returns null, and the outer walk then goes on.
+/// Iteration: begin() hands out a Walk, its own cursor over a snapshot of the keys; next() skips
+/// keys removed meanwhile, so the loop may change the dictionary. Walks are independent: one may
+/// run inside another or be left before its end (a search that finds its entry) without
+/// disturbing any other.
 ///
-///     if (dict->begin())
-///         while (CCObject* value = dict->next(&key)) { ... }
+///     if (auto walk = dict->begin())
+///         while (CCObject* value = walk.next(&key)) { ... }
 template <typename K, typename V> class CCMutableDictionary : public CCObject {
 public:
     CCMutableDictionary() = default;
@@ -79,31 +81,65 @@ public:
             entry.second->release();
     }
 
-    /// Starts a walk over a snapshot of the keys; false when the dictionary is empty.
-    bool begin() {
-        if (m_entries.empty()) return false;
-        if (m_walks.size() >= kMaxNestedWalks) {
-            // A walk abandoned before its end is never popped; drop the oldest.
-            m_walks.erase(m_walks.begin());
+    /// One walk over the keys present now, in ascending order. Movable, not copyable.
+    class Walk {
+    public:
+        Walk() = default;
+        ~Walk() { finish(); }
+        Walk(Walk&& other) noexcept { *this = std::move(other); }
+        Walk& operator=(Walk&& other) noexcept {
+            if (this != &other) {
+                finish();
+                m_dictionary = other.m_dictionary;
+                m_keys = std::move(other.m_keys);
+                m_position = other.m_position;
+                other.m_dictionary = nullptr;
+                other.m_keys.clear();
+                other.m_position = 0;
+            }
+            return *this;
         }
-        m_walks.push_back(Walk{allKeys(), 0});
-        return true;
-    }
+        Walk(const Walk&) = delete;
+        Walk& operator=(const Walk&) = delete;
 
-    /// The next value of the innermost walk (filling `key` when given), or null when the walk
-    /// has ended (which ends it) or none was started.
-    V next(K* key = nullptr) {
-        if (m_walks.empty()) return nullptr;
-        Walk& walk = m_walks.back();
-        while (walk.position < walk.keys.size()) {
-            auto it = m_entries.find(walk.keys[walk.position++]);
-            if (it == m_entries.end()) continue;
-            if (key != nullptr) *key = it->first;
-            return it->second;
+        /// False when the dictionary was empty when the walk began (next() then gives null).
+        explicit operator bool() const { return m_dictionary != nullptr; }
+
+        /// The value under the next key that is still present (filling `key` when given), or
+        /// null once the snapshot is used up.
+        V next(K* key = nullptr) {
+            while (m_dictionary != nullptr && m_position < m_keys.size()) {
+                const K& candidate = m_keys[m_position++];
+                V value = m_dictionary->objectForKey(candidate);
+                if (value == nullptr) continue;
+                if (key != nullptr) *key = candidate;
+                return value;
+            }
+            finish();
+            return nullptr;
         }
-        m_walks.pop_back();
-        return nullptr;
-    }
+
+    private:
+        friend class CCMutableDictionary;
+        // Keeps the dictionary alive while the walk may still read it: a loop body may drop the
+        // last other reference.
+        explicit Walk(CCMutableDictionary* dictionary)
+            : m_dictionary(dictionary), m_keys(dictionary->allKeys()) {
+            m_dictionary->retain();
+        }
+        void finish() {
+            if (m_dictionary != nullptr) m_dictionary->release();
+            m_dictionary = nullptr;
+        }
+
+        CCMutableDictionary* m_dictionary = nullptr;
+        std::vector<K> m_keys;
+        std::size_t m_position = 0;
+    };
+
+    /// Starts a walk over a snapshot of the keys; an empty dictionary gives an empty walk (false).
+    /// The walk holds a reference to the dictionary until it ends or is destroyed.
+    [[nodiscard]] Walk begin() { return m_entries.empty() ? Walk() : Walk(this); }
 
     /// Every key in ascending order.
     std::vector<K> allKeys() const {
@@ -123,7 +159,7 @@ public:
     }
 
     /// New dictionary (count 1, owned by the caller) with the same pairs, each value retained once
-    /// more. Running walks of this dictionary are not disturbed.
+    /// more.
     CCMutableDictionary* duplicate() const {
         auto* result = new CCMutableDictionary();
         for (const auto& entry : m_entries)
@@ -158,13 +194,6 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMaxNestedWalks = 16;
-
-    struct Walk {
-        std::vector<K> keys;
-        std::size_t position;
-    };
-
     // Hands the new string's one reference to the dictionary.
     bool storeNewString(const K& key, CCString* text) {
         bool stored = setObject(text, key);
@@ -173,7 +202,6 @@ private:
     }
 
     std::map<K, V> m_entries;
-    std::vector<Walk> m_walks;
 };
 
 } // namespace kvengine

@@ -59,64 +59,110 @@ TEST(CCMutableDictionaryTest, TypedSettersStoreTexts) {
 
 TEST(CCMutableDictionaryTest, IterationWalksKeysInByteOrder) {
     Dict dict;
-    EXPECT_FALSE(dict.begin());
-    EXPECT_EQ(dict.next(), nullptr);
+    {
+        Dict::Walk empty = dict.begin();
+        EXPECT_FALSE(empty);
+        EXPECT_EQ(empty.next(), nullptr);
+    }
     EXPECT_TRUE(dict.allKeys().empty());
     for (const char* key : {"b", "a", "c", "\xC3\xA9", "B"})
         dict.setStringForKey(key, key);
     std::vector<std::string> seen;
     std::string key;
-    ASSERT_TRUE(dict.begin());
-    while (dict.next(&key) != nullptr)
+    Dict::Walk walk = dict.begin();
+    ASSERT_TRUE(walk);
+    while (walk.next(&key) != nullptr)
         seen.push_back(key);
     EXPECT_EQ(seen, (std::vector<std::string>{"B", "a", "b", "c", "\xC3\xA9"}));
-    EXPECT_EQ(dict.next(), nullptr);
+    EXPECT_EQ(walk.next(), nullptr);
+    EXPECT_FALSE(walk) << "an ended walk holds nothing";
     EXPECT_EQ(dict.allKeys(), seen);
 }
 
-TEST(CCMutableDictionaryTest, NestedIterationAndRemovalDuringIterationAreSafe) {
+// Keys of every walk in the order met, as "<walk><key>".
+TEST(CCMutableDictionaryTest, WalksAreIndependentWhenNestedOrLeftEarly) {
     Dict dict;
     for (const char* key : {"a", "b", "c"})
         dict.setStringForKey(key, key);
     std::vector<std::string> pairs;
     std::string outer, inner;
-    ASSERT_TRUE(dict.begin());
-    while (dict.next(&outer) != nullptr) {
-        ASSERT_TRUE(dict.begin());
-        while (dict.next(&inner) != nullptr)
+    Dict::Walk outerWalk = dict.begin();
+    while (outerWalk.next(&outer) != nullptr) {
+        // A full inner walk, then one left at its first entry, as a search that finds it does.
+        Dict::Walk innerWalk = dict.begin();
+        while (innerWalk.next(&inner) != nullptr)
             pairs.push_back(outer + inner);
+        Dict::Walk search = dict.begin();
+        while (search.next(&inner) != nullptr)
+            if (inner == "a") break;
         CCMutableDictionary<std::string, CCObject*>* copy = dict.duplicate();
         copy->release();
     }
-    EXPECT_EQ(pairs.size(), 9u);
-    EXPECT_EQ(pairs.front(), "aa");
-    EXPECT_EQ(pairs.back(), "cc");
+    EXPECT_EQ(pairs, (std::vector<std::string>{"aa", "ab", "ac", "ba", "bb", "bc", "ca", "cb", "cc"}));
 
-    // Removing the entry under the walk and a later one: the walk skips what is gone.
+    // Many walks left early (more than any fixed table of walks would hold) between the steps of
+    // a live one: the live one still sees every key once.
     std::vector<std::string> seen;
-    ASSERT_TRUE(dict.begin());
-    while (dict.next(&outer) != nullptr) {
+    Dict::Walk live = dict.begin();
+    while (live.next(&outer) != nullptr) {
         seen.push_back(outer);
-        if (outer == "a") {
+        for (int i = 0; i < 20; ++i) {
+            Dict::Walk abandoned = dict.begin();
+            abandoned.next(&inner);
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c"}));
+
+    // Walks kept alive side by side advance on their own.
+    Dict::Walk first = dict.begin(), second = dict.begin();
+    first.next(&outer);
+    first.next(&outer);
+    second.next(&inner);
+    EXPECT_EQ(outer, "b");
+    EXPECT_EQ(inner, "a");
+    Dict::Walk moved = std::move(first);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(first.next(), nullptr);
+    moved.next(&outer);
+    EXPECT_EQ(outer, "c");
+}
+
+TEST(CCMutableDictionaryTest, RemovalDuringAWalkIsSkippedAndAdditionsWaitForTheNextWalk) {
+    Dict dict;
+    for (const char* key : {"a", "b", "c"})
+        dict.setStringForKey(key, key);
+    std::vector<std::string> seen;
+    std::string key;
+    Dict::Walk walk = dict.begin();
+    while (walk.next(&key) != nullptr) {
+        seen.push_back(key);
+        if (key == "a") {
             dict.removeObjectForKey("a");
             dict.removeObjectForKey("b");
+            dict.setStringForKey("bb", "added");
         }
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(dict.allKeys(), (std::vector<std::string>{"bb", "c"}));
 }
 
-TEST(CCMutableDictionaryTest, AnAbandonedWalkDoesNotDisturbTheNextOne) {
-    Dict dict;
-    for (const char* key : {"a", "b"})
-        dict.setStringForKey(key, key);
+TEST(CCMutableDictionaryTest, AWalkKeepsItsDictionaryAliveUntilItEnds) {
+    std::vector<std::string> journal;
+    auto* dict = new Dict();
+    auto* value = new Probe(&journal, "value");
+    dict->setObject(value, "a");
+    dict->setObject(value, "b");
+    value->release();
+    Dict::Walk walk = dict->begin();
+    EXPECT_EQ(dict->retainCount(), 2u);
     std::string key;
-    ASSERT_TRUE(dict.begin());
-    dict.next(&key); // left before its end, as a search that finds its entry does
-    std::vector<std::string> seen;
-    ASSERT_TRUE(dict.begin());
-    while (dict.next(&key) != nullptr)
-        seen.push_back(key);
-    EXPECT_EQ(seen, (std::vector<std::string>{"a", "b"}));
+    ASSERT_EQ(walk.next(&key), value);
+    dict->release(); // the loop body drops the owner's reference
+    EXPECT_TRUE(journal.empty());
+    ASSERT_EQ(walk.next(&key), value);
+    EXPECT_EQ(key, "b");
+    EXPECT_EQ(walk.next(), nullptr); // the end of the walk frees the dictionary and its values
+    EXPECT_EQ(journal, (std::vector<std::string>{"cleanup value", "~value"}));
 }
 
 TEST(CCMutableDictionaryTest, DuplicateSharesValues) {
