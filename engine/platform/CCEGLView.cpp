@@ -10,6 +10,7 @@
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCKeyTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kvengine {
@@ -149,10 +150,26 @@ void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
 }
 
 void CCEGLView::centerWindow() {
-    // A full-screen window covers the desktop; a windowed one is placed by the platform.
+    // A full-screen window covers the desktop already; moving it to the work area would uncover
+    // part of the desktop behind a task bar.
+    if (!m_window || !m_window->isOpen() || m_fullScreen) return;
+    int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+    m_window->getWorkArea(areaX, areaY, areaWidth, areaHeight);
+    int width = 0, height = 0;
+    m_window->getFrameSize(width, height);
+    // A window larger than the work area keeps its top-left corner (and title bar) in it.
+    m_window->setPosition(areaX + std::max(0, (areaWidth - width) / 2),
+                          areaY + std::max(0, (areaHeight - height) / 2));
 }
 
-void CCEGLView::bringToForeground() {}
+void CCEGLView::bringToForeground() {
+    if (m_window && m_window->isOpen()) m_window->raise();
+}
+
+void CCEGLView::setCaptured(bool captured) {
+    m_captured = captured;
+    if (m_window && m_window->isOpen()) m_window->setMouseCaptured(captured);
+}
 
 CCSize CCEGLView::getSize() const {
     if (m_orientationSwapped) return CCSize(static_cast<float>(m_frameHeight), static_cast<float>(m_frameWidth));
@@ -164,6 +181,8 @@ void CCEGLView::swapBuffers() {
 }
 
 void CCEGLView::destroyWindowAndContext() {
+    if (m_captured) setCaptured(false);
+    m_buttonDown = false;
     if (m_window) m_window->destroy();
     if (g_sharedView == this) g_sharedView = nullptr;
     if (m_touch) m_touch->release();
@@ -188,6 +207,11 @@ void CCEGLView::handleEvent(const CCPlatformEvent& event) {
     case CCEventType::FocusLost:
         if (m_pauseOnFocusLoss) director->pause();
         m_altMode = false;
+        // The platform drops the capture with the focus, and the release then goes to another
+        // window: end the touch where the pointer was last seen instead of leaving it down.
+        if (m_captured) {
+            handleMouseUp(CCPlatformEvent::mouse(CCEventType::MouseUp, m_pointerX, m_pointerY, 0));
+        }
         break;
     case CCEventType::WindowClose:
         director->requestPurge();
@@ -279,6 +303,8 @@ void CCEGLView::handleMouseMove(const CCPlatformEvent& event) {
         }
     }
     director->setMousePosition(event.x, event.y);
+    m_pointerX = event.x;
+    m_pointerY = event.y;
     if (event.flags == kCCMouseLeft && m_captured && m_pendingReleases < kMaxPendingReleases) {
         m_mouseEvents.push_back({static_cast<float>(event.x), static_cast<float>(event.y), kMouseMove});
     }
@@ -288,9 +314,12 @@ void CCEGLView::handleMouseDown(const CCPlatformEvent& event) {
     if (m_altMode || !m_touchDelegate || !m_touch || event.flags != kCCMouseLeft) return;
     if (!m_pictureRect.contains(event.x, event.y) || m_pendingReleases >= kMaxPendingReleases) return;
     CCDirector* director = CCDirector::getInstance();
+    m_pointerX = event.x;
+    m_pointerY = event.y;
     m_buttonDown = true;
     if (!director->isSystemCursorShown()) director->setCursor(6);
-    m_captured = true;
+    // Captured while the button is down, so that a release outside the window still ends the touch.
+    setCaptured(true);
     m_mouseEvents.push_back({static_cast<float>(event.x), static_cast<float>(event.y), kMousePress});
 }
 
@@ -303,7 +332,7 @@ void CCEGLView::handleMouseUp(const CCPlatformEvent& event) {
         m_mouseEvents.push_back({static_cast<float>(event.x), static_cast<float>(event.y), kMouseRelease});
         ++m_pendingReleases;
     }
-    m_captured = false;
+    setCaptured(false);
 }
 
 void CCEGLView::dispatchQueuedTouches() {

@@ -66,7 +66,10 @@ public:
     int syncOrientation();
     /// glViewport for a rectangle in the director's pixels, mapped into the picture.
     void setViewPortInPoints(float x, float y, float w, float h);
+    /// Centres a windowed window (frame included) in the desktop's work area; a window larger
+    /// than the work area goes to its top-left corner. Full screen: nothing to do.
     void centerWindow();
+    /// Raises the window and gives it the input focus.
     void bringToForeground();
     void show();
     /// Delivers the queued mouse events as touches, up to and including the first release.
@@ -110,6 +113,7 @@ private:
     void handleMouseDown(const CCPlatformEvent& event);
     void handleMouseUp(const CCPlatformEvent& event);
     void computePictureRect(int availableWidth, int availableHeight);
+    void setCaptured(bool captured);
 
     std::vector<MouseEvent> m_mouseEvents;
     int m_pendingReleases = 0;
@@ -118,6 +122,8 @@ private:
     bool m_buttonDown = false;
     bool m_altMode = false;
     bool m_captured = false;
+    int m_pointerX = 0; ///< where the last press or move was, client pixels
+    int m_pointerY = 0;
     bool m_orientationSwapped = false;
     bool m_swapWanted = false;
     CCSet* m_touchSet = nullptr;

@@ -31,4 +31,42 @@ void CCHeadlessWindow::setClientSize(int width, int height) {
     }
 }
 
+void CCHeadlessWindow::getWorkArea(int& x, int& y, int& width, int& height) const {
+    if (m_workAreaSet) {
+        x = m_workX;
+        y = m_workY;
+        width = m_workWidth;
+        height = m_workHeight;
+        return;
+    }
+    x = y = 0;
+    getDesktopSize(width, height);
+}
+
+void CCHeadlessWindow::setWorkArea(int x, int y, int width, int height) {
+    m_workAreaSet = true;
+    m_workX = x;
+    m_workY = y;
+    m_workWidth = width;
+    m_workHeight = height;
+}
+
+void CCHeadlessWindow::getFrameSize(int& width, int& height) const {
+    getClientSize(width, height);
+    if (!m_open) return;
+    width += m_marginWidth;
+    height += m_marginHeight;
+}
+
+void CCHeadlessWindow::setFrameMargins(int width, int height) {
+    m_marginWidth = width;
+    m_marginHeight = height;
+}
+
+void CCHeadlessWindow::setPosition(int x, int y) {
+    if (!m_open) return;
+    m_x = x;
+    m_y = y;
+}
+
 } // namespace kvengine

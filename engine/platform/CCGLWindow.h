@@ -33,6 +33,18 @@ public:
     virtual void show() = 0;
     virtual void swapBuffers() = 0;
     virtual void setSystemCursorVisible(bool visible) = 0;
+    /// The part of the desktop that windows may cover (without task bars and docks), in screen
+    /// pixels; the whole desktop when the platform does not tell.
+    virtual void getWorkArea(int& x, int& y, int& width, int& height) const = 0;
+    /// The window's outer size, its frame included; 0 x 0 when no window is open.
+    virtual void getFrameSize(int& width, int& height) const = 0;
+    /// Moves the outer top-left corner of the window to (x, y) screen pixels; the size stays.
+    virtual void setPosition(int x, int y) = 0;
+    /// Puts the window above the others and gives it the input focus.
+    virtual void raise() = 0;
+    /// While captured, mouse events reach the window even when the pointer is outside it, so a
+    /// button released outside is still seen.
+    virtual void setMouseCaptured(bool captured) = 0;
     /// Asks for the window to be closed as if the user had closed it: a WindowClose event
     /// arrives through poll().
     virtual void postCloseRequest() = 0;
@@ -58,6 +70,11 @@ public:
     void show() override {}
     void swapBuffers() override { ++m_swaps; }
     void setSystemCursorVisible(bool visible) override { m_cursorVisible = visible; }
+    void getWorkArea(int& x, int& y, int& width, int& height) const override;
+    void getFrameSize(int& width, int& height) const override;
+    void setPosition(int x, int y) override;
+    void raise() override { ++m_raises; }
+    void setMouseCaptured(bool captured) override { m_mouseCaptured = captured; }
     void postCloseRequest() override { push(CCPlatformEvent::make(CCEventType::WindowClose)); }
     bool poll(CCPlatformEvent& out) override { return m_events.poll(out); }
 
@@ -65,6 +82,14 @@ public:
     void push(const CCPlatformEvent& event) { m_events.push(event); }
     int swapCount() const { return m_swaps; }
     bool isSystemCursorVisible() const { return m_cursorVisible; }
+    /// The work area (the whole desktop until set).
+    void setWorkArea(int x, int y, int width, int height);
+    /// What the frame adds to the client size (title bar and borders; none until set).
+    void setFrameMargins(int width, int height);
+    int getPositionX() const { return m_x; }
+    int getPositionY() const { return m_y; }
+    int raiseCount() const { return m_raises; }
+    bool isMouseCaptured() const { return m_mouseCaptured; }
 
 private:
     CCQueuedEventSource m_events;
@@ -76,6 +101,12 @@ private:
     bool m_open = false;
     bool m_cursorVisible = true;
     int m_swaps = 0;
+    bool m_workAreaSet = false;
+    int m_workX = 0, m_workY = 0, m_workWidth = 0, m_workHeight = 0;
+    int m_marginWidth = 0, m_marginHeight = 0;
+    int m_x = 0, m_y = 0;
+    int m_raises = 0;
+    bool m_mouseCaptured = false;
 };
 
 } // namespace kvengine

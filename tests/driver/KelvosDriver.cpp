@@ -224,6 +224,14 @@ public:
     void setClientSize(int, int) override {}
     void show() override { m_inner->show(); }
     void setSystemCursorVisible(bool visible) override { m_inner->setSystemCursorVisible(visible); }
+    void getWorkArea(int& x, int& y, int& width, int& height) const override {
+        x = y = 0;
+        getDesktopSize(width, height);
+    }
+    void getFrameSize(int& width, int& height) const override { m_inner->getClientSize(width, height); }
+    void setPosition(int x, int y) override { m_inner->setPosition(x, y); }
+    void raise() override { m_inner->raise(); }
+    void setMouseCaptured(bool captured) override { m_inner->setMouseCaptured(captured); }
     void postCloseRequest() override { m_events.push(CCPlatformEvent::make(CCEventType::WindowClose)); }
     bool poll(CCPlatformEvent& out) override { return m_events.poll(out) || m_inner->poll(out); }
 

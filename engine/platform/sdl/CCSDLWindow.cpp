@@ -65,6 +65,13 @@ public:
     void setSystemCursorVisible(bool visible) override {
         if (m_videoStarted) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
+    void getWorkArea(int& x, int& y, int& width, int& height) const override;
+    void getFrameSize(int& width, int& height) const override;
+    void setPosition(int x, int y) override;
+    void raise() override {
+        if (m_window) SDL_RaiseWindow(m_window);
+    }
+    void setMouseCaptured(bool captured) override;
     bool poll(CCPlatformEvent& out) override;
     void postCloseRequest() override {
         if (!m_videoStarted) return;
@@ -81,6 +88,7 @@ private:
     SDL_GLContext m_context = nullptr;
     bool m_videoStarted = false;
     bool m_fullScreen = false;
+    bool m_captureRefusalLogged = false;
 };
 
 bool CCSDLWindow::create(const char* title, bool fullScreen, int width, int height) {
@@ -128,6 +136,7 @@ bool CCSDLWindow::create(const char* title, bool fullScreen, int width, int heig
 }
 
 void CCSDLWindow::destroy() {
+    if (m_window) SDL_CaptureMouse(SDL_FALSE);
     if (m_context) {
         SDL_GL_DeleteContext(m_context);
         m_context = nullptr;
@@ -159,6 +168,49 @@ void CCSDLWindow::getClientSize(int& width, int& height) const {
 void CCSDLWindow::setClientSize(int width, int height) {
     if (!m_window || m_fullScreen || width <= 0 || height <= 0) return;
     SDL_SetWindowSize(m_window, width, height);
+}
+
+void CCSDLWindow::getWorkArea(int& x, int& y, int& width, int& height) const {
+    const int display = m_window ? SDL_GetWindowDisplayIndex(m_window) : 0;
+    SDL_Rect area;
+    if (SDL_GetDisplayUsableBounds(display >= 0 ? display : 0, &area) == 0) {
+        x = area.x;
+        y = area.y;
+        width = area.w;
+        height = area.h;
+        return;
+    }
+    x = y = 0;
+    getDesktopSize(width, height);
+}
+
+void CCSDLWindow::getFrameSize(int& width, int& height) const {
+    width = height = 0;
+    if (!m_window) return;
+    SDL_GetWindowSize(m_window, &width, &height);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    // Platforms that cannot tell the borders leave them at 0: the client size is the best guess.
+    if (SDL_GetWindowBordersSize(m_window, &top, &left, &bottom, &right) == 0) {
+        width += left + right;
+        height += top + bottom;
+    }
+}
+
+void CCSDLWindow::setPosition(int x, int y) {
+    if (!m_window) return;
+    // SDL places the client area; the corner asked for is the frame's.
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(m_window, &top, &left, &bottom, &right) != 0) top = left = 0;
+    SDL_SetWindowPosition(m_window, x + left, y + top);
+}
+
+void CCSDLWindow::setMouseCaptured(bool captured) {
+    if (!m_window) return;
+    if (SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE) != 0 && captured && !m_captureRefusalLogged) {
+        // Drivers without a pointer of their own (offscreen) refuse; say so once per window.
+        platformLog("window: the mouse cannot be captured: %s", SDL_GetError());
+        m_captureRefusalLogged = true;
+    }
 }
 
 bool CCSDLWindow::poll(CCPlatformEvent& out) {

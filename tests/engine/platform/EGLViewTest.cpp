@@ -54,12 +54,12 @@ public:
         CCDirector::destroyInstance();
         CCAutoreleasePoolStack::getInstance().clearAllPools();
     }
-    void open(int desktopW, int desktopH, int frameW, int frameH) {
+    void open(int desktopW, int desktopH, int frameW, int frameH, bool fullScreen = true) {
         view.reset();
         auto window = std::make_unique<CCHeadlessWindow>(desktopW, desktopH);
         headless = window.get();
         view = std::make_unique<CCEGLView>(std::move(window));
-        view->setFullScreen(true);
+        view->setFullScreen(fullScreen);
         ASSERT_TRUE(view->create("test", frameW, frameH));
         view->syncOrientation();
         view->setTouchDelegate(&touches);
@@ -204,6 +204,7 @@ TEST_F(EGLViewTest, AtMostFourReleasesWait) {
     }
     EXPECT_EQ(view->getPendingReleases(), 4);
     EXPECT_FALSE(view->isCaptured()) << "a dropped release still releases the capture";
+    EXPECT_FALSE(headless->isMouseCaptured());
     int frames = 0;
     while (!view->getQueuedMouseEvents().empty() && frames < 10) {
         view->dispatchQueuedTouches();
@@ -292,4 +293,69 @@ TEST_F(EGLViewTest, CreatingTwiceOrWithABadFrameFails) {
     CCEGLView other(std::make_unique<CCHeadlessWindow>());
     EXPECT_FALSE(other.create("bad", 0, 960));
     EXPECT_EQ(CCEGLView::getSharedView(), view.get());
+}
+
+// The window holds the mouse from press to release: a release outside the window still comes,
+// and a focus lost mid-drag (the platform then drops the capture) ends the touch where it was.
+TEST_F(EGLViewTest, TheMouseIsCapturedWhileTheButtonIsDownSoTheTouchAlwaysEnds) {
+    press(100, 100);
+    EXPECT_TRUE(headless->isMouseCaptured());
+    move(-300, 1500);
+    lift(-300, 1500); // outside the window
+    EXPECT_FALSE(headless->isMouseCaptured());
+    view->dispatchQueuedTouches();
+    EXPECT_EQ(phases(touches.delivered), (Phases{"began", "moved", "ended"}));
+    EXPECT_FLOAT_EQ(touches.delivered[2].x, -150.0f);
+
+    touches.delivered.clear();
+    press(100, 100);
+    move(200, 180);
+    send(CCPlatformEvent::make(CCEventType::FocusLost));
+    EXPECT_FALSE(headless->isMouseCaptured());
+    EXPECT_FALSE(view->isButtonDown());
+    lift(200, 180); // the release that reaches the window later changes nothing
+    view->dispatchQueuedTouches();
+    EXPECT_EQ(phases(touches.delivered), (Phases{"began", "moved", "ended"}));
+    EXPECT_FLOAT_EQ(touches.delivered[2].x, 100.0f);
+    EXPECT_FLOAT_EQ(touches.delivered[2].y, 100.0f);
+
+    touches.delivered.clear();
+    press(-5, 10); // outside the picture: no touch and no capture
+    EXPECT_FALSE(headless->isMouseCaptured());
+    press(10, 10);
+    view->destroyWindowAndContext();
+    EXPECT_FALSE(headless->isMouseCaptured()) << "closing the window lets the mouse go";
+}
+
+TEST_F(EGLViewTest, AWindowIsCentredInTheWorkAreaAndRaisedWhenShown) {
+    struct Case {
+        const char* name;
+        int workX, workY, workW, workH;
+        int marginW, marginH;
+        int x, y;
+    };
+    // The 600 x 960 frame is shown landscape: 960 x 600 client pixels.
+    const Case cases[] = {
+        {"whole desktop, no frame", 0, 0, 1920, 1080, 0, 0, 480, 240},
+        {"task bar on the left, title bar and borders", 64, 0, 1856, 1080, 8, 30, 508, 225},
+        {"work area smaller than the window", 0, 40, 800, 560, 8, 30, 0, 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(1920, 1080, 600, 960, false);
+        headless->setWorkArea(c.workX, c.workY, c.workW, c.workH);
+        headless->setFrameMargins(c.marginW, c.marginH);
+        view->centerWindow();
+        EXPECT_EQ(headless->getPositionX(), c.x);
+        EXPECT_EQ(headless->getPositionY(), c.y);
+    }
+
+    open(1920, 1080, 600, 960, true);
+    headless->setWorkArea(64, 0, 1856, 1080);
+    view->centerWindow();
+    EXPECT_EQ(headless->getPositionX(), 0) << "a full-screen window stays over the whole desktop";
+
+    EXPECT_EQ(headless->raiseCount(), 0);
+    send(CCPlatformEvent::make(CCEventType::WindowShown));
+    EXPECT_EQ(headless->raiseCount(), 1);
 }
