@@ -87,8 +87,31 @@ bool CCGestureRecognizer::shouldReceiveTouch(CCTouch* touch) {
     return delegate_ == nullptr || delegate_->shouldRecognizerReceiveTouch(this, touch);
 }
 
+void CCGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
+    if (trackNewTouches(touches)) {
+        updateState();
+    }
+}
 
-bool CCGestureRecognizer::trackNewTouches(CCSet* touches, std::map<CCTouch*, CCTouchTrack>& tracks) {
+void CCGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
+    if (moveTrackedTouches(touches)) {
+        updateState();
+    }
+}
+
+void CCGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) {
+    if (endTrackedTouches(touches)) {
+        updateState();
+    }
+}
+
+void CCGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) {
+    if (endTrackedTouches(touches)) {
+        updateState();
+    }
+}
+
+bool CCGestureRecognizer::trackNewTouches(CCSet* touches) {
     if (touches == nullptr) {
         return false;
     }
@@ -106,9 +129,49 @@ bool CCGestureRecognizer::trackNewTouches(CCSet* touches, std::map<CCTouch*, CCT
         track.lastTime = now;
         track.startPoint = touch->getLocationInView();
         track.lastPoint = track.startPoint;
-        tracks[touch] = track;
+        tracks_[touch] = track;
     }
     return true;
+}
+
+bool CCGestureRecognizer::moveTrackedTouches(CCSet* touches) {
+    if (touches == nullptr) {
+        return false;
+    }
+    const float now = getClock();
+    bool moved = false;
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        auto found = tracks_.find(touch);
+        if (found == tracks_.end()) {
+            continue;
+        }
+        const CCPoint location = touch->getLocationInView();
+        trackWillMove(found->second, location, now);
+        found->second.lastTime = now;
+        found->second.lastPoint = location;
+        moved = true;
+    }
+    return moved;
+}
+
+bool CCGestureRecognizer::endTrackedTouches(CCSet* touches) {
+    if (touches == nullptr) {
+        return false;
+    }
+    const float now = getClock();
+    bool ended = false;
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        auto found = tracks_.find(touch);
+        if (found == tracks_.end()) {
+            continue;
+        }
+        trackWillEnd(touch, found->second, now);
+        tracks_.erase(found);
+        ended = true;
+    }
+    return ended;
 }
 
 } // namespace kvengine

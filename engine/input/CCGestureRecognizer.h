@@ -37,6 +37,11 @@ struct CCTouchTrack {
 
 /// Base of the tap, pan and pinch recognizers.
 ///
+/// The base keeps one track per accepted touch from its press to its lift: a press starts tracks
+/// for the touches that shouldReceiveTouch accepts, moves carry them along and a lift or cancel
+/// ends them; after each change that touched a track, updateState() judges the gesture. A
+/// recognizer that keeps its own records (tap) overrides the touch callbacks instead.
+///
 /// A recognizer is attached to a touch delegate (normally a layer), which owns it
 /// and forwards every touch set to it. The recognizer holds no reference to its
 /// delegate, target or node: their owner must outlive it.
@@ -50,10 +55,10 @@ public:
 
     CC_DECLARE_CLASS_NAME(CCGestureRecognizer, CCObject)
 
-    virtual void touchesBegan(CCSet* touches, CCEvent* event) = 0;
-    virtual void touchesMoved(CCSet* touches, CCEvent* event) = 0;
-    virtual void touchesEnded(CCSet* touches, CCEvent* event) = 0;
-    virtual void touchesCancelled(CCSet* touches, CCEvent* event) = 0;
+    virtual void touchesBegan(CCSet* touches, CCEvent* event);
+    virtual void touchesMoved(CCSet* touches, CCEvent* event);
+    virtual void touchesEnded(CCSet* touches, CCEvent* event);
+    virtual void touchesCancelled(CCSet* touches, CCEvent* event);
 
     /// Whether a touch is for this recognizer: with a node, the touch must lie on
     /// the node and on no node drawn above it; then the delegate has the last word.
@@ -77,9 +82,25 @@ public:
     static void resetClock();
 
 protected:
+    /// Judges the gesture after its tracks changed; the base does nothing.
+    virtual void updateState() {}
+    /// Called before a track moves to `location` at `now` (its last point and time are still
+    /// the previous ones); the base does nothing.
+    virtual void trackWillMove(CCTouchTrack& /*track*/, const CCPoint& /*location*/, float /*now*/) {}
+    /// Called before the track of a lifted or cancelled touch ends; the base does nothing.
+    virtual void trackWillEnd(CCTouch* /*touch*/, CCTouchTrack& /*track*/, float /*now*/) {}
+
     /// Starts a track for every touch of the set this recognizer accepts. False, with
     /// nothing tracked, for a null set or when the delegate refuses the touches.
-    bool trackNewTouches(CCSet* touches, std::map<CCTouch*, CCTouchTrack>& tracks);
+    bool trackNewTouches(CCSet* touches);
+    /// Moves the tracks of the set's tracked touches to where the touches are now; false when
+    /// the set holds none of them.
+    bool moveTrackedTouches(CCSet* touches);
+    /// Ends the tracks of the set's tracked touches; false when the set holds none of them.
+    bool endTrackedTouches(CCSet* touches);
+
+    /// The tracked touches (not retained: a touch lives from its press to its lift).
+    std::map<CCTouch*, CCTouchTrack> tracks_;
 
     /// Calls the target's callback with this recognizer and the node.
     void fireCallback();

@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include "engine/base/CCSet.h"
 #include "engine/input/CCTouch.h"
-#include "engine/input/CCTouchDelegate.h"
 
 namespace kvengine {
 
@@ -19,81 +17,29 @@ const CCTouchTrack* CCPanGestureRecognizer::measuredTrack() const {
     return &tracks_.begin()->second;
 }
 
-void CCPanGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
-    if (trackNewTouches(touches, tracks_)) {
-        updateState();
+void CCPanGestureRecognizer::trackWillMove(CCTouchTrack& track, const CCPoint& location, float now) {
+    const float dt = now - track.lastTime;
+    if (dt > 0.0f) {
+        track.velocity =
+            CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+    }
+    // Until the pan begins the start stays where the touch went down, so the threshold is
+    // measured on the total movement; afterwards each update reports only the step since the
+    // previous one.
+    if (state_ != kCCGestureRecognizerStatePossible || !inRange()) {
+        track.startPoint = track.lastPoint;
     }
 }
 
-void CCPanGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
-    if (touches == nullptr) {
-        return;
-    }
-    const float now = getClock();
-    bool moved = false;
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        auto found = tracks_.find(touch);
-        if (found == tracks_.end()) {
-            continue;
-        }
-        CCTouchTrack& track = found->second;
+void CCPanGestureRecognizer::trackWillEnd(CCTouch* touch, CCTouchTrack& track, float now) {
+    const float dt = now - track.lastTime;
+    if (state_ != kCCGestureRecognizerStatePossible && dt > 0.0f) {
         const CCPoint location = touch->getLocationInView();
-        const float dt = now - track.lastTime;
-        if (dt > 0.0f) {
-            track.velocity =
-                CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+        track.velocity =
+            CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
+        if (minimumTouches_ == 1) {
+            velocity_ = tracks_.begin()->second.velocity;
         }
-        track.lastTime = now;
-        // Until the pan begins the start stays where the touch went down, so the
-        // threshold is measured on the total movement; afterwards each update
-        // reports only the step since the previous one.
-        if (state_ != kCCGestureRecognizerStatePossible || !inRange()) {
-            track.startPoint = track.lastPoint;
-        }
-        track.lastPoint = location;
-        moved = true;
-    }
-    if (moved) {
-        updateState();
-    }
-}
-
-void CCPanGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) {
-    touchesLifted(touches);
-}
-
-void CCPanGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) {
-    touchesLifted(touches);
-}
-
-void CCPanGestureRecognizer::touchesLifted(CCSet* touches) {
-    if (touches == nullptr) {
-        return;
-    }
-    const float now = getClock();
-    bool lifted = false;
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        auto found = tracks_.find(touch);
-        if (found == tracks_.end()) {
-            continue;
-        }
-        CCTouchTrack& track = found->second;
-        const float dt = now - track.lastTime;
-        if (state_ != kCCGestureRecognizerStatePossible && dt > 0.0f) {
-            const CCPoint location = touch->getLocationInView();
-            track.velocity =
-                CCPoint((location.x - track.lastPoint.x) / dt, (location.y - track.lastPoint.y) / dt);
-            if (minimumTouches_ == 1) {
-                velocity_ = tracks_.begin()->second.velocity;
-            }
-        }
-        tracks_.erase(found);
-        lifted = true;
-    }
-    if (lifted) {
-        updateState();
     }
 }
 

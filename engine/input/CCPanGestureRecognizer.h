@@ -1,7 +1,5 @@
 #pragma once
 
-#include <map>
-
 #include "engine/input/CCGestureRecognizer.h"
 
 namespace kvengine {
@@ -18,11 +16,6 @@ public:
 
     CC_DECLARE_CLASS_NAME(CCPanGestureRecognizer, CCGestureRecognizer)
 
-    void touchesBegan(CCSet* touches, CCEvent* event) override;
-    void touchesMoved(CCSet* touches, CCEvent* event) override;
-    void touchesEnded(CCSet* touches, CCEvent* event) override;
-    void touchesCancelled(CCSet* touches, CCEvent* event) override;
-
     /// Points: total movement at began, movement since the previous update after.
     CCPoint getTranslation() const { return translation_; }
     void setTranslation(const CCPoint& translation) { translation_ = translation; }
@@ -34,16 +27,18 @@ public:
     unsigned getMaximumNumberOfTouches() const { return maximumTouches_; }
     void setMaximumNumberOfTouches(unsigned count) { maximumTouches_ = count; }
 
+protected:
+    void updateState() override;
+    void trackWillMove(CCTouchTrack& track, const CCPoint& location, float now) override;
+    void trackWillEnd(CCTouch* touch, CCTouchTrack& track, float now) override;
+
 private:
-    void touchesLifted(CCSet* touches);
     bool inRange() const;
     /// The first tracked touch when translations are measured, else null.
     const CCTouchTrack* measuredTrack() const;
-    void updateState();
 
     unsigned maximumTouches_ = 1;
     unsigned minimumTouches_ = 1;
-    std::map<CCTouch*, CCTouchTrack> tracks_;
     CCPoint translation_;
     CCPoint velocity_;
 };

@@ -3,10 +3,6 @@
 #include <cmath>
 #include <iterator>
 
-#include "engine/base/CCSet.h"
-#include "engine/input/CCTouch.h"
-#include "engine/input/CCTouchDelegate.h"
-
 namespace kvengine {
 
 namespace {
@@ -16,54 +12,6 @@ float lengthSquared(const CCPoint& v) {
 }
 
 } // namespace
-
-void CCPinchGestureRecognizer::touchesBegan(CCSet* touches, CCEvent* /*event*/) {
-    if (trackNewTouches(touches, tracks_)) {
-        updateState();
-    }
-}
-
-void CCPinchGestureRecognizer::touchesMoved(CCSet* touches, CCEvent* /*event*/) {
-    if (touches == nullptr) {
-        return;
-    }
-    const float now = getClock();
-    bool moved = false;
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        auto found = tracks_.find(touch);
-        if (found == tracks_.end()) {
-            continue;
-        }
-        found->second.lastTime = now;
-        found->second.lastPoint = touch->getLocationInView();
-        moved = true;
-    }
-    if (moved) {
-        updateState();
-    }
-}
-
-void CCPinchGestureRecognizer::touchesEnded(CCSet* touches, CCEvent* /*event*/) {
-    touchesLifted(touches);
-}
-
-void CCPinchGestureRecognizer::touchesCancelled(CCSet* touches, CCEvent* /*event*/) {
-    touchesLifted(touches);
-}
-
-void CCPinchGestureRecognizer::touchesLifted(CCSet* touches) {
-    if (touches == nullptr) {
-        return;
-    }
-    bool lifted = false;
-    for (CCObject* object : *touches) {
-        lifted = tracks_.erase(static_cast<CCTouch*>(object)) > 0 || lifted;
-    }
-    if (lifted) {
-        updateState();
-    }
-}
 
 void CCPinchGestureRecognizer::resetMeasure() {
     startVector_ = CCPoint(0.0f, 0.0f);

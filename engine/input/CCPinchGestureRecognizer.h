@@ -1,7 +1,5 @@
 #pragma once
 
-#include <map>
-
 #include "engine/input/CCGestureRecognizer.h"
 
 namespace kvengine {
@@ -13,11 +11,6 @@ class CCPinchGestureRecognizer : public CCGestureRecognizer {
 public:
     CC_DECLARE_CLASS_NAME(CCPinchGestureRecognizer, CCGestureRecognizer)
 
-    void touchesBegan(CCSet* touches, CCEvent* event) override;
-    void touchesMoved(CCSet* touches, CCEvent* event) override;
-    void touchesEnded(CCSet* touches, CCEvent* event) override;
-    void touchesCancelled(CCSet* touches, CCEvent* event) override;
-
     /// Ratio of the touch distance to the previous one (to the touch-down distance
     /// at began); 1 when idle.
     float getScale() const { return scale_; }
@@ -26,12 +19,12 @@ public:
     /// Midpoint of the two touches, in the touches' view coordinates.
     CCPoint getCenter() const { return center_; }
 
-private:
-    void touchesLifted(CCSet* touches);
-    void resetMeasure();
-    void updateState();
+protected:
+    void updateState() override;
 
-    std::map<CCTouch*, CCTouchTrack> tracks_;
+private:
+    void resetMeasure();
+
     float scale_ = 1.0f;
     float previousScale_ = 1.0f;
     float velocity_ = 0.0f;

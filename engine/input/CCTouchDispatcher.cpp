@@ -15,6 +15,15 @@ namespace {
 
 CCTouchDispatcher* sharedDispatcher = nullptr;
 
+// What a standard delegate is called with in each phase, first for its recognizers, then itself.
+constexpr CCTouchDispatcher::SetCallback kRecognizerCalls[4] = {
+    &CCTouchDelegate::forwardTouchesBeganToRecognizers, &CCTouchDelegate::forwardTouchesMovedToRecognizers,
+    &CCTouchDelegate::forwardTouchesEndedToRecognizers,
+    &CCTouchDelegate::forwardTouchesCancelledToRecognizers};
+constexpr CCTouchDispatcher::SetCallback kStandardCalls[4] = {
+    &CCTouchDelegate::touchesBegan, &CCTouchDelegate::touchesMoved, &CCTouchDelegate::touchesEnded,
+    &CCTouchDelegate::touchesCancelled};
+
 } // namespace
 
 CCTouchDispatcher* CCTouchDispatcher::getInstance() {
@@ -190,108 +199,98 @@ void CCTouchDispatcher::dispatchTouches(CCSet* touches, CCEvent* event, int phas
     }
     ++lockDepth_;
     this->retain();
+    const std::vector<CCTouch*> held = holdTouches(touches);
+    const int phase = phaseTable_[phaseIndex];
 
-    // The set may change under the callbacks; walk retained touches.
-    std::vector<CCTouch*> walk;
-    CCDirector* director = CCDirector::getInstance();
-    for (CCObject* object : *touches) {
-        CCTouch* touch = static_cast<CCTouch*>(object);
-        touch->retain();
-        walk.push_back(touch);
-        // Overlay views are hit-tested in GL coordinates, origin bottom left.
-        touch->setViewId(director->overlayViewIdAtPoint(director->convertToGL(touch->getLocationInView())));
-    }
-
+    // Touches swallowed by a targeted delegate are hidden from the standard delegates; they are
+    // taken out of a copy so that the caller's set stays whole.
     const unsigned targetedCount = targetedHandlers_->count();
     const unsigned standardCount = standardHandlers_->count();
     const bool copied = targetedCount > 0 && standardCount > 0;
     CCSet* remaining = copied ? touches->mutableCopy() : touches;
-    const int phase = phaseTable_[phaseIndex];
 
-    if (standardCount > 0 && remaining->count() > 0 && !recognizersSuspended_) {
-        for (unsigned i = 0; i < standardCount; ++i) {
-            CCTouchDelegate* delegate = standardHandlers_->objectAtIndex(i)->getDelegate();
-            switch (phase) {
-            case kPhaseBegan:
-                delegate->forwardTouchesBeganToRecognizers(remaining, event);
-                break;
-            case kPhaseMoved:
-                delegate->forwardTouchesMovedToRecognizers(remaining, event);
-                break;
-            case kPhaseEnded:
-                delegate->forwardTouchesEndedToRecognizers(remaining, event);
-                break;
-            default:
-                delegate->forwardTouchesCancelledToRecognizers(remaining, event);
-                break;
-            }
-        }
+    if (!recognizersSuspended_) {
+        callStandardDelegates(kRecognizerCalls[phase], standardCount, remaining, event);
     }
-
-    if (targetedCount > 0) {
-        for (CCTouch* touch : walk) {
-            for (unsigned i = 0; i < targetedCount; ++i) {
-                auto* handler = static_cast<CCTargetedTouchHandler*>(targetedHandlers_->objectAtIndex(i));
-                CCTouchDelegate* delegate = handler->getDelegate();
-                bool claimed = false;
-                if (phase == kPhaseBegan) {
-                    if (delegate->touchBegan(touch, event)) {
-                        claimed = true;
-                        handler->claimedTouches()->addObject(touch);
-                    }
-                } else if (handler->claimedTouches()->containsObject(touch)) {
-                    claimed = true;
-                    if (phase == kPhaseMoved) {
-                        delegate->touchMoved(touch, event);
-                    } else {
-                        if (phase == kPhaseEnded) {
-                            delegate->touchEnded(touch, event);
-                        } else {
-                            delegate->touchCancelled(touch, event);
-                        }
-                        handler->claimedTouches()->removeObject(touch);
-                    }
-                }
-                if (claimed && handler->swallowsTouches()) {
-                    if (copied) {
-                        remaining->removeObject(touch);
-                    }
-                    break;
-                }
-            }
-        }
+    for (CCTouch* touch : held) {
+        deliverToTargeted(touch, targetedCount, phase, event, copied ? remaining : nullptr);
     }
-
-    if (standardCount > 0 && remaining->count() > 0) {
-        for (unsigned i = 0; i < standardCount; ++i) {
-            CCTouchDelegate* delegate = standardHandlers_->objectAtIndex(i)->getDelegate();
-            switch (phase) {
-            case kPhaseBegan:
-                delegate->touchesBegan(remaining, event);
-                break;
-            case kPhaseMoved:
-                delegate->touchesMoved(remaining, event);
-                break;
-            case kPhaseEnded:
-                delegate->touchesEnded(remaining, event);
-                break;
-            default:
-                delegate->touchesCancelled(remaining, event);
-                break;
-            }
-        }
-    }
+    callStandardDelegates(kStandardCalls[phase], standardCount, remaining, event);
 
     if (copied) {
         remaining->release();
     }
-    for (CCTouch* touch : walk) {
+    for (CCTouch* touch : held) {
         touch->release();
     }
     if (--lockDepth_ == 0) {
         applyQueuedWork();
     }
     this->release();
+}
+
+std::vector<CCTouch*> CCTouchDispatcher::holdTouches(CCSet* touches) {
+    // The set may change under the callbacks; the walk goes over retained touches.
+    std::vector<CCTouch*> held;
+    CCDirector* director = CCDirector::getInstance();
+    for (CCObject* object : *touches) {
+        CCTouch* touch = static_cast<CCTouch*>(object);
+        touch->retain();
+        held.push_back(touch);
+        // Overlay views are hit-tested in GL coordinates, origin bottom left.
+        touch->setViewId(director->overlayViewIdAtPoint(director->convertToGL(touch->getLocationInView())));
+    }
+    return held;
+}
+
+void CCTouchDispatcher::callStandardDelegates(SetCallback call, unsigned count, CCSet* touches,
+                                              CCEvent* event) {
+    if (touches->count() == 0) {
+        return;
+    }
+    // Removals are queued while the dispatcher is locked: the first `count` entries stay put.
+    for (unsigned i = 0; i < count; ++i) {
+        (standardHandlers_->objectAtIndex(i)->getDelegate()->*call)(touches, event);
+    }
+}
+
+void CCTouchDispatcher::deliverToTargeted(CCTouch* touch, unsigned count, int phase, CCEvent* event,
+                                          CCSet* remaining) {
+    for (unsigned i = 0; i < count; ++i) {
+        auto* handler = static_cast<CCTargetedTouchHandler*>(targetedHandlers_->objectAtIndex(i));
+        if (offerToTargeted(handler, touch, phase, event) && handler->swallowsTouches()) {
+            if (remaining != nullptr) {
+                remaining->removeObject(touch);
+            }
+            return;
+        }
+    }
+}
+
+bool CCTouchDispatcher::offerToTargeted(CCTargetedTouchHandler* handler, CCTouch* touch, int phase,
+                                        CCEvent* event) {
+    CCTouchDelegate* delegate = handler->getDelegate();
+    if (phase == kPhaseBegan) {
+        if (!delegate->touchBegan(touch, event)) {
+            return false;
+        }
+        handler->claimedTouches()->addObject(touch);
+        return true;
+    }
+    if (!handler->claimedTouches()->containsObject(touch)) {
+        return false;
+    }
+    if (phase == kPhaseMoved) {
+        delegate->touchMoved(touch, event);
+        return true;
+    }
+    if (phase == kPhaseEnded) {
+        delegate->touchEnded(touch, event);
+    } else {
+        delegate->touchCancelled(touch, event);
+    }
+    handler->claimedTouches()->removeObject(touch);
+    return true;
 }
 
 void CCTouchDispatcher::applyQueuedWork() {

@@ -5,8 +5,12 @@
 #include "engine/input/CCTouchDelegate.h"
 #include "engine/input/EGLTouchDelegate.h"
 
+#include <vector>
+
 namespace kvengine {
 
+class CCTargetedTouchHandler;
+class CCTouch;
 class CCTouchHandler;
 template <class T> class CCMutableArray;
 
@@ -22,6 +26,8 @@ template <class T> class CCMutableArray;
 class CCTouchDispatcher : public CCObject, public EGLTouchDelegate {
 public:
     enum Phase { kPhaseBegan = 0, kPhaseMoved = 1, kPhaseEnded = 2, kPhaseCancelled = 3 };
+    /// A delegate's whole-set callback of one phase.
+    using SetCallback = void (CCTouchDelegate::*)(CCSet*, CCEvent*);
 
     /// The shared dispatcher, created on first use.
     static CCTouchDispatcher* getInstance();
@@ -68,6 +74,11 @@ private:
     void queueOrAdd(CCTouchHandler* handler, CCMutableArray<CCTouchHandler*>* list);
     void emptyLists();
     void applyQueuedWork();
+    // The phases of one dispatch.
+    std::vector<CCTouch*> holdTouches(CCSet* touches);
+    void callStandardDelegates(SetCallback call, unsigned count, CCSet* touches, CCEvent* event);
+    void deliverToTargeted(CCTouch* touch, unsigned count, int phase, CCEvent* event, CCSet* remaining);
+    bool offerToTargeted(CCTargetedTouchHandler* handler, CCTouch* touch, int phase, CCEvent* event);
 
     CCMutableArray<CCTouchHandler*>* targetedHandlers_ = nullptr;
     CCMutableArray<CCTouchHandler*>* standardHandlers_ = nullptr;
