@@ -1,8 +1,7 @@
 #pragma once
-// A headless OpenGL context for tests that draw and read pixels back.
+// A headless OpenGL context for tests that draw and read pixels back. Tests get one through
+// kvtest::GLFixture (GLFixture.h), which opens it and fails under CI when it cannot.
 //
-//   kvtest::GLTestContext gl;
-//   if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";   // or ASSERT_TRUE
 //   ... draw ...
 //   kvtest::RGBA p = gl.pixel(10, 20);                   // origin bottom left
 //

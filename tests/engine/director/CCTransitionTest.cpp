@@ -20,7 +20,7 @@
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/platform/CCClock.h"
 #include "engine/platform/CCGL.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 using namespace kvengine;
 
@@ -76,11 +76,11 @@ bool touchesOn() { return CCTouchDispatcher::getInstance()->isDispatchEvents(); 
 
 // Two colour scenes under a director driven by a fake clock, one frame = 1/8 s, drawn into a
 // small off-screen GL context.
-class TransitionTest : public ::testing::Test {
+class TransitionTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
+    TransitionTest() : GLFixture(kWidth, kHeight) {}
+    void setUpWithGL() override {
         CCClock::setShared(&m_clock);
-        if (!m_gl.open(kWidth, kHeight)) GTEST_SKIP() << "no OpenGL context";
         // The blending the director leaves between nodes (premultiplied alpha).
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -94,16 +94,11 @@ protected:
         director->runWithScene(red);
         frame();
     }
-    void TearDown() override {
-        if (!m_gl.isOpen()) {
-            CCClock::setShared(nullptr);
-            return;
-        }
+    void tearDownWithGL() override {
         CCDirector::destroyInstance();
         red->release();
         blue->release();
         CCAutoreleasePoolStack::getInstance().pop();
-        m_gl.close();
         CCClock::setShared(nullptr);
     }
 
@@ -111,7 +106,7 @@ protected:
         m_clock.advanceMicroseconds(125000);
         director->mainLoop();
     }
-    kvtest::RGBA centre() const { return m_gl.pixel(kWidth / 2, kHeight / 2); }
+    kvtest::RGBA centre() const { return gl.pixel(kWidth / 2, kHeight / 2); }
 
     // Frames until the director runs `scene` (at most `limit`); checks that touches stay off while
     // the transition is the running scene.
@@ -133,7 +128,6 @@ protected:
     Journal journal;
 
 private:
-    kvtest::GLTestContext m_gl;
     CCFakeClock m_clock;
 };
 

@@ -12,7 +12,7 @@
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/platform/CCGL.h"
 #include "engine/textures/CCTexture2D.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 #include "tests/engine/files/FilesTestSupport.h"
 
 using namespace kvengine;
@@ -27,13 +27,11 @@ ccGridSize gridSize(int x, int y) {
 }
 
 // A GL context and a 480 x 320 window for every grid test; grids need a texture.
-class GridTest : public ::testing::Test {
+class GridTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";
-        CCDirector::getInstance()->setWinSizeInPoints(CCSize(480, 320));
-    }
-    void TearDown() override {
+    GridTest() : GLFixture(64, 64) {}
+    void setUpWithGL() override { CCDirector::getInstance()->setWinSizeInPoints(CCSize(480, 320)); }
+    void tearDownWithGL() override {
         if (node) {
             node->cleanup();
             node->release();
@@ -47,7 +45,6 @@ protected:
     }
     CCTiledGrid3D* tiled() { return static_cast<CCTiledGrid3D*>(node->getGrid()); }
 
-    kvtest::GLTestContext gl;
     kvtest::PoolScope pool;
     CCNode* node = nullptr;
 };

@@ -8,7 +8,7 @@
 #include "engine/base/CCRandom.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCGL.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 #include "tests/engine/files/FilesTestSupport.h"
 
 using namespace kvengine;
@@ -225,9 +225,12 @@ TEST(ParticleSystemQuad, CornersFollowRotationAndColour) {
     EXPECT_FLOAT_EQ(q.tl.texCoords.v, 0);
 }
 
-TEST(ParticleSystemQuad, DrawsUntexturedSquaresWithoutATexture) {
-    kvtest::GLTestContext gl;
-    if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";
+class ParticleSystemQuadOnScreen : public kvtest::GLFixture {
+protected:
+    ParticleSystemQuadOnScreen() : GLFixture(64, 64) {}
+};
+
+TEST_F(ParticleSystemQuadOnScreen, DrawsUntexturedSquaresWithoutATexture) {
     System<> s(1);
     ASSERT_TRUE(s.ok);
     configureSteady(s.p);

@@ -10,21 +10,18 @@
 #include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTexture2D.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 #include "tests/engine/files/FilesTestSupport.h"
 
 using namespace kvengine;
 
 namespace {
 
-class RenderTextureTest : public ::testing::Test {
+class RenderTextureTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";
-        CCDirector::getInstance()->setWinSizeInPoints(CCSize(64, 64));
-    }
-    void TearDown() override { CCDirector::getInstance()->setContentScaleFactor(1.0f); }
-    kvtest::GLTestContext gl;
+    RenderTextureTest() : GLFixture(64, 64) {}
+    void setUpWithGL() override { CCDirector::getInstance()->setWinSizeInPoints(CCSize(64, 64)); }
+    void tearDownWithGL() override { CCDirector::getInstance()->setContentScaleFactor(1.0f); }
     kvtest::PoolScope pool;
 };
 

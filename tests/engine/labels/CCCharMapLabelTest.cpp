@@ -11,11 +11,10 @@ using namespace kvengine;
 
 namespace {
 
-class CCCharMapLabelTest : public labeltest::GLFixture {
+class CCCharMapLabelTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        GLFixture::SetUp();
-        if (IsSkipped()) return;
+    void setUpWithGL() override {
+        useFrameDrawingState();
         // 10 digits of 16 x 24 per row, two rows, in a picture padded to a 256 x 64 texture.
         map = kvtest::makeTempFolder("charmap") + "/digits.png";
         ASSERT_TRUE(kvtest::writeSolidPng(map, 160, 48, 255, 255, 255));

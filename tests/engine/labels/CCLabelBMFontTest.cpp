@@ -30,11 +30,10 @@ const char* const kFont = "info face=\"Test\" size=32 bold=0 italic=0 padding=1,
                           "kerning first=65 second=86 amount=-2\n"
                           "kerning first=86 second=65 amount=1";
 
-class CCLabelBMFontTest : public labeltest::GLFixture {
+class CCLabelBMFontTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        GLFixture::SetUp();
-        if (IsSkipped()) return;
+    void setUpWithGL() override {
+        useFrameDrawingState();
         folder = kvtest::makeTempFolder("bmfont");
         fnt = labeltest::writeFont(folder, "test", kFont);
     }

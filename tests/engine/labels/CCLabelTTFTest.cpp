@@ -12,8 +12,9 @@ using namespace kvengine;
 
 namespace {
 
-class CCLabelTTFTest : public labeltest::GLFixture {
+class CCLabelTTFTest : public kvtest::GLFixture {
 protected:
+    void setUpWithGL() override { useFrameDrawingState(); }
     // Bounds of the lit pixels (any channel above 0) of the back buffer; false when none.
     bool litBounds(int* x0, int* y0, int* x1, int* y1) const {
         const std::vector<uint8_t> all = gl.readAll();

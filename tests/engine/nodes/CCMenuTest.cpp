@@ -18,7 +18,7 @@
 #include "engine/textures/CCTextureCache.h"
 #include "engine/textures/CCTexturePixels.h"
 
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -62,36 +62,26 @@ private:
     Recorder* m_recorder;
 };
 
-class CCMenuTest : public ::testing::Test {
+class CCMenuTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL context";
+    CCMenuTest() : GLFixture(64, 64) {}
+    void setUpWithGL() override {
         CCDirector::getInstance()->setWinSizeInPoints(CCSize(kWinWidth, kWinHeight));
         touch = new CCTouch();
         touches = new CCSet();
         touches->addObject(touch);
     }
-    void TearDown() override {
-        if (!touch) return;
+    void tearDownWithGL() override {
         CCTouchDispatcher::getInstance()->removeAllDelegates();
         touches->release();
         touch->release();
         recorder.events.clear();
         CCAutoreleasePoolStack::getInstance().clearAllPools();
-        CCTextureCache::purgeSharedTextureCache();
-        for (CCTexture2D* t : textures)
-            t->release();
         CCTouchDispatcher::purgeSharedDispatcher();
-        CCDirector::destroyInstance();
-        gl.close();
     }
 
     CCSprite* sprite(float size) {
-        std::vector<uint8_t> texels(64 * 64 * 4, 255);
-        auto* texture = new CCTexture2D();
-        texture->initWithData(texels.data(), kCCPixelFormatRGBA8888, 64, 64, CCSize(size, size));
-        textures.push_back(texture);
-        return CCSprite::createWithTexture(texture);
+        return CCSprite::createWithTexture(makeTexture(64, 64, size, size, {255, 255, 255, 255}));
     }
 
     // Touch phases at a point in GL coordinates, through the dispatcher.
@@ -103,11 +93,9 @@ protected:
     void move(float x, float y) { CCTouchDispatcher::getInstance()->touchesMoved(at(x, y), nullptr); }
     void release(float x, float y) { CCTouchDispatcher::getInstance()->touchesEnded(at(x, y), nullptr); }
 
-    kvtest::GLTestContext gl;
     Recorder recorder;
     CCTouch* touch = nullptr;
     CCSet* touches = nullptr;
-    std::vector<CCTexture2D*> textures;
 };
 
 using Events = std::vector<std::string>;

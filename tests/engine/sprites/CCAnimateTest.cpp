@@ -4,7 +4,9 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrame.h"
 
-#include "SpriteTestSupport.h"
+#include "engine/textures/CCTexture2D.h"
+#include "support/GLFixture.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +14,10 @@ using namespace kvengine;
 
 namespace {
 
-class CCAnimateTest : public spritetest::GLFixture {
+class CCAnimateTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        GLFixture::SetUp();
-        if (IsSkipped()) return;
+    void setUpWithGL() override {
+        useFrameDrawingState();
         CCTexture2D* texture = makeTexture(64, 64, 64, 64);
         for (int i = 0; i < 4; ++i)
             frames.push_back(CCSpriteFrame::createWithTexture(texture, false, CCRect(i * 16.f, 0, 16, 16),

@@ -5,7 +5,9 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTextureAtlas.h"
 
-#include "SpriteTestSupport.h"
+#include "engine/textures/CCTexture2D.h"
+#include "support/GLFixture.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +21,10 @@ using namespace kvengine;
 
 namespace {
 
-class CCSpriteBatchNodeTest : public spritetest::GLFixture {
+class CCSpriteBatchNodeTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        GLFixture::SetUp();
-        if (IsSkipped()) return;
+    void setUpWithGL() override {
+        useFrameDrawingState();
         batch = CCSpriteBatchNode::createWithTexture(makeTexture(32, 32, 32, 32, {255, 255, 255, 255}));
         ASSERT_NE(batch, nullptr);
     }

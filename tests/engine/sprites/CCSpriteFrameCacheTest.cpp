@@ -5,7 +5,9 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrame.h"
 
-#include "SpriteTestSupport.h"
+#include "engine/textures/CCTexture2D.h"
+#include "support/GLFixture.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +40,9 @@ void expectRect(const CCRect& r, float x, float y, float w, float h, const std::
     EXPECT_FLOAT_EQ(r.size.height, h) << what;
 }
 
-class CCSpriteFrameCacheTest : public spritetest::GLFixture {
+class CCSpriteFrameCacheTest : public kvtest::GLFixture {
 protected:
+    void setUpWithGL() override { useFrameDrawingState(); }
     CCSpriteFrameCache* cache() { return CCSpriteFrameCache::getInstance(); }
 };
 

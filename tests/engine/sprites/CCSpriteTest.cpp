@@ -5,7 +5,9 @@
 
 #include "engine/platform/CCGL.h"
 
-#include "SpriteTestSupport.h"
+#include "engine/textures/CCTexture2D.h"
+#include "support/GLFixture.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +18,10 @@ using namespace kvengine;
 
 namespace {
 
-class CCSpriteTest : public spritetest::GLFixture {};
+class CCSpriteTest : public kvtest::GLFixture {
+protected:
+    void setUpWithGL() override { useFrameDrawingState(); }
+};
 
 struct TexBox {
     float left, right, top, bottom;

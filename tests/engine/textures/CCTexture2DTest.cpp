@@ -5,7 +5,7 @@
 #include "engine/textures/CCDecodedImage.h"
 
 #include "TextureFixtures.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,12 @@ using namespace kvengine;
 
 namespace {
 
-class CCTexture2DTest : public testing::Test {
+class CCTexture2DTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override { ASSERT_TRUE(gl.open(64, 64)) << "no OpenGL context"; }
-    void TearDown() override {
+    CCTexture2DTest() : GLFixture(64, 64) {}
+    void tearDownWithGL() override {
         CCTexture2D::setDefaultAlphaPixelFormat(kCCPixelFormatRGBA8888);
         CCTexture2D::setMaxTextureSizeOverride(0);
-        gl.close();
     }
 
     // Texels of level 0 of a texture, read back in the given GL format and type.
@@ -43,8 +42,6 @@ protected:
             out.pixels.insert(out.pixels.end(), pixel.begin(), pixel.end());
         return out;
     }
-
-    kvtest::GLTestContext gl;
 };
 
 TEST_F(CCTexture2DTest, PadsAPictureToPowersOfTwo) {

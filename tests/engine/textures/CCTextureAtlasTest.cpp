@@ -4,7 +4,7 @@
 #include "engine/textures/CCTexture2D.h"
 
 #include "TextureFixtures.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -94,10 +94,10 @@ TEST(CCTextureAtlas, ResizingKeepsQuadsAndCutsTheCount) {
     EXPECT_EQ(atlas.getTotalQuads(), 4u);
 }
 
-class CCTextureAtlasDraw : public testing::Test {
+class CCTextureAtlasDraw : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.open(64, 64)) << "no OpenGL context";
+    CCTextureAtlasDraw() : GLFixture(64, 64) {}
+    void setUpWithGL() override {
         glEnable(GL_TEXTURE_2D);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_COLOR_ARRAY);
@@ -107,11 +107,10 @@ protected:
         glClearColor(0, 0, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    void TearDown() override {
+    void tearDownWithGL() override {
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-        gl.close();
     }
 
     // A quad covering x0..x1, y0..y1 (pixels, origin bottom left) showing the whole texture.
@@ -123,8 +122,6 @@ protected:
         q.br = {{x1, y0, 0}, colour, {1, 1}};
         return q;
     }
-
-    kvtest::GLTestContext gl;
 };
 
 TEST_F(CCTextureAtlasDraw, DrawsTexturedQuadsWithPremultipliedBlending) {

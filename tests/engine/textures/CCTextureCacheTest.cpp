@@ -5,7 +5,7 @@
 #include "engine/textures/CCTexture2D.h"
 
 #include "TextureFixtures.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@ using fixtures::Bytes;
 
 namespace {
 
-class CCTextureCacheTest : public testing::Test {
+class CCTextureCacheTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.open(16, 16)) << "no OpenGL context";
+    CCTextureCacheTest() : GLFixture(16, 16) {}
+    void setUpWithGL() override {
         // A folder below the resource root, so that files can be named relative to it.
         std::string pattern = resourceRootPath() + "kelvos-texture-cache-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -27,13 +27,12 @@ protected:
         relativeDir = dir.substr(resourceRootPath().size());
         cache = new CCTextureCache();
     }
-    void TearDown() override {
+    void tearDownWithGL() override {
         if (cache != nullptr) cache->release();
         drain();
         CCTexture2D::setMaxTextureSizeOverride(0);
         std::error_code error;
         std::filesystem::remove_all(dir, error);
-        gl.close();
     }
     static void drain() { CCAutoreleasePoolStack::getInstance().pop(); }
 
@@ -49,7 +48,6 @@ protected:
     }
     static Bytes jpeg() { return fixtures::makeJpeg(8, 8, 3, Bytes(8 * 8 * 3, 200)); }
 
-    kvtest::GLTestContext gl;
     std::string dir, relativeDir;
     CCTextureCache* cache = nullptr;
 };

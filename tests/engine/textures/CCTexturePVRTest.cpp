@@ -5,7 +5,7 @@
 #include "engine/textures/CCTexture2D.h"
 
 #include "TextureFixtures.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -129,16 +129,13 @@ TEST_F(CCTexturePVRUnpack, RefusesBadFilesWithALogLine) {
     EXPECT_FALSE(pvr.unpackPVRData(nullptr, 100));
 }
 
-class CCTexturePVRLoad : public testing::Test {
+class CCTexturePVRLoad : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(gl.open(16, 16)) << "no OpenGL context";
-        dir = fixtures::makeTempDir("pvr");
-    }
-    void TearDown() override {
+    CCTexturePVRLoad() : GLFixture(16, 16) {}
+    void setUpWithGL() override { dir = fixtures::makeTempDir("pvr"); }
+    void tearDownWithGL() override {
         std::error_code error;
         std::filesystem::remove_all(dir, error);
-        gl.close();
     }
     std::string write(const std::string& name, Bytes bytes, bool scramble = false) {
         if (scramble) scrambleDataBuffer(bytes.data(), unsigned(bytes.size()));
@@ -147,7 +144,6 @@ protected:
         return path;
     }
 
-    kvtest::GLTestContext gl;
     std::string dir;
 };
 

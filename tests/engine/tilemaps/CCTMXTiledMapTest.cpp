@@ -10,7 +10,7 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTextureAtlas.h"
 #include "engine/tilemaps/CCTMXLayer.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 #include "support/TestFiles.h"
 #include "tests/engine/files/FilesTestSupport.h"
 #include "tests/engine/tilemaps/TmxTestSupport.h"
@@ -26,10 +26,10 @@ unsigned childCount(CCNode* node) {
 
 // Writes maps of 3 x 2 cells of 32 x 32 pixels over a 128 x 64 tileset picture (4 x 2 tiles)
 // into a temporary folder; the tileset of "external" maps lives in its own file.
-class TMXTiledMapTest : public ::testing::Test {
+class TMXTiledMapTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        if (!gl.open(32, 32)) GTEST_SKIP() << "no OpenGL";
+    TMXTiledMapTest() : GLFixture(32, 32) {}
+    void setUpWithGL() override {
         folder = kvtest::makeTempFolder("tmx");
         ASSERT_TRUE(kvtest::writeSolidPng(folder + "/tiles.png", 128, 64, 200, 100, 50));
         // As the editor writes it: no first GID, the picture relative to the tileset file.
@@ -37,7 +37,7 @@ protected:
                            "<tileset name=\"ground\" tilewidth=\"32\" "
                            "tileheight=\"32\"><image source=\"../tiles.png\"/></tileset>");
     }
-    void TearDown() override {
+    void tearDownWithGL() override {
         std::error_code ec;
         if (!folder.empty()) std::filesystem::remove_all(folder, ec);
     }
@@ -58,7 +58,6 @@ protected:
                kvtest::dataElement({1, 0, 6, 0, 2, 8}, form) + "</layer>";
     }
 
-    kvtest::GLTestContext gl;
     kvtest::PoolScope pool;
     std::string folder;
     int maps = 0;

@@ -15,7 +15,7 @@
 #include "game/menu/KVMenuManager.h"
 #include "game/sound/KVSoundManager.h"
 #include "game/tutorial/KVHelperManager.h"
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 using namespace kvengine;
 
@@ -23,10 +23,10 @@ namespace {
 
 // A splash layer on a running scene of the wide design size, stepped through the scheduler as
 // the frame does. A GL context is open so that the picture can become a texture.
-class SplashTest : public ::testing::Test {
+class SplashTest : public kvtest::GLFixture {
 protected:
-    void SetUp() override {
-        if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL context";
+    SplashTest() : GLFixture(64, 64) {}
+    void setUpWithGL() override {
         CCDirector::getInstance()->setWinSizeInPoints(CCSize(960, 600));
         scene = CCScene::create();
         scene->retain();
@@ -36,14 +36,13 @@ protected:
         scene->onEnter();
         scene->onEnterTransitionDidFinish();
     }
-    void TearDown() override {
+    void tearDownWithGL() override {
         if (scene != nullptr) {
             scene->onExit();
             scene->cleanup();
             scene->release();
         }
         kvapptest::releaseEverything();
-        gl.close();
     }
     /// One scheduler tick of dt seconds; returns the menu state afterwards (0: none asked).
     int step(float dt) {
@@ -53,7 +52,6 @@ protected:
     }
     CCNode* picture() const { return splash->getChildByTag(KVSplashScreen::kPictureTag); }
 
-    kvtest::GLTestContext gl;
     CCScene* scene = nullptr;
     KVSplashScreen* splash = nullptr;
 };

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "ContentTestSupport.h"
-#include "support/GLTestContext.h"
 #include "engine/platform/CCGL.h"
 #include "engine/textures/CCTexture2D.h"
 #include "engine/textures/CCTextureAtlas.h"
 #include "engine/textures/CCTextureCache.h"
+#include "support/GLFixture.h"
 #include "tools/content/Image.h"
 
 using namespace kvcontenttest;
@@ -52,6 +52,19 @@ void drawAtlas(kvengine::CCTexture2D* texture, const std::vector<kvengine::ccV3F
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     atlas->release();
 }
+
+// A window of the game's wide design size, and a strip for rows of small pictures.
+class ContentOnScreen : public kvtest::GLFixture {
+protected:
+    ContentOnScreen() : GLFixture(960, 600) {}
+    PoolScope pool;
+};
+
+class ContentOnAStrip : public kvtest::GLFixture {
+protected:
+    ContentOnAStrip() : GLFixture(480, 160) {}
+    PoolScope pool;
+};
 
 void saveScreenshot(const kvtest::GLTestContext& gl, const std::string& name) {
     const std::vector<uint8_t> pixels = gl.readAll();
@@ -99,10 +112,7 @@ SheetFrameQuad frameQuad(const std::string& sheetName, const std::string& frameN
     return out;
 }
 
-TEST(ContentOnScreen, MainMenuPiecesFitTheWideWindow) {
-    kvtest::GLTestContext gl;
-    if (!gl.open(960, 600)) GTEST_SKIP() << "no OpenGL";
-    PoolScope pool;
+TEST_F(ContentOnScreen, MainMenuPiecesFitTheWideWindow) {
     glClearColor(1, 0, 1, 1);  // magenta shows any gap the background leaves
     glClear(GL_COLOR_BUFFER_BIT);
     // The main menu's layout on the 960 x 600 window: background scaled 1.9 x 2.1 at the
@@ -136,10 +146,7 @@ TEST(ContentOnScreen, MainMenuPiecesFitTheWideWindow) {
     kvengine::CCTextureCache::purgeSharedTextureCache();
 }
 
-TEST(ContentOnScreen, SplashPictureFillsTheWideWindow) {
-    kvtest::GLTestContext gl;
-    if (!gl.open(960, 600)) GTEST_SKIP() << "no OpenGL";
-    PoolScope pool;
+TEST_F(ContentOnScreen, SplashPictureFillsTheWideWindow) {
     kvengine::CCTexture2D* splash = kvengine::CCTextureCache::getInstance()->addImage(resourcePath("splash.png").c_str());
     ASSERT_NE(splash, nullptr);
     const float maxS = splash->getMaxS(), maxT = splash->getMaxT();
@@ -154,10 +161,7 @@ TEST(ContentOnScreen, SplashPictureFillsTheWideWindow) {
     kvengine::CCTextureCache::purgeSharedTextureCache();
 }
 
-TEST(ContentOnScreen, CreatureFramesDrawFromTheirSheets) {
-    kvtest::GLTestContext gl;
-    if (!gl.open(960, 600)) GTEST_SKIP() << "no OpenGL";
-    PoolScope pool;
+TEST_F(ContentOnScreen, CreatureFramesDrawFromTheirSheets) {
     glClearColor(0.08f, 0.47f, 0.66f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     struct Row {
@@ -202,10 +206,7 @@ TEST(ContentOnScreen, CreatureFramesDrawFromTheirSheets) {
     kvengine::CCTextureCache::purgeSharedTextureCache();
 }
 
-TEST(ContentOnScreen, KelvosWearTheirHelmets) {
-    kvtest::GLTestContext gl;
-    if (!gl.open(480, 160)) GTEST_SKIP() << "no OpenGL";
-    PoolScope pool;
+TEST_F(ContentOnAStrip, KelvosWearTheirHelmets) {
     glClearColor(0.08f, 0.47f, 0.66f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     // As the creature view draws them: the helmet takes the body's position, at scale 0.85.

@@ -15,6 +15,7 @@
 #include "game/data/KVDataAccess.h"
 #include "game/sound/KVSoundEvent.h"
 #include "game/sound/KVSoundSystem.h"
+#include "support/Required.h"
 #include "tests/engine/platform/AudioTestSupport.h"
 
 namespace {
@@ -30,7 +31,8 @@ std::string builtResources() {
 
 TEST(KVBuiltSoundProjectsTest, EveryEventOfBothProjectsDecodesAndStarts) {
     const std::string root = builtResources();
-    if (root.empty() || !fs::exists(root + "/sounds")) GTEST_SKIP() << "no built resource folder at " << root;
+    if (root.empty() || !fs::exists(root + "/sounds"))
+        KVTEST_REQUIRED_MISSING("no built resource folder at " << root);
     kvtest::AudioDriverScope driver("dummy");
     std::vector<std::string> logLines;
     kvengine::setDebugLogSink([&logLines](const std::string& line) { logLines.push_back(line); });

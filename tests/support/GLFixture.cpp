@@ -1,30 +1,29 @@
-#include "SpriteTestSupport.h"
+#include "GLFixture.h"
 
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/director/CCDirector.h"
+#include "engine/labels/CCLabelBMFont.h"
 #include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
+#include "engine/textures/CCTexture2D.h"
 #include "engine/textures/CCTextureCache.h"
-#include "engine/textures/CCTexturePixels.h"
 
 #include <vector>
 
-namespace spritetest {
+namespace kvtest {
 
 using namespace kvengine;
 
 void GLFixture::SetUp() {
-    if (!gl.open(128, 128)) GTEST_SKIP() << "no OpenGL context";
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    if (!gl.open(m_width, m_height)) KVTEST_REQUIRED_MISSING("no OpenGL context");
+    setUpWithGL();
 }
 
 void GLFixture::TearDown() {
+    if (!gl.isOpen()) return;
+    tearDownWithGL();
     CCAutoreleasePoolStack::getInstance().clearAllPools();
+    CCLabelBMFont::purgeCachedData();
     CCSpriteFrameCache::purgeSharedSpriteFrameCache();
     CCTextureCache::purgeSharedTextureCache();
     for (CCTexture2D* texture : m_textures)
@@ -32,6 +31,15 @@ void GLFixture::TearDown() {
     m_textures.clear();
     CCDirector::destroyInstance();
     gl.close();
+}
+
+void GLFixture::useFrameDrawingState() {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 CCTexture2D* GLFixture::makeTexture(uint32_t pixelsWide, uint32_t pixelsHigh, float contentWide,
@@ -52,4 +60,17 @@ void GLFixture::clear() {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
-} // namespace spritetest
+void GLFixture::countPixels(const RGBA& colour, int x0, int y0, int x1, int y1, int* inside,
+                            int* outside) const {
+    const std::vector<uint8_t> all = gl.readAll();
+    *inside = *outside = 0;
+    for (int y = 0; y < gl.height(); ++y)
+        for (int x = 0; x < gl.width(); ++x) {
+            const uint8_t* p = &all[(static_cast<size_t>(y) * gl.width() + x) * 4];
+            if (p[0] != colour.r || p[1] != colour.g || p[2] != colour.b) continue;
+            const bool in = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+            ++(in ? *inside : *outside);
+        }
+}
+
+} // namespace kvtest
