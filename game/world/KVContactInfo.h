@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+class b2Contact;
 class KVActor;
 
 /// Collision filter of one fixture, copied out of the physics world so that actors read it
@@ -28,4 +29,7 @@ struct KVContactInfo {
     /// Filters of the two fixtures; left at 0 for end-of-contact calls.
     KVContactFilter selfFilter;
     KVContactFilter otherFilter;
+    /// The physics contact; a pre-solve may disable it for the running step (SetEnabled(false)).
+    /// Null for end-of-contact calls.
+    b2Contact* contact = nullptr;
 };

@@ -80,11 +80,11 @@ void KVContactListener::reportToBoth(b2Contact* contact, Event event) {
     // nothing read before a call is trusted to still describe the world after it, except the
     // record itself.
     if (a != nullptr) {
-        KVContactInfo info{a, b, pointX, pointY, normalX, normalY, filterA, filterB};
+        KVContactInfo info{a, b, pointX, pointY, normalX, normalY, filterA, filterB, contact};
         if (call(a, event, &info)) return;
     }
     if (b != nullptr) {
-        KVContactInfo info{b, a, pointX, pointY, -normalX, -normalY, filterB, filterA};
+        KVContactInfo info{b, a, pointX, pointY, -normalX, -normalY, filterB, filterA, contact};
         call(b, event, &info);
     }
 }
