@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -168,78 +170,72 @@ void scrambleDataBuffer(unsigned char* data, unsigned size) {
         data[i] ^= data[i - 1] ^ kKey[i & 7];
 }
 
+namespace {
+
+// Opens for reading without waiting: a FIFO would otherwise block until a writer comes, which
+// for a save file named by the user's folder means start-up hangs for ever.
+int openForReading(const std::string& name) {
+    return ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+} // namespace
+
 char* readFileData(unsigned* sizeOut, const char* path, const char* mode) {
     if (sizeOut) *sizeOut = 0;
     if (!path || !*path) {
         logDebugMessage("engine: readFileData: no path given");
         return nullptr;
     }
+    // Only reading is offered; the mode is kept for the callers that name it ("rb").
+    (void)mode;
     std::string name = detail::normalizeSeparators(path);
-    const char* openMode = (mode && *mode) ? mode : "rb";
-    FILE* file = fopen(name.c_str(), openMode);
-    if (!file && errno == ENOENT) {
+    int fd = openForReading(name);
+    if (fd < 0 && errno == ENOENT) {
         std::string other = detail::resolvePathIgnoringCase(name);
-        if (!other.empty()) file = fopen(other.c_str(), openMode);
+        if (!other.empty()) fd = openForReading(other);
     }
-    if (!file) {
+    if (fd < 0) {
         logDebugMessage("engine: cannot open %s: %s", name.c_str(), strerror(errno));
         return nullptr;
     }
 
-    // The size from fstat is only a first guess: the file may change while it is read, and the
-    // read loop below is what decides the length.
-    size_t capacity = 64 * 1024;
+    // Only regular files are read: a folder, a FIFO or a device (a link to /dev/zero reads for
+    // ever) is refused. The size fixed here bounds the read, so a file that grows while it is
+    // read cannot make it run on.
     struct stat info;
-    if (fstat(fileno(file), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            fclose(file);
-            logDebugMessage("engine: cannot read %s: it is a folder", name.c_str());
-            return nullptr;
-        }
-        if (S_ISREG(info.st_mode) && info.st_size >= 0) {
-            if (static_cast<uint64_t>(info.st_size) >= UINT_MAX) {
-                fclose(file);
-                logDebugMessage("engine: cannot read %s: file too large", name.c_str());
-                return nullptr;
-            }
-            capacity = static_cast<size_t>(info.st_size) + 1; // +1 sees the end without growing
-        }
+    const char* refusal = nullptr;
+    if (fstat(fd, &info) != 0)
+        refusal = strerror(errno);
+    else if (S_ISDIR(info.st_mode))
+        refusal = "it is a folder";
+    else if (!S_ISREG(info.st_mode))
+        refusal = "not a regular file";
+    else if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) >= UINT_MAX)
+        refusal = "file too large";
+    if (refusal) {
+        ::close(fd);
+        logDebugMessage("engine: cannot read %s: %s", name.c_str(), refusal);
+        return nullptr;
     }
-
-    char* buffer = new (std::nothrow) char[capacity];
+    const size_t expected = static_cast<size_t>(info.st_size);
+    char* buffer = new (std::nothrow) char[expected > 0 ? expected : 1];
     size_t used = 0;
-    bool failed = buffer == nullptr;
-    while (!failed) {
-        if (used == capacity) {
-            size_t bigger = capacity * 2;
-            if (bigger > UINT_MAX) bigger = UINT_MAX;
-            if (bigger <= capacity) {
-                failed = true;
-                break;
-            }
-            char* grown = new (std::nothrow) char[bigger];
-            if (!grown) {
-                failed = true;
-                break;
-            }
-            memcpy(grown, buffer, used);
-            delete[] buffer;
-            buffer = grown;
-            capacity = bigger;
-        }
-        size_t got = fread(buffer + used, 1, capacity - used, file);
-        used += got;
-        if (got == 0) {
-            failed = ferror(file) != 0;
+    int readErrno = 0;
+    while (buffer && used < expected) {
+        const ssize_t got = ::read(fd, buffer + used, expected - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            readErrno = errno;
             break;
         }
+        if (got == 0) break; // the file shrank while it was read: what is there is the file
+        used += static_cast<size_t>(got);
     }
-    int readErrno = errno;
-    fclose(file);
-    if (failed) {
+    ::close(fd);
+    if (!buffer || readErrno != 0) {
         delete[] buffer;
         logDebugMessage("engine: cannot read %s: %s", name.c_str(),
-                        buffer ? strerror(readErrno) : "out of memory or too large");
+                        buffer ? strerror(readErrno) : "out of memory");
         return nullptr;
     }
     if (isScrambledDataPath(name.c_str())) {

@@ -36,6 +36,8 @@ std::string& removeHdSuffix(std::string& path);
 /// Reads the whole file into a new buffer (free with delete[]); the buffer is not terminated.
 /// Paths whose part below the resource root names a scrambled data-file type are unscrambled.
 /// When the exact name does not exist, a match ignoring letter case is tried.
+/// Only regular files are read (a folder, a FIFO or a device is refused without waiting on it), and
+/// never more than the size the file has when it is opened.
 /// On any failure: returns null, stores 0 in *sizeOut and logs the path. An empty file gives a
 /// valid zero-length buffer. sizeOut may be null.
 char* readFileData(unsigned* sizeOut, const char* path, const char* mode);

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 #include <cstring>
 #include <random>
 #include <string>
@@ -163,6 +167,30 @@ TEST(ReadFileData, FailuresGiveNullSizeZeroAndALogLine) {
     CCFileBuffer none(missing.c_str(), "rb");
     EXPECT_EQ(none.data, nullptr);
     EXPECT_EQ(none.size, 0u);
+}
+
+TEST(ReadFileData, OnlyRegularFilesAreRead) {
+    TempDir dir;
+    // A FIFO without a writer would block an ordinary open for ever; a link to a device would read
+    // without end. Both are refused at once, as is a link to a folder.
+    ASSERT_EQ(mkfifo(dir.file("fifo.plist").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.plist"));
+    std::filesystem::create_symlink(dir.path(), dir.file("folder.plist"));
+    kvtest::writeBytes(dir.file("real.plist"), scrambled("<plist/>"));
+    std::filesystem::create_symlink(dir.file("real.plist"), dir.file("link.plist"));
+    for (const char* name : {"fifo.plist", "zero.plist", "folder.plist"}) {
+        unsigned size = 1234;
+        testing::internal::CaptureStderr();
+        char* data = readFileData(&size, dir.file(name).c_str(), "rb");
+        std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(data, nullptr) << name;
+        EXPECT_EQ(size, 0u) << name;
+        EXPECT_NE(log.find(name), std::string::npos) << name;
+    }
+    // A link to a regular file is that file.
+    CCFileBuffer linked(dir.file("link.plist").c_str(), "rb");
+    ASSERT_NE(linked.data, nullptr);
+    EXPECT_EQ(std::string(linked.data, linked.size), "<plist/>");
 }
 
 TEST(ReadFileData, ReadsLargeFilesWhole) {
