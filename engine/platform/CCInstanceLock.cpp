@@ -27,7 +27,13 @@ CCInstanceLock::Result CCInstanceLock::acquire(const std::string& path) {
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
-        logDebugMessage("instance lock: cannot open %s: %s", path.c_str(), strerror(errno));
+        // When the folder could not be made, the open only says the file's folder is missing:
+        // the folder's own failure is the cause worth reporting.
+        if (ec)
+            logDebugMessage("instance lock: cannot make the folder %s: %s", folder.string().c_str(),
+                            ec.message().c_str());
+        else
+            logDebugMessage("instance lock: cannot open %s: %s", path.c_str(), strerror(errno));
         return kFailed;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -96,6 +98,22 @@ TEST(InstanceLock, OneHolderPerFileAndBadPathsFailWithALogLine) {
     EXPECT_EQ(bad.acquire("/proc/kelvos/instance.lock"), kvengine::CCInstanceLock::kFailed);
     EXPECT_FALSE(bad.isHeld());
     EXPECT_EQ(log.lines.size(), 2u);
+
+    // A data folder that cannot be made: the message gives that cause, not the missing file that
+    // follows from it. (The superuser may write anywhere but into sysfs.)
+    std::string unwritable = kvapptest::dataHome() + "/readonly";
+    if (geteuid() == 0) {
+        unwritable = "/sys/kelvos-lock-test";
+    } else {
+        std::filesystem::create_directories(unwritable);
+        std::filesystem::permissions(unwritable,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    }
+    log.lines.clear();
+    EXPECT_EQ(bad.acquire(unwritable + "/Kelvos/instance.lock"), kvengine::CCInstanceLock::kFailed);
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines[0].find(unwritable + "/Kelvos"), std::string::npos) << log.lines[0];
+    EXPECT_EQ(log.lines[0].find("No such file"), std::string::npos) << log.lines[0];
 }
 
 TEST(InstanceLock, TheDefaultFileLiesInTheUsersDataFolder) {
