@@ -17,6 +17,7 @@
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "engine/textures/CCTextureCache.h"
 #include "support/GLTestContext.h"
+#include "support/Required.h"
 
 namespace fs = std::filesystem;
 
@@ -128,7 +129,7 @@ TEST_F(DamagedResourcesTest, TheGameStartsAndNamesTheDamagedFile) {
 // and leaves nothing half-made behind.
 TEST_F(DamagedResourcesTest, DamagedSheetsFontsAndSoundsAreRefusedOutLoud) {
     kvtest::GLTestContext gl;
-    if (!gl.open(64, 64)) GTEST_SKIP() << "no OpenGL";
+    if (!gl.open(64, 64)) KVTEST_REQUIRED_MISSING("no OpenGL context");
     kvengine::CCAutoreleasePoolStack::getInstance().push();
     const std::string resources = linkedResources("r");
 
