@@ -9,32 +9,22 @@
 
 namespace kvengine {
 
-namespace {
-CCActionManager* g_sharedManager = nullptr;
+CCActionManager* CCActionManager::makeSharedInstance() {
+    auto* manager = new CCActionManager();
+    // Made first, so that the scheduler outlives the manager when the director purges both.
+    CCScheduler::getInstance()->scheduleUpdateForTarget(manager, 0, false);
+    return manager;
 }
 
-CCActionManager* CCActionManager::getInstance() {
-    if (!g_sharedManager) {
-        g_sharedManager = new CCActionManager();
-        CCScheduler::getInstance()->scheduleUpdateForTarget(g_sharedManager, 0, false);
-    }
-    return g_sharedManager;
-}
-
-CCActionManager* CCActionManager::existingInstance() { return g_sharedManager; }
-
-void CCActionManager::releaseInstance() {
-    CCActionManager* manager = g_sharedManager;
+void CCActionManager::purgeInstance() {
+    CCActionManager* manager = existingInstance();
     if (!manager) return;
-    // Forget it first: releasing the actions may reach code that asks for the manager.
-    g_sharedManager = nullptr;
     if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleUpdateForTarget(manager);
-    manager->release();
+    CCSingleton::purgeInstance();
 }
 
 CCActionManager::~CCActionManager() {
     removeAllActions();
-    if (g_sharedManager == this) g_sharedManager = nullptr;
 }
 
 CCActionManager::Entry* CCActionManager::findEntry(CCObject* target) const {

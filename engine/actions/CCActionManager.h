@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 
 #include <cstddef>
 #include <unordered_map>
@@ -20,14 +21,14 @@ class CCNode;
 /// Re-entrancy: an action may, during its own step, add actions (to any target), remove itself
 /// or others, or remove all actions of any target. The action being stepped stays alive until its
 /// step returns, the entry being stepped is not freed during its turn, and no action is skipped.
-class CCActionManager : public CCObject {
+///
+/// The shared manager (getInstance) is registered with the scheduler when made, and released by
+/// the director's purge.
+class CCActionManager : public CCSingleton<CCActionManager, CCObject, kReleasedWithDirectorPurge> {
 public:
-    /// The shared manager, made on first use and registered with the scheduler.
-    static CCActionManager* getInstance();
-    /// The shared manager, or null when none exists.
-    static CCActionManager* existingInstance();
     /// Unschedules and releases the shared manager (all actions are released).
-    static void releaseInstance();
+    static void purgeInstance();
+    static void releaseInstance() { purgeInstance(); }
 
     CCActionManager() = default;
     ~CCActionManager() override;
@@ -57,6 +58,9 @@ public:
     void update(float dt) override;
 
 private:
+    friend CCSingleton;
+    static CCActionManager* makeSharedInstance();
+
     struct Entry {
         std::vector<CCAction*> actions;
         CCObject* target = nullptr;

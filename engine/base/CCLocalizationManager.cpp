@@ -10,8 +10,6 @@ namespace kvengine {
 
 namespace {
 
-CCLocalizationManager* g_shared = nullptr;
-
 std::string lowerCased(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -66,19 +64,9 @@ private:
 
 } // namespace
 
-CCLocalizationManager* CCLocalizationManager::getInstance() {
-    if (!g_shared) g_shared = new CCLocalizationManager();
-    return g_shared;
-}
-
 CCLocalizationManager::CCLocalizationManager() : m_table(new CCMutableDictionary<std::string, CCString*>()) {}
 
-CCLocalizationManager* CCLocalizationManager::existingInstance() {
-    return g_shared;
-}
-
 CCLocalizationManager::~CCLocalizationManager() {
-    if (g_shared == this) g_shared = nullptr;
     m_table->release();
 }
 

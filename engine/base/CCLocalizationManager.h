@@ -5,6 +5,7 @@
 
 #include "engine/base/CCMutableDictionary.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 
 #include <string>
 
@@ -16,16 +17,13 @@ class CCString;
 /// character outside quotes); entries are "key" = "value"; and // or /* */ comments may stand
 /// between entries and between a key and its value. A value ends at the first double quote that
 /// is directly followed by a semicolon; there are no escape sequences.
-class CCLocalizationManager : public CCObject {
+///
+/// The shared table (getInstance) is created empty on first use. Releasing it (at a language change,
+/// or at the application's shutdown) destroys it, and the next getInstance makes a new, empty one.
+class CCLocalizationManager : public CCSingleton<CCLocalizationManager> {
 public:
     /// The longest value kept, in UTF-16 units; longer values are cut there.
     static constexpr unsigned kMaxValueUnits = 2047;
-
-    /// The shared table, created empty on first use. Releasing it (at a language change or at
-    /// shutdown) destroys it, and the next call makes a new, empty one.
-    static CCLocalizationManager* getInstance();
-    /// The shared table, or null when none exists; never makes one.
-    static CCLocalizationManager* existingInstance();
 
     CCLocalizationManager();
     ~CCLocalizationManager() override;

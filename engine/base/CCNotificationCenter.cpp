@@ -6,29 +6,16 @@
 
 namespace kvengine {
 
-namespace {
-CCNotificationCenter* g_sharedCenter = nullptr;
-} // namespace
-
-CCNotificationCenter* CCNotificationCenter::getInstance() {
-    if (g_sharedCenter == nullptr) g_sharedCenter = new CCNotificationCenter();
-    return g_sharedCenter;
-}
-
 void CCNotificationCenter::purgeInstance() {
-    if (g_sharedCenter == nullptr) return;
-    if (g_sharedCenter->m_postDepth > 0) {
+    CCNotificationCenter* center = existingInstance();
+    if (center != nullptr && center->m_postDepth > 0) {
         logDebugMessage("CCNotificationCenter::purgeInstance: refused during a post");
         return;
     }
-    CCNotificationCenter* center = g_sharedCenter;
-    g_sharedCenter = nullptr;
-    center->release();
+    CCSingleton::purgeInstance();
 }
 
-CCNotificationCenter::~CCNotificationCenter() {
-    if (g_sharedCenter == this) g_sharedCenter = nullptr;
-}
+CCNotificationCenter::~CCNotificationCenter() = default;
 
 unsigned CCNotificationCenter::registrationCount(const std::string& name) const {
     auto it = m_observersByName.find(name);
@@ -117,7 +104,7 @@ void CCNotificationCenter::flushPendingRemovals() {
 }
 
 void CCNotificationCenter::observerDestroyed(CCObject* observer) {
-    CCNotificationCenter* center = g_sharedCenter;
+    CCNotificationCenter* center = existingInstance();
     if (center == nullptr || !center->isObserverKnown(observer)) return;
     center->markObserverRemovedEverywhere(observer);
     if (center->m_postDepth > 0) {

@@ -6,6 +6,7 @@
 
 #include "engine/base/CCNotification.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 #include "engine/base/CCString.h"
 
 namespace kvengine {
@@ -24,10 +25,10 @@ namespace kvengine {
 ///
 /// An observer unregisters (usually with a null name, from cleanupBeforeDelete) before it dies.
 /// One that forgets is unregistered by CCObject's destructor, so it is never called after death.
-class CCNotificationCenter : public CCObject {
+///
+/// The shared centre (getInstance) is released at the application's shutdown.
+class CCNotificationCenter : public CCSingleton<CCNotificationCenter> {
 public:
-    /// The shared centre, made on first use.
-    static CCNotificationCenter* getInstance();
     /// Releases the shared centre (shutdown). Refused (logged) while a post is running.
     static void purgeInstance();
 

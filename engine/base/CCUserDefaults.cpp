@@ -14,8 +14,6 @@ namespace kvengine {
 
 namespace {
 
-CCUserDefaults* g_shared = nullptr;
-
 // The XDG data folder: $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share;
 // "" when neither is known.
 std::string dataFolder() {
@@ -27,13 +25,6 @@ std::string dataFolder() {
 }
 
 } // namespace
-
-CCUserDefaults* CCUserDefaults::getInstance() {
-    if (!g_shared) g_shared = new CCUserDefaults();
-    return g_shared;
-}
-
-CCUserDefaults* CCUserDefaults::existingInstance() { return g_shared; }
 
 CCUserDefaults::CCUserDefaults() {
     std::string folder = dataFolder();
@@ -69,9 +60,7 @@ CCUserDefaults::CCUserDefaults() {
     }
 }
 
-CCUserDefaults::~CCUserDefaults() {
-    if (g_shared == this) g_shared = nullptr;
-}
+CCUserDefaults::~CCUserDefaults() = default;
 
 bool CCUserDefaults::save() {
     return saveDictionaryToPlistFile(this, m_path.c_str());

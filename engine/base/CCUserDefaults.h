@@ -5,6 +5,7 @@
 // ~/.local/share), stored as a scrambled property list. Loaded once, written on save() only.
 
 #include "engine/base/CCMutableDictionary.h"
+#include "engine/base/CCSingleton.h"
 
 #include <string>
 
@@ -12,14 +13,12 @@ namespace kvengine {
 
 /// Entries are read and written through the dictionary interface. Values are CCString texts,
 /// nested dictionaries and arrays, as the property-list reader makes them.
-class CCUserDefaults : public CCMutableDictionary<std::string, CCObject*> {
+///
+/// The shared instance (getInstance) is built, and its file loaded, on first use, and released at
+/// the application's shutdown. Releasing it frees it without saving; the next getInstance builds a
+/// new one from the file.
+class CCUserDefaults : public CCSingleton<CCUserDefaults, CCMutableDictionary<std::string, CCObject*>> {
 public:
-    /// The shared instance, built (and its file loaded) on first use. Releasing it frees it without
-    /// saving; the next call builds a new one from the file.
-    static CCUserDefaults* getInstance();
-    /// The shared instance, or null when none exists; never builds one.
-    static CCUserDefaults* existingInstance();
-
     /// Finds the saved-settings file, creates its folder when needed and loads the file. A file
     /// that cannot be parsed is moved aside to "SavedSettings.plist.bad" (so that the next save does
     /// not destroy it) and the defaults start empty.

@@ -6,20 +6,11 @@
 
 namespace kvengine {
 
-namespace {
-CCConfiguration* g_configuration = nullptr;
-}
-
 CCConfiguration* CCConfiguration::getInstance() {
-    if (!g_configuration) g_configuration = new CCConfiguration();
+    CCConfiguration* configuration = CCSingleton::getInstance();
     // Read once, and only when a context can answer (glGetString is null without one).
-    if (!g_configuration->m_initialised && glGetString(GL_VERSION) != nullptr) g_configuration->init();
-    return g_configuration;
-}
-
-void CCConfiguration::purge() {
-    if (g_configuration) g_configuration->release();
-    g_configuration = nullptr;
+    if (!configuration->m_initialised && glGetString(GL_VERSION) != nullptr) configuration->init();
+    return configuration;
 }
 
 void CCConfiguration::init() {

@@ -1,17 +1,20 @@
 #pragma once
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 
 #include <string>
 
 namespace kvengine {
 
 /// Limits and extensions of the GL implementation, read once after a GL context exists.
-class CCConfiguration : public CCObject {
+///
+/// The shared record is released at the engine's shutdown.
+class CCConfiguration : public CCSingleton<CCConfiguration, CCObject, kReleasedWithEngine> {
 public:
     /// The shared record; reads GL on the first call made while a context is current.
     static CCConfiguration* getInstance();
     /// Forgets what was read (the next getInstance with a context reads again).
-    static void purge();
+    static void purge() { purgeInstance(); }
 
     int getMaxTextureSize() const { return m_maxTextureSize; }
     int getMaxModelviewStackDepth() const { return m_maxModelviewStackDepth; }

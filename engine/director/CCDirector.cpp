@@ -1,6 +1,5 @@
 #include "engine/director/CCDirector.h"
 
-#include "engine/actions/CCActionManager.h"
 #include "engine/base/CCAffineTransform.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCNotificationCenter.h"
@@ -30,9 +29,6 @@ namespace kvengine {
 int CCDirector::wideScreen = 0;
 
 namespace {
-
-CCDirector* g_director = nullptr;
-void (*g_cachePurges[CCDirector::kSharedCacheCount])() = {};
 
 CCString* nameConstant(const char* text) {
     // Made once and never released: the names are constants of the whole process.
@@ -67,46 +63,30 @@ CCString* ccKeyName(unsigned code) {
 
 // --- lifetime ----------------------------------------------------------------------------
 
-CCDirector* CCDirector::getInstance() {
-    if (!g_director) {
-        g_director = new CCDisplayLinkDirector();
-        g_director->init();
-    }
-    return g_director;
+CCDirector* CCDirector::makeSharedInstance() {
+    CCDirector* director = new CCDisplayLinkDirector();
+    director->init();
+    return director;
 }
 
-CCDirector* CCDirector::existingInstance() { return g_director; }
-
-float CCDirector::sharedContentScaleFactor() { return g_director ? g_director->m_contentScaleFactor : 1.0f; }
-
-void CCDirector::setSharedCachePurge(SharedCache cache, void (*purge)()) {
-    if (cache < 0 || cache >= kSharedCacheCount) return;
-    g_cachePurges[cache] = purge;
+float CCDirector::sharedContentScaleFactor() {
+    const CCDirector* director = existingInstance();
+    return director ? director->m_contentScaleFactor : 1.0f;
 }
 
-static void purgeSharedServices() {
-    for (int cache : {CCDirector::kBitmapFontCache, CCDirector::kAnimationCache, CCDirector::kSpriteFrameCache}) {
-        if (g_cachePurges[cache]) g_cachePurges[cache]();
+void CCDirector::purgeInstance() {
+    if (CCDirector* director = existingInstance()) {
+        if (!director->m_purged) director->purgeDirector();
+        director->releaseEverything();
     }
-    CCActionManager::releaseInstance();
-    CCScheduler::purge();
-    if (g_cachePurges[CCDirector::kTextureCache]) g_cachePurges[CCDirector::kTextureCache]();
+    CCSingleton::purgeInstance();
 }
 
 void CCDirector::destroyInstance() {
-    CCDirector* director = g_director;
-    if (!director) {
-        // Services may exist without a director (tools, tests): release them all the same.
-        purgeSharedServices();
-        return;
-    }
-    if (!director->m_purged) director->purgeDirector();
-    director->releaseEverything();
-    g_director = nullptr;
-    director->release();
-    // Each shared service is released exactly once, here, and its pointer cleared.
-    CCTouchDispatcher::purgeSharedDispatcher();
-    CCKeypadDispatcher::releaseSharedInstance();
+    purgeInstance();
+    // Services may exist without a director (tools, tests): they go all the same.
+    CCSharedRegistry::releaseAll(kReleasedWithDirectorPurge);
+    CCSharedRegistry::releaseAll(kReleasedWithEngine);
     CCGestureRecognizer::resetClock();
 }
 
@@ -136,7 +116,6 @@ bool CCDirector::init() {
 
 CCDirector::~CCDirector() {
     releaseEverything();
-    if (g_director == this) g_director = nullptr;
 }
 
 void CCDirector::releaseEverything() {
@@ -400,7 +379,8 @@ void CCDirector::purgeDirector() {
     stopAnimation();
     releaseFrameRateLabel();
 
-    purgeSharedServices();
+    // Newest first: the action manager before the scheduler it is registered with.
+    CCSharedRegistry::releaseAll(kReleasedWithDirectorPurge);
 
     if (m_openGLView) {
         CCEGLView* view = m_openGLView;
@@ -601,7 +581,7 @@ void CCDirector::setContentScaleFactor(float factor) {
 bool CCDirector::enableDoubleContentScale() {
     if (m_contentScaleFactor == 2.0f) return true;
     setContentScaleFactor(2.0f);
-    if (g_cachePurges[kTextureCache]) g_cachePurges[kTextureCache]();
+    CCSharedRegistry::releaseAll(kReleasedOnContentScaleChange);
     // The label's texture was rendered at the old scale.
     if (m_frameRateLabel) makeFrameRateLabel();
     m_doubleScale = m_contentScaleFactor == 2.0f;

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 #include "engine/platform/CCClock.h"
 
 #include <string>
@@ -31,7 +32,7 @@ CCString* ccKeyName(unsigned code);
 /// content scale factor (points to pixels), pause and resume.
 ///
 /// There is one director, made by getInstance() and destroyed by destroyInstance() at shutdown.
-class CCDirector : public CCObject {
+class CCDirector : public CCSingleton<CCDirector, CCObject, kReleasedWithEngine> {
 public:
     enum Projection { kProjection2D = 0, kProjection3D = 1 };
     enum Cursor {
@@ -43,26 +44,21 @@ public:
         kCursorPointPressed,
         kCursorCount
     };
-    /// Shared caches whose purge the director runs at shutdown, in this order (the action
-    /// manager and the scheduler are released between the sprite-frame and texture caches).
-    enum SharedCache { kBitmapFontCache = 0, kAnimationCache, kSpriteFrameCache, kTextureCache, kSharedCacheCount };
 
     /// 1 when the picture uses the wide design size (960 x 600); set by the application.
     static int wideScreen;
 
-    /// The director, initialised on first use.
-    static CCDirector* getInstance();
-    /// The director, or null when none exists.
-    static CCDirector* existingInstance();
-    /// Explicit engine shutdown: purges (when not already purged), releases what the director
-    /// still holds and deletes it. Safe to call twice. Afterwards getInstance makes a new one.
+    /// Explicit engine shutdown: purges the director (when not already purged), releases what it
+    /// still holds and deletes it, then releases every shared object of the engine's shutdown (and
+    /// those of the director's purge that exist without a director). Safe to call twice.
+    /// Afterwards getInstance makes a new director.
     static void destroyInstance();
+    /// Purges the director (when not already purged), releases what it still holds and deletes it.
+    static void purgeInstance();
     /// The content scale factor without making the director: 1 while none exists. Code that only
     /// converts points and pixels uses it, so it never creates the director (and its pool) as a
     /// side effect.
     static float sharedContentScaleFactor();
-    /// Installs the purge function of one shared cache (null removes it).
-    static void setSharedCachePurge(SharedCache cache, void (*purge)());
 
     virtual bool init();
     /// Stores the interval; when animating, restarts the animation so the run loop uses it.
@@ -166,6 +162,10 @@ public:
     CCLabelTTF* getFrameRateLabel() const { return m_frameRateLabel; }
 
 protected:
+    friend CCSingleton;
+    /// The director of the run loop (CCDisplayLinkDirector), initialised.
+    static CCDirector* makeSharedInstance();
+
     CCDirector() = default;
     ~CCDirector() override;
 

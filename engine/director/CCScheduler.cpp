@@ -4,10 +4,6 @@
 
 namespace kvengine {
 
-namespace {
-CCScheduler* g_sharedScheduler = nullptr;
-}
-
 // --- CCTimer -------------------------------------------------------------------------------
 
 namespace {
@@ -111,27 +107,12 @@ void CCScheduler::TimerArray::clear() {
 
 // --- shared instance -------------------------------------------------------------------------
 
-CCScheduler* CCScheduler::getInstance() {
-    if (!g_sharedScheduler) g_sharedScheduler = new CCScheduler();
-    return g_sharedScheduler;
-}
-
-CCScheduler* CCScheduler::existingInstance() { return g_sharedScheduler; }
-
-void CCScheduler::purge() {
-    CCScheduler* scheduler = g_sharedScheduler;
-    if (!scheduler) return;
-    scheduler->release();
-    g_sharedScheduler = nullptr;
-}
-
 CCScheduler::~CCScheduler() {
     unscheduleAllSelectors();
     // Entries that a tick left behind (a tick cannot be running here, but be thorough).
     for (auto& list : m_lists) {
         while (list.head) freeUpdateEntry(list.head);
     }
-    if (g_sharedScheduler == this) g_sharedScheduler = nullptr;
 }
 
 // --- the tick --------------------------------------------------------------------------------

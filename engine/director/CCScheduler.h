@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 
 #include <cstddef>
 #include <memory>
@@ -64,14 +65,12 @@ private:
 /// releaseAsTarget when its last entry goes. Nodes and the action manager retain themselves
 /// there; any other target is not kept alive and must unschedule itself in its teardown
 /// (cleanupBeforeDelete), through existingInstance() so a purged scheduler is not re-created.
-class CCScheduler : public CCObject {
+///
+/// The shared scheduler (getInstance) is released by the director's purge.
+class CCScheduler : public CCSingleton<CCScheduler, CCObject, kReleasedWithDirectorPurge> {
 public:
-    /// The shared scheduler, made on first use.
-    static CCScheduler* getInstance();
-    /// The shared scheduler, or null when none exists (after purge or before first use).
-    static CCScheduler* existingInstance();
-    /// Releases the shared scheduler; every target gets its releaseAsTarget.
-    static void purge();
+    /// Releases the shared scheduler (purgeInstance); every target gets its releaseAsTarget.
+    static void purge() { purgeInstance(); }
 
     CCScheduler() = default;
     ~CCScheduler() override;

@@ -5,12 +5,6 @@
 
 namespace kvengine {
 
-namespace {
-
-CCKeypadDispatcher* sharedKeypadDispatcher = nullptr;
-
-} // namespace
-
 CCKeypadHandler::~CCKeypadHandler() {
     if (delegate_ != nullptr) {
         delegate_->releaseOwner();
@@ -35,21 +29,6 @@ bool CCKeypadHandler::init(CCKeypadDelegate* delegate) {
     delegate_ = delegate;
     delegate_->retainOwner();
     return true;
-}
-
-CCKeypadDispatcher* CCKeypadDispatcher::getInstance() {
-    if (sharedKeypadDispatcher == nullptr) {
-        sharedKeypadDispatcher = new CCKeypadDispatcher();
-    }
-    return sharedKeypadDispatcher;
-}
-
-void CCKeypadDispatcher::releaseSharedInstance() {
-    CCKeypadDispatcher* dispatcher = sharedKeypadDispatcher;
-    sharedKeypadDispatcher = nullptr;
-    if (dispatcher != nullptr) {
-        dispatcher->release();
-    }
 }
 
 CCKeypadDispatcher::CCKeypadDispatcher() : handlers_(new CCMutableArray<CCKeypadHandler*>()) {}

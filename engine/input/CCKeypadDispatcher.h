@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 #include "engine/input/CCKeypadDelegate.h"
 #include "engine/input/CCPointerArray.h"
 
@@ -24,10 +25,11 @@ private:
 /// The registry of keypad delegates. A delegate may be registered more than once;
 /// each removal takes away its first registration. Requests made while a delivery
 /// runs are queued and applied in request order when it ends.
-class CCKeypadDispatcher : public CCObject {
+///
+/// The shared dispatcher (getInstance) is made on first use and released at the engine's shutdown.
+class CCKeypadDispatcher : public CCSingleton<CCKeypadDispatcher, CCObject, kReleasedWithEngine> {
 public:
-    static CCKeypadDispatcher* getInstance();
-    static void releaseSharedInstance();
+    static void releaseSharedInstance() { purgeInstance(); }
 
     CCKeypadDispatcher();
     ~CCKeypadDispatcher() override;

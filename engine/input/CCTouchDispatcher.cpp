@@ -13,8 +13,6 @@ namespace kvengine {
 
 namespace {
 
-CCTouchDispatcher* sharedDispatcher = nullptr;
-
 // What a standard delegate is called with in each phase, first for its recognizers, then itself.
 constexpr CCTouchDispatcher::SetCallback kRecognizerCalls[4] = {
     &CCTouchDelegate::forwardTouchesBeganToRecognizers, &CCTouchDelegate::forwardTouchesMovedToRecognizers,
@@ -26,20 +24,10 @@ constexpr CCTouchDispatcher::SetCallback kStandardCalls[4] = {
 
 } // namespace
 
-CCTouchDispatcher* CCTouchDispatcher::getInstance() {
-    if (sharedDispatcher == nullptr) {
-        sharedDispatcher = new CCTouchDispatcher();
-        sharedDispatcher->init();
-    }
-    return sharedDispatcher;
-}
-
-void CCTouchDispatcher::purgeSharedDispatcher() {
-    CCTouchDispatcher* dispatcher = sharedDispatcher;
-    sharedDispatcher = nullptr;
-    if (dispatcher != nullptr) {
-        dispatcher->release();
-    }
+CCTouchDispatcher* CCTouchDispatcher::makeSharedInstance() {
+    auto* dispatcher = new CCTouchDispatcher();
+    dispatcher->init();
+    return dispatcher;
 }
 
 CCTouchDispatcher::~CCTouchDispatcher() {

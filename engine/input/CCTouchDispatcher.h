@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 #include "engine/input/CCPointerArray.h"
 #include "engine/input/CCTouchDelegate.h"
 #include "engine/input/EGLTouchDelegate.h"
@@ -23,16 +24,17 @@ template <class T> class CCMutableArray;
 ///
 /// Registrations and removals made from inside a delivery are queued and applied,
 /// in the order they were made, when the outermost delivery ends.
-class CCTouchDispatcher : public CCObject, public EGLTouchDelegate {
+///
+/// The shared dispatcher (getInstance) is made on first use and released at the engine's shutdown.
+class CCTouchDispatcher : public CCSingleton<CCTouchDispatcher, CCObject, kReleasedWithEngine>,
+                          public EGLTouchDelegate {
 public:
     enum Phase { kPhaseBegan = 0, kPhaseMoved = 1, kPhaseEnded = 2, kPhaseCancelled = 3 };
     /// A delegate's whole-set callback of one phase.
     using SetCallback = void (CCTouchDelegate::*)(CCSet*, CCEvent*);
 
-    /// The shared dispatcher, created on first use.
-    static CCTouchDispatcher* getInstance();
     /// Drops the shared dispatcher (engine shutdown); the next getInstance makes a new one.
-    static void purgeSharedDispatcher();
+    static void purgeSharedDispatcher() { purgeInstance(); }
 
     CCTouchDispatcher() = default;
     ~CCTouchDispatcher() override;
@@ -71,6 +73,9 @@ public:
     void forceRemoveDelegate(CCTouchDelegate* delegate);
 
 private:
+    friend CCSingleton;
+    static CCTouchDispatcher* makeSharedInstance();
+
     void queueOrAdd(CCTouchHandler* handler, CCMutableArray<CCTouchHandler*>* list);
     void emptyLists();
     void applyQueuedWork();

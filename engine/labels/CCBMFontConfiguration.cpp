@@ -2,7 +2,7 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableDictionary.h"
-#include "engine/director/CCDirector.h"
+#include "engine/base/CCSharedRegistry.h"
 #include "engine/files/CCFileUtils.h"
 
 #include <cstdio>
@@ -215,7 +215,7 @@ CCBMFontConfiguration* loadFontConfiguration(const char* fntFile) {
     }
     if (!g_configurations) {
         g_configurations = new CCMutableDictionary<std::string, CCBMFontConfiguration*>();
-        CCDirector::setSharedCachePurge(CCDirector::kBitmapFontCache, &purgeFontConfigurations);
+        CCSharedRegistry::add(&purgeFontConfigurations, kReleasedWithDirectorPurge);
     }
     if (CCBMFontConfiguration* known = g_configurations->objectForKey(fntFile)) return known;
     auto* configuration = new CCBMFontConfiguration();
@@ -231,6 +231,7 @@ CCBMFontConfiguration* loadFontConfiguration(const char* fntFile) {
 void purgeFontConfigurations() {
     auto* configurations = g_configurations;
     g_configurations = nullptr;
+    CCSharedRegistry::remove(&purgeFontConfigurations);
     if (configurations) configurations->release();
 }
 

@@ -3,7 +3,6 @@
 #include "engine/base/CCArray.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
-#include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCPlistReader.h"
 #include "engine/sprites/CCSpriteFrame.h"
@@ -17,8 +16,6 @@ namespace kvengine {
 namespace {
 
 using Dictionary = CCMutableDictionary<std::string, CCObject*>;
-
-CCSpriteFrameCache* g_sharedCache = nullptr;
 
 // Property-list scalars arrive as CCString; anything else reads as absent.
 const char* textFor(Dictionary* dict, const char* key) {
@@ -117,21 +114,6 @@ CCRect CCRectFromString(const char* text) {
 }
 
 // --- the cache -------------------------------------------------------------------------------
-
-CCSpriteFrameCache* CCSpriteFrameCache::getInstance() {
-    if (!g_sharedCache) {
-        g_sharedCache = new CCSpriteFrameCache();
-        CCDirector::setSharedCachePurge(CCDirector::kSpriteFrameCache,
-                                        &CCSpriteFrameCache::purgeSharedSpriteFrameCache);
-    }
-    return g_sharedCache;
-}
-
-void CCSpriteFrameCache::purgeSharedSpriteFrameCache() {
-    CCSpriteFrameCache* cache = g_sharedCache;
-    g_sharedCache = nullptr;
-    if (cache) cache->release();
-}
 
 CCSpriteFrameCache::CCSpriteFrameCache()
     : m_frames(new CCMutableDictionary<std::string, CCSpriteFrame*>()),

@@ -2,6 +2,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCMutableDictionary.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 #include "engine/base/CCString.h"
 
 #include <string>
@@ -17,14 +18,14 @@ class CCTexture2D;
 /// Sheets are property lists of formats 0 to 3 (see addSpriteFramesWithDictionary). The first
 /// sheet to register a name keeps it. Aliases (format 3) map an extra name to a frame name, one
 /// step only. Ownership: the cache retains its frames; findSpriteFrameByName hands out a frame
-/// the caller does not own. One shared cache, made on first use, purged with the director.
-class CCSpriteFrameCache : public CCObject {
+/// the caller does not own. One shared cache (getInstance), made on first use, purged with the
+/// director.
+class CCSpriteFrameCache : public CCSingleton<CCSpriteFrameCache, CCObject, kReleasedWithDirectorPurge> {
 public:
     CC_DECLARE_CLASS_NAME(CCSpriteFrameCache, CCObject)
 
-    static CCSpriteFrameCache* getInstance();
     /// Releases the shared cache and clears the pointer; the next getInstance makes a new one.
-    static void purgeSharedSpriteFrameCache();
+    static void purgeSharedSpriteFrameCache() { purgeInstance(); }
 
     CCSpriteFrameCache();
     ~CCSpriteFrameCache() override;

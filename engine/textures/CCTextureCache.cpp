@@ -1,7 +1,6 @@
 #include "engine/textures/CCTextureCache.h"
 
 #include "engine/base/CCLog.h"
-#include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexture2D.h"
@@ -12,8 +11,6 @@
 namespace kvengine {
 
 namespace {
-
-CCTextureCache* g_sharedCache = nullptr;
 
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -27,21 +24,6 @@ CCTextureCache::CCTextureCache() : m_textures(new CCMutableDictionary<std::strin
 
 CCTextureCache::~CCTextureCache() {
     m_textures->release();
-}
-
-CCTextureCache* CCTextureCache::getInstance() {
-    if (g_sharedCache == nullptr) {
-        g_sharedCache = new CCTextureCache();
-        // The director empties the cache last when the engine shuts down.
-        CCDirector::setSharedCachePurge(CCDirector::kTextureCache, &CCTextureCache::purgeSharedTextureCache);
-    }
-    return g_sharedCache;
-}
-
-void CCTextureCache::purgeSharedTextureCache() {
-    CCTextureCache* cache = g_sharedCache;
-    g_sharedCache = nullptr;
-    if (cache != nullptr) cache->release();
 }
 
 CCTexture2D* CCTextureCache::addImage(const char* path) {

@@ -2,6 +2,7 @@
 
 #include "engine/base/CCMutableDictionary.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCSingleton.h"
 
 #include <string>
 
@@ -13,17 +14,18 @@ class CCTexture2D;
 /// marker) is loaded once and shared by everything that asks for it.
 ///
 /// Ownership: the cache retains every texture it holds; callers of `addImage` get a texture they
-/// do not own and retain it to keep it past a removal. One shared cache, made on first use.
-class CCTextureCache : public CCObject {
+/// do not own and retain it to keep it past a removal. One shared cache (getInstance), made on
+/// first use, released by the director's purge and when the content scale changes.
+class CCTextureCache : public CCSingleton<CCTextureCache, CCObject,
+                                          kReleasedWithDirectorPurge | kReleasedOnContentScaleChange> {
 public:
     CC_DECLARE_CLASS_NAME(CCTextureCache, CCObject)
 
     CCTextureCache();
     ~CCTextureCache() override;
 
-    static CCTextureCache* getInstance();
     /// Releases the shared cache (and with it every cached texture it alone holds).
-    static void purgeSharedTextureCache();
+    static void purgeSharedTextureCache() { purgeInstance(); }
 
     /// The cached texture of the file, loading it when absent: names containing ".pvr" as PVR
     /// files (also ".pvr.ccz" and ".pvr.gz"), ".jpg" or ".jpeg" as JPEG, anything else as PNG

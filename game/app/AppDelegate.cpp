@@ -2,10 +2,8 @@
 
 #include <cstdio>
 
-#include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
-#include "engine/base/CCNotificationCenter.h"
-#include "engine/base/CCUserDefaults.h"
+#include "engine/base/CCSharedRegistry.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/platform/CCDesktop.h"
@@ -14,18 +12,8 @@
 #include "engine/textures/CCTexture2D.h"
 #include "game/app/KVSplashScreen.h"
 #include "game/app/KVWindowIcon.h"
-#include "game/chatter/KVChatterManager.h"
-#include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
-#include "game/data/KVPlayerParameters.h"
-#include "game/menu/KVMenuManager.h"
-#include "game/pawns/KVPawnManager.h"
-#include "game/powerups/KVConsumableManager.h"
-#include "game/shop/KVKelvosOFXDelegate.h"
-#include "game/sound/KVSoundManager.h"
-#include "game/tutorial/KVHelperManager.h"
 #include "game/world/KVObjectFactory.h"
-#include "game/world/KVPhysWorld.h"
 
 using namespace kvengine;
 
@@ -35,10 +23,6 @@ namespace {
 constexpr int kFrameWidth = 600;
 constexpr int kFrameHeight = 800;
 constexpr int kWideFrameHeight = 960;
-
-template <typename T> void releaseIfMade(T* shared) {
-    if (shared != nullptr) shared->release();
-}
 
 } // namespace
 
@@ -120,20 +104,9 @@ void AppDelegate::resumeApplication() {
 }
 
 void AppDelegate::releaseSharedObjects() {
-    // Only what exists is released: asking a getter here would build a profile, start the sound
-    // output and read data files just to throw them away (closing during the splash, for one).
-    releaseIfMade(KVConsumableManager::existingInstance());
-    releaseIfMade(KVHelperManager::existingInstance());
-    releaseIfMade(KVPlayerParameters::existingInstance());
-    releaseIfMade(KVMenuManager::existingInstance());
-    releaseIfMade(CCUserDefaults::existingInstance());
-    releaseIfMade(KVGameParameters::existingInstance());
-    releaseIfMade(KVPawnManager::existingInstance());
-    releaseIfMade(KVSoundManager::existingInstance());
-    releaseIfMade(KVKelvosOFXDelegate::existingInstance());
-    releaseIfMade(KVGameSetup::existingInstance());
-    releaseIfMade(KVPhysWorld::existingInstance());
-    releaseIfMade(CCLocalizationManager::existingInstance());
-    CCNotificationCenter::purgeInstance();
-    // The dialogue manager stays: it is not among the objects released at the end.
+    // Every shared service registered itself when it was made; they go newest first, so a service
+    // outlives those that were built on it (the notification centre, made by the first observer,
+    // goes after its observers). Only what exists is released: nothing is built just to be thrown
+    // away (closing during the splash, for one). The dialogue manager opts out and stays.
+    CCSharedRegistry::releaseAll(kReleasedWithApplication);
 }

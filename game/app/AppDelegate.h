@@ -10,7 +10,7 @@ class CCGLWindow;
 
 /// The game's application: opens the full-screen window with the design size that suits the
 /// screen's proportions, sets up the director, shows the splash scene, and at the end releases
-/// the game-wide shared objects in a fixed order.
+/// the game-wide shared objects, newest first.
 ///
 /// There is one per process, kept by the program's entry for as long as the run loop lasts.
 class AppDelegate : public kvengine::CCApplication {
@@ -33,8 +33,8 @@ public:
     /// is not positive is not wide.
     static bool isWideScreen(float widthMillimetres, float heightMillimetres);
 
-    /// Releases, in the shutdown order, every game-wide shared object that exists, then the
-    /// notification centre. Safe to call more than once.
+    /// Releases every shared object of the application's shutdown that exists, newest first (see
+    /// KVSingletonObject). Safe to call more than once.
     static void releaseSharedObjects();
 
     /// The window title.

@@ -7,8 +7,6 @@
 
 namespace {
 
-KVChatterManager* s_sharedChatterManager = nullptr;
-
 kvengine::CCScene* runningScene() {
     kvengine::CCDirector* director = kvengine::CCDirector::existingInstance();
     return director != nullptr ? director->getRunningScene() : nullptr;
@@ -16,23 +14,9 @@ kvengine::CCScene* runningScene() {
 
 } // namespace
 
-KVChatterManager* KVChatterManager::getInstance() {
-    if (s_sharedChatterManager == nullptr) new KVChatterManager();
-    return s_sharedChatterManager;
-}
-
-KVChatterManager* KVChatterManager::existingInstance() {
-    return s_sharedChatterManager;
-}
-
-KVChatterManager::KVChatterManager() {
-    s_sharedChatterManager = this;
-}
-
 void KVChatterManager::cleanupBeforeDelete() {
     if (m_hostScene != nullptr) m_hostScene->release();
     m_hostScene = nullptr;
-    if (s_sharedChatterManager == this) s_sharedChatterManager = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
 

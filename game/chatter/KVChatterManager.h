@@ -13,14 +13,13 @@ class CCScene;
 /// While a dialogue is shown the running flag is set; when it ends the manager posts
 /// EVENT_END_SPEECH with the dialogue's name. Tutorial steps that would start a dialogue while
 /// another runs wait for that notification.
-class KVChatterManager : public KVSingletonObject {
+class KVChatterManager : public KVSingletonObject<KVChatterManager> {
 public:
     CC_DECLARE_CLASS_NAME(KVChatterManager, KVSingletonObject)
 
-    static KVChatterManager* getInstance();
-    static KVChatterManager* existingInstance();
+    /// The dialogue manager outlives the application's shutdown: nothing releases it.
+    static constexpr bool kReleasedAtShutdown = false;
 
-    KVChatterManager();
     void cleanupBeforeDelete() override;
 
     /// True while a dialogue is shown.

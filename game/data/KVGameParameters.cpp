@@ -32,8 +32,6 @@ const char* const KV_STAT_NAMES[18] = {"HP",
 
 namespace {
 
-KVGameParameters* s_sharedGameParameters = nullptr;
-
 std::string levelUpKey(const char* statName) {
     return std::string(statName) + " LevelUp";
 }
@@ -67,20 +65,9 @@ float computeStatAtLevel(Array* pairs, int level, float base) {
     return sum;
 }
 
-KVGameParameters* KVGameParameters::getInstance() {
-    if (s_sharedGameParameters == nullptr) new KVGameParameters();
-    return s_sharedGameParameters;
-}
-
-KVGameParameters* KVGameParameters::existingInstance() {
-    return s_sharedGameParameters;
-}
-
 KVGameParameters::KVGameParameters() {
-    // Published before loading: the store catalogue, created while the consumables are filtered,
-    // must find this object instead of making a second one.
-    s_sharedGameParameters = this;
-
+    // Already the shared object (KVSingletonObject publishes it): the store catalogue, created
+    // while the consumables are filtered, finds this one instead of making a second.
     replaceTable(m_chapters, "chapiterSolo");
     loadMissionDefinitions();
     replaceTable(m_multiplayerMaps, "mapHuddle");
@@ -115,7 +102,6 @@ void KVGameParameters::cleanupBeforeDelete() {
         m_statNames->release();
         m_statNames = nullptr;
     }
-    if (s_sharedGameParameters == this) s_sharedGameParameters = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
 

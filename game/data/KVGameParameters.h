@@ -19,14 +19,9 @@ float computeStatAtLevel(kvdata::Array* pairs, int level, float base);
 /// null / 0 instead of failing. The returned dictionaries belong to this object (not retained for
 /// the caller) and stay valid until the next loadKelvoStatsAndHelmets() for the creature and helmet
 /// tables, until shutdown for the others.
-class KVGameParameters : public KVSingletonObject {
+class KVGameParameters : public KVSingletonObject<KVGameParameters> {
 public:
     CC_DECLARE_CLASS_NAME(KVGameParameters, KVSingletonObject)
-
-    /// The shared object, created (and loaded) on first use.
-    static KVGameParameters* getInstance();
-    /// The shared object or null; never creates it.
-    static KVGameParameters* existingInstance();
 
     KVGameParameters();
     void cleanupBeforeDelete() override;

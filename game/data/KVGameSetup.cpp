@@ -20,8 +20,6 @@ using kvengine::CCString;
 
 namespace {
 
-KVGameSetup* s_sharedSetup = nullptr;
-
 struct Language {
     const char* folder;
     const char* code;
@@ -50,15 +48,6 @@ CCString* keyPressName() {
 
 } // namespace
 
-KVGameSetup* KVGameSetup::getInstance() {
-    if (s_sharedSetup == nullptr) new KVGameSetup();
-    return s_sharedSetup;
-}
-
-KVGameSetup* KVGameSetup::existingInstance() {
-    return s_sharedSetup;
-}
-
 int KVGameSetup::languageIndexForLocale(const std::string& locale) {
     std::string code;
     for (char c : locale.substr(0, 2))
@@ -71,7 +60,6 @@ int KVGameSetup::languageIndexForLocale(const std::string& locale) {
 }
 
 KVGameSetup::KVGameSetup() {
-    s_sharedSetup = this;
     kvengine::CCNotificationCenter::getInstance()->addObserver(
         this, notification_selector(KVGameSetup::onKeyPress), keyPressName(), nullptr);
     setMissionObjective(kvdata::newString(""));
@@ -113,7 +101,6 @@ void KVGameSetup::cleanupBeforeDelete() {
     drop(m_teamSpawnPoints);
     drop(m_configuration);
     setMissionObjective(nullptr);
-    if (s_sharedSetup == this) s_sharedSetup = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
 

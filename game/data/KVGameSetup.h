@@ -13,12 +13,9 @@
 /// key up: getConfigBool / getConfigInt / getConfigText, which report a missing key by name), the
 /// interface language, the chapter, mission and squad of the current mission, and the current level
 /// model. Owns the Escape key in the menus: Escape opens the quit confirmation.
-class KVGameSetup : public KVSingletonObject {
+class KVGameSetup : public KVSingletonObject<KVGameSetup> {
 public:
     CC_DECLARE_CLASS_NAME(KVGameSetup, KVSingletonObject)
-
-    static KVGameSetup* getInstance();
-    static KVGameSetup* existingInstance();
 
     KVGameSetup();
     void cleanupBeforeDelete() override;

@@ -21,8 +21,6 @@ const char* const KV_THIRD_DEFAULT_KELVO = "kiwa";
 
 namespace {
 
-KVPlayerParameters* s_sharedProfile = nullptr;
-
 const char* const kProfileKey = "playerProfile";
 
 // Shares the game data's value object with the record (no operation changes a value in place, so
@@ -51,17 +49,7 @@ void dropDict(Dict*& field) {
 
 } // namespace
 
-KVPlayerParameters* KVPlayerParameters::getInstance() {
-    if (s_sharedProfile == nullptr) new KVPlayerParameters();
-    return s_sharedProfile;
-}
-
-KVPlayerParameters* KVPlayerParameters::existingInstance() {
-    return s_sharedProfile;
-}
-
 KVPlayerParameters::KVPlayerParameters() {
-    s_sharedProfile = this;
     kvengine::CCUserDefaults* defaults = kvengine::CCUserDefaults::getInstance();
     Dict* stored = kvdata::asDict(defaults->objectForKey(kProfileKey));
 
@@ -104,7 +92,6 @@ void KVPlayerParameters::cleanupBeforeDelete() {
     dropDict(m_powerups);
     dropDict(m_unseenItems);
     dropDict(m_helpCases);
-    if (s_sharedProfile == this) s_sharedProfile = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
 

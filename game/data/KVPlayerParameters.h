@@ -25,13 +25,9 @@ constexpr int KV_PROFILE_VERSION = 19;
 ///
 /// Operations change the dictionary in memory only, unless they say they save; callers save with
 /// saveProfile() after a group of changes. Dictionaries returned belong to the profile.
-class KVPlayerParameters : public KVSingletonObject {
+class KVPlayerParameters : public KVSingletonObject<KVPlayerParameters> {
 public:
     CC_DECLARE_CLASS_NAME(KVPlayerParameters, KVSingletonObject)
-
-    /// The shared profile, loaded or built on first use.
-    static KVPlayerParameters* getInstance();
-    static KVPlayerParameters* existingInstance();
 
     KVPlayerParameters();
     void cleanupBeforeDelete() override;

@@ -4,29 +4,10 @@
 #include "game/data/KVGameSetup.h"
 
 namespace {
-KVMenuManager* s_sharedMenuManager = nullptr;
 constexpr int kLastState = 24;
 constexpr int kMainMenuState = 1;
 constexpr int kIntroductionVideoState = 22;
 } // namespace
-
-KVMenuManager* KVMenuManager::getInstance() {
-    if (s_sharedMenuManager == nullptr) new KVMenuManager();
-    return s_sharedMenuManager;
-}
-
-KVMenuManager* KVMenuManager::existingInstance() {
-    return s_sharedMenuManager;
-}
-
-KVMenuManager::KVMenuManager() {
-    s_sharedMenuManager = this;
-}
-
-void KVMenuManager::cleanupBeforeDelete() {
-    if (s_sharedMenuManager == this) s_sharedMenuManager = nullptr;
-    KVSingletonObject::cleanupBeforeDelete();
-}
 
 void KVMenuManager::changeState(int stateId) {
     if (stateId < 1 || stateId > kLastState) return;

@@ -6,15 +6,9 @@
 ///
 /// States 1 to 24 are the front-end screens (1 the main menu, 22 the introduction video, 24 the item
 /// pop-up over the current screen); 0 and ids above 24 are ignored.
-class KVMenuManager : public KVSingletonObject {
+class KVMenuManager : public KVSingletonObject<KVMenuManager> {
 public:
     CC_DECLARE_CLASS_NAME(KVMenuManager, KVSingletonObject)
-
-    static KVMenuManager* getInstance();
-    static KVMenuManager* existingInstance();
-
-    KVMenuManager();
-    void cleanupBeforeDelete() override;
 
     /// Leaves the current state and enters `stateId` (1..24); other ids do nothing.
     void changeState(int stateId);

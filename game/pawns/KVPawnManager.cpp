@@ -31,8 +31,6 @@ using kvengine::CCString;
 
 namespace {
 
-KVPawnManager* s_sharedPawnManager = nullptr;
-
 constexpr float kMetresPerPixel = 0.03125f;
 constexpr float kRingStepPixels = 60.0f;
 constexpr int kRingCount = 5;
@@ -61,21 +59,11 @@ template <class T> void releaseList(T*& list) {
 
 } // namespace
 
-KVPawnManager* KVPawnManager::getInstance() {
-    if (s_sharedPawnManager == nullptr) new KVPawnManager();
-    return s_sharedPawnManager;
-}
-
-KVPawnManager* KVPawnManager::existingInstance() {
-    return s_sharedPawnManager;
-}
-
 KVPawnManager::KVPawnManager()
     : m_allPawns(newList<CCMutableArray<KVPawn*>>()), m_playerPawns(newList<CCMutableArray<KVPawn*>>()),
       m_enemyPawns(newList<CCMutableArray<KVPawn*>>()), m_deadKelvoNames(newList<ObjectList>()),
       m_deadKelvoHelmets(newList<ObjectList>()), m_fallenKelvoNames(newList<ObjectList>()),
       m_fallenKelvoHelmets(newList<ObjectList>()) {
-    s_sharedPawnManager = this;
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     centre->addObserver(this, notification_selector(KVPawnManager::onNewActor), EVENT_NEW_ACTOR);
     centre->addObserver(this, notification_selector(KVPawnManager::onRemoveActor), EVENT_REMOVE_ACTOR);
@@ -84,7 +72,6 @@ KVPawnManager::KVPawnManager()
 }
 
 void KVPawnManager::cleanupBeforeDelete() {
-    if (s_sharedPawnManager == this) s_sharedPawnManager = nullptr;
     CCNotificationCenter::getInstance()->removeObserver(this);
     releaseList(m_allPawns);
     releaseList(m_playerPawns);

@@ -21,13 +21,9 @@ class KVPawn;
 ///
 /// Ownership: the lists retain what they hold; the getters return the lists themselves (not
 /// copies): copy one before a walk that may add or remove pawns.
-class KVPawnManager : public KVSingletonObject {
+class KVPawnManager : public KVSingletonObject<KVPawnManager> {
 public:
     CC_DECLARE_CLASS_NAME(KVPawnManager, KVSingletonObject)
-
-    static KVPawnManager* getInstance();
-    /// The shared object or null; never makes it.
-    static KVPawnManager* existingInstance();
 
     /// Empty lists; registers the four observers.
     KVPawnManager();

@@ -16,8 +16,6 @@ using kvengine::CCString;
 
 namespace {
 
-KVKelvosOFXDelegate* s_sharedStore = nullptr;
-
 Dict* newAmountRecord() {
     Dict* record = kvdata::newDict();
     kvdata::setText(record, "amount", "0");
@@ -31,21 +29,7 @@ template <typename T> void releaseHeld(T*& field) {
 
 } // namespace
 
-KVKelvosOFXDelegate* KVKelvosOFXDelegate::getInstance() {
-    if (s_sharedStore == nullptr) new KVKelvosOFXDelegate();
-    return s_sharedStore;
-}
-
-KVKelvosOFXDelegate* KVKelvosOFXDelegate::existingInstance() {
-    return s_sharedStore;
-}
-
-void KVKelvosOFXDelegate::ensureInstance() {
-    getInstance();
-}
-
 KVKelvosOFXDelegate::KVKelvosOFXDelegate() {
-    s_sharedStore = this;
     m_offeredItems = new Array();
     m_requestedProductIds = new Array();
     CCString* path = kvengine::CCResourceIndex::getInstance()->fullPathForFileName("OfflineStore.plist");
@@ -62,7 +46,6 @@ void KVKelvosOFXDelegate::cleanupBeforeDelete() {
     releaseHeld(m_catalogue);
     releaseHeld(m_offeredItems);
     releaseHeld(m_requestedProductIds);
-    if (s_sharedStore == this) s_sharedStore = nullptr;
     KVSingletonObject::cleanupBeforeDelete();
 }
 

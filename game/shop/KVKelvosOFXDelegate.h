@@ -14,16 +14,9 @@
 /// ("pearl" for items bought with pearls). Entries are searched in ascending product-identifier
 /// order, so the first match in that order wins. The catalogue is read once, when the shared object
 /// is created; a missing file leaves it empty (every finder then answers null).
-class KVKelvosOFXDelegate : public KVSingletonObject {
+class KVKelvosOFXDelegate : public KVSingletonObject<KVKelvosOFXDelegate> {
 public:
     CC_DECLARE_CLASS_NAME(KVKelvosOFXDelegate, KVSingletonObject)
-
-    /// The shared delegate, created (and its catalogue read) on first use.
-    static KVKelvosOFXDelegate* getInstance();
-    /// The shared delegate or null; never creates it.
-    static KVKelvosOFXDelegate* existingInstance();
-    /// Creates the shared delegate when it does not exist yet.
-    static void ensureInstance();
 
     KVKelvosOFXDelegate();
     void cleanupBeforeDelete() override;

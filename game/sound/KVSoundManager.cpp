@@ -25,8 +25,6 @@ using namespace kvengine;
 
 namespace {
 
-KVSoundManager* s_sharedManager = nullptr;
-
 // Pick-up sounds of a burst of pearls are spread out: one each time this much time has passed.
 constexpr float kPearlSoundInterval = 0.05f;
 // Quietest bounce, as a share of the event's volume.
@@ -140,17 +138,7 @@ void setRetained(KVSoundEvent*& field, KVSoundEvent* value) {
 
 } // namespace
 
-KVSoundManager* KVSoundManager::getInstance() {
-    if (s_sharedManager == nullptr) new KVSoundManager();
-    return s_sharedManager;
-}
-
-KVSoundManager* KVSoundManager::existingInstance() {
-    return s_sharedManager;
-}
-
 KVSoundManager::KVSoundManager(std::unique_ptr<CCAudioBackend> backend) {
-    if (s_sharedManager == nullptr) s_sharedManager = this;
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     const float sfx = profile != nullptr ? profile->getSfxVolume() : 0.75f;
     const float music = profile != nullptr ? profile->getMusicVolume() : 1.0f;
@@ -193,7 +181,7 @@ void KVSoundManager::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleUpdateForTarget(this);
     m_pearlQueue.clear();
-    if (s_sharedManager == this) s_sharedManager = nullptr;
+    KVSingletonObject::cleanupBeforeDelete();
 }
 
 void KVSoundManager::update(float dt) {

@@ -21,19 +21,14 @@ class KVSoundSystem;
 /// overlap one another but a new one replaces what played in its slot. The effects and music
 /// volumes apply to the categories "SFX" and "music".
 ///
-/// Created by getInstance on first use (or by the constructor, which makes itself the shared
-/// manager when there is none) and released at shutdown. Main thread only.
-class KVSoundManager : public KVSingletonObject {
+/// Created by getInstance on first use (or by `new`, which makes it the shared manager when there
+/// is none) and released at shutdown. Main thread only.
+class KVSoundManager : public KVSingletonObject<KVSoundManager> {
 public:
     CC_DECLARE_CLASS_NAME(KVSoundManager, KVSingletonObject)
 
     /// Slots of the audio backend.
     enum Slot { kSlotMenuMusic = 0, kSlotGameMusic = 1, kSlotJingle = 2, kSlotCount = 3 };
-
-    /// The shared manager, made on first use with the real audio output.
-    static KVSoundManager* getInstance();
-    /// The shared manager, or null.
-    static KVSoundManager* existingInstance();
 
     /// Reads the volume sliders of the profile, loads both projects through the resource index
     /// over `backend` (the SDL2_mixer output when null), observes the game's notifications and

@@ -17,8 +17,6 @@ using kvengine::logDebugMessage;
 
 namespace {
 
-KVPhysWorld* s_sharedPhysWorld = nullptr;
-
 constexpr int kVelocityIterations = 8;
 constexpr int kPositionIterations = 8;
 constexpr int kMaxFixedSteps = 5;
@@ -53,21 +51,7 @@ public:
 
 } // namespace
 
-KVPhysWorld* KVPhysWorld::getInstance() {
-    if (s_sharedPhysWorld == nullptr) new KVPhysWorld();
-    return s_sharedPhysWorld;
-}
-
-KVPhysWorld* KVPhysWorld::existingInstance() {
-    return s_sharedPhysWorld;
-}
-
-KVPhysWorld::KVPhysWorld() {
-    s_sharedPhysWorld = this;
-}
-
 KVPhysWorld::~KVPhysWorld() {
-    if (s_sharedPhysWorld == this) s_sharedPhysWorld = nullptr;
     destroyWorld();
 }
 

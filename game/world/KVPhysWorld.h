@@ -24,16 +24,10 @@ class KVContactListener;
 ///   (at once otherwise). Contact code posts through it.
 /// - destroyBody() destroys a body at once, or after the running step; a body waiting for the end
 ///   of the step no longer reaches any actor.
-class KVPhysWorld : public KVSingletonObject {
+class KVPhysWorld : public KVSingletonObject<KVPhysWorld> {
 public:
     CC_DECLARE_CLASS_NAME(KVPhysWorld, KVSingletonObject)
 
-    /// The shared object, made on first use without a world.
-    static KVPhysWorld* getInstance();
-    /// The shared object or null; never makes it.
-    static KVPhysWorld* existingInstance();
-
-    KVPhysWorld();
     ~KVPhysWorld() override;
     void cleanupBeforeDelete() override;
 

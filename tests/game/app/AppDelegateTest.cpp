@@ -32,6 +32,22 @@ protected:
     void TearDown() override { kvapptest::releaseEverything(); }
 };
 
+// A service of the test's own, named in no list: made after the game settings, it must go before
+// them and before the notification centre they observe.
+class KVLateTestService : public KVSingletonObject<KVLateTestService> {
+public:
+    CC_DECLARE_CLASS_NAME(KVLateTestService, KVSingletonObject)
+    void cleanupBeforeDelete() override {
+        released = true;
+        settingsAlive = KVGameSetup::existingInstance() != nullptr;
+        centreAlive = kvengine::CCNotificationCenter::existingInstance() != nullptr;
+        KVSingletonObject::cleanupBeforeDelete();
+    }
+    static inline bool released = false;
+    static inline bool settingsAlive = false;
+    static inline bool centreAlive = false;
+};
+
 } // namespace
 
 TEST(WideScreen, ThreeTimesWidthOverHeightAboveFourAndAHalf) {
@@ -81,6 +97,17 @@ TEST_F(StartUpTest, ShutdownReleasesOnlyWhatExists) {
     EXPECT_EQ(kvengine::CCUserDefaults::existingInstance(), nullptr) << "not made again by a later release";
     EXPECT_EQ(KVChatterManager::existingInstance(), chatter);
     AppDelegate::releaseSharedObjects(); // a second shutdown finds nothing to release
+}
+
+TEST_F(StartUpTest, ShutdownReleasesEveryServiceNewestFirstWithoutAList) {
+    KVGameSetup::getInstance();
+    KVLateTestService::getInstance();
+    AppDelegate::releaseSharedObjects();
+    EXPECT_TRUE(KVLateTestService::released);
+    EXPECT_TRUE(KVLateTestService::settingsAlive) << "the older settings go after it";
+    EXPECT_TRUE(KVLateTestService::centreAlive);
+    EXPECT_EQ(KVGameSetup::existingInstance(), nullptr);
+    EXPECT_EQ(kvengine::CCNotificationCenter::existingInstance(), nullptr);
 }
 
 TEST(InstanceLock, OneHolderPerFileAndBadPathsFailWithALogLine) {
