@@ -30,8 +30,9 @@ protected:
     const char* className() const override {                                                                 \
         return #ClassName;                                                                                   \
     }                                                                                                        \
-    bool isKindOf(const char* name) const override {                                                         \
-        return (name != nullptr && std::strcmp(name, #ClassName) == 0) || BaseName::isKindOf(name);          \
+    bool isKindOf(const char* kindName) const override {                                                     \
+        return (kindName != nullptr && std::strcmp(kindName, #ClassName) == 0) ||                            \
+               BaseName::isKindOf(kindName);                                                                 \
     }
 
 /// Reference-counted base of every engine and game class.

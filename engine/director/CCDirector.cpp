@@ -66,6 +66,7 @@ CCString* ccKeyName(unsigned code) {
 CCDirector* CCDirector::makeSharedInstance() {
     CCDirector* director = new CCDisplayLinkDirector();
     director->init();
+    setContentScaleFactorSource(&CCDirector::sharedContentScaleFactor);
     return director;
 }
 

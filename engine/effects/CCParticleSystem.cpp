@@ -26,7 +26,7 @@ float clamp01(float value) {
 }
 
 float contentScale() {
-    return CCDirector::getInstance()->getContentScaleFactor();
+    return CCDirector::sharedContentScaleFactor();
 }
 
 } // namespace

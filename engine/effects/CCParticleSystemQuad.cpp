@@ -80,7 +80,7 @@ void CCParticleSystemQuad::fillIndices() {
 
 void CCParticleSystemQuad::initTexCoordsWithRect(const CCRect& pointRect) {
     if (m_quads == nullptr) return;
-    const float s = CCDirector::getInstance()->getContentScaleFactor();
+    const float s = CCDirector::sharedContentScaleFactor();
     CCRect rect(pointRect.origin.x * s, pointRect.origin.y * s, pointRect.size.width * s,
                 pointRect.size.height * s);
     float wide = pointRect.size.width;

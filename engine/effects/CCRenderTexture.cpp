@@ -27,7 +27,7 @@ CCRenderTexture* CCRenderTexture::createWithWidthHeight(int width, int height) {
 }
 
 bool CCRenderTexture::initWithWidthHeight(int width, int height) {
-    const float scale = CCDirector::getInstance()->getContentScaleFactor();
+    const float scale = CCDirector::sharedContentScaleFactor();
     const int k = static_cast<int>(scale);
     if (width <= 0 || height <= 0 || k <= 0 || width > 65536 / k || height > 65536 / k) {
         logDebugMessage("CCRenderTexture: a %d x %d texture cannot be made", width, height);

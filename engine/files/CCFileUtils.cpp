@@ -2,7 +2,6 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
-#include "engine/director/CCDirector.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -91,9 +90,12 @@ bool setResourceRootPath(const std::string& folder) {
 
 namespace {
 
-// The director's content scale factor decides whether "-hd" variants are looked for.
+float (*g_contentScaleSource)() = nullptr;
+
+// The display's content scale factor decides whether "-hd" variants are looked for. The file layer
+// sits below the director, so the director hands in where to read it.
 float contentScaleFactor() {
-    return CCDirector::getInstance()->getContentScaleFactor();
+    return g_contentScaleSource ? g_contentScaleSource() : 1.0f;
 }
 
 const char* autoreleasedText(const std::string& text) {
@@ -103,6 +105,10 @@ const char* autoreleasedText(const std::string& text) {
 }
 
 } // namespace
+
+void setContentScaleFactorSource(float (*source)()) {
+    g_contentScaleSource = source;
+}
 
 const char* fullPathForFile(const char* path) {
     return autoreleasedText(detail::fullPathForFileWithScale(path, contentScaleFactor()));

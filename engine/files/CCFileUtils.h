@@ -19,9 +19,14 @@ const std::string& resourceRootPath();
 /// keeps the root it was built from. False, with a log line, for an empty or relative path.
 bool setResourceRootPath(const std::string& folder);
 
+/// Where fullPathForFile and removeHdSuffix read the content scale factor. The director installs
+/// its own reading when it is made (the file layer sits below it and never makes it); with no
+/// source, or null, the factor is 1.
+void setContentScaleFactorSource(float (*source)());
+
 /// Full path of a resource named relative to the resource root; absolute paths pass through.
-/// '\' is accepted as a separator and becomes '/'. When the director's content scale factor is not 1
-/// and a "-hd" variant exists beside the file, that variant's path is returned instead.
+/// '\' is accepted as a separator and becomes '/'. When the content scale factor is not 1 and a
+/// "-hd" variant exists beside the file, that variant's path is returned instead.
 /// The text belongs to an autoreleased string: valid until the current pool drains (end of frame).
 const char* fullPathForFile(const char* path);
 

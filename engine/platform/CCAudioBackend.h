@@ -41,4 +41,8 @@ public:
 /// Clamps a volume into 0..1; NaN becomes 0.
 float clampAudioVolume(float volume);
 
+/// The platform's audio output with `slotCount` reserved slots (clamped to 0..8). Never null: when
+/// no audio device opens, the backend stays silent (one log line) and every operation does nothing.
+std::unique_ptr<CCAudioBackend> createPlatformAudioBackend(int slotCount);
+
 } // namespace kvengine

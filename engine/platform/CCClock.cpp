@@ -1,7 +1,5 @@
 #include "engine/platform/CCClock.h"
 
-#include <SDL2/SDL.h>
-
 namespace kvengine {
 
 namespace {
@@ -16,15 +14,6 @@ CCSystemClock& systemClock() {
 CCClock* CCClock::getShared() { return g_installedClock ? g_installedClock : &systemClock(); }
 
 void CCClock::setShared(CCClock* clock) { g_installedClock = clock; }
-
-int64_t CCSystemClock::counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
-
-int64_t CCSystemClock::frequency() {
-    const int64_t f = static_cast<int64_t>(SDL_GetPerformanceFrequency());
-    return f > 0 ? f : 1;
-}
-
-void CCSystemClock::yield() { SDL_Delay(0); }
 
 int getTimeOfDay(CCTimeVal* out) {
     if (!out) return 0;

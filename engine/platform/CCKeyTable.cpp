@@ -1,29 +1,10 @@
-// Every key translation of the engine lives in this file: platform symbol -> CCKey -> key code.
+// The engine's key translation CCKey -> key code; the platform's symbols become CCKeys in
+// sdl/CCSDLKeyTable.cpp.
 #include "engine/platform/CCKeyTable.h"
-
-#include <SDL2/SDL_keycode.h>
 
 namespace kvengine {
 
 namespace {
-
-struct SymbolToKey {
-    int symbol;
-    CCKey key;
-};
-
-const SymbolToKey kSymbolTable[] = {
-    {SDLK_ESCAPE, CCKey::Escape},       {SDLK_RIGHT, CCKey::Right},
-    {SDLK_LEFT, CCKey::Left},           {SDLK_UP, CCKey::Up},
-    {SDLK_DOWN, CCKey::Down},           {SDLK_a, CCKey::A},
-    {SDLK_d, CCKey::D},                 {SDLK_q, CCKey::Q},
-    {SDLK_s, CCKey::S},                 {SDLK_w, CCKey::W},
-    {SDLK_z, CCKey::Z},                 {SDLK_KP_PLUS, CCKey::KeypadPlus},
-    {SDLK_KP_MINUS, CCKey::KeypadMinus}, {SDLK_SPACE, CCKey::Space},
-    {SDLK_BACKSPACE, CCKey::Backspace}, {SDLK_RETURN, CCKey::Return},
-    {SDLK_KP_ENTER, CCKey::Return},     {SDLK_LALT, CCKey::Alt},
-    {SDLK_RALT, CCKey::Alt},
-};
 
 // Indexed by CCKey; one entry per enumerator up to Count.
 const int kKeyCodeTable[] = {
@@ -55,13 +36,6 @@ int keyCodeForKey(CCKey key) {
     const int index = static_cast<int>(key);
     if (index < 0 || index >= static_cast<int>(CCKey::Count)) return kCCKeyCodeNone;
     return kKeyCodeTable[index];
-}
-
-CCKey keyFromPlatformSymbol(int symbol) {
-    for (const SymbolToKey& entry : kSymbolTable) {
-        if (entry.symbol == symbol) return entry.key;
-    }
-    return CCKey::Unknown;
 }
 
 } // namespace kvengine

@@ -229,7 +229,7 @@ bool CCTexture2D::initWithPVRFile(const char* fullPath) {
 }
 
 CCSize CCTexture2D::getContentSize() const {
-    const float scale = CCDirector::getInstance()->getContentScaleFactor();
+    const float scale = CCDirector::sharedContentScaleFactor();
     if (scale <= 0) return m_contentSizeInPixels;
     return CCSize(m_contentSizeInPixels.width / scale, m_contentSizeInPixels.height / scale);
 }

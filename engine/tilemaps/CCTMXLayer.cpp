@@ -116,7 +116,7 @@ bool CCTMXLayer::initWithTilesetLayerMapInfo(CCTMXTilesetInfo* tileset, CCTMXLay
         layerInfo->getProperties() ? layerInfo->getProperties()->duplicate() : new CCTMXProperties();
     setProperties(properties);
     properties->release();
-    m_contentScale = CCDirector::getInstance()->getContentScaleFactor();
+    m_contentScale = CCDirector::sharedContentScaleFactor();
     setTileset(tileset);
     m_mapTileSize = mapInfo->tileSize;
     m_orientation = mapInfo->orientation;

@@ -456,7 +456,7 @@ void CCTMXMapInfo::startObject(const Attributes& attributes, OpenElement& elemen
     // TMX counts y down from the map's top edge; the engine counts up from the bottom, to the
     // object's lower edge. The map height is in points, with at most double content scale. A tile
     // object (one with a gid) is stored by its lower edge already.
-    float scale = CCDirector::getInstance()->getContentScaleFactor();
+    float scale = CCDirector::sharedContentScaleFactor();
     if (!(scale <= 2.0f)) scale = 2.0f;
     if (!(scale > 0.0f)) scale = 1.0f;
     long long mapHeight = truncToInt(static_cast<double>(mapSize.height) * tileSize.height / scale);

@@ -23,11 +23,11 @@ void CCTMXObjectGroup::setObjects(CCMutableArray<CCTMXObject*>* objects) {
     m_objects = objects;
 }
 
-CCTMXObject* CCTMXObjectGroup::findObjectByName(const char* name) const {
-    if (name == nullptr || m_objects == nullptr) return nullptr;
+CCTMXObject* CCTMXObjectGroup::findObjectByName(const char* wanted) const {
+    if (wanted == nullptr || m_objects == nullptr) return nullptr;
     for (CCTMXObject* object : *m_objects) {
         CCString* objectName = object->objectForKey("name");
-        if (objectName != nullptr && objectName->text == name) return object;
+        if (objectName != nullptr && objectName->text == wanted) return object;
     }
     return nullptr;
 }

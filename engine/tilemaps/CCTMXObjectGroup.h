@@ -28,8 +28,8 @@ public:
     /// Retains the new array and releases the old one.
     virtual void setObjects(CCMutableArray<CCTMXObject*>* objects);
 
-    /// The first object in file order whose "name" equals name exactly, or null (no retain).
-    CCTMXObject* findObjectByName(const char* name) const;
+    /// The first object in file order whose "name" equals wanted exactly, or null (no retain).
+    CCTMXObject* findObjectByName(const char* wanted) const;
 
     /// Offset of the group in pixels (the "x"/"y" attributes times the map's tile size).
     CCPoint pixelOffset;

@@ -145,4 +145,8 @@ bool CCSDLAudioBackend::isPlaying(VoiceId voice) {
     return channel >= 0 && Mix_Playing(channel) != 0;
 }
 
+std::unique_ptr<CCAudioBackend> createPlatformAudioBackend(int slotCount) {
+    return std::make_unique<CCSDLAudioBackend>(slotCount);
+}
+
 } // namespace kvengine

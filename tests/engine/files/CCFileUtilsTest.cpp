@@ -309,6 +309,21 @@ TEST(FullPath, PublicFormsReturnPoolOwnedText) {
         EXPECT_STREQ(fullPathRelativeToFile(c.base, c.name), c.expected);
 }
 
+TEST(FullPath, WithoutADirectorLooksForNoHdVariantAndMakesNoDirector) {
+    TempDir dir;
+    kvtest::PoolScope pool;
+    kvtest::writeBytes(dir.file("ui/a.png"), "x");
+    kvtest::writeBytes(dir.file("ui/a-hd.png"), "x");
+    CCDirector::getInstance()->setContentScaleFactor(2.0f);
+    CCDirector::destroyInstance();
+    ASSERT_EQ(CCDirector::existingInstance(), nullptr);
+
+    EXPECT_EQ(std::string(fullPathForFile(dir.file("ui/a.png").c_str())), dir.file("ui/a.png"));
+    std::string path = "ui/button-hd.png";
+    EXPECT_EQ(removeHdSuffix(path), "ui/button-hd.png");
+    EXPECT_EQ(CCDirector::existingInstance(), nullptr);
+}
+
 TEST(FullPath, FollowsTheDirectorsContentScaleFactor) {
     TempDir dir;
     kvtest::PoolScope pool;

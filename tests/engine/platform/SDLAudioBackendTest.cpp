@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -133,6 +134,21 @@ TEST_F(SDLAudioBackendTest, WithoutAnAudioDeviceEverythingIsSilentAndLogged) {
     backend.halt(1);
     backend.freeSound(1);
     EXPECT_FALSE(backend.isPlaying(1));
+}
+
+TEST_F(SDLAudioBackendTest, ThePlatformBackendHasTheAskedSlotsClamped) {
+    kvtest::AudioDriverScope driver("dummy");
+    struct Case {
+        int asked, slots;
+    };
+    for (const Case& c : {Case{3, 3}, Case{0, 0}, Case{-2, 0}, Case{12, 8}}) {
+        std::unique_ptr<CCAudioBackend> backend = kvengine::createPlatformAudioBackend(c.asked);
+        ASSERT_NE(backend, nullptr) << c.asked;
+        EXPECT_EQ(backend->slotCount(), c.slots) << c.asked;
+        const CCAudioBackend::SoundId sound = backend->loadSound(tone);
+        EXPECT_NE(sound, 0) << c.asked;
+        backend->freeSound(sound);
+    }
 }
 
 } // namespace
