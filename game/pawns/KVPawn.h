@@ -215,7 +215,7 @@ public:
     kvengine::CCString* getSpriteName() const { return m_spriteName; }
     /// The "Voice" stat: prefix of the pawn's voice sound events; may be null. Not retained for
     /// the caller.
-    kvengine::CCString* getVoice() const { return m_voice; }
+    kvengine::CCString* getVoice() const override { return m_voice; }
 
     /// The player side that owns a player creature (retained); null for computer-driven pawns.
     KVPlayer* getOwnerPlayer() const { return m_ownerPlayer; }
@@ -231,7 +231,7 @@ public:
     float getContactSpeed() const { return m_contactSpeed; }
 
     /// True for pawns of the enemy side, false for the player's.
-    bool isEnemy() const { return m_enemy; }
+    bool isEnemy() const override { return m_enemy; }
     void setEnemy(bool enemy) { m_enemy = enemy; }
     bool isAIDriven() const { return m_aiDriven; }
     void setAIDriven(bool aiDriven) { m_aiDriven = aiDriven; }
@@ -265,10 +265,10 @@ public:
     bool hasDashAbility() const { return m_hasDashAbility; }
 
     /// getMovePower / body mass when the body was made, m/s: the speed of a full-power launch.
-    float getMaxLaunchSpeed() const { return m_maxLaunchSpeed; }
+    float getMaxLaunchSpeed() const override { return m_maxLaunchSpeed; }
     bool isDead() const { return m_dead; }
     /// True once the pawn's death has been posted.
-    bool isDeathAnnounced() const { return m_deathAnnounced; }
+    bool isDeathAnnounced() const override { return m_deathAnnounced; }
     bool isTurnActive() const { return m_turnActive; }
     /// True while the pawn belongs to the side whose pawn started the current turn.
     bool isOwnSideActing() const { return m_ownSideActing; }

@@ -4,22 +4,20 @@
 #include <cmath>
 #include <map>
 
-#include <box2d/box2d.h>
-
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScheduler.h"
 #include "engine/files/CCResourceIndex.h"
-#include "engine/platform/CCSDLAudioBackend.h"
+#include "engine/platform/CCAudioBackend.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
-#include "game/pawns/KVPawn.h"
 #include "game/sound/KVSoundEvent.h"
 #include "game/sound/KVSoundSystem.h"
 #include "game/world/KVActionEvent.h"
+#include "game/world/KVActor.h"
 
 using namespace kvengine;
 
@@ -149,7 +147,7 @@ KVSoundManager::KVSoundManager(std::unique_ptr<CCAudioBackend> backend) {
 }
 
 void KVSoundManager::initEventSystem(std::unique_ptr<CCAudioBackend> backend) {
-    if (!backend) backend = std::make_unique<CCSDLAudioBackend>(kSlotCount);
+    if (!backend) backend = createPlatformAudioBackend(kSlotCount);
     m_eventSystem = new KVSoundSystem(std::move(backend));
     CCResourceIndex* index = CCResourceIndex::getInstance();
     for (const char* project : {"kelvos.fev", "kelvos_music.fev"}) {
@@ -212,7 +210,7 @@ void KVSoundManager::playVoiceLine(CCString* voice, const char* line) {
 
 CCString* KVSoundManager::voiceOfPawn(CCObject* object) {
     if (object == nullptr || !object->isKindOf("KVPawn")) return nullptr;
-    return static_cast<KVPawn*>(object)->getVoice();
+    return static_cast<KVActor*>(object)->getVoice();
 }
 
 KVSoundEvent* KVSoundManager::getInto(KVSoundEvent*& field, const std::string& path, int slot) {
@@ -402,14 +400,13 @@ void KVSoundManager::onPawnBounce(CCNotification* notification) {
         logDebugMessage("Sound: bounce without a pawn");
         return;
     }
-    auto* pawn = static_cast<KVPawn*>(object);
+    auto* pawn = static_cast<KVActor*>(object);
     KVSoundEvent* event =
         m_eventSystem != nullptr ? m_eventSystem->getEvent("kelvos/SFX/Pawn_bounce") : nullptr;
     if (event == nullptr) return;
     float factor = 1.0f;
-    b2Body* body = pawn->getBody();
-    if (pawn->getMaxLaunchSpeed() > 0.01f && body != nullptr) {
-        factor = std::max(kMinBounceFactor, body->GetLinearVelocity().Length() / pawn->getMaxLaunchSpeed());
+    if (pawn->getMaxLaunchSpeed() > 0.01f && pawn->getBody() != nullptr) {
+        factor = std::max(kMinBounceFactor, pawn->getBodySpeed() / pawn->getMaxLaunchSpeed());
     }
     // From the designed volume (a fresh instance holds it), never above full volume.
     event->setVolume(event->getVolume() * factor);

@@ -99,3 +99,8 @@ bool KVActor::stopIfSlow() {
     }
     return true;
 }
+
+float KVActor::getBodySpeed() {
+    b2Body* body = getBody();
+    return body != nullptr ? body->GetLinearVelocity().Length() : 0.0f;
+}

@@ -9,6 +9,10 @@
 
 class b2Body;
 
+namespace kvengine {
+class CCString;
+}
+
 /// A game model that lives in the physics world: pawns, level objects, attacks, pick-ups.
 ///
 /// Units: metres and radians (counter-clockwise); its view shows it at 32 points per metre.
@@ -58,6 +62,20 @@ public:
     /// False when the actor has no body or its speed is 0.5 m/s or less (the body is then stopped);
     /// true while it moves faster.
     bool stopIfSlow();
+    /// Speed of the actor's body, m/s; 0 for an actor without a body.
+    float getBodySpeed();
+
+    /// What the physics world's listener and the sound manager ask of any actor, so they need not
+    /// know the classes that answer (pawns answer theirs).
+    /// True for an actor of the enemy side; false for the player's side and for actors without one.
+    virtual bool isEnemy() const { return false; }
+    /// True once the actor's death has been posted; false for actors that never die.
+    virtual bool isDeathAnnounced() const { return false; }
+    /// The prefix of the actor's voice sound events; null for an actor that does not speak. Not
+    /// retained for the caller.
+    virtual kvengine::CCString* getVoice() const { return nullptr; }
+    /// Launch impulse over body mass, m/s; 0 for an actor that is never launched.
+    virtual float getMaxLaunchSpeed() const { return 0.0f; }
 
     bool isRemoved() const { return removed; }
 

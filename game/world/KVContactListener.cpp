@@ -2,7 +2,6 @@
 
 #include "engine/base/CCNotificationCenter.h"
 #include "game/app/KVGlobalNames.h"
-#include "game/pawns/KVPawn.h"
 #include "game/world/KVActor.h"
 #include "game/world/KVContactInfo.h"
 #include "game/world/KVPhysWorld.h"
@@ -21,8 +20,9 @@ KVContactFilter filterOf(const b2Fixture* fixture) {
     return result;
 }
 
-KVPawn* asPawn(KVActor* actor) {
-    return actor != nullptr && actor->isKindOf("KVPawn") ? static_cast<KVPawn*>(actor) : nullptr;
+// Only pawns blink; their side and death are asked through the actor.
+bool isPawn(const KVActor* actor) {
+    return actor != nullptr && actor->isKindOf("KVPawn");
 }
 
 } // namespace
@@ -128,14 +128,12 @@ void KVContactListener::EndContact(b2Contact* contact) {
 }
 
 void KVContactListener::postBlinkIfNeeded(KVActor* a, KVActor* b) {
-    KVPawn* pawnA = asPawn(a);
-    KVPawn* pawnB = asPawn(b);
-    if (pawnA == nullptr || pawnB == nullptr) return;
-    KVPawn* player = nullptr;
-    if (!pawnA->isEnemy() && pawnB->isEnemy())
-        player = pawnA;
-    else if (pawnA->isEnemy() && !pawnB->isEnemy())
-        player = pawnB;
+    if (!isPawn(a) || !isPawn(b)) return;
+    KVActor* player = nullptr;
+    if (!a->isEnemy() && b->isEnemy())
+        player = a;
+    else if (a->isEnemy() && !b->isEnemy())
+        player = b;
     if (player == nullptr || player->isDeathAnnounced()) return;
     if (m_physWorld != nullptr)
         m_physWorld->postNotification(EVENT_KELVO_BLINKS, player);

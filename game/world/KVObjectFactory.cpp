@@ -3,8 +3,6 @@
 #include <map>
 
 #include "engine/base/CCLog.h"
-#include "game/pawns/KVCrab.h"
-#include "game/world/KVActorV.h"
 
 using kvengine::CCObject;
 using kvengine::logDebugMessage;
@@ -18,18 +16,6 @@ std::map<std::string, KVObjectFactory::Creator>& registry() {
     return creators;
 }
 
-struct Row {
-    const char* className;
-    KVObjectFactory::Creator creator;
-};
-
-// The classes that data may name, in registration order. A class joins this table when it is
-// built; views end in "V".
-const Row kGameClasses[] = {
-    {"KVActorV", &KVObjectFactory::creatorOf<KVActorV>},
-    {"KVCrab", &KVObjectFactory::creatorOf<KVCrab>},
-};
-
 } // namespace
 
 void KVObjectFactory::registerCreator(const char* className, Creator creator) {
@@ -38,11 +24,6 @@ void KVObjectFactory::registerCreator(const char* className, Creator creator) {
         return;
     }
     registry()[className] = creator;
-}
-
-void KVObjectFactory::registerGameClasses() {
-    for (const Row& row : kGameClasses)
-        registerCreator(row.className, row.creator);
 }
 
 CCObject* KVObjectFactory::create(const std::string& className) {

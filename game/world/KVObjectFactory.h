@@ -21,6 +21,8 @@ public:
     /// registry[className] := creator; an existing entry is replaced. Null name or creator: logged.
     static void registerCreator(const char* className, Creator creator);
     /// Registers every game class built so far. Called once, first thing at application start.
+    /// Defined with the table of classes in game/app/KVGameClasses.cpp: only the application knows
+    /// every class, and this folder stays below the ones that define them.
     static void registerGameClasses();
     /// A new object of the named class (count 1, not autoreleased: the caller owns it and runs its
     /// init operation), or null, logged, for a name that is not registered.

@@ -113,6 +113,7 @@ TEST_F(KVActorTest, StopIfSlowStopsAtHalfAMetrePerSecond) {
         spec.vx = c.vx;
         spec.vy = c.vy;
         actor->body = worldtest::makeCircle(physics->getWorld(), actor, spec);
+        EXPECT_FLOAT_EQ(actor->getBodySpeed(), std::hypot(c.vx, c.vy)) << c.vx << "," << c.vy;
         EXPECT_EQ(actor->stopIfSlow(), c.moving) << c.vx << "," << c.vy;
         const b2Vec2 velocity = actor->body->GetLinearVelocity();
         EXPECT_EQ(velocity.x, c.moving ? c.vx : 0.0f);

@@ -1,0 +1,26 @@
+// The classes that data may name, registered with the class-name factory at start. This is the one
+// file that knows every creatable class, so the factory itself stays in game/world, below them.
+#include "game/world/KVObjectFactory.h"
+
+#include "game/pawns/KVCrab.h"
+#include "game/world/KVActorV.h"
+
+namespace {
+
+struct Row {
+    const char* className;
+    KVObjectFactory::Creator creator;
+};
+
+// In registration order. A class joins this table when it is built; views end in "V".
+const Row kGameClasses[] = {
+    {"KVActorV", &KVObjectFactory::creatorOf<KVActorV>},
+    {"KVCrab", &KVObjectFactory::creatorOf<KVCrab>},
+};
+
+} // namespace
+
+void KVObjectFactory::registerGameClasses() {
+    for (const Row& row : kGameClasses)
+        registerCreator(row.className, row.creator);
+}
