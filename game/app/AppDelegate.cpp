@@ -10,6 +10,7 @@
 #include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGLWindow.h"
 #include "engine/textures/CCTexture2D.h"
+#include "game/app/KVGameServices.h"
 #include "game/app/KVSplashScreen.h"
 #include "game/app/KVWindowIcon.h"
 #include "game/data/KVGameSetup.h"
@@ -46,6 +47,7 @@ bool AppDelegate::screenSize(float& widthMillimetres, float& heightMillimetres) 
 
 bool AppDelegate::initInstance() {
     KVObjectFactory::registerGameClasses();
+    kvConnectGameServices();
 
     std::unique_ptr<CCGLWindow> window = makeWindow();
     if (window == nullptr) window = createPlatformWindow();

@@ -19,8 +19,9 @@ public:
     /// Releases the shared objects that exist (none is made just to be released).
     ~AppDelegate() override;
 
-    /// Registers the creatable classes and opens the window and its GL context. False when the
-    /// window or the context cannot be made (the reason is written on standard error).
+    /// Registers the creatable classes, connects the game services (kvConnectGameServices) and
+    /// opens the window and its GL context. False when the window or the context cannot be made
+    /// (the reason is written on standard error).
     bool initInstance() override;
     /// Hands the window to the director, sets the frame interval to 1/60 s, makes sure the game
     /// settings exist and runs the splash scene. Always true.

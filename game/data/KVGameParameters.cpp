@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/base/CCLog.h"
-#include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/data/KVStoreCatalogue.h"
 
 using kvdata::Array;
 using kvdata::Dict;
@@ -144,7 +144,8 @@ void KVGameParameters::filterConsumables() {
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 
-    KVKelvosOFXDelegate* store = KVKelvosOFXDelegate::getInstance();
+    KVStoreCatalogue* store = KVStoreCatalogue::shared();
+    if (store == nullptr) return; // no catalogue: nothing is known to be sold for money
     std::vector<int> removedNumbers;
     std::vector<std::pair<int, std::string>> kept;
     for (const auto& [number, key] : ordered) {

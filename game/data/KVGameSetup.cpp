@@ -12,7 +12,7 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
-#include "game/menu/KVMenuManager.h"
+#include "game/data/KVQuitConfirmation.h"
 
 using kvdata::Dict;
 using kvengine::CCMutableArray;
@@ -25,9 +25,6 @@ struct Language {
     const char* code;
 };
 const Language kLanguages[] = {{"English", "EN"}, {"fr", "FR"}, {"es", "SP"}, {"de", "DE"}, {"it", "IT"}};
-
-constexpr int kQuitConfirmationPopUp = 16;
-constexpr int kItemPopUpState = 24;
 
 template <typename T> void hold(T*& field, T* value) {
     if (value != nullptr) value->retain();
@@ -259,11 +256,10 @@ bool KVGameSetup::isKelvoInTeam(CCString* name) {
 }
 
 void KVGameSetup::showQuitConfirmation() {
-    KVMenuManager* menu = KVMenuManager::getInstance();
-    if (menu->popUpKind == kQuitConfirmationPopUp) return;
+    KVQuitConfirmation* menu = KVQuitConfirmation::shared();
+    if (menu == nullptr || menu->isQuitConfirmationOpen()) return;
     kvengine::CCTouchDispatcher::getInstance()->setRecognizersSuspended(true);
-    menu->popUpKind = kQuitConfirmationPopUp;
-    menu->changeState(kItemPopUpState);
+    menu->openQuitConfirmation();
 }
 
 void KVGameSetup::onKeyPress(kvengine::CCNotification* notification) {

@@ -11,7 +11,7 @@
 #include "engine/base/CCUserDefaults.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
-#include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/data/KVStoreCatalogue.h"
 
 using kvdata::Array;
 using kvdata::Dict;
@@ -269,7 +269,17 @@ void KVPlayerParameters::buildDefaultKelvos(Dict* target) {
 }
 
 void KVPlayerParameters::buildDefaultConsumables(Dict* target) {
-    KVKelvosOFXDelegate::getInstance()->fillDefaultConsumables(target);
+    if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
+        store->fillDefaultConsumables(target);
+        return;
+    }
+    // Without a catalogue the game data's own consumables still get their records.
+    if (target == nullptr) return;
+    for (const std::string& name : kvdata::keysOf(KVGameParameters::getInstance()->getConsumables())) {
+        Dict* record = kvdata::newDict();
+        kvdata::setText(record, "amount", "0");
+        target->setObject(record, name);
+    }
 }
 
 void KVPlayerParameters::initChapterRecord(Dict* record, Dict* definition, Array* missionList) {

@@ -11,8 +11,8 @@
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "game/app/KVGlobalNames.h"
-#include "game/chatter/KVChatterManager.h"
 #include "game/data/KVPlayerParameters.h"
+#include "game/data/KVTutorialDialogues.h"
 
 using kvdata::Dict;
 using kvengine::CCString;
@@ -99,7 +99,8 @@ bool KVPlayerParameters::processForcedSteps(const std::string& currentScreen, bo
         Dict* effect = kvdata::dictAt(step, "effect");
         for (const std::string& key : kvdata::keysOf(effect)) {
             if (key == "chatter" && allowChatter && !nextMet) {
-                if (KVChatterManager::getInstance()->isChatterRunning()) {
+                KVTutorialDialogues* dialogues = KVTutorialDialogues::shared();
+                if (dialogues != nullptr && dialogues->isChatterRunning()) {
                     // Wait for the running dialogue; its end resumes the sequence.
                     if (condition == nullptr) {
                         condition = kvdata::newDict();
@@ -122,7 +123,8 @@ bool KVPlayerParameters::processForcedSteps(const std::string& currentScreen, bo
 }
 
 bool KVPlayerParameters::startStepChatter(const std::string& chatter, const std::string& currentScreen) {
-    KVChatterManager* manager = KVChatterManager::getInstance();
+    KVTutorialDialogues* manager = KVTutorialDialogues::shared();
+    if (manager == nullptr) return false;
     manager->showDimmer();
     manager->setHostSceneToRunningScene();
     manager->loadChatter(chatter);
@@ -216,8 +218,9 @@ void KVPlayerParameters::onEndSpeech(kvengine::CCNotification*) {
     if (waited) condition->removeObjectForKey("endChatter");
     kvengine::CCNotificationCenter::getInstance()->removeObserver(this, EVENT_END_SPEECH);
     m_observingEndSpeech = false;
-    KVChatterManager* manager = KVChatterManager::getInstance();
-    manager->hideDimmer();
-    manager->unloadPortraitSheets();
+    if (KVTutorialDialogues* manager = KVTutorialDialogues::shared()) {
+        manager->hideDimmer();
+        manager->unloadPortraitSheets();
+    }
     if (waited) processForcedSteps("", true);
 }

@@ -6,7 +6,7 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
-#include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/data/KVStoreCatalogue.h"
 
 using kvdata::Array;
 using kvdata::Dict;
@@ -175,7 +175,7 @@ bool KVPlayerParameters::hasUnseenHelmetsOfClass(const std::string& className) {
 void KVPlayerParameters::mergeCatalogueItems() {
     if (m_creatures == nullptr || m_helmets == nullptr) return;
     KVGameParameters* data = KVGameParameters::getInstance();
-    KVKelvosOFXDelegate* store = KVKelvosOFXDelegate::getInstance();
+    KVStoreCatalogue* store = KVStoreCatalogue::shared();
 
     // Records the profile already has keep their status: only a delivered purchase unlocks.
     Dict* kelvos = data->getKelvoStatsTable();
@@ -187,7 +187,7 @@ void KVPlayerParameters::mergeCatalogueItems() {
         initKelvoHelmetName(name, record, definition);
         m_creatures->setObject(record, name);
         const int dataStatus = kvdata::intAt(definition, "status_locked", 1);
-        Dict* item = store->findKelvoItem(name);
+        Dict* item = store != nullptr ? store->findKelvoItem(name) : nullptr;
         if (item != nullptr && (dataStatus == 0 || dataStatus == 2)) store->addOfferedItem(item);
         if (dataStatus == 2) addUnseenItem(name, "Kelvo");
     }
@@ -200,7 +200,7 @@ void KVPlayerParameters::mergeCatalogueItems() {
         initHelmetRecord(definition, record);
         m_helmets->setObject(record, name);
         const int dataStatus = kvdata::intAt(definition, "status_locked", 1);
-        Dict* item = store->findHelmetItem(name);
+        Dict* item = store != nullptr ? store->findHelmetItem(name) : nullptr;
         if (item != nullptr && (dataStatus == 0 || dataStatus == 2)) store->addOfferedItem(item);
         if (dataStatus == 2) addUnseenItem(name, "Helmet");
     }

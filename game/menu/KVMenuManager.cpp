@@ -7,6 +7,8 @@ namespace {
 constexpr int kLastState = 24;
 constexpr int kMainMenuState = 1;
 constexpr int kIntroductionVideoState = 22;
+constexpr int kItemPopUpState = 24;
+constexpr int kQuitConfirmationPopUp = 16;
 } // namespace
 
 void KVMenuManager::changeState(int stateId) {
@@ -18,4 +20,13 @@ void KVMenuManager::changeState(int stateId) {
     m_currentState = stateId;
     // The screens of the front end are not part of this build yet: record the state only.
     kvengine::logDebugMessage("menu: state %d has no screen yet", stateId);
+}
+
+bool KVMenuManager::isQuitConfirmationOpen() const {
+    return popUpKind == kQuitConfirmationPopUp;
+}
+
+void KVMenuManager::openQuitConfirmation() {
+    popUpKind = kQuitConfirmationPopUp;
+    changeState(kItemPopUpState);
 }

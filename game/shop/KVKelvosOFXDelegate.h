@@ -5,6 +5,7 @@
 
 #include "engine/base/CCNotificationCenter.h"
 #include "game/data/KVDataAccess.h"
+#include "game/data/KVStoreCatalogue.h"
 #include "game/world/KVSingletonObject.h"
 
 /// The store catalogue: the local file "OfflineStore.plist", one entry per store product.
@@ -14,7 +15,7 @@
 /// ("pearl" for items bought with pearls). Entries are searched in ascending product-identifier
 /// order, so the first match in that order wins. The catalogue is read once, when the shared object
 /// is created; a missing file leaves it empty (every finder then answers null).
-class KVKelvosOFXDelegate : public KVSingletonObject<KVKelvosOFXDelegate> {
+class KVKelvosOFXDelegate : public KVSingletonObject<KVKelvosOFXDelegate>, public KVStoreCatalogue {
 public:
     CC_DECLARE_CLASS_NAME(KVKelvosOFXDelegate, KVSingletonObject)
 
@@ -23,10 +24,10 @@ public:
 
     /// First entry of the category whose "deliverable_identifier" is `identifier`, as a new
     /// autoreleased shallow copy (its values are the catalogue's own strings); null when none.
-    kvdata::Dict* findKelvoItem(const std::string& identifier);
-    kvdata::Dict* findHelmetItem(const std::string& identifier);
+    kvdata::Dict* findKelvoItem(const std::string& identifier) override;
+    kvdata::Dict* findHelmetItem(const std::string& identifier) override;
     /// Also matches an entry whose product identifier is `identifier`.
-    kvdata::Dict* findConsumableItem(const std::string& identifier);
+    kvdata::Dict* findConsumableItem(const std::string& identifier) override;
     /// Consumable, then helmet, then creature.
     kvdata::Dict* findItem(const std::string& identifier);
     bool isKelvoItem(kvengine::CCString* identifier);
@@ -36,7 +37,7 @@ public:
 
     /// target[name] := {"amount": "0"} for every consumable of the game data, then for every
     /// "deliverable_identifier" of the catalogue's consumables. Existing records are replaced.
-    void fillDefaultConsumables(kvdata::Dict* target);
+    void fillDefaultConsumables(kvdata::Dict* target) override;
     /// One more unit of a consumable in the player profile (not saved).
     void grantOneItem(kvengine::CCString* name);
     /// Pearls of the player profile; the balance never goes below 0 (not saved).
@@ -50,7 +51,7 @@ public:
     void syncCatalogueWithProfile();
 
     /// Catalogue entries the profile merge found newly on sale (retained until the sync ends).
-    void addOfferedItem(kvdata::Dict* entry);
+    void addOfferedItem(kvdata::Dict* entry) override;
     kvdata::Array* getOfferedItems() { return m_offeredItems; }
     /// The root dictionary of the catalogue; never null (empty when the file is missing).
     kvdata::Dict* getCatalogue() { return m_catalogue; }

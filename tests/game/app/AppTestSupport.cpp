@@ -13,6 +13,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 #include "game/app/AppDelegate.h"
+#include "game/app/KVGameServices.h"
 #include "game/chatter/KVChatterManager.h"
 
 namespace kvapptest {
@@ -30,6 +31,8 @@ public:
         std::filesystem::create_directories(home);
         setenv("XDG_DATA_HOME", home.c_str(), 1);
         kvengine::setResourceRootPath(KELVOS_RESOURCES_DIR);
+        // As the application does first thing, for the tests that start parts of it by hand.
+        kvConnectGameServices();
         if (chdir(KELVOS_RESOURCES_DIR) != 0) {
             // The tests that need the content then fail on the missing files by name.
         }

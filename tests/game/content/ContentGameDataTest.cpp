@@ -11,6 +11,7 @@
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCUserDefaults.h"
+#include "game/app/KVGameServices.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
@@ -20,6 +21,7 @@ using namespace kvcontenttest;
 
 TEST(ContentGameData, LoadsThroughTheGameLoadersWithNothingMissing) {
     namespace fs = std::filesystem;
+    kvConnectGameServices();
     // A user-data folder of the test's own, so that the new profile is saved away from the user's.
     std::string pattern = (fs::temp_directory_path() / "kvcontent-XXXXXX").string();
     ASSERT_NE(mkdtemp(&pattern[0]), nullptr);

@@ -25,6 +25,7 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCUserDefaults.h"
 #include "engine/files/CCFileUtils.h"
+#include "game/app/KVGameServices.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
@@ -88,6 +89,9 @@ inline void replaceDataFile(const std::string& fileName, const std::string& plis
 class GameDataEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // As the application does first thing: the data reaches the catalogue, the dialogues and the
+        // quit confirmation through it.
+        kvConnectGameServices();
         GameDataPaths& paths = gameDataPaths();
         std::string pattern = (fs::temp_directory_path() / "kvgamedata-XXXXXX").string();
         paths.root = mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();

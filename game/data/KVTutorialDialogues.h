@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "game/world/KVConnectedService.h"
+
+/// The dialogues as the tutorial steps of the player profile drive them: a step can show a dialogue
+/// over the running screen, waits while another one runs, and cleans up when it ends.
+///
+/// The dialogue manager lives a floor above the data; the profile reaches it only through this
+/// interface, and the application installs where the shared one comes from (kvConnectGameServices).
+class KVTutorialDialogues : public KVConnectedService<KVTutorialDialogues> {
+public:
+    static constexpr const char* kServiceName = "dialogue manager";
+
+    virtual ~KVTutorialDialogues() = default;
+
+    /// True while a dialogue is shown.
+    virtual bool isChatterRunning() const = 0;
+    /// Dims the running scene under a tutorial dialogue; hideDimmer removes the dimmer again.
+    virtual void showDimmer() = 0;
+    virtual void hideDimmer() = 0;
+    /// Makes the running scene the one over which the next dialogue is shown.
+    virtual void setHostSceneToRunningScene() = 0;
+    /// Loads the named dialogue; startChatter shows it (the end is announced with EVENT_END_SPEECH).
+    virtual void loadChatter(const std::string& chatterName) = 0;
+    virtual void startChatter() = 0;
+    /// Marks the dialogue as started from the shop screen.
+    virtual void setShopFlag(bool fromShop) = 0;
+    /// Drops the portrait sprite sheets of the dialogues.
+    virtual void unloadPortraitSheets() = 0;
+};
