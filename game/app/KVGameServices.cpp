@@ -7,7 +7,8 @@
 void kvConnectGameServices() {
     KVStoreCatalogue::setSharedSource(
         []() -> KVStoreCatalogue* { return KVKelvosOFXDelegate::getInstance(); });
-    KVTutorialDialogues::setSharedSource(
-        []() -> KVTutorialDialogues* { return KVChatterManager::getInstance(); });
+    KVDialogueService::setSharedSource(
+        []() -> KVDialogueService* { return KVChatterManager::getInstance(); },
+        []() -> KVDialogueService* { return KVChatterManager::existingInstance(); });
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

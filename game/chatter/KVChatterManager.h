@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "game/data/KVTutorialDialogues.h"
+#include "game/data/KVDialogueService.h"
 #include "game/world/KVSingletonObject.h"
 
 namespace kvengine {
@@ -14,7 +14,7 @@ class CCScene;
 /// While a dialogue is shown the running flag is set; when it ends the manager posts
 /// EVENT_END_SPEECH with the dialogue's name. Tutorial steps that would start a dialogue while
 /// another runs wait for that notification.
-class KVChatterManager : public KVSingletonObject<KVChatterManager>, public KVTutorialDialogues {
+class KVChatterManager : public KVSingletonObject<KVChatterManager>, public KVDialogueService {
 public:
     CC_DECLARE_CLASS_NAME(KVChatterManager, KVSingletonObject)
 

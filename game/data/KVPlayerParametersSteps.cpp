@@ -11,8 +11,8 @@
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/data/KVDialogueService.h"
 #include "game/data/KVPlayerParameters.h"
-#include "game/data/KVTutorialDialogues.h"
 
 using kvdata::Dict;
 using kvengine::CCString;
@@ -99,7 +99,7 @@ bool KVPlayerParameters::processForcedSteps(const std::string& currentScreen, bo
         Dict* effect = kvdata::dictAt(step, "effect");
         for (const std::string& key : kvdata::keysOf(effect)) {
             if (key == "chatter" && allowChatter && !nextMet) {
-                KVTutorialDialogues* dialogues = KVTutorialDialogues::shared();
+                KVDialogueService* dialogues = KVDialogueService::shared();
                 if (dialogues != nullptr && dialogues->isChatterRunning()) {
                     // Wait for the running dialogue; its end resumes the sequence.
                     if (condition == nullptr) {
@@ -123,7 +123,7 @@ bool KVPlayerParameters::processForcedSteps(const std::string& currentScreen, bo
 }
 
 bool KVPlayerParameters::startStepChatter(const std::string& chatter, const std::string& currentScreen) {
-    KVTutorialDialogues* manager = KVTutorialDialogues::shared();
+    KVDialogueService* manager = KVDialogueService::shared();
     if (manager == nullptr) return false;
     manager->showDimmer();
     manager->setHostSceneToRunningScene();
@@ -218,7 +218,7 @@ void KVPlayerParameters::onEndSpeech(kvengine::CCNotification*) {
     if (waited) condition->removeObjectForKey("endChatter");
     kvengine::CCNotificationCenter::getInstance()->removeObserver(this, EVENT_END_SPEECH);
     m_observingEndSpeech = false;
-    if (KVTutorialDialogues* manager = KVTutorialDialogues::shared()) {
+    if (KVDialogueService* manager = KVDialogueService::shared()) {
         manager->hideDimmer();
         manager->unloadPortraitSheets();
     }

@@ -6,7 +6,7 @@
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "game/app/KVGlobalNames.h"
-#include "game/chatter/KVChatterManager.h"
+#include "game/data/KVDialogueService.h"
 #include "game/data/KVGameSetup.h"
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
@@ -351,7 +351,7 @@ bool KVTurnManager::isCameraPlayable() {
 }
 
 bool KVTurnManager::isDialogueRunning() {
-    KVChatterManager* dialogues = KVChatterManager::existingInstance();
+    KVDialogueService* dialogues = KVDialogueService::existing();
     return dialogues != nullptr && dialogues->isChatterRunning();
 }
 

@@ -24,9 +24,13 @@ public:
         }
         return s_source();
     }
-    /// Installs where shared() takes the service from; null disconnects it.
-    static void setSharedSource(Source source) {
+    /// The shared service when it has been made; null otherwise or while no source is installed.
+    /// Never makes it.
+    static Interface* existing() { return s_existingSource != nullptr ? s_existingSource() : nullptr; }
+    /// Installs where shared() and existing() take the service from; null disconnects it.
+    static void setSharedSource(Source source, Source existingSource = nullptr) {
         s_source = source;
+        s_existingSource = existingSource;
         s_missingLogged = false;
     }
 
@@ -35,5 +39,6 @@ protected:
 
 private:
     inline static Source s_source = nullptr;
+    inline static Source s_existingSource = nullptr;
     inline static bool s_missingLogged = false;
 };

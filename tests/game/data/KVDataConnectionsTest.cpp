@@ -2,9 +2,9 @@
 // the connections the application installs; without them it runs alone and says so.
 #include "GameDataFixture.h"
 
+#include "game/data/KVDialogueService.h"
 #include "game/data/KVQuitConfirmation.h"
 #include "game/data/KVStoreCatalogue.h"
-#include "game/data/KVTutorialDialogues.h"
 
 using kvdata::Dict;
 
@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         GameDataTest::SetUp();
         KVStoreCatalogue::setSharedSource(nullptr);
-        KVTutorialDialogues::setSharedSource(nullptr);
+        KVDialogueService::setSharedSource(nullptr);
         KVQuitConfirmation::setSharedSource(nullptr);
     }
     void TearDown() override {
@@ -66,7 +66,7 @@ TEST_F(UnconnectedDataTest, RunsWithoutTheServicesAboveItAndMakesNoneOfThem) {
 TEST_F(UnconnectedDataTest, ConnectingReachesTheServicesAsTheApplicationDoes) {
     kvConnectGameServices();
     EXPECT_EQ(KVStoreCatalogue::shared(), KVKelvosOFXDelegate::getInstance());
-    EXPECT_EQ(KVTutorialDialogues::shared(), KVChatterManager::getInstance());
+    EXPECT_EQ(KVDialogueService::shared(), KVChatterManager::getInstance());
     EXPECT_EQ(KVQuitConfirmation::shared(), KVMenuManager::getInstance());
     KVGameSetup::getInstance()->showQuitConfirmation();
     EXPECT_TRUE(KVQuitConfirmation::shared()->isQuitConfirmationOpen());

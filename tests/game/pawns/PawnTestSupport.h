@@ -18,6 +18,7 @@
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
+#include "game/app/KVGameServices.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDataAccess.h"
 #include "game/pawns/KVPawn.h"
@@ -173,6 +174,8 @@ public:
 class PawnWorldTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // As the application does first thing: the turn manager asks the dialogues through it.
+        kvConnectGameServices();
         kvengine::CCAutoreleasePoolStack::getInstance().push();
         physics = KVPhysWorld::getInstance();
         physics->createWorld();

@@ -4,16 +4,17 @@
 
 #include "game/world/KVConnectedService.h"
 
-/// The dialogues as the tutorial steps of the player profile drive them: a step can show a dialogue
-/// over the running screen, waits while another one runs, and cleans up when it ends.
+/// The dialogues as the floors below the dialogue manager use them: the tutorial steps of the player
+/// profile show a dialogue over the running screen, wait while another one runs and clean up when
+/// it ends; the turn manager waits for a running dialogue.
 ///
-/// The dialogue manager lives a floor above the data; the profile reaches it only through this
-/// interface, and the application installs where the shared one comes from (kvConnectGameServices).
-class KVTutorialDialogues : public KVConnectedService<KVTutorialDialogues> {
+/// The dialogue manager lives a few floors up; those floors reach it only through this interface,
+/// and the application installs where the shared one comes from (kvConnectGameServices).
+class KVDialogueService : public KVConnectedService<KVDialogueService> {
 public:
     static constexpr const char* kServiceName = "dialogue manager";
 
-    virtual ~KVTutorialDialogues() = default;
+    virtual ~KVDialogueService() = default;
 
     /// True while a dialogue is shown.
     virtual bool isChatterRunning() const = 0;
