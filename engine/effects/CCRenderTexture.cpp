@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/base/CCLog.h"
+#include "engine/director/CCConfiguration.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/platform/CCGL.h"
@@ -12,7 +13,25 @@
 
 namespace kvengine {
 
+namespace {
+
+// Frame-buffer objects are core from OpenGL 3.0 and an extension of the 2.1 contexts the engine
+// asks for; a context without either cannot render into a texture.
+bool framebuffersAvailable() {
+    CCConfiguration* configuration = CCConfiguration::getInstance();
+    if (!configuration->isInitialised()) return false;
+    if (configuration->checkForGLExtension("GL_ARB_framebuffer_object")) return true;
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr && version[0] >= '3' && version[0] <= '9' && version[1] == '.';
+}
+
+} // namespace
+
 CCRenderTexture::~CCRenderTexture() {
+    if (m_framebuffer != 0) {
+        const GLuint name = m_framebuffer;
+        glDeleteFramebuffers(1, &name);
+    }
     removeAllChildren(true);
 }
 
@@ -62,6 +81,29 @@ bool CCRenderTexture::initWithWidthHeight(int width, int height) {
     sprite->setScaleY(-1);
     addChild(sprite);
     sprite->setBlendFunc(ccBlendFunc{GL_ONE, GL_ONE_MINUS_SRC_ALPHA});
+    if (!makeFramebuffer())
+        logDebugMessage(
+            "CCRenderTexture: no frame buffer for a %d x %d texture; what is drawn into it is lost", width,
+            height);
+    return true;
+}
+
+bool CCRenderTexture::makeFramebuffer() {
+    if (!framebuffersAvailable()) return false;
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    GLuint name = 0;
+    glGenFramebuffers(1, &name);
+    if (name == 0) return false;
+    glBindFramebuffer(GL_FRAMEBUFFER, name);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture->getName(), 0);
+    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+        glDeleteFramebuffers(1, &name);
+        return false;
+    }
+    m_framebuffer = name;
     return true;
 }
 
@@ -78,10 +120,17 @@ void CCRenderTexture::begin() {
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnable(GL_TEXTURE_2D);
+    if (m_framebuffer != 0) {
+        // Render textures may be filled while another one is bound (a picture drawn inside a
+        // picture): the binding found here is the one end() gives back.
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &m_previousFramebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    }
 }
 
 void CCRenderTexture::end() {
     glPopMatrix();
+    if (m_framebuffer != 0) glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(m_previousFramebuffer));
     CCDirector* director = CCDirector::getInstance();
     const CCSize win = director->getWinSizeInPixels();
     if (CCEGLView* view = director->getOpenGLView())

@@ -64,26 +64,34 @@ TEST_F(RenderTextureTest, BadSizesGiveNull) {
     EXPECT_TRUE(log.contains("cannot be made"));
 }
 
-TEST_F(RenderTextureTest, DrawingBetweenBeginAndEndLeavesTheTextureEmpty) {
+TEST_F(RenderTextureTest, DrawingBetweenBeginAndEndReachesTheTextureAndNotTheWindow) {
     CCRenderTexture* render = CCRenderTexture::createWithWidthHeight(32, 32);
     ASSERT_NE(render, nullptr);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    ASSERT_TRUE(render->drawsIntoTexture()) << "the test context has frame-buffer objects";
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
     render->begin();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    CCLayerColor::createWithColor(ccColor4B{255, 0, 0, 255}, 64, 64)->draw();
+    // A red square over the lower-left quarter of the texture: window points (0..16, 0..16).
+    CCLayerColor::createWithColor(ccColor4B{255, 0, 0, 255}, 16, 16)->draw();
     render->end();
     GLint after[4];
     glGetIntegerv(GL_VIEWPORT, after);
     EXPECT_EQ(after[2], 64);
     EXPECT_EQ(after[3], 64);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(gl.pixel(4, 4), (kvtest::RGBA{0, 0, 0, 255})) << "the window is left alone";
 
     std::vector<unsigned char> texels(32 * 32 * 4, 9);
     glBindTexture(GL_TEXTURE_2D, render->getTexture()->getName());
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(std::count(texels.begin(), texels.end(), 0), static_cast<long>(texels.size()));
+    auto texel = [&texels](int x, int y) { return &texels[(static_cast<size_t>(y) * 32 + x) * 4]; };
+    EXPECT_EQ(texel(2, 2)[0], 255);
+    EXPECT_EQ(texel(2, 2)[3], 255);
+    EXPECT_EQ(texel(15, 15)[0], 255);
+    EXPECT_EQ(texel(20, 4)[3], 0) << "nothing drawn there: still transparent";
+    EXPECT_EQ(texel(4, 20)[3], 0);
 }
 
 } // namespace
