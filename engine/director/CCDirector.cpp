@@ -215,7 +215,8 @@ void CCDirector::dispatchQueuedInput() {
     for (unsigned code : codes) {
         CCString* name = ccKeyName(code);
         if (!name) continue;
-        CCNotificationCenter::getInstance()->postNotification(ccEventKeyPress(), nullptr, name);
+        // The key's name goes as the object, which the game's observers read, and as user info.
+        CCNotificationCenter::getInstance()->postNotification(ccEventKeyPress(), name, name);
         CCKeypadDispatcher::getInstance()->dispatchKeyCode(static_cast<int>(code));
     }
 }

@@ -93,7 +93,9 @@ class KeyObserver : public CCObject {
 public:
     void onKey(CCNotification* n) {
         auto* name = static_cast<CCString*>(n->getUserInfo());
-        g_trace.push_back("key " + (name ? name->text : std::string("?")));
+        // The same name is the notification's object.
+        const bool same = n->getObject() == name;
+        g_trace.push_back("key " + (name && same ? name->text : std::string("?")));
     }
     void onPause(CCNotification* n) { g_trace.push_back(n->getName()->text); }
 };
