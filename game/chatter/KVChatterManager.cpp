@@ -31,10 +31,18 @@ void KVChatterManager::startChatter() {
     // A dialogue without steps is not shown (nothing loads steps in this build).
 }
 
+void KVChatterManager::endChatter() {
+    // Nothing is shown by this build: ending only clears the flag.
+    m_running = false;
+}
+
 void KVChatterManager::unloadPortraitSheets() {}
 
 void KVChatterManager::setHostSceneToRunningScene() {
-    kvengine::CCScene* scene = runningScene();
+    setHostScene(runningScene());
+}
+
+void KVChatterManager::setHostScene(kvengine::CCScene* scene) {
     if (scene != nullptr) scene->retain();
     if (m_hostScene != nullptr) m_hostScene->release();
     m_hostScene = scene;

@@ -31,6 +31,8 @@ public:
     void loadChatter(const std::string& chatterName) override;
     /// Shows the loaded dialogue over the host scene (posts EVENT_CHATTER_START) when it has steps.
     void startChatter() override;
+    /// Ends the running dialogue (the running flag drops).
+    void endChatter();
     /// Drops the portrait sprite sheets of the dialogues.
     void unloadPortraitSheets() override;
     /// Name of the dialogue last loaded ("" before).
@@ -39,6 +41,8 @@ public:
     /// The scene over which the next dialogue is shown (retained): the running scene, or null
     /// when nothing runs.
     void setHostSceneToRunningScene() override;
+    /// Retaining setter of the host scene; null releases it.
+    void setHostScene(kvengine::CCScene* scene);
     kvengine::CCScene* getHostScene() const { return m_hostScene; }
     /// Marks the dialogue as started from the shop screen.
     void setShopFlag(bool fromShop) override { m_fromShop = fromShop; }

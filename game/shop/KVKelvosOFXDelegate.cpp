@@ -91,7 +91,8 @@ bool KVKelvosOFXDelegate::isKelvoItem(CCString* identifier) {
 
 CCString* KVKelvosOFXDelegate::itemTitle(const std::string& identifier) {
     Dict* entry = findItem(identifier);
-    if (entry != nullptr) return kvdata::stringAt(entry, "title");
+    // An entry without a title is shown like an unknown item: callers put the title in texts.
+    if (CCString* title = entry != nullptr ? kvdata::stringAt(entry, "title") : nullptr) return title;
     CCString* localised = kvengine::getLocalizedString(identifier);
     return kvdata::newString(localised != nullptr ? kvdata::textOf(localised) : "");
 }

@@ -31,8 +31,8 @@ public:
     /// Consumable, then helmet, then creature.
     kvdata::Dict* findItem(const std::string& identifier);
     bool isKelvoItem(kvengine::CCString* identifier);
-    /// The entry's own "title" (null when the entry has none); otherwise the localised text of the
-    /// identifier, or a new empty string.
+    /// The entry's own "title"; for an identifier without entry or an entry without title, the
+    /// localised text of the identifier, or a new empty string. Never null.
     kvengine::CCString* itemTitle(const std::string& identifier);
 
     /// target[name] := {"amount": "0"} for every consumable of the game data, then for every

@@ -21,5 +21,7 @@ bool buildSheets(const BuildPaths& paths);
 bool buildSounds(const BuildPaths& paths);
 /// The front end's sheets: main-menu buttons and logo, its animated background, caustics.
 bool buildFrontEnd(const BuildPaths& paths);
+/// Sheets drawn as SVG files, one folder per sheet under art/sheets.
+bool buildSvgSheets(const BuildPaths& paths);
 
 }  // namespace kvcontent

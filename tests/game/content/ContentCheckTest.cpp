@@ -246,6 +246,13 @@ TEST(ContentCheck, MainMenuFindsItsFramesInTheSheetsTheMenuManagerLoads) {
     EXPECT_NE(dictAt(loadPlist("chapiterSolo.plist"), "Prologue"), nullptr);
 }
 
+TEST(ContentCheck, PopUpsButtonsAndPearlCounterFindTheirFrames) {
+    PoolScope pool;
+    const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
+    for (const char* name : {"Kv_BT_Down.png", "Kv_BT_Up.png", "KV_Perl2.png"}) EXPECT_TRUE(frontEnd.count(name)) << name;
+    EXPECT_TRUE(sheetFrames("menu_TC2_ss").count("KV_PopupWindow.png"));
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {
@@ -332,6 +339,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Language_italian", ""}, {"Option_Change_Language", "%s"}, {"Pop Up Ok", ""}, {"Pop Up Cancel", ""},
         {"Pop Up Medusa Confirmation", "%s%d"}, {"Main_Screen_Play", ""}, {"Shop_Screen_Buy", ""}, {"Train", ""},
         {"Max Level", ""}, {"Frigate", ""}, {"Destroyer", ""}, {"Torpedo", ""}, {"Zodiac", ""},
+        {"Pop Up Locked Item OK", ""}, {"Pause quit", ""}, {"Pop Up Quit Game", ""}, {"Quit_Game", ""},
     };
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();

@@ -14,7 +14,6 @@
 #include "engine/files/CCFileUtils.h"
 #include "engine/nodes/CCNode.h"
 #include "engine/platform/CCGL.h"
-#include "engine/textures/CCTextureCache.h"
 
 namespace labelpixels {
 
@@ -66,19 +65,12 @@ int Mask::right() const {
     return -1;
 }
 
-void LabelFixture::SetUp() {
-    if (!gl.open(m_width, m_height)) GTEST_SKIP() << "no OpenGL context";
-    ready = true;
+void LabelFixture::setUpWithGL() {
     CCAutoreleasePoolStack::getInstance().push();
     // Render textures size themselves against the director's window.
     CCDirector::getInstance()->setWinSizeInPoints(
-        CCSize(static_cast<float>(m_width), static_cast<float>(m_height)));
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        CCSize(static_cast<float>(gl.width()), static_cast<float>(gl.height())));
+    useFrameDrawingState();
 }
 
 void LabelFixture::enter(CCNode* node) {
@@ -87,8 +79,7 @@ void LabelFixture::enter(CCNode* node) {
     m_entered.push_back(node);
 }
 
-void LabelFixture::TearDown() {
-    if (!ready) return;
+void LabelFixture::tearDownWithGL() {
     for (CCNode* node : m_entered) {
         node->onExit();
         node->release();
@@ -96,10 +87,6 @@ void LabelFixture::TearDown() {
     m_entered.clear();
     CCActionManager::getInstance()->removeAllActions();
     CCAutoreleasePoolStack::getInstance().pop();
-    CCAutoreleasePoolStack::getInstance().clearAllPools();
-    CCTextureCache::purgeSharedTextureCache();
-    CCDirector::destroyInstance();
-    gl.close();
 }
 
 void LabelFixture::draw(CCNode* node) {

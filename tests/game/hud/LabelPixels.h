@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/GLTestContext.h"
+#include "support/GLFixture.h"
 
 namespace kvengine {
 class CCNode;
@@ -32,11 +32,11 @@ struct Mask {
 /// The background every test draws on: a blue that neither white text nor a black rim matches.
 constexpr unsigned char kBackgroundBlue = 200;
 
-class LabelFixture : public ::testing::Test {
+class LabelFixture : public kvtest::GLFixture {
 protected:
-    LabelFixture(int width, int height) : m_width(width), m_height(height) {}
-    void SetUp() override;
-    void TearDown() override;
+    LabelFixture(int width, int height) : GLFixture(width, height) {}
+    void setUpWithGL() override;
+    void tearDownWithGL() override;
 
     /// Makes the node run, as on a running scene (its actions then advance); it leaves at the end.
     void enter(kvengine::CCNode* node);
@@ -55,12 +55,7 @@ protected:
     /// The largest distance (pixels, rounded up) from a pixel of `mask` to the nearest of `reference`.
     static int farthest(const Mask& mask, const Mask& reference);
 
-    kvtest::GLTestContext gl;
-    bool ready = false;
-
 private:
-    int m_width;
-    int m_height;
     std::vector<kvengine::CCNode*> m_entered;
 };
 

@@ -58,6 +58,10 @@ TEST_F(GameDataTest, ItemTitlesPreferTheCatalogue) {
     EXPECT_EQ(kvdata::textOf(store->itemTitle("whale")), "");
     kvdata::dictAt(store->getCatalogue(), "com.kv.kraken")->removeObjectForKey("deliverable_identifier");
     EXPECT_EQ(kvdata::textOf(store->itemTitle("kraken_call")), "Call of the Kraken");
+    // An entry without a title is named like an unknown item, never by a null text.
+    kvdata::dictAt(store->getCatalogue(), "com.kv.pirate")->removeObjectForKey("title");
+    ASSERT_NE(store->itemTitle("pirate_hat"), nullptr);
+    EXPECT_EQ(kvdata::textOf(store->itemTitle("pirate_hat")), "");
 }
 
 TEST_F(GameDataTest, DefaultConsumablesHoldOneRecordPerName) {

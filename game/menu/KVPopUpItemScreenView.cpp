@@ -1,0 +1,219 @@
+#include "game/menu/KVPopUpItemScreenView.h"
+
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCString.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScene.h"
+#include "engine/input/CCTouch.h"
+#include "engine/input/CCTouchDispatcher.h"
+#include "engine/nodes/CCLayerColor.h"
+#include "engine/sprites/CCSprite.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/data/KVDataAccess.h"
+#include "game/data/KVStoreCatalogue.h"
+#include "game/hud/KVLabelWithShadow.h"
+#include "game/menu/KVButton.h"
+#include "game/menu/KVMenuManager.h"
+
+using namespace kvengine;
+
+namespace {
+
+constexpr int kButtonKind = 23;
+constexpr float kMessageFontSize = 20.0f;
+constexpr ccColor4B kShade{0, 0, 0, 150};
+
+// The localised text of key, or an empty text when the table has none.
+CCString* localised(const char* key) {
+    CCString* text = getLocalizedString(key);
+    if (text != nullptr) return text;
+    logDebugMessage("pop-up: no text for \"%s\"", key);
+    auto* empty = new CCString("");
+    empty->autorelease();
+    return empty;
+}
+
+// An item's display title: its catalogue entry's own "title", otherwise the localised identifier
+// (the identifier itself when the table has no entry for it).
+CCString* itemTitle(CCString* identifier) {
+    kvdata::Dict* entry = nullptr;
+    if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
+        const std::string id = identifier->c_str();
+        entry = store->findConsumableItem(id);
+        if (entry == nullptr) entry = store->findHelmetItem(id);
+        if (entry == nullptr) entry = store->findKelvoItem(id);
+    }
+    if (CCString* title = entry != nullptr ? kvdata::stringAt(entry, "title") : nullptr) return title;
+    return localizeString(identifier);
+}
+
+CCString* emptyText() {
+    auto* empty = new CCString("");
+    empty->autorelease();
+    return empty;
+}
+
+} // namespace
+
+struct KVPopUpItemScreenView::Texts {
+    CCString* ok = nullptr;
+    CCString* message = nullptr;
+    bool cancel = false;
+};
+
+CCScene* KVPopUpItemScreenView::createScene() {
+    CCScene* scene = CCScene::create();
+    if (scene == nullptr) return nullptr;
+    auto* view = new KVPopUpItemScreenView();
+    view->initWithKind(KVMenuManager::getInstance()->popUpKind);
+    view->autorelease();
+    scene->addChildAtZ(view, 0);
+    return scene;
+}
+
+bool KVPopUpItemScreenView::textsOf(int kind, Texts& texts) {
+    CCString* subject = KVMenuManager::getInstance()->getPopUpText();
+    switch (static_cast<KVPopUpKind>(kind)) {
+    case KVPopUpKind::ItemUnlocked:
+    case KVPopUpKind::ItemLocked:
+        texts.ok = localised(kind == static_cast<int>(KVPopUpKind::ItemLocked) ? "Pop Up Locked Item OK"
+                                                                               : "Pop Up Ok");
+        // The item's display title until the delivery's item messages exist.
+        texts.message = subject != nullptr ? itemTitle(subject) : nullptr;
+        return true;
+    case KVPopUpKind::Message:
+        texts.ok = localised("Pop Up Ok");
+        texts.message = subject != nullptr ? localizeString(subject) : nullptr;
+        return true;
+    case KVPopUpKind::PauseQuit:
+        texts.ok = localised("Pause quit");
+        texts.message = localised("Pop Up Quit Game");
+        texts.cancel = true;
+        return true;
+    case KVPopUpKind::QuitGame:
+        texts.ok = localised("Pop Up Ok");
+        texts.message = localised("Quit_Game");
+        texts.cancel = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void KVPopUpItemScreenView::initWithKind(int kind) {
+    if (!init()) return;
+    m_kind = kind;
+    const CCSize win = CCDirector::getInstance()->getWinSize();
+    const CCPoint centre(win.width / 2, win.height / 2);
+
+    if (CCLayerColor* shade = CCLayerColor::createWithColor(kShade, win.width, win.height)) {
+        shade->setAnchorPoint(CCPoint(0, 0));
+        shade->setPosition(CCPoint(0, 0));
+        addChildAtZWithTag(shade, 1, kShadeTag);
+    }
+
+    Texts texts;
+    if (!textsOf(kind, texts)) logDebugMessage("pop-up: kind %d has no texts", kind);
+
+    CCSize frameSize;
+    if (CCSprite* frame = CCSprite::createWithSpriteFrameName("KV_PopupWindow.png")) {
+        frame->setAnchorPoint(CCPoint(0.5f, 0.5f));
+        frame->setPosition(centre);
+        frame->setOpacity(255);
+        addChildAtZWithTag(frame, 1, kFrameTag);
+        frameSize = frame->getContentSize();
+    }
+    if (texts.ok == nullptr) texts.ok = emptyText();
+    if (texts.message == nullptr) texts.message = emptyText();
+
+    // Both buttons sit just above the frame's lower edge: OK alone in the middle, or OK right and
+    // cancel left.
+    const bool quitGame = kind == static_cast<int>(KVPopUpKind::QuitGame);
+    const float frameBottom = centre.y - frameSize.height / 2;
+    KVButton* ok = KVButton::createWithLabel(
+        texts.ok, 0, 0, kButtonKind, this, static_cast<SEL_MenuHandler>(&KVPopUpItemScreenView::onValidate));
+    CCSize okSize;
+    if (ok != nullptr) {
+        // Above a running mission and its dialogues, which take their touches before the menus.
+        if (quitGame) ok->setTouchPriority(kTouchPriority);
+        okSize = ok->getContentSize();
+        addChildAtZWithTag(ok, 2, kOkTag);
+        ok->setPosition(CCPoint(centre.x, frameBottom + okSize.height));
+    }
+    if (texts.cancel) {
+        KVButton* cancel =
+            KVButton::createWithLabel(localised("Pop Up Cancel"), 0, 0, kButtonKind, this,
+                                      static_cast<SEL_MenuHandler>(&KVPopUpItemScreenView::onCancel));
+        if (cancel != nullptr) {
+            if (quitGame) cancel->setTouchPriority(kTouchPriority);
+            const CCSize cancelSize = cancel->getContentSize();
+            addChildAtZWithTag(cancel, 2, kCancelTag);
+            cancel->setPosition(CCPoint(centre.x - cancelSize.width / 1.5f, frameBottom + cancelSize.height));
+            if (ok != nullptr)
+                ok->setPosition(CCPoint(ok->getPosition().x + okSize.width / 1.5f, ok->getPosition().y));
+        }
+    }
+
+    KVLabelWithShadow* message = KVLabelWithShadow::createWithStringInBox(
+        texts.message, PRODUCT_FONT_NAME, kMessageFontSize, frameSize.width / 1.2f,
+        frameSize.height / 1.2f - okSize.height);
+    message->setColor(ccColor3B{255, 255, 255});
+    addChildAtZWithTag(message, 2, kMessageTag);
+    message->setPosition(CCPoint(centre.x, centre.y + okSize.height / 2));
+
+    setTouchEnabled(true);
+}
+
+void KVPopUpItemScreenView::registerWithTouchDispatcher() {
+    m_registered = true;
+    CCTouchDispatcher::getInstance()->addTargetedDelegate(this, kTouchPriority, true);
+}
+
+bool KVPopUpItemScreenView::buttonHolds(int tag, const CCPoint& point) const {
+    CCNode* button = getChildByTag(tag);
+    if (button == nullptr) return false;
+    const CCSize size = button->getContentSize();
+    const CCPoint at = button->getPosition();
+    return rectContainsPoint(CCRect(at.x - size.width / 2, at.y - size.height / 2, size.width, size.height),
+                             point);
+}
+
+bool KVPopUpItemScreenView::touchBegan(CCTouch* touch, CCEvent* event) {
+    (void)event;
+    const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
+    // Touches on the buttons go on to the buttons' menus; the pop-up keeps every other one.
+    return !buttonHolds(kOkTag, point) && !buttonHolds(kCancelTag, point);
+}
+
+void KVPopUpItemScreenView::touchEnded(CCTouch* touch, CCEvent* event) {
+    (void)touch;
+    (void)event;
+}
+
+void KVPopUpItemScreenView::onValidate(CCObject* sender) {
+    (void)sender;
+    KVMenuManager* menu = KVMenuManager::getInstance();
+    if (m_kind == static_cast<int>(KVPopUpKind::QuitGame)) {
+        menu->popUpKind = 0;
+        // The next frame purges the director, which ends the program as closing the window does.
+        CCDirector::getInstance()->requestPurge();
+        return;
+    }
+    CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CLOSED);
+    // Removes this view's scene: nothing of the view may be used after it.
+    menu->changeState(KVMenuManager::kCloseOverlayState);
+}
+
+void KVPopUpItemScreenView::onCancel(CCObject* sender) {
+    (void)sender;
+    KVMenuManager* menu = KVMenuManager::getInstance();
+    if (m_kind == static_cast<int>(KVPopUpKind::QuitGame)) {
+        // The quit confirmation held the gesture recognizers of the screens under it.
+        CCTouchDispatcher::getInstance()->setRecognizersSuspended(false);
+        menu->popUpKind = 0;
+    }
+    CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CANCELLED);
+    menu->changeState(KVMenuManager::kCloseOverlayState);
+}

@@ -1,0 +1,80 @@
+// Sheets drawn as SVG files: every folder content/art/sheets/<sheet>/ becomes the sprite sheet
+// <sheet>, and every <frame>.svg in it the frame "<frame>.png". A drawing's width and height are
+// in points; the frame gets two texels a point (content scale 2). Screens that share a sheet each
+// add their drawings to its folder, so one frame has one source.
+#include <librsvg/rsvg.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "tools/content/ContentFiles.h"
+#include "tools/content/ContentSteps.h"
+#include "tools/content/SpriteSheet.h"
+
+namespace kvcontent {
+
+namespace {
+namespace fs = std::filesystem;
+
+constexpr double kTexelsPerPoint = 2.0;
+
+// The drawing's own size in points, from its width and height; false when it declares none.
+bool drawingSize(const std::string& path, double& width, double& height) {
+    GError* error = nullptr;
+    RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);
+    if (!handle) {
+        logLine("cannot read SVG " + path + ": " + (error ? error->message : "unknown error"));
+        if (error) g_error_free(error);
+        return false;
+    }
+    const bool ok =
+        rsvg_handle_get_intrinsic_size_in_pixels(handle, &width, &height) && width > 0 && height > 0;
+    g_object_unref(handle);
+    if (!ok) logLine("SVG " + path + " gives no width and height in points");
+    return ok;
+}
+
+bool buildSheet(const fs::path& folder, const std::string& target) {
+    std::vector<fs::path> drawings;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".svg") drawings.push_back(entry.path());
+    std::sort(drawings.begin(), drawings.end());
+    std::vector<SheetFrame> frames;
+    bool ok = true;
+    for (const fs::path& drawing : drawings) {
+        double width = 0, height = 0;
+        if (!drawingSize(drawing.string(), width, height)) {
+            ok = false;
+            continue;
+        }
+        Image picture = rasteriseSvg(drawing.string(), static_cast<int>(std::lround(width * kTexelsPerPoint)),
+                                     static_cast<int>(std::lround(height * kTexelsPerPoint)));
+        if (picture.empty()) {
+            ok = false;
+            continue;
+        }
+        frames.push_back({drawing.stem().string() + ".png", std::move(picture)});
+    }
+    SpriteSheet sheet;
+    return ok && sheet.pack(std::move(frames)) && sheet.write(target + "/sheets", folder.filename().string());
+}
+
+} // namespace
+
+bool buildSvgSheets(const BuildPaths& paths) {
+    const fs::path root = fs::path(paths.source) / "art" / "sheets";
+    std::error_code error;
+    if (!fs::is_directory(root, error)) return true;
+    std::vector<fs::path> folders;
+    for (const fs::directory_entry& entry : fs::directory_iterator(root))
+        if (entry.is_directory()) folders.push_back(entry.path());
+    std::sort(folders.begin(), folders.end());
+    bool ok = true;
+    for (const fs::path& folder : folders)
+        ok = buildSheet(folder, paths.target) && ok;
+    logLine("drawn sheets: " + std::to_string(folders.size()));
+    return ok;
+}
+
+} // namespace kvcontent
