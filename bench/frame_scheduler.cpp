@@ -31,8 +31,10 @@ struct Targets {
         }
     }
     ~Targets() {
-        for (Target* t : updates) t->release();
-        for (Target* t : timers) t->release();
+        for (Target* t : updates)
+            t->release();
+        for (Target* t : timers)
+            t->release();
     }
 };
 
@@ -44,7 +46,8 @@ void BM_SchedulerTick(benchmark::State& state) {
         scheduler->scheduleSelector(schedule_selector(Target::onTimer), targets.timers[i], 0.0f, false);
     }
     scheduler->tick(0.016f);
-    for (auto _ : state) scheduler->tick(0.016f);
+    for (auto _ : state)
+        scheduler->tick(0.016f);
     benchmark::DoNotOptimize(targets.updates[0]->sum);
     CCDirector::destroyInstance();
     CCAutoreleasePoolStack::getInstance().clearAllPools();
@@ -63,10 +66,12 @@ void BM_PlainLoop(benchmark::State& state) {
     };
     std::vector<CCObject*> updates(targets.updates.begin(), targets.updates.end());
     std::vector<PlainTimer> timers;
-    for (Target* t : targets.timers) timers.push_back({t, schedule_selector(Target::onTimer), 0.0f, 0.0f});
+    for (Target* t : targets.timers)
+        timers.push_back({t, schedule_selector(Target::onTimer), 0.0f, 0.0f});
     for (auto _ : state) {
         const float dt = 0.016f;
-        for (CCObject* o : updates) o->update(dt);
+        for (CCObject* o : updates)
+            o->update(dt);
         for (PlainTimer& t : timers) {
             t.elapsed += dt;
             if (t.elapsed >= t.interval) {

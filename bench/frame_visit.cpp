@@ -73,7 +73,8 @@ void visitTree(benchmark::State& state, bool moveEveryFrame) {
     for (auto _ : state) {
         if (moveEveryFrame) {
             angle += 1.0f;
-            for (CCNode* n : all) n->setRotation(angle);
+            for (CCNode* n : all)
+                n->setRotation(angle);
         }
         root->visit();
     }
@@ -116,10 +117,18 @@ void plainLoop(benchmark::State& state, bool moveEveryFrame) {
     }
 }
 
-void BM_VisitStaticTree(benchmark::State& state) { visitTree(state, false); }
-void BM_PlainStaticMatrices(benchmark::State& state) { plainLoop(state, false); }
-void BM_VisitMovingTree(benchmark::State& state) { visitTree(state, true); }
-void BM_PlainMovingMatrices(benchmark::State& state) { plainLoop(state, true); }
+void BM_VisitStaticTree(benchmark::State& state) {
+    visitTree(state, false);
+}
+void BM_PlainStaticMatrices(benchmark::State& state) {
+    plainLoop(state, false);
+}
+void BM_VisitMovingTree(benchmark::State& state) {
+    visitTree(state, true);
+}
+void BM_PlainMovingMatrices(benchmark::State& state) {
+    plainLoop(state, true);
+}
 
 BENCHMARK(BM_VisitStaticTree);
 BENCHMARK(BM_PlainStaticMatrices);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build pkg-config g++ clang libclang-rt-14-dev libfuzzer-14-dev
+  cmake ninja-build pkg-config g++ clang clang-format libclang-rt-14-dev libfuzzer-14-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libbox2d-dev uthash-dev
   libxml2-dev libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0

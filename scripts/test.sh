@@ -8,6 +8,9 @@ bash scripts/install-deps.sh
 jobs=${KELVOS_JOBS:-$(nproc)}
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
+echo "== source format"
+bash scripts/check-format.sh
+
 echo "== build and test"
 bash scripts/build.sh build -DKELVOS_WERROR=ON
 ctest --test-dir build -j "$jobs" --output-on-failure

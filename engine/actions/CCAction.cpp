@@ -12,7 +12,9 @@ template <class T> T* objectToFill(CCCopyHolder* holder) {
     return new T();
 }
 
-float storedDuration(float seconds) { return seconds == 0.0f ? FLT_EPSILON : seconds; }
+float storedDuration(float seconds) {
+    return seconds == 0.0f ? FLT_EPSILON : seconds;
+}
 } // namespace
 
 // --- CCAction --------------------------------------------------------------------------------
@@ -27,16 +29,22 @@ CCObject* CCAction::copyInto(CCCopyHolder* holder) {
     return copy;
 }
 
-bool CCAction::isDone() { return true; }
+bool CCAction::isDone() {
+    return true;
+}
 
 void CCAction::startWithTarget(CCNode* target) {
     m_originalTarget = target;
     m_target = target;
 }
 
-void CCAction::stop() { m_target = nullptr; }
+void CCAction::stop() {
+    m_target = nullptr;
+}
 
-void CCAction::step(float dt) { (void)dt; }
+void CCAction::step(float dt) {
+    (void)dt;
+}
 
 std::string CCAction::description() const {
     char text[48];
@@ -63,7 +71,9 @@ bool CCActionInterval::initWithDuration(float seconds) {
     return true;
 }
 
-bool CCActionInterval::isDone() { return m_elapsed >= m_duration; }
+bool CCActionInterval::isDone() {
+    return m_elapsed >= m_duration;
+}
 
 void CCActionInterval::startWithTarget(CCNode* target) {
     CCFiniteTimeAction::startWithTarget(target);

@@ -28,7 +28,9 @@ void CCActionCamera::startWithTarget(CCNode* target) {
     camera->getUpXYZ(&m_upXOrig, &m_upYOrig, &m_upZOrig);
 }
 
-CCFiniteTimeAction* CCActionCamera::reverse() { return CCReverseTime::createWithAction(this); }
+CCFiniteTimeAction* CCActionCamera::reverse() {
+    return CCReverseTime::createWithAction(this);
+}
 
 CCOrbitCamera* CCOrbitCamera::createWithDurationRadiusAngles(float seconds, float radius, float deltaRadius,
                                                              float angleZ, float deltaAngleZ, float angleX,

@@ -10,8 +10,7 @@ namespace kvengine {
 
 namespace {
 
-template <class T>
-T* makeEase(CCActionInterval* action) {
+template <class T> T* makeEase(CCActionInterval* action) {
     T* ease = new T();
     if (!ease->initWithAction(action)) {
         ease->release();
@@ -21,8 +20,7 @@ T* makeEase(CCActionInterval* action) {
     return ease;
 }
 
-template <class T>
-T* makeRateEase(CCActionInterval* action, float rate) {
+template <class T> T* makeRateEase(CCActionInterval* action, float rate) {
     T* ease = new T();
     if (!ease->initWithActionRate(action, rate)) {
         ease->release();
@@ -38,7 +36,9 @@ CCActionEase::~CCActionEase() {
     if (m_inner != nullptr) m_inner->release();
 }
 
-CCActionEase* CCActionEase::createWithAction(CCActionInterval* action) { return makeEase<CCActionEase>(action); }
+CCActionEase* CCActionEase::createWithAction(CCActionInterval* action) {
+    return makeEase<CCActionEase>(action);
+}
 
 bool CCActionEase::initWithAction(CCActionInterval* action) {
     if (action == nullptr) {
@@ -62,7 +62,9 @@ void CCActionEase::stop() {
     CCActionInterval::stop();
 }
 
-void CCActionEase::update(float t) { updateInner(t); }
+void CCActionEase::update(float t) {
+    updateInner(t);
+}
 
 void CCActionEase::updateInner(float t) {
     if (m_inner != nullptr) m_inner->update(t);
@@ -84,7 +86,8 @@ CCObject* CCActionEase::copyInto(CCCopyHolder* holder) {
     CCActionEase* copy = detail::copyObjectFor<CCActionEase>(holder);
     CCCopyHolder inner{copy};
     CCActionInterval::copyInto(&inner);
-    if (m_inner != nullptr) copy->initWithAction(static_cast<CCActionInterval*>(m_inner->copy()->autorelease()));
+    if (m_inner != nullptr)
+        copy->initWithAction(static_cast<CCActionInterval*>(m_inner->copy()->autorelease()));
     return copy;
 }
 
@@ -117,24 +120,35 @@ CCEaseIn* CCEaseIn::createWithActionRate(CCActionInterval* action, float rate) {
     return makeRateEase<CCEaseIn>(action, rate);
 }
 
-void CCEaseIn::update(float t) { updateInner(ease::rateIn(t, m_rate)); }
+void CCEaseIn::update(float t) {
+    updateInner(ease::rateIn(t, m_rate));
+}
 
-CCObject* CCEaseIn::copyInto(CCCopyHolder* holder) { return detail::copyWithBase<CCEaseIn, CCEaseRateAction>(this, holder); }
+CCObject* CCEaseIn::copyInto(CCCopyHolder* holder) {
+    return detail::copyWithBase<CCEaseIn, CCEaseRateAction>(this, holder);
+}
 
 CCEaseOut* CCEaseOut::createWithActionRate(CCActionInterval* action, float rate) {
     return makeRateEase<CCEaseOut>(action, rate);
 }
 
-void CCEaseOut::update(float t) { updateInner(ease::rateOut(t, m_rate)); }
+void CCEaseOut::update(float t) {
+    updateInner(ease::rateOut(t, m_rate));
+}
 
-CCObject* CCEaseOut::copyInto(CCCopyHolder* holder) { return detail::copyWithBase<CCEaseOut, CCEaseRateAction>(this, holder); }
+CCObject* CCEaseOut::copyInto(CCCopyHolder* holder) {
+    return detail::copyWithBase<CCEaseOut, CCEaseRateAction>(this, holder);
+}
 
 CCEaseInOut* CCEaseInOut::createWithActionRate(CCActionInterval* action, float rate) {
-    if (std::trunc(rate) != rate) logDebugMessage("CCEaseInOut: rate %f is not a whole number", static_cast<double>(rate));
+    if (std::trunc(rate) != rate)
+        logDebugMessage("CCEaseInOut: rate %f is not a whole number", static_cast<double>(rate));
     return makeRateEase<CCEaseInOut>(action, rate);
 }
 
-void CCEaseInOut::update(float t) { updateInner(ease::rateInOut(t, m_rate)); }
+void CCEaseInOut::update(float t) {
+    updateInner(ease::rateInOut(t, m_rate));
+}
 
 CCFiniteTimeAction* CCEaseInOut::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -151,7 +165,9 @@ CCEaseExponentialIn* CCEaseExponentialIn::createWithAction(CCActionInterval* act
     return makeEase<CCEaseExponentialIn>(action);
 }
 
-void CCEaseExponentialIn::update(float t) { updateInner(ease::exponentialIn(t)); }
+void CCEaseExponentialIn::update(float t) {
+    updateInner(ease::exponentialIn(t));
+}
 
 CCFiniteTimeAction* CCEaseExponentialIn::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -166,7 +182,9 @@ CCEaseExponentialOut* CCEaseExponentialOut::createWithAction(CCActionInterval* a
     return makeEase<CCEaseExponentialOut>(action);
 }
 
-void CCEaseExponentialOut::update(float t) { updateInner(ease::exponentialOut(t)); }
+void CCEaseExponentialOut::update(float t) {
+    updateInner(ease::exponentialOut(t));
+}
 
 CCFiniteTimeAction* CCEaseExponentialOut::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -181,7 +199,9 @@ CCEaseExponentialInOut* CCEaseExponentialInOut::createWithAction(CCActionInterva
     return makeEase<CCEaseExponentialInOut>(action);
 }
 
-void CCEaseExponentialInOut::update(float t) { updateInner(ease::exponentialInOut(t)); }
+void CCEaseExponentialInOut::update(float t) {
+    updateInner(ease::exponentialInOut(t));
+}
 
 CCObject* CCEaseExponentialInOut::copyInto(CCCopyHolder* holder) {
     return detail::copyWithBase<CCEaseExponentialInOut, CCActionEase>(this, holder);
@@ -189,20 +209,30 @@ CCObject* CCEaseExponentialInOut::copyInto(CCCopyHolder* holder) {
 
 // Sine eases.
 
-CCEaseSineIn* CCEaseSineIn::createWithAction(CCActionInterval* action) { return makeEase<CCEaseSineIn>(action); }
+CCEaseSineIn* CCEaseSineIn::createWithAction(CCActionInterval* action) {
+    return makeEase<CCEaseSineIn>(action);
+}
 
-void CCEaseSineIn::update(float t) { updateInner(ease::sineIn(t)); }
+void CCEaseSineIn::update(float t) {
+    updateInner(ease::sineIn(t));
+}
 
 CCFiniteTimeAction* CCEaseSineIn::reverse() {
     CCActionInterval* inner = innerReverse();
     return inner != nullptr ? CCEaseSineOut::createWithAction(inner) : nullptr;
 }
 
-CCObject* CCEaseSineIn::copyInto(CCCopyHolder* holder) { return detail::copyWithBase<CCEaseSineIn, CCActionEase>(this, holder); }
+CCObject* CCEaseSineIn::copyInto(CCCopyHolder* holder) {
+    return detail::copyWithBase<CCEaseSineIn, CCActionEase>(this, holder);
+}
 
-CCEaseSineOut* CCEaseSineOut::createWithAction(CCActionInterval* action) { return makeEase<CCEaseSineOut>(action); }
+CCEaseSineOut* CCEaseSineOut::createWithAction(CCActionInterval* action) {
+    return makeEase<CCEaseSineOut>(action);
+}
 
-void CCEaseSineOut::update(float t) { updateInner(ease::sineOut(t)); }
+void CCEaseSineOut::update(float t) {
+    updateInner(ease::sineOut(t));
+}
 
 CCFiniteTimeAction* CCEaseSineOut::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -217,7 +247,9 @@ CCEaseSineInOut* CCEaseSineInOut::createWithAction(CCActionInterval* action) {
     return makeEase<CCEaseSineInOut>(action);
 }
 
-void CCEaseSineInOut::update(float t) { updateInner(ease::sineInOut(t)); }
+void CCEaseSineInOut::update(float t) {
+    updateInner(ease::sineInOut(t));
+}
 
 CCObject* CCEaseSineInOut::copyInto(CCCopyHolder* holder) {
     return detail::copyWithBase<CCEaseSineInOut, CCActionEase>(this, holder);

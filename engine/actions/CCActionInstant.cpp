@@ -5,7 +5,9 @@
 
 namespace kvengine {
 
-void CCActionInstant::step(float /*dt*/) { update(1.0f); }
+void CCActionInstant::step(float /*dt*/) {
+    update(1.0f);
+}
 
 void CCActionInstant::update(float /*t*/) {}
 
@@ -56,7 +58,9 @@ void CCHide::startWithTarget(CCNode* target) {
     if (target != nullptr) target->setVisible(false);
 }
 
-CCFiniteTimeAction* CCHide::reverse() { return CCShow::create(); }
+CCFiniteTimeAction* CCHide::reverse() {
+    return CCShow::create();
+}
 
 CCObject* CCHide::copyInto(CCCopyHolder* holder) {
     CCHide* copy = detail::copyObjectFor<CCHide>(holder);
@@ -76,7 +80,9 @@ void CCShow::startWithTarget(CCNode* target) {
     if (target != nullptr) target->setVisible(true);
 }
 
-CCFiniteTimeAction* CCShow::reverse() { return CCHide::create(); }
+CCFiniteTimeAction* CCShow::reverse() {
+    return CCHide::create();
+}
 
 CCObject* CCShow::copyInto(CCCopyHolder* holder) {
     CCShow* copy = detail::copyObjectFor<CCShow>(holder);

@@ -19,7 +19,8 @@ CCActionManager* CCActionManager::makeSharedInstance() {
 void CCActionManager::purgeInstance() {
     CCActionManager* manager = existingInstance();
     if (!manager) return;
-    if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleUpdateForTarget(manager);
+    if (CCScheduler* scheduler = CCScheduler::existingInstance())
+        scheduler->unscheduleUpdateForTarget(manager);
     CCSingleton::purgeInstance();
 }
 
@@ -96,7 +97,8 @@ void CCActionManager::deleteTargetEntry(Entry* entry) {
     actions.swap(entry->actions);
     CCObject* target = entry->target;
     delete entry;
-    for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)->release();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it)
+        (*it)->release();
     target->release();
 }
 
@@ -112,13 +114,15 @@ void CCActionManager::removeAllActionsFromTarget(CCObject* target) {
     Entry* entry = findEntry(target);
     if (!entry) return;
     if (entry->currentAction && !entry->currentActionSalvaged &&
-        std::find(entry->actions.begin(), entry->actions.end(), entry->currentAction) != entry->actions.end()) {
+        std::find(entry->actions.begin(), entry->actions.end(), entry->currentAction) !=
+            entry->actions.end()) {
         entry->currentAction->retain();
         entry->currentActionSalvaged = true;
     }
     std::vector<CCAction*> actions;
     actions.swap(entry->actions);
-    for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)->release();
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it)
+        (*it)->release();
     if (entry == m_currentTarget) {
         m_currentTargetSalvaged = true;
     } else {

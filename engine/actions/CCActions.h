@@ -25,6 +25,6 @@
 #include "engine/actions/CCScaleTo.h"
 #include "engine/actions/CCSequence.h"
 #include "engine/actions/CCSkewTo.h"
-#include "engine/actions/CCSpeed.h"
 #include "engine/actions/CCSpawn.h"
+#include "engine/actions/CCSpeed.h"
 #include "engine/actions/CCTintTo.h"

@@ -10,8 +10,7 @@ namespace kvengine {
 
 namespace {
 
-template <class... Args>
-CCAnimate* makeAnimate(bool (CCAnimate::*init)(Args...), Args... args) {
+template <class... Args> CCAnimate* makeAnimate(bool (CCAnimate::*init)(Args...), Args... args) {
     CCAnimate* animate = new CCAnimate();
     if (!(animate->*init)(args...)) {
         animate->release();
@@ -51,8 +50,8 @@ bool CCAnimate::initWithAnimation(CCAnimation* animation, bool restoreOriginalFr
         logDebugMessage("CCAnimate: no animation");
         return false;
     }
-    return initWithDurationAnimation(animation->getDelay() * static_cast<float>(frameCount(animation)), animation,
-                                     restoreOriginalFrame);
+    return initWithDurationAnimation(animation->getDelay() * static_cast<float>(frameCount(animation)),
+                                     animation, restoreOriginalFrame);
 }
 
 bool CCAnimate::initWithDurationAnimation(float seconds, CCAnimation* animation, bool restoreOriginalFrame) {
@@ -106,7 +105,8 @@ void CCAnimate::update(float t) {
 
 void CCAnimate::stop() {
     CCSprite* sprite = dynamic_cast<CCSprite*>(getTarget());
-    if (m_restoreOriginalFrame && sprite != nullptr && m_savedFrame != nullptr) sprite->setDisplayFrame(m_savedFrame);
+    if (m_restoreOriginalFrame && sprite != nullptr && m_savedFrame != nullptr)
+        sprite->setDisplayFrame(m_savedFrame);
     CCActionInterval::stop();
 }
 

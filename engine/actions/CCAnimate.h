@@ -22,7 +22,8 @@ public:
     static CCAnimate* createWithAnimation(CCAnimation* animation);
     static CCAnimate* createWithAnimationRestore(CCAnimation* animation, bool restoreOriginalFrame);
     /// The duration is the given one (seconds).
-    static CCAnimate* createWithDurationAnimation(float seconds, CCAnimation* animation, bool restoreOriginalFrame);
+    static CCAnimate* createWithDurationAnimation(float seconds, CCAnimation* animation,
+                                                  bool restoreOriginalFrame);
 
     bool initWithAnimation(CCAnimation* animation, bool restoreOriginalFrame);
     bool initWithDurationAnimation(float seconds, CCAnimation* animation, bool restoreOriginalFrame);

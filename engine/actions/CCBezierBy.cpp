@@ -72,8 +72,10 @@ void CCBezierTo::startWithTarget(CCNode* target) {
     CCBezierBy::startWithTarget(target);
     const CCPoint& s = m_startPosition;
     m_path.endPosition = CCPoint(m_absolutePath.endPosition.x - s.x, m_absolutePath.endPosition.y - s.y);
-    m_path.controlPoint1 = CCPoint(m_absolutePath.controlPoint1.x - s.x, m_absolutePath.controlPoint1.y - s.y);
-    m_path.controlPoint2 = CCPoint(m_absolutePath.controlPoint2.x - s.x, m_absolutePath.controlPoint2.y - s.y);
+    m_path.controlPoint1 =
+        CCPoint(m_absolutePath.controlPoint1.x - s.x, m_absolutePath.controlPoint1.y - s.y);
+    m_path.controlPoint2 =
+        CCPoint(m_absolutePath.controlPoint2.x - s.x, m_absolutePath.controlPoint2.y - s.y);
 }
 
 CCObject* CCBezierTo::copyInto(CCCopyHolder* holder) {

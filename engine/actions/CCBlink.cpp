@@ -31,7 +31,9 @@ void CCBlink::update(float t) {
     target->setVisible(m > slice / 2.0f);
 }
 
-CCFiniteTimeAction* CCBlink::reverse() { return createWithDurationBlinks(getDuration(), m_blinks); }
+CCFiniteTimeAction* CCBlink::reverse() {
+    return createWithDurationBlinks(getDuration(), m_blinks);
+}
 
 CCObject* CCBlink::copyInto(CCCopyHolder* holder) {
     CCBlink* copy = detail::copyObjectFor<CCBlink>(holder);

@@ -88,7 +88,7 @@ class CCCallFuncO : public CCCallFunc {
 public:
     ~CCCallFuncO() override;
     static CCCallFuncO* createWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector,
-                                                        CCObject* object);
+                                                       CCObject* object);
     virtual bool initWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector, CCObject* object);
     void execute() override;
     CCObject* copyInto(CCCopyHolder* holder) override;

@@ -13,7 +13,9 @@ CCDelayTime* CCDelayTime::createWithDuration(float seconds) {
 
 void CCDelayTime::update(float /*t*/) {}
 
-CCFiniteTimeAction* CCDelayTime::reverse() { return createWithDuration(getDuration()); }
+CCFiniteTimeAction* CCDelayTime::reverse() {
+    return createWithDuration(getDuration());
+}
 
 CCObject* CCDelayTime::copyInto(CCCopyHolder* holder) {
     CCDelayTime* copy = detail::copyObjectFor<CCDelayTime>(holder);

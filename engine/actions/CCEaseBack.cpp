@@ -7,8 +7,7 @@ namespace kvengine {
 
 namespace {
 
-template <class T>
-T* makeEase(CCActionInterval* action) {
+template <class T> T* makeEase(CCActionInterval* action) {
     T* ease = new T();
     if (!ease->initWithAction(action)) {
         ease->release();
@@ -20,9 +19,13 @@ T* makeEase(CCActionInterval* action) {
 
 } // namespace
 
-CCEaseBackIn* CCEaseBackIn::createWithAction(CCActionInterval* action) { return makeEase<CCEaseBackIn>(action); }
+CCEaseBackIn* CCEaseBackIn::createWithAction(CCActionInterval* action) {
+    return makeEase<CCEaseBackIn>(action);
+}
 
-void CCEaseBackIn::update(float t) { updateInner(ease::backIn(t)); }
+void CCEaseBackIn::update(float t) {
+    updateInner(ease::backIn(t));
+}
 
 CCFiniteTimeAction* CCEaseBackIn::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -33,9 +36,13 @@ CCObject* CCEaseBackIn::copyInto(CCCopyHolder* holder) {
     return detail::copyWithBase<CCEaseBackIn, CCActionEase>(this, holder);
 }
 
-CCEaseBackOut* CCEaseBackOut::createWithAction(CCActionInterval* action) { return makeEase<CCEaseBackOut>(action); }
+CCEaseBackOut* CCEaseBackOut::createWithAction(CCActionInterval* action) {
+    return makeEase<CCEaseBackOut>(action);
+}
 
-void CCEaseBackOut::update(float t) { updateInner(ease::backOut(t)); }
+void CCEaseBackOut::update(float t) {
+    updateInner(ease::backOut(t));
+}
 
 CCFiniteTimeAction* CCEaseBackOut::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -50,7 +57,9 @@ CCEaseBackInOut* CCEaseBackInOut::createWithAction(CCActionInterval* action) {
     return makeEase<CCEaseBackInOut>(action);
 }
 
-void CCEaseBackInOut::update(float t) { updateInner(ease::backInOut(t)); }
+void CCEaseBackInOut::update(float t) {
+    updateInner(ease::backInOut(t));
+}
 
 CCObject* CCEaseBackInOut::copyInto(CCCopyHolder* holder) {
     return detail::copyWithBase<CCEaseBackInOut, CCActionEase>(this, holder);

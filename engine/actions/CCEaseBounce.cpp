@@ -7,8 +7,7 @@ namespace kvengine {
 
 namespace {
 
-template <class T>
-T* makeEase(CCActionInterval* action) {
+template <class T> T* makeEase(CCActionInterval* action) {
     T* ease = new T();
     if (!ease->initWithAction(action)) {
         ease->release();
@@ -28,7 +27,9 @@ CCEaseBounceIn* CCEaseBounceIn::createWithAction(CCActionInterval* action) {
     return makeEase<CCEaseBounceIn>(action);
 }
 
-void CCEaseBounceIn::update(float t) { updateInner(ease::bounceIn(t)); }
+void CCEaseBounceIn::update(float t) {
+    updateInner(ease::bounceIn(t));
+}
 
 CCFiniteTimeAction* CCEaseBounceIn::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -43,7 +44,9 @@ CCEaseBounceOut* CCEaseBounceOut::createWithAction(CCActionInterval* action) {
     return makeEase<CCEaseBounceOut>(action);
 }
 
-void CCEaseBounceOut::update(float t) { updateInner(ease::bounceOut(t)); }
+void CCEaseBounceOut::update(float t) {
+    updateInner(ease::bounceOut(t));
+}
 
 CCFiniteTimeAction* CCEaseBounceOut::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -58,7 +61,9 @@ CCEaseBounceInOut* CCEaseBounceInOut::createWithAction(CCActionInterval* action)
     return makeEase<CCEaseBounceInOut>(action);
 }
 
-void CCEaseBounceInOut::update(float t) { updateInner(ease::bounceInOut(t)); }
+void CCEaseBounceInOut::update(float t) {
+    updateInner(ease::bounceInOut(t));
+}
 
 CCObject* CCEaseBounceInOut::copyInto(CCCopyHolder* holder) {
     return detail::copyWithBase<CCEaseBounceInOut, CCEaseBounce>(this, holder);

@@ -5,9 +5,13 @@
 namespace kvengine {
 namespace ease {
 
-float rateIn(float t, float rate) { return std::pow(t, rate); }
+float rateIn(float t, float rate) {
+    return std::pow(t, rate);
+}
 
-float rateOut(float t, float rate) { return std::pow(t, 1.0f / rate); }
+float rateOut(float t, float rate) {
+    return std::pow(t, 1.0f / rate);
+}
 
 float rateInOut(float t, float rate) {
     float u = t * 2.0f;
@@ -39,13 +43,21 @@ float exponentialInOut(float t) {
     return 0.5f * (2.0f - std::pow(2.0f, -10.0f * (u - 1.0f)));
 }
 
-float sineIn(float t) { return 1.0f - std::cos(t * kPi / 2.0f); }
+float sineIn(float t) {
+    return 1.0f - std::cos(t * kPi / 2.0f);
+}
 
-float sineOut(float t) { return std::sin(t * kPi / 2.0f); }
+float sineOut(float t) {
+    return std::sin(t * kPi / 2.0f);
+}
 
-float sineInOut(float t) { return -0.5f * (std::cos(kPi * t) - 1.0f); }
+float sineInOut(float t) {
+    return -0.5f * (std::cos(kPi * t) - 1.0f);
+}
 
-bool isUsableElasticPeriod(float period) { return period != 0.0f && std::isfinite(period); }
+bool isUsableElasticPeriod(float period) {
+    return period != 0.0f && std::isfinite(period);
+}
 
 float elasticIn(float t, float period) {
     if (t == 0.0f || t == 1.0f) return t;
@@ -86,9 +98,13 @@ float bounce(float x) {
     return 7.5625f * x * x + 0.984375f;
 }
 
-float bounceIn(float t) { return 1.0f - bounce(1.0f - t); }
+float bounceIn(float t) {
+    return 1.0f - bounce(1.0f - t);
+}
 
-float bounceOut(float t) { return bounce(t); }
+float bounceOut(float t) {
+    return bounce(t);
+}
 
 float bounceInOut(float t) {
     if (t < 0.5f) return 0.5f * (1.0f - bounce(1.0f - t * 2.0f));

@@ -8,8 +8,7 @@ namespace kvengine {
 
 namespace {
 
-template <class T>
-T* makeElastic(CCActionInterval* action, float period) {
+template <class T> T* makeElastic(CCActionInterval* action, float period) {
     T* ease = new T();
     if (!ease->initWithActionPeriod(action, period)) {
         ease->release();
@@ -23,7 +22,7 @@ T* makeElastic(CCActionInterval* action, float period) {
 float usablePeriod(float period) {
     if (ease::isUsableElasticPeriod(period)) return period;
     logDebugMessage("CCEaseElastic: period %f cannot be used, using %f", static_cast<double>(period),
-          static_cast<double>(ease::kElasticDefaultPeriod));
+                    static_cast<double>(ease::kElasticDefaultPeriod));
     return ease::kElasticDefaultPeriod;
 }
 
@@ -35,7 +34,9 @@ bool CCEaseElastic::initWithActionPeriod(CCActionInterval* action, float period)
     return true;
 }
 
-CCFiniteTimeAction* CCEaseElastic::reverse() { return nullptr; }
+CCFiniteTimeAction* CCEaseElastic::reverse() {
+    return nullptr;
+}
 
 CCObject* CCEaseElastic::copyInto(CCCopyHolder* holder) {
     CCEaseElastic* copy = detail::copyObjectFor<CCEaseElastic>(holder);
@@ -53,7 +54,9 @@ bool CCEaseElasticIn::initWithActionPeriod(CCActionInterval* action, float perio
     return CCEaseElastic::initWithActionPeriod(action, usablePeriod(period));
 }
 
-void CCEaseElasticIn::update(float t) { updateInner(ease::elasticIn(t, m_period)); }
+void CCEaseElasticIn::update(float t) {
+    updateInner(ease::elasticIn(t, m_period));
+}
 
 CCFiniteTimeAction* CCEaseElasticIn::reverse() {
     CCActionInterval* inner = innerReverse();
@@ -72,7 +75,9 @@ bool CCEaseElasticOut::initWithActionPeriod(CCActionInterval* action, float peri
     return CCEaseElastic::initWithActionPeriod(action, usablePeriod(period));
 }
 
-void CCEaseElasticOut::update(float t) { updateInner(ease::elasticOut(t, m_period)); }
+void CCEaseElasticOut::update(float t) {
+    updateInner(ease::elasticOut(t, m_period));
+}
 
 CCFiniteTimeAction* CCEaseElasticOut::reverse() {
     CCActionInterval* inner = innerReverse();

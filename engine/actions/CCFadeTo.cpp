@@ -1,6 +1,5 @@
 #include "engine/actions/CCFadeTo.h"
 
-
 #include "engine/actions/CCActionCopy.h"
 #include "engine/actions/CCColorBytes.h"
 #include "engine/nodes/CCNode.h"
@@ -9,7 +8,9 @@ namespace kvengine {
 
 namespace {
 
-CCRGBAProtocol* colourOf(CCNode* node) { return node != nullptr ? node->asRGBAProtocol() : nullptr; }
+CCRGBAProtocol* colourOf(CCNode* node) {
+    return node != nullptr ? node->asRGBAProtocol() : nullptr;
+}
 
 } // namespace
 
@@ -24,7 +25,9 @@ void CCFadeIn::update(float t) {
     if (CCRGBAProtocol* colour = colourOf(getTarget())) colour->setOpacity(detail::colorByte(255.0f * t));
 }
 
-CCFiniteTimeAction* CCFadeIn::reverse() { return CCFadeOut::createWithDuration(getDuration()); }
+CCFiniteTimeAction* CCFadeIn::reverse() {
+    return CCFadeOut::createWithDuration(getDuration());
+}
 
 CCObject* CCFadeIn::copyInto(CCCopyHolder* holder) {
     CCFadeIn* copy = detail::copyObjectFor<CCFadeIn>(holder);
@@ -32,7 +35,6 @@ CCObject* CCFadeIn::copyInto(CCCopyHolder* holder) {
     CCActionInterval::copyInto(&inner);
     return copy;
 }
-
 
 CCFadeOut* CCFadeOut::createWithDuration(float seconds) {
     CCFadeOut* fade = new CCFadeOut();
@@ -46,7 +48,9 @@ void CCFadeOut::update(float t) {
         colour->setOpacity(detail::colorByte(255.0f * (1.0f - t)));
 }
 
-CCFiniteTimeAction* CCFadeOut::reverse() { return CCFadeIn::createWithDuration(getDuration()); }
+CCFiniteTimeAction* CCFadeOut::reverse() {
+    return CCFadeIn::createWithDuration(getDuration());
+}
 
 CCObject* CCFadeOut::copyInto(CCCopyHolder* holder) {
     CCFadeOut* copy = detail::copyObjectFor<CCFadeOut>(holder);

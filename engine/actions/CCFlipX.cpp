@@ -35,7 +35,9 @@ void CCFlipX::startWithTarget(CCNode* target) {
     if (CCSprite* sprite = spriteOf(target, "CCFlipX")) sprite->setFlipX(m_flip);
 }
 
-CCFiniteTimeAction* CCFlipX::reverse() { return createWithFlip(!m_flip); }
+CCFiniteTimeAction* CCFlipX::reverse() {
+    return createWithFlip(!m_flip);
+}
 
 CCObject* CCFlipX::copyInto(CCCopyHolder* holder) {
     CCFlipX* copy = detail::copyObjectFor<CCFlipX>(holder);
@@ -62,7 +64,9 @@ void CCFlipY::startWithTarget(CCNode* target) {
     if (CCSprite* sprite = spriteOf(target, "CCFlipY")) sprite->setFlipY(m_flip);
 }
 
-CCFiniteTimeAction* CCFlipY::reverse() { return createWithFlip(!m_flip); }
+CCFiniteTimeAction* CCFlipY::reverse() {
+    return createWithFlip(!m_flip);
+}
 
 CCObject* CCFlipY::copyInto(CCCopyHolder* holder) {
     CCFlipY* copy = detail::copyObjectFor<CCFlipY>(holder);

@@ -1,6 +1,5 @@
 #include "engine/actions/CCMoveTo.h"
 
-
 #include "engine/actions/CCActionCopy.h"
 #include "engine/nodes/CCNode.h"
 
@@ -40,7 +39,6 @@ CCObject* CCMoveTo::copyInto(CCCopyHolder* holder) {
     return copy;
 }
 
-
 CCMoveBy* CCMoveBy::createWithDurationPosition(float seconds, const CCPoint& delta) {
     CCMoveBy* move = new CCMoveBy();
     move->initWithDurationPosition(seconds, delta);
@@ -72,6 +70,5 @@ CCObject* CCMoveBy::copyInto(CCCopyHolder* holder) {
     copy->initWithDurationPosition(getDuration(), m_delta);
     return copy;
 }
-
 
 } // namespace kvengine

@@ -73,7 +73,9 @@ void CCRepeat::update(float t) {
     if (m_inner != nullptr) m_inner->update(r < 1.0f ? r : 1.0f);
 }
 
-bool CCRepeat::isDone() { return m_done >= m_times; }
+bool CCRepeat::isDone() {
+    return m_done >= m_times;
+}
 
 CCFiniteTimeAction* CCRepeat::reverse() {
     CCFiniteTimeAction* inner = m_inner != nullptr ? m_inner->reverse() : nullptr;
@@ -149,7 +151,8 @@ CCObject* CCRepeatForever::copyInto(CCCopyHolder* holder) {
     CCRepeatForever* copy = detail::copyObjectFor<CCRepeatForever>(holder);
     CCCopyHolder inner{copy};
     CCActionInterval::copyInto(&inner);
-    if (m_inner != nullptr) copy->initWithAction(static_cast<CCActionInterval*>(m_inner->copy()->autorelease()));
+    if (m_inner != nullptr)
+        copy->initWithAction(static_cast<CCActionInterval*>(m_inner->copy()->autorelease()));
     return copy;
 }
 

@@ -54,7 +54,8 @@ CCObject* CCReverseTime::copyInto(CCCopyHolder* holder) {
     CCReverseTime* copy = detail::copyObjectFor<CCReverseTime>(holder);
     CCCopyHolder inner{copy};
     CCActionInterval::copyInto(&inner);
-    if (m_other != nullptr) copy->initWithAction(static_cast<CCFiniteTimeAction*>(m_other->copy()->autorelease()));
+    if (m_other != nullptr)
+        copy->initWithAction(static_cast<CCFiniteTimeAction*>(m_other->copy()->autorelease()));
     return copy;
 }
 

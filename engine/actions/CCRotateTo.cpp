@@ -69,7 +69,9 @@ void CCRotateBy::update(float t) {
     target->setRotation(m_startAngle + m_angle * t);
 }
 
-CCFiniteTimeAction* CCRotateBy::reverse() { return createWithDurationAngle(getDuration(), -m_angle); }
+CCFiniteTimeAction* CCRotateBy::reverse() {
+    return createWithDurationAngle(getDuration(), -m_angle);
+}
 
 CCObject* CCRotateBy::copyInto(CCCopyHolder* holder) {
     CCRotateBy* copy = detail::copyObjectFor<CCRotateBy>(holder);

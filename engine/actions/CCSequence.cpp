@@ -1,6 +1,5 @@
 #include "engine/actions/CCSequence.h"
 
-
 #include "engine/actions/CCActionCopy.h"
 #include "engine/base/CCLog.h"
 
@@ -114,6 +113,5 @@ CCObject* CCSequence::copyInto(CCCopyHolder* holder) {
     copy->initWithTwoActions(first, second);
     return copy;
 }
-
 
 } // namespace kvengine

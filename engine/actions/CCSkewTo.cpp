@@ -83,7 +83,9 @@ void CCSkewBy::startWithTarget(CCNode* target) {
     m_endSkewY = m_startSkewY + m_deltaY;
 }
 
-CCFiniteTimeAction* CCSkewBy::reverse() { return createWithDurationSkew(getDuration(), -m_skewX, -m_skewY); }
+CCFiniteTimeAction* CCSkewBy::reverse() {
+    return createWithDurationSkew(getDuration(), -m_skewX, -m_skewY);
+}
 
 CCObject* CCSkewBy::copyInto(CCCopyHolder* holder) {
     CCSkewBy* copy = detail::copyObjectFor<CCSkewBy>(holder);

@@ -8,7 +8,9 @@ namespace kvengine {
 
 namespace {
 
-CCRGBAProtocol* colourOf(CCNode* node) { return node != nullptr ? node->asRGBAProtocol() : nullptr; }
+CCRGBAProtocol* colourOf(CCNode* node) {
+    return node != nullptr ? node->asRGBAProtocol() : nullptr;
+}
 
 ccColor3B rgb(const uint8_t channels[3]) {
     ccColor3B colour;
@@ -19,8 +21,7 @@ ccColor3B rgb(const uint8_t channels[3]) {
 }
 
 /// Remembers the target's colour as the start of the tint; a target without colour keeps the old start.
-template <typename Channel>
-void captureStartColour(CCNode* target, Channel (&from)[3]) {
+template <typename Channel> void captureStartColour(CCNode* target, Channel (&from)[3]) {
     if (CCRGBAProtocol* colour = colourOf(target)) {
         ccColor3B c = colour->getColor();
         from[0] = c.r;

@@ -8,7 +8,9 @@
 namespace kvengine {
 
 namespace {
-float scale() { return CCDirector::sharedContentScaleFactor(); }
+float scale() {
+    return CCDirector::sharedContentScaleFactor();
+}
 
 void setScaled(float* out, float x, float y, float z) {
     const float f = scale();
@@ -42,14 +44,18 @@ void CCCamera::setEyeXYZ(float x, float y, float z) {
     m_dirty = true;
 }
 
-void CCCamera::getEyeXYZ(float* x, float* y, float* z) const { getScaled(m_eye, x, y, z); }
+void CCCamera::getEyeXYZ(float* x, float* y, float* z) const {
+    getScaled(m_eye, x, y, z);
+}
 
 void CCCamera::setCenterXYZ(float x, float y, float z) {
     setScaled(m_center, x, y, z);
     m_dirty = true;
 }
 
-void CCCamera::getCenterXYZ(float* x, float* y, float* z) const { getScaled(m_center, x, y, z); }
+void CCCamera::getCenterXYZ(float* x, float* y, float* z) const {
+    getScaled(m_center, x, y, z);
+}
 
 void CCCamera::setUpXYZ(float x, float y, float z) {
     m_up[0] = x;
@@ -69,6 +75,8 @@ void CCCamera::locate() {
     gluLookAt(m_eye[0], m_eye[1], m_eye[2], m_center[0], m_center[1], m_center[2], m_up[0], m_up[1], m_up[2]);
 }
 
-float CCCamera::getZEye() { return FLT_EPSILON; }
+float CCCamera::getZEye() {
+    return FLT_EPSILON;
+}
 
 } // namespace kvengine

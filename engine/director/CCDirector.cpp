@@ -2,9 +2,9 @@
 
 #include "engine/base/CCAffineTransform.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
-#include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
@@ -12,8 +12,8 @@
 #include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCGestureRecognizer.h"
 #include "engine/input/CCKeypadDispatcher.h"
-#include "engine/input/CCView.h"
 #include "engine/input/CCTouchDispatcher.h"
+#include "engine/input/CCView.h"
 #include "engine/labels/CCLabelTTF.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
@@ -54,9 +54,9 @@ CCString* ccEventResumeGame() {
 }
 
 CCString* ccKeyName(unsigned code) {
-    static CCString* names[] = {nameConstant("TOUCH_ESCAPE"), nameConstant("TOUCH_RIGHT"),
-                                nameConstant("TOUCH_LEFT"),   nameConstant("TOUCH_UP"),
-                                nameConstant("TOUCH_DOWN"),   nameConstant("TOUCH_ADD"),
+    static CCString* names[] = {nameConstant("TOUCH_ESCAPE"),   nameConstant("TOUCH_RIGHT"),
+                                nameConstant("TOUCH_LEFT"),     nameConstant("TOUCH_UP"),
+                                nameConstant("TOUCH_DOWN"),     nameConstant("TOUCH_ADD"),
                                 nameConstant("TOUCH_SUBSTRAC"), nameConstant("TOUCH_SPACE")};
     return code < 8 ? names[code] : nullptr;
 }
@@ -190,9 +190,12 @@ void CCDirector::drawScene() {
     // A view's draw may add or remove overlays: visit the ones present when drawing began.
     // Each is held for its visit, so one removed meanwhile is not freed under the walk.
     const std::vector<CCView*> overlays = m_overlayViews;
-    for (CCView* view : overlays) view->retain();
-    for (CCView* view : overlays) view->visit();
-    for (CCView* view : overlays) view->release();
+    for (CCView* view : overlays)
+        view->retain();
+    for (CCView* view : overlays)
+        view->visit();
+    for (CCView* view : overlays)
+        view->release();
     if (m_displayFPS) showFrameRate();
 
     glDisable(GL_TEXTURE_2D);
@@ -358,12 +361,15 @@ void CCDisplayLinkDirector::setAnimationInterval(double seconds) {
     }
 }
 
-void CCDisplayLinkDirector::stopAnimation() { m_invalid = true; }
+void CCDisplayLinkDirector::stopAnimation() {
+    m_invalid = true;
+}
 
 void CCDisplayLinkDirector::startAnimation() {
     m_invalid = false;
     getTimeOfDay(&m_lastUpdate);
-    if (CCApplication* app = CCApplication::getSharedApplication()) app->setAnimationInterval(m_animationInterval);
+    if (CCApplication* app = CCApplication::getSharedApplication())
+        app->setAnimationInterval(m_animationInterval);
 }
 
 // --- purge -------------------------------------------------------------------------------
@@ -423,8 +429,8 @@ void CCDirector::setOpenGLView(CCEGLView* view) {
 // --- software cursor -------------------------------------------------------------------------
 
 void CCDirector::loadCursorPictures() {
-    static const char* const kFiles[kCursorCount] = {"open.png", "open_grab.png", "pinch.png",
-                                                     "pinch_released.png", "point.png", "point_pressed.png"};
+    static const char* const kFiles[kCursorCount] = {
+        "open.png", "open_grab.png", "pinch.png", "pinch_released.png", "point.png", "point_pressed.png"};
     releaseCursorPictures();
     for (int i = 0; i < kCursorCount; ++i) {
         // A missing or broken picture leaves its slot empty: that cursor is simply not drawn.
@@ -596,7 +602,8 @@ void CCDirector::setWinSizeInPoints(const CCSize& size) {
 }
 
 CCSize CCDirector::getWinSize() const {
-    if (m_orientation == 2 || m_orientation == 3) return CCSize(m_winSizeInPoints.height, m_winSizeInPoints.width);
+    if (m_orientation == 2 || m_orientation == 3)
+        return CCSize(m_winSizeInPoints.height, m_winSizeInPoints.width);
     return m_winSizeInPoints;
 }
 
@@ -648,7 +655,9 @@ CCPoint CCDirector::convertDeltaToGL(const CCPoint& d) const {
     }
 }
 
-float CCDirector::getZEye() const { return m_winSizeInPixels.height / 1.1566f; }
+float CCDirector::getZEye() const {
+    return m_winSizeInPixels.height / 1.1566f;
+}
 
 // --- cursor --------------------------------------------------------------------------------
 
@@ -705,8 +714,8 @@ int CCDirector::overlayViewIdAtPoint(const CCPoint& glPoint) const {
         if (!view->isRunning()) continue;
         // Node transforms work in pixels; the point is in points.
         const CCSize size = view->getContentSizeInPixels();
-        const CCRect pixels = applyAffineTransformToRect(CCRect(0, 0, size.width, size.height),
-                                                         view->nodeToWorldTransform());
+        const CCRect pixels =
+            applyAffineTransformToRect(CCRect(0, 0, size.width, size.height), view->nodeToWorldTransform());
         const float toPoints = 1.0f / m_contentScaleFactor;
         const CCRect box(pixels.origin.x * toPoints, pixels.origin.y * toPoints, pixels.size.width * toPoints,
                          pixels.size.height * toPoints);

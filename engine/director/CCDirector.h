@@ -19,9 +19,9 @@ class CCView;
 template <typename T> class CCMutableArray;
 
 /// Engine notification and key names (made on first use, alive to the end of the process).
-CCString* ccEventKeyPress();      ///< "EVENT_KEY_PRESS"; object and user info: the key's name
-CCString* ccEventPauseGame();     ///< "EVENT_PAUSE_GAME"
-CCString* ccEventResumeGame();    ///< "EVENT_RESUME_GAME"
+CCString* ccEventKeyPress();   ///< "EVENT_KEY_PRESS"; object and user info: the key's name
+CCString* ccEventPauseGame();  ///< "EVENT_PAUSE_GAME"
+CCString* ccEventResumeGame(); ///< "EVENT_RESUME_GAME"
 /// The name of key code 0-7 ("TOUCH_ESCAPE", "TOUCH_RIGHT", "TOUCH_LEFT", "TOUCH_UP", "TOUCH_DOWN",
 /// "TOUCH_ADD", "TOUCH_SUBSTRAC", "TOUCH_SPACE"); null for any other code.
 CCString* ccKeyName(unsigned code);

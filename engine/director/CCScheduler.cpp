@@ -32,7 +32,8 @@ private:
     void grow() {
         m_blocks.emplace_back(new Slot[kBlock]);
         Slot* block = m_blocks.back().get();
-        for (size_t i = kBlock; i > 0; --i) give(&block[i - 1]);
+        for (size_t i = kBlock; i > 0; --i)
+            give(&block[i - 1]);
     }
     static constexpr size_t kBlock = 256;
     std::vector<std::unique_ptr<Slot[]>> m_blocks;
@@ -78,7 +79,8 @@ void CCScheduler::TimerArray::push_back(CCTimer* timer) {
     if (m_size == m_capacity) {
         const size_t capacity = m_capacity * 2;
         auto** data = new CCTimer*[capacity];
-        for (size_t i = 0; i < m_size; ++i) data[i] = m_data[i];
+        for (size_t i = 0; i < m_size; ++i)
+            data[i] = m_data[i];
         if (m_data != m_inline) delete[] m_data;
         m_data = data;
         m_capacity = capacity;
@@ -88,7 +90,8 @@ void CCScheduler::TimerArray::push_back(CCTimer* timer) {
 
 void CCScheduler::TimerArray::eraseAt(size_t index) {
     if (index >= m_size) return;
-    for (size_t i = index + 1; i < m_size; ++i) m_data[i - 1] = m_data[i];
+    for (size_t i = index + 1; i < m_size; ++i)
+        m_data[i - 1] = m_data[i];
     --m_size;
 }
 
@@ -111,7 +114,8 @@ CCScheduler::~CCScheduler() {
     unscheduleAllSelectors();
     // Entries that a tick left behind (a tick cannot be running here, but be thorough).
     for (auto& list : m_lists) {
-        while (list.head) freeUpdateEntry(list.head);
+        while (list.head)
+            freeUpdateEntry(list.head);
     }
 }
 
@@ -171,7 +175,8 @@ void CCScheduler::tick(float dt) {
 
     std::vector<CCObject*> releases;
     releases.swap(m_deferredReleases);
-    for (CCObject* target : releases) target->releaseAsTarget();
+    for (CCObject* target : releases)
+        target->releaseAsTarget();
 }
 
 // --- timers ----------------------------------------------------------------------------------
@@ -253,7 +258,8 @@ void CCScheduler::unscheduleAllSelectorsForTarget(CCObject* target) {
         entry->currentTimerSalvaged = true;
     }
     std::vector<CCTimer*> timers = entry->timers.takeAll();
-    for (auto it = timers.rbegin(); it != timers.rend(); ++it) (*it)->release();
+    for (auto it = timers.rbegin(); it != timers.rend(); ++it)
+        (*it)->release();
     if (entry == m_currentTimerEntry) {
         m_currentEntryEmptied = true;
     } else {
@@ -277,7 +283,8 @@ void CCScheduler::freeTimerEntry(TimerEntry* entry) {
     CCObject* target = entry->target;
     const bool retained = entry->retained;
     m_timerPool.free(entry);
-    for (auto it = timers.rbegin(); it != timers.rend(); ++it) (*it)->release();
+    for (auto it = timers.rbegin(); it != timers.rend(); ++it)
+        (*it)->release();
     if (retained) releaseTarget(target);
 }
 

@@ -151,7 +151,7 @@ private:
         CCTimer* currentTimer = nullptr;
         bool currentTimerSalvaged = false;
         bool paused = false;
-        bool retained = false; // retainAsTarget took a reference that the entry must give back
+        bool retained = false;      // retainAsTarget took a reference that the entry must give back
         TimerEntry* prev = nullptr; // order of registration
         TimerEntry* next = nullptr;
 
@@ -179,7 +179,8 @@ private:
         Entry* make() {
             if (m_free.empty()) {
                 m_blocks.emplace_back(new Entry[kBlock]);
-                for (size_t i = kBlock; i > 0; --i) m_free.push_back(&m_blocks.back()[i - 1]);
+                for (size_t i = kBlock; i > 0; --i)
+                    m_free.push_back(&m_blocks.back()[i - 1]);
             }
             Entry* entry = m_free.back();
             m_free.pop_back();

@@ -49,13 +49,16 @@ void CCTransitionCrossFade::onEnter() {
     CCLayerColor* layer = CCLayerColor::createCoveringWindow(ccColor4B());
     CCRenderTexture* inPicture = pictureOf(m_inScene, size);
     CCRenderTexture* outPicture = pictureOf(m_outScene, size);
-    CCCallFunc* swap = CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::hideOutShowIn));
-    CCCallFunc* done = CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::finish));
+    CCCallFunc* swap =
+        CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::hideOutShowIn));
+    CCCallFunc* done =
+        CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::finish));
     if (layer == nullptr || inPicture == nullptr || outPicture == nullptr) {
         // Without the pictures the scenes are drawn as usual; the transition must still end.
         logDebugMessage("CCTransitionCrossFade: render textures unavailable, scenes drawn directly");
         m_drawScenes = true;
-        runAction(CCSequence::createWithActions(CCDelayTime::createWithDuration(m_duration), swap, done, nullptr));
+        runAction(
+            CCSequence::createWithActions(CCDelayTime::createWithDuration(m_duration), swap, done, nullptr));
         return;
     }
     m_drawScenes = false;
@@ -67,8 +70,8 @@ void CCTransitionCrossFade::onEnter() {
     outSprite->setOpacity(255);
     layer->addChild(inPicture);
     layer->addChild(outPicture);
-    outSprite->runAction(CCSequence::createWithActions(CCFadeTo::createWithDurationOpacity(m_duration, 0), swap,
-                                                      done, nullptr));
+    outSprite->runAction(CCSequence::createWithActions(CCFadeTo::createWithDurationOpacity(m_duration, 0),
+                                                       swap, done, nullptr));
     addChildAtZWithTag(layer, 2, kSceneFadeTag);
 }
 

@@ -21,7 +21,8 @@ void CCTransitionFlipBase::onEnter() {
     if (zooms()) m_inScene->setScale(0.5f);
     CCFiniteTimeAction* inOrbit =
         CCOrbitCamera::createWithDurationRadiusAngles(half, 1, 0, inAngleZ, deltaZ, inAngleX(), 0);
-    CCFiniteTimeAction* outOrbit = CCOrbitCamera::createWithDurationRadiusAngles(half, 1, 0, 0, deltaZ, outAngleX(), 0);
+    CCFiniteTimeAction* outOrbit =
+        CCOrbitCamera::createWithDurationRadiusAngles(half, 1, 0, 0, deltaZ, outAngleX(), 0);
     if (zooms()) {
         inOrbit = CCSpawn::createWithActions(inOrbit, CCScaleTo::createWithDurationScale(half, 1.0f),
                                              CCShow::create(), nullptr);

@@ -26,7 +26,7 @@ protected:
     class Name : public CCTransitionFlipBase {                                                               \
     public:                                                                                                  \
         /** Null when initialisation fails. */                                                               \
-        static Name* create(float seconds, CCScene* incoming, int orientation);                               \
+        static Name* create(float seconds, CCScene* incoming, int orientation);                              \
                                                                                                              \
     protected:                                                                                               \
         int firstDirection() const override { return First; }                                                \

@@ -10,7 +10,9 @@ namespace kvengine {
 
 namespace {
 
-CCSize winSize() { return CCDirector::getInstance()->getWinSize(); }
+CCSize winSize() {
+    return CCDirector::getInstance()->getWinSize();
+}
 
 // The slides stop half a point short of the window edge, so the two scenes overlap by that much
 // and no seam shows between them.
@@ -35,25 +37,33 @@ CCActionInterval* CCTransitionMoveInL::easeActionWithAction(CCActionInterval* ac
     return CCEaseOut::createWithActionRate(action, 2.0f);
 }
 
-void CCTransitionMoveInL::initScenes() { m_inScene->setPosition(CCPoint(-winSize().width, 0)); }
+void CCTransitionMoveInL::initScenes() {
+    m_inScene->setPosition(CCPoint(-winSize().width, 0));
+}
 
 CCTransitionMoveInR* CCTransitionMoveInR::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionMoveInR>(seconds, incoming);
 }
 
-void CCTransitionMoveInR::initScenes() { m_inScene->setPosition(CCPoint(winSize().width, 0)); }
+void CCTransitionMoveInR::initScenes() {
+    m_inScene->setPosition(CCPoint(winSize().width, 0));
+}
 
 CCTransitionMoveInT* CCTransitionMoveInT::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionMoveInT>(seconds, incoming);
 }
 
-void CCTransitionMoveInT::initScenes() { m_inScene->setPosition(CCPoint(0, winSize().height)); }
+void CCTransitionMoveInT::initScenes() {
+    m_inScene->setPosition(CCPoint(0, winSize().height));
+}
 
 CCTransitionMoveInB* CCTransitionMoveInB::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionMoveInB>(seconds, incoming);
 }
 
-void CCTransitionMoveInB::initScenes() { m_inScene->setPosition(CCPoint(0, -winSize().height)); }
+void CCTransitionMoveInB::initScenes() {
+    m_inScene->setPosition(CCPoint(0, -winSize().height));
+}
 
 CCTransitionSlideInL* CCTransitionSlideInL::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionSlideInL>(seconds, incoming);
@@ -64,7 +74,8 @@ void CCTransitionSlideInL::onEnter() {
     initScenes();
     m_inScene->runAction(easeActionWithAction(action()));
     CCActionInterval* outMove = easeActionWithAction(action());
-    CCCallFunc* done = CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::finish));
+    CCCallFunc* done =
+        CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::finish));
     // Without an outgoing scene the incoming one carries the call to finish.
     (m_outScene != nullptr ? static_cast<CCNode*>(m_outScene) : m_inScene)
         ->runAction(CCSequence::createWithTwoActions(outMove, done));
@@ -86,7 +97,9 @@ CCTransitionSlideInR* CCTransitionSlideInR::create(float seconds, CCScene* incom
     return detail::createTransition<CCTransitionSlideInR>(seconds, incoming);
 }
 
-void CCTransitionSlideInR::initScenes() { m_inScene->setPosition(CCPoint(winSize().width - kSlideOverlap, 0)); }
+void CCTransitionSlideInR::initScenes() {
+    m_inScene->setPosition(CCPoint(winSize().width - kSlideOverlap, 0));
+}
 
 CCActionInterval* CCTransitionSlideInR::action() {
     return CCMoveBy::createWithDurationPosition(m_duration, CCPoint(-(winSize().width - kSlideOverlap), 0));
@@ -96,7 +109,9 @@ CCTransitionSlideInT* CCTransitionSlideInT::create(float seconds, CCScene* incom
     return detail::createTransition<CCTransitionSlideInT>(seconds, incoming);
 }
 
-void CCTransitionSlideInT::initScenes() { m_inScene->setPosition(CCPoint(0, winSize().height - kSlideOverlap)); }
+void CCTransitionSlideInT::initScenes() {
+    m_inScene->setPosition(CCPoint(0, winSize().height - kSlideOverlap));
+}
 
 CCActionInterval* CCTransitionSlideInT::action() {
     return CCMoveBy::createWithDurationPosition(m_duration, CCPoint(0, -(winSize().height - kSlideOverlap)));

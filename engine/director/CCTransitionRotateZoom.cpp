@@ -59,13 +59,15 @@ void CCTransitionJumpZoom::onEnter() {
     if (m_outScene != nullptr) m_outScene->setAnchorPoint(CCPoint(0.5f, 0.5f));
 
     float quarter = m_duration / 4;
-    CCJumpBy* jump = CCJumpBy::createWithDurationHeightJumps(quarter, size.width / 4, 2, CCPoint(-size.width, 0));
+    CCJumpBy* jump =
+        CCJumpBy::createWithDurationHeightJumps(quarter, size.width / 4, 2, CCPoint(-size.width, 0));
     // Each scene gets its own jump: one action object must not run on two nodes.
     CCJumpBy* jumpIn = static_cast<CCJumpBy*>(jump->copy()->autorelease());
-    runOnOut(m_outScene, CCSequence::createWithTwoActions(CCScaleTo::createWithDurationScale(quarter, 0.5f), jump));
-    m_inScene->runAction(CCSequence::createWithActions(CCDelayTime::createWithDuration(m_duration / 2), jumpIn,
-                                                       CCScaleTo::createWithDurationScale(quarter, 1.0f),
-                                                       finishCall(this), nullptr));
+    runOnOut(m_outScene,
+             CCSequence::createWithTwoActions(CCScaleTo::createWithDurationScale(quarter, 0.5f), jump));
+    m_inScene->runAction(CCSequence::createWithActions(
+        CCDelayTime::createWithDuration(m_duration / 2), jumpIn,
+        CCScaleTo::createWithDurationScale(quarter, 1.0f), finishCall(this), nullptr));
 }
 
 CCTransitionShrinkGrow* CCTransitionShrinkGrow::create(float seconds, CCScene* incoming) {

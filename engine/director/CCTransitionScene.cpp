@@ -9,7 +9,9 @@ namespace kvengine {
 
 namespace {
 
-void setTouchDispatch(bool on) { CCTouchDispatcher::getInstance()->setDispatchEvents(on); }
+void setTouchDispatch(bool on) {
+    CCTouchDispatcher::getInstance()->setDispatchEvents(on);
+}
 
 // Back to the default placement: visible or not, at the origin, unscaled, unrotated, camera reset.
 void resetScene(CCScene* scene, bool visible) {
@@ -51,7 +53,9 @@ bool CCTransitionScene::initWithDuration(float seconds, CCScene* incoming) {
     return true;
 }
 
-void CCTransitionScene::setSceneOrder() { m_isInSceneOnTop = true; }
+void CCTransitionScene::setSceneOrder() {
+    m_isInSceneOnTop = true;
+}
 
 void CCTransitionScene::onEnter() {
     CCScene::onEnter();

@@ -82,8 +82,7 @@ protected:
 namespace detail {
 
 /// new T, initWithDuration, autorelease; null when initialisation fails.
-template <class T>
-T* createTransition(float seconds, CCScene* incoming) {
+template <class T> T* createTransition(float seconds, CCScene* incoming) {
     T* transition = new T();
     if (!transition->initWithDuration(seconds, incoming)) {
         transition->release();

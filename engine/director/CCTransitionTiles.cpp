@@ -29,7 +29,8 @@ CCCallFunc* finishCall(CCTransitionScene* transition) {
 void runTileEffect(CCTransitionScene* transition, CCActionInterval* effect) {
     CCNode* carrier = transition->getOutScene() != nullptr ? static_cast<CCNode*>(transition->getOutScene())
                                                            : static_cast<CCNode*>(transition);
-    carrier->runAction(CCSequence::createWithActions(effect, finishCall(transition), CCStopGrid::create(), nullptr));
+    carrier->runAction(
+        CCSequence::createWithActions(effect, finishCall(transition), CCStopGrid::create(), nullptr));
 }
 
 } // namespace
@@ -38,14 +39,18 @@ CCTransitionTurnOffTiles* CCTransitionTurnOffTiles::create(float seconds, CCScen
     return detail::createTransition<CCTransitionTurnOffTiles>(seconds, incoming);
 }
 
-void CCTransitionTurnOffTiles::setSceneOrder() { m_isInSceneOnTop = false; }
+void CCTransitionTurnOffTiles::setSceneOrder() {
+    m_isInSceneOnTop = false;
+}
 
 void CCTransitionTurnOffTiles::onEnter() {
     CCTransitionScene::onEnter();
     runTileEffect(this, easeActionWithAction(CCTurnOffTiles::createWithSizeDuration(tileGrid(), m_duration)));
 }
 
-CCActionInterval* CCTransitionTurnOffTiles::easeActionWithAction(CCActionInterval* action) { return action; }
+CCActionInterval* CCTransitionTurnOffTiles::easeActionWithAction(CCActionInterval* action) {
+    return action;
+}
 
 CCTransitionSplitCols* CCTransitionSplitCols::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionSplitCols>(seconds, incoming);
@@ -57,36 +62,45 @@ void CCTransitionSplitCols::onEnter() {
     CCActionInterval* split = action();
     CCSequence* outAndIn = CCSequence::createWithTwoActions(
         CCSequence::createWithTwoActions(
-            split, CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::hideOutShowIn))),
+            split,
+            CCCallFunc::createWithTargetSelector(this, callfunc_selector(CCTransitionScene::hideOutShowIn))),
         split->reverse());
-    runAction(CCSequence::createWithActions(easeActionWithAction(outAndIn), finishCall(this), CCStopGrid::create(),
-                                            nullptr));
+    runAction(CCSequence::createWithActions(easeActionWithAction(outAndIn), finishCall(this),
+                                            CCStopGrid::create(), nullptr));
 }
 
 CCActionInterval* CCTransitionSplitCols::easeActionWithAction(CCActionInterval* action) {
     return CCEaseInOut::createWithActionRate(action, 3.0f);
 }
 
-CCActionInterval* CCTransitionSplitCols::action() { return CCSplitCols::createWithColumnsDuration(3, m_duration / 2); }
+CCActionInterval* CCTransitionSplitCols::action() {
+    return CCSplitCols::createWithColumnsDuration(3, m_duration / 2);
+}
 
 CCTransitionSplitRows* CCTransitionSplitRows::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionSplitRows>(seconds, incoming);
 }
 
-CCActionInterval* CCTransitionSplitRows::action() { return CCSplitRows::createWithRowsDuration(3, m_duration / 2); }
+CCActionInterval* CCTransitionSplitRows::action() {
+    return CCSplitRows::createWithRowsDuration(3, m_duration / 2);
+}
 
 CCTransitionFadeTR* CCTransitionFadeTR::create(float seconds, CCScene* incoming) {
     return detail::createTransition<CCTransitionFadeTR>(seconds, incoming);
 }
 
-void CCTransitionFadeTR::setSceneOrder() { m_isInSceneOnTop = false; }
+void CCTransitionFadeTR::setSceneOrder() {
+    m_isInSceneOnTop = false;
+}
 
 void CCTransitionFadeTR::onEnter() {
     CCTransitionScene::onEnter();
     runTileEffect(this, easeActionWithAction(actionWithSize(tileGrid())));
 }
 
-CCActionInterval* CCTransitionFadeTR::easeActionWithAction(CCActionInterval* action) { return action; }
+CCActionInterval* CCTransitionFadeTR::easeActionWithAction(CCActionInterval* action) {
+    return action;
+}
 
 CCActionInterval* CCTransitionFadeTR::actionWithSize(const ccGridSize& size) {
     return CCFadeOutTRTiles::createWithSizeDuration(size, m_duration);

@@ -47,7 +47,9 @@ void CCLayer::onEnter() {
     if (m_keypadEnabled) CCKeypadDispatcher::getInstance()->addDelegate(this);
 }
 
-void CCLayer::onEnterTransitionDidFinish() { CCNode::onEnterTransitionDidFinish(); }
+void CCLayer::onEnterTransitionDidFinish() {
+    CCNode::onEnterTransitionDidFinish();
+}
 
 void CCLayer::onExit() {
     if (m_touchEnabled) {
@@ -85,16 +87,26 @@ void CCLayer::setKeypadEnabled(bool enabled) {
     }
 }
 
-bool CCLayer::touchBegan(CCTouch*, CCEvent*) { return true; }
+bool CCLayer::touchBegan(CCTouch*, CCEvent*) {
+    return true;
+}
 
 void CCLayer::runScriptHandler(int kind, CCSet* touches) {
     if (hasScriptHandlers() && !getScriptHandler(kind).empty()) executeScriptHandler(kind, touches);
 }
 
-void CCLayer::touchesBegan(CCSet* touches, CCEvent*) { runScriptHandler(0, touches); }
-void CCLayer::touchesMoved(CCSet* touches, CCEvent*) { runScriptHandler(1, touches); }
-void CCLayer::touchesEnded(CCSet* touches, CCEvent*) { runScriptHandler(2, touches); }
-void CCLayer::touchesCancelled(CCSet* touches, CCEvent*) { runScriptHandler(3, touches); }
+void CCLayer::touchesBegan(CCSet* touches, CCEvent*) {
+    runScriptHandler(0, touches);
+}
+void CCLayer::touchesMoved(CCSet* touches, CCEvent*) {
+    runScriptHandler(1, touches);
+}
+void CCLayer::touchesEnded(CCSet* touches, CCEvent*) {
+    runScriptHandler(2, touches);
+}
+void CCLayer::touchesCancelled(CCSet* touches, CCEvent*) {
+    runScriptHandler(3, touches);
+}
 
 CCLayerMultiplex::~CCLayerMultiplex() {
     if (m_layers) m_layers->release();

@@ -18,7 +18,10 @@ public:
 /// registered with the shared touch (keypad) dispatcher, which keeps it alive meanwhile, and it
 /// hands the touches it receives to its gesture recognizers. Its position is its lower-left
 /// corner (relative anchor point off) and it covers the window.
-class CCLayer : public CCNode, public CCTouchDelegate, public CCAccelerometerDelegate, public CCKeypadDelegate {
+class CCLayer : public CCNode,
+                public CCTouchDelegate,
+                public CCAccelerometerDelegate,
+                public CCKeypadDelegate {
 public:
     /// A new autoreleased layer covering the window; null when init fails.
     static CCLayer* create();

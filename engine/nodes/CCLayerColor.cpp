@@ -3,7 +3,6 @@
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCGL.h"
 
-
 namespace kvengine {
 
 namespace {
@@ -31,7 +30,8 @@ bool CCLayerColor::initWithColorAndSize(const ccColor4B& color, float width, flo
     m_color = ccColor3B{color.r, color.g, color.b};
     m_opacity = color.a;
     m_blendFunc = ccBlendFunc{GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
-    for (float& v : m_vertices) v = 0.0f;
+    for (float& v : m_vertices)
+        v = 0.0f;
     updateColor();
     setContentSize(CCSize(width, height));
     return true;

@@ -26,7 +26,8 @@ CCLayerGradient* CCLayerGradient::createWithColorsAndVector(const ccColor4B& sta
     return finish(layer, layer->initWithColorsAndVector(start, end, vector));
 }
 
-bool CCLayerGradient::initWithColorsAndVector(const ccColor4B& start, const ccColor4B& end, const CCPoint& vector) {
+bool CCLayerGradient::initWithColorsAndVector(const ccColor4B& start, const ccColor4B& end,
+                                              const CCPoint& vector) {
     m_endColor = ccColor3B{end.r, end.g, end.b};
     m_endOpacity = end.a;
     m_startOpacity = start.a;

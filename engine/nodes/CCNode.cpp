@@ -19,9 +19,13 @@ namespace {
 
 constexpr float kDegreesToRadians = 0.017453292f;
 
-float contentScale() { return CCDirector::sharedContentScaleFactor(); }
+float contentScale() {
+    return CCDirector::sharedContentScaleFactor();
+}
 
-CCNode* childAt(CCArray* children, unsigned index) { return static_cast<CCNode*>(children->objectAtIndex(index)); }
+CCNode* childAt(CCArray* children, unsigned index) {
+    return static_cast<CCNode*>(children->objectAtIndex(index));
+}
 
 } // namespace
 
@@ -36,7 +40,8 @@ CCNode::~CCNode() {
     delete m_camera;
     if (m_grid) m_grid->release();
     if (m_children) {
-        for (unsigned i = 0; i < m_children->count(); ++i) childAt(m_children, i)->setParent(nullptr);
+        for (unsigned i = 0; i < m_children->count(); ++i)
+            childAt(m_children, i)->setParent(nullptr);
         m_children->release();
     }
 }
@@ -47,9 +52,13 @@ bool CCNode::isKindOf(const char* name) const {
 
 // --- properties --------------------------------------------------------------------------
 
-float CCNode::getVertexZ() const { return m_vertexZ / contentScale(); }
+float CCNode::getVertexZ() const {
+    return m_vertexZ / contentScale();
+}
 
-void CCNode::setVertexZ(float z) { m_vertexZ = z * contentScale(); }
+void CCNode::setVertexZ(float z) {
+    m_vertexZ = z * contentScale();
+}
 
 void CCNode::setRotation(float degrees) {
     m_rotation = degrees;
@@ -103,7 +112,8 @@ CCCamera* CCNode::getCamera() {
 void CCNode::setAnchorPoint(const CCPoint& point) {
     if (pointEqualToPoint(point, m_anchorPoint)) return;
     m_anchorPoint = point;
-    m_anchorPointInPixels = CCPoint(m_contentSizeInPixels.width * point.x, m_contentSizeInPixels.height * point.y);
+    m_anchorPointInPixels =
+        CCPoint(m_contentSizeInPixels.width * point.x, m_contentSizeInPixels.height * point.y);
     markDirty();
 }
 
@@ -173,7 +183,8 @@ void CCNode::forEachChildSnapshot(Pass pass) {
             }
         }
     }
-    for (CCNode* child : snapshot) child->release();
+    for (CCNode* child : snapshot)
+        child->release();
 }
 
 void CCNode::onEnter() {
@@ -182,7 +193,9 @@ void CCNode::onEnter() {
     m_running = true;
 }
 
-void CCNode::onEnterTransitionDidFinish() { forEachChildSnapshot(Pass::EnterFinished); }
+void CCNode::onEnterTransitionDidFinish() {
+    forEachChildSnapshot(Pass::EnterFinished);
+}
 
 void CCNode::onExit() {
     pauseSchedulerAndActions();
@@ -210,7 +223,8 @@ void CCNode::insertChild(CCNode* child, int z) {
         m_children->addObject(child);
     } else {
         unsigned index = 0;
-        while (index < count && childAt(m_children, index)->getZOrder() <= z) ++index;
+        while (index < count && childAt(m_children, index)->getZOrder() <= z)
+            ++index;
         m_children->insertObjectAtIndex(child, index);
     }
     child->storeZOrder(z);
@@ -290,7 +304,8 @@ void CCNode::removeAllChildren(bool cleanup) {
         child->setParent(nullptr);
     }
     m_children->removeAllObjects();
-    for (CCNode* child : snapshot) child->release();
+    for (CCNode* child : snapshot)
+        child->release();
 }
 
 void CCNode::reorderChild(CCNode* child, int z) {
@@ -321,7 +336,9 @@ void CCNode::removeFromParent(bool cleanup) {
     if (m_parent) m_parent->removeChild(this, cleanup);
 }
 
-void CCNode::removeFromParentNoCleanup() { removeFromParent(false); }
+void CCNode::removeFromParentNoCleanup() {
+    removeFromParent(false);
+}
 
 // --- drawing -----------------------------------------------------------------------------
 
@@ -341,7 +358,8 @@ void CCNode::visit() {
     }
     draw();
     if (m_children) {
-        for (; i < m_children->count(); ++i) childAt(m_children, i)->visit();
+        for (; i < m_children->count(); ++i)
+            childAt(m_children, i)->visit();
     }
     if (grid) grid->afterDraw(this);
     glPopMatrix();
@@ -397,8 +415,9 @@ CCAffineTransform CCNode::nodeToParentTransform() {
     }
     if (m_rotation != 0.0f) t = rotateAffineTransform(t, -m_rotation * kDegreesToRadians);
     if (m_skewX != 0.0f || m_skewY != 0.0f) {
-        const CCAffineTransform skew = makeAffineTransform(1.0f, std::tan(m_skewY * kDegreesToRadians),
-                                                           std::tan(m_skewX * kDegreesToRadians), 1.0f, 0.0f, 0.0f);
+        const CCAffineTransform skew =
+            makeAffineTransform(1.0f, std::tan(m_skewY * kDegreesToRadians),
+                                std::tan(m_skewX * kDegreesToRadians), 1.0f, 0.0f, 0.0f);
         t = concatAffineTransform(skew, t);
     }
     if (m_scaleX != 1.0f || m_scaleY != 1.0f) t = scaleAffineTransform(t, m_scaleX, m_scaleY);
@@ -410,11 +429,14 @@ CCAffineTransform CCNode::nodeToParentTransform() {
 
 CCAffineTransform CCNode::nodeToWorldTransform() {
     CCAffineTransform t = nodeToParentTransform();
-    for (CCNode* p = m_parent; p; p = p->getParent()) t = concatAffineTransform(t, p->nodeToParentTransform());
+    for (CCNode* p = m_parent; p; p = p->getParent())
+        t = concatAffineTransform(t, p->nodeToParentTransform());
     return t;
 }
 
-CCAffineTransform CCNode::worldToNodeTransform() { return invertAffineTransform(nodeToWorldTransform()); }
+CCAffineTransform CCNode::worldToNodeTransform() {
+    return invertAffineTransform(nodeToWorldTransform());
+}
 
 CCRect CCNode::boundingBoxInPixels() {
     const CCRect rect(0.0f, 0.0f, m_contentSizeInPixels.width, m_contentSizeInPixels.height);
@@ -459,18 +481,22 @@ void CCNode::schedule(SEL_SCHEDULE selector, float interval) {
 
 void CCNode::unschedule(SEL_SCHEDULE selector) {
     if (!selector) return;
-    if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleSelector(selector, this);
+    if (CCScheduler* scheduler = CCScheduler::existingInstance())
+        scheduler->unscheduleSelector(selector, this);
 }
 
 void CCNode::unscheduleAllSelectors() {
-    if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleAllSelectorsForTarget(this);
+    if (CCScheduler* scheduler = CCScheduler::existingInstance())
+        scheduler->unscheduleAllSelectorsForTarget(this);
 }
 
 void CCNode::scheduleUpdateWithPriority(int priority) {
     CCScheduler::getInstance()->scheduleUpdateForTarget(this, priority, !m_running);
 }
 
-void CCNode::scheduleUpdate() { scheduleUpdateWithPriority(0); }
+void CCNode::scheduleUpdate() {
+    scheduleUpdateWithPriority(0);
+}
 
 void CCNode::unscheduleUpdate() {
     if (CCScheduler* scheduler = CCScheduler::existingInstance()) scheduler->unscheduleUpdateForTarget(this);
@@ -509,7 +535,8 @@ CCAction* CCNode::getActionByTag(int tag) {
 }
 
 void CCNode::stopAllActions() {
-    if (CCActionManager* manager = CCActionManager::existingInstance()) manager->removeAllActionsFromTarget(this);
+    if (CCActionManager* manager = CCActionManager::existingInstance())
+        manager->removeAllActionsFromTarget(this);
 }
 
 unsigned CCNode::numberOfRunningActions() {
@@ -519,7 +546,9 @@ unsigned CCNode::numberOfRunningActions() {
 
 // --- helpers -----------------------------------------------------------------------------
 
-CCPoint scalePoint(const CCPoint& point, float factor) { return CCPoint(point.x * factor, point.y * factor); }
+CCPoint scalePoint(const CCPoint& point, float factor) {
+    return CCPoint(point.x * factor, point.y * factor);
+}
 
 void callOnEachArrayObject(CCArray* array, void (CCNode::*method)()) {
     if (!array || !method) return;

@@ -29,11 +29,14 @@ CCParallaxNode::~CCParallaxNode() {
     if (m_entries) freeArrayData(m_entries);
 }
 
-unsigned CCParallaxNode::entryCount() const { return m_entries ? m_entries->count : 0u; }
+unsigned CCParallaxNode::entryCount() const {
+    return m_entries ? m_entries->count : 0u;
+}
 
 void CCParallaxNode::addChildWithZAndTag(CCNode*, unsigned, int) {}
 
-void CCParallaxNode::addChildWithRatioAndOffset(CCNode* child, int z, const CCPoint& ratio, const CCPoint& offset) {
+void CCParallaxNode::addChildWithRatioAndOffset(CCNode* child, int z, const CCPoint& ratio,
+                                                const CCPoint& offset) {
     if (!child || child->getParent() || !m_entries) {
         logDebugMessage("CCParallaxNode::addChildWithRatioAndOffset: %s child refused",
                         child ? "an already parented" : "a null");
@@ -66,7 +69,8 @@ void CCParallaxNode::removeAllChildren(bool cleanup) {
 
 CCPoint CCParallaxNode::absolutePosition() const {
     CCPoint p = getPosition();
-    for (const CCNode* n = getParent(); n; n = n->getParent()) p = pointAdd(p, n->getPosition());
+    for (const CCNode* n = getParent(); n; n = n->getParent())
+        p = pointAdd(p, n->getPosition());
     return p;
 }
 

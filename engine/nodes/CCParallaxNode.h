@@ -37,7 +37,8 @@ public:
     /// Does nothing: children of a parallax node are added with a ratio and an offset.
     virtual void addChildWithZAndTag(CCNode* child, unsigned z, int tag);
     /// Adds `child` at z with its own tag and places it for the node's current position.
-    virtual void addChildWithRatioAndOffset(CCNode* child, int z, const CCPoint& ratio, const CCPoint& offset);
+    virtual void addChildWithRatioAndOffset(CCNode* child, int z, const CCPoint& ratio,
+                                            const CCPoint& offset);
     void removeChild(CCNode* child, bool cleanup) override;
     void removeAllChildren(bool cleanup) override;
     /// Re-places the children when the absolute position changed, then draws.

@@ -13,7 +13,9 @@ struct ccColor4B {
     uint8_t r = 0, g = 0, b = 0, a = 0;
 };
 
-inline bool operator==(const ccColor3B& x, const ccColor3B& y) { return x.r == y.r && x.g == y.g && x.b == y.b; }
+inline bool operator==(const ccColor3B& x, const ccColor3B& y) {
+    return x.r == y.r && x.g == y.g && x.b == y.b;
+}
 inline bool operator==(const ccColor4B& x, const ccColor4B& y) {
     return x.r == y.r && x.g == y.g && x.b == y.b && x.a == y.a;
 }
@@ -24,8 +26,12 @@ struct ccBlendFunc {
     uint32_t dst = 771; // GL_ONE_MINUS_SRC_ALPHA
 };
 
-inline bool operator==(const ccBlendFunc& x, const ccBlendFunc& y) { return x.src == y.src && x.dst == y.dst; }
-inline bool operator!=(const ccBlendFunc& x, const ccBlendFunc& y) { return !(x == y); }
+inline bool operator==(const ccBlendFunc& x, const ccBlendFunc& y) {
+    return x.src == y.src && x.dst == y.dst;
+}
+inline bool operator!=(const ccBlendFunc& x, const ccBlendFunc& y) {
+    return !(x == y);
+}
 
 /// Colour and opacity of a node; containers pass them on to children through
 /// CCNode::asRGBAProtocol.

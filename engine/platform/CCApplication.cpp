@@ -20,7 +20,9 @@ CCApplication::~CCApplication() {
     if (g_sharedApplication == this) g_sharedApplication = nullptr;
 }
 
-CCApplication* CCApplication::getSharedApplication() { return g_sharedApplication; }
+CCApplication* CCApplication::getSharedApplication() {
+    return g_sharedApplication;
+}
 
 void CCApplication::setAnimationInterval(double seconds) {
     m_intervalTicks = static_cast<int64_t>(seconds * static_cast<double>(CCClock::getShared()->frequency()));

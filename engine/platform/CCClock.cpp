@@ -11,9 +11,13 @@ CCSystemClock& systemClock() {
 }
 } // namespace
 
-CCClock* CCClock::getShared() { return g_installedClock ? g_installedClock : &systemClock(); }
+CCClock* CCClock::getShared() {
+    return g_installedClock ? g_installedClock : &systemClock();
+}
 
-void CCClock::setShared(CCClock* clock) { g_installedClock = clock; }
+void CCClock::setShared(CCClock* clock) {
+    g_installedClock = clock;
+}
 
 int getTimeOfDay(CCTimeVal* out) {
     if (!out) return 0;

@@ -34,7 +34,9 @@ CCEGLView::~CCEGLView() {
     if (g_sharedView == this) g_sharedView = nullptr;
 }
 
-CCEGLView* CCEGLView::getSharedView() { return g_sharedView; }
+CCEGLView* CCEGLView::getSharedView() {
+    return g_sharedView;
+}
 
 bool CCEGLView::create(const char* title, int frameWidth, int frameHeight) {
     if (m_window->isOpen()) {
@@ -72,7 +74,9 @@ bool CCEGLView::create(const char* title, int frameWidth, int frameHeight) {
     return true;
 }
 
-bool CCEGLView::pollEvent(CCPlatformEvent& out) { return m_window && m_window->isOpen() && m_window->poll(out); }
+bool CCEGLView::pollEvent(CCPlatformEvent& out) {
+    return m_window && m_window->isOpen() && m_window->poll(out);
+}
 
 void CCEGLView::show() {
     if (m_window) m_window->show();
@@ -145,8 +149,8 @@ void CCEGLView::setViewPortInPoints(float x, float y, float w, float h) {
     const float sx = m_scaleX / factor;
     const float sy = m_scaleY / factor;
     glViewport(static_cast<GLint>(x * sx + static_cast<float>(m_pictureRect.left)),
-               static_cast<GLint>(y * sy + static_cast<float>(m_pictureRect.top)), static_cast<GLsizei>(w * sx),
-               static_cast<GLsizei>(h * sy));
+               static_cast<GLint>(y * sy + static_cast<float>(m_pictureRect.top)),
+               static_cast<GLsizei>(w * sx), static_cast<GLsizei>(h * sy));
 }
 
 void CCEGLView::centerWindow() {
@@ -172,7 +176,8 @@ void CCEGLView::setCaptured(bool captured) {
 }
 
 CCSize CCEGLView::getSize() const {
-    if (m_orientationSwapped) return CCSize(static_cast<float>(m_frameHeight), static_cast<float>(m_frameWidth));
+    if (m_orientationSwapped)
+        return CCSize(static_cast<float>(m_frameHeight), static_cast<float>(m_frameWidth));
     return CCSize(static_cast<float>(m_frameWidth), static_cast<float>(m_frameHeight));
 }
 
@@ -284,7 +289,8 @@ void CCEGLView::handleText(const char* utf8) {
             length = 2;
         }
         int available = 0;
-        while (available < length && p[available]) ++available;
+        while (available < length && p[available])
+            ++available;
         if (available < length) return; // a cut sequence is dropped
         if (length > 1 || (*p >= 32 && *p <= 127)) {
             CCIMEDispatcher::getInstance()->dispatchText(reinterpret_cast<const char*>(p), length);

@@ -11,7 +11,8 @@ CCPlatformEvent CCPlatformEvent::textInput(const char* utf8) {
     if (n >= sizeof(e.text)) {
         n = sizeof(e.text) - 1;
         // Do not cut a multi-byte character in half: back up to the start of a character.
-        while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0u) == 0x80u) --n;
+        while (n > 0 && (static_cast<unsigned char>(utf8[n]) & 0xC0u) == 0x80u)
+            --n;
     }
     std::memcpy(e.text, utf8, n);
     e.text[n] = '\0';

@@ -1,6 +1,6 @@
 #pragma once
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 
 namespace kvengine {
@@ -40,19 +40,19 @@ enum CCMouseFlags : unsigned {
 
 enum class CCEventType : int {
     None = 0,
-    Quit,          ///< the platform asks the program to end now
-    WindowClose,   ///< the user closed the window: the director purges in its next frame
+    Quit,        ///< the platform asks the program to end now
+    WindowClose, ///< the user closed the window: the director purges in its next frame
     FocusGained,
     FocusLost,
     WindowShown,
-    KeyDown,       ///< `key`; auto-repeat sends one KeyDown per repeat
-    SysKeyDown,    ///< a key pressed while Alt is held, or Alt itself
+    KeyDown,    ///< `key`; auto-repeat sends one KeyDown per repeat
+    SysKeyDown, ///< a key pressed while Alt is held, or Alt itself
     SysKeyUp,
-    TextInput,     ///< `text`: UTF-8, NUL-terminated
-    MouseMove,     ///< `x`, `y`, `flags`
-    MouseDown,     ///< left button pressed at `x`, `y`; `flags` include kCCMouseLeft
-    MouseUp,       ///< left button released at `x`, `y`
-    MouseWheel,    ///< `wheel`: > 0 forward, < 0 backward
+    TextInput,  ///< `text`: UTF-8, NUL-terminated
+    MouseMove,  ///< `x`, `y`, `flags`
+    MouseDown,  ///< left button pressed at `x`, `y`; `flags` include kCCMouseLeft
+    MouseUp,    ///< left button released at `x`, `y`
+    MouseWheel, ///< `wheel`: > 0 forward, < 0 backward
 };
 
 /// One input or window event, free of any platform type. Positions are window client pixels

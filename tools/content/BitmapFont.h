@@ -7,9 +7,9 @@
 namespace kvcontent {
 
 struct BitmapFontSpec {
-  std::string ttfPath;   ///< TrueType source
-  std::string fntName;   ///< e.g. "times32.fnt"
-  int pixelSize = 32;    ///< em size in pixels
+    std::string ttfPath; ///< TrueType source
+    std::string fntName; ///< e.g. "times32.fnt"
+    int pixelSize = 32;  ///< em size in pixels
 };
 
 /// Writes "<folder>/<fntName>" and its page "<stem>.png" beside it. Characters 32-126
@@ -17,4 +17,4 @@ struct BitmapFontSpec {
 /// False with a log line when the font cannot be loaded or the page cannot be written.
 bool writeBitmapFont(const BitmapFontSpec& spec, const std::string& folder);
 
-}  // namespace kvcontent
+} // namespace kvcontent

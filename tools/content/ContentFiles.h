@@ -34,4 +34,4 @@ bool writeResource(const std::string& path, const Bytes& data);
 /// Reads a whole file; false and a log line when it cannot be read.
 bool readWholeFile(const std::string& path, Bytes& out);
 
-}  // namespace kvcontent
+} // namespace kvcontent

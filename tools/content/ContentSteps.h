@@ -7,10 +7,10 @@
 namespace kvcontent {
 
 struct BuildPaths {
-  std::string source;  ///< the content/ folder of the repository
-  std::string target;  ///< the resource folder
-  std::string fonts;   ///< folder of the DejaVu TrueType files
-  std::string fontLicence;  ///< licence text of those fonts
+    std::string source;      ///< the content/ folder of the repository
+    std::string target;      ///< the resource folder
+    std::string fonts;       ///< folder of the DejaVu TrueType files
+    std::string fontLicence; ///< licence text of those fonts
 };
 
 bool buildData(const BuildPaths& paths);
@@ -24,4 +24,4 @@ bool buildFrontEnd(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
 
-}  // namespace kvcontent
+} // namespace kvcontent

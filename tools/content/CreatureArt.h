@@ -12,23 +12,26 @@ namespace kvcontent {
 
 /// An animation of a creature sheet: the frame word and its frame count.
 struct AnimationSpec {
-  std::string word;
-  int frames;
+    std::string word;
+    int frames;
 };
 
 /// The frames of a kelvo sheet: "<sprite>_<word>_NN.png" for every animation the
 /// creature views ask for, with the counts of the "kelvo" animation settings.
-std::vector<SheetFrame> drawKelvoFrames(const std::string& sprite, const std::vector<AnimationSpec>& animations);
+std::vector<SheetFrame> drawKelvoFrames(const std::string& sprite,
+                                        const std::vector<AnimationSpec>& animations);
 
 /// The frames of a crustacean sheet ("crab", "shrimp" or "hermit").
-std::vector<SheetFrame> drawCrustaceanFrames(const std::string& sprite, const std::vector<AnimationSpec>& animations);
+std::vector<SheetFrame> drawCrustaceanFrames(const std::string& sprite,
+                                             const std::vector<AnimationSpec>& animations);
 
 /// The frames of a helmet sheet: "<helmet>_<word>_NN.png" for the same animations as the
 /// kelvos, drawn so that at the view's helmet scale (0.85) over the body sprite the
 /// helmet sits on the head in every pose. Empty for an unknown helmet.
-std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet, const std::vector<AnimationSpec>& animations);
+std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
+                                         const std::vector<AnimationSpec>& animations);
 
 /// True when drawKelvoFrames knows the look of this sprite name.
 bool hasKelvoLook(const std::string& sprite);
 
-}  // namespace kvcontent
+} // namespace kvcontent

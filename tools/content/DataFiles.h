@@ -17,4 +17,4 @@ bool checkPlistSource(const Bytes& data, const std::string& name);
 /// the relative paths. False when any file fails its check or cannot be written.
 bool buildDataFolder(const std::string& sourceFolder, const std::string& targetFolder, int& fileCount);
 
-}  // namespace kvcontent
+} // namespace kvcontent

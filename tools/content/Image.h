@@ -12,13 +12,13 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace kvcontent {
 
 struct Image {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgba;  ///< width * height * 4 bytes, straight alpha
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba; ///< width * height * 4 bytes, straight alpha
 
-  bool empty() const { return width <= 0 || height <= 0; }
-  uint8_t* pixel(int x, int y) { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-  const uint8_t* pixel(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    bool empty() const { return width <= 0 || height <= 0; }
+    uint8_t* pixel(int x, int y) { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    const uint8_t* pixel(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
 /// Copies a cairo ARGB32 surface (premultiplied, native-endian) into a straight RGBA image.
@@ -38,4 +38,4 @@ void opaqueBounds(const Image& image, int& x, int& y, int& w, int& h);
 /// A part of an image.
 Image crop(const Image& image, int x, int y, int w, int h);
 
-}  // namespace kvcontent
+} // namespace kvcontent

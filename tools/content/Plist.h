@@ -10,17 +10,17 @@
 namespace kvcontent {
 
 struct PlistNode {
-  enum class Kind { String, Dict, Array, True, False };
-  Kind kind = Kind::String;
-  std::string text;
-  std::map<std::string, PlistNode> dict;  ///< kept in byte order, as the game iterates
-  std::vector<PlistNode> array;
+    enum class Kind { String, Dict, Array, True, False };
+    Kind kind = Kind::String;
+    std::string text;
+    std::map<std::string, PlistNode> dict; ///< kept in byte order, as the game iterates
+    std::vector<PlistNode> array;
 
-  static PlistNode str(const std::string& value);
-  static PlistNode flag(bool value);
-  static PlistNode makeDict();
-  static PlistNode makeArray();
-  PlistNode& set(const std::string& key, PlistNode value);
+    static PlistNode str(const std::string& value);
+    static PlistNode flag(bool value);
+    static PlistNode makeDict();
+    static PlistNode makeArray();
+    PlistNode& set(const std::string& key, PlistNode value);
 };
 
 /// True when the game's reader keeps the text whole: the XML reader may cut character
@@ -31,4 +31,4 @@ bool isPlainPlistText(const std::string& text);
 /// when a key or value is not plain text.
 bool writePlistDocument(const PlistNode& root, std::string& out);
 
-}  // namespace kvcontent
+} // namespace kvcontent

@@ -18,4 +18,4 @@ PvrFormat pvrFormatForSheet(const std::string& sheetName);
 /// (an empty buffer and a log line otherwise). Colours are premultiplied by alpha.
 Bytes encodePvr(const Image& image, PvrFormat format);
 
-}  // namespace kvcontent
+} // namespace kvcontent

@@ -19,193 +19,208 @@ using Counts = std::map<std::string, int>;
 
 // Reads the frame counts of the animation settings: set name -> key -> count.
 bool readAnimationCounts(const std::string& path, std::map<std::string, Counts>& out) {
-  xmlDocPtr doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  if (!doc) {
-    logLine("cannot read the animation settings " + path);
-    return false;
-  }
-  auto elements = [](xmlNode* node) {
-    std::vector<xmlNode*> list;
-    for (xmlNode* c = node ? node->children : nullptr; c; c = c->next) {
-      if (c->type == XML_ELEMENT_NODE) list.push_back(c);
+    xmlDocPtr doc =
+        xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (!doc) {
+        logLine("cannot read the animation settings " + path);
+        return false;
     }
-    return list;
-  };
-  auto text = [](xmlNode* node) {
-    xmlChar* t = xmlNodeGetContent(node);
-    std::string s = t ? reinterpret_cast<const char*>(t) : "";
-    xmlFree(t);
-    return s;
-  };
-  std::vector<xmlNode*> top = elements(xmlDocGetRootElement(doc));
-  std::vector<xmlNode*> sets = top.empty() ? std::vector<xmlNode*>() : elements(top[0]);
-  for (size_t i = 0; i + 1 < sets.size(); i += 2) {
-    std::vector<xmlNode*> entries = elements(sets[i + 1]);
-    Counts& counts = out[text(sets[i])];
-    for (size_t j = 0; j + 1 < entries.size(); j += 2) counts[text(entries[j])] = std::atoi(text(entries[j + 1]).c_str());
-  }
-  xmlFreeDoc(doc);
-  return true;
+    auto elements = [](xmlNode* node) {
+        std::vector<xmlNode*> list;
+        for (xmlNode* c = node ? node->children : nullptr; c; c = c->next) {
+            if (c->type == XML_ELEMENT_NODE) list.push_back(c);
+        }
+        return list;
+    };
+    auto text = [](xmlNode* node) {
+        xmlChar* t = xmlNodeGetContent(node);
+        std::string s = t ? reinterpret_cast<const char*>(t) : "";
+        xmlFree(t);
+        return s;
+    };
+    std::vector<xmlNode*> top = elements(xmlDocGetRootElement(doc));
+    std::vector<xmlNode*> sets = top.empty() ? std::vector<xmlNode*>() : elements(top[0]);
+    for (size_t i = 0; i + 1 < sets.size(); i += 2) {
+        std::vector<xmlNode*> entries = elements(sets[i + 1]);
+        Counts& counts = out[text(sets[i])];
+        for (size_t j = 0; j + 1 < entries.size(); j += 2)
+            counts[text(entries[j])] = std::atoi(text(entries[j + 1]).c_str());
+    }
+    xmlFreeDoc(doc);
+    return true;
 }
 
 struct CreatureSheet {
-  const char* sprite;
-  bool areaAttack;
-  bool distanceAttack;
+    const char* sprite;
+    bool areaAttack;
+    bool distanceAttack;
 };
 const CreatureSheet kKelvos[] = {
-    {"steev", true, false}, {"vahine", false, false}, {"kiwa", false, false},
-    {"clint", false, true}, {"sammo", true, false}, {"kiwa0", false, false}, {"kiwa2", false, false},
+    {"steev", true, false}, {"vahine", false, false}, {"kiwa", false, false},  {"clint", false, true},
+    {"sammo", true, false}, {"kiwa0", false, false},  {"kiwa2", false, false},
 };
-const char* const kKelvoWords[] = {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit",
-                                   "hit_healed", "wait", "victory", "ko", "fall", "anchor"};
+const char* const kKelvoWords[] = {"idle",     "stretch", "stretch_idle", "stretch_release",
+                                   "launched", "hit",     "hit_healed",   "wait",
+                                   "victory",  "ko",      "fall",         "anchor"};
 
 // Premultiplied cairo surface of an image, for composing previews.
 cairo_surface_t* surfaceFromImage(const Image& image) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
-  cairo_surface_flush(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < image.height; ++y) {
-    uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
-    for (int x = 0; x < image.width; ++x) {
-      const uint8_t* p = image.pixel(x, y);
-      const uint32_t a = p[3];
-      row[x] = (a << 24) | ((p[0] * a / 255) << 16) | ((p[1] * a / 255) << 8) | (p[2] * a / 255);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = image.pixel(x, y);
+            const uint32_t a = p[3];
+            row[x] = (a << 24) | ((p[0] * a / 255) << 16) | ((p[1] * a / 255) << 8) | (p[2] * a / 255);
+        }
     }
-  }
-  cairo_surface_mark_dirty(surface);
-  return surface;
+    cairo_surface_mark_dirty(surface);
+    return surface;
 }
 
 // A strip of kelvos wearing the helmets as the view draws them (helmet at scale 0.85 over
 // the body, both centred on the untrimmed frame), for reviewing the helmet placement.
 void writeWearingPreview(const std::string& folder, const std::vector<AnimationSpec>& animations) {
-  const char* const kelvos[] = {"steev", "vahine", "kiwa", "clint", "sammo"};
-  const char* const helmets[] = {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
-                                 "pirate_hat", "snorkel", "pearl_tiara"};
-  std::vector<AnimationSpec> some;
-  for (const AnimationSpec& a : animations) {
-    if (a.word == "idle" || a.word == "stretch" || a.word == "victory" || a.word == "ko") some.push_back({a.word, a.frames});
-  }
-  const int cell = 192;
-  std::vector<std::vector<SheetFrame>> helmetFrames;
-  for (const char* helmet : helmets) helmetFrames.push_back(drawHelmetFrames(helmet, some));
-  std::vector<std::vector<SheetFrame>> kelvoFrames;
-  for (const char* kelvo : kelvos) kelvoFrames.push_back(drawKelvoFrames(kelvo, some));
-  const int columns = static_cast<int>(helmetFrames[0].size());
-  cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, columns * cell / 2, 8 * cell / 2);
-  cairo_t* cr = cairo_create(canvas);
-  cairo_scale(cr, 0.5, 0.5);
-  for (int row = 0; row < 8; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      cairo_save(cr);
-      cairo_translate(cr, column * cell, row * cell);
-      cairo_surface_t* body = surfaceFromImage(kelvoFrames[static_cast<size_t>(row) % 5][static_cast<size_t>(column)].picture);
-      cairo_set_source_surface(cr, body, 0, 0);
-      cairo_paint(cr);
-      cairo_surface_destroy(body);
-      cairo_translate(cr, cell / 2.0, cell / 2.0);
-      cairo_scale(cr, 0.85, 0.85);
-      cairo_translate(cr, -cell / 2.0, -cell / 2.0);
-      cairo_surface_t* hat = surfaceFromImage(helmetFrames[static_cast<size_t>(row)][static_cast<size_t>(column)].picture);
-      cairo_set_source_surface(cr, hat, 0, 0);
-      cairo_paint(cr);
-      cairo_surface_destroy(hat);
-      cairo_restore(cr);
+    const char* const kelvos[] = {"steev", "vahine", "kiwa", "clint", "sammo"};
+    const char* const helmets[] = {"straw_hat",      "seaweed_band", "shell_helm", "coral_crown",
+                                   "diving_goggles", "pirate_hat",   "snorkel",    "pearl_tiara"};
+    std::vector<AnimationSpec> some;
+    for (const AnimationSpec& a : animations) {
+        if (a.word == "idle" || a.word == "stretch" || a.word == "victory" || a.word == "ko")
+            some.push_back({a.word, a.frames});
     }
-  }
-  cairo_destroy(cr);
-  writeResource(folder + "/wearing-preview.PnG", encodePng(imageFromSurface(canvas)));
-  cairo_surface_destroy(canvas);
+    const int cell = 192;
+    std::vector<std::vector<SheetFrame>> helmetFrames;
+    for (const char* helmet : helmets)
+        helmetFrames.push_back(drawHelmetFrames(helmet, some));
+    std::vector<std::vector<SheetFrame>> kelvoFrames;
+    for (const char* kelvo : kelvos)
+        kelvoFrames.push_back(drawKelvoFrames(kelvo, some));
+    const int columns = static_cast<int>(helmetFrames[0].size());
+    cairo_surface_t* canvas =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, columns * cell / 2, 8 * cell / 2);
+    cairo_t* cr = cairo_create(canvas);
+    cairo_scale(cr, 0.5, 0.5);
+    for (int row = 0; row < 8; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            cairo_save(cr);
+            cairo_translate(cr, column * cell, row * cell);
+            cairo_surface_t* body = surfaceFromImage(
+                kelvoFrames[static_cast<size_t>(row) % 5][static_cast<size_t>(column)].picture);
+            cairo_set_source_surface(cr, body, 0, 0);
+            cairo_paint(cr);
+            cairo_surface_destroy(body);
+            cairo_translate(cr, cell / 2.0, cell / 2.0);
+            cairo_scale(cr, 0.85, 0.85);
+            cairo_translate(cr, -cell / 2.0, -cell / 2.0);
+            cairo_surface_t* hat =
+                surfaceFromImage(helmetFrames[static_cast<size_t>(row)][static_cast<size_t>(column)].picture);
+            cairo_set_source_surface(cr, hat, 0, 0);
+            cairo_paint(cr);
+            cairo_surface_destroy(hat);
+            cairo_restore(cr);
+        }
+    }
+    cairo_destroy(cr);
+    writeResource(folder + "/wearing-preview.PnG", encodePng(imageFromSurface(canvas)));
+    cairo_surface_destroy(canvas);
 }
 
 bool writeSheet(const BuildPaths& paths, const std::string& sheetName, std::vector<SheetFrame> frames) {
-  SpriteSheet sheet;
-  if (frames.empty()) {
-    logLine(sheetName + ": no frames drawn");
-    return false;
-  }
-  const size_t count = frames.size();
-  if (!sheet.pack(std::move(frames)) || !sheet.write(paths.target + "/sheets", sheetName)) return false;
-  logLine("sheet " + sheetName + ": " + std::to_string(count) + " frames, " + std::to_string(sheet.texture().width) +
-          " x " + std::to_string(sheet.texture().height));
-  return true;
+    SpriteSheet sheet;
+    if (frames.empty()) {
+        logLine(sheetName + ": no frames drawn");
+        return false;
+    }
+    const size_t count = frames.size();
+    if (!sheet.pack(std::move(frames)) || !sheet.write(paths.target + "/sheets", sheetName)) return false;
+    logLine("sheet " + sheetName + ": " + std::to_string(count) + " frames, " +
+            std::to_string(sheet.texture().width) + " x " + std::to_string(sheet.texture().height));
+    return true;
 }
-}  // namespace
+} // namespace
 
 bool buildSheets(const BuildPaths& paths) {
-  std::map<std::string, Counts> settings;
-  if (!readAnimationCounts(paths.source + "/data/params/animSettings.plist", settings)) return false;
-  const Counts& kelvo = settings["kelvo"];
-  bool ok = true;
-  for (const CreatureSheet& creature : kKelvos) {
-    std::vector<AnimationSpec> animations;
-    for (const char* word : kKelvoWords) {
-      const auto found = kelvo.find(word);
-      if (found == kelvo.end() || found->second <= 0) {
-        logLine(std::string("animation settings of kelvo lack ") + word);
-        ok = false;
-        continue;
-      }
-      animations.push_back({word, found->second});
+    std::map<std::string, Counts> settings;
+    if (!readAnimationCounts(paths.source + "/data/params/animSettings.plist", settings)) return false;
+    const Counts& kelvo = settings["kelvo"];
+    bool ok = true;
+    for (const CreatureSheet& creature : kKelvos) {
+        std::vector<AnimationSpec> animations;
+        for (const char* word : kKelvoWords) {
+            const auto found = kelvo.find(word);
+            if (found == kelvo.end() || found->second <= 0) {
+                logLine(std::string("animation settings of kelvo lack ") + word);
+                ok = false;
+                continue;
+            }
+            animations.push_back({word, found->second});
+        }
+        auto count = [&kelvo](const char* key) {
+            const auto found = kelvo.find(key);
+            return found == kelvo.end() ? 0 : found->second;
+        };
+        if (creature.areaAttack) animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
+        if (creature.distanceAttack) {
+            animations.push_back(
+                {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
+        }
+        ok = writeSheet(paths, std::string(creature.sprite) + "_ss",
+                        drawKelvoFrames(creature.sprite, animations)) &&
+             ok;
     }
-    auto count = [&kelvo](const char* key) {
-      const auto found = kelvo.find(key);
-      return found == kelvo.end() ? 0 : found->second;
-    };
-    if (creature.areaAttack) animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
-    if (creature.distanceAttack) {
-      animations.push_back({"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
+    // Helmets play the kelvo animations, area and distance attacks included.
+    {
+        std::vector<AnimationSpec> animations;
+        for (const char* word : kKelvoWords) {
+            const auto found = kelvo.find(word);
+            if (found != kelvo.end() && found->second > 0) animations.push_back({word, found->second});
+        }
+        auto count = [&kelvo](const char* key) {
+            const auto found = kelvo.find(key);
+            return found == kelvo.end() ? 0 : found->second;
+        };
+        animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
+        animations.push_back(
+            {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
+        if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW"))
+            writeWearingPreview(preview, animations);
+        for (const char* helmet : {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
+                                   "pirate_hat", "snorkel", "pearl_tiara"}) {
+            ok = writeSheet(paths, std::string(helmet) + "_ss", drawHelmetFrames(helmet, animations)) && ok;
+        }
     }
-    ok = writeSheet(paths, std::string(creature.sprite) + "_ss", drawKelvoFrames(creature.sprite, animations)) && ok;
-  }
-  // Helmets play the kelvo animations, area and distance attacks included.
-  {
-    std::vector<AnimationSpec> animations;
-    for (const char* word : kKelvoWords) {
-      const auto found = kelvo.find(word);
-      if (found != kelvo.end() && found->second > 0) animations.push_back({word, found->second});
+    // Crustaceans: the words of their views, with the counts of each kind's animation set.
+    const char* const crustaceans[] = {"crab", "shrimp", "hermit"};
+    for (const char* kind : crustaceans) {
+        const Counts& counts = settings[kind];
+        std::vector<AnimationSpec> animations;
+        for (const char* word : {"idle", "throw", "hit", "ko", "victory", "impulse"}) {
+            const auto found = counts.find(word);
+            if (found == counts.end() || found->second <= 0) {
+                logLine(std::string("animation settings of ") + kind + " lack " + word);
+                ok = false;
+                continue;
+            }
+            animations.push_back({word, found->second});
+        }
+        // The area attack uses "attack" frames 1..aoe; the hermit's shot uses them for its
+        // beginning and end.
+        const bool hermit = std::string(kind) == "hermit";
+        const auto aoe = counts.find("aoe");
+        int attack = aoe == counts.end() ? 0 : aoe->second;
+        if (hermit) {
+            const auto begin = counts.find("attack_begin"), end = counts.find("attack_end");
+            attack = std::max(attack, (begin == counts.end() ? 0 : begin->second) +
+                                          (end == counts.end() ? 0 : end->second));
+        }
+        if (attack > 0) animations.push_back({"attack", attack});
+        ok = writeSheet(paths, std::string(kind) + "_ss", drawCrustaceanFrames(kind, animations)) && ok;
     }
-    auto count = [&kelvo](const char* key) {
-      const auto found = kelvo.find(key);
-      return found == kelvo.end() ? 0 : found->second;
-    };
-    animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
-    animations.push_back({"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
-    if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW")) writeWearingPreview(preview, animations);
-    for (const char* helmet : {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
-                               "pirate_hat", "snorkel", "pearl_tiara"}) {
-      ok = writeSheet(paths, std::string(helmet) + "_ss", drawHelmetFrames(helmet, animations)) && ok;
-    }
-  }
-  // Crustaceans: the words of their views, with the counts of each kind's animation set.
-  const char* const crustaceans[] = {"crab", "shrimp", "hermit"};
-  for (const char* kind : crustaceans) {
-    const Counts& counts = settings[kind];
-    std::vector<AnimationSpec> animations;
-    for (const char* word : {"idle", "throw", "hit", "ko", "victory", "impulse"}) {
-      const auto found = counts.find(word);
-      if (found == counts.end() || found->second <= 0) {
-        logLine(std::string("animation settings of ") + kind + " lack " + word);
-        ok = false;
-        continue;
-      }
-      animations.push_back({word, found->second});
-    }
-    // The area attack uses "attack" frames 1..aoe; the hermit's shot uses them for its
-    // beginning and end.
-    const bool hermit = std::string(kind) == "hermit";
-    const auto aoe = counts.find("aoe");
-    int attack = aoe == counts.end() ? 0 : aoe->second;
-    if (hermit) {
-      const auto begin = counts.find("attack_begin"), end = counts.find("attack_end");
-      attack = std::max(attack, (begin == counts.end() ? 0 : begin->second) + (end == counts.end() ? 0 : end->second));
-    }
-    if (attack > 0) animations.push_back({"attack", attack});
-    ok = writeSheet(paths, std::string(kind) + "_ss", drawCrustaceanFrames(kind, animations)) && ok;
-  }
-  return ok;
+    return ok;
 }
 
-}  // namespace kvcontent
+} // namespace kvcontent

@@ -13,24 +13,24 @@ namespace kvcontent {
 
 /// The five languages: source file stem and the game's folder name ("<folder>.lproj").
 struct Language {
-  const char* source;
-  const char* folder;
+    const char* source;
+    const char* folder;
 };
 const std::vector<Language>& languages();
 
 struct StringsTable {
-  std::vector<std::pair<std::string, std::string>> entries;  ///< in source order
+    std::vector<std::pair<std::string, std::string>> entries; ///< in source order
 
-  /// Parses a source text; false with a log line per fault (line without "=", empty key,
-  /// a key twice ignoring letter case, a key with a quote, a text holding "\";" or longer
-  /// than the game's 2047 UTF-16 units, text that is not UTF-8).
-  bool parse(const std::string& source, const std::string& name);
+    /// Parses a source text; false with a log line per fault (line without "=", empty key,
+    /// a key twice ignoring letter case, a key with a quote, a text holding "\";" or longer
+    /// than the game's 2047 UTF-16 units, text that is not UTF-8).
+    bool parse(const std::string& source, const std::string& name);
 
-  /// The ".strings" bytes.
-  Bytes encode() const;
+    /// The ".strings" bytes.
+    Bytes encode() const;
 
-  /// The value of a key, compared ignoring letter case as the game does; null if none.
-  const std::string* find(const std::string& key) const;
+    /// The value of a key, compared ignoring letter case as the game does; null if none.
+    const std::string* find(const std::string& key) const;
 };
 
 /// UTF-8 to UTF-16; false when the text is not valid UTF-8.
@@ -40,4 +40,4 @@ bool utf8ToUtf16(const std::string& text, std::u16string& out);
 /// "%%" is not one.
 std::vector<std::string> placeholders(const std::string& text);
 
-}  // namespace kvcontent
+} // namespace kvcontent

@@ -113,7 +113,8 @@ bool CCSDLWindow::create(const char* title, bool fullScreen, int width, int heig
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         getDesktopSize(w, h);
     }
-    m_window = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+    m_window =
+        SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
     if (!m_window) {
         platformLog("window: cannot create the window: %s", SDL_GetError());
         destroy();
@@ -292,6 +293,8 @@ bool CCSDLWindow::translate(const SDL_Event& in, CCPlatformEvent& out) const {
 
 } // namespace
 
-std::unique_ptr<CCGLWindow> createPlatformWindow() { return std::make_unique<CCSDLWindow>(); }
+std::unique_ptr<CCGLWindow> createPlatformWindow() {
+    return std::make_unique<CCSDLWindow>();
+}
 
 } // namespace kvengine

@@ -76,7 +76,8 @@ TEST_F(ActionManagerTest, StepsWithProgressAndRemovesFinishedActions) {
     manager->addAction(p, a, false);
     EXPECT_EQ(p->getTarget(), a);
     EXPECT_EQ(a->retainCount(), 2u) << "the entry holds the target";
-    for (float dt : {5.0f, 0.25f, 0.5f, 0.5f}) frame(dt);
+    for (float dt : {5.0f, 0.25f, 0.5f, 0.5f})
+        frame(dt);
     // The first step drops its delta; progress is clamped at 1, then the action is stopped.
     EXPECT_EQ(p->progress, (std::vector<float>{0.0f, 0.25f, 0.75f, 1.0f}));
     EXPECT_EQ(manager->countActionsForTarget(a), 0u);
@@ -113,19 +114,23 @@ TEST_F(ActionManagerTest, RemovalsDuringAStepAreSafe) {
     const Case cases[] = {
         {"removes itself: released after its step, no stop, the next one still steps",
          [](CCActionManager* m, CCNode*, Probe* p1, Probe*) { m->removeAction(p1); },
-         {"p1 step", "p1 freed", "p2 step"}, 1},
+         {"p1 step", "p1 freed", "p2 step"},
+         1},
         {"removes the next one: it is not stepped",
          [](CCActionManager* m, CCNode*, Probe*, Probe* p2) { m->removeAction(p2); },
-         {"p1 step", "p2 freed"}, 1},
+         {"p1 step", "p2 freed"},
+         1},
         {"removes all of its target: nothing more is stepped, the entry goes",
          [](CCActionManager* m, CCNode* t, Probe*, Probe*) { m->removeAllActionsFromTarget(t); },
-         {"p1 step", "p2 freed", "p1 freed"}, 0},
+         {"p1 step", "p2 freed", "p1 freed"},
+         0},
         {"removes all, then adds one: the entry stays with the new one (stepped from the next frame)",
          [](CCActionManager* m, CCNode* t, Probe*, Probe*) {
              m->removeAllActionsFromTarget(t);
              m->addAction(Probe::make("p3", 9), t, false);
          },
-         {"p1 step", "p2 freed", "p1 freed"}, 1},
+         {"p1 step", "p2 freed", "p1 freed"},
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -136,14 +136,14 @@ protected:
     // One frame of the action manager.
     void frame(float dt) { CCActionManager::getInstance()->update(dt); }
     void frames(int count, float dt) {
-        for (int i = 0; i < count; ++i) frame(dt);
+        for (int i = 0; i < count; ++i)
+            frame(dt);
     }
     unsigned actionCount() { return CCActionManager::getInstance()->countActionsForTarget(node); }
 
     ColourNode* node = nullptr;
     // Outlives the autorelease pool drained in TearDown, so call-backs may hold it until then.
     Listener listener;
-
 };
 
 } // namespace actiontest

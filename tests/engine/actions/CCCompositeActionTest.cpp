@@ -33,10 +33,10 @@ TEST_F(CompositeActionTest, SequenceCallsBackInTheFrameTheMoveEndsAfterItsFinalU
     int data = 0;
     float xSeenByCallback = -1.0f;
     listener.onNodeDataHook = [&](CCNode* n) { xSeenByCallback = n->getPosition().x; };
-    run(CCSequence::createWithActions(
-        CCMoveBy::createWithDurationPosition(1.0f, CCPoint(100, 0)),
-        CCCallFuncND::createWithTargetSelectorData(&listener, callfuncND_selector(Listener::onNodeData), &data),
-        nullptr));
+    run(CCSequence::createWithActions(CCMoveBy::createWithDurationPosition(1.0f, CCPoint(100, 0)),
+                                      CCCallFuncND::createWithTargetSelectorData(
+                                          &listener, callfuncND_selector(Listener::onNodeData), &data),
+                                      nullptr));
 
     const float expected[] = {0, 25, 50, 75};
     for (float x : expected) {
@@ -142,7 +142,8 @@ TEST_F(CompositeActionTest, RepeatThatSkipsRepetitionsNeverDrivesTheInnerActionP
     run(repeat);
     frame(0.0f);
     frame(2.5f);
-    for (int i = 0; i < 4 && actionCount() > 0; ++i) frame(0.5f);
+    for (int i = 0; i < 4 && actionCount() > 0; ++i)
+        frame(0.5f);
     EXPECT_EQ(actionCount(), 0u);
     EXPECT_EQ(repeat->getRepetitionsDone(), 3u);
     for (const std::string& entry : journal) {
@@ -198,7 +199,6 @@ TEST_F(CompositeActionTest, ReversesRunChildrenBackwardsInReverseOrder) {
     ASSERT_FALSE(journal.empty());
     EXPECT_EQ(journal.front(), "b':start");
     EXPECT_EQ(countOf(journal, "a':u1"), 1);
-
 }
 
 TEST_F(CompositeActionTest, CopiesKeepTagAndTimeline) {
@@ -228,8 +228,10 @@ TEST_F(CompositeActionTest, MissingActionsGiveNullAndALogLine) {
         {"spawn", [&] { return CCSpawn::createWithTwoActions(delay, nullptr); }},
         {"repeat forever", [&] { return CCRepeatForever::createWithAction(nullptr); }},
         {"reverse time", [&] { return CCReverseTime::createWithAction(nullptr); }},
-        {"reverse of move-to", [&] {
-             return CCSequence::createWithTwoActions(delay, CCMoveTo::createWithDurationPosition(1, CCPoint()))
+        {"reverse of move-to",
+         [&] {
+             return CCSequence::createWithTwoActions(delay,
+                                                     CCMoveTo::createWithDurationPosition(1, CCPoint()))
                  ->reverse();
          }},
     };

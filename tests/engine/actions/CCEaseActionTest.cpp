@@ -29,7 +29,8 @@ struct EaseCase {
 
 std::vector<EaseCase> easeCases() {
     return {
-        {"ease", [](CCActionInterval* a) { return CCActionEase::createWithAction(a); }, [](float t) { return t; }},
+        {"ease", [](CCActionInterval* a) { return CCActionEase::createWithAction(a); },
+         [](float t) { return t; }},
         {"in 3", [](CCActionInterval* a) { return CCEaseIn::createWithActionRate(a, 3); },
          [](float t) { return ease::rateIn(t, 3); }},
         {"out 2", [](CCActionInterval* a) { return CCEaseOut::createWithActionRate(a, 2); },
@@ -40,11 +41,13 @@ std::vector<EaseCase> easeCases() {
          ease::exponentialIn},
         {"exponential out", [](CCActionInterval* a) { return CCEaseExponentialOut::createWithAction(a); },
          ease::exponentialOut},
-        {"exponential in-out", [](CCActionInterval* a) { return CCEaseExponentialInOut::createWithAction(a); },
+        {"exponential in-out",
+         [](CCActionInterval* a) { return CCEaseExponentialInOut::createWithAction(a); },
          ease::exponentialInOut},
         {"sine in", [](CCActionInterval* a) { return CCEaseSineIn::createWithAction(a); }, ease::sineIn},
         {"sine out", [](CCActionInterval* a) { return CCEaseSineOut::createWithAction(a); }, ease::sineOut},
-        {"sine in-out", [](CCActionInterval* a) { return CCEaseSineInOut::createWithAction(a); }, ease::sineInOut},
+        {"sine in-out", [](CCActionInterval* a) { return CCEaseSineInOut::createWithAction(a); },
+         ease::sineInOut},
         {"elastic in", [](CCActionInterval* a) { return CCEaseElasticIn::createWithActionPeriod(a, 0.3f); },
          [](float t) { return ease::elasticIn(t, 0.3f); }},
         {"elastic out", [](CCActionInterval* a) { return CCEaseElasticOut::createWithActionPeriod(a, 0.4f); },
@@ -52,13 +55,16 @@ std::vector<EaseCase> easeCases() {
         {"elastic in-out",
          [](CCActionInterval* a) { return CCEaseElasticInOut::createWithActionPeriod(a, 0.45f); },
          [](float t) { return ease::elasticInOut(t, 0.45f); }},
-        {"bounce in", [](CCActionInterval* a) { return CCEaseBounceIn::createWithAction(a); }, ease::bounceIn},
-        {"bounce out", [](CCActionInterval* a) { return CCEaseBounceOut::createWithAction(a); }, ease::bounceOut},
+        {"bounce in", [](CCActionInterval* a) { return CCEaseBounceIn::createWithAction(a); },
+         ease::bounceIn},
+        {"bounce out", [](CCActionInterval* a) { return CCEaseBounceOut::createWithAction(a); },
+         ease::bounceOut},
         {"bounce in-out", [](CCActionInterval* a) { return CCEaseBounceInOut::createWithAction(a); },
          ease::bounceInOut},
         {"back in", [](CCActionInterval* a) { return CCEaseBackIn::createWithAction(a); }, ease::backIn},
         {"back out", [](CCActionInterval* a) { return CCEaseBackOut::createWithAction(a); }, ease::backOut},
-        {"back in-out", [](CCActionInterval* a) { return CCEaseBackInOut::createWithAction(a); }, ease::backInOut},
+        {"back in-out", [](CCActionInterval* a) { return CCEaseBackInOut::createWithAction(a); },
+         ease::backInOut},
     };
 }
 
@@ -152,13 +158,15 @@ TEST_F(EaseActionTest, ReversesWrapTheInnerReverseInTheMirroredEase) {
     plainElastic->autorelease();
     EXPECT_EQ(plainElastic->reverse(), nullptr);
     LogCapture log;
-    EXPECT_EQ(CCEaseSineIn::createWithAction(CCMoveTo::createWithDurationPosition(1, CCPoint()))->reverse(), nullptr);
+    EXPECT_EQ(CCEaseSineIn::createWithAction(CCMoveTo::createWithDurationPosition(1, CCPoint()))->reverse(),
+              nullptr);
     EXPECT_FALSE(log.lines.empty());
 }
 
 TEST_F(EaseActionTest, ElasticInOutReplacesAZeroPeriodAtItsFirstUpdateAfterTheStart) {
     Journal journal;
-    CCEaseElasticInOut* eased = CCEaseElasticInOut::createWithActionPeriod(RecordingAction::create(1, &journal), 0);
+    CCEaseElasticInOut* eased =
+        CCEaseElasticInOut::createWithActionPeriod(RecordingAction::create(1, &journal), 0);
     run(eased);
     frame(0.25f);
     EXPECT_EQ(eased->getPeriod(), 0.0f);
@@ -174,7 +182,8 @@ TEST_F(EaseActionTest, UnusableParametersAreLoggedAndTheMoveStillEndsExactly) {
         std::function<CCActionEase*(CCActionInterval*)> wrap;
     };
     const Case cases[] = {
-        {"elastic in, period 0", [](CCActionInterval* a) { return CCEaseElasticIn::createWithActionPeriod(a, 0); }},
+        {"elastic in, period 0",
+         [](CCActionInterval* a) { return CCEaseElasticIn::createWithActionPeriod(a, 0); }},
         {"elastic out, period 0",
          [](CCActionInterval* a) { return CCEaseElasticOut::createWithActionPeriod(a, 0); }},
         {"in-out, rate 2.5", [](CCActionInterval* a) { return CCEaseInOut::createWithActionRate(a, 2.5f); }},

@@ -61,13 +61,14 @@ TEST_F(InstantActionTest, CallBackFiresInsideRunActionAndIsRemovedAtTheNextStep)
 TEST_F(InstantActionTest, EveryCallFunctionKindPassesItsArguments) {
     int data = 0;
     CCObject* payload = new CCObject();
-    CCCallFuncO* withObject =
-        CCCallFuncO::createWithTargetSelectorObject(&listener, callfuncO_selector(Listener::onObject), payload);
+    CCCallFuncO* withObject = CCCallFuncO::createWithTargetSelectorObject(
+        &listener, callfuncO_selector(Listener::onObject), payload);
     EXPECT_EQ(payload->retainCount(), 2u);
     payload->release();
 
     run(CCCallFuncN::createWithTargetSelector(&listener, callfuncN_selector(Listener::onNode)));
-    run(CCCallFuncND::createWithTargetSelectorData(&listener, callfuncND_selector(Listener::onNodeData), &data));
+    run(CCCallFuncND::createWithTargetSelectorData(&listener, callfuncND_selector(Listener::onNodeData),
+                                                   &data));
     run(withObject);
     EXPECT_EQ(listener.calls, (std::vector<std::string>{"node", "nodeData", "object"}));
     EXPECT_EQ(listener.nodes, (std::vector<CCNode*>{node, node}));
@@ -80,7 +81,8 @@ TEST_F(InstantActionTest, NullSelectorDoesNothingAndCopiesCallTheSameMember) {
     run(CCCallFunc::createWithTargetSelector(nullptr, callfunc_selector(Listener::onCall)));
     EXPECT_TRUE(listener.calls.empty());
 
-    CCCallFunc* original = CCCallFunc::createWithTargetSelector(&listener, callfunc_selector(Listener::onCall));
+    CCCallFunc* original =
+        CCCallFunc::createWithTargetSelector(&listener, callfunc_selector(Listener::onCall));
     original->setTag(3);
     CCCallFunc* copy = static_cast<CCCallFunc*>(original->copy()->autorelease());
     EXPECT_EQ(copy->getTag(), 3);

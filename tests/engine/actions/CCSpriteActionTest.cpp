@@ -23,7 +23,8 @@ CCSpriteFrame* frameAt(float x) {
 CCAnimation* fourFrames() {
     CCMutableArray<CCSpriteFrame*>* frames = new CCMutableArray<CCSpriteFrame*>();
     frames->autorelease();
-    for (int i = 0; i < 4; ++i) frames->addObject(frameAt(10.0f * static_cast<float>(i)));
+    for (int i = 0; i < 4; ++i)
+        frames->addObject(frameAt(10.0f * static_cast<float>(i)));
     return CCAnimation::createWithFramesDelay(frames, 0.25f);
 }
 

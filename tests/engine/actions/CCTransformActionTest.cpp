@@ -63,22 +63,46 @@ TEST_F(TransformActionTest, ToAndByActionsReachTheirValuesUnderAFixedStep) {
     };
     const State origin{10, 20, 30, 0.5f, 2, 10, 20};
     const Case cases[] = {
-        {"move to", origin, [] { return CCMoveTo::createWithDurationPosition(1, CCPoint(30, -20)); },
-         {20, 0, 30, 0.5f, 2, 10, 20}, {30, -20, 30, 0.5f, 2, 10, 20}},
-        {"move by", origin, [] { return CCMoveBy::createWithDurationPosition(1, CCPoint(30, -20)); },
-         {25, 10, 30, 0.5f, 2, 10, 20}, {40, 0, 30, 0.5f, 2, 10, 20}},
-        {"rotate to", origin, [] { return CCRotateTo::createWithDurationAngle(1, 90); },
-         {10, 20, 60, 0.5f, 2, 10, 20}, {10, 20, 90, 0.5f, 2, 10, 20}},
-        {"rotate by", origin, [] { return CCRotateBy::createWithDurationAngle(1, -90); },
-         {10, 20, -15, 0.5f, 2, 10, 20}, {10, 20, -60, 0.5f, 2, 10, 20}},
-        {"scale to", origin, [] { return CCScaleTo::createWithDurationScaleXY(1, 1.5f, 1); },
-         {10, 20, 30, 1, 1.5f, 10, 20}, {10, 20, 30, 1.5f, 1, 10, 20}},
-        {"scale by", origin, [] { return CCScaleBy::createWithDurationScale(1, 2); },
-         {10, 20, 30, 0.75f, 3, 10, 20}, {10, 20, 30, 1, 4, 10, 20}},
-        {"skew to", origin, [] { return CCSkewTo::createWithDurationSkew(1, 30, -20); },
-         {10, 20, 30, 0.5f, 2, 20, 0}, {10, 20, 30, 0.5f, 2, 30, -20}},
-        {"skew by", origin, [] { return CCSkewBy::createWithDurationSkew(1, 30, -20); },
-         {10, 20, 30, 0.5f, 2, 25, 10}, {10, 20, 30, 0.5f, 2, 40, 0}},
+        {"move to",
+         origin,
+         [] { return CCMoveTo::createWithDurationPosition(1, CCPoint(30, -20)); },
+         {20, 0, 30, 0.5f, 2, 10, 20},
+         {30, -20, 30, 0.5f, 2, 10, 20}},
+        {"move by",
+         origin,
+         [] { return CCMoveBy::createWithDurationPosition(1, CCPoint(30, -20)); },
+         {25, 10, 30, 0.5f, 2, 10, 20},
+         {40, 0, 30, 0.5f, 2, 10, 20}},
+        {"rotate to",
+         origin,
+         [] { return CCRotateTo::createWithDurationAngle(1, 90); },
+         {10, 20, 60, 0.5f, 2, 10, 20},
+         {10, 20, 90, 0.5f, 2, 10, 20}},
+        {"rotate by",
+         origin,
+         [] { return CCRotateBy::createWithDurationAngle(1, -90); },
+         {10, 20, -15, 0.5f, 2, 10, 20},
+         {10, 20, -60, 0.5f, 2, 10, 20}},
+        {"scale to",
+         origin,
+         [] { return CCScaleTo::createWithDurationScaleXY(1, 1.5f, 1); },
+         {10, 20, 30, 1, 1.5f, 10, 20},
+         {10, 20, 30, 1.5f, 1, 10, 20}},
+        {"scale by",
+         origin,
+         [] { return CCScaleBy::createWithDurationScale(1, 2); },
+         {10, 20, 30, 0.75f, 3, 10, 20},
+         {10, 20, 30, 1, 4, 10, 20}},
+        {"skew to",
+         origin,
+         [] { return CCSkewTo::createWithDurationSkew(1, 30, -20); },
+         {10, 20, 30, 0.5f, 2, 20, 0},
+         {10, 20, 30, 0.5f, 2, 30, -20}},
+        {"skew by",
+         origin,
+         [] { return CCSkewBy::createWithDurationSkew(1, 30, -20); },
+         {10, 20, 30, 0.5f, 2, 25, 10},
+         {10, 20, 30, 0.5f, 2, 40, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,8 +124,8 @@ TEST_F(TransformActionTest, RotateToTurnsTheShortWayWithoutReducingTheResult) {
     };
     // 350 -> 10 turns +20 and ends at 370; from 370 the start reduces to 10; from -350 the
     // difference 360 wraps to 0; exactly +-180 keeps its sign.
-    const Case cases[] = {{350, 10, 370}, {370, 10, 10}, {-350, 10, -350}, {0, 180, 180}, {0, -180, -180},
-                          {10, 200, -160}};
+    const Case cases[] = {{350, 10, 370}, {370, 10, 10},   {-350, 10, -350},
+                          {0, 180, 180},  {0, -180, -180}, {10, 200, -160}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to);
         node->setRotation(c.from);
@@ -159,7 +183,8 @@ TEST_F(TransformActionTest, JumpIsOnTheLineAtWholeJumpsAndAtFullHeightMidJump) {
 
 TEST_F(TransformActionTest, JumpToAndBezierToAimAtTheirAbsolutePointsOnEveryRepetition) {
     CCBezierPoints path{CCPoint(40, 0), CCPoint(10, 30), CCPoint(30, 30)};
-    run(CCRepeat::createWithActionTimes(CCJumpTo::createWithDurationHeightJumps(1, 10, 2, CCPoint(40, 0)), 2));
+    run(CCRepeat::createWithActionTimes(CCJumpTo::createWithDurationHeightJumps(1, 10, 2, CCPoint(40, 0)),
+                                        2));
     frames(6, 0.5f);
     EXPECT_FLOAT_EQ(node->getPosition().x, 40.0f);
     EXPECT_FLOAT_EQ(node->getPosition().y, 0.0f);
@@ -184,7 +209,8 @@ TEST_F(TransformActionTest, BezierRunsFromStartToStartPlusEndAndItsReverseRetrac
     EXPECT_FLOAT_EQ(bezierAt(1, 2, 3, 4, 1), 4.0f);
 
     node->setPosition(CCPoint(100, 100));
-    CCBezierBy* forward = CCBezierBy::createWithDurationConfig(1, {CCPoint(40, 0), CCPoint(0, 30), CCPoint(40, 60)});
+    CCBezierBy* forward =
+        CCBezierBy::createWithDurationConfig(1, {CCPoint(40, 0), CCPoint(0, 30), CCPoint(40, 60)});
     forward->startWithTarget(node);
     std::vector<CCPoint> there;
     for (float t : {0.0f, 0.25f, 0.5f, 0.75f, 1.0f}) {
@@ -212,8 +238,12 @@ TEST_F(TransformActionTest, OnlyFourActionClassesAnswerTheirOwnName) {
         std::vector<const char*> kinds;
     };
     const Case cases[] = {
-        {CCMoveBy::createWithDurationPosition(1, CCPoint()), "CCMoveBy", {"CCMoveBy", "CCMoveTo", "CCAction"}},
-        {CCMoveTo::createWithDurationPosition(1, CCPoint()), "CCMoveTo", {"CCMoveTo", "CCAction", "CCObject"}},
+        {CCMoveBy::createWithDurationPosition(1, CCPoint()),
+         "CCMoveBy",
+         {"CCMoveBy", "CCMoveTo", "CCAction"}},
+        {CCMoveTo::createWithDurationPosition(1, CCPoint()),
+         "CCMoveTo",
+         {"CCMoveTo", "CCAction", "CCObject"}},
         {CCSequence::createWithTwoActions(CCFadeIn::createWithDuration(1), CCFadeIn::createWithDuration(1)),
          "CCSequence",
          {"CCSequence", "CCAction"}},
@@ -223,7 +253,8 @@ TEST_F(TransformActionTest, OnlyFourActionClassesAnswerTheirOwnName) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_STREQ(c.action->className(), c.name);
-        for (const char* kind : c.kinds) EXPECT_TRUE(c.action->isKindOf(kind)) << kind;
+        for (const char* kind : c.kinds)
+            EXPECT_TRUE(c.action->isKindOf(kind)) << kind;
         EXPECT_FALSE(c.action->isKindOf("CCActionInterval"));
     }
     EXPECT_FALSE(CCMoveTo::createWithDurationPosition(1, CCPoint())->isKindOf("CCMoveBy"));

@@ -72,7 +72,9 @@ ccColor4B rgba(uint8_t r, uint8_t g, uint8_t b) {
     return colour;
 }
 
-bool touchesOn() { return CCTouchDispatcher::getInstance()->isDispatchEvents(); }
+bool touchesOn() {
+    return CCTouchDispatcher::getInstance()->isDispatchEvents();
+}
 
 // Two colour scenes under a director driven by a fake clock, one frame = 1/8 s, drawn into a
 // small off-screen GL context.
@@ -148,7 +150,8 @@ TEST_F(TransitionTest, FadeGoesThroughBlackWithTouchesOffAndTheScenesInOrder) {
     EXPECT_EQ(journal, (Journal{"red:enter", "red:enterDone", "blue:enter"}));
     EXPECT_EQ(centre(), (kvtest::RGBA{255, 0, 0, 255}));
 
-    for (int i = 0; i < 3; ++i) frame(); // 0.25 s into the fade: its midpoint
+    for (int i = 0; i < 3; ++i)
+        frame(); // 0.25 s into the fade: its midpoint
     EXPECT_EQ(centre(), (kvtest::RGBA{0, 0, 0, 255}));
     EXPECT_FALSE(red->isVisible());
     EXPECT_TRUE(blue->isVisible());

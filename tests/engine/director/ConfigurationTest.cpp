@@ -14,9 +14,15 @@ TEST(Configuration, VersionCodesTestSubstringsInOrder) {
         const char* version;
         int code;
     };
-    const Case cases[] = {{"2.1.2", 0},          {"1.1.0", 1},     {"1.1 Build 7", 2}, {"2.0 Mesa", 3},
-                          {"4.5 (Compatibility Profile) Mesa 22", 0}, {"", 0}, {nullptr, 0}};
-    for (const Case& c : cases) EXPECT_EQ(glVersionCodeFromString(c.version), c.code) << (c.version ? c.version : "null");
+    const Case cases[] = {{"2.1.2", 0},
+                          {"1.1.0", 1},
+                          {"1.1 Build 7", 2},
+                          {"2.0 Mesa", 3},
+                          {"4.5 (Compatibility Profile) Mesa 22", 0},
+                          {"", 0},
+                          {nullptr, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(glVersionCodeFromString(c.version), c.code) << (c.version ? c.version : "null");
 }
 
 TEST(Configuration, ExtensionsAreSubstringTests) {

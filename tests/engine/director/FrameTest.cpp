@@ -82,8 +82,9 @@ class Ticker : public CCObject {
 public:
     void update(float dt) override {
         deltas.push_back(dt);
-        g_trace.push_back(std::string("tick clock>=0:") + (CCGestureRecognizer::getClock() >= 0.0f ? "1" : "0") +
-                          " observer:" + (CCNotificationCenter::getInstance()->isObserverKnown(&observer) ? "1" : "0"));
+        g_trace.push_back(
+            std::string("tick clock>=0:") + (CCGestureRecognizer::getClock() >= 0.0f ? "1" : "0") +
+            " observer:" + (CCNotificationCenter::getInstance()->isObserverKnown(&observer) ? "1" : "0"));
     }
     std::vector<float> deltas;
     CCObject observer;
@@ -157,8 +158,8 @@ TEST_F(FrameTest, AFrameRunsItsStepsInOrder) {
 
     // Queue everything one frame handles: a removed observer, a click, a key, a scene switch and
     // an object for the pool.
-    CCNotificationCenter::getInstance()->addObserver(&ticker.observer, notification_selector(KeyObserver::onKey),
-                                                     ccEventKeyPress());
+    CCNotificationCenter::getInstance()->addObserver(
+        &ticker.observer, notification_selector(KeyObserver::onKey), ccEventKeyPress());
     g_trace.clear();
     frame(0.02); // the key observer of the ticker is known during this frame
     CCNotificationCenter::getInstance()->removeObserver(&ticker.observer);
@@ -171,8 +172,9 @@ TEST_F(FrameTest, AFrameRunsItsStepsInOrder) {
     director->addOverlayView(overlay);
     g_trace.clear();
     frame(0.02);
-    EXPECT_EQ(g_trace, (Trace{"tick clock>=0:1 observer:0", "touch began", "key TOUCH_UP", "exit A", "cleanup A",
-                              "enter B", "finish B", "draw B", "draw overlay", "swap", "drain"}));
+    EXPECT_EQ(g_trace,
+              (Trace{"tick clock>=0:1 observer:0", "touch began", "key TOUCH_UP", "exit A", "cleanup A",
+                     "enter B", "finish B", "draw B", "draw overlay", "swap", "drain"}));
     director->removeOverlayView(overlay);
     overlay->release();
     EXPECT_EQ(director->getTotalFrames(), 3u);
@@ -216,10 +218,11 @@ TEST_F(FrameTest, PauseStopsTheTickButNotDrawingAndResumeStartsFresh) {
 
 TEST_F(FrameTest, KeyCodesArePostedInOrderAndUnknownCodesAreDropped) {
     director->runWithScene(TraceScene::make("A"));
-    for (unsigned code : {3u, 0u, 9u, 6u}) director->queueKeyCode(code);
+    for (unsigned code : {3u, 0u, 9u, 6u})
+        director->queueKeyCode(code);
     frame(0.02);
-    EXPECT_EQ(g_trace, (Trace{"tick clock>=0:1 observer:0", "key TOUCH_UP", "key TOUCH_ESCAPE", "key TOUCH_SUBSTRAC",
-                              "enter A", "finish A", "draw A", "swap"}));
+    EXPECT_EQ(g_trace, (Trace{"tick clock>=0:1 observer:0", "key TOUCH_UP", "key TOUCH_ESCAPE",
+                              "key TOUCH_SUBSTRAC", "enter A", "finish A", "draw A", "swap"}));
     EXPECT_TRUE(director->getQueuedKeyCodes().empty());
 }
 
@@ -288,9 +291,12 @@ TEST_F(FrameTest, CursorStates) {
         int picture;
         bool systemShown;
     };
-    const Step steps[] = {{1, CCDirector::kCursorOpenGrab, false}, {6, CCDirector::kCursorPointPressed, false},
-                          {8, CCDirector::kCursorPointPressed, true}, {5, CCDirector::kCursorPointPressed, true},
-                          {7, -1, false},                           {4, CCDirector::kCursorPoint, false},
+    const Step steps[] = {{1, CCDirector::kCursorOpenGrab, false},
+                          {6, CCDirector::kCursorPointPressed, false},
+                          {8, CCDirector::kCursorPointPressed, true},
+                          {5, CCDirector::kCursorPointPressed, true},
+                          {7, -1, false},
+                          {4, CCDirector::kCursorPoint, false},
                           {42, CCDirector::kCursorPoint, false}};
     for (const Step& s : steps) {
         director->setCursor(s.state);
@@ -321,7 +327,8 @@ TEST_F(FrameTest, FrameRateLabelShowsTheRateOfTheLastTenthOfASecondWhenSwitchedO
     CCLabelTTF* label = director->getFrameRateLabel();
     ASSERT_NE(label, nullptr);
     EXPECT_STREQ(label->getString(), "00.0");
-    for (int i = 0; i < 3; ++i) frame(0.05); // switched off: nothing is counted
+    for (int i = 0; i < 3; ++i)
+        frame(0.05); // switched off: nothing is counted
     EXPECT_STREQ(label->getString(), "00.0");
 
     director->setDisplayFPS(true);

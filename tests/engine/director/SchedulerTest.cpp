@@ -51,7 +51,8 @@ protected:
     }
     void TearDown() override {
         CCScheduler::purge();
-        for (Probe* p : probes) p->release();
+        for (Probe* p : probes)
+            p->release();
         CCDirector::destroyInstance();
         CCAutoreleasePoolStack::getInstance().clearAllPools();
     }
@@ -71,7 +72,8 @@ using Trace = std::vector<std::string>;
 TEST_F(SchedulerTest, UpdatesRunByPriorityAndEqualPrioritiesKeepRegistrationOrder) {
     const int priorities[] = {-5, 0, 3, -5, 1};
     const char* names[] = {"m5a", "z", "p3", "m5b", "p1"};
-    for (int i = 0; i < 5; ++i) scheduler->scheduleUpdateForTarget(probe(names[i]), priorities[i], false);
+    for (int i = 0; i < 5; ++i)
+        scheduler->scheduleUpdateForTarget(probe(names[i]), priorities[i], false);
     scheduler->tick(0.5f);
     EXPECT_EQ(g_trace, (Trace{"m5a.update", "m5b.update", "z.update", "p1.update", "p3.update"}));
     EXPECT_FLOAT_EQ(probes[0]->lastDelta, 0.5f);
@@ -81,7 +83,8 @@ TEST_F(SchedulerTest, TimerDropsItsFirstDeltaAndFiresOncePerTickAfterItsInterval
     Probe* p = probe("p");
     scheduler->scheduleSelector(schedule_selector(Probe::timerA), p, 0.25f, false);
     const float deltas[] = {0.5f, 0.1f, 0.1f, 0.1f, 1.0f};
-    for (float d : deltas) scheduler->tick(d);
+    for (float d : deltas)
+        scheduler->tick(d);
     // Tick 1 only starts the count; 0.1 x 3 reaches 0.25 at tick 4 (argument 0.3); tick 5 fires
     // once with the whole 1.0 (the excess is dropped).
     ASSERT_EQ(p->fired.size(), 2u);
@@ -113,22 +116,30 @@ TEST_F(SchedulerTest, TimerWalkSurvivesChangesMadeByTheRunningTimer) {
     struct Case {
         const char* name;
         std::function<void(CCScheduler*, Probe*, Probe*)> onA; // run inside p.A (first call only)
-        Trace expected;                                         // trace of the tick it runs in
+        Trace expected;                                        // trace of the tick it runs in
         unsigned timersLeft;
     };
     const Case cases[] = {
         {"A unschedules itself: B still runs",
          [](CCScheduler* s, Probe* p, Probe*) { s->unscheduleSelector(schedule_selector(Probe::timerA), p); },
-         {"p.A", "p.B", "p.C", "o.A"}, 2},
+         {"p.A", "p.B", "p.C", "o.A"},
+         2},
         {"A unschedules the later B: B does not run",
          [](CCScheduler* s, Probe* p, Probe*) { s->unscheduleSelector(schedule_selector(Probe::timerB), p); },
-         {"p.A", "p.C", "o.A"}, 2},
+         {"p.A", "p.C", "o.A"},
+         2},
         {"A unschedules everything of its target: the entry goes after its turn",
-         [](CCScheduler* s, Probe* p, Probe*) { s->unscheduleAllSelectorsForTarget(p); }, {"p.A", "o.A"}, 0},
+         [](CCScheduler* s, Probe* p, Probe*) { s->unscheduleAllSelectorsForTarget(p); },
+         {"p.A", "o.A"},
+         0},
         {"A pauses its target: the remaining timers still run in this tick",
-         [](CCScheduler* s, Probe* p, Probe*) { s->pauseTarget(p); }, {"p.A", "p.B", "p.C", "o.A"}, 3},
+         [](CCScheduler* s, Probe* p, Probe*) { s->pauseTarget(p); },
+         {"p.A", "p.B", "p.C", "o.A"},
+         3},
         {"A unschedules the next target: it does not run",
-         [](CCScheduler* s, Probe*, Probe* o) { s->unscheduleAllSelectorsForTarget(o); }, {"p.A", "p.B", "p.C"}, 3},
+         [](CCScheduler* s, Probe*, Probe* o) { s->unscheduleAllSelectorsForTarget(o); },
+         {"p.A", "p.B", "p.C"},
+         3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -98,7 +98,8 @@ TEST_F(LayerTest, ColourLayerKeepsVerticesAndColoursReady) {
     ASSERT_NE(layer, nullptr);
     const float* v = layer->getVertices();
     const float expected[8] = {0, 0, 100, 0, 0, 50, 100, 50};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(v[i], expected[i]) << i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(v[i], expected[i]) << i;
     for (int corner = 0; corner < 4; ++corner) {
         EXPECT_TRUE(sameColor(layer->getCornerColors() + corner * 4, 10, 20, 30, 40));
     }
@@ -129,8 +130,8 @@ TEST_F(LayerTest, GradientCornersFollowTheVector) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CCLayerGradient* layer =
-            CCLayerGradient::createWithColorsAndVector(ccColor4B{255, 0, 0, 255}, ccColor4B{0, 0, 255, 255}, c.vector);
+        CCLayerGradient* layer = CCLayerGradient::createWithColorsAndVector(
+            ccColor4B{255, 0, 0, 255}, ccColor4B{0, 0, 255, 255}, c.vector);
         ASSERT_NE(layer, nullptr);
         layer->setCompressedInterpolation(c.compressed);
         for (int corner = 0; corner < 4; ++corner) {

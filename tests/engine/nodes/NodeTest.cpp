@@ -27,8 +27,8 @@ public:
         return n;
     }
     void onEnter() override {
-        g_trace.push_back(m_name + ".enter(parentRunning=" + (getParent() && getParent()->isRunning() ? "1" : "0") +
-                          ")");
+        g_trace.push_back(
+            m_name + ".enter(parentRunning=" + (getParent() && getParent()->isRunning() ? "1" : "0") + ")");
         if (inEnter) inEnter();
         CCNode::onEnter();
     }
@@ -75,7 +75,9 @@ protected:
 
 using Names = std::vector<std::string>;
 
-bool near(const CCPoint& a, const CCPoint& b) { return std::fabs(a.x - b.x) < 1e-3f && std::fabs(a.y - b.y) < 1e-3f; }
+bool near(const CCPoint& a, const CCPoint& b) {
+    return std::fabs(a.x - b.x) < 1e-3f && std::fabs(a.y - b.y) < 1e-3f;
+}
 
 } // namespace
 
@@ -83,14 +85,17 @@ TEST_F(NodeTest, ChildrenAreKeptInZOrderWithArrivalBreakingTies) {
     CCNode* parent = CCNode::create();
     const int zs[] = {0, 0, -1, 2, 0};
     const char* names[] = {"a", "b", "neg", "two", "c"};
-    for (int i = 0; i < 5; ++i) parent->addChildAtZ(TraceNode::make(names[i]), zs[i]);
+    for (int i = 0; i < 5; ++i)
+        parent->addChildAtZ(TraceNode::make(names[i]), zs[i]);
     EXPECT_EQ(childNames(parent), (Names{"neg", "a", "b", "c", "two"}));
 
     parent->reorderChild(static_cast<CCNode*>(parent->getChildren()->objectAtIndex(1)), 0);
-    EXPECT_EQ(childNames(parent), (Names{"neg", "b", "c", "a", "two"})) << "reordering to the same z moves last";
+    EXPECT_EQ(childNames(parent), (Names{"neg", "b", "c", "a", "two"}))
+        << "reordering to the same z moves last";
 
     auto* drawn = new TraceNode("parent");
-    for (int i = 0; i < 5; ++i) drawn->addChildAtZ(TraceNode::make(names[i]), zs[i]);
+    for (int i = 0; i < 5; ++i)
+        drawn->addChildAtZ(TraceNode::make(names[i]), zs[i]);
     drawn->visit();
     EXPECT_EQ(g_trace, (Names{"neg.draw", "parent.draw", "a.draw", "b.draw", "c.draw", "two.draw"}));
     drawn->setVisible(false);
@@ -125,7 +130,8 @@ TEST_F(NodeTest, LifecycleOrder) {
     root->onEnter();
     root->onEnterTransitionDidFinish();
     EXPECT_EQ(g_trace, (Names{"root.enter(parentRunning=0)", "child.enter(parentRunning=0)",
-                              "grandchild.enter(parentRunning=0)", "root.finish", "child.finish", "grandchild.finish"}));
+                              "grandchild.enter(parentRunning=0)", "root.finish", "child.finish",
+                              "grandchild.finish"}));
     EXPECT_TRUE(root->isRunning());
 
     g_trace.clear();
@@ -155,7 +161,8 @@ TEST_F(NodeTest, LifecyclePassesSurviveChildrenRemovingThemselvesOrSiblings) {
     a->inEnter = [&] { root->removeChild(b, true); }; // a sibling goes: it must not enter
     c->inEnter = [&] { c->removeFromParent(true); };  // a child goes during its own enter
     root->onEnter();
-    EXPECT_EQ(g_trace, (Names{"a.enter(parentRunning=0)", "b.cleanup", "c.enter(parentRunning=0)", "c.cleanup"}));
+    EXPECT_EQ(g_trace,
+              (Names{"a.enter(parentRunning=0)", "b.cleanup", "c.enter(parentRunning=0)", "c.cleanup"}));
     EXPECT_EQ(childNames(root), (Names{"a"}));
 
     TraceNode* d = TraceNode::make("d");
@@ -219,12 +226,40 @@ TEST_F(NodeTest, TransformsAndConversions) {
         CCPoint local, world;
     };
     const Case cases[] = {
-        {"relative anchor: the centre lands on the position", {10, 20}, {0.5f, 0.5f}, {100, 50}, true, 0, 1, 1, 0,
-         {50, 25}, {10, 20}},
-        {"no relative anchor: the corner lands on it", {10, 20}, {0.5f, 0.5f}, {100, 50}, false, 0, 1, 1, 0,
-         {0, 0}, {10, 20}},
+        {"relative anchor: the centre lands on the position",
+         {10, 20},
+         {0.5f, 0.5f},
+         {100, 50},
+         true,
+         0,
+         1,
+         1,
+         0,
+         {50, 25},
+         {10, 20}},
+        {"no relative anchor: the corner lands on it",
+         {10, 20},
+         {0.5f, 0.5f},
+         {100, 50},
+         false,
+         0,
+         1,
+         1,
+         0,
+         {0, 0},
+         {10, 20}},
         {"rotation 90 turns local x downwards", {0, 0}, {0, 0}, {10, 10}, true, 90, 1, 1, 0, {1, 0}, {0, -1}},
-        {"scale about the anchor", {100, 100}, {0.5f, 0.5f}, {20, 20}, true, 0, 2, 3, 0, {20, 20}, {120, 130}},
+        {"scale about the anchor",
+         {100, 100},
+         {0.5f, 0.5f},
+         {20, 20},
+         true,
+         0,
+         2,
+         3,
+         0,
+         {20, 20},
+         {120, 130}},
         {"skew x shears along x", {0, 0}, {0, 0}, {10, 10}, true, 0, 1, 1, 45, {0, 10}, {10, 10}},
     };
     for (const Case& c : cases) {
@@ -279,8 +314,11 @@ TEST_F(NodeTest, HitTestsUseTheTouchSizeAndSkipInvisibleNodesButNotTheirChildren
         CCPoint point;
         bool inParent, inSubtree;
     };
-    const Case cases[] = {{{0, 0}, true, true},       {{100, 100}, true, true}, {{101, 50}, false, false},
-                          {{205, 205}, false, true}, {{-1, 0}, false, false}};
+    const Case cases[] = {{{0, 0}, true, true},
+                          {{100, 100}, true, true},
+                          {{101, 50}, false, false},
+                          {{205, 205}, false, true},
+                          {{-1, 0}, false, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(parent->containsWorldPoint(c.point), c.inParent) << c.point.x << "," << c.point.y;
         EXPECT_EQ(parent->subtreeContainsWorldPoint(c.point), c.inSubtree) << c.point.x << "," << c.point.y;

@@ -1,5 +1,5 @@
-#include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCArray.h"
+#include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCParallaxNode.h"
 
@@ -16,9 +16,7 @@ protected:
         CCAutoreleasePoolStack::getInstance().clearAllPools();
     }
     /// Where the child appears in world space after a visit.
-    static CCPoint onScreen(CCNode* child) {
-        return child->convertToWorldSpace(CCPointZero);
-    }
+    static CCPoint onScreen(CCNode* child) { return child->convertToWorldSpace(CCPointZero); }
 };
 
 } // namespace

@@ -42,7 +42,8 @@ private:
 
 std::vector<std::string> phases(const std::vector<Delivered>& d) {
     std::vector<std::string> out;
-    for (const Delivered& e : d) out.push_back(e.phase);
+    for (const Delivered& e : d)
+        out.push_back(e.phase);
     return out;
 }
 
@@ -137,27 +138,31 @@ TEST_F(EGLViewTest, OneFrameDeliversUpToTheFirstRelease) {
              t->move(20, 20);
              t->lift(20, 20);
          },
-         {"began", "moved", "ended"}, {}},
+         {"began", "moved", "ended"},
+         {}},
         {"release then press: the press waits",
          [](EGLViewTest* t) {
              t->press(10, 10);
              t->lift(10, 10);
              t->press(30, 30);
          },
-         {"began", "ended"}, {"began"}},
+         {"began", "ended"},
+         {"began"}},
         {"shift held while dragging: no moves",
          [](EGLViewTest* t) {
              t->press(10, 10);
              t->move(20, 20, kCCMouseLeft | kCCMouseShift);
              t->lift(20, 20);
          },
-         {"began", "ended"}, {}},
+         {"began", "ended"},
+         {}},
         {"a press outside the picture is ignored and so is its release",
          [](EGLViewTest* t) {
              t->press(-5, 10);
              t->lift(10, 10);
          },
-         {}, {}},
+         {},
+         {}},
         {"Alt held: no press",
          [](EGLViewTest* t) {
              t->send(CCPlatformEvent::make(CCEventType::SysKeyDown));
@@ -165,13 +170,15 @@ TEST_F(EGLViewTest, OneFrameDeliversUpToTheFirstRelease) {
              t->lift(10, 10);
              t->send(CCPlatformEvent::make(CCEventType::SysKeyUp));
          },
-         {}, {}},
+         {},
+         {}},
         {"a second button pressed too: ignored",
          [](EGLViewTest* t) {
              t->press(10, 10, kCCMouseLeft | kCCMouseRight);
              t->lift(10, 10);
          },
-         {}, {}},
+         {},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,20 +231,22 @@ TEST_F(EGLViewTest, KeysWheelAndAltMovesBecomeKeyCodes) {
     const Case cases[] = {
         {"arrows and letters",
          [](EGLViewTest* t) {
-             for (CCKey k : {CCKey::Right, CCKey::A, CCKey::Z, CCKey::S, CCKey::KeypadPlus, CCKey::KeypadMinus,
-                             CCKey::Space, CCKey::Escape})
+             for (CCKey k : {CCKey::Right, CCKey::A, CCKey::Z, CCKey::S, CCKey::KeypadPlus,
+                             CCKey::KeypadMinus, CCKey::Space, CCKey::Escape})
                  t->send(CCPlatformEvent::keyDown(k));
          },
          {1, 2, 3, 4, 5, 6, 7, 0}},
         {"auto-repeat queues one code per key-down",
          [](EGLViewTest* t) {
-             for (int i = 0; i < 3; ++i) t->send(CCPlatformEvent::keyDown(CCKey::Up));
+             for (int i = 0; i < 3; ++i)
+                 t->send(CCPlatformEvent::keyDown(CCKey::Up));
          },
          {3, 3, 3}},
         {"blocked keys drop space and Escape only",
          [](EGLViewTest* t) {
              t->view->setKeysBlocked(true);
-             for (CCKey k : {CCKey::Space, CCKey::Escape, CCKey::Left}) t->send(CCPlatformEvent::keyDown(k));
+             for (CCKey k : {CCKey::Space, CCKey::Escape, CCKey::Left})
+                 t->send(CCPlatformEvent::keyDown(k));
              t->view->setKeysBlocked(false);
          },
          {2}},

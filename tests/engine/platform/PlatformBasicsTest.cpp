@@ -26,11 +26,11 @@ TEST(KeyTable, KeysBecomeEngineCodes) {
         int code;
     };
     const Case cases[] = {
-        {CCKey::Right, 1},      {CCKey::D, 1},           {CCKey::Left, 2},    {CCKey::A, 2},
-        {CCKey::Q, 2},          {CCKey::Up, 3},          {CCKey::W, 3},       {CCKey::Z, 3},
-        {CCKey::Down, 4},       {CCKey::S, 4},           {CCKey::KeypadPlus, 5}, {CCKey::KeypadMinus, 6},
-        {CCKey::Space, 7},      {CCKey::Escape, 0},      {CCKey::Unknown, -1}, {CCKey::Backspace, -1},
-        {CCKey::Return, -1},    {CCKey::Alt, -1},        {CCKey::Count, -1},  {static_cast<CCKey>(-3), -1},
+        {CCKey::Right, 1},   {CCKey::D, 1},      {CCKey::Left, 2},       {CCKey::A, 2},
+        {CCKey::Q, 2},       {CCKey::Up, 3},     {CCKey::W, 3},          {CCKey::Z, 3},
+        {CCKey::Down, 4},    {CCKey::S, 4},      {CCKey::KeypadPlus, 5}, {CCKey::KeypadMinus, 6},
+        {CCKey::Space, 7},   {CCKey::Escape, 0}, {CCKey::Unknown, -1},   {CCKey::Backspace, -1},
+        {CCKey::Return, -1}, {CCKey::Alt, -1},   {CCKey::Count, -1},     {static_cast<CCKey>(-3), -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(keyCodeForKey(c.key), c.code) << "key " << static_cast<int>(c.key);
@@ -43,9 +43,10 @@ TEST(KeyTable, LettersAreMatchedBySymbol) {
         int symbol;
         CCKey key;
     };
-    const Case cases[] = {{'w', CCKey::W}, {'a', CCKey::A}, {'s', CCKey::S}, {'d', CCKey::D},
-                          {'z', CCKey::Z}, {'q', CCKey::Q}, {' ', CCKey::Space}, {27, CCKey::Escape},
-                          {'x', CCKey::Unknown}, {'W', CCKey::Unknown}, {-12345, CCKey::Unknown}};
+    const Case cases[] = {{'w', CCKey::W},       {'a', CCKey::A},         {'s', CCKey::S},
+                          {'d', CCKey::D},       {'z', CCKey::Z},         {'q', CCKey::Q},
+                          {' ', CCKey::Space},   {27, CCKey::Escape},     {'x', CCKey::Unknown},
+                          {'W', CCKey::Unknown}, {-12345, CCKey::Unknown}};
     for (const Case& c : cases) {
         EXPECT_EQ(keyFromPlatformSymbol(c.symbol), c.key) << "symbol " << c.symbol;
     }
@@ -54,7 +55,8 @@ TEST(KeyTable, LettersAreMatchedBySymbol) {
 TEST(PlatformEvent, TextInputIsCutAtACharacterBoundary) {
     // 15 two-byte characters (30 bytes) plus one more: 32 bytes do not fit with the terminator.
     std::string text;
-    for (int i = 0; i < 16; ++i) text += "\xC3\xA9";
+    for (int i = 0; i < 16; ++i)
+        text += "\xC3\xA9";
     CCPlatformEvent e = CCPlatformEvent::textInput(text.c_str());
     EXPECT_EQ(std::strlen(e.text), 30u);
     EXPECT_EQ(CCPlatformEvent::textInput(nullptr).text[0], '\0');

@@ -52,7 +52,8 @@ public:
                 results.push_back(ccColor3B{1, 2, 3});
                 continue;
             }
-            const unsigned char* p = &pixels[(static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 4u];
+            const unsigned char* p =
+                &pixels[(static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 4u];
             results.push_back(ccColor3B{p[0], p[1], p[2]});
         }
         view->getWindow()->postCloseRequest();
@@ -89,7 +90,7 @@ public:
         CCLayerColor* blue = CCLayerColor::createWithColor(ccColor4B{0, 0, 255, 255}, 200, 150);
         blue->setPosition(CCPoint(200, 150));
         scene->addChildAtZ(blue, 1); // added after green but drawn below it
-        probe = new PixelProbe(); // the test keeps this reference: the scene dies at the purge
+        probe = new PixelProbe();    // the test keeps this reference: the scene dies at the purge
         scene->addChildAtZ(probe, 100);
         director->runWithScene(scene);
         return true;
@@ -109,7 +110,7 @@ TEST(RealWindow, DrawsColourLayersInZOrderAndClosesCleanly) {
     {
         WindowApp app;
         const std::vector<Sample> samples = {
-            {"background", {50, 50}, kRed},         {"green alone", {150, 125}, kGreen},
+            {"background", {50, 50}, kRed},           {"green alone", {150, 125}, kGreen},
             {"green above blue", {250, 200}, kGreen}, {"blue alone", {350, 275}, kBlue},
             {"far corner", {780, 580}, kRed},
         };

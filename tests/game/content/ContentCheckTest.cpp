@@ -11,9 +11,9 @@
 #include <tuple>
 
 #include "ContentTestSupport.h"
-#include "engine/files/CCFileUtils.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/director/CCConfiguration.h"
+#include "engine/files/CCFileUtils.h"
 #include "engine/files/CCZipUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexturePVR.h"
@@ -21,15 +21,30 @@
 using namespace kvcontenttest;
 
 namespace {
-const char* const kStatNames[] = {"HP", "SP", "DMG Melee", "Defense", "Dash Per Turn", "Heal", "DMG AoE",
-                                  "DMG Target", "SP regen", "Move Power", "Weight Density", "Range AoE",
-                                  "Range Target", "Critics", "Dodge", "Push Off Coef Target",
-                                  "Push Off Coef AoE", "Speed"};
+const char* const kStatNames[] = {"HP",
+                                  "SP",
+                                  "DMG Melee",
+                                  "Defense",
+                                  "Dash Per Turn",
+                                  "Heal",
+                                  "DMG AoE",
+                                  "DMG Target",
+                                  "SP regen",
+                                  "Move Power",
+                                  "Weight Density",
+                                  "Range AoE",
+                                  "Range Target",
+                                  "Critics",
+                                  "Dodge",
+                                  "Push Off Coef Target",
+                                  "Push Off Coef AoE",
+                                  "Speed"};
 
 // Frames of a sheet, read through the engine's property-list reader.
 std::set<std::string> sheetFrames(const std::string& sheetName) {
     std::set<std::string> names;
-    for (const std::string& name : keysOf(dictAt(loadPlist(sheetName + ".plist"), "frames"))) names.insert(name);
+    for (const std::string& name : keysOf(dictAt(loadPlist(sheetName + ".plist"), "frames")))
+        names.insert(name);
     return names;
 }
 
@@ -44,19 +59,19 @@ TEST(ContentCheck, SettingsCarryEveryKeyTheGameReads) {
     PoolScope pool;
     Dict* setup = loadPlist("gameSetup.plist");
     ASSERT_NE(setup, nullptr);
-    for (const char* key : {"DisableIntroductionVideo", "PhysicsUseFixedTimeStep", "DisableMenuMusic",
-                            "DisableGameMusic", "MenuMusicEvent", "DefaultTexturePixelFormal16bit",
-                            "ResetPlayerProfile", "IgnoreOFXForPlists", "DrawDebug", "DrawDebugAI", "DefaultTroops",
-                            "HUDHideOOS", "HUDHideExceptOOS"}) {
+    for (const char* key :
+         {"DisableIntroductionVideo", "PhysicsUseFixedTimeStep", "DisableMenuMusic", "DisableGameMusic",
+          "MenuMusicEvent", "DefaultTexturePixelFormal16bit", "ResetPlayerProfile", "IgnoreOFXForPlists",
+          "DrawDebug", "DrawDebugAI", "DefaultTroops", "HUDHideOOS", "HUDHideExceptOOS"}) {
         EXPECT_FALSE(textAt(setup, key).empty()) << key;
     }
-    EXPECT_EQ(textAt(setup, "DisableIntroductionVideo"), "YES");  // there is no introduction video
+    EXPECT_EQ(textAt(setup, "DisableIntroductionVideo"), "YES"); // there is no introduction video
 }
 
 TEST(ContentCheck, GameParametersLoadAndMissionsHaveDefinitions) {
     PoolScope pool;
-    for (const char* name : {"chapiterSolo", "mapHuddle", "kelvoStats", "kelvoStatsAI", "helmets", "consumables",
-                             "animSettings", "powerups", "levelUpSettings", "OfflineStore"}) {
+    for (const char* name : {"chapiterSolo", "mapHuddle", "kelvoStats", "kelvoStatsAI", "helmets",
+                             "consumables", "animSettings", "powerups", "levelUpSettings", "OfflineStore"}) {
         EXPECT_NE(loadPlist(std::string(name) + ".plist"), nullptr) << name;
     }
     Dict* chapters = loadPlist("chapiterSolo.plist");
@@ -83,12 +98,15 @@ TEST(ContentCheck, CreaturesHaveTheDefaultSquadAndCompleteStats) {
         EXPECT_NE(dictAt(kelvos, name), nullptr) << name;
     for (const std::string& name : keysOf(kelvos)) {
         Dict* stats = dictAt(kelvos, name);
-        for (const char* key : {"Class", "Voice", "status_locked", "sprite_name", "spritesheet_name", "Radius"})
+        for (const char* key :
+             {"Class", "Voice", "status_locked", "sprite_name", "spritesheet_name", "Radius"})
             EXPECT_FALSE(textAt(stats, key).empty()) << name << " " << key;
-        for (const char* stat : kStatNames) EXPECT_FALSE(textAt(stats, stat).empty()) << name << " " << stat;
+        for (const char* stat : kStatNames)
+            EXPECT_FALSE(textAt(stats, stat).empty()) << name << " " << stat;
     }
     Dict* enemies = loadPlist("kelvoStatsAI.plist");
-    for (const char* name : {"crab", "shrimp", "hermit", "CoconutCrab", "CoconutCrabEye", "CoconutCrabMouth"}) {
+    for (const char* name :
+         {"crab", "shrimp", "hermit", "CoconutCrab", "CoconutCrabEye", "CoconutCrabMouth"}) {
         Dict* stats = dictAt(enemies, name);
         ASSERT_NE(stats, nullptr) << name;
         EXPECT_FALSE(textAt(stats, "engine_class").empty()) << name;
@@ -97,7 +115,8 @@ TEST(ContentCheck, CreaturesHaveTheDefaultSquadAndCompleteStats) {
     Dict* helmets = loadPlist("helmets.plist");
     ASSERT_NE(dictAt(helmets, "straw_hat"), nullptr);
     for (const std::string& name : keysOf(helmets)) {
-        for (const char* stat : kStatNames) EXPECT_FALSE(textAt(dictAt(helmets, name), stat).empty()) << name << " " << stat;
+        for (const char* stat : kStatNames)
+            EXPECT_FALSE(textAt(dictAt(helmets, name), stat).empty()) << name << " " << stat;
         EXPECT_FALSE(textAt(dictAt(helmets, name), "Class").empty()) << name;
     }
 }
@@ -109,14 +128,16 @@ TEST(ContentCheck, CatalogueSellsEveryConsumableHelmetAndOfferedCreatureForPearl
         for (const std::string& key : keysOf(store)) {
             Dict* entry = dictAt(store, key);
             if (textAt(entry, "category") == category && textAt(entry, "deliverable_identifier") == item)
-                return textAt(entry, "currency_identifier") == "pearl" && std::atoi(textAt(entry, "cost").c_str()) > 0;
+                return textAt(entry, "currency_identifier") == "pearl" &&
+                       std::atoi(textAt(entry, "cost").c_str()) > 0;
         }
         return false;
     };
     Dict* consumables = loadPlist("consumables.plist");
     for (const std::string& key : keysOf(consumables))
         EXPECT_TRUE(sold("consumables", textAt(dictAt(consumables, key), "name"))) << key;
-    for (const std::string& key : keysOf(loadPlist("helmets.plist"))) EXPECT_TRUE(sold("helmets", key)) << key;
+    for (const std::string& key : keysOf(loadPlist("helmets.plist")))
+        EXPECT_TRUE(sold("helmets", key)) << key;
     Dict* kelvos = loadPlist("kelvoStats.plist");
     for (const std::string& key : keysOf(kelvos)) {
         if (textAt(dictAt(kelvos, key), "status_locked") == "2") {
@@ -137,13 +158,16 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
         const std::string sprite = textAt(stats, "sprite_name");
         const std::set<std::string> frames = sheetFrames(sheet);
         ASSERT_FALSE(frames.empty()) << sheet;
-        for (const char* word : {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit", "hit_healed"}) {
+        for (const char* word :
+             {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit", "hit_healed"}) {
             const int n = std::atoi(textAt(counts, word).c_str());
             EXPECT_GT(n, 0) << word;
-            for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+            for (int i = 1; i <= n; ++i)
+                EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
         }
         if (textAt(stats, "hasAOEAttack") == "YES") {
-            const int n = std::atoi(textAt(counts, "aoe_start").c_str()) + std::atoi(textAt(counts, "aoe_end").c_str());
+            const int n =
+                std::atoi(textAt(counts, "aoe_start").c_str()) + std::atoi(textAt(counts, "aoe_end").c_str());
             EXPECT_TRUE(frames.count(frameName(sprite, "attack", n))) << sprite;
         }
         if (textAt(stats, "hasDistanceAttack") == "YES") {
@@ -158,7 +182,8 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
     // configuration with the smallest maximum texture size the game supports.
     kvengine::CCConfiguration::getInstance()->initWithExtensions("", 2048);
     for (const std::string& sheet : checkedSheets) {
-        const std::string path = resourcePath(textAt(dictAt(loadPlist(sheet + ".plist"), "metadata"), "textureFileName"));
+        const std::string path =
+            resourcePath(textAt(dictAt(loadPlist(sheet + ".plist"), "metadata"), "textureFileName"));
         ASSERT_FALSE(path.empty()) << sheet;
         std::vector<unsigned char> bytes;
         ASSERT_TRUE(kvengine::CCTexturePVR::readPVRFile(path.c_str(), &bytes)) << sheet;
@@ -179,10 +204,11 @@ TEST(ContentCheck, HelmetSheetsFollowEveryKelvoAnimation) {
         const std::string sprite = textAt(helmet, "sprite_name");
         const std::set<std::string> frames = sheetFrames(textAt(helmet, "spritesheet_name"));
         ASSERT_FALSE(frames.empty()) << name;
-        for (const char* word : {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit", "hit_healed",
-                                 "wait", "victory", "ko", "fall", "anchor"}) {
+        for (const char* word : {"idle", "stretch", "stretch_idle", "stretch_release", "launched", "hit",
+                                 "hit_healed", "wait", "victory", "ko", "fall", "anchor"}) {
             const int n = std::atoi(textAt(counts, word).c_str());
-            for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+            for (int i = 1; i <= n; ++i)
+                EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
         }
     }
 }
@@ -191,7 +217,8 @@ TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
     PoolScope pool;
     Dict* enemies = loadPlist("kelvoStatsAI.plist");
     Dict* settings = loadPlist("animSettings.plist");
-    const std::pair<const char*, const char*> kinds[] = {{"KVCrab", "crab"}, {"KVShrimp", "shrimp"}, {"KVHermit", "hermit"}};
+    const std::pair<const char*, const char*> kinds[] = {
+        {"KVCrab", "crab"}, {"KVShrimp", "shrimp"}, {"KVHermit", "hermit"}};
     int checked = 0;
     for (const std::string& name : keysOf(enemies)) {
         Dict* stats = dictAt(enemies, name);
@@ -204,7 +231,8 @@ TEST(ContentCheck, CrustaceanSheetsHoldEveryFrameTheirViewsAskFor) {
             for (const char* word : {"idle", "throw", "hit"}) {
                 const int n = std::atoi(textAt(counts, word).c_str());
                 EXPECT_GT(n, 0) << kind.second << " " << word;
-                for (int i = 1; i <= n; ++i) EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+                for (int i = 1; i <= n; ++i)
+                    EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
             }
             ++checked;
         }
@@ -216,7 +244,8 @@ TEST(ContentCheck, MainMenuFindsItsFramesInTheSheetsTheMenuManagerLoads) {
     PoolScope pool;
     std::set<std::string> frames;
     std::string sheets = "menu_88_ss caustic_ss";
-    for (char c = 'A'; c <= 'N'; ++c) sheets += std::string(" bgr_main_anim_") + c + "_ss";
+    for (char c = 'A'; c <= 'N'; ++c)
+        sheets += std::string(" bgr_main_anim_") + c + "_ss";
     size_t start = 0;
     while (start < sheets.size()) {
         size_t end = sheets.find(' ', start);
@@ -249,26 +278,29 @@ TEST(ContentCheck, MainMenuFindsItsFramesInTheSheetsTheMenuManagerLoads) {
 TEST(ContentCheck, PopUpsButtonsAndPearlCounterFindTheirFrames) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
-    for (const char* name : {"Kv_BT_Down.png", "Kv_BT_Up.png", "KV_Perl2.png"}) EXPECT_TRUE(frontEnd.count(name)) << name;
+    for (const char* name : {"Kv_BT_Down.png", "Kv_BT_Up.png", "KV_Perl2.png"})
+        EXPECT_TRUE(frontEnd.count(name)) << name;
     EXPECT_TRUE(sheetFrames("menu_TC2_ss").count("KV_PopupWindow.png"));
 }
 
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {
-        {"splash.png", 960, 600}, {"open.png", 64, 64},  {"open_grab.png", 64, 64},     {"pinch.png", 64, 64},
-        {"pinch_released.png", 64, 64}, {"point.png", 64, 64}, {"point_pressed.png", 64, 64}};
+        {"splash.png", 960, 600},     {"open.png", 64, 64},           {"open_grab.png", 64, 64},
+        {"pinch.png", 64, 64},        {"pinch_released.png", 64, 64}, {"point.png", 64, 64},
+        {"point_pressed.png", 64, 64}};
     for (const auto& picture : pictures) {
         const char* name = std::get<0>(picture);
         const std::string path = resourcePath(name);
         ASSERT_FALSE(path.empty()) << name;
-        kvengine::CCFileBuffer file(path.c_str(), "rb");  // unscrambled on reading
+        kvengine::CCFileBuffer file(path.c_str(), "rb"); // unscrambled on reading
         kvengine::CCDecodedImage image;
         ASSERT_TRUE(image.initWithPngData(file.data, file.size)) << name;
         EXPECT_EQ(image.width, std::get<1>(picture)) << name;
         EXPECT_EQ(image.height, std::get<2>(picture)) << name;
     }
-    for (const char* name : {"fonts/Kelvos-Kelvos.ttf", "fonts/Junction 02.ttf", "Junction 02.ttf", "fonts/LICENSE-DejaVu"}) {
+    for (const char* name :
+         {"fonts/Kelvos-Kelvos.ttf", "fonts/Junction 02.ttf", "Junction 02.ttf", "fonts/LICENSE-DejaVu"}) {
         kvengine::CCFileBuffer file(name, "rb");
         EXPECT_GT(file.size, 0u) << name;
     }
@@ -293,14 +325,39 @@ TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
     ASSERT_NE(sfx, nullptr);
     ASSERT_NE(music, nullptr);
     std::vector<std::string> paths;
-    for (const char* name : {"Kelvo_launch_light", "Kelvo_launch_max", "Pawn_hit_pawn", "UI_Cam_AutoFocus",
-                             "Kelvo_stretch", "UI_skip_turn", "Pawn_fall", "Crab_Aoe_Attack", "Kelvo_Aoe_Attack",
-                             "Kelvo_distant_attack", "Stat_levelup", "UI_Bt_Validated", "UI_bt_validated_light",
-                             "UI_bt_not_validated_light", "Pearls_pickup", "Male_girly_powerup2", "UI_Chatter_Next",
-                             "UI_Menu_Scroll", "UI_BubblePop", "Pawn_bounce", "Kelvo_Dash", "Kelvo_Grab_Anchor",
-                             "Shuriken_throw", "Spiky_shell_drop", "VictoryScreen_StarAppear",
-                             "VictoryScreen_StarNotGained", "Spawn_pawn", "Ninja_teleport", "Pearls_spawn",
-                             "Boss_Crab_QuakeAtk", "Boss_Crab_SwipeAtk", "Boss_Crab_KO", "Kraken_animation",
+    for (const char* name : {"Kelvo_launch_light",
+                             "Kelvo_launch_max",
+                             "Pawn_hit_pawn",
+                             "UI_Cam_AutoFocus",
+                             "Kelvo_stretch",
+                             "UI_skip_turn",
+                             "Pawn_fall",
+                             "Crab_Aoe_Attack",
+                             "Kelvo_Aoe_Attack",
+                             "Kelvo_distant_attack",
+                             "Stat_levelup",
+                             "UI_Bt_Validated",
+                             "UI_bt_validated_light",
+                             "UI_bt_not_validated_light",
+                             "Pearls_pickup",
+                             "Male_girly_powerup2",
+                             "UI_Chatter_Next",
+                             "UI_Menu_Scroll",
+                             "UI_BubblePop",
+                             "Pawn_bounce",
+                             "Kelvo_Dash",
+                             "Kelvo_Grab_Anchor",
+                             "Shuriken_throw",
+                             "Spiky_shell_drop",
+                             "VictoryScreen_StarAppear",
+                             "VictoryScreen_StarNotGained",
+                             "Spawn_pawn",
+                             "Ninja_teleport",
+                             "Pearls_spawn",
+                             "Boss_Crab_QuakeAtk",
+                             "Boss_Crab_SwipeAtk",
+                             "Boss_Crab_KO",
+                             "Kraken_animation",
                              "Hidden_Star_Detect"}) {
         paths.push_back(std::string("kelvos/SFX/") + name);
     }
@@ -308,11 +365,12 @@ TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
     std::set<std::string> voices = {"Female"};
     for (const char* table : {"kelvoStats.plist", "kelvoStatsAI.plist"}) {
         Dict* creatures = loadPlist(table);
-        for (const std::string& name : keysOf(creatures)) voices.insert(textAt(dictAt(creatures, name), "Voice"));
+        for (const std::string& name : keysOf(creatures))
+            voices.insert(textAt(dictAt(creatures, name), "Voice"));
     }
     for (const std::string& voice : voices) {
-        for (const char* line : {"stretch", "ko", "powerup1", "powerup2", "combo", "hiddenstar_pickup", "impact_light",
-                                 "impact_heavy", "heal"}) {
+        for (const char* line : {"stretch", "ko", "powerup1", "powerup2", "combo", "hiddenstar_pickup",
+                                 "impact_light", "impact_heavy", "heal"}) {
             paths.push_back("kelvos/SFX/" + voice + "_" + line);
         }
     }
@@ -320,7 +378,8 @@ TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
         Dict* event = dictAt(sfx, path);
         ASSERT_NE(event, nullptr) << path;
         EXPECT_EQ(textAt(event, "category"), "SFX") << path;
-        EXPECT_FALSE(resourcePath(textAt(event, "file").substr(textAt(event, "file").rfind('/') + 1)).empty()) << path;
+        EXPECT_FALSE(resourcePath(textAt(event, "file").substr(textAt(event, "file").rfind('/') + 1)).empty())
+            << path;
     }
     const std::string menuMusic = textAt(loadPlist("gameSetup.plist"), "MenuMusicEvent");
     for (const std::string& name : {menuMusic, std::string("jingle_win"), std::string("jingle_lose")}) {
@@ -335,11 +394,13 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
     PoolScope pool;
     // Keys the code asks for, with the placeholders it passes.
     const std::vector<std::pair<const char*, const char*>> keys = {
-        {"Language_english", ""}, {"Language_french", ""}, {"Language_spanish", ""}, {"Language_german", ""},
-        {"Language_italian", ""}, {"Option_Change_Language", "%s"}, {"Pop Up Ok", ""}, {"Pop Up Cancel", ""},
-        {"Pop Up Medusa Confirmation", "%s%d"}, {"Main_Screen_Play", ""}, {"Shop_Screen_Buy", ""}, {"Train", ""},
-        {"Max Level", ""}, {"Frigate", ""}, {"Destroyer", ""}, {"Torpedo", ""}, {"Zodiac", ""},
-        {"Pop Up Locked Item OK", ""}, {"Pause quit", ""}, {"Pop Up Quit Game", ""}, {"Quit_Game", ""},
+        {"Language_english", ""}, {"Language_french", ""},  {"Language_spanish", ""},
+        {"Language_german", ""},  {"Language_italian", ""}, {"Option_Change_Language", "%s"},
+        {"Pop Up Ok", ""},        {"Pop Up Cancel", ""},    {"Pop Up Medusa Confirmation", "%s%d"},
+        {"Main_Screen_Play", ""}, {"Shop_Screen_Buy", ""},  {"Train", ""},
+        {"Max Level", ""},        {"Frigate", ""},          {"Destroyer", ""},
+        {"Torpedo", ""},          {"Zodiac", ""},           {"Pop Up Locked Item OK", ""},
+        {"Pause quit", ""},       {"Pop Up Quit Game", ""}, {"Quit_Game", ""},
     };
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();

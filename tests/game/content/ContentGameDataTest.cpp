@@ -41,7 +41,8 @@ TEST(ContentGameData, LoadsThroughTheGameLoadersWithNothingMissing) {
 
         EXPECT_TRUE(setup->getConfigBool("DisableIntroductionVideo"));
         // The French table was chosen from the locale and loaded.
-        kvengine::CCString* play = kvengine::CCLocalizationManager::getInstance()->stringForKey("Main_Screen_Play");
+        kvengine::CCString* play =
+            kvengine::CCLocalizationManager::getInstance()->stringForKey("Main_Screen_Play");
         ASSERT_NE(play, nullptr);
         EXPECT_STREQ(play->c_str(), "Jouer");
 
@@ -53,8 +54,9 @@ TEST(ContentGameData, LoadsThroughTheGameLoadersWithNothingMissing) {
         steev->release();
 
         // The default squad of a new profile: placed at positions 1 to 3, so that every member gets
-    // a spawn point ("DefaultTroops" stays 0: it would select them unplaced).
-        for (const auto& member : std::vector<std::pair<const char*, int>>{{"steev", 1}, {"vahine", 2}, {"kiwa", 3}})
+        // a spawn point ("DefaultTroops" stays 0: it would select them unplaced).
+        for (const auto& member :
+             std::vector<std::pair<const char*, int>>{{"steev", 1}, {"vahine", 2}, {"kiwa", 3}})
             EXPECT_EQ(profile->getKelvoTurnSpeed(member.first), member.second) << member.first;
         EXPECT_EQ(profile->getSelectedKelvos()->count(), 3u);
 
@@ -66,7 +68,8 @@ TEST(ContentGameData, LoadsThroughTheGameLoadersWithNothingMissing) {
         kvengine::CCLocalizationManager::getInstance()->release();
     }
     kvengine::setDebugLogSink(nullptr);
-    for (const std::string& line : lines) ADD_FAILURE() << "logged: " << line;
+    for (const std::string& line : lines)
+        ADD_FAILURE() << "logged: " << line;
     std::error_code ignored;
     fs::remove_all(pattern, ignored);
 }

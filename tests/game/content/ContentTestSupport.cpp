@@ -23,8 +23,12 @@ struct ResourceRootSetter {
 } g_rootSetter;
 } // namespace
 
-PoolScope::PoolScope() { kvengine::CCAutoreleasePoolStack::getInstance().push(); }
-PoolScope::~PoolScope() { kvengine::CCAutoreleasePoolStack::getInstance().pop(); }
+PoolScope::PoolScope() {
+    kvengine::CCAutoreleasePoolStack::getInstance().push();
+}
+PoolScope::~PoolScope() {
+    kvengine::CCAutoreleasePoolStack::getInstance().pop();
+}
 
 std::string resourcePath(const std::string& fileName) {
     kvengine::CCResourceIndex* index = kvengine::CCResourceIndex::getInstance();
@@ -54,13 +58,16 @@ std::string textAt(Dict* dict, const std::string& key) {
     return value && value->isKindOf("CCString") ? static_cast<kvengine::CCString*>(value)->c_str() : "";
 }
 
-std::vector<std::string> keysOf(Dict* dict) { return dict ? dict->allKeys() : std::vector<std::string>(); }
+std::vector<std::string> keysOf(Dict* dict) {
+    return dict ? dict->allKeys() : std::vector<std::string>();
+}
 
 std::vector<std::string> textsOf(Array* array) {
     std::vector<std::string> out;
     for (unsigned i = 0; array && i < array->count(); ++i) {
         kvengine::CCObject* value = array->objectAtIndex(i);
-        out.push_back(value && value->isKindOf("CCString") ? static_cast<kvengine::CCString*>(value)->c_str() : "");
+        out.push_back(value && value->isKindOf("CCString") ? static_cast<kvengine::CCString*>(value)->c_str()
+                                                           : "");
     }
     return out;
 }
@@ -81,7 +88,8 @@ bool loadStringsTable(const std::string& path, std::vector<std::pair<std::string
         if (keyStart == std::u16string::npos) break;
         const size_t keyEnd = text.find(u'"', keyStart + 1);
         const size_t valueStart = keyEnd == std::u16string::npos ? keyEnd : text.find(u'"', keyEnd + 1);
-        const size_t valueEnd = valueStart == std::u16string::npos ? valueStart : text.find(u"\";", valueStart + 1);
+        const size_t valueEnd =
+            valueStart == std::u16string::npos ? valueStart : text.find(u"\";", valueStart + 1);
         if (valueEnd == std::u16string::npos) break;
         std::string key;
         for (size_t i = keyStart + 1; i < keyEnd; ++i)

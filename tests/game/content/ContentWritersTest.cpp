@@ -18,7 +18,8 @@ using namespace kvcontent;
 TEST(ContentWriters, ScramblingMatchesTheGameForEveryLength) {
     for (size_t length : {0u, 1u, 2u, 7u, 8u, 9u, 64u, 1000u}) {
         Bytes plain(length);
-        for (size_t i = 0; i < length; ++i) plain[i] = static_cast<uint8_t>(i * 37 + 11);
+        for (size_t i = 0; i < length; ++i)
+            plain[i] = static_cast<uint8_t>(i * 37 + 11);
         Bytes stored = plain;
         scrambleBytes(stored);
         Bytes engineCopy = plain;
@@ -31,8 +32,9 @@ TEST(ContentWriters, ScramblingMatchesTheGameForEveryLength) {
 
 TEST(ContentWriters, ScrambledNamesFollowTheGamesRule) {
     const std::pair<const char*, bool> cases[] = {
-        {"a.plist", true}, {"sheet.pvr.ccz", true}, {"x.PNG", true}, {"x.Png", false}, {"t.strings", true},
-        {"font.fnt", false}, {"kelvos.fev", false}, {"music.wav", false}, {"Kelvos-Kelvos.ttf", false},
+        {"a.plist", true},     {"sheet.pvr.ccz", true}, {"x.PNG", true},
+        {"x.Png", false},      {"t.strings", true},     {"font.fnt", false},
+        {"kelvos.fev", false}, {"music.wav", false},    {"Kelvos-Kelvos.ttf", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isScrambledName(c.first), c.second) << c.first;
@@ -42,7 +44,8 @@ TEST(ContentWriters, ScrambledNamesFollowTheGamesRule) {
 
 TEST(ContentWriters, CczContainerInflatesThroughTheEngine) {
     Bytes payload(5000);
-    for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<uint8_t>(i % 251);
+    for (size_t i = 0; i < payload.size(); ++i)
+        payload[i] = static_cast<uint8_t>(i % 251);
     const Bytes ccz = wrapCCZ(payload);
     unsigned char* out = nullptr;
     const int length = kvengine::inflateCCZBuffer(ccz.data(), static_cast<unsigned>(ccz.size()), &out);
@@ -55,17 +58,17 @@ TEST(ContentWriters, PvrHeaderAndTexelPacking) {
     Image image;
     image.width = 2;
     image.height = 1;
-    image.rgba = {255, 0, 0, 255, 255, 255, 255, 0};  // opaque red, transparent white
+    image.rgba = {255, 0, 0, 255, 255, 255, 255, 0}; // opaque red, transparent white
     const Bytes rgba4444 = encodePvr(image, PvrFormat::RGBA4444);
     ASSERT_EQ(rgba4444.size(), 52u + 4u);
     EXPECT_EQ(rgba4444[16], 0x10);
     EXPECT_EQ(std::memcmp(&rgba4444[44], "PVR!", 4), 0);
     EXPECT_EQ(rgba4444[52] | (rgba4444[53] << 8), 0xF00F);
-    EXPECT_EQ(rgba4444[54] | (rgba4444[55] << 8), 0x0000);  // premultiplied: no colour without alpha
+    EXPECT_EQ(rgba4444[54] | (rgba4444[55] << 8), 0x0000); // premultiplied: no colour without alpha
     EXPECT_EQ(encodePvr(image, PvrFormat::RGBA8888).size(), 52u + 8u);
     image.width = 3;
     image.rgba.resize(12);
-    EXPECT_TRUE(encodePvr(image, PvrFormat::RGBA8888).empty());  // not a power of two
+    EXPECT_TRUE(encodePvr(image, PvrFormat::RGBA8888).empty()); // not a power of two
     EXPECT_EQ(pvrFormatForSheet("top_sfx_51_ss"), PvrFormat::RGBA5551);
     EXPECT_EQ(pvrFormatForSheet("low_sfx_88_ss.plist"), PvrFormat::RGBA8888);
     EXPECT_EQ(pvrFormatForSheet("ui_44_ss"), PvrFormat::RGBA4444);
@@ -73,12 +76,10 @@ TEST(ContentWriters, PvrHeaderAndTexelPacking) {
 
 TEST(ContentWriters, TextTablesRejectWhatTheGameWouldMisread) {
     const std::pair<const char*, bool> cases[] = {
-        {"a = Hello\nb = World\n", true},
-        {"# comment only\n", true},
-        {"title = one\nTITLE = two\n", false},      // keys match ignoring case
-        {"say = he said \"hi\";\n", false},          // a quote followed by ';' ends the text early
-        {"no equals sign\n", false},
-        {"\"k\" = quoted key\n", false},
+        {"a = Hello\nb = World\n", true},      {"# comment only\n", true},
+        {"title = one\nTITLE = two\n", false}, // keys match ignoring case
+        {"say = he said \"hi\";\n", false},    // a quote followed by ';' ends the text early
+        {"no equals sign\n", false},           {"\"k\" = quoted key\n", false},
     };
     for (const auto& c : cases) {
         StringsTable table;
@@ -109,11 +110,11 @@ TEST(ContentWriters, DataSourcesAreCheckedAsTheGameWillReadThem) {
     const std::pair<std::string, bool> cases[] = {
         {head + "<dict><key>a</key><string>1</string><key>b</key><true/></dict></plist>", true},
         {head + "<dict><key>list</key><array><string>x</string></array></dict></plist>", true},
-        {head + "<dict><key>a</key><string>1</string></plist>", false},               // not well-formed
-        {head + "<array><string>x</string></array></plist>", false},                  // root is not a dict
-        {head + "<dict><key>a</key><string></string></dict></plist>", false},          // lost on reading
-        {head + "<dict><key></key><string>1</string></dict></plist>", false},          // empty key
-        {head + "<dict><key>a</key><string>fish &amp; chips</string></dict></plist>", false},  // cut text
+        {head + "<dict><key>a</key><string>1</string></plist>", false},       // not well-formed
+        {head + "<array><string>x</string></array></plist>", false},          // root is not a dict
+        {head + "<dict><key>a</key><string></string></dict></plist>", false}, // lost on reading
+        {head + "<dict><key></key><string>1</string></dict></plist>", false}, // empty key
+        {head + "<dict><key>a</key><string>fish &amp; chips</string></dict></plist>", false}, // cut text
         {"", false},
     };
     for (const auto& c : cases) {
