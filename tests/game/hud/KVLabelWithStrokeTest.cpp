@@ -5,6 +5,7 @@
 #include "LabelPixels.h"
 #include "engine/actions/CCActionManager.h"
 #include "engine/actions/CCDelayTime.h"
+#include "engine/actions/CCFadeTo.h"
 #include "engine/actions/CCMoveTo.h"
 #include "engine/actions/CCScaleTo.h"
 #include "engine/actions/CCSequence.h"
@@ -145,6 +146,48 @@ TEST_F(StrokeLabelTest, TheOutlineFollowsTheLabelsAnchorPositionAndMoves) {
     label->stopActionsWithOutline();
     EXPECT_EQ(CCActionManager::getInstance()->countActionsForTarget(label->getOutline()->getSprite()), 0u);
     EXPECT_EQ(CCActionManager::getInstance()->countActionsForTarget(label), 0u);
+}
+
+// A fade given through runActionWithOutline reaches the outline's picture; one given to the label
+// alone leaves the outline as it was (the label's opacity is not passed on).
+TEST_F(StrokeLabelTest, AFadeRunWithTheOutlineFadesTheOutlineToo) {
+    KVLabelWithStroke* label = makeLabel("Fade", 2);
+    enter(label);
+    draw(label);
+    const int rim = dark().count();
+    ASSERT_GT(rim, 20);
+    CCSprite* picture = label->getOutline()->getSprite();
+    ASSERT_NE(picture, nullptr);
+
+    label->runActionWithOutline(CCFadeOut::createWithDuration(1.0f));
+    step(0);
+    step(0.5f);
+    EXPECT_NEAR(picture->getOpacity(), 127, 3);
+    step(0.6f);
+    EXPECT_EQ(picture->getOpacity(), 0);
+    draw(label);
+    EXPECT_EQ(dark().count(), 0) << "the outline faded out with the text";
+    EXPECT_EQ(ink().count(), 0);
+
+    // Faded in again: the outline comes back from where it is to full over the same time.
+    label->runActionWithOutline(CCFadeIn::createWithDuration(1.0f));
+    step(0);
+    step(0.5f);
+    EXPECT_NEAR(picture->getOpacity(), 127, 3);
+    step(0.6f);
+    EXPECT_EQ(picture->getOpacity(), 255);
+    draw(label);
+    EXPECT_EQ(dark().count(), rim) << "the same rim as before";
+
+    KVLabelWithStroke* alone = makeLabel("Fade", 2);
+    enter(alone);
+    alone->runAction(CCFadeOut::createWithDuration(0.1f));
+    step(0);
+    step(0.2f);
+    EXPECT_EQ(alone->getOutline()->getSprite()->getOpacity(), 255);
+    draw(alone);
+    EXPECT_EQ(ink().count(), 0) << "the text faded";
+    EXPECT_GT(dark().count(), 20) << "its outline did not";
 }
 
 TEST_F(StrokeLabelTest, ABoxTooLargeForARenderTextureGetsNoOutlineAndSaysSo) {
