@@ -11,28 +11,30 @@ class KVActor;
 ///
 /// Type codes (the numbers are stored in rule files and compared by every observer):
 ///
-/// | code | what happened                                  | actor / target                  | value |
-/// |------|------------------------------------------------|---------------------------------|----------------|
-/// | 0    | knock-out: the target's hit points reached 0   | attacker / dead pawn            | 0 | | 1    |
-/// distance-attack hit                            | shooter / hit pawn              | damage         | | 2 |
-/// area-attack hit                                | attacker / hit pawn             | damage         | | 3 |
-/// melee hit                                      | striker / struck pawn           | damage         | | 4 |
-/// heal                                           | healer or null / healed pawn    | HP restored    | | 7 |
-/// combo performed (text: the sticker image)      | combo's pawn / null             | points         | | 8 |
-/// the ninja log absorbed a hit                   | log's owner / absorbed attacker | 0              | | 9 |
-/// the spiky shell pricked an enemy               | shell's owner / enemy           | 0              | | 10
-/// | spiky-ball hit                                 | null / hit pawn                 | damage         | | 11
-/// | spiky-wall hit                                 | null / hit pawn                 | damage         | | 12
-/// | fish-bomb blast                                | null / hit pawn                 | damage         | | 13
-/// | shuriken hit                                   | thrower / hit pawn              | damage         | | 14
-/// | spiky-shell damage                             | shell's owner / enemy           | damage         | | 15
-/// | kraken hit                                     | caller / hit enemy              | damage         | | 16
-/// | an enemy fell into a hole in this pawn's turn  | acting pawn / fallen enemy      | 0              | | 17
-/// | points (counted by the score managers)         |                                 | points         | | 18
-/// | pearl reward for a hit or a fall               | rewarded pawn or null / null    | pearls         | | 19
-/// | pearls of a combo collected                    | null / null                     | pearls         | | 20
-/// | pearls of a treasure chest collected           | null / null                     | pearls         | | 21
-/// | pearls bought or delivered by the store        | null / null                     | pearls         |
+// clang-format off
+/// | code | what happened                                 | actor / target                  | value       |
+/// |------|-----------------------------------------------|---------------------------------|-------------|
+/// | 0    | knock-out: the target's hit points reached 0  | attacker / dead pawn            | 0           |
+/// | 1    | distance-attack hit                           | shooter / hit pawn              | damage      |
+/// | 2    | area-attack hit                               | attacker / hit pawn             | damage      |
+/// | 3    | melee hit                                     | striker / struck pawn           | damage      |
+/// | 4    | heal                                          | healer or null / healed pawn    | HP restored |
+/// | 7    | combo performed (text: the sticker image)     | combo's pawn / null             | points      |
+/// | 8    | the ninja log absorbed a hit                  | log's owner / absorbed attacker | 0           |
+/// | 9    | the spiky shell pricked an enemy              | shell's owner / enemy           | 0           |
+/// | 10   | spiky-ball hit                                | null / hit pawn                 | damage      |
+/// | 11   | spiky-wall hit                                | null / hit pawn                 | damage      |
+/// | 12   | fish-bomb blast                               | null / hit pawn                 | damage      |
+/// | 13   | shuriken hit                                  | thrower / hit pawn              | damage      |
+/// | 14   | spiky-shell damage                            | shell's owner / enemy           | damage      |
+/// | 15   | kraken hit                                    | caller / hit enemy              | damage      |
+/// | 16   | an enemy fell into a hole in this pawn's turn | acting pawn / fallen enemy      | 0           |
+/// | 17   | points (counted by the score managers)        |                                 | points      |
+/// | 18   | pearl reward for a hit or a fall              | rewarded pawn or null / null    | pearls      |
+/// | 19   | pearls of a combo collected                   | null / null                     | pearls      |
+/// | 20   | pearls of a treasure chest collected          | null / null                     | pearls      |
+/// | 21   | pearls bought or delivered by the store       | null / null                     | pearls      |
+// clang-format on
 ///
 /// Codes 5 and 6 are not used.
 class KVActionEvent : public kvengine::CCObject {
