@@ -164,6 +164,35 @@ TEST_F(KVPawnDamageTest, OnlyTheActingSideJudgesAndTeamMatesHealEachOther) {
     }
 }
 
+// The speed threshold holds between team mates too: a touch at 0.1 m/s heals nobody, one just
+// above it heals both ways.
+TEST_F(KVPawnDamageTest, TeamMatesTouchingAtWalkingPaceDoNotHeal) {
+    struct Case {
+        float speed; // m/s, the striker's along +x
+        int strikerLeft, mateLeft;
+    };
+    const Case cases[] = {{0.1f, 50, 50}, {0.12f, 55, 55}};
+    float row = 0.0f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.speed);
+        row += 10.0f;
+        auto* striker = makePawn("kelvo", 0.0f, row, fighterStats());
+        auto* mate = makePawn("mate", 1.0f, row, fighterStats());
+        striker->setHitPoints(50);
+        mate->setHitPoints(50);
+        Trace* events = trace({EVENT_ACTION, EVENT_PAWN_HIT_PAWN});
+        post(EVENT_START_TURN, striker);
+        striker->getBody()->SetLinearVelocity(b2Vec2(c.speed, 0.0f));
+        events->clear();
+        physics->update(pawntest::kFrame);
+        EXPECT_EQ(striker->getHitPoints(), c.strikerLeft);
+        EXPECT_EQ(mate->getHitPoints(), c.mateLeft);
+        EXPECT_EQ(events->lines.size(), c.strikerLeft == 50 ? 0u : 3u) << events->dump();
+        EXPECT_EQ(striker->getContactSpeed(), 0.0f);
+        post(EVENT_GAME_SHUTDOWN);
+    }
+}
+
 TEST_F(KVPawnDamageTest, KnockBackPushesAwayFromTheAttackerUnlessBothStandAtOnePoint) {
     auto* shooter = makePawn("shooter", 0.0f, 0.0f, fighterStats());
     auto* target = makePawn("crab", 3.0f, 4.0f, fighterStats(), true);
