@@ -1,6 +1,7 @@
 #include "engine/base/CCUserDefaults.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/files/CCFileWriter.h"
 #include "engine/files/CCPlistReader.h"
 #include "engine/files/CCPlistWriter.h"
 
@@ -37,6 +38,8 @@ CCUserDefaults::CCUserDefaults() {
         logDebugMessage("engine: no data folder known; settings are kept in the current directory");
     }
     m_path = folder + "SavedSettings.plist";
+    // Saves cut short by a crash leave their temporary file beside the settings.
+    removeStaleTemporaryFiles(m_path.c_str());
 
     std::error_code ec;
     if (!std::filesystem::exists(m_path, ec)) return; // first run: start empty

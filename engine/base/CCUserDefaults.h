@@ -21,7 +21,8 @@ class CCUserDefaults : public CCSingleton<CCUserDefaults, CCMutableDictionary<st
 public:
     /// Finds the saved-settings file, creates its folder when needed and loads the file. A file
     /// that cannot be parsed is moved aside to "SavedSettings.plist.bad" (so that the next save does
-    /// not destroy it) and the defaults start empty.
+    /// not destroy it) and the defaults start empty. Temporary files of saves that a crash cut
+    /// short are removed first.
     CCUserDefaults();
     ~CCUserDefaults() override;
 

@@ -3,10 +3,12 @@
 #include "engine/base/CCLog.h"
 #include "engine/files/CCFileUtils.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -53,7 +55,54 @@ void syncFolder(const std::string& folder) {
     close(fd);
 }
 
+// The temporaries are named "<file>.tmp-XXXXXX", the six letters and digits chosen by mkstemp. The
+// marker keeps them apart from the player's own copies ("<file>.backup" is six letters as well).
+const char kTemporaryMarker[] = ".tmp-";
+constexpr size_t kTemporaryMarkerLength = sizeof(kTemporaryMarker) - 1;
+constexpr size_t kTemporarySuffixLength = 6;
+
+std::string temporaryPattern(const std::string& target) {
+    return target + kTemporaryMarker + std::string(kTemporarySuffixLength, 'X');
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& fileName) {
+    const size_t start = fileName.size() + kTemporaryMarkerLength;
+    if (entry.size() != start + kTemporarySuffixLength) return false;
+    if (entry.compare(0, fileName.size(), fileName) != 0 ||
+        entry.compare(fileName.size(), kTemporaryMarkerLength, kTemporaryMarker) != 0)
+        return false;
+    for (size_t i = start; i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    return true;
+}
+
 } // namespace
+
+int removeStaleTemporaryFiles(const char* path) {
+    if (!path || !*path) return 0;
+    const std::string target = detail::normalizeSeparators(path);
+    const std::string folder = folderOf(target);
+    const size_t slash = target.rfind('/');
+    const std::string fileName = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(listing)) {
+        if (!isTemporaryOf(entry->d_name, fileName)) continue;
+        const std::string stale = (folder == "/" ? "" : folder) + "/" + entry->d_name;
+        struct stat info;
+        if (lstat(stale.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        if (unlink(stale.c_str()) == 0) {
+            ++removed;
+            logDebugMessage("engine: removed %s, left by an interrupted save", stale.c_str());
+        } else {
+            logDebugMessage("engine: cannot remove %s, left by an interrupted save: %s", stale.c_str(),
+                            strerror(errno));
+        }
+    }
+    closedir(listing);
+    return removed;
+}
 
 CCFileWriteFunction setFileWriteFunction(CCFileWriteFunction function) {
     CCFileWriteFunction previous = g_write ? g_write : systemWrite;
@@ -84,7 +133,7 @@ bool writeFileAtomically(const char* path, const void* data, size_t size) {
         mode = info.st_mode & 07777;
     }
 
-    std::string temporary = target + ".XXXXXX";
+    std::string temporary = temporaryPattern(target);
     int fd = mkstemp(&temporary[0]);
     if (fd < 0) {
         logDebugMessage("engine: cannot save %s: %s", target.c_str(), strerror(errno));

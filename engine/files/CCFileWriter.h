@@ -14,6 +14,12 @@ namespace kvengine {
 /// file (a folder, a device) is refused. A symbolic link is followed: its target is replaced.
 bool writeFileAtomically(const char* path, const void* data, size_t size);
 
+/// Removes the temporary files that interrupted replacements of path left behind (a crash
+/// between creating the temporary and renaming it): regular files in path's folder named as
+/// writeFileAtomically names its temporaries. Returns how many were removed; each is logged. Only
+/// call this while no other writer of path can be at work (the program holds its instance lock).
+int removeStaleTemporaryFiles(const char* path);
+
 /// The low-level write that writeFileAtomically uses, same contract as POSIX write().
 using CCFileWriteFunction = ssize_t (*)(int fd, const void* data, size_t size);
 

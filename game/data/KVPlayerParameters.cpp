@@ -42,6 +42,17 @@ int defaultSquadPosition(const std::string& name) {
     return name == KV_THIRD_DEFAULT_KELVO ? 3 : 0;
 }
 
+// Copies the saved-settings file before it is replaced; false, with a log line, when it cannot.
+bool copySettingsFile(const std::string& path, const std::string& copy) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) return false;
+    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, error);
+    if (!error) return true;
+    kvengine::logDebugMessage("profile: could not keep a copy of \"%s\" as \"%s\": %s", path.c_str(),
+                              copy.c_str(), error.message().c_str());
+    return false;
+}
+
 void dropDict(Dict*& field) {
     if (field != nullptr) field->release();
     field = nullptr;
@@ -56,6 +67,7 @@ KVPlayerParameters::KVPlayerParameters() {
     bool rebuild = false;
     if (stored == nullptr) {
         rebuild = true;
+        keepUnusableSettingsFile(defaults->objectForKey(kProfileKey) != nullptr);
     } else if (KVGameSetup::getInstance()->getConfigInt("ResetPlayerProfile") != 0) {
         rebuild = true;
         backupStoredProfile(kvdata::intAt(stored, "Version", 0));
@@ -99,17 +111,27 @@ void KVPlayerParameters::backupStoredProfile(int storedVersion) {
     // The stored profile is about to be replaced: keep the old file so that progress is never
     // lost without a copy.
     const std::string path = kvengine::CCUserDefaults::getInstance()->path();
-    std::error_code error;
-    if (path.empty() || !std::filesystem::exists(path, error)) return;
     const std::string backup = path + ".v" + std::to_string(storedVersion) + ".bak";
-    std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) {
-        kvengine::logDebugMessage("profile: could not keep a copy of \"%s\" as \"%s\": %s", path.c_str(),
-                                  backup.c_str(), error.message().c_str());
-    } else {
+    if (copySettingsFile(path, backup))
         kvengine::logDebugMessage("profile: replacing a stored profile; the old file is kept as \"%s\"",
                                   backup.c_str());
-    }
+}
+
+void KVPlayerParameters::keepUnusableSettingsFile(bool entryPresent) {
+    // A settings file that parsed but gives no profile (a damaged key name, a value of the wrong
+    // kind) still holds the player's progress: keep it aside before the fresh profile is saved
+    // over it, as an unreadable file is. Without a file this is simply the first start.
+    const std::string path = kvengine::CCUserDefaults::getInstance()->path();
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) return;
+    const std::string aside = path + ".bad";
+    if (copySettingsFile(path, aside))
+        kvengine::logDebugMessage("profile: \"%s\" %s; a fresh profile replaces it and the old file is kept "
+                                  "as \"%s\"",
+                                  path.c_str(),
+                                  entryPresent ? "holds a \"playerProfile\" entry that is not a dictionary"
+                                               : "holds no \"playerProfile\" entry",
+                                  aside.c_str());
 }
 
 void KVPlayerParameters::fillMissingParts() {

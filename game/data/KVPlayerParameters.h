@@ -168,6 +168,9 @@ private:
     void fillMissingParts();
     void chooseDefaultSquad();
     void backupStoredProfile(int storedVersion);
+    /// Keeps a settings file aside as ".bad" when it holds no usable profile (entryPresent: there
+    /// is an entry, of the wrong kind), so that the fresh profile does not erase the old progress.
+    void keepUnusableSettingsFile(bool entryPresent);
     void takeSubDictionaries();
     void unlockWornHelmets(kvdata::Dict* profile);
     void setMissionStar(const std::string& mission, const std::string& chapter, const char* key, int locked,

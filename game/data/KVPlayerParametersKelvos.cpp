@@ -1,5 +1,8 @@
 // Player profile: creature records, the squad, worn and transferred helmets, level-up costs.
 
+#include <algorithm>
+#include <climits>
+
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
 
@@ -60,15 +63,19 @@ Array* KVPlayerParameters::getTransferredHelmets(const std::string& kelvo) {
 
 int KVPlayerParameters::getNextLevelUpCost(const std::string& kelvo) {
     const int level = getKelvoLevel(kelvo);
-    return KVGameParameters::getInstance()->getLevelUpCost(static_cast<unsigned>(level + 1));
+    return KVGameParameters::getInstance()->getLevelUpCost(static_cast<unsigned>(level) + 1u);
 }
 
 int KVPlayerParameters::getTotalLevelUpCost(const std::string& kelvo) {
     KVGameParameters* data = KVGameParameters::getInstance();
-    int total = 0;
-    for (int level = getKelvoLevel(kelvo); level >= 2; --level)
+    // Levels past the cost table cost nothing: a level the save gives (a damaged "2000000000")
+    // must not become billions of steps, nor the sum of large costs an overflow.
+    Array* costs = kvdata::arrayAt(data->getLevelUpSettings(), "level_up_cost");
+    const int top = std::min(getKelvoLevel(kelvo), static_cast<int>(costs != nullptr ? costs->count() : 0));
+    long long total = 0;
+    for (int level = top; level >= 2; --level)
         total += data->getLevelUpCost(static_cast<unsigned>(level));
-    return total;
+    return static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
 }
 
 void KVPlayerParameters::setKelvoLevel(const std::string& name, int level) {

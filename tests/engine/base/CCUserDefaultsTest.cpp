@@ -198,3 +198,23 @@ TEST_F(UserDefaultsTest, AFailedSaveReturnsFalseAndKeepsTheOldFile) {
     EXPECT_EQ(text(defaults->objectForKey("level")), "3");
     defaults->release();
 }
+
+TEST_F(UserDefaultsTest, StartingUpRemovesTheTemporariesOfInterruptedSaves) {
+    CCUserDefaults* defaults = CCUserDefaults::getInstance();
+    defaults->setStringForKey("level", "3");
+    ASSERT_TRUE(defaults->save());
+    const std::string path = defaults->path();
+    defaults->release();
+    // Two saves killed before their rename, and a file of the player's that only looks alike.
+    for (const char* stale : {".tmp-Ab3dE9", ".tmp-000000"})
+        std::ofstream(path + stale, std::ios::binary) << "<plist><dict><key>lev";
+    std::ofstream(path + ".backup", std::ios::binary) << "mine";
+
+    defaults = CCUserDefaults::getInstance();
+    EXPECT_EQ(text(defaults->objectForKey("level")), "3");
+    EXPECT_FALSE(fs::exists(path + ".tmp-Ab3dE9"));
+    EXPECT_FALSE(fs::exists(path + ".tmp-000000"));
+    EXPECT_EQ(readBytes(path + ".backup"), "mine");
+    EXPECT_TRUE(logged("interrupted save"));
+    defaults->release();
+}

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kvengine;
 using kvtest::TempDir;
@@ -90,4 +92,58 @@ TEST(WriteFileAtomically, ReplacesTheTargetOfASymbolicLink) {
     ASSERT_TRUE(writeFileAtomically(dir.file("link.plist").c_str(), "new", 3));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.plist")));
     EXPECT_EQ(kvtest::readBytes(dir.file("real.plist")), "new");
+}
+
+TEST(RemoveStaleTemporaryFiles, RemovesOnlyTheTemporariesOfThatFile) {
+    TempDir dir;
+    const std::string path = dir.file("save.plist");
+    kvtest::writeBytes(path, "current");
+    // What a save killed between creating its temporary and renaming it leaves behind.
+    std::string made = path + ".tmp-XXXXXX";
+    int fd = mkstemp(&made[0]);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "half", 4), 4);
+    close(fd);
+    kvtest::writeBytes(path + ".tmp-a1B2c3", "");
+    struct Kept {
+        const char* name;
+        bool folder;
+    } kept[] = {
+        {"save.plist.bad", false},         {"save.plist.backup", false},
+        {"save.plist.v18.bak", false},     {"save.plist.tmp-abc12", false},
+        {"save.plist.tmp-abc-12", false},  {"save.plist.tmp-abcdefg", false},
+        {"other.plist.tmp-abc123", false}, {"xsave.plist.tmp-abc123", false},
+        {"save.plist.tmp-Zz9Zz9", true},
+    };
+    for (const Kept& k : kept) {
+        if (k.folder)
+            std::filesystem::create_directories(dir.file(k.name));
+        else
+            kvtest::writeBytes(dir.file(k.name), k.name);
+    }
+    // A link named like a temporary is not followed nor removed: its target is someone's file.
+    kvtest::writeBytes(dir.file("elsewhere"), "precious");
+    std::filesystem::create_symlink(dir.file("elsewhere"), path + ".tmp-Link01");
+
+    kvtest::LogCapture log;
+    EXPECT_EQ(removeStaleTemporaryFiles(path.c_str()), 2);
+    EXPECT_FALSE(std::filesystem::exists(made));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp-a1B2c3"));
+    EXPECT_EQ(log.lines.size(), 2u);
+    EXPECT_NE(log.lines.front().find("interrupted save"), std::string::npos);
+    EXPECT_EQ(kvtest::readBytes(path), "current");
+    for (const Kept& k : kept) {
+        EXPECT_TRUE(std::filesystem::exists(dir.file(k.name))) << k.name;
+        if (!k.folder) {
+            EXPECT_EQ(kvtest::readBytes(dir.file(k.name)), k.name);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path + ".tmp-Link01"));
+    EXPECT_EQ(kvtest::readBytes(dir.file("elsewhere")), "precious");
+
+    // Nothing left, a missing folder and no path: nothing to do, no failure.
+    EXPECT_EQ(removeStaleTemporaryFiles(path.c_str()), 0);
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.file("no/such/save.plist").c_str()), 0);
+    EXPECT_EQ(removeStaleTemporaryFiles(""), 0);
+    EXPECT_EQ(removeStaleTemporaryFiles(nullptr), 0);
 }

@@ -208,6 +208,53 @@ TEST_F(GameDataTest, ASettingsFileThatDoesNotParseIsMovedAsideForAFreshProfile) 
     EXPECT_TRUE(keptAside);
 }
 
+TEST_F(GameDataTest, ASettingsFileWithoutAUsableProfileIsKeptAsideBeforeAFreshOne) {
+    const std::string stored = kvtest::readText(kvtest::fixturePath("profiles/version19.plist"));
+    const std::string key = "<key>playerProfile</key>";
+    const size_t at = stored.find(key);
+    ASSERT_NE(at, std::string::npos);
+    std::string flipped = stored;
+    flipped[at + key.size() - 7] ^= 0x08; // one bit of the key name: "playerProfilm"
+    std::string text = stored;
+    text.replace(at, key.size(), key + "<string>250</string><key>unused</key>");
+    std::string list = stored;
+    list.replace(at, key.size(), key + "<array/><key>unused</key>");
+    struct Case {
+        const char* what;
+        std::string file; // "" for no file at all
+        const char* why;
+    } cases[] = {
+        {"one flipped bit in the key", flipped, "no \"playerProfile\" entry"},
+        {"the entry is a text", text, "not a dictionary"},
+        {"the entry is an array", list, "not a dictionary"},
+        {"first start", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        kvtest::resetSharedGameObjects();
+        kvtest::fs::remove_all(kvtest::gameDataPaths().dataHome);
+        if (!c.file.empty()) kvtest::writeScrambled(kvtest::savedSettingsPath(), c.file);
+        const std::string before = kvtest::readText(kvtest::savedSettingsPath());
+        logLines.clear();
+
+        KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+        EXPECT_EQ(profile->getPearlAmount(), 0);
+        EXPECT_EQ(kvdata::textAt(storedProfile(), "Version"), "19"); // the fresh profile is saved
+        const std::string aside = kvtest::savedSettingsPath() + ".bad";
+        if (c.why == nullptr) {
+            EXPECT_FALSE(kvtest::fs::exists(aside));
+            EXPECT_FALSE(logged(".bad"));
+            continue;
+        }
+        // The old progress survives byte for byte beside the new file, and the log says why.
+        EXPECT_EQ(kvtest::readText(aside), before);
+        EXPECT_TRUE(logged(c.why));
+        EXPECT_TRUE(logged(".bad"));
+        EXPECT_TRUE(profile->saveProfile());
+        EXPECT_EQ(kvtest::readText(aside), before);
+    }
+}
+
 TEST_F(GameDataTest, ResetSettingReplacesOnlyForANonZeroNumber) {
     for (const char* value : {"1", "YES"}) {
         SCOPED_TRACE(value);
