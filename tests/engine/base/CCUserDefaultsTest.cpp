@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace kvengine;
@@ -217,4 +218,36 @@ TEST_F(UserDefaultsTest, StartingUpRemovesTheTemporariesOfInterruptedSaves) {
     EXPECT_EQ(readBytes(path + ".backup"), "mine");
     EXPECT_TRUE(logged("interrupted save"));
     defaults->release();
+}
+
+TEST_F(UserDefaultsTest, ASaveThatIsNoRegularFileIsNeitherWaitedOnNorRead) {
+    const std::string path = root + "/xdg/Kelvos/SavedSettings.plist";
+    struct Case {
+        const char* what;
+        void (*make)(const std::string& path);
+    } cases[] = {
+        // Opening a FIFO for reading would wait for a writer for ever.
+        {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }},
+        // Reading a device would never end.
+        {"a link to a device", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }},
+        {"a folder", [](const std::string& p) { fs::create_directories(p + "/inside"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root + "/xdg");
+        fs::create_directories(root + "/xdg/Kelvos");
+        c.make(path);
+        log.clear();
+
+        CCUserDefaults* defaults = CCUserDefaults::getInstance();
+        EXPECT_EQ(defaults->count(), 0u);
+        EXPECT_TRUE(logged(".bad"));
+        // What stood there is kept aside as it was, and the next save makes a real file.
+        EXPECT_TRUE(fs::exists(fs::symlink_status(path + ".bad")));
+        defaults->setStringForKey("fresh", "1");
+        EXPECT_TRUE(defaults->save());
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+        defaults->release();
+    }
+    EXPECT_TRUE(fs::is_character_file("/dev/zero"));
 }
