@@ -1,5 +1,7 @@
 #include "PawnTestSupport.h"
 
+#include <algorithm>
+
 #include "game/pawns/KVPawnController.h"
 #include "game/powerups/KVPowerup.h"
 
@@ -251,9 +253,16 @@ public:
         return m_intercepts;
     }
     float getMovePowerFactor() override { return m_factor; }
+    bool interceptProjectile(KVProjectile* projectile) override {
+        (void)projectile;
+        ++projectilesAsked;
+        return interceptsProjectiles;
+    }
 
     int updates = 0;
     int contactsAsked = 0;
+    int projectilesAsked = 0;
+    bool interceptsProjectiles = false;
     bool expireAtTurnEnd = false;
 
 private:
@@ -317,6 +326,93 @@ TEST_F(KVPawnModelTest, AnInterceptingModifierTurnsTheContactOff) {
     post(EVENT_GAME_SHUTDOWN);
     log->release();
     quiet->release();
+}
+
+TEST_F(KVPawnModelTest, EveryModifierIsAskedAboutAProjectile) {
+    auto* kelvo = makePawn("kelvo", 0.0f, 0.0f, fighterStats());
+    EXPECT_FALSE(kelvo->isProjectileIntercepted(nullptr)); // nothing carried
+    auto* log = new CountingPowerup(3);
+    auto* shell = new CountingPowerup(2);
+    kelvo->addModifier(log);
+    kelvo->addModifier(shell);
+    EXPECT_FALSE(kelvo->isProjectileIntercepted(nullptr));
+    log->interceptsProjectiles = true;
+    EXPECT_TRUE(kelvo->isProjectileIntercepted(nullptr));
+    EXPECT_EQ(log->projectilesAsked, 2);
+    EXPECT_EQ(shell->projectilesAsked, 2) << "asked even after the first said yes";
+    post(EVENT_REMOVE_ACTOR, kelvo);
+    log->release();
+    shell->release();
+}
+
+// Bounces: against a wall the pawn counts one of each; against an enemy the enemy does not make
+// the striker bounce, but the striker makes the enemy bounce, and without melee nobody is hurt.
+TEST_F(KVPawnModelTest, ContactsAnnounceBouncesByWhatWasHit) {
+    struct Case {
+        const char* what;
+        bool wall;                      // else an enemy crab
+        std::vector<std::string> posts; // sorted
+    };
+    const Case cases[] = {
+        {"a wall", true, {"EVENT_PAWN_BOUNCE kelvo", "EVENT_PAWN_BOUNCE_FOR_ACHIEVEMENT kelvo"}},
+        {"an enemy",
+         false,
+         {"EVENT_PAWN_BOUNCE crab", "EVENT_PAWN_BOUNCE_FOR_ACHIEVEMENT crab",
+          "EVENT_PAWN_BOUNCE_FOR_ACHIEVEMENT kelvo"}},
+    };
+    float row = 0.0f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        row += 10.0f;
+        auto* kelvo = makePawn("kelvo", 0.0f, row, fighterStats({{"hasSpecialMeleeAttack", "NO"}}));
+        KVPawn* crab = nullptr;
+        if (c.wall) {
+            b2BodyDef wallDef;
+            wallDef.position.Set(2.0f, row);
+            b2PolygonShape box;
+            box.SetAsBox(0.1f, 3.0f);
+            physics->getWorld()->CreateBody(&wallDef)->CreateFixture(&box, 0.0f);
+        } else {
+            crab = makePawn("crab", 2.0f, row, fighterStats(), true, true);
+        }
+        Trace* events = trace({EVENT_PAWN_BOUNCE, EVENT_PAWN_BOUNCE_FOR_ACHIEVEMENT});
+        events->name(kelvo, "kelvo");
+        if (crab != nullptr) events->name(crab, "crab");
+        post(EVENT_START_TURN, kelvo);
+        launch(kelvo, 0.5f);
+        for (int i = 0; i < 10 && events->lines.empty(); ++i)
+            step();
+        std::vector<std::string> posts = events->lines;
+        std::sort(posts.begin(), posts.end());
+        EXPECT_EQ(posts, c.posts) << events->dump();
+        if (c.wall) {
+            float x = 0.0f;
+            kelvo->getPosition(&x, nullptr);
+            EXPECT_NEAR(kelvo->getLastBouncePosition().x, x, 0.5f) << "where it struck";
+            EXPECT_GT(kelvo->getLastBouncePosition().x, 0.5f);
+            EXPECT_FLOAT_EQ(kelvo->getLastBouncePosition().y, row);
+        } else {
+            EXPECT_EQ(crab->getHitPoints(), 100);
+            EXPECT_FLOAT_EQ(crab->getLastBouncePosition().x, 2.0f) << "the struck crab's own place";
+            EXPECT_FLOAT_EQ(kelvo->getLastBouncePosition().y, 0.0f) << "no bounce for the striker";
+        }
+        post(EVENT_GAME_SHUTDOWN);
+    }
+}
+
+// The orders of the turn queue (by Speed) and of the AI's attack candidates (by Defense).
+TEST_F(KVPawnModelTest, PawnsCompareBySpeedAndByDefense) {
+    auto* slow = makePawn("slow", 0.0f, 0.0f, fighterStats({{"Speed", "2"}, {"Defense", "9"}}));
+    auto* fast = makePawn("fast", 3.0f, 0.0f, fighterStats({{"Speed", "7"}, {"Defense", "1"}}));
+    auto* twin = makePawn("twin", 6.0f, 0.0f, fighterStats({{"Speed", "7"}, {"Defense", "1"}}));
+    const struct {
+        KVPawn *a, *b;
+        int bySpeed, byDefense;
+    } cases[] = {{slow, fast, -1, 1}, {fast, slow, 1, -1}, {fast, twin, 0, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(KVPawn::compareBySpeed(c.a, c.b), c.bySpeed);
+        EXPECT_EQ(KVPawn::compareByDefense(c.a, c.b), c.byDefense);
+    }
 }
 
 TEST_F(KVPawnModelTest, ExtraMoveAndTurnStatsReset) {
