@@ -354,9 +354,18 @@ void CCTMXMapInfo::startTile(const Attributes& attributes, OpenElement& element)
         return;
     }
     currentTileGID = static_cast<std::uint32_t>(attributeInt(attributes["id"])) + parent->tileset->firstGID;
-    auto* properties = new CCTMXProperties();
-    m_tileProperties->setObject(properties, static_cast<int>(currentTileGID));
-    properties->release();
+    // A tile listed again starts over with no properties. Its dictionary is emptied rather than
+    // replaced: an element still open (a tile of the same GID around a nested tileset) may be
+    // filling it, and must not be left writing into a freed one.
+    const int key = static_cast<int>(currentTileGID);
+    CCTMXProperties* properties = m_tileProperties->objectForKey(key);
+    if (properties != nullptr) {
+        properties->removeAllObjects();
+    } else {
+        properties = new CCTMXProperties();
+        m_tileProperties->setObject(properties, key);
+        properties->release();
+    }
     element.properties = properties;
     currentParent = kParentTile;
 }

@@ -170,6 +170,24 @@ TEST_F(TMXMapInfoTest, TileIdsAreOffsetByFirstGidAndReplaced) {
     EXPECT_EQ(properties->objectForKey("b")->text, "2");
 }
 
+TEST_F(TMXMapInfoTest, ATileOfTheSameGidInsideAnOpenTileLeavesItsPropertiesUsable) {
+    // A tileset nested in a tile gives a tile of the same GID while the outer one is still open;
+    // the outer tile's later properties must land in the map's entry for that GID.
+    CCTMXMapInfo* info =
+        parse(mapHeader() + "<tileset firstgid=\"1\"><tile id=\"0\">"
+                            "<tileset firstgid=\"1\"><tile id=\"0\"><property name=\"inner\" value=\"1\"/>"
+                            "</tile></tileset>"
+                            "<properties><property name=\"outer\" value=\"2\"/></properties>"
+                            "</tile></tileset></map>");
+    ASSERT_NE(info, nullptr);
+    CCTMXProperties* properties = info->getTileProperties()->objectForKey(1);
+    ASSERT_NE(properties, nullptr);
+    ASSERT_NE(properties->objectForKey("inner"), nullptr);
+    EXPECT_EQ(properties->objectForKey("inner")->text, "1");
+    ASSERT_NE(properties->objectForKey("outer"), nullptr);
+    EXPECT_EQ(properties->objectForKey("outer")->text, "2");
+}
+
 TEST_F(TMXMapInfoTest, TextureRectForGid) {
     CCTMXTilesetInfo tileset;
     tileset.firstGID = 1;
