@@ -93,7 +93,7 @@ void CCDirector::destroyInstance() {
 
 bool CCDirector::init() {
     m_animationInterval = m_oldAnimationInterval = 1.0 / 60.0;
-    m_currentCursor = -1;
+    m_currentCursor = kCursorNone;
     m_systemCursorShown = false;
     m_runningScene = m_nextScene = nullptr;
     m_scenesStack = new CCMutableArray<CCScene*>(10);
@@ -668,8 +668,8 @@ void CCDirector::setCursor(int state) {
     case 2:
     case 3:
     case 4:
-        m_systemCursorShown = false;
-        m_currentCursor = state;
+        m_currentCursor = static_cast<Cursor>(state);
+        setSystemCursorShown(false);
         break;
     case 5:
         if (!m_systemCursorShown) m_currentCursor = kCursorPoint;
@@ -678,15 +678,27 @@ void CCDirector::setCursor(int state) {
         if (!m_systemCursorShown) m_currentCursor = kCursorPointPressed;
         break;
     case 7:
-        m_systemCursorShown = false;
-        m_currentCursor = -1;
+        m_currentCursor = kCursorNone;
+        setSystemCursorShown(false);
         break;
     case 8:
-        m_systemCursorShown = true;
+        setSystemCursorShown(true);
         break;
     default:
         break;
     }
+}
+
+void CCDirector::setCursorImage(Cursor cursor) {
+    m_currentCursor = cursor >= kCursorOpen && cursor < kCursorCount ? cursor : kCursorNone;
+    setSystemCursorShown(false);
+}
+
+void CCDirector::setSystemCursorShown(bool shown) {
+    if (shown == m_systemCursorShown) return;
+    m_systemCursorShown = shown;
+    CCGLWindow* window = m_openGLView != nullptr ? m_openGLView->getWindow() : nullptr;
+    if (window) window->setSystemCursorVisible(shown);
 }
 
 void CCDirector::addOverlayView(CCView* view) {

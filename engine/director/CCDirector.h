@@ -35,7 +35,9 @@ CCString* ccKeyName(unsigned code);
 class CCDirector : public CCSingleton<CCDirector, CCObject, kReleasedWithEngine> {
 public:
     enum Projection { kProjection2D = 0, kProjection3D = 1 };
+    /// The software cursor pictures; kCursorNone draws no cursor.
     enum Cursor {
+        kCursorNone = -1,
         kCursorOpen = 0,
         kCursorOpenGrab,
         kCursorPinch,
@@ -144,10 +146,14 @@ public:
 
     // --- cursor ------------------------------------------------------------------------------
     /// Cursor state 0-8 (see the Cursor pictures; 7 hides every cursor, 8 shows the system one).
+    /// The platform cursor is shown or hidden when the system-cursor flag changes.
     void setCursor(int state);
+    /// Makes `cursor` the software cursor (kCursorNone: no cursor at all) and, when the system
+    /// cursor is shown, hides it and clears the flag.
+    void setCursorImage(Cursor cursor);
     bool isSystemCursorShown() const { return m_systemCursorShown; }
-    /// Index of the current software cursor picture, or -1 for none.
-    int getCurrentCursor() const { return m_currentCursor; }
+    /// The current software cursor picture, or kCursorNone.
+    Cursor getCurrentCursor() const { return m_currentCursor; }
     /// The loaded picture of a cursor (null when it could not be loaded or is out of range).
     CCTexture2D* getCursorPicture(int cursor) const;
 
@@ -181,11 +187,13 @@ protected:
     void loadCursorPictures();
     void releaseCursorPictures();
     void drawCursor();
+    /// Stores the system-cursor flag; the platform cursor follows when the flag changes.
+    void setSystemCursorShown(bool shown);
 
     std::vector<unsigned> m_keyCodes;
     bool m_systemCursorShown = false;
     CCTexture2D* m_cursorPictures[kCursorCount] = {};
-    int m_currentCursor = -1;
+    Cursor m_currentCursor = kCursorNone;
     int m_mouseX = 0;
     int m_mouseY = 0;
     bool m_purgeRequested = false;

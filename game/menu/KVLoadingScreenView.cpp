@@ -6,7 +6,6 @@
 #include "engine/director/CCScheduler.h"
 #include "engine/labels/CCLabelTTF.h"
 #include "engine/platform/CCEGLView.h"
-#include "engine/platform/CCGLWindow.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "engine/textures/CCTextureCache.h"
 #include "game/app/KVGlobalNames.h"
@@ -30,13 +29,13 @@ void blockKeys(bool blocked) {
         view->setKeysBlocked(blocked);
 }
 
+// The director shows or hides the platform cursor when its flag changes.
 void showSystemCursor(bool shown) {
     CCDirector* director = CCDirector::getInstance();
-    const bool wasShown = director->isSystemCursorShown();
-    director->setCursor(shown ? 8 : CCDirector::kCursorPoint);
-    CCEGLView* view = director->getOpenGLView();
-    CCGLWindow* window = view != nullptr ? view->getWindow() : nullptr;
-    if (window != nullptr && wasShown != shown) window->setSystemCursorVisible(shown);
+    if (shown)
+        director->setCursor(8);
+    else
+        director->setCursorImage(CCDirector::kCursorPoint);
 }
 
 int destinationOf(int kind) {

@@ -286,22 +286,50 @@ TEST_F(FrameTest, ProjectionAndConversions) {
 }
 
 TEST_F(FrameTest, CursorStates) {
+    auto* window = static_cast<CCHeadlessWindow*>(view->getWindow());
     struct Step {
         int state;
         int picture;
         bool systemShown;
     };
-    const Step steps[] = {{1, CCDirector::kCursorOpenGrab, false},
-                          {6, CCDirector::kCursorPointPressed, false},
-                          {8, CCDirector::kCursorPointPressed, true},
-                          {5, CCDirector::kCursorPointPressed, true},
-                          {7, -1, false},
-                          {4, CCDirector::kCursorPoint, false},
-                          {42, CCDirector::kCursorPoint, false}};
+    const Step steps[] = {
+        {1, CCDirector::kCursorOpenGrab, false},    {6, CCDirector::kCursorPointPressed, false},
+        {8, CCDirector::kCursorPointPressed, true}, {5, CCDirector::kCursorPointPressed, true},
+        {7, CCDirector::kCursorNone, false},        {8, CCDirector::kCursorNone, true},
+        {4, CCDirector::kCursorPoint, false},       {42, CCDirector::kCursorPoint, false}};
     for (const Step& s : steps) {
         director->setCursor(s.state);
         EXPECT_EQ(director->getCurrentCursor(), s.picture) << "state " << s.state;
         EXPECT_EQ(director->isSystemCursorShown(), s.systemShown) << "state " << s.state;
+        // The platform cursor follows the flag.
+        EXPECT_EQ(window->isSystemCursorVisible(), s.systemShown) << "state " << s.state;
+    }
+}
+
+TEST_F(FrameTest, CursorImageTakesOverFromTheSystemCursor) {
+    auto* window = static_cast<CCHeadlessWindow*>(view->getWindow());
+    struct Step {
+        bool showSystemFirst;
+        CCDirector::Cursor image;
+        CCDirector::Cursor current;
+    };
+    const Step steps[] = {
+        {true, CCDirector::kCursorOpen, CCDirector::kCursorOpen},
+        {false, CCDirector::kCursorOpenGrab, CCDirector::kCursorOpenGrab},
+        {true, CCDirector::kCursorNone, CCDirector::kCursorNone}, // a pull hides every cursor
+        {false, CCDirector::kCursorPoint, CCDirector::kCursorPoint},
+        {false, CCDirector::kCursorCount, CCDirector::kCursorNone}, // out of range: none
+        {true, static_cast<CCDirector::Cursor>(-5), CCDirector::kCursorNone},
+    };
+    for (const Step& s : steps) {
+        if (s.showSystemFirst) {
+            director->setCursor(8);
+            ASSERT_TRUE(window->isSystemCursorVisible());
+        }
+        director->setCursorImage(s.image);
+        EXPECT_EQ(director->getCurrentCursor(), s.current) << "image " << s.image;
+        EXPECT_FALSE(director->isSystemCursorShown()) << "image " << s.image;
+        EXPECT_FALSE(window->isSystemCursorVisible()) << "image " << s.image;
     }
 }
 

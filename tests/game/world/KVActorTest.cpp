@@ -194,4 +194,42 @@ TEST_F(KVActorTest, ViewWithoutModelIsRefused) {
     model->release();
 }
 
+// A pick-up whose radius the test sets, as a pearl sets 0 once collected.
+class SizedPickable : public KVPickableObject {
+public:
+    float radius = 0.0f;
+    float getPickRadius() override { return radius; }
+};
+
+TEST_F(KVActorTest, APointPicksAnObjectWithinItsRadiusAndNothingPicksARadiusOfZero) {
+    struct Case {
+        float radius, x, y;
+        bool picked;
+    };
+    // The object lies at (10, -4).
+    const Case cases[] = {
+        {2.5f, 10.0f, -4.0f, true},  // on the position
+        {2.5f, 12.5f, -4.0f, true},  // on the edge
+        {2.5f, 11.5f, -2.0f, true},  // 2.5 m away along a slant (1.5, 2)
+        {2.5f, 12.6f, -4.0f, false}, // just outside
+        {2.5f, 0.0f, 0.0f, false},   // the origin, not the position, is far away
+        {0.0f, 10.0f, -4.0f, false}, // collected: not even the position picks it
+        {-1.0f, 10.0f, -4.0f, false},
+    };
+    auto* pickable = new SizedPickable();
+    pickable->positionX = 10.0f;
+    pickable->positionY = -4.0f;
+    for (const Case& c : cases) {
+        pickable->radius = c.radius;
+        EXPECT_EQ(pickable->containsPoint(c.x, c.y), c.picked)
+            << "radius " << c.radius << " at (" << c.x << ", " << c.y << ")";
+    }
+    // The plain class has no radius of its own.
+    auto* plain = new KVPickableObject();
+    EXPECT_EQ(plain->getPickRadius(), 0.0f);
+    EXPECT_FALSE(plain->containsPoint(0.0f, 0.0f));
+    plain->release();
+    pickable->release();
+}
+
 } // namespace

@@ -1,1 +1,0 @@
-// Lets a library be declared before its folders hold any source file.
