@@ -1,7 +1,6 @@
 # Every library comes from Debian; scripts/install-deps.sh installs them.
 find_package(SDL2 REQUIRED)
 find_package(SDL2_mixer REQUIRED)
-find_package(SDL2_ttf REQUIRED)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
@@ -17,4 +16,3 @@ endif()
 if(KELVOS_BENCH AND NOT KELVOS_FUZZ AND NOT KELVOS_SANITIZE)
   find_package(benchmark REQUIRED)
 endif()
-find_path(UTHASH_INCLUDE_DIR uthash.h REQUIRED)
