@@ -2,6 +2,14 @@
 // file that knows every creatable class, so the factory itself stays in game/world, below them.
 #include "game/world/KVObjectFactory.h"
 
+#include "game/environment/KVEnvLayerAnimationSvg.h"
+#include "game/environment/KVEnvLayerAnimationTmx.h"
+#include "game/environment/KVEnvLayerCaustics.h"
+#include "game/environment/KVEnvLayerMain.h"
+#include "game/environment/KVEnvLayerParticles.h"
+#include "game/environment/KVEnvLayerSprite.h"
+#include "game/environment/KVEnvLayerSpriteAnim.h"
+#include "game/environment/KVEnvLayerTmx.h"
 #include "game/pawns/KVCrab.h"
 #include "game/world/KVActorV.h"
 
@@ -16,6 +24,14 @@ struct Row {
 const Row kGameClasses[] = {
     {"KVActorV", &KVObjectFactory::creatorOf<KVActorV>},
     {"KVCrab", &KVObjectFactory::creatorOf<KVCrab>},
+    {"KVEnvLayerMain", &KVObjectFactory::creatorOf<KVEnvLayerMain>},
+    {"KVEnvLayerTmx", &KVObjectFactory::creatorOf<KVEnvLayerTmx>},
+    {"KVEnvLayerSprite", &KVObjectFactory::creatorOf<KVEnvLayerSprite>},
+    {"KVEnvLayerSpriteAnim", &KVObjectFactory::creatorOf<KVEnvLayerSpriteAnim>},
+    {"KVEnvLayerCaustics", &KVObjectFactory::creatorOf<KVEnvLayerCaustics>},
+    {"KVEnvLayerParticles", &KVObjectFactory::creatorOf<KVEnvLayerParticles>},
+    {"KVEnvLayerAnimationTmx", &KVObjectFactory::creatorOf<KVEnvLayerAnimationTmx>},
+    {"KVEnvLayerAnimationSvg", &KVObjectFactory::creatorOf<KVEnvLayerAnimationSvg>},
 };
 
 } // namespace

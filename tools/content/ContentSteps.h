@@ -21,6 +21,8 @@ bool buildSheets(const BuildPaths& paths);
 bool buildSounds(const BuildPaths& paths);
 /// The front end's sheets: main-menu buttons and logo, its animated background, caustics.
 bool buildFrontEnd(const BuildPaths& paths);
+/// The scenery of the missions' environment layers: pictures, tile maps, paths, sheets.
+bool buildEnvironment(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
 
