@@ -66,8 +66,7 @@ void KVEnvLayer::cleanupBeforeDelete() {
 
 CCSize KVEnvLayer::levelSizeInPoints(CCNode* levelNode) {
     if (levelNode == nullptr) return CCSize(0, 0);
-    if (levelNode->isKindOf("CCTMXTiledMap")) {
-        auto* map = static_cast<CCTMXTiledMap*>(levelNode);
+    if (auto* map = dynamic_cast<CCTMXTiledMap*>(levelNode)) {
         const float scale = CCDirector::sharedContentScaleFactor();
         return CCSize(map->getMapSize().width * map->getTileSize().width / scale,
                       map->getMapSize().height * map->getTileSize().height / scale);

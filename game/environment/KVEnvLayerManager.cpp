@@ -6,6 +6,7 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCNode.h"
+#include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameSetup.h"
 #include "game/environment/KVEnvLayer.h"
@@ -39,8 +40,7 @@ const char* classForType(const std::string& type) {
 CCNode* findTileMap(CCNode* gameplayLayer) {
     CCArray* children = gameplayLayer != nullptr ? gameplayLayer->getChildren() : nullptr;
     for (unsigned i = 0; children != nullptr && i < children->count(); ++i) {
-        CCObject* child = children->objectAtIndex(i);
-        if (child != nullptr && child->isKindOf("CCTMXTiledMap")) return static_cast<CCNode*>(child);
+        if (auto* map = dynamic_cast<CCTMXTiledMap*>(children->objectAtIndex(i))) return map;
     }
     return gameplayLayer;
 }
