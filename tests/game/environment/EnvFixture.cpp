@@ -84,6 +84,9 @@ void EnvFixture::setUpWithGL() {
     if (m_contentScale == 2.0f) director->enableDoubleContentScale();
     CCDirector::wideScreen = 1;
     glViewport(0, 0, kWidth, kHeight);
+    // The game's view turns blending on with the context; the test context starts without.
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     kvConnectGameServices();
     KVGameSetup::getInstance();
     gameplay = new CCNode();
