@@ -48,7 +48,8 @@ KVAnimatedEnvSprite* KVAnimatedEnvSprite::createWithPath(SVGPointList* path) {
 bool KVAnimatedEnvSprite::initWithParams(kvdata::Dict* params) {
     const std::string name = kvdata::textAt(params, "sprite_name");
     const std::string first = name + "_01.png";
-    if (name.empty() || m_path == nullptr || !CCSpriteFrameCache::getInstance()->hasSpriteFrame(first.c_str())) {
+    if (name.empty() || m_path == nullptr ||
+        !CCSpriteFrameCache::getInstance()->hasSpriteFrame(first.c_str())) {
         logDebugMessage("KVAnimatedEnvSprite: no frame '%s' (\"sprite_name\" is required)", first.c_str());
         return false;
     }
@@ -65,7 +66,8 @@ bool KVAnimatedEnvSprite::initWithParams(kvdata::Dict* params) {
     }
     CCSprite* sprite = CCSprite::createWithSpriteFrameName(first.c_str());
     if (animation->getFrames()->count() > 0)
-        sprite->runAction(CCRepeatForever::createWithAction(CCAnimate::createWithAnimationRestore(animation, false)));
+        sprite->runAction(
+            CCRepeatForever::createWithAction(CCAnimate::createWithAnimationRestore(animation, false)));
     sprite->setPosition(pointAt(0));
     sprite->retain();
     if (m_sprite != nullptr) m_sprite->release();

@@ -4,8 +4,8 @@
 
 #include "engine/base/CCGeometry.h"
 #include "game/data/KVDataAccess.h"
-#include "game/world/SVGParserDelegate.h"
 #include "game/world/KVObject.h"
+#include "game/world/SVGParserDelegate.h"
 
 namespace kvengine {
 class CCSprite;

@@ -44,7 +44,9 @@ bool KVEnvLayer::initWithDictionary(kvdata::Dict* dictionary) {
         m_pixelFormat32Bit = kvdata::boolAt(dictionary, "use_pixel_format_32_bit");
     if (kvdata::hasKey(dictionary, "blending_mode")) {
         const std::string mode = kvdata::textAt(dictionary, "blending_mode");
-        m_blendingMode = mode == "additive" ? kBlendAdditive : mode == "multiply" ? kBlendMultiply : kBlendNormal;
+        m_blendingMode = mode == "additive"   ? kBlendAdditive
+                         : mode == "multiply" ? kBlendMultiply
+                                              : kBlendNormal;
     }
     return true;
 }
@@ -145,7 +147,8 @@ CCAnimation* KVEnvLayer::numberedFrames(const std::string& prefix, int first, in
 
 void KVEnvLayer::runForever(CCNode* sprite, CCAnimation* animation) {
     if (sprite == nullptr || animation == nullptr || animation->getFrames()->count() == 0) return;
-    sprite->runAction(CCRepeatForever::createWithAction(CCAnimate::createWithAnimationRestore(animation, false)));
+    sprite->runAction(
+        CCRepeatForever::createWithAction(CCAnimate::createWithAnimationRestore(animation, false)));
 }
 
 void KVEnvLayer::logProblem(const std::string& message) const {

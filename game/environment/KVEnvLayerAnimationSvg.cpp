@@ -38,7 +38,8 @@ kvdata::Dict* KVEnvLayerAnimationSvg::parseObjectParams(const std::string& text)
     kvdata::Dict* params = kvdata::newDict();
     for (const std::string& pair : split(text, ';')) {
         const size_t colon = pair.find(':');
-        if (colon != std::string::npos) kvdata::setText(params, pair.substr(0, colon), pair.substr(colon + 1));
+        if (colon != std::string::npos)
+            kvdata::setText(params, pair.substr(0, colon), pair.substr(colon + 1));
     }
     return params;
 }

@@ -43,7 +43,8 @@ bool KVEnvLayerAnimationTmx::initWithDictionary(kvdata::Dict* dictionary) {
     CCSpriteBatchNode* batch = texture != nullptr ? CCSpriteBatchNode::createWithTexture(texture) : nullptr;
     applySetupTexturePixelFormat();
     if (batch == nullptr) {
-        logProblem(map == nullptr ? "the tile map cannot be read" : "the sheet \"" + sheet + "\" cannot be loaded");
+        logProblem(map == nullptr ? "the tile map cannot be read"
+                                  : "the sheet \"" + sheet + "\" cannot be loaded");
         return false;
     }
     placeAtOrigin(batch);
@@ -59,7 +60,8 @@ bool KVEnvLayerAnimationTmx::initWithDictionary(kvdata::Dict* dictionary) {
             if (frameCount == 0) frameCount = kDefaultFrameCount;
             float delay = objectFloat(object, "anim_delay");
             if (delay == 0.0f) delay = 0.2f;
-            const float range = objectHas(object, "anim_delay_range") ? objectFloat(object, "anim_delay_range") : 0.05f;
+            const float range =
+                objectHas(object, "anim_delay_range") ? objectFloat(object, "anim_delay_range") : 0.05f;
             if (range != 0.0f) delay += CCRandom::randomMinus1To1() * range;
             const std::string prefix = objectText(object, "name") + "_";
             if (!CCSpriteFrameCache::getInstance()->hasSpriteFrame((prefix + "01.png").c_str())) {

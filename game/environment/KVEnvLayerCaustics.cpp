@@ -20,6 +20,21 @@ constexpr int kFrameCount = 16;
 constexpr float kFrameDelay = 0.1f;
 // A level is a few thousand points; this bounds the sprites a broken scale could ask for.
 constexpr long kMaxTiles = 4096;
+// Texels fainter than this add next to nothing to the light; dropping them before blending spares
+// most of a full window of fill, since the frames carry a faint floor everywhere.
+constexpr float kDroppedAlpha = 0.05f;
+
+/// The tiles' batch, drawn with the faint texels dropped.
+class CausticsBatchNode : public CCSpriteBatchNode {
+public:
+    const char* className() const override { return "KVCausticsBatchNode"; }
+    void draw() override {
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, kDroppedAlpha);
+        CCSpriteBatchNode::draw();
+        glDisable(GL_ALPHA_TEST);
+    }
+};
 } // namespace
 
 KVEnvLayerCaustics* KVEnvLayerCaustics::createMenuCausticsLayer() {
@@ -46,9 +61,15 @@ bool KVEnvLayerCaustics::initWithDictionary(kvdata::Dict* dictionary) {
     useLayerPixelFormat();
     const bool loaded = loadSheetFrames(kSheet);
     CCTexture2D* texture =
-        loaded ? CCTextureCache::getInstance()->addImage(resourcePath(std::string(kSheet) + ".pvr.ccz").c_str())
-               : nullptr;
-    CCSpriteBatchNode* batch = texture != nullptr ? CCSpriteBatchNode::createWithTexture(texture) : nullptr;
+        loaded
+            ? CCTextureCache::getInstance()->addImage(resourcePath(std::string(kSheet) + ".pvr.ccz").c_str())
+            : nullptr;
+    CCSpriteBatchNode* batch = nullptr;
+    if (texture != nullptr) {
+        batch = new CausticsBatchNode();
+        batch->autorelease();
+        if (!batch->initWithTexture(texture, CCSpriteBatchNode::kDefaultCapacity)) batch = nullptr;
+    }
     applySetupTexturePixelFormat();
     if (batch == nullptr) {
         logProblem("the caustics sheet cannot be loaded");

@@ -96,7 +96,8 @@ kvdata::Dict* KVEnvLayerManager::mainLayerDictionary(CCNode* gameplayLayer) {
     return main;
 }
 
-void KVEnvLayerManager::loadLayersFromDictionary(kvdata::Dict* root, CCNode* gameplayLayer, CCNode* levelMap) {
+void KVEnvLayerManager::loadLayersFromDictionary(kvdata::Dict* root, CCNode* gameplayLayer,
+                                                 CCNode* levelMap) {
     kvdata::Dict* main = mainLayerDictionary(gameplayLayer);
     if (root == nullptr) {
         // The level still needs its gameplay layer in the stack.
@@ -115,7 +116,8 @@ void KVEnvLayerManager::loadLayersFromDictionary(kvdata::Dict* root, CCNode* gam
         const std::string type = kvdata::textAt(entry, "type");
         const char* className = classForType(type);
         if (className == nullptr) {
-            logDebugMessage("environment: entry '%s' has an unknown type '%s'; skipped", key.c_str(), type.c_str());
+            logDebugMessage("environment: entry '%s' has an unknown type '%s'; skipped", key.c_str(),
+                            type.c_str());
             continue;
         }
         CCObject* made = KVObjectFactory::create(className);
@@ -198,5 +200,6 @@ void centreNodePointOnScreen(CCNode* node, float x, float y) {
     const CCSize window = CCDirector::getInstance()->getWinSize();
     const CCPoint world = node->convertToWorldSpace(CCPoint(x, y));
     const CCPoint position = node->getPosition();
-    node->setPosition(CCPoint(position.x + window.width * 0.5f - world.x, position.y + window.height * 0.5f - world.y));
+    node->setPosition(
+        CCPoint(position.x + window.width * 0.5f - world.x, position.y + window.height * 0.5f - world.y));
 }

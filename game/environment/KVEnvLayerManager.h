@@ -44,7 +44,8 @@ public:
     void loadLayersNamed(const std::string& fileName, const std::string& fallbackName,
                          kvengine::CCNode* gameplayLayer, kvengine::CCNode* levelMap);
     /// The same from an environment file already read (null: none).
-    void loadLayersFromDictionary(kvdata::Dict* root, kvengine::CCNode* gameplayLayer, kvengine::CCNode* levelMap);
+    void loadLayersFromDictionary(kvdata::Dict* root, kvengine::CCNode* gameplayLayer,
+                                  kvengine::CCNode* levelMap);
     /// Adds every layer's node to `parent` at z 100 - index.
     void addLayersToNode(kvengine::CCNode* parent);
     /// The layers in file order (front first); null before the first load.

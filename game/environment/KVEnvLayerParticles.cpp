@@ -8,8 +8,9 @@
 using namespace kvengine;
 
 namespace {
-const char* const kRequiredKeys[] = {"total_particles", "lifetime", "lifetime_variance", "size",
-                                     "size_variance",   "angle",    "speed",             "speed_variance"};
+const char* const kRequiredKeys[] = {
+    "total_particles", "lifetime", "lifetime_variance", "size", "size_variance",
+    "angle",           "speed",    "speed_variance"};
 const char* const kPictureFolder = "Environment/hawaii/";
 // More would only cost fill: the system's storage is made once at this size.
 constexpr int kMaxParticles = 2000;
@@ -27,7 +28,8 @@ bool KVEnvLayerParticles::initWithDictionary(kvdata::Dict* dictionary) {
     const int total = kvdata::intAt(dictionary, "total_particles");
     const float life = kvdata::floatAt(dictionary, "lifetime");
     if (total <= 0 || total > kMaxParticles || !(life > 0.0f) || m_name == nullptr) {
-        logProblem("needs a name, 1 to " + std::to_string(kMaxParticles) + " particles and a lifetime above 0");
+        logProblem("needs a name, 1 to " + std::to_string(kMaxParticles) +
+                   " particles and a lifetime above 0");
         return false;
     }
     auto* system = new CCParticleSnow();

@@ -29,9 +29,10 @@ bool KVEnvLayerSpriteAnim::initWithDictionary(kvdata::Dict* dictionary) {
                                             kvdata::intAt(dictionary, "frame_index_end"), delay);
     char firstName[16];
     std::snprintf(firstName, sizeof firstName, "%.2d.png", kvdata::intAt(dictionary, "frame_index_start"));
-    CCSpriteFrame* first = animation != nullptr ? CCSpriteFrameCache::getInstance()->findSpriteFrameByName(
-                                                      (m_name->text + firstName).c_str())
-                                                : nullptr;
+    CCSpriteFrame* first =
+        animation != nullptr
+            ? CCSpriteFrameCache::getInstance()->findSpriteFrameByName((m_name->text + firstName).c_str())
+            : nullptr;
     CCSprite* sprite = first != nullptr ? CCSprite::createWithSpriteFrame(first) : nullptr;
     const CCSize size = sprite != nullptr ? sprite->getContentSize() : CCSize(0, 0);
     if (sprite == nullptr || size.width <= 0 || size.height <= 0) {

@@ -117,11 +117,12 @@ std::string base64(const Bytes& data) {
 
 std::string mapHeader() {
     char header[256];
-    std::snprintf(header, sizeof header,
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                  "<map version=\"1.0\" orientation=\"orthogonal\" width=\"%d\" height=\"%d\" tilewidth=\"%d\" "
-                  "tileheight=\"%d\">\n",
-                  kMapColumns, kMapRows, kTileTexels, kTileTexels);
+    std::snprintf(
+        header, sizeof header,
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<map version=\"1.0\" orientation=\"orthogonal\" width=\"%d\" height=\"%d\" tilewidth=\"%d\" "
+        "tileheight=\"%d\">\n",
+        kMapColumns, kMapRows, kTileTexels, kTileTexels);
     return header;
 }
 
@@ -151,7 +152,8 @@ std::string reefMap() {
                   " </tileset>\n",
                   kTileTexels, kTileTexels, 4 * kTileTexels, kTileTexels);
     char layer[128];
-    std::snprintf(layer, sizeof layer, " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n  <data encoding=\"base64\">",
+    std::snprintf(layer, sizeof layer,
+                  " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n  <data encoding=\"base64\">",
                   kMapColumns, kMapRows);
     return mapHeader() + tileset + layer + base64(gids) + "</data>\n </layer>\n</map>\n";
 }
@@ -179,8 +181,10 @@ std::string schoolMap() {
 // Fish paths over the level, in the level's pixels (y down). Each loop closes on itself.
 std::string fishPaths() {
     const char* const paths[] = {
-        "M 200,500 C 500,380 900,420 1200,520 C 1500,620 1700,560 1760,420 L 1500,300 C 1100,260 600,300 200,500 Z",
-        "M 1700,860 C 1400,760 1000,800 700,900 C 450,980 300,880 260,760 L 600,700 C 1000,660 1400,700 1700,860 Z",
+        "M 200,500 C 500,380 900,420 1200,520 C 1500,620 1700,560 1760,420 L 1500,300 C 1100,260 600,300 "
+        "200,500 Z",
+        "M 1700,860 C 1400,760 1000,800 700,900 C 450,980 300,880 260,760 L 600,700 C 1000,660 1400,700 "
+        "1700,860 Z",
         "M 900,200 L 1300,240 L 1400,420 L 1000,380 Z",
     };
     const char* const params[] = {"sprite_name:fishB;frame_count:4;speed:70",
@@ -232,12 +236,13 @@ Image weed(int frame, int frames) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cr = cairo_create(surface);
     const double phase = 2 * kPi * frame / frames;
-    const double stalks[][3] = {{30, 150, 0.0}, {70, 110, 1.1}, {190, 90, 2.0}, {330, 130, 0.6}, {420, 170, 2.7},
-                                {455, 120, 1.6}};
+    const double stalks[][3] = {{30, 150, 0.0},  {70, 110, 1.1},  {190, 90, 2.0},
+                                {330, 130, 0.6}, {420, 170, 2.7}, {455, 120, 1.6}};
     for (const auto& s : stalks) {
         const double sway = 14 * std::sin(phase + s[2]);
         cairo_move_to(cr, s[0] - 5, h);
-        cairo_curve_to(cr, s[0] - 8, h - s[1] * 0.4, s[0] + sway * 0.6, h - s[1] * 0.7, s[0] + sway, h - s[1]);
+        cairo_curve_to(cr, s[0] - 8, h - s[1] * 0.4, s[0] + sway * 0.6, h - s[1] * 0.7, s[0] + sway,
+                       h - s[1]);
         cairo_curve_to(cr, s[0] + sway + 4, h - s[1] * 0.7, s[0] + 10, h - s[1] * 0.4, s[0] + 6, h);
         cairo_close_path(cr);
         fillAndOutline(cr, hex(0x2E7D4F), hex(0x14432A), 2);
@@ -260,7 +265,8 @@ bool buildEnvironment(const BuildPaths& paths) {
     ok = writeText(folder + "/env_fishschool.tmx", schoolMap()) && ok;
     ok = writeText(folder + "/env_fishpath.svg", fishPaths()) && ok;
     const Image speck = rasteriseSvg(paths.source + "/art/plankton.svg", 16, 16);
-    ok = !speck.empty() && writeResource(paths.target + "/Environment/hawaii/env_plankton.png", encodePng(speck)) && ok;
+    ok = !speck.empty() &&
+         writeResource(paths.target + "/Environment/hawaii/env_plankton.png", encodePng(speck)) && ok;
 
     std::vector<SheetFrame> fishFrames;
     char name[32];
@@ -271,7 +277,8 @@ bool buildEnvironment(const BuildPaths& paths) {
         fishFrames.push_back({name, fish(i, true, hex(0x7FD3F0), hex(0x2A6FB0))});
     }
     SpriteSheet fishSheet;
-    ok = fishSheet.pack(std::move(fishFrames)) && fishSheet.write(paths.target + "/sheets", "env_fish_ss") && ok;
+    ok = fishSheet.pack(std::move(fishFrames)) && fishSheet.write(paths.target + "/sheets", "env_fish_ss") &&
+         ok;
 
     std::vector<SheetFrame> weedFrames;
     const int weedCount = 8;
@@ -280,7 +287,8 @@ bool buildEnvironment(const BuildPaths& paths) {
         weedFrames.push_back({name, weed(i - 1, weedCount)});
     }
     SpriteSheet weedSheet;
-    ok = weedSheet.pack(std::move(weedFrames)) && weedSheet.write(paths.target + "/sheets", "env_weed_ss") && ok;
+    ok = weedSheet.pack(std::move(weedFrames)) && weedSheet.write(paths.target + "/sheets", "env_weed_ss") &&
+         ok;
     logLine("environment: scenery of the missions' layers");
     return ok;
 }

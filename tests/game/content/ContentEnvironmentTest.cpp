@@ -39,7 +39,8 @@ protected:
         kvengine::CCDirector::wideScreen = 1;
     }
     void tearDownWithGL() override {
-        if (KVEnvLayerManager::existingInstance() != nullptr) KVEnvLayerManager::existingInstance()->release();
+        if (KVEnvLayerManager::existingInstance() != nullptr)
+            KVEnvLayerManager::existingInstance()->release();
         if (KVGameSetup::existingInstance() != nullptr) KVGameSetup::existingInstance()->release();
     }
     PoolScope pool;
@@ -90,10 +91,12 @@ TEST_F(ContentEnvironment, EveryEnvironmentFileLoadsWholeThroughTheManager) {
             ++kindsSeen[layer->getKind()];
             kvengine::CCNode* node = layer->getNode();
             if (layer->getKind() == KVEnvLayer::kAnimationTmx || layer->getKind() == KVEnvLayer::kCaustics) {
-                EXPECT_GT(node->getChildren() != nullptr ? node->getChildren()->count() : 0u, 0u) << file << " " << i;
+                EXPECT_GT(node->getChildren() != nullptr ? node->getChildren()->count() : 0u, 0u)
+                    << file << " " << i;
             }
             if (layer->getKind() == KVEnvLayer::kAnimationSvg) {
-                EXPECT_GT(static_cast<KVEnvLayerAnimationSvg*>(layer)->getAnimatedSprites()->count(), 0u) << file;
+                EXPECT_GT(static_cast<KVEnvLayerAnimationSvg*>(layer)->getAnimatedSprites()->count(), 0u)
+                    << file;
             }
         }
     }

@@ -34,7 +34,8 @@ protected:
     static constexpr int kHeight = 600;
 
     /// Two texels a point, as the game draws, unless a test asks for one.
-    explicit EnvFixture(float contentScale = 2.0f) : GLFixture(kWidth, kHeight), m_contentScale(contentScale) {}
+    explicit EnvFixture(float contentScale = 2.0f)
+        : GLFixture(kWidth, kHeight), m_contentScale(contentScale) {}
     /// Needs the built resource folder (skipped without it, failed under CI).
     void setUpWithGL() override;
     void tearDownWithGL() override;

@@ -58,8 +58,8 @@ TEST_F(EnvOnScreen, TheFirstReefMissionShowsEveryKindOfLayer) {
     for (unsigned i = 0; i < layers->count(); ++i)
         kinds.push_back(layers->objectAtIndex(i)->getKind());
     EXPECT_EQ(kinds, (std::vector<int>{KVEnvLayer::kSpriteAnim, KVEnvLayer::kParticles, KVEnvLayer::kMain,
-                                       KVEnvLayer::kCaustics, KVEnvLayer::kAnimationSvg, KVEnvLayer::kAnimationTmx,
-                                       KVEnvLayer::kTmx, KVEnvLayer::kSprite}));
+                                       KVEnvLayer::kCaustics, KVEnvLayer::kAnimationSvg,
+                                       KVEnvLayer::kAnimationTmx, KVEnvLayer::kTmx, KVEnvLayer::kSprite}));
     int black = 0;
     for (size_t i = 0; i < pixels.size(); i += 4)
         if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) ++black;

@@ -177,10 +177,15 @@ TEST_F(SpriteAnimAtScaleOne, WithoutADelayOrAFirstFrameThereIsNoLayer) {
 class EnvKinds : public envtest::EnvFixture {};
 
 TEST_F(EnvKinds, ParticlesNeedEveryRequiredKey) {
-    const std::vector<std::pair<std::string, std::string>> complete = {
-        {"name", "env_plankton.png"}, {"total_particles", "10"}, {"lifetime", "5"},  {"lifetime_variance", "1"},
-        {"size", "4"},                {"size_variance", "1"},    {"angle", "90"},    {"speed", "10"},
-        {"speed_variance", "1"}};
+    const std::vector<std::pair<std::string, std::string>> complete = {{"name", "env_plankton.png"},
+                                                                       {"total_particles", "10"},
+                                                                       {"lifetime", "5"},
+                                                                       {"lifetime_variance", "1"},
+                                                                       {"size", "4"},
+                                                                       {"size_variance", "1"},
+                                                                       {"angle", "90"},
+                                                                       {"speed", "10"},
+                                                                       {"speed_variance", "1"}};
     bool ready = false;
     makeLayer<KVEnvLayerParticles>(layerDict(complete), &ready);
     EXPECT_TRUE(ready);
@@ -203,7 +208,8 @@ TEST_F(EnvKinds, ParticlesNeedEveryRequiredKey) {
 TEST_F(EnvKinds, TileMapObjectsBecomeAnimatedSprites) {
     bool ready = false;
     auto* layer = makeLayer<KVEnvLayerAnimationTmx>(
-        layerDict({{"name", "env_fishschool.tmx"}, {"spritesheet_name", "env_fish_ss"}, {"scale", "1"}}), &ready);
+        layerDict({{"name", "env_fishschool.tmx"}, {"spritesheet_name", "env_fish_ss"}, {"scale", "1"}}),
+        &ready);
     ASSERT_TRUE(ready);
     EXPECT_EQ(childCount(layer->getNode()), 9u);
     // The map is 60 x 38 tiles of 32 texels at two texels a point.
@@ -231,7 +237,8 @@ TEST_F(EnvKinds, AMissingMapOrSheetGivesNoLayer) {
 TEST_F(EnvKinds, EverySvgPathWithParamsSwimsAndMovesOnUpdate) {
     bool ready = false;
     auto* layer = makeLayer<KVEnvLayerAnimationSvg>(
-        layerDict({{"name", "env_fishpath.svg"}, {"spritesheet_name", "env_fish_ss"}, {"scale", "1"}}), &ready);
+        layerDict({{"name", "env_fishpath.svg"}, {"spritesheet_name", "env_fish_ss"}, {"scale", "1"}}),
+        &ready);
     ASSERT_TRUE(ready);
     ASSERT_EQ(layer->getAnimatedSprites()->count(), 3u);
     EXPECT_EQ(childCount(layer->getNode()), 3u);
@@ -280,7 +287,8 @@ TEST_F(EnvKinds, PathsThatCannotSwimAreSkippedAndLogged) {
 
 TEST(EnvGameData, PairsAndObjectParamsSplit) {
     kvengine::CCAutoreleasePoolStack::getInstance().push();
-    EXPECT_EQ(KVEnvLayerAnimationSvg::gameDataValue("a=1,objectParams=x:2;y:3,b=4", "objectParams"), "x:2;y:3");
+    EXPECT_EQ(KVEnvLayerAnimationSvg::gameDataValue("a=1,objectParams=x:2;y:3,b=4", "objectParams"),
+              "x:2;y:3");
     EXPECT_EQ(KVEnvLayerAnimationSvg::gameDataValue("a=1,b", "b"), "");
     EXPECT_EQ(KVEnvLayerAnimationSvg::gameDataValue("", "a"), "");
     kvdata::Dict* params = KVEnvLayerAnimationSvg::parseObjectParams("sprite_name:fish;broken;speed:40;");

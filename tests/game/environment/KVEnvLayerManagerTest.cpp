@@ -79,8 +79,11 @@ TEST_F(EnvLayerManager, EntriesStackInKeyOrderAroundTheGameplayLayer) {
     kvdata::Dict* noType = layerDict({{"disable", "0"}, {"name", "env_deepwater.png"}});
     const int sprite = KVEnvLayer::kSprite, main = KVEnvLayer::kMain;
     const Case cases[] = {
-        {"front, main, back", {{"c", backdrop()}, {"a", backdrop()}, {"b", mainEntry()}}, {sprite, main, sprite},
-         {100, 99, 98}, ""},
+        {"front, main, back",
+         {{"c", backdrop()}, {"a", backdrop()}, {"b", mainEntry()}},
+         {sprite, main, sprite},
+         {100, 99, 98},
+         ""},
         {"a disabled entry leaves no gap",
          {{"a", backdrop()}, {"b", disabled}, {"c", mainEntry()}, {"d", backdrop()}},
          {sprite, main, sprite},
@@ -106,7 +109,8 @@ TEST_F(EnvLayerManager, EntriesStackInKeyOrderAroundTheGameplayLayer) {
 }
 
 TEST_F(EnvLayerManager, TheMainEntryIsTheGameplayLayerWhateverTheFileSays) {
-    kvdata::Dict* main = layerDict({{"disable", "0"}, {"type", "main"}, {"scale", "7"}, {"parallax_factor", "3"}});
+    kvdata::Dict* main =
+        layerDict({{"disable", "0"}, {"type", "main"}, {"scale", "7"}, {"parallax_factor", "3"}});
     manager()->loadLayersFromDictionary(rootDict({{"m", main}}), gameplay, gameplay);
     ASSERT_EQ(kinds(), std::vector<int>{KVEnvLayer::kMain});
     EXPECT_EQ(layer(0)->getNode(), gameplay);
@@ -144,9 +148,10 @@ TEST_F(EnvLayerManager, BlendingModesMapToBlendFunctions) {
         ccBlendFunc blend;
     };
     // The sprite's own function for its picture, as a plain sprite of it gets.
-    const ccBlendFunc normal = CCSprite::createWithFile(
-                                   (std::string(KELVOS_RESOURCES_DIR) + "/environment/env_deepwater.png").c_str())
-                                   ->getBlendFunc();
+    const ccBlendFunc normal =
+        CCSprite::createWithFile(
+            (std::string(KELVOS_RESOURCES_DIR) + "/environment/env_deepwater.png").c_str())
+            ->getBlendFunc();
     const Case cases[] = {{"additive", KVEnvLayer::kBlendAdditive, {GL_ONE, GL_ONE}},
                           {"multiply", KVEnvLayer::kBlendMultiply, {GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA}},
                           {"screen", KVEnvLayer::kBlendNormal, normal},
@@ -168,8 +173,8 @@ TEST_F(EnvLayerManager, BlendingModesMapToBlendFunctions) {
 
 TEST_F(EnvLayerManager, ScrollingMovesEachLayerByItsShareAndLeavesTheGameAlone) {
     manager()->loadLayersFromDictionary(
-        rootDict({{"a", backdrop("0.5")}, {"b", mainEntry()}, {"c", backdrop("0")}, {"d", backdrop("1.5")}}), gameplay,
-        gameplay);
+        rootDict({{"a", backdrop("0.5")}, {"b", mainEntry()}, {"c", backdrop("0")}, {"d", backdrop("1.5")}}),
+        gameplay, gameplay);
     ASSERT_EQ(kinds().size(), 4u);
     std::vector<CCPoint> before;
     for (unsigned i = 0; i < 4; ++i)
@@ -186,8 +191,8 @@ TEST_F(EnvLayerManager, ScrollingMovesEachLayerByItsShareAndLeavesTheGameAlone) 
 TEST_F(EnvLayerManager, ZoomingScalesAboutTheWindowCentreByTheLayersShare) {
     kvdata::Dict* zoomed = backdrop("1", "1");
     kvdata::setText(zoomed, "scale", "2");
-    manager()->loadLayersFromDictionary(rootDict({{"a", zoomed}, {"b", backdrop("1", "0")}, {"c", mainEntry()}}),
-                                        gameplay, gameplay);
+    manager()->loadLayersFromDictionary(
+        rootDict({{"a", zoomed}, {"b", backdrop("1", "0")}, {"c", mainEntry()}}), gameplay, gameplay);
     ASSERT_EQ(kinds().size(), 3u);
     CCNode* node = layer(0)->getNode();
     const float scaleX = node->getScaleX();
@@ -265,9 +270,7 @@ TEST_F(EnvLayerManager, GameShutdownReleasesTheLayers) {
 }
 
 TEST_F(EnvLayerManager, CentringPutsANodesPointOnTheWindowCentre) {
-    const struct {
-        float scale, x, y;
-    } cases[] = {{1, 0, 0}, {1, 100, 50}, {2, 100, 50}, {0.5f, -30, 400}};
+    const struct { float scale, x, y; } cases[] = {{1, 0, 0}, {1, 100, 50}, {2, 100, 50}, {0.5f, -30, 400}};
     for (const auto& c : cases) {
         CCNode* node = CCNode::create();
         node->setAnchorPoint(CCPoint(0, 0));
