@@ -1,9 +1,7 @@
 #include "EnvFixture.h"
 
-#include <png.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "engine/base/CCAutoreleasePoolStack.h"
@@ -16,6 +14,7 @@
 #include "game/data/KVGameSetup.h"
 #include "game/environment/KVEnvLayerManager.h"
 #include "game/world/KVObjectFactory.h"
+#include "support/Screenshot.h"
 
 namespace envtest {
 
@@ -109,20 +108,8 @@ void EnvFixture::frame() {
 }
 
 void EnvFixture::screenshot(const std::string& name) const {
-    std::vector<uint8_t> pixels = gl.readAll();
-    for (size_t i = 3; i < pixels.size(); i += 4)
-        pixels[i] = 255;
-    std::filesystem::create_directories(KELVOS_SCREENSHOT_DIR);
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(gl.width());
-    image.height = static_cast<png_uint_32>(gl.height());
-    image.format = PNG_FORMAT_RGBA;
-    // The back buffer's rows run from the bottom: a negative stride writes them top first.
     const std::string path = std::string(KELVOS_SCREENSHOT_DIR) + "/" + name;
-    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), -gl.width() * 4, nullptr))
-        << path;
+    EXPECT_TRUE(kvtest::writeScreenshot(gl, path)) << path;
 }
 
 } // namespace envtest
