@@ -14,6 +14,7 @@
 #include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/sprites/CCSprite.h"
+#include "game/achievements/KVAchievementManager.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
@@ -72,6 +73,8 @@ void KVSplashScreen::ensureSharedObjects() {
     KVMenuManager::getInstance();
     KVPlayerParameters::getInstance();
     KVHelperManager::getInstance();
+    // The achievements watch the whole run from here on; shutdown releases them with the others.
+    KVAchievementManager::getInstance();
 }
 
 void KVSplashScreen::update(float dt) {
