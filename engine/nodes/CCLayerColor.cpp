@@ -74,22 +74,38 @@ void CCLayerColor::setOpacity(uint8_t opacity) {
     updateColor();
 }
 
+// The pair actually used: the default pair draws a translucent colour with straight alpha.
+ccBlendFunc CCLayerColor::effectiveBlendFunc() const {
+    if (m_blendFunc.src == GL_ONE && m_blendFunc.dst == GL_ONE_MINUS_SRC_ALPHA && m_opacity != 255)
+        return ccBlendFunc{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA};
+    return m_blendFunc;
+}
+
 void CCLayerColor::draw() {
+    // A layer faded out (every corner leaves the picture unchanged) costs nothing; an opaque one
+    // is drawn without reading the pixels under it.
+    const ccBlendFunc blend = effectiveBlendFunc();
+    bool nothing = true;
+    bool opaque = true;
+    for (int corner = 0; corner < 4; ++corner) {
+        const uint8_t* c = m_cornerColors + corner * 4;
+        const ccColor4B color{c[0], c[1], c[2], c[3]};
+        nothing = nothing && blendShowsNothing(blend, color);
+        opaque = opaque && blendIsReplace(blend, color.a, true);
+    }
+    if (nothing) return;
+    const bool blendOff = opaque && glIsEnabled(GL_BLEND);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisable(GL_TEXTURE_2D);
     glVertexPointer(2, GL_FLOAT, 0, m_vertices);
     glColorPointer(4, GL_UNSIGNED_BYTE, 0, m_cornerColors);
 
-    bool blendChanged = false;
-    if (m_blendFunc.src != GL_ONE || m_blendFunc.dst != GL_ONE_MINUS_SRC_ALPHA) {
-        glBlendFunc(m_blendFunc.src, m_blendFunc.dst);
-        blendChanged = true;
-    } else if (m_opacity != 255) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        blendChanged = true;
-    }
+    const bool blendChanged = !blendOff && (blend.src != GL_ONE || blend.dst != GL_ONE_MINUS_SRC_ALPHA);
+    if (blendOff) glDisable(GL_BLEND);
+    if (blendChanged) glBlendFunc(blend.src, blend.dst);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     if (blendChanged) glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    if (blendOff) glEnable(GL_BLEND);
 
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnable(GL_TEXTURE_2D);

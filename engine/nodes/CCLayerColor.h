@@ -35,6 +35,10 @@ public:
     const uint8_t* getCornerColors() const { return m_cornerColors; }
 
 protected:
+    /// The blend pair the layer draws with: the default pair becomes (GL_SRC_ALPHA,
+    /// GL_ONE_MINUS_SRC_ALPHA) below full opacity.
+    ccBlendFunc effectiveBlendFunc() const;
+
     float m_vertices[8] = {};
     uint8_t m_cornerColors[16] = {};
     uint8_t m_opacity = 0;

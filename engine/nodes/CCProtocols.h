@@ -33,6 +33,23 @@ inline bool operator!=(const ccBlendFunc& x, const ccBlendFunc& y) {
     return !(x == y);
 }
 
+/// Whether a quad whose fragments are a texel (or white) times the vertex colour `color`, drawn
+/// with `blend`, leaves the picture as it was: alpha 0 under (GL_SRC_ALPHA,
+/// GL_ONE_MINUS_SRC_ALPHA), or every channel 0 (a premultiplied colour of opacity 0) under (GL_ONE,
+/// GL_ONE_MINUS_SRC_ALPHA). Other pairs may still add light or darken: false for them.
+inline bool blendShowsNothing(const ccBlendFunc& blend, const ccColor4B& color) {
+    if (blend.dst != 771 || color.a != 0) return false; // GL_ONE_MINUS_SRC_ALPHA
+    if (blend.src == 770) return true;                  // GL_SRC_ALPHA
+    return blend.src == 1 && color.r == 0 && color.g == 0 && color.b == 0;
+}
+
+/// Whether blending with `blend` gives back the source fragment unchanged, so that it may be
+/// switched off: one of the two usual pairs above with a source alpha of 1 (vertex alpha 255 over
+/// texels without transparency).
+inline bool blendIsReplace(const ccBlendFunc& blend, uint8_t alpha, bool opaqueTexels) {
+    return opaqueTexels && alpha == 255 && blend.dst == 771 && (blend.src == 770 || blend.src == 1);
+}
+
 /// Colour and opacity of a node; containers pass them on to children through
 /// CCNode::asRGBAProtocol.
 class CCRGBAProtocol {

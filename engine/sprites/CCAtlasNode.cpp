@@ -57,6 +57,7 @@ void CCAtlasNode::setTextureAtlas(CCTextureAtlas* atlas) {
 
 void CCAtlasNode::draw() {
     if (!m_textureAtlas) return;
+    if (blendShowsNothing(m_blendFunc, ccColor4B{m_color.r, m_color.g, m_color.b, m_opacity})) return;
     glDisableClientState(GL_COLOR_ARRAY);
     glColor4f(m_color.r / 255.0f, m_color.g / 255.0f, m_color.b / 255.0f, m_opacity / 255.0f);
     const bool changeBlend = m_blendFunc != kPremultipliedBlend;

@@ -482,7 +482,15 @@ void CCSprite::reorderChild(CCNode* child, int z) {
 // --- drawing -----------------------------------------------------------------------------------------
 
 void CCSprite::draw() {
-    const bool changeBlend = m_blendFunc != kPremultipliedBlend;
+    // Fill rate is what software GL runs short of: a quad that would leave every pixel as it was
+    // is not drawn at all, and an opaque one is drawn without reading the pixels under it.
+    const ccColor4B& color = m_quad.tl.colors;
+    if (blendShowsNothing(m_blendFunc, color)) return;
+    const bool blendOff =
+        blendIsReplace(m_blendFunc, color.a, m_texture != nullptr && m_texture->isOpaque()) &&
+        glIsEnabled(GL_BLEND);
+    if (blendOff) glDisable(GL_BLEND);
+    const bool changeBlend = !blendOff && m_blendFunc != kPremultipliedBlend;
     if (changeBlend) glBlendFunc(m_blendFunc.src, m_blendFunc.dst);
     glBindTexture(GL_TEXTURE_2D, m_texture ? m_texture->getName() : 0);
     const auto* base = reinterpret_cast<const unsigned char*>(&m_quad);
@@ -492,6 +500,7 @@ void CCSprite::draw() {
     glTexCoordPointer(2, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, texCoords));
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     if (changeBlend) glBlendFunc(kPremultipliedBlend.src, kPremultipliedBlend.dst);
+    if (blendOff) glEnable(GL_BLEND);
 }
 
 // --- texture and colour ----------------------------------------------------------------------------

@@ -128,7 +128,20 @@ bool CCTexture2D::initWithData(const void* data, int format, uint32_t pixelsWide
     m_maxS = contentSizeInPixels.width / float(pixelsWide);
     m_maxT = contentSizeInPixels.height / float(pixelsHigh);
     m_premultipliedAlpha = false;
+    m_markedOpaque = false;
     return true;
+}
+
+// Pictures drawn with an alpha channel are often opaque all over (backgrounds, the splash):
+// those can be drawn without blending, which costs a read of every covered pixel.
+static bool alphaIsOpaqueEverywhere(const CCDecodedImage& image) {
+    const size_t count = size_t(image.width) * image.height;
+    if (image.pixels.size() < count * 4) return false;
+    const unsigned char* alpha = image.pixels.data() + 3;
+    unsigned char all = 255;
+    for (size_t i = 0; i < count; ++i)
+        all &= alpha[i * 4];
+    return all == 255;
 }
 
 bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
@@ -162,7 +175,19 @@ bool CCTexture2D::initWithImage(const CCDecodedImage* image) {
         return false;
     }
     m_premultipliedAlpha = image->premultipliedAlpha;
+    m_markedOpaque = image->hasAlpha && alphaIsOpaqueEverywhere(*image);
     return true;
+}
+
+bool CCTexture2D::isOpaque() const {
+    switch (m_pixelFormat) {
+    case kCCPixelFormatRGB888:
+    case kCCPixelFormatRGB565:
+    case kCCPixelFormatI8:
+        return true;
+    default:
+        return m_markedOpaque;
+    }
 }
 
 // A text box the texture could never hold is refused before anything is drawn into it.
@@ -223,6 +248,7 @@ bool CCTexture2D::initWithPVRFile(const char* fullPath) {
     m_maxS = 1;
     m_maxT = 1;
     m_premultipliedAlpha = m_pvrPremultiplied;
+    m_markedOpaque = false;
     setTexParameters(GL_LINEAR, GL_LINEAR);
     loader->release();
     return true;

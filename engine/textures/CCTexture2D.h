@@ -58,6 +58,12 @@ public:
     void setMaxT(float maxT) { m_maxT = maxT; }
     /// Premultiplied textures are drawn with (GL_ONE, GL_ONE_MINUS_SRC_ALPHA).
     bool hasPremultipliedAlpha() const { return m_premultipliedAlpha; }
+    /// Whether every texel is fully opaque: a pixel format without alpha, or texels found (a
+    /// picture whose alpha is 255 everywhere) or marked opaque. Nodes showing an opaque texture at
+    /// full opacity draw with blending off.
+    bool isOpaque() const;
+    /// Marks the texels opaque (or not); a new init clears the mark.
+    void setOpaque(bool opaque) { m_markedOpaque = opaque; }
 
     /// Binds the texture and sets its minification and magnification filters.
     void setTexParameters(int minFilter, int magFilter);
@@ -86,6 +92,7 @@ private:
     float m_maxS = 0;
     float m_maxT = 0;
     bool m_premultipliedAlpha = false;
+    bool m_markedOpaque = false;
     /// Textures loaded from PVR files take this as their premultiplied flag.
     bool m_pvrPremultiplied = true;
 };

@@ -97,6 +97,9 @@ void KVSplashScreen::update(float dt) {
     // Once fading out, only the end of the fade is waited for: however long a frame takes, the
     // hand-over comes next and the fade never starts again.
     if (m_elapsed >= kFadeOutSeconds) {
+        // The faded picture would otherwise stay in the scene, a full-window quad drawn every
+        // frame until the scene goes.
+        removeChildByTag(kPictureTag, true);
         CCScheduler::getInstance()->unscheduleSelector(schedule_selector(KVSplashScreen::update), this);
         KVMenuManager::getInstance()->changeState(kNextMenuState);
     }

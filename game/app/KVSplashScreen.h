@@ -7,7 +7,8 @@ class CCScene;
 }
 
 /// The first screen: the picture "splash.png" in the middle of the window fades in (1.5 s),
-/// holds (2 s), fades out (1.5 s), and the menu manager then takes the screen (state 22).
+/// holds (2 s), fades out (1.5 s) and is removed, and the menu manager then takes the screen
+/// (state 22).
 ///
 /// Its first update creates the game-wide shared objects the front end needs, so that their
 /// loading happens while the picture is shown. Reports the class name "CCLayer".

@@ -36,6 +36,19 @@ void GLTestContext::close() {
     m_width = m_height = 0;
 }
 
+unsigned GLTestContext::samplesPassed(const std::function<void()>& draw) const {
+    if (!isOpen()) return 0;
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+    draw();
+    glEndQuery(GL_SAMPLES_PASSED);
+    GLuint samples = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+    glDeleteQueries(1, &query);
+    return samples;
+}
+
 RGBA GLTestContext::pixel(int x, int y) const {
     RGBA out;
     if (!isOpen() || x < 0 || y < 0 || x >= m_width || y >= m_height) return out;

@@ -13,6 +13,7 @@
 #include "engine/platform/CCGLWindow.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     RGBA pixel(int x, int y) const;
     /// The whole back buffer, rows from the bottom, RGBA bytes.
     std::vector<uint8_t> readAll() const;
+    /// The fragments that `draw` sends past the depth test (a GL_SAMPLES_PASSED query); 0 when
+    /// the context is not open.
+    unsigned samplesPassed(const std::function<void()>& draw) const;
 
 private:
     std::unique_ptr<kvengine::CCGLWindow> m_window;

@@ -166,3 +166,44 @@ TEST_F(LayerTest, HalfTransparentColourLayerBlendsAndRestoresTheDefaultBlend) {
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "the layer restores the director's texture state";
 }
+
+TEST_F(LayerTest, ColourLayersThatChangeNothingAreSkippedAndOpaqueOnesDrawUnblended) {
+    kvtest::GLTestContext gl;
+    ASSERT_TRUE(gl.open(64, 64));
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    struct Case {
+        const char* name;
+        ccColor4B color;
+        ccBlendFunc blend;
+        unsigned samples;
+        bool blended;
+    };
+    const ccBlendFunc usual{GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
+    const Case cases[] = {
+        {"faded out", {255, 0, 0, 0}, usual, 0, true},
+        {"faded out, straight pair", {255, 0, 0, 0}, {GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, 0, true},
+        {"faded out, additive", {255, 0, 0, 0}, {GL_ONE, GL_ONE}, 32 * 32, true},
+        {"nearly faded", {255, 0, 0, 1}, usual, 32 * 32, true},
+        {"opaque", {200, 100, 50, 255}, usual, 32 * 32, false},
+        {"opaque, additive", {200, 100, 50, 255}, {GL_ONE, GL_ONE}, 32 * 32, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCLayerColor* layer = CCLayerColor::createWithColor(c.color, 32, 32);
+        layer->setBlendFunc(c.blend);
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        // Reverse subtraction blackens a blended opaque colour; with blending off it is written.
+        glBlendEquation(GL_FUNC_REVERSE_SUBTRACT);
+        EXPECT_EQ(gl.samplesPassed([&] { layer->draw(); }), c.samples);
+        glBlendEquation(GL_FUNC_ADD);
+        if (c.samples != 0 && c.color.a == 255) {
+            const kvtest::RGBA written{c.color.r, c.color.g, c.color.b, 255};
+            EXPECT_EQ(gl.pixel(16, 16) == written, !c.blended);
+        }
+        EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    }
+}

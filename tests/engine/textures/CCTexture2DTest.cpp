@@ -200,3 +200,36 @@ TEST_F(CCTexture2DTest, FiltersAreSetOnTheTexture) {
 }
 
 } // namespace
+
+TEST_F(CCTexture2DTest, OpaqueTexelsAreKnownFromTheFormatThePictureOrAMark) {
+    struct Case {
+        const char* name;
+        bool alpha;
+        unsigned char lastAlpha; // of the picture's last pixel
+        bool opaque;
+    };
+    const Case cases[] = {
+        {"no alpha channel", false, 0, true},
+        {"alpha 255 everywhere", true, 255, true},
+        {"one pixel at 254", true, 254, false},
+        {"one pixel clear", true, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCDecodedImage picture =
+            c.alpha ? image(5, 3, true, {10, 20, 30, 255}) : image(5, 3, false, {10, 20, 30});
+        if (c.alpha) picture.pixels.back() = c.lastAlpha;
+        CCTexture2D* texture = new CCTexture2D();
+        ASSERT_TRUE(texture->initWithImage(&picture));
+        EXPECT_EQ(texture->isOpaque(), c.opaque);
+        texture->setOpaque(true);
+        EXPECT_TRUE(texture->isOpaque());
+        // A new upload forgets the mark; an RGBA format has no opaque texels of its own.
+        const unsigned char texel[4] = {1, 2, 3, 4};
+        ASSERT_TRUE(texture->initWithData(texel, kCCPixelFormatRGBA8888, 1, 1, CCSize(1, 1)));
+        EXPECT_FALSE(texture->isOpaque());
+        ASSERT_TRUE(texture->initWithData(texel, kCCPixelFormatRGB565, 1, 1, CCSize(1, 1)));
+        EXPECT_TRUE(texture->isOpaque());
+        texture->release();
+    }
+}

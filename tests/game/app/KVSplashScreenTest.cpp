@@ -92,18 +92,28 @@ TEST_F(SplashTest, SteadyFramesFadeInHoldFadeOutAndHandOverOnceAtAboutFiveSecond
     CCSprite* sprite = dynamic_cast<CCSprite*>(picture());
     ASSERT_NE(sprite, nullptr);
     bool sawFullOpacity = false;
+    int lastOpacity = -1;
+    int removedAt = 0;
     while (frames < 400) {
         const int before = KVMenuManager::existingInstance()->getCurrentState();
         const int after = step(frame);
         ++frames;
         seconds += frame;
-        if (picture() != nullptr && sprite->getOpacity() == 255) sawFullOpacity = true;
+        if (picture() != nullptr) {
+            lastOpacity = sprite->getOpacity();
+            if (lastOpacity == 255) sawFullOpacity = true;
+        } else if (removedAt == 0) {
+            removedAt = frames;
+        }
         if (after != before) askedAt.push_back(frames);
     }
     ASSERT_EQ(askedAt.size(), 1u) << "the menu is asked once";
     EXPECT_NEAR(askedAt[0] / 60.0, 5.0, 0.1);
     EXPECT_TRUE(sawFullOpacity);
-    EXPECT_EQ(sprite->getOpacity(), 0);
+    // The faded picture leaves the scene with the hand-over instead of being drawn on unseen.
+    EXPECT_EQ(removedAt, askedAt[0]);
+    EXPECT_LE(lastOpacity, 5);
+    EXPECT_EQ(picture(), nullptr);
     // The game data sets DisableIntroductionVideo: state 22 opens the main menu.
     EXPECT_EQ(KVMenuManager::existingInstance()->getCurrentState(), 1);
 }
