@@ -7,6 +7,7 @@
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
 #include "engine/sprites/CCSprite.h"
+#include "game/achievements/KVAchievementManager.h"
 #include "game/app/KVSplashScreen.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
@@ -80,6 +81,8 @@ TEST_F(SplashTest, TheFirstUpdateMakesTheSharedObjectsInOrderAndKeepsExistingOne
     EXPECT_NE(KVMenuManager::existingInstance(), nullptr);
     EXPECT_NE(KVPlayerParameters::existingInstance(), nullptr);
     EXPECT_NE(KVHelperManager::existingInstance(), nullptr);
+    ASSERT_NE(KVAchievementManager::existingInstance(), nullptr);
+    EXPECT_EQ(KVAchievementManager::existingInstance()->getAchievements()->count(), 22u);
     EXPECT_FLOAT_EQ(splash->getElapsed(), 0.0f);
 }
 
