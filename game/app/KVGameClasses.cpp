@@ -10,6 +10,15 @@
 #include "game/environment/KVEnvLayerSprite.h"
 #include "game/environment/KVEnvLayerSpriteAnim.h"
 #include "game/environment/KVEnvLayerTmx.h"
+#include "game/objects/KVAnchor.h"
+#include "game/objects/KVAnchorV.h"
+#include "game/objects/KVCoconut.h"
+#include "game/objects/KVCoconutV.h"
+#include "game/objects/KVMapBorder.h"
+#include "game/objects/KVSpikyBall.h"
+#include "game/objects/KVSpikyBallV.h"
+#include "game/objects/KVSpikyWall.h"
+#include "game/objects/KVStickyWall.h"
 #include "game/pawns/KVCrab.h"
 #include "game/world/KVActorV.h"
 
@@ -32,6 +41,15 @@ const Row kGameClasses[] = {
     {"KVEnvLayerParticles", &KVObjectFactory::creatorOf<KVEnvLayerParticles>},
     {"KVEnvLayerAnimationTmx", &KVObjectFactory::creatorOf<KVEnvLayerAnimationTmx>},
     {"KVEnvLayerAnimationSvg", &KVObjectFactory::creatorOf<KVEnvLayerAnimationSvg>},
+    {"KVCoconut", &KVObjectFactory::creatorOf<KVCoconut>},
+    {"KVCoconutV", &KVObjectFactory::creatorOf<KVCoconutV>},
+    {"KVSpikyBall", &KVObjectFactory::creatorOf<KVSpikyBall>},
+    {"KVSpikyBallV", &KVObjectFactory::creatorOf<KVSpikyBallV>},
+    {"KVSpikyWall", &KVObjectFactory::creatorOf<KVSpikyWall>},
+    {"KVStickyWall", &KVObjectFactory::creatorOf<KVStickyWall>},
+    {"KVAnchor", &KVObjectFactory::creatorOf<KVAnchor>},
+    {"KVAnchorV", &KVObjectFactory::creatorOf<KVAnchorV>},
+    {"KVMapBorder", &KVObjectFactory::creatorOf<KVMapBorder>},
 };
 
 } // namespace

@@ -1,0 +1,70 @@
+#include "game/objects/KVObjectBodies.h"
+
+#include <box2d/box2d.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/base/CCLog.h"
+#include "engine/base/CCMutableDictionary.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCString.h"
+#include "game/world/KVActor.h"
+#include "game/world/KVPhysWorld.h"
+
+namespace kvobjects {
+
+b2Body* createStaticOutline(KVActor* owner, float x, float y, float width, float height,
+                            const EdgeFixture& edge, const char* who) {
+    KVPhysWorld* physics = KVPhysWorld::existingInstance();
+    b2World* world = physics != nullptr ? physics->getWorld() : nullptr;
+    if (world == nullptr) {
+        kvengine::logDebugMessage("%s: no physics world, no body", who);
+        return nullptr;
+    }
+    b2BodyDef def;
+    def.type = b2_staticBody;
+    def.position.Set(x, y);
+    def.userData.pointer = reinterpret_cast<uintptr_t>(owner);
+    b2Body* body = world->CreateBody(&def);
+    const b2Vec2 corners[4] = {b2Vec2(0.0f, 0.0f), b2Vec2(width, 0.0f), b2Vec2(width, height),
+                               b2Vec2(0.0f, height)};
+    for (int i = 0; i < 4; ++i) {
+        b2EdgeShape shape;
+        shape.SetTwoSided(corners[i], corners[(i + 1) % 4]);
+        shape.m_radius = 0.01f;
+        b2FixtureDef fixture;
+        fixture.shape = &shape;
+        fixture.friction = edge.friction;
+        fixture.restitution = 0.0f;
+        fixture.density = 0.0f;
+        fixture.isSensor = edge.sensor;
+        fixture.filter.categoryBits = edge.categoryBits;
+        fixture.filter.maskBits = edge.maskBits;
+        fixture.filter.groupIndex = edge.groupIndex;
+        body->CreateFixture(&fixture);
+    }
+    return body;
+}
+
+void post(kvengine::CCString* name, kvengine::CCObject* object) {
+    if (KVPhysWorld* physics = KVPhysWorld::existingInstance())
+        physics->postNotification(name, object);
+    else
+        kvengine::CCNotificationCenter::getInstance()->postNotification(name, object);
+}
+
+void destroyBody(b2Body* body, KVActor* owner) {
+    if (body == nullptr) return;
+    KVPhysWorld* physics = KVPhysWorld::existingInstance();
+    if (physics != nullptr && physics->getWorld() != nullptr) physics->destroyBody(body, owner);
+}
+
+int intProperty(Dict* dict, const char* key) {
+    if (dict == nullptr) return 0;
+    kvengine::CCObject* value = dict->objectForKey(key);
+    if (value == nullptr || !value->isKindOf("CCString")) return 0;
+    return std::atoi(static_cast<kvengine::CCString*>(value)->text.c_str());
+}
+
+} // namespace kvobjects
