@@ -10,6 +10,7 @@
 #include "engine/sprites/CCSpriteFrame.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "engine/textures/CCTextureCache.h"
+#include "game/environment/KVEnvDrawing.h"
 
 using namespace kvengine;
 
@@ -20,21 +21,8 @@ constexpr int kFrameCount = 16;
 constexpr float kFrameDelay = 0.1f;
 // A level is a few thousand points; this bounds the sprites a broken scale could ask for.
 constexpr long kMaxTiles = 4096;
-// Texels fainter than this add next to nothing to the light; dropping them before blending spares
-// most of a full window of fill, since the frames carry a faint floor everywhere.
-constexpr float kDroppedAlpha = 0.05f;
-
-/// The tiles' batch, drawn with the faint texels dropped.
-class CausticsBatchNode : public CCSpriteBatchNode {
-public:
-    const char* className() const override { return "KVCausticsBatchNode"; }
-    void draw() override {
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, kDroppedAlpha);
-        CCSpriteBatchNode::draw();
-        glDisable(GL_ALPHA_TEST);
-    }
-};
+// Glow fainter than this (alpha 0..1) is left out: it would cost most of a window of fill.
+constexpr float kDroppedGlow = 0.2f;
 } // namespace
 
 KVEnvLayerCaustics* KVEnvLayerCaustics::createMenuCausticsLayer() {
@@ -64,12 +52,8 @@ bool KVEnvLayerCaustics::initWithDictionary(kvdata::Dict* dictionary) {
         loaded
             ? CCTextureCache::getInstance()->addImage(resourcePath(std::string(kSheet) + ".pvr.ccz").c_str())
             : nullptr;
-    CCSpriteBatchNode* batch = nullptr;
-    if (texture != nullptr) {
-        batch = new CausticsBatchNode();
-        batch->autorelease();
-        if (!batch->initWithTexture(texture, CCSpriteBatchNode::kDefaultCapacity)) batch = nullptr;
-    }
+    // The frames carry a glow everywhere, added over the scene: only the bright lines are drawn.
+    CCSpriteBatchNode* batch = KVAlphaTestedBatchNode::createWithTexture(texture, kDroppedGlow);
     applySetupTexturePixelFormat();
     if (batch == nullptr) {
         logProblem("the caustics sheet cannot be loaded");

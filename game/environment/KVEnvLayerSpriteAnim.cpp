@@ -8,6 +8,7 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrame.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
+#include "game/environment/KVEnvDrawing.h"
 
 using namespace kvengine;
 
@@ -33,7 +34,8 @@ bool KVEnvLayerSpriteAnim::initWithDictionary(kvdata::Dict* dictionary) {
         animation != nullptr
             ? CCSpriteFrameCache::getInstance()->findSpriteFrameByName((m_name->text + firstName).c_str())
             : nullptr;
-    CCSprite* sprite = first != nullptr ? CCSprite::createWithSpriteFrame(first) : nullptr;
+    // A picture over the whole window is mostly clear water: its clear texels are not drawn.
+    CCSprite* sprite = KVAlphaTestedSprite::createWithSpriteFrame(first);
     const CCSize size = sprite != nullptr ? sprite->getContentSize() : CCSize(0, 0);
     if (sprite == nullptr || size.width <= 0 || size.height <= 0) {
         logProblem("the first frame is missing");
