@@ -13,10 +13,13 @@
 #include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCNode.h"
+#include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteBatchNode.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
+#include "engine/textures/CCTexture2D.h"
 #include "game/environment/KVAnimatedEnvSprite.h"
+#include "game/environment/KVEnvDrawing.h"
 #include "game/environment/KVEnvLayerAnimationSvg.h"
 #include "game/environment/KVEnvLayerAnimationTmx.h"
 #include "game/environment/KVEnvLayerCaustics.h"
@@ -369,3 +372,31 @@ TEST_F(AnimatedEnvSprite, WalksEveryPointOfALongerPath) {
 }
 
 } // namespace
+
+// --- faint texels are not drawn ---------------------------------------------------------------
+
+class AlphaTestedNodes : public kvtest::GLFixture {
+protected:
+    AlphaTestedNodes() : GLFixture(32, 32) {}
+};
+
+TEST_F(AlphaTestedNodes, OnlyTexelsAboveTheFloorReachTheWindow) {
+    const struct {
+        uint8_t alpha;
+        bool drawn;
+    } cases[] = {{0, false}, {5, false}, {12, false}, {40, true}, {255, true}};
+    for (const auto& c : cases) {
+        clear();
+        useFrameDrawingState();
+        CCTexture2D* texture = makeTexture(16, 16, 16, 16, ccColor4B{255, 255, 255, c.alpha});
+        auto* sprite = new KVAlphaTestedSprite();
+        ASSERT_TRUE(sprite->initWithTexture(texture));
+        sprite->setAnchorPoint(CCPoint(0, 0));
+        sprite->setBlendFunc(ccBlendFunc{GL_ONE, GL_ONE}); // any texel drawn lights the pixel
+        sprite->visit();
+        sprite->release();
+        EXPECT_EQ(gl.pixel(8, 8).r > 0, c.drawn) << int(c.alpha);
+    }
+    // The test is switched off again after the node: plain sprites draw every texel.
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+}
