@@ -5,6 +5,7 @@
 #include "engine/base/CCLog.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCOrientation.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCScene.h"
 #include "engine/director/CCScheduler.h"
@@ -108,7 +109,7 @@ bool CCDirector::init() {
     m_purged = false;
     m_winSizeInPoints = m_winSizeInPixels = CCSize();
     m_contentScaleFactor = 1.0f;
-    m_orientation = 0;
+    m_orientation = kCCOrientationPortrait;
     m_openGLView = nullptr;
     m_contentScaleApplied = m_doubleScale = false;
     CCAutoreleasePoolStack::getInstance().push();
@@ -257,23 +258,17 @@ void CCDirector::releaseFrameRateLabel() {
 }
 
 void CCDirector::applyOrientation() {
-    const float cx = m_winSizeInPixels.width / 2.0f;
-    const float cy = m_winSizeInPixels.height / 2.0f;
-    switch (m_orientation) {
-    case 1:
-        glTranslatef(cx, cy, 0.0f);
-        glRotatef(180.0f, 0.0f, 0.0f, 1.0f);
-        glTranslatef(-cx, -cy, 0.0f);
-        break;
-    case 2:
-    case 3:
-        glTranslatef(cx, cy, 0.0f);
-        glRotatef(m_orientation == 2 ? -90.0f : 90.0f, 0.0f, 0.0f, 1.0f);
-        glTranslatef(-cy, -cx, 0.0f);
-        break;
-    default:
-        break;
-    }
+    applyOrientationTransform(m_orientation, m_winSizeInPixels);
+}
+
+void CCDirector::applyOrientationTransform(int orientation, const CCSize& sizeInPixels) {
+    const CCOrientationTransform& transform = CCOrientationTransform::of(orientation);
+    if (transform.degrees == 0.0f) return;
+    const CCSize centre(sizeInPixels.width / 2.0f, sizeInPixels.height / 2.0f);
+    const CCSize back = transform.orient(centre);
+    glTranslatef(centre.width, centre.height, 0.0f);
+    glRotatef(transform.degrees, 0.0f, 0.0f, 1.0f);
+    glTranslatef(-back.width, -back.height, 0.0f);
 }
 
 // --- scenes --------------------------------------------------------------------------------
@@ -528,7 +523,7 @@ void CCDirector::applyViewport(float w, float h) {
     }
 }
 
-void CCDirector::setProjection(int kind) {
+void CCDirector::setProjection(Projection kind) {
     const float w = m_winSizeInPixels.width;
     const float h = m_winSizeInPixels.height;
     switch (kind) {
@@ -557,7 +552,7 @@ void CCDirector::setProjection(int kind) {
 
 void CCDirector::updateOrientation() {
     CCApplication* app = CCApplication::getSharedApplication();
-    int code = m_orientation;
+    CCOrientation code = m_orientation;
     if (app) {
         code = app->syncOrientationWithView();
     } else if (m_openGLView) {
@@ -602,9 +597,7 @@ void CCDirector::setWinSizeInPoints(const CCSize& size) {
 }
 
 CCSize CCDirector::getWinSize() const {
-    if (m_orientation == 2 || m_orientation == 3)
-        return CCSize(m_winSizeInPoints.height, m_winSizeInPoints.width);
-    return m_winSizeInPoints;
+    return CCOrientationTransform::of(m_orientation).orient(m_winSizeInPoints);
 }
 
 CCSize CCDirector::getWinSizeInPixels() const {
@@ -613,46 +606,15 @@ CCSize CCDirector::getWinSizeInPixels() const {
 }
 
 CCPoint CCDirector::convertToGL(const CCPoint& p) const {
-    const float w = m_winSizeInPoints.width;
-    const float h = m_winSizeInPoints.height;
-    switch (m_orientation) {
-    case 1:
-        return CCPoint(w - p.x, p.y);
-    case 2:
-        return CCPoint(p.y, p.x);
-    case 3:
-        return CCPoint(h - p.y, w - p.x);
-    default:
-        return CCPoint(p.x, h - p.y);
-    }
+    return CCOrientationTransform::of(m_orientation).toGL(p, m_winSizeInPoints);
 }
 
 CCPoint CCDirector::convertToUI(const CCPoint& p) const {
-    const float w = m_winSizeInPoints.width;
-    const float h = m_winSizeInPoints.height;
-    switch (m_orientation) {
-    case 1:
-        return CCPoint(w - p.x, p.y);
-    case 2:
-        return CCPoint(p.y, p.x);
-    case 3:
-        return CCPoint(w - p.y, h - p.x);
-    default:
-        return CCPoint(p.x, h - p.y);
-    }
+    return CCOrientationTransform::of(m_orientation).toUI(p, m_winSizeInPoints);
 }
 
 CCPoint CCDirector::convertDeltaToGL(const CCPoint& d) const {
-    switch (m_orientation) {
-    case 1:
-        return CCPoint(-d.x, d.y);
-    case 2:
-        return CCPoint(d.y, d.x);
-    case 3:
-        return CCPoint(-d.y, -d.x);
-    default:
-        return CCPoint(d.x, -d.y);
-    }
+    return CCOrientationTransform::of(m_orientation).deltaToGL(d);
 }
 
 float CCDirector::getZEye() const {
@@ -663,25 +625,26 @@ float CCDirector::getZEye() const {
 
 void CCDirector::setCursor(int state) {
     switch (state) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case kCursorStateOpen:
+    case kCursorStateOpenGrab:
+    case kCursorStatePinch:
+    case kCursorStatePinchReleased:
+    case kCursorStatePoint:
+        // The first five states are numbered as the pictures.
         m_currentCursor = static_cast<Cursor>(state);
         setSystemCursorShown(false);
         break;
-    case 5:
+    case kCursorStateButtonReleased:
         if (!m_systemCursorShown) m_currentCursor = kCursorPoint;
         break;
-    case 6:
+    case kCursorStateButtonPressed:
         if (!m_systemCursorShown) m_currentCursor = kCursorPointPressed;
         break;
-    case 7:
+    case kCursorStateHidden:
         m_currentCursor = kCursorNone;
         setSystemCursorShown(false);
         break;
-    case 8:
+    case kCursorStateSystem:
         setSystemCursorShown(true);
         break;
     default:

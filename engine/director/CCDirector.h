@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCOrientation.h"
 #include "engine/base/CCSingleton.h"
 #include "engine/platform/CCClock.h"
 
@@ -34,6 +35,7 @@ CCString* ccKeyName(unsigned code);
 /// There is one director, made by getInstance() and destroyed by destroyInstance() at shutdown.
 class CCDirector : public CCSingleton<CCDirector, CCObject, kReleasedWithEngine> {
 public:
+    /// The projection codes; setProjection stores any other code too, without applying it.
     enum Projection { kProjection2D = 0, kProjection3D = 1 };
     /// The software cursor pictures; kCursorNone draws no cursor.
     enum Cursor {
@@ -101,10 +103,13 @@ public:
     void setOpenGLView(CCEGLView* view);
     CCEGLView* getOpenGLView() const { return m_openGLView; }
     void setGLDefaultValues();
-    void setProjection(int kind);
-    int getProjection() const { return m_projection; }
+    void setProjection(Projection kind);
+    Projection getProjection() const { return m_projection; }
     void updateOrientation();
-    int getOrientation() const { return m_orientation; }
+    CCOrientation getOrientation() const { return m_orientation; }
+    /// Turns the current GL matrix for `orientation` about the centre of a window of
+    /// `sizeInPixels` (nothing for portrait).
+    static void applyOrientationTransform(int orientation, const CCSize& sizeInPixels);
     void setContentScaleFactor(float factor);
     float getContentScaleFactor() const { return m_contentScaleFactor; }
     /// Content scale 2; always true.
@@ -145,8 +150,20 @@ public:
     void requestPurge() { m_purgeRequested = true; }
 
     // --- cursor ------------------------------------------------------------------------------
-    /// Cursor state 0-8 (see the Cursor pictures; 7 hides every cursor, 8 shows the system one).
-    /// The platform cursor is shown or hidden when the system-cursor flag changes.
+    /// The states of setCursor (stored and passed as numbers).
+    enum CursorState {
+        kCursorStateOpen = 0, ///< 0-4: that picture, and the system cursor hidden
+        kCursorStateOpenGrab = 1,
+        kCursorStatePinch = 2,
+        kCursorStatePinchReleased = 3,
+        kCursorStatePoint = 4,
+        kCursorStateButtonReleased = 5, ///< the pointer, unless the system cursor is shown
+        kCursorStateButtonPressed = 6,  ///< the pressed pointer, unless the system cursor is shown
+        kCursorStateHidden = 7,         ///< no cursor at all
+        kCursorStateSystem = 8,         ///< the system cursor
+    };
+    /// Goes to a CursorState; any other number does nothing. The platform cursor is shown or
+    /// hidden when the system-cursor flag changes.
     void setCursor(int state);
     /// Makes `cursor` the software cursor (kCursorNone: no cursor at all) and, when the system
     /// cursor is shown, hides it and clears the flag.
@@ -214,13 +231,13 @@ protected:
     std::vector<CCView*> m_overlayViews;
     CCTimeVal m_lastUpdate;
     float m_frameDelta = 0.0f;
-    int m_projection = kProjection3D;
+    Projection m_projection = kProjection3D;
     CCSize m_winSizeInPoints;
     CCSize m_winSizeInPixels;
     float m_contentScaleFactor = 1.0f;
     std::string m_frameRateText;
     CCLabelTTF* m_frameRateLabel = nullptr;
-    int m_orientation = 0;
+    CCOrientation m_orientation = kCCOrientationPortrait;
     bool m_contentScaleApplied = false;
     bool m_doubleScale = false;
     bool m_invalid = false;

@@ -108,23 +108,7 @@ void CCGridBase::applyPerspectiveProjection() {
 }
 
 void CCGridBase::applyWindowOrientation(int orientation) {
-    CCSize win = CCDirector::getInstance()->getWinSizeInPixels();
-    const float w = win.width / 2, h = win.height / 2;
-    switch (orientation) {
-    case 1:
-        glTranslatef(w, h, 0);
-        glRotatef(180, 0, 0, 1);
-        glTranslatef(-w, -h, 0);
-        break;
-    case 2:
-    case 3:
-        glTranslatef(w, h, 0);
-        glRotatef(orientation == 2 ? -90.0f : 90.0f, 0, 0, 1);
-        glTranslatef(-h, -w, 0);
-        break;
-    default:
-        break;
-    }
+    CCDirector::applyOrientationTransform(orientation, CCDirector::getInstance()->getWinSizeInPixels());
 }
 
 void CCGridBase::beforeDraw() {

@@ -28,7 +28,7 @@ void CCApplication::setAnimationInterval(double seconds) {
     m_intervalTicks = static_cast<int64_t>(seconds * static_cast<double>(CCClock::getShared()->frequency()));
 }
 
-int CCApplication::syncOrientationWithView() {
+CCOrientation CCApplication::syncOrientationWithView() {
     CCDirector* director = CCDirector::getInstance();
     if (CCEGLView* view = director->getOpenGLView()) return view->syncOrientation();
     return director->getOrientation();

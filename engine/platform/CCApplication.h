@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/base/CCOrientation.h"
+
 #include <cstdint>
 
 namespace kvengine {
@@ -30,7 +32,7 @@ public:
     /// The frame interval in ticks of the shared clock.
     int64_t getAnimationIntervalTicks() const { return m_intervalTicks; }
     /// The view's orientation (after a pending exchange), or the director's without a view.
-    int syncOrientationWithView();
+    CCOrientation syncOrientationWithView();
     /// Ends the run loop before it takes its next event.
     void postQuitMessage(int exitCode);
     bool isQuitPosted() const { return m_quitPosted; }

@@ -52,7 +52,8 @@ bool CCEGLView::create(const char* title, int frameWidth, int frameHeight) {
         return false;
     }
     m_orientation = CCDirector::getInstance()->getOrientation();
-    m_swapWanted = m_orientation == 0 || m_orientation == 1;
+    m_swapWanted =
+        m_orientation == kCCOrientationPortrait || m_orientation == kCCOrientationPortraitUpsideDown;
     m_frameWidth = frameWidth;
     m_frameHeight = frameHeight;
     resize(frameWidth, frameHeight);
@@ -133,7 +134,7 @@ void CCEGLView::setFrameZoom(float factor) {
     centerWindow();
 }
 
-int CCEGLView::syncOrientation() {
+CCOrientation CCEGLView::syncOrientation() {
     if (m_swapWanted != m_orientationSwapped) {
         m_orientationSwapped = m_swapWanted;
         int cw = 0, ch = 0;
@@ -323,7 +324,7 @@ void CCEGLView::handleMouseDown(const CCPlatformEvent& event) {
     m_pointerX = event.x;
     m_pointerY = event.y;
     m_buttonDown = true;
-    if (!director->isSystemCursorShown()) director->setCursor(6);
+    if (!director->isSystemCursorShown()) director->setCursor(CCDirector::kCursorStateButtonPressed);
     // Captured while the button is down, so that a release outside the window still ends the touch.
     setCaptured(true);
     m_mouseEvents.push_back({static_cast<float>(event.x), static_cast<float>(event.y), kMousePress});
@@ -334,7 +335,7 @@ void CCEGLView::handleMouseUp(const CCPlatformEvent& event) {
     if (m_pendingReleases < kMaxPendingReleases) {
         m_buttonDown = false;
         CCDirector* director = CCDirector::getInstance();
-        if (!director->isSystemCursorShown()) director->setCursor(5);
+        if (!director->isSystemCursorShown()) director->setCursor(CCDirector::kCursorStateButtonReleased);
         m_mouseEvents.push_back({static_cast<float>(event.x), static_cast<float>(event.y), kMouseRelease});
         ++m_pendingReleases;
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/base/CCGeometry.h"
+#include "engine/base/CCOrientation.h"
 #include "engine/platform/CCGLWindow.h"
 #include "engine/platform/CCPlatformEvent.h"
 
@@ -63,7 +64,7 @@ public:
     void resize(int width, int height);
     void setFrameZoom(float factor);
     /// Applies a pending width/height exchange; returns the orientation code.
-    int syncOrientation();
+    CCOrientation syncOrientation();
     /// glViewport for a rectangle in the director's pixels, mapped into the picture.
     void setViewPortInPoints(float x, float y, float w, float h);
     /// Centres a windowed window (frame included) in the desktop's work area; a window larger
@@ -130,7 +131,7 @@ private:
     CCTouch* m_touch = nullptr;
     EGLTouchDelegate* m_touchDelegate = nullptr;
     std::unique_ptr<CCGLWindow> m_window;
-    int m_orientation = 0;
+    CCOrientation m_orientation = kCCOrientationPortrait;
     int m_frameWidth = 0;
     int m_frameHeight = 0;
     float m_scaleX = 1.0f;

@@ -236,9 +236,9 @@ void KVPlayerParameters::unlockWornHelmets(Dict* profile) {
     Dict* helmets = kvdata::dictAt(profile, "Helmet");
     for (const std::string& name : kvdata::keysOf(kelvos)) {
         Dict* record = kvdata::dictAt(kelvos, name);
-        if (kvdata::intAt(record, "status_locked", 1) != 0) continue;
+        if (kvdata::intAt(record, "status_locked", kLockStatusLocked) != kLockStatusUnlocked) continue;
         Dict* helmet = kvdata::dictAt(helmets, kvdata::textAt(record, "helmet_name"));
-        if (helmet != nullptr) kvdata::setInt(helmet, "status_locked", 0);
+        if (helmet != nullptr) kvdata::setInt(helmet, "status_locked", kLockStatusUnlocked);
     }
 }
 
@@ -353,7 +353,8 @@ void KVPlayerParameters::addNewChaptersAndMissions() {
         Dict* chapters = data->getChapters();
         for (const std::string& key : kvdata::keysOf(chapters)) {
             Dict* definition = kvdata::dictAt(chapters, key);
-            if (kvdata::intAt(definition, "status_locked", 1) != 0 || kvdata::hasKey(m_chapters, key))
+            if (kvdata::intAt(definition, "status_locked", kLockStatusLocked) != kLockStatusUnlocked ||
+                kvdata::hasKey(m_chapters, key))
                 continue;
             Dict* record = kvdata::newDict();
             initChapterRecord(record, definition, kvdata::arrayAt(definition, "mission_list"));

@@ -21,10 +21,19 @@ constexpr int KV_PROFILE_VERSION = 19;
 /// "Treasure", "Powerup", "UnseenItems", "HelpCase", and the optional "SelectedLanguage",
 /// "last_played_mission", "last_visited_kelvo", "Music_Volume", "SFX_Volume",
 /// "achievementsManager" and "forcedSteps". Every leaf is a string ("%d", "%f", "YES").
-/// Lock statuses: 0 unlocked, 1 locked, 2 offered in the shop, 3 withdrawn.
+/// Lock statuses: see KVLockStatus.
 ///
 /// Operations change the dictionary in memory only, unless they say they save; callers save with
 /// saveProfile() after a group of changes. Dictionaries returned belong to the profile.
+/// The lock status of a mission, creature or helmet record ("status_locked"); the numbers are
+/// what the profile and the game data store. Unscoped, so a status stays usable as an int.
+enum KVLockStatus : int {
+    kLockStatusUnlocked = 0,
+    kLockStatusLocked = 1,
+    kLockStatusInShop = 2,    ///< offered in the shop
+    kLockStatusWithdrawn = 3, ///< no longer in the game data
+};
+
 class KVPlayerParameters : public KVSingletonObject<KVPlayerParameters> {
 public:
     CC_DECLARE_CLASS_NAME(KVPlayerParameters, KVSingletonObject)

@@ -41,7 +41,7 @@ Array* KVPlayerParameters::getChapterMissionList(const std::string& chapter) {
 }
 
 int KVPlayerParameters::getMissionLockStatus(const std::string& mission, const std::string& chapter) {
-    return kvdata::intAt(getMissionRecord(mission, chapter), "status_locked", 1);
+    return kvdata::intAt(getMissionRecord(mission, chapter), "status_locked", kLockStatusLocked);
 }
 
 int KVPlayerParameters::getMissionSpeedLock(const std::string& mission, const std::string& chapter) {

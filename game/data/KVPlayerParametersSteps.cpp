@@ -113,7 +113,8 @@ bool KVPlayerParameters::processForcedSteps(const std::string& currentScreen, bo
                 }
                 startStepChatter(kvdata::textAt(effect, key), currentScreen);
             } else if (key == "unlockMission") {
-                setMissionLockStatus(kvdata::textAt(effect, key), kvdata::textAt(effect, "inChapiter"), 0);
+                setMissionLockStatus(kvdata::textAt(effect, key), kvdata::textAt(effect, "inChapiter"),
+                                     kLockStatusUnlocked);
             }
         }
         dropFirstForcedStep();

@@ -40,25 +40,25 @@ bool followsArtNaming(Dict* definition, const std::string& name) {
 } // namespace
 
 int KVPlayerParameters::getKelvoLockStatus(const std::string& name) {
-    return kvdata::intAt(getKelvoRecord(name), "status_locked", 1);
+    return kvdata::intAt(getKelvoRecord(name), "status_locked", kLockStatusLocked);
 }
 
 int KVPlayerParameters::getHelmetLockStatus(const std::string& name) {
-    return kvdata::intAt(getHelmetRecord(name), "status_locked", 1);
+    return kvdata::intAt(getHelmetRecord(name), "status_locked", kLockStatusLocked);
 }
 
 void KVPlayerParameters::setKelvoLockStatus(const std::string& name, int status) {
     Dict* record = getKelvoRecord(name);
     if (record == nullptr) return;
-    const int old = kvdata::intAt(record, "status_locked", 1);
-    if (status == 3) {
+    const int old = kvdata::intAt(record, "status_locked", kLockStatusLocked);
+    if (status == kLockStatusWithdrawn) {
         if (old == 3) return;
-        kvdata::setInt(record, "status_locked", 3);
+        kvdata::setInt(record, "status_locked", kLockStatusWithdrawn);
         const bool inSquad = kvdata::intAt(record, "status_selected") == 1;
         if (inSquad && kvdata::countOf(getSelectedKelvos()) <= 1) {
             // The squad must never be empty: the first unlocked creature takes the first place.
             for (const std::string& other : kvdata::keysOf(m_creatures)) {
-                if (other == name || getKelvoLockStatus(other) != 0) continue;
+                if (other == name || getKelvoLockStatus(other) != kLockStatusUnlocked) continue;
                 setKelvoSelectedStatus(other, 1);
                 setKelvoTurnSpeed(other, 1);
                 break;
@@ -67,23 +67,24 @@ void KVPlayerParameters::setKelvoLockStatus(const std::string& name, int status)
         if (inSquad) kvdata::setInt(record, "status_selected", 0);
         return;
     }
-    if (old == 1 || status == 0) kvdata::setInt(record, "status_locked", status);
-    if (status == 2 && old == 1) addUnseenItem(name, "Kelvo");
-    if (status == 0 && old != 0) {
+    if (old == kLockStatusLocked || status == kLockStatusUnlocked)
+        kvdata::setInt(record, "status_locked", status);
+    if (status == kLockStatusInShop && old == kLockStatusLocked) addUnseenItem(name, "Kelvo");
+    if (status == kLockStatusUnlocked && old != kLockStatusUnlocked) {
         kvdata::setText(record, "helmet_name", "");
         kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_KELVO_RECRUITED,
                                                                         kvdata::newString(name), nullptr);
     }
-    if (status == 0) markItemSeen(name, "Kelvo");
+    if (status == kLockStatusUnlocked) markItemSeen(name, "Kelvo");
 }
 
 void KVPlayerParameters::setHelmetLockStatus(const std::string& name, int status) {
     Dict* record = getHelmetRecord(name);
     if (record == nullptr) return;
-    const int old = kvdata::intAt(record, "status_locked", 1);
-    if (status == 3) {
+    const int old = kvdata::intAt(record, "status_locked", kLockStatusLocked);
+    if (status == kLockStatusWithdrawn) {
         if (old == 3) return;
-        kvdata::setInt(record, "status_locked", 3);
+        kvdata::setInt(record, "status_locked", kLockStatusWithdrawn);
         for (const std::string& kelvo : kvdata::keysOf(m_creatures)) {
             Dict* kelvoRecord = kvdata::dictAt(m_creatures, kelvo);
             if (kvdata::textAt(kelvoRecord, "helmet_name") == name)
@@ -99,9 +100,10 @@ void KVPlayerParameters::setHelmetLockStatus(const std::string& name, int status
         }
         return;
     }
-    if (old == 1 || status == 0) kvdata::setInt(record, "status_locked", status);
-    if (status == 2 && old == 1) addUnseenItem(name, "Helmet");
-    if (status == 0) markItemSeen(name, "Helmet");
+    if (old == kLockStatusLocked || status == kLockStatusUnlocked)
+        kvdata::setInt(record, "status_locked", status);
+    if (status == kLockStatusInShop && old == kLockStatusLocked) addUnseenItem(name, "Helmet");
+    if (status == kLockStatusUnlocked) markItemSeen(name, "Helmet");
 }
 
 std::string KVPlayerParameters::classOfItem(const std::string& item, const std::string& category) {
@@ -186,10 +188,11 @@ void KVPlayerParameters::mergeCatalogueItems() {
         initKelvoRecord(name, definition, record);
         initKelvoHelmetName(name, record, definition);
         m_creatures->setObject(record, name);
-        const int dataStatus = kvdata::intAt(definition, "status_locked", 1);
+        const int dataStatus = kvdata::intAt(definition, "status_locked", kLockStatusLocked);
         Dict* item = store != nullptr ? store->findKelvoItem(name) : nullptr;
-        if (item != nullptr && (dataStatus == 0 || dataStatus == 2)) store->addOfferedItem(item);
-        if (dataStatus == 2) addUnseenItem(name, "Kelvo");
+        if (item != nullptr && (dataStatus == kLockStatusUnlocked || dataStatus == kLockStatusInShop))
+            store->addOfferedItem(item);
+        if (dataStatus == kLockStatusInShop) addUnseenItem(name, "Kelvo");
     }
 
     Dict* helmets = data->getHelmets();
@@ -199,20 +202,21 @@ void KVPlayerParameters::mergeCatalogueItems() {
         Dict* record = kvdata::newDict();
         initHelmetRecord(definition, record);
         m_helmets->setObject(record, name);
-        const int dataStatus = kvdata::intAt(definition, "status_locked", 1);
+        const int dataStatus = kvdata::intAt(definition, "status_locked", kLockStatusLocked);
         Dict* item = store != nullptr ? store->findHelmetItem(name) : nullptr;
-        if (item != nullptr && (dataStatus == 0 || dataStatus == 2)) store->addOfferedItem(item);
-        if (dataStatus == 2) addUnseenItem(name, "Helmet");
+        if (item != nullptr && (dataStatus == kLockStatusUnlocked || dataStatus == kLockStatusInShop))
+            store->addOfferedItem(item);
+        if (dataStatus == kLockStatusInShop) addUnseenItem(name, "Helmet");
     }
 
     for (const std::string& name : kvdata::keysOf(m_creatures)) {
         if (kvdata::hasKey(kelvos, name)) continue;
-        setKelvoLockStatus(name, 3);
+        setKelvoLockStatus(name, kLockStatusWithdrawn);
         markItemSeen(name, "Kelvo");
     }
     for (const std::string& name : kvdata::keysOf(m_helmets)) {
         if (kvdata::hasKey(helmets, name)) continue;
-        setHelmetLockStatus(name, 3);
+        setHelmetLockStatus(name, kLockStatusWithdrawn);
         markItemSeen(name, "Helmet");
     }
 }

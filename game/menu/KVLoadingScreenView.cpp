@@ -33,7 +33,7 @@ void blockKeys(bool blocked) {
 void showSystemCursor(bool shown) {
     CCDirector* director = CCDirector::getInstance();
     if (shown)
-        director->setCursor(8);
+        director->setCursor(CCDirector::kCursorStateSystem);
     else
         director->setCursorImage(CCDirector::kCursorPoint);
 }

@@ -19,8 +19,8 @@ using namespace kvengine;
 
 namespace {
 
-constexpr int kLastState = 24;
-constexpr int kQuitConfirmationKind = 16;
+constexpr int kLastState = KVMenuManager::kItemPopUpState;
+constexpr int kQuitConfirmationKind = static_cast<int>(KVPopUpKind::QuitGame);
 
 // The sheets every menu screen draws from, loaded once for all of them.
 const char* const kMenuSheets[] = {
@@ -114,16 +114,16 @@ void KVMenuManager::openScreen(int stateId, int openedWith) {
 void KVMenuManager::changeState(int stateId) {
     if (stateId < 1 || stateId > kLastState) return;
     switch (stateId) {
-    case 2:
-    case 6:
+    case kMainMenuFromGameState:
+    case kPlayModeFromGameState:
         // From a mission the menus come back without leaving it again (nothing to stop).
         if (m_currentState != kInGameState) leaveCurrentState();
-        openScreen(stateId, stateId - 1);
+        openScreen(stateId, stateId == kMainMenuFromGameState ? kMainMenuState : kPlayModeState);
         break;
     case kWorldMapAfterMissionState:
         preloadMenuSpriteSheets();
         if (m_currentState != kInGameState) leaveCurrentState();
-        openScreen(stateId, 9);
+        openScreen(stateId, kWorldMapState);
         post(EVENT_MUSIC_GAME_STOP);
         post(EVENT_MUSIC_MENU_START);
         break;
@@ -131,17 +131,17 @@ void KVMenuManager::changeState(int stateId) {
     case kShopAfterMissionState:
         preloadMenuSpriteSheets();
         leaveCurrentState();
-        openScreen(stateId, stateId == kTroopsAfterMissionState ? 11 : 12);
+        openScreen(stateId, stateId == kTroopsAfterMissionState ? kTroopsState : kShopState);
         post(EVENT_MUSIC_GAME_STOP);
         post(EVENT_MUSIC_MENU_START);
         break;
-    case 16:
+    case kSquadPopUpState:
         m_previousState = m_currentState;
-        m_currentState = 16;
+        m_currentState = kSquadPopUpState;
         logDebugMessage("menu: state 16 has no screen yet");
         break;
     case kLaunchMissionState:
-    case 21:
+    case kRelaunchMissionState:
         post(EVENT_MUSIC_MENU_STOP);
         KVGameSetup::getInstance();
         logDebugMessage("menu: state %d: the mission scene is not part of this build", stateId);
@@ -168,7 +168,7 @@ void KVMenuManager::changeState(int stateId) {
             openScreen(stateId, kIntroductionVideoState);
         }
         break;
-    case 23:
+    case kVideoState:
         leaveCurrentState();
         openScreen(stateId, kIntroductionVideoState);
         post(EVENT_MUSIC_MENU_STOP);
@@ -186,31 +186,31 @@ void KVMenuManager::changeState(int stateId) {
 void KVMenuManager::exitState(int stateIndex) {
     const int stateId = stateIndex + 1;
     switch (stateId) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 11:
-    case 12:
-    case 15:
+    case kMainMenuState:
+    case kMainMenuFromGameState:
+    case kAboutState:
+    case kOptionsState:
+    case kPlayModeState:
+    case kPlayModeFromGameState:
+    case kStoryState:
+    case kHuddleState:
+    case kWorldMapState:
+    case kTroopsState:
+    case kShopState:
+    case kEquipmentState:
     case kWorldMapAfterMissionState:
     case kIntroductionVideoState:
         m_previousState = stateId;
         break;
     case kTroopsAfterMissionState:
-        m_previousState = 11;
+        m_previousState = kTroopsState;
         break;
     case kShopAfterMissionState:
-        m_previousState = 12;
+        m_previousState = kShopState;
         break;
-    case 16:
+    case kSquadPopUpState:
         m_currentState = m_previousState;
-        m_previousState = 16;
+        m_previousState = kSquadPopUpState;
         break;
     case kInGameState:
         post(EVENT_MUSIC_GAME_STOP);
@@ -221,9 +221,9 @@ void KVMenuManager::exitState(int stateIndex) {
         chatter->setHostScene(nullptr);
         break;
     }
-    case 21:
+    case kRelaunchMissionState:
         m_currentState = m_previousState;
-        m_previousState = 21;
+        m_previousState = kRelaunchMissionState;
         break;
     case kItemPopUpState:
         if (m_popUpScene == nullptr) break;

@@ -31,17 +31,35 @@ class KVMenuManager : public KVSingletonObject<KVMenuManager>, public KVQuitConf
 public:
     CC_DECLARE_CLASS_NAME(KVMenuManager, KVSingletonObject)
 
-    /// State ids that other subsystems ask for.
-    static constexpr int kMainMenuState = 1;
-    static constexpr int kWorldMapAfterMissionState = 10;
-    static constexpr int kTroopsAfterMissionState = 13;
-    static constexpr int kShopAfterMissionState = 14;
-    static constexpr int kLaunchMissionState = 17;
-    static constexpr int kInGameState = 18;
-    static constexpr int kCloseOverlayState = 19;
-    static constexpr int kDialogueState = 20;
-    static constexpr int kIntroductionVideoState = 22;
-    static constexpr int kItemPopUpState = 24;
+    /// The state ids (the numbers are what changeState, exitState and the record use). Unscoped,
+    /// so a state id stays usable as an int.
+    enum State : int {
+        kNoState = 0,
+        kMainMenuState = 1,
+        kMainMenuFromGameState = 2,
+        kAboutState = 3,
+        kOptionsState = 4,
+        kPlayModeState = 5,
+        kPlayModeFromGameState = 6,
+        kStoryState = 7,
+        kHuddleState = 8,
+        kWorldMapState = 9,
+        kWorldMapAfterMissionState = 10,
+        kTroopsState = 11,
+        kShopState = 12,
+        kTroopsAfterMissionState = 13,
+        kShopAfterMissionState = 14,
+        kEquipmentState = 15,
+        kSquadPopUpState = 16,
+        kLaunchMissionState = 17,
+        kInGameState = 18,
+        kCloseOverlayState = 19,
+        kDialogueState = 20,
+        kRelaunchMissionState = 21,
+        kIntroductionVideoState = 22,
+        kVideoState = 23,
+        kItemPopUpState = 24,
+    };
     /// Tag of an overlay scene in the running scene, and its z orders.
     static constexpr int kOverlayTag = 1;
     static constexpr int kItemPopUpZ = 1200;

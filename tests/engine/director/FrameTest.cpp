@@ -323,7 +323,7 @@ TEST_F(FrameTest, CursorImageTakesOverFromTheSystemCursor) {
     };
     for (const Step& s : steps) {
         if (s.showSystemFirst) {
-            director->setCursor(8);
+            director->setCursor(CCDirector::kCursorStateSystem);
             ASSERT_TRUE(window->isSystemCursorVisible());
         }
         director->setCursorImage(s.image);
