@@ -1,7 +1,7 @@
 // kelvos_driver: runs the game's real start-up without a display, for whole-program tests.
 //
 //   kelvos_driver [--resources DIR] [--frames N] [--step SECONDS] [--size WxH] [--screen-mm WxH]
-//                 [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...
+//                 [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]... [--overdraw FILE]
 //
 // The run loop is driven by a fake clock that moves one step per idle turn, so every frame is
 // exactly one step apart and a run takes no wall-clock time. Frames are counted from 1 as they
@@ -11,10 +11,20 @@
 //   close                         the user closes the window
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
 // and shown once, as the smallest program that draws a frame does (the start-up benchmark
-// compares the two). Both print "first frame: N us", measured from the start of main.
+// compares the two); with more than one frame, every later frame clears and draws one textured
+// quad over the whole window (the frame benchmark compares the two). Both print "first frame:
+// N us", measured from the start of main.
+// --overdraw FILE writes one line a frame:
+//   frame F: N fragments (R windows), cpu C us, wall W us
+// N counts the fragments that passed the depth test (a GL_SAMPLES_PASSED query around the frame),
+// R is N over the window's area, C the main thread's CPU time from the end of the previous frame
+// to the end of this one's drawing (the game and engine, and the GL work done on that thread),
+// W the wall time over the same span. Reading the query waits for the frame to be drawn.
 // A screenshot is the picture of frame F as it is about to be shown. After the last frame the
 // window is closed as the user would. The exit status is the game's.
 #include <png.h>
+
+#include <time.h>
 
 #include <chrono>
 #include <cstdio>
@@ -46,6 +56,7 @@ struct Options {
     float screenHeightMm = 0.0f;
     std::multimap<int, std::string> shots;
     std::multimap<int, CCPlatformEvent> events;
+    std::string overdraw;
 };
 
 bool parsePair(const char* text, char separator, float& a, float& b) {
@@ -135,6 +146,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             // The game makes its resource folder the current directory: fix the path first.
             options.shots.emplace(std::atoi(value.substr(0, colon).c_str()),
                                   std::filesystem::absolute(value.substr(colon + 1)).string());
+        } else if (name == "--overdraw") {
+            options.overdraw = std::filesystem::absolute(value).string();
         } else if (name == "--event") {
             int frame = 0;
             CCPlatformEvent event;
@@ -174,6 +187,76 @@ bool writeScreenshot(const std::string& path, int width, int height) {
     return true;
 }
 
+int64_t threadCpuMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return int64_t(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+}
+
+int64_t wallMicroseconds() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+/// The --overdraw lines: a samples-passed query and the main thread's clocks around each frame.
+class FrameMeter {
+public:
+    ~FrameMeter() {
+        if (m_file != nullptr) std::fclose(m_file);
+    }
+    /// Drops the query while the context still exists; the file stays open for the last lines.
+    void stop() {
+        if (m_query == 0) return;
+        if (m_measuring) glEndQuery(GL_SAMPLES_PASSED);
+        glDeleteQueries(1, &m_query);
+        m_query = 0;
+        m_measuring = false;
+    }
+    /// Opens the file and starts measuring the first frame; false (with a message) when the file
+    /// cannot be written.
+    bool start(const std::string& path, int width, int height) {
+        m_file = std::fopen(path.c_str(), "w");
+        if (m_file == nullptr) {
+            std::fprintf(stderr, "kelvos_driver: cannot write %s\n", path.c_str());
+            return false;
+        }
+        m_area = double(width) * height;
+        glGenQueries(1, &m_query);
+        begin();
+        return true;
+    }
+    bool active() const { return m_file != nullptr; }
+    /// Ends the frame's measure (before anything else reads the frame) and writes its line.
+    void endFrame(int frame) {
+        if (!m_measuring) return;
+        m_measuring = false;
+        const int64_t cpu = threadCpuMicroseconds() - m_cpuStart;
+        const int64_t wall = wallMicroseconds() - m_wallStart;
+        glEndQuery(GL_SAMPLES_PASSED);
+        GLuint samples = 0;
+        glGetQueryObjectuiv(m_query, GL_QUERY_RESULT, &samples);
+        std::fprintf(m_file, "frame %d: %u fragments (%.3f windows), cpu %lld us, wall %lld us\n", frame,
+                     samples, samples / m_area, static_cast<long long>(cpu), static_cast<long long>(wall));
+    }
+    /// Starts measuring the next frame.
+    void begin() {
+        if (m_query == 0 || m_measuring) return;
+        m_measuring = true;
+        m_cpuStart = threadCpuMicroseconds();
+        m_wallStart = wallMicroseconds();
+        glBeginQuery(GL_SAMPLES_PASSED, m_query);
+    }
+
+private:
+    std::FILE* m_file = nullptr;
+    GLuint m_query = 0;
+    bool m_measuring = false;
+    double m_area = 1.0;
+    int64_t m_cpuStart = 0;
+    int64_t m_wallStart = 0;
+};
+
 class DriverWindow;
 
 struct Run {
@@ -191,15 +274,65 @@ void reportFirstFrame(const Run& run) {
     std::fflush(stdout);
 }
 
-int runBare(const Run& run) {
+// The bare program's picture: one texture of 256 x 256 texels, stretched over the window.
+GLuint makeBareTexture() {
+    std::vector<unsigned char> texels(256 * 256 * 4);
+    for (size_t i = 0; i < texels.size(); i += 4) {
+        texels[i] = static_cast<unsigned char>(i / 4 % 256);
+        texels[i + 1] = static_cast<unsigned char>(i / 1024);
+        texels[i + 2] = 128;
+        texels[i + 3] = 255;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return name;
+}
+
+void drawBareQuad(GLuint texture) {
+    static const float corners[] = {-1, -1, 1, -1, -1, 1, 1, 1};
+    static const float texCoords[] = {0, 0, 1, 0, 0, 1, 1, 1};
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+int runBare(Run& run) {
     std::unique_ptr<CCGLWindow> window = createPlatformWindow();
     if (!window->create("bare", false, run.options.width, run.options.height)) return 1;
     window->show();
+    FrameMeter meter;
+    if (!run.options.overdraw.empty() &&
+        !meter.start(run.options.overdraw, run.options.width, run.options.height))
+        return 3;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    meter.endFrame(1);
     window->swapBuffers();
     glFinish();
     reportFirstFrame(run);
+    run.framesDrawn = 1;
+    const GLuint texture = run.options.frames > 1 ? makeBareTexture() : 0;
+    for (int frame = 2; frame <= run.options.frames; ++frame) {
+        meter.begin();
+        CCPlatformEvent event;
+        while (window->poll(event)) {
+        }
+        glClear(GL_COLOR_BUFFER_BIT);
+        drawBareQuad(texture);
+        meter.endFrame(frame);
+        window->swapBuffers();
+        run.framesDrawn = frame;
+    }
+    if (texture != 0) glDeleteTextures(1, &texture);
+    meter.stop();
     window->destroy();
     return 0;
 }
@@ -211,9 +344,16 @@ public:
     explicit DriverWindow(Run& run) : m_run(run), m_inner(createPlatformWindow()) { queueEventsFor(1); }
 
     bool create(const char* title, bool, int, int) override {
-        return m_inner->create(title, false, m_run.options.width, m_run.options.height);
+        if (!m_inner->create(title, false, m_run.options.width, m_run.options.height)) return false;
+        if (!m_run.options.overdraw.empty() && !m_meter.active() &&
+            !m_meter.start(m_run.options.overdraw, m_run.options.width, m_run.options.height))
+            m_run.failed = true;
+        return true;
     }
-    void destroy() override { m_inner->destroy(); }
+    void destroy() override {
+        m_meter.stop();
+        m_inner->destroy();
+    }
     bool isOpen() const override { return m_inner->isOpen(); }
     bool hasGLContext() const override { return m_inner->hasGLContext(); }
     void getDesktopSize(int& width, int& height) const override {
@@ -237,6 +377,7 @@ public:
 
     void swapBuffers() override {
         const int frame = ++m_run.framesDrawn;
+        m_meter.endFrame(frame);
         auto shots = m_run.options.shots.equal_range(frame);
         for (auto it = shots.first; it != shots.second; ++it) {
             int width = 0;
@@ -254,6 +395,7 @@ public:
         } else {
             queueEventsFor(frame + 1);
         }
+        m_meter.begin();
     }
 
 private:
@@ -266,6 +408,7 @@ private:
     Run& m_run;
     std::unique_ptr<CCGLWindow> m_inner;
     CCQueuedEventSource m_events;
+    FrameMeter m_meter;
 };
 
 class DriverDelegate : public AppDelegate {
@@ -302,7 +445,8 @@ int main(int argc, char** argv) {
         std::fprintf(
             stderr,
             "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
-            "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n");
+            "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
+            "       [--overdraw FILE]\n");
         return 2;
     }
     if (bare) return runBare(run);
