@@ -111,6 +111,16 @@ void finishFrame() {
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
+// FNV-1a of the whole frame: the batch and the bare loop must draw the same picture.
+double frameHash() {
+    std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 4);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    uint32_t hash = 2166136261u;
+    for (uint8_t byte : pixels)
+        hash = (hash ^ byte) * 16777619u;
+    return double(hash);
+}
+
 // Which sheet cell sprite i shows.
 CCRect cellOf(int i, int size) {
     const float side = static_cast<float>(size);
@@ -134,14 +144,20 @@ void SpriteBatch(benchmark::State& state) {
         sprite->release();
         sprites.push_back(sprite);
     }
-    for (auto _ : state) {
-        motion.step();
+    auto frame = [&](Motion& m) {
+        m.step();
         for (int i = 0; i < count; ++i)
-            sprites[i]->setPosition(CCPoint(motion.xy[2 * i], motion.xy[2 * i + 1]));
+            sprites[i]->setPosition(CCPoint(m.xy[2 * i], m.xy[2 * i + 1]));
         glClear(GL_COLOR_BUFFER_BIT);
         batch->visit();
         finishFrame();
-    }
+    };
+    for (auto _ : state)
+        frame(motion);
+    Motion reference(count, size);
+    for (int i = 0; i < 10; ++i)
+        frame(reference);
+    state.counters["hash"] = frameHash();
     batch->release();
     CCAutoreleasePoolStack::getInstance().clearAllPools();
     state.counters["fps"] =
@@ -170,10 +186,10 @@ void BareLoop(benchmark::State& state) {
             indices.push_back(static_cast<uint16_t>(base + k));
     }
     const float side = static_cast<float>(size);
-    for (auto _ : state) {
-        motion.step();
+    auto frame = [&](Motion& m) {
+        m.step();
         for (int i = 0; i < count; ++i) {
-            const float x = motion.xy[2 * i], y = motion.xy[2 * i + 1];
+            const float x = m.xy[2 * i], y = m.xy[2 * i + 1];
             ccV3F_C4B_T2F_Quad& q = quads[i];
             q.bl.vertices = {x, y, 0};
             q.br.vertices = {x + side, y, 0};
@@ -191,9 +207,47 @@ void BareLoop(benchmark::State& state) {
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
         glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
         finishFrame();
-    }
+    };
+    for (auto _ : state)
+        frame(motion);
+    Motion reference(count, size);
+    for (int i = 0; i < 10; ++i)
+        frame(reference);
+    state.counters["hash"] = frameHash();
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Building batched sprites: each sprite added at the end of its batch node. Batches hold at most
+// the atlas's 16-bit reach, so larger counts fill several. Time per sprite should not grow.
+void BuildBatch(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    Stage& s = stage();
+    if (!s.ok) return state.SkipWithError("no GL window");
+    constexpr int kPerBatch = 16000;
+    for (auto _ : state) {
+        std::vector<CCSpriteBatchNode*> batches;
+        for (int i = 0; i < count; ++i) {
+            if (i % kPerBatch == 0) {
+                auto* batch = new CCSpriteBatchNode();
+                batch->initWithTexture(s.sheet, CCSpriteBatchNode::kDefaultCapacity);
+                batches.push_back(batch);
+            }
+            auto* sprite = new CCSprite();
+            sprite->initWithTexture(s.sheet);
+            sprite->setTextureRect(cellOf(i, 4));
+            sprite->setPosition(CCPoint(float(i % kWidth), float(i / kWidth % kHeight)));
+            batches.back()->addChild(sprite);
+            sprite->release();
+        }
+        state.PauseTiming();
+        for (CCSpriteBatchNode* batch : batches)
+            batch->release();
+        CCAutoreleasePoolStack::getInstance().clearAllPools();
+        state.ResumeTiming();
+    }
+    state.counters["per_sprite"] = benchmark::Counter(
+        double(state.iterations()) * count, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void SDLRenderer(benchmark::State& state) {
@@ -220,4 +274,5 @@ void SDLRenderer(benchmark::State& state) {
 
 BENCHMARK(SpriteBatch)->Args({2000, 64})->Args({10000, 4})->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BareLoop)->Args({2000, 64})->Args({10000, 4})->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BuildBatch)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(SDLRenderer)->Args({2000, 64})->Args({10000, 4})->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -70,6 +70,9 @@ CCSprite::CCSprite() {
 }
 
 CCSprite::~CCSprite() {
+    // Batched sprites are retained by their batch node; a sprite queued without being in its
+    // descendants (a tile drawn through insertQuadFromSprite) must not stay on the queue.
+    if (m_updateSlot != kIndexNotInitialized && m_batchNode) m_batchNode->forgetQueuedSprite(this);
     if (m_texture) m_texture->release();
 }
 
@@ -174,7 +177,7 @@ void CCSprite::setTextureRectInPixels(const CCRect& rect, bool rotated, const CC
     m_offsetPositionInPixels.y = relative.y + (m_contentSizeInPixels.height - m_rectInPixels.size.height) / 2;
 
     if (m_usesBatchNode)
-        m_dirty = true;
+        queueForUpdate();
     else
         buildSelfQuadPositions();
 }
@@ -262,7 +265,15 @@ void CCSprite::useBatchNode(CCSpriteBatchNode* batchNode) {
     m_batchNode = batchNode;
 }
 
+void CCSprite::queueForUpdate() {
+    m_dirty = true;
+    if (m_updateSlot == kIndexNotInitialized && m_usesBatchNode && m_batchNode)
+        m_batchNode->queueSpriteForUpdate(this);
+}
+
 void CCSprite::useSelfRender() {
+    if (m_updateSlot != kIndexNotInitialized && m_batchNode) m_batchNode->forgetQueuedSprite(this);
+    m_updateSlot = kIndexNotInitialized;
     m_atlasIndex = kIndexNotInitialized;
     m_usesBatchNode = false;
     m_textureAtlas = nullptr;
@@ -273,12 +284,59 @@ void CCSprite::useSelfRender() {
 
 void CCSprite::markBatchDirty() {
     if (!m_usesBatchNode || m_recursiveDirty) return;
-    m_dirty = m_recursiveDirty = true;
+    m_recursiveDirty = true;
+    queueForUpdate();
     if (m_hasChildren) setDirtyRecursively(true);
 }
 
+bool CCSprite::isSimpleInBatch() const {
+    return m_usesBatchNode && !m_dirty && m_parent == static_cast<const CCNode*>(m_batchNode) &&
+           m_rotation == 0.0f && m_skewX == 0.0f && m_skewY == 0.0f && !m_hasChildren && m_visible &&
+           m_textureAtlas != nullptr && m_atlasIndex < m_textureAtlas->getTotalQuads();
+}
+
+ccV3F_C4B_T2F_Quad* CCSprite::atlasQuad() const {
+    if (!m_textureAtlas || m_atlasIndex >= m_textureAtlas->getTotalQuads()) return nullptr;
+    return m_textureAtlas->getQuads() + m_atlasIndex;
+}
+
+// The transform (scale, then position, less the scaled anchor) written out: the same products and
+// sums, in the same order, as the general matrix gives for an angle and skew of 0, so a quad
+// written here equals one rebuilt by updateTransform.
+void CCSprite::writeSimpleCorners(ccV3F_C4B_T2F_Quad& quad) const {
+    const float tx = m_positionInPixels.x + m_scaleX * -m_anchorPointInPixels.x;
+    const float ty = m_positionInPixels.y + m_scaleY * -m_anchorPointInPixels.y;
+    const float x1 = m_offsetPositionInPixels.x;
+    const float y1 = m_offsetPositionInPixels.y;
+    const float x2 = x1 + m_rectInPixels.size.width;
+    const float y2 = y1 + m_rectInPixels.size.height;
+    const float left = x1 * m_scaleX + tx, right = x2 * m_scaleX + tx;
+    const float bottom = y1 * m_scaleY + ty, top = y2 * m_scaleY + ty;
+    quad.bl.vertices = ccVertex3F{left, bottom, m_vertexZ};
+    quad.br.vertices = ccVertex3F{right, bottom, m_vertexZ};
+    quad.tr.vertices = ccVertex3F{right, top, m_vertexZ};
+    quad.tl.vertices = ccVertex3F{left, top, m_vertexZ};
+}
+
+void CCSprite::positionChanged() {
+    if (!isSimpleInBatch()) {
+        markBatchDirty();
+        return;
+    }
+    writeSimpleCorners(m_quad);
+    ccV3F_C4B_T2F_Quad& target = m_textureAtlas->getQuads()[m_atlasIndex];
+    target.bl.vertices = m_quad.bl.vertices;
+    target.br.vertices = m_quad.br.vertices;
+    target.tr.vertices = m_quad.tr.vertices;
+    target.tl.vertices = m_quad.tl.vertices;
+}
+
 void CCSprite::setDirtyRecursively(bool value) {
-    m_dirty = m_recursiveDirty = value;
+    m_recursiveDirty = value;
+    if (value)
+        queueForUpdate();
+    else
+        m_dirty = false;
     if (!m_hasChildren || !m_children) return;
     for (unsigned i = 0; i < m_children->count(); ++i) {
         auto* child = dynamic_cast<CCSprite*>(m_children->objectAtIndex(i));
@@ -299,8 +357,16 @@ void CCSprite::updateTransform() {
         writeDegenerateQuad();
         return;
     }
+    const bool direct = !m_parent || m_parent == static_cast<CCNode*>(m_batchNode);
+    if (direct && m_rotation == 0.0f && m_skewX == 0.0f && m_skewY == 0.0f) {
+        writeSimpleCorners(m_quad);
+        if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized)
+            m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
+        m_dirty = m_recursiveDirty = false;
+        return;
+    }
     CCAffineTransform matrix;
-    if (!m_parent || m_parent == static_cast<CCNode*>(m_batchNode)) {
+    if (direct) {
         // Most batched sprites are not rotated: skip the trigonometry for them.
         const float radians = -m_rotation * kDegreesToRadians;
         const float c = m_rotation == 0.0f ? 1.0f : std::cos(radians);
@@ -367,27 +433,27 @@ void CCSprite::setRotation(float degrees) {
 
 void CCSprite::setScaleX(float scale) {
     CCNode::setScaleX(scale);
-    markBatchDirty();
+    positionChanged();
 }
 
 void CCSprite::setScaleY(float scale) {
     CCNode::setScaleY(scale);
-    markBatchDirty();
+    positionChanged();
 }
 
 void CCSprite::setScale(float scale) {
     CCNode::setScale(scale);
-    markBatchDirty();
+    positionChanged();
 }
 
 void CCSprite::setPosition(const CCPoint& position) {
     CCNode::setPosition(position);
-    markBatchDirty();
+    positionChanged();
 }
 
 void CCSprite::setPositionInPixels(const CCPoint& position) {
     CCNode::setPositionInPixels(position);
-    markBatchDirty();
+    positionChanged();
 }
 
 void CCSprite::setSkewX(float degrees) {
@@ -548,10 +614,10 @@ void CCSprite::updateColor() {
     const ccColor4B color{m_color.r, m_color.g, m_color.b, m_opacity};
     m_quad.tl.colors = m_quad.bl.colors = m_quad.tr.colors = m_quad.br.colors = color;
     if (!m_usesBatchNode) return;
-    if (m_textureAtlas && m_atlasIndex != kIndexNotInitialized)
-        m_textureAtlas->updateQuad(m_quad, m_atlasIndex);
+    if (ccV3F_C4B_T2F_Quad* target = atlasQuad())
+        target->tl.colors = target->bl.colors = target->tr.colors = target->br.colors = color;
     else
-        m_dirty = true;
+        queueForUpdate();
 }
 
 } // namespace kvengine

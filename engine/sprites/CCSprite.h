@@ -16,8 +16,11 @@ class CCTextureAtlas;
 /// a tile), kept as one ready quad.
 ///
 /// A sprite draws itself, or, while it belongs to a CCSpriteBatchNode, lives as one quad of the
-/// batch node's atlas: then every property change only marks it dirty, and the batch node asks
-/// dirty sprites to rebuild their quads (updateTransform) just before it draws them all at once.
+/// batch node's atlas. A simple batched sprite (directly under its batch node, not rotated or
+/// skewed, visible, without children) writes a new position, scale or colour straight into its
+/// atlas quad. Any other change marks the sprite dirty and queues it once on the batch node, which
+/// asks the queued sprites to rebuild their quads (updateTransform) just before it draws them all
+/// at once.
 ///
 /// Ownership: the sprite retains its texture; the batch node and its atlas are weak links set
 /// and cleared by the batch node. Units: rectangles in points and texels (see the accessors),
@@ -101,7 +104,14 @@ public:
     uint32_t getAtlasIndex() const { return m_atlasIndex; }
     void setAtlasIndex(uint32_t index) { m_atlasIndex = index; }
     bool isDirty() const { return m_dirty; }
+    /// Plain store of the flag: the sprite is not queued (updateTransform follows at once).
     void setDirty(bool dirty) { m_dirty = dirty; }
+    /// Marks the sprite dirty and queues it once on its batch node for the next draw.
+    void queueForUpdate();
+    /// The sprite's place on its batch node's queue, kIndexNotInitialized when not queued
+    /// (driven by the batch node).
+    uint32_t getUpdateSlot() const { return m_updateSlot; }
+    void setUpdateSlot(uint32_t slot) { m_updateSlot = slot; }
     int getHonorParentTransform() const { return m_honorParentTransform; }
     void setHonorParentTransform(int bits) { m_honorParentTransform = bits; }
 
@@ -151,6 +161,16 @@ protected:
     void updateColor();
     /// Marks a batched sprite and its children dirty (once until the next quad update).
     void markBatchDirty();
+    /// After a change of position or scale: a simple batched sprite rewrites its corners in the
+    /// atlas at once, others are marked dirty.
+    void positionChanged();
+    /// Whether the sprite's quad follows from its own position, scale and anchor alone, and is
+    /// in the atlas and up to date (see the class comment).
+    bool isSimpleInBatch() const;
+    /// The corners of an unrotated, unskewed sprite under its batch node into `quad`.
+    void writeSimpleCorners(ccV3F_C4B_T2F_Quad& quad) const;
+    /// The atlas quad of a sprite that is in its atlas; null otherwise.
+    ccV3F_C4B_T2F_Quad* atlasQuad() const;
     /// Corner positions from the offset and the rectangle, for self rendering.
     void buildSelfQuadPositions();
 
@@ -159,6 +179,7 @@ protected:
     CCSpriteBatchNode* m_batchNode = nullptr;
     int m_honorParentTransform = kHonorAll;
     bool m_dirty = false;
+    uint32_t m_updateSlot = kIndexNotInitialized;
     bool m_recursiveDirty = false;
     bool m_hasChildren = false;
     ccBlendFunc m_blendFunc;

@@ -45,6 +45,9 @@ CCSpriteBatchNode* CCSpriteBatchNode::createWithTexture(CCTexture2D* texture, ui
 
 CCSpriteBatchNode::~CCSpriteBatchNode() {
     // Sprites kept alive elsewhere must not write into the atlas that dies here.
+    for (CCSprite* sprite : m_updateQueue)
+        sprite->setUpdateSlot(CCSprite::kIndexNotInitialized);
+    m_updateQueue.clear();
     if (m_descendants) {
         for (unsigned i = 0; i < m_descendants->count(); ++i)
             spriteAt(m_descendants, i)->useSelfRender();
@@ -95,7 +98,13 @@ void CCSpriteBatchNode::shiftDescendantIndices(unsigned position, int delta) {
 }
 
 bool CCSpriteBatchNode::increaseAtlasCapacity() {
-    const uint32_t capacity = (m_textureAtlas->getCapacity() + 1) * 4 / 3;
+    // The last step stops at the atlas's limit instead of overshooting it and failing.
+    const uint32_t capacity =
+        std::min<uint32_t>((m_textureAtlas->getCapacity() + 1) * 4 / 3, CCTextureAtlas::kMaxCapacity);
+    if (capacity == m_textureAtlas->getCapacity()) {
+        logDebugMessage("CCSpriteBatchNode: the atlas is full at %u quads", capacity);
+        return false;
+    }
     if (!m_textureAtlas->resizeCapacity(capacity)) {
         logDebugMessage("CCSpriteBatchNode: the atlas cannot grow to %u quads", capacity);
         return false;
@@ -112,7 +121,7 @@ void CCSpriteBatchNode::insertSpriteIntoAtlas(CCSprite* sprite, uint32_t index) 
     if (m_textureAtlas->getTotalQuads() == m_textureAtlas->getCapacity() && !increaseAtlasCapacity()) return;
     sprite->useBatchNode(this);
     sprite->setAtlasIndex(index);
-    sprite->setDirty(true);
+    sprite->queueForUpdate();
     m_textureAtlas->insertQuad(sprite->getQuad(), index);
     m_descendants->insertObjectAtIndex(sprite, index);
     shiftDescendantIndices(index + 1, +1);
@@ -172,7 +181,11 @@ uint32_t CCSpriteBatchNode::computeAtlasIndexForChild(CCSprite* sprite, int z) {
     CCNode* parent = sprite->getParent();
     CCArray* siblings = parent ? parent->getChildren() : nullptr;
     if (!siblings) return 0;
-    const unsigned k = siblings->indexOfObject(sprite);
+    // Appending is the usual case: the new child is the last one, found without a search.
+    const unsigned count = siblings->count();
+    const unsigned k = count > 0 && siblings->objectAtIndex(count - 1) == sprite
+                           ? count - 1
+                           : siblings->indexOfObject(sprite);
     CCSprite* previous = k > 0 && k < siblings->count() ? spriteAt(siblings, k - 1) : nullptr;
     if (parent == this) return previous ? highestAtlasIndexInChild(previous) + 1 : 0;
     auto* parentSprite = static_cast<CCSprite*>(parent);
@@ -186,6 +199,23 @@ uint32_t CCSpriteBatchNode::computeAtlasIndexForChild(CCSprite* sprite, int z) {
     }
     const bool sameSide = (previous->getZOrder() < 0) == (z < 0);
     return sameSide ? highestAtlasIndexInChild(previous) + 1 : parentSprite->getAtlasIndex() + 1;
+}
+
+void CCSpriteBatchNode::queueSpriteForUpdate(CCSprite* sprite) {
+    if (!sprite || sprite->getUpdateSlot() != CCSprite::kIndexNotInitialized) return;
+    sprite->setUpdateSlot(static_cast<uint32_t>(m_updateQueue.size()));
+    m_updateQueue.push_back(sprite);
+}
+
+void CCSpriteBatchNode::forgetQueuedSprite(CCSprite* sprite) {
+    if (!sprite) return;
+    const uint32_t slot = sprite->getUpdateSlot();
+    if (slot >= m_updateQueue.size() || m_updateQueue[slot] != sprite) return;
+    CCSprite* last = m_updateQueue.back();
+    m_updateQueue[slot] = last;
+    last->setUpdateSlot(slot);
+    m_updateQueue.pop_back();
+    sprite->setUpdateSlot(CCSprite::kIndexNotInitialized);
 }
 
 void CCSpriteBatchNode::insertQuadFromSprite(CCSprite* sprite, uint32_t index) {
@@ -263,8 +293,12 @@ void CCSpriteBatchNode::reorderChild(CCNode* child, int z) {
 
 void CCSpriteBatchNode::draw() {
     if (!m_textureAtlas || m_textureAtlas->getTotalQuads() == 0) return;
-    for (unsigned i = 0; i < m_descendants->count(); ++i)
-        spriteAt(m_descendants, i)->updateTransform();
+    // Only the queued sprites can be dirty. An update never queues a sprite again.
+    for (CCSprite* sprite : m_updateQueue) {
+        sprite->setUpdateSlot(CCSprite::kIndexNotInitialized);
+        sprite->updateTransform();
+    }
+    m_updateQueue.clear();
     const bool changeBlend = m_blendFunc != kPremultipliedBlend;
     if (changeBlend) glBlendFunc(m_blendFunc.src, m_blendFunc.dst);
     m_textureAtlas->drawQuads(m_textureAtlas->getTotalQuads());

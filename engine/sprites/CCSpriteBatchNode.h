@@ -3,6 +3,7 @@
 #include "engine/nodes/CCProtocols.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace kvengine {
 
@@ -50,10 +51,18 @@ public:
     uint32_t highestAtlasIndexInChild(CCSprite* sprite);
     /// The smallest atlas index in the sprite's branch.
     uint32_t lowestAtlasIndexInChild(CCSprite* sprite);
-    /// Grows the atlas by a third: (capacity + 1) x 4 / 3. False (logged) when it cannot grow.
+    /// Grows the atlas by a third, (capacity + 1) x 4 / 3, at most to the atlas's maximum. False
+    /// (logged) when it cannot grow.
     bool increaseAtlasCapacity();
     /// Tile layers: puts the sprite's transformed quad at `index` without making it a child.
     void insertQuadFromSprite(CCSprite* sprite, uint32_t index);
+    /// Puts a dirty sprite of this batch node on the queue that `draw` updates (once: the sprite
+    /// keeps its place on the queue).
+    void queueSpriteForUpdate(CCSprite* sprite);
+    /// Takes a sprite off the queue (a sprite leaving the batch node or going away).
+    void forgetQueuedSprite(CCSprite* sprite);
+    /// Sprites waiting for their quads to be rebuilt.
+    size_t getQueuedSpriteCount() const { return m_updateQueue.size(); }
 
     // --- node overrides ----------------------------------------------------------------------
     void addChildAtZWithTag(CCNode* child, int z, int tag) override;
@@ -62,7 +71,8 @@ public:
     void removeChild(CCNode* child, bool cleanup) override;
     void removeAllChildren(bool cleanup) override;
     void reorderChild(CCNode* child, int z) override;
-    /// Refreshes dirty sprites, then draws all quads in use; nothing when there are none.
+    /// Refreshes the queued (dirty) sprites, then draws all quads in use; nothing when there are
+    /// none.
     void draw() override;
     /// Draws the atlas under this node's transform; the children are not visited.
     void visit() override;
@@ -81,6 +91,8 @@ protected:
     CCTextureAtlas* m_textureAtlas = nullptr;
     ccBlendFunc m_blendFunc;
     CCArray* m_descendants = nullptr;
+    /// Dirty sprites; each knows its place here (CCSprite::getUpdateSlot), so leaving is O(1).
+    std::vector<CCSprite*> m_updateQueue;
 };
 
 } // namespace kvengine

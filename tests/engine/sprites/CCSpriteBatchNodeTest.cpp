@@ -1,6 +1,7 @@
 #include "engine/sprites/CCSpriteBatchNode.h"
 
 #include "engine/base/CCArray.h"
+#include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/platform/CCGL.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/textures/CCTextureAtlas.h"
@@ -150,17 +151,29 @@ TEST_F(CCSpriteBatchNodeTest, AtlasGrowsByAThirdWhenFull) {
     EXPECT_EQ(checkedAtlasOrder("thirty").size(), 30u);
 }
 
-TEST_F(CCSpriteBatchNodeTest, ChangesOnlyMarkDirtyUntilTheBatchDraws) {
+TEST_F(CCSpriteBatchNodeTest, SimpleMovesWriteTheQuadAtOnceOtherChangesWaitForTheDraw) {
     for (auto n : {"A", "B"})
         batch->addChild(sprite(n));
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 2u) << "new sprites wait for the draw";
     checkedAtlasOrder("start");
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 0u);
     CCTextureAtlas* atlas = batch->getTextureAtlas();
-    const ccV3F_C4B_T2F_Quad before = atlas->getQuads()[0];
     const ccV3F_C4B_T2F_Quad otherBefore = atlas->getQuads()[1];
+    // An unrotated sprite under the batch node: its corners are in the atlas at once.
     byName["A"]->setPosition(CCPoint(10, 10));
+    EXPECT_FALSE(byName["A"]->isDirty());
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 0u);
+    EXPECT_FLOAT_EQ(atlas->getQuads()[0].bl.vertices.x, 8.0f);
+    EXPECT_FLOAT_EQ(atlas->getQuads()[0].tr.vertices.y, 12.0f);
+    byName["A"]->setOpacity(100);
+    EXPECT_EQ(atlas->getQuads()[0].br.colors, byName["A"]->getQuad().br.colors);
+    const ccV3F_C4B_T2F_Quad before = atlas->getQuads()[0];
+    // A rotation needs the general transform: queued once, drawn later.
     byName["A"]->setRotation(90);
+    byName["A"]->setPosition(CCPoint(10, 10));
     EXPECT_TRUE(byName["A"]->isDirty());
     EXPECT_FALSE(byName["B"]->isDirty());
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 1u);
     EXPECT_EQ(std::memcmp(&atlas->getQuads()[0], &before, sizeof before), 0) << "quad touched before drawing";
     batch->draw();
     EXPECT_FALSE(byName["A"]->isDirty());
@@ -253,3 +266,95 @@ TEST_F(CCSpriteBatchNodeTest, RefusesWhatItCannotDrawAndOutlivesNoSprite) {
 }
 
 } // namespace
+
+TEST_F(CCSpriteBatchNodeTest, QuadsWrittenAtOnceEqualTheGeneralTransform) {
+    struct Case {
+        const char* name;
+        CCPoint position;
+        float scaleX, scaleY;
+        CCPoint anchor;
+        CCRect rect;
+    };
+    const Case cases[] = {
+        {"centre anchor", {10.5f, 20.25f}, 1, 1, {0.5f, 0.5f}, {0, 0, 4, 4}},
+        {"scaled, corner anchor", {100, 3}, 2.5f, 0.75f, {0, 0}, {4, 0, 12, 8}},
+        {"mirrored", {-7.3f, 61.9f}, -1, 3, {0.25f, 1}, {0, 4, 6, 2}},
+        {"scaled to nothing", {5, 5}, 0, 1, {0.5f, 0.5f}, {0, 0, 4, 4}},
+    };
+    CCSprite* general = sprite("general");
+    CCSprite* simple = sprite("simple");
+    batch->addChild(general);
+    batch->addChild(simple);
+    batch->draw();
+    CCTextureAtlas* atlas = batch->getTextureAtlas();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (CCSprite* s : {general, simple}) {
+            s->setTextureRect(c.rect);
+            s->setAnchorPoint(c.anchor);
+        }
+        batch->draw();
+        simple->setPosition(c.position);
+        simple->setScaleX(c.scaleX);
+        simple->setScaleY(c.scaleY);
+        EXPECT_FALSE(simple->isDirty());
+        // The other sprite takes the matrix of the node: rotated a full turn, then drawn.
+        general->setRotation(360);
+        general->setPosition(c.position);
+        general->setScaleX(c.scaleX);
+        general->setScaleY(c.scaleY);
+        batch->draw();
+        const CCAffineTransform t = general->nodeToParentTransform();
+        const ccV3F_C4B_T2F_Quad& q = atlas->getQuads()[simple->getAtlasIndex()];
+        const ccV3F_C4B_T2F_Quad& g = atlas->getQuads()[general->getAtlasIndex()];
+        const float x[2] = {0, c.rect.size.width}, y[2] = {0, c.rect.size.height};
+        const ccV3F_C4B_T2F* corners[4] = {&q.bl, &q.br, &q.tl, &q.tr};
+        const ccV3F_C4B_T2F* generalCorners[4] = {&g.bl, &g.br, &g.tl, &g.tr};
+        for (int k = 0; k < 4; ++k) {
+            const float cx = x[k & 1], cy = y[k >> 1];
+            EXPECT_NEAR(corners[k]->vertices.x, cx * t.a + cy * t.c + t.tx, 1e-3) << "corner " << k;
+            EXPECT_NEAR(corners[k]->vertices.y, cx * t.b + cy * t.d + t.ty, 1e-3) << "corner " << k;
+            EXPECT_NEAR(corners[k]->vertices.x, generalCorners[k]->vertices.x, 1e-3) << "corner " << k;
+            EXPECT_NEAR(corners[k]->vertices.y, generalCorners[k]->vertices.y, 1e-3) << "corner " << k;
+        }
+        general->setRotation(0);
+    }
+}
+
+TEST_F(CCSpriteBatchNodeTest, QueuedSpritesLeavingOrOutlivingTheBatchAreSafe) {
+    CCSprite* kept = sprite("kept");
+    kept->retain();
+    for (auto n : {"a", "b", "c"})
+        batch->addChild(sprite(n));
+    batch->addChild(kept);
+    batch->draw();
+    byName["a"]->setRotation(10);
+    byName["b"]->setRotation(20);
+    kept->setRotation(30);
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 3u);
+    // Leaving the batch takes a sprite off the queue; the last one fills its place.
+    batch->removeChild(byName["a"], true);
+    EXPECT_EQ(batch->getQueuedSpriteCount(), 2u);
+    checkedAtlasOrder("after removal");
+    kept->setRotation(40);
+    batch->retain();
+    batch->removeFromParent(true);
+    CCAutoreleasePoolStack::getInstance().clearAllPools();
+    batch->release(); // the queue dies with its batch node while `kept` is still queued
+    batch = nullptr;
+    EXPECT_FALSE(kept->isUsesBatchNode());
+    kept->setPosition(CCPoint(3, 3)); // draws itself again: nothing refers to the dead queue
+    kept->release();
+}
+
+TEST_F(CCSpriteBatchNodeTest, TheAtlasGrowsUpToItsLimitAndNoFurther) {
+    CCTextureAtlas* atlas = batch->getTextureAtlas();
+    ASSERT_TRUE(atlas->resizeCapacity(16000));
+    // One step from 16,000 would pass the limit: it stops at the limit instead of failing.
+    EXPECT_TRUE(batch->increaseAtlasCapacity());
+    EXPECT_EQ(atlas->getCapacity(), CCTextureAtlas::kMaxCapacity);
+    kvtest::LogLines log;
+    EXPECT_FALSE(batch->increaseAtlasCapacity());
+    EXPECT_EQ(atlas->getCapacity(), CCTextureAtlas::kMaxCapacity);
+    EXPECT_TRUE(log.contains("full"));
+}
