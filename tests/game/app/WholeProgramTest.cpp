@@ -2,7 +2,9 @@
 // and the game executable itself.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "AppTestSupport.h"
@@ -53,8 +55,36 @@ protected:
 TEST_F(WholeProgramTest, TheSplashHoldsThenGivesWayAndTheProfileIsSavedScrambled) {
     // At 60 frames a second: fully faded in after 1.5 s (frame 90), fading out from 3.5 s
     // (frame ~210), handed over at about 5 s (frame ~300).
-    ASSERT_EQ(run(KELVOS_DRIVER, "--frames 330 --shot 150:hold.png --shot 320:after.png"), 0) << log();
+    ASSERT_EQ(
+        run(KELVOS_DRIVER, "--frames 330 --shot 150:hold.png --shot 320:after.png --overdraw frames.txt"), 0)
+        << log();
     EXPECT_NE(log().find("frames drawn: 330"), std::string::npos) << log();
+
+    // One line a frame: the picture covers the window once while it shows, and once it has
+    // faded out nothing of it is drawn any more.
+    std::istringstream lines(kvapptest::readFile(folder + "/frames.txt"));
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        int frame = 0;
+        unsigned long long fragments = 0;
+        double windows = 0;
+        long long cpu = 0, wall = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(),
+                              "frame %d: %llu fragments (%lf windows), cpu %lld us, wall %lld us", &frame,
+                              &fragments, &windows, &cpu, &wall),
+                  5)
+            << line;
+        EXPECT_EQ(frame, ++count);
+        EXPECT_NEAR(windows, fragments / (960.0 * 600.0), 0.001) << line;
+        if (frame == 150) {
+            EXPECT_NEAR(windows, 1.0, 0.01) << line;
+        }
+        if (frame >= 310) {
+            EXPECT_LT(windows, 0.05) << line;
+        }
+    }
+    EXPECT_EQ(count, 330);
     EXPECT_NE(log().find("menu: state 1"), std::string::npos) << "the main menu state follows: " << log();
 
     kvengine::CCDecodedImage hold;
