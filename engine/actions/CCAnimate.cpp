@@ -68,14 +68,10 @@ bool CCAnimate::initWithDurationAnimation(float seconds, CCAnimation* animation,
 }
 
 void CCAnimate::setAnimation(CCAnimation* animation) {
-    if (animation != nullptr) animation->retain();
-    if (m_animation != nullptr) m_animation->release();
     m_animation = animation;
 }
 
 void CCAnimate::setSavedFrame(CCSpriteFrame* frame) {
-    if (frame != nullptr) frame->retain();
-    if (m_savedFrame != nullptr) m_savedFrame->release();
     m_savedFrame = frame;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/actions/CCAction.h"
+#include "engine/base/CCRetained.h"
 
 namespace kvengine {
 
@@ -44,8 +45,8 @@ private:
     void setAnimation(CCAnimation* animation);
     void setSavedFrame(CCSpriteFrame* frame);
 
-    CCAnimation* m_animation = nullptr;
-    CCSpriteFrame* m_savedFrame = nullptr;
+    CCRetained<CCAnimation> m_animation;
+    CCRetained<CCSpriteFrame> m_savedFrame;
     bool m_restoreOriginalFrame = false;
 };
 

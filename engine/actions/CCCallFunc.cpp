@@ -1,6 +1,7 @@
 #include "engine/actions/CCCallFunc.h"
 
 #include "engine/actions/CCActionCopy.h"
+#include "engine/base/CCRetained.h"
 
 namespace kvengine {
 
@@ -53,13 +54,8 @@ CCObject* CCCallFunc::copyInto(CCCopyHolder* holder) {
 }
 
 CCCallFuncN* CCCallFuncN::createWithTargetSelector(CCObject* target, SEL_CallFuncN selector) {
-    CCCallFuncN* action = new CCCallFuncN();
-    if (!action->initWithTargetSelector(target, selector)) {
-        action->release();
-        return nullptr;
-    }
-    action->autorelease();
-    return action;
+    return ccCreate<CCCallFuncN>(
+        [&](CCCallFuncN* made) { return made->initWithTargetSelector(target, selector); });
 }
 
 bool CCCallFuncN::initWithTargetSelector(CCObject* target, SEL_CallFuncN selector) {
@@ -85,13 +81,8 @@ CCObject* CCCallFuncN::copyInto(CCCopyHolder* holder) {
 
 CCCallFuncND* CCCallFuncND::createWithTargetSelectorData(CCObject* target, SEL_CallFuncND selector,
                                                          void* data) {
-    CCCallFuncND* action = new CCCallFuncND();
-    if (!action->initWithTargetSelectorData(target, selector, data)) {
-        action->release();
-        return nullptr;
-    }
-    action->autorelease();
-    return action;
+    return ccCreate<CCCallFuncND>(
+        [&](CCCallFuncND* made) { return made->initWithTargetSelectorData(target, selector, data); });
 }
 
 bool CCCallFuncND::initWithTargetSelectorData(CCObject* target, SEL_CallFuncND selector, void* data) {
@@ -122,13 +113,8 @@ CCCallFuncO::~CCCallFuncO() {
 
 CCCallFuncO* CCCallFuncO::createWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector,
                                                          CCObject* object) {
-    CCCallFuncO* action = new CCCallFuncO();
-    if (!action->initWithTargetSelectorObject(target, selector, object)) {
-        action->release();
-        return nullptr;
-    }
-    action->autorelease();
-    return action;
+    return ccCreate<CCCallFuncO>(
+        [&](CCCallFuncO* made) { return made->initWithTargetSelectorObject(target, selector, object); });
 }
 
 bool CCCallFuncO::initWithTargetSelectorObject(CCObject* target, SEL_CallFuncO selector, CCObject* object) {

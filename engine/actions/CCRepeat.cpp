@@ -4,6 +4,7 @@
 
 #include "engine/actions/CCActionCopy.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCRetained.h"
 
 namespace kvengine {
 
@@ -101,13 +102,7 @@ CCRepeatForever::~CCRepeatForever() {
 }
 
 CCRepeatForever* CCRepeatForever::createWithAction(CCActionInterval* action) {
-    CCRepeatForever* repeat = new CCRepeatForever();
-    if (!repeat->initWithAction(action)) {
-        repeat->release();
-        return nullptr;
-    }
-    repeat->autorelease();
-    return repeat;
+    return ccCreate<CCRepeatForever>([&](CCRepeatForever* made) { return made->initWithAction(action); });
 }
 
 bool CCRepeatForever::initWithAction(CCActionInterval* action) {

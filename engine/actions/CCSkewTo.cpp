@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/actions/CCActionCopy.h"
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCNode.h"
 
 namespace kvengine {
@@ -59,13 +60,8 @@ CCObject* CCSkewTo::copyInto(CCCopyHolder* holder) {
 }
 
 CCSkewBy* CCSkewBy::createWithDurationSkew(float seconds, float deltaX, float deltaY) {
-    CCSkewBy* skew = new CCSkewBy();
-    if (!skew->initWithDuration(seconds, deltaX, deltaY)) {
-        skew->release();
-        return nullptr;
-    }
-    skew->autorelease();
-    return skew;
+    return ccCreate<CCSkewBy>(
+        [&](CCSkewBy* made) { return made->initWithDuration(seconds, deltaX, deltaY); });
 }
 
 bool CCSkewBy::initWithDuration(float seconds, float deltaX, float deltaY) {

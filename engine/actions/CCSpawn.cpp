@@ -4,6 +4,7 @@
 #include "engine/actions/CCDelayTime.h"
 #include "engine/actions/CCSequence.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCRetained.h"
 
 namespace kvengine {
 
@@ -13,13 +14,7 @@ CCSpawn::~CCSpawn() {
 }
 
 CCSpawn* CCSpawn::createWithTwoActions(CCFiniteTimeAction* first, CCFiniteTimeAction* second) {
-    CCSpawn* spawn = new CCSpawn();
-    if (!spawn->initWithTwoActions(first, second)) {
-        spawn->release();
-        return nullptr;
-    }
-    spawn->autorelease();
-    return spawn;
+    return ccCreate<CCSpawn>([&](CCSpawn* made) { return made->initWithTwoActions(first, second); });
 }
 
 CCFiniteTimeAction* CCSpawn::createWithActionList(CCFiniteTimeAction* const* actions, size_t count) {

@@ -2,6 +2,7 @@
 
 #include "engine/actions/CCActionCopy.h"
 #include "engine/base/CCLog.h"
+#include "engine/base/CCRetained.h"
 
 namespace kvengine {
 
@@ -10,13 +11,7 @@ CCSpeed::~CCSpeed() {
 }
 
 CCSpeed* CCSpeed::createWithActionSpeed(CCActionInterval* action, float speed) {
-    CCSpeed* wrapper = new CCSpeed();
-    if (!wrapper->initWithActionSpeed(action, speed)) {
-        wrapper->release();
-        return nullptr;
-    }
-    wrapper->autorelease();
-    return wrapper;
+    return ccCreate<CCSpeed>([&](CCSpeed* made) { return made->initWithActionSpeed(action, speed); });
 }
 
 bool CCSpeed::initWithActionSpeed(CCActionInterval* action, float speed) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/base/CCLog.h"
+#include "engine/base/CCRetained.h"
 #include "engine/platform/CCGL.h"
 
 namespace kvengine {
@@ -100,13 +101,7 @@ void CCGrid3D::setVertex(int x, int y, const ccVertex3FGrid& vertex) {
 // Separate tiles
 
 CCTiledGrid3D* CCTiledGrid3D::createWithSize(const ccGridSize& size) {
-    auto* grid = new CCTiledGrid3D();
-    if (!grid->initWithSize(size)) {
-        grid->release();
-        return nullptr;
-    }
-    grid->autorelease();
-    return grid;
+    return ccCreate<CCTiledGrid3D>([&](CCTiledGrid3D* made) { return made->initWithSize(size); });
 }
 
 int CCTiledGrid3D::cellIndex(int x, int y) const {

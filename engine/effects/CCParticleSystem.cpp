@@ -33,7 +33,6 @@ float contentScale() {
 
 CCParticleSystem::~CCParticleSystem() {
     std::free(m_particles);
-    if (m_texture) m_texture->release();
 }
 
 bool CCParticleSystem::isKindOf(const char* name) const {
@@ -91,8 +90,6 @@ void CCParticleSystem::setBlendAdditive(bool additive) {
 }
 
 void CCParticleSystem::setTexture(CCTexture2D* texture) {
-    if (texture) texture->retain();
-    if (m_texture) m_texture->release();
     m_texture = texture;
     if (texture != nullptr && !texture->hasPremultipliedAlpha() && m_blendFunc.src == GL_ONE &&
         m_blendFunc.dst == GL_ONE_MINUS_SRC_ALPHA)

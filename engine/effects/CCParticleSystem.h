@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCNode.h"
 #include "engine/nodes/CCProtocols.h"
 
@@ -174,7 +175,7 @@ protected:
     float m_emissionRate = 0;
     unsigned m_totalParticles = 0;
     unsigned m_allocatedParticles = 0;
-    CCTexture2D* m_texture = nullptr;
+    CCRetained<CCTexture2D> m_texture;
     ccBlendFunc m_blendFunc;
     int m_positionType = kPositionTypeFree;
     bool m_autoRemoveOnFinish = false;

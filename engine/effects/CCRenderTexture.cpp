@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/base/CCLog.h"
+#include "engine/base/CCRetained.h"
 #include "engine/director/CCConfiguration.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCEGLView.h"
@@ -36,13 +37,8 @@ CCRenderTexture::~CCRenderTexture() {
 }
 
 CCRenderTexture* CCRenderTexture::createWithWidthHeight(int width, int height) {
-    auto* render = new CCRenderTexture();
-    if (!render->initWithWidthHeight(width, height)) {
-        render->release();
-        return nullptr;
-    }
-    render->autorelease();
-    return render;
+    return ccCreate<CCRenderTexture>(
+        [&](CCRenderTexture* made) { return made->initWithWidthHeight(width, height); });
 }
 
 bool CCRenderTexture::initWithWidthHeight(int width, int height) {

@@ -21,14 +21,10 @@ CCPlistMaker::~CCPlistMaker() {
 }
 
 void CCPlistMaker::setCurrentDictionary(Dictionary* dictionary) {
-    if (dictionary) dictionary->retain();
-    if (m_currentDictionary) m_currentDictionary->release();
     m_currentDictionary = dictionary;
 }
 
 void CCPlistMaker::setCurrentArray(Array* array) {
-    if (array) array->retain();
-    if (m_currentArray) m_currentArray->release();
     m_currentArray = array;
 }
 

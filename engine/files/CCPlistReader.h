@@ -6,6 +6,7 @@
 
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCMutableDictionary.h"
+#include "engine/base/CCRetained.h"
 #include "engine/files/CCSAXParser.h"
 
 #include <string>
@@ -49,11 +50,11 @@ private:
     void setCurrentArray(Array* array);
 
     bool m_rootIsArray;
-    Dictionary* m_currentDictionary = nullptr;  ///< retained
+    CCRetained<Dictionary> m_currentDictionary; ///< retained
     std::vector<Dictionary*> m_dictionaryStack; ///< each retained
     std::string m_currentKey;
     int m_state = kNone;
-    Array* m_currentArray = nullptr;  ///< retained
+    CCRetained<Array> m_currentArray; ///< retained
     std::vector<Array*> m_arrayStack; ///< each retained
     std::vector<int> m_stateStack;
     std::string m_text; ///< text of the open key or scalar so far

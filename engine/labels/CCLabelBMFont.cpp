@@ -26,14 +26,10 @@ void CCLabelBMFont::purgeCachedData() {
     purgeFontConfigurations();
 }
 
-CCLabelBMFont::~CCLabelBMFont() {
-    if (m_configuration) m_configuration->release();
-}
+CCLabelBMFont::~CCLabelBMFont() {}
 
 bool CCLabelBMFont::initWithString(const char* text, const char* fntFile) {
     CCBMFontConfiguration* configuration = loadFontConfiguration(fntFile);
-    if (configuration) configuration->retain();
-    if (m_configuration) m_configuration->release();
     m_configuration = configuration;
     if (!m_configuration) {
         logDebugMessage("CCLabelBMFont: the font %s cannot be used", fntFile ? fntFile : "(null)");

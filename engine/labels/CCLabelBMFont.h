@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCProtocols.h"
 #include "engine/sprites/CCSpriteBatchNode.h"
 
@@ -58,7 +59,7 @@ private:
     ccColor3B m_color{255, 255, 255};
     bool m_opacityModifyRGB = false;
     std::string m_text;
-    CCBMFontConfiguration* m_configuration = nullptr;
+    CCRetained<CCBMFontConfiguration> m_configuration;
 };
 
 } // namespace kvengine

@@ -108,13 +108,9 @@ void CCLayer::touchesCancelled(CCSet* touches, CCEvent*) {
     runScriptHandler(3, touches);
 }
 
-CCLayerMultiplex::~CCLayerMultiplex() {
-    if (m_layers) m_layers->release();
-}
+CCLayerMultiplex::~CCLayerMultiplex() {}
 
 void CCLayerMultiplex::setLayers(CCObject* layers) {
-    if (layers) layers->retain();
-    if (m_layers) m_layers->release();
     m_layers = layers;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/base/CCRetained.h"
 #include "engine/input/CCKeypadDelegate.h"
 #include "engine/input/CCTouchDelegate.h"
 #include "engine/nodes/CCNode.h"
@@ -79,7 +80,7 @@ public:
     CCObject* getLayers() const { return m_layers; }
 
 private:
-    CCObject* m_layers = nullptr;
+    CCRetained<CCObject> m_layers;
 };
 
 } // namespace kvengine

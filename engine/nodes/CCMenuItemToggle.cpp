@@ -18,17 +18,13 @@ CCMenuItemToggle* CCMenuItemToggle::createWithItems(CCObject* target, SEL_MenuHa
     return toggle;
 }
 
-CCMenuItemToggle::~CCMenuItemToggle() {
-    if (m_subItems) m_subItems->release();
-}
+CCMenuItemToggle::~CCMenuItemToggle() {}
 
 CCMenuItem* CCMenuItemToggle::selectedItem() const {
     return m_subItems ? m_subItems->objectAtIndex(m_selectedIndex) : nullptr;
 }
 
 void CCMenuItemToggle::setSubItems(CCMutableArray<CCMenuItem*>* items) {
-    if (items) items->retain();
-    if (m_subItems) m_subItems->release();
     m_subItems = items;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCProtocols.h"
 
@@ -41,7 +42,7 @@ private:
     uint8_t m_opacity = 255;
     ccColor3B m_color{255, 255, 255};
     unsigned m_selectedIndex = UINT_MAX;
-    CCMutableArray<CCMenuItem*>* m_subItems = nullptr;
+    CCRetained<CCMutableArray<CCMenuItem*>> m_subItems;
 };
 
 } // namespace kvengine

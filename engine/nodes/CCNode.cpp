@@ -36,8 +36,8 @@ CCNode* CCNode::create() {
 }
 
 CCNode::~CCNode() {
-    if (m_userObject) m_userObject->release();
     delete m_camera;
+    // The grid is retained by hand: its class is only declared here (it lives above the nodes).
     if (m_grid) m_grid->release();
     if (m_children) {
         for (unsigned i = 0; i < m_children->count(); ++i)
@@ -148,8 +148,6 @@ void CCNode::setRelativeAnchorPoint(bool relative) {
 }
 
 void CCNode::setUserObject(CCObject* object) {
-    if (object) object->retain();
-    if (m_userObject) m_userObject->release();
     m_userObject = object;
 }
 

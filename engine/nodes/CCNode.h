@@ -2,6 +2,7 @@
 #include "engine/base/CCAffineTransform.h"
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
+#include "engine/base/CCRetained.h"
 #include "engine/director/CCScheduler.h"
 #include "engine/nodes/CCProtocols.h"
 
@@ -191,7 +192,7 @@ protected:
     CCNode* m_parent = nullptr;
     bool m_relativeAnchorPoint = true;
     int m_tag = -1;
-    CCObject* m_userObject = nullptr;
+    CCRetained<CCObject> m_userObject;
     CCAffineTransform m_transform;
     float m_glMatrix[16] = {};
     bool m_transformDirty = true;

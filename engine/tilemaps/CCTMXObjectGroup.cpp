@@ -2,24 +2,18 @@
 
 namespace kvengine {
 
-CCTMXObjectGroup::CCTMXObjectGroup()
-    : m_properties(new CCMutableDictionary<std::string, CCString*>()),
-      m_objects(new CCMutableArray<CCTMXObject*>()) {}
-
-CCTMXObjectGroup::~CCTMXObjectGroup() {
-    if (m_properties) m_properties->release();
-    if (m_objects) m_objects->release();
+CCTMXObjectGroup::CCTMXObjectGroup() {
+    m_properties.adopt(new CCMutableDictionary<std::string, CCString*>());
+    m_objects.adopt(new CCMutableArray<CCTMXObject*>());
 }
 
+CCTMXObjectGroup::~CCTMXObjectGroup() = default;
+
 void CCTMXObjectGroup::setProperties(CCMutableDictionary<std::string, CCString*>* properties) {
-    if (properties) properties->retain();
-    if (m_properties) m_properties->release();
     m_properties = properties;
 }
 
 void CCTMXObjectGroup::setObjects(CCMutableArray<CCTMXObject*>* objects) {
-    if (objects) objects->retain();
-    if (m_objects) m_objects->release();
     m_objects = objects;
 }
 

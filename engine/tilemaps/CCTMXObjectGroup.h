@@ -5,6 +5,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCMutableDictionary.h"
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 
 namespace kvengine {
@@ -36,8 +37,8 @@ public:
     std::string name;
 
 private:
-    CCMutableDictionary<std::string, CCString*>* m_properties;
-    CCMutableArray<CCTMXObject*>* m_objects;
+    CCRetained<CCMutableDictionary<std::string, CCString*>> m_properties;
+    CCRetained<CCMutableArray<CCTMXObject*>> m_objects;
 };
 
 } // namespace kvengine
