@@ -19,7 +19,8 @@
 // N counts the fragments that passed the depth test (a GL_SAMPLES_PASSED query around the frame),
 // R is N over the window's area, C the main thread's CPU time from the end of the previous frame
 // to the end of this one's drawing (the game and engine, and the GL work done on that thread),
-// W the wall time over the same span. Reading the query waits for the frame to be drawn.
+// W the frame period: wall time from the previous frame drawn (its query read, which waits for
+// the drawing) to this one drawn, the swap included.
 // A screenshot is the picture of frame F as it is about to be shown. After the last frame the
 // window is closed as the user would. The exit status is the game's.
 #include <png.h>
@@ -232,10 +233,13 @@ public:
         if (!m_measuring) return;
         m_measuring = false;
         const int64_t cpu = threadCpuMicroseconds() - m_cpuStart;
-        const int64_t wall = wallMicroseconds() - m_wallStart;
         glEndQuery(GL_SAMPLES_PASSED);
         GLuint samples = 0;
         glGetQueryObjectuiv(m_query, GL_QUERY_RESULT, &samples);
+        // The frame period: from the previous frame drawn to this one drawn, the swap included.
+        const int64_t now = wallMicroseconds();
+        const int64_t wall = now - (m_lastDrawn != 0 ? m_lastDrawn : m_wallStart);
+        m_lastDrawn = now;
         std::fprintf(m_file, "frame %d: %u fragments (%.3f windows), cpu %lld us, wall %lld us\n", frame,
                      samples, samples / m_area, static_cast<long long>(cpu), static_cast<long long>(wall));
     }
@@ -255,6 +259,7 @@ private:
     double m_area = 1.0;
     int64_t m_cpuStart = 0;
     int64_t m_wallStart = 0;
+    int64_t m_lastDrawn = 0;
 };
 
 class DriverWindow;
