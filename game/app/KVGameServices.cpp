@@ -10,5 +10,8 @@ void kvConnectGameServices() {
     KVDialogueService::setSharedSource(
         []() -> KVDialogueService* { return KVChatterManager::getInstance(); },
         []() -> KVDialogueService* { return KVChatterManager::existingInstance(); });
+    // Outside missions a dialogue ends through the front end's dialogue state.
+    KVChatterManager::setFrontEndExit(
+        []() { KVMenuManager::getInstance()->exitState(KVMenuManager::kDialogueState - 1); });
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

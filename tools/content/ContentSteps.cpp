@@ -124,6 +124,8 @@ bool buildFonts(const BuildPaths& paths) {
         {paths.fonts + "/DejaVuSerif.ttf", "times32-hd.fnt", 64},
         {paths.fonts + "/DejaVuSans.ttf", "junction12.fnt", 12},
         {paths.fonts + "/DejaVuSans.ttf", "junction12-hd.fnt", 24},
+        {paths.fonts + "/DejaVuSans.ttf", "junction16.fnt", 16},
+        {paths.fonts + "/DejaVuSans.ttf", "junction16-hd.fnt", 32},
     };
     for (const BitmapFontSpec& spec : bitmapFonts)
         ok = writeBitmapFont(spec, paths.target + "/fonts") && ok;

@@ -25,5 +25,7 @@ bool buildFrontEnd(const BuildPaths& paths);
 bool buildEnvironment(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
+/// The dialogues' portraits, talking animations and image-step pictures.
+bool buildChatter(const BuildPaths& paths);
 
 } // namespace kvcontent

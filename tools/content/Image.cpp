@@ -127,4 +127,22 @@ Image crop(const Image& image, int x, int y, int w, int h) {
     return out;
 }
 
+// Premultiplied cairo surface of an image, for composing pictures.
+cairo_surface_t* surfaceFromImage(const Image& image) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = image.pixel(x, y);
+            const uint32_t a = p[3];
+            row[x] = (a << 24) | ((p[0] * a / 255) << 16) | ((p[1] * a / 255) << 8) | (p[2] * a / 255);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
 } // namespace kvcontent

@@ -24,6 +24,9 @@ struct Image {
 /// Copies a cairo ARGB32 surface (premultiplied, native-endian) into a straight RGBA image.
 Image imageFromSurface(cairo_surface_t* surface);
 
+/// A new premultiplied cairo ARGB32 surface holding the image (the caller destroys it).
+cairo_surface_t* surfaceFromImage(const Image& image);
+
 /// Rasterises an SVG file at the given pixel size (the drawing is scaled to fill it).
 /// Returns an empty image and logs when the file cannot be read or drawn.
 Image rasteriseSvg(const std::string& path, int width, int height);
