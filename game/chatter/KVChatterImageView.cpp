@@ -173,6 +173,9 @@ void KVChatterImageView::onItemFinished(CCObject* item, int mode) {
 
 bool KVChatterImageView::touchBegan(CCTouch* touch, CCEvent* event) {
     (void)event;
+    // Once its step is over the view is only a background: the skip button of the text box above it
+    // lies on its own, and one press must not ask twice.
+    if (m_proceeded) return false;
     if (kvchatter::holds(getChildByTag(kSkipTag), kvchatter::glLocation(touch))) {
         CCNotificationCenter::getInstance()->postNotification(EVENT_CHATTER_NEXT, this);
         KVChatterManager::getInstance()->requestEnd();

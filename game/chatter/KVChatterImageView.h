@@ -15,6 +15,8 @@ class KVChatterImageItem;
 /// except on the skip button. The view stays in the dialogue scene behind the next text boxes until
 /// the dialogue manager removes it.
 ///
+/// Once its step is over the view stays as a background and no longer answers touches.
+///
 /// A step without a usable picture has nothing to show or touch: it ends at the next update.
 ///
 /// Children by tag: 1 skip button, 2 image item.

@@ -124,6 +124,7 @@ void KVChatterLightTextView::showAnimatedPortrait(const std::string& animation, 
     for (int number = 1;; ++number) {
         char name[256];
         std::snprintf(name, sizeof name, "%s%.2d.png", animation.c_str(), number);
+        if (!cache->hasSpriteFrame(name)) break;
         CCSpriteFrame* frame = cache->findSpriteFrameByName(name);
         if (frame == nullptr) break;
         frames->addObject(frame);
