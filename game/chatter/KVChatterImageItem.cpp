@@ -137,7 +137,8 @@ void KVChatterImageItem::buildKind(Kind kind, int firstKey, int keyStep) {
         CCFiniteTimeAction* action = nullptr;
         switch (kind) {
         case kScale:
-            action = CCScaleTo::createWithDurationScale(kStepSeconds, m_scaleStart + (m_scaleEnd - m_scaleStart) * t);
+            action = CCScaleTo::createWithDurationScale(kStepSeconds,
+                                                        m_scaleStart + (m_scaleEnd - m_scaleStart) * t);
             break;
         case kMove: {
             const float x = m_moveStartX + (m_moveEndX - m_moveStartX) * t;
@@ -146,8 +147,8 @@ void KVChatterImageItem::buildKind(Kind kind, int firstKey, int keyStep) {
             break;
         }
         case kFade:
-            action = CCFadeTo::createWithDurationOpacity(kStepSeconds,
-                                                         opacityOf(m_fadeStart + (m_fadeEnd - m_fadeStart) * t));
+            action = CCFadeTo::createWithDurationOpacity(
+                kStepSeconds, opacityOf(m_fadeStart + (m_fadeEnd - m_fadeStart) * t));
             break;
         }
         if (action != nullptr) m_stepActions->setObject(action, std::to_string(firstKey + (i - 1) * keyStep));
@@ -224,8 +225,8 @@ bool KVChatterImageItem::finishNow() {
         return false;
     }
     if (m_picture != nullptr) m_picture->stopAllActions();
-    const bool changes = m_scaleStart != m_scaleEnd || m_moveStartX != m_moveEndX || m_moveStartY != m_moveEndY ||
-                         m_fadeStart != m_fadeEnd;
+    const bool changes = m_scaleStart != m_scaleEnd || m_moveStartX != m_moveEndX ||
+                         m_moveStartY != m_moveEndY || m_fadeStart != m_fadeEnd;
     placePicture(m_scaleEnd, m_fadeEnd, m_moveEndX, m_moveEndY);
     return !changes;
 }

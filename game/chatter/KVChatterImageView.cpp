@@ -23,7 +23,8 @@ using Dict = KVChatterImageView::Dict;
 // A (start, end) pair from the dictionary form {"start_value", "end_value"}; false when absent.
 bool pairAt(Dict* step, const char* key, float& start, float& end) {
     Dict* pair = kvdata::dictAt(step, key);
-    if (pair == nullptr || !kvdata::hasKey(pair, "start_value") || !kvdata::hasKey(pair, "end_value")) return false;
+    if (pair == nullptr || !kvdata::hasKey(pair, "start_value") || !kvdata::hasKey(pair, "end_value"))
+        return false;
     start = kvdata::floatAt(pair, "start_value");
     end = kvdata::floatAt(pair, "end_value");
     return true;
@@ -80,8 +81,8 @@ KVChatterImageView::KVChatterImageView(Dict* step) {
     }
     const CCSize win = kvchatter::winSize();
     const bool wide = kvchatter::isWide();
-    if (CCMenu* skip = kvchatter::makeSkipButton("Kv_Bt_SkipBigChatterUp.png", "Kv_Bt_SkipBigChatterDown.png", 0.81f,
-                                                 CCPoint(0, 0))) {
+    if (CCMenu* skip = kvchatter::makeSkipButton("Kv_Bt_SkipBigChatterUp.png", "Kv_Bt_SkipBigChatterDown.png",
+                                                 0.81f, CCPoint(0, 0))) {
         skip->setAnchorPoint(CCPoint(0.5f, 0.5f));
         skip->setPosition(CCPoint(win.width * 0.5f + 455 - (wide ? 20 : 95), win.height * 0.5f + 295 - 40));
         addChildAtZWithTag(skip, 1000, kSkipTag);
@@ -102,10 +103,10 @@ void KVChatterImageView::startAnimation(Dict* step) {
     const float duration = kvdata::floatAt(step, "during_number");
     const float k = m_item->baseFactor();
     float scaleStart = 1, scaleEnd = 1, fadeStart = 255, fadeEnd = 255, sx = 0, sy = 0, ex = 0, ey = 0;
-    const bool scale =
-        pairAt(step, "scale", scaleStart, scaleEnd) || flatAt(step, "scale_start", "scale_end", scaleStart, scaleEnd);
-    const bool fade =
-        pairAt(step, "fade", fadeStart, fadeEnd) || flatAt(step, "fade_start", "fade_end", fadeStart, fadeEnd);
+    const bool scale = pairAt(step, "scale", scaleStart, scaleEnd) ||
+                       flatAt(step, "scale_start", "scale_end", scaleStart, scaleEnd);
+    const bool fade = pairAt(step, "fade", fadeStart, fadeEnd) ||
+                      flatAt(step, "fade_start", "fade_end", fadeStart, fadeEnd);
     const bool move = moveAt(step, sx, sy, ex, ey);
     if (!scale) scaleStart = scaleEnd = 1;
     scaleStart *= k;

@@ -76,8 +76,9 @@ KVChatterLightTextView::KVChatterLightTextView(Dict* step) {
         addChildAtZWithTag(portrait, 2, kPortraitTag);
     }
 
-    m_textItem = new KVChatterLightTextItem(text, static_cast<int>(567 * s * 0.5f), static_cast<int>(72 * s * 0.5f),
-                                            static_cast<int>(10 * s), kHighlight, "junction12.fnt", 1.0f);
+    m_textItem =
+        new KVChatterLightTextItem(text, static_cast<int>(567 * s * 0.5f), static_cast<int>(72 * s * 0.5f),
+                                   static_cast<int>(10 * s), kHighlight, "junction12.fnt", 1.0f);
     m_textItem->setDelegate(this);
     m_textItem->setAnchorPoint(CCPoint(0, 0));
     const float itemHeight = m_textItem->getContentSize().height;
@@ -112,7 +113,8 @@ void KVChatterLightTextView::showAnimatedPortrait(const std::string& animation, 
             logDebugMessage("chatter: no portrait sheet %s", sheet.c_str());
         } else {
             CCSpriteFrameCache::getInstance()->addSpriteFramesWithFile(index->pathForFileName(plist).c_str());
-            if (CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithFile(index->pathForFileName(texture).c_str()))
+            if (CCSpriteBatchNode* batch =
+                    CCSpriteBatchNode::createWithFile(index->pathForFileName(texture).c_str()))
                 addChildAtZ(batch, 100);
             auto* mark = new CCString(sheet);
             m_loadedSheets->setObject(mark, sheet);
@@ -152,8 +154,10 @@ void KVChatterLightTextView::unloadSheets() {
     if (m_loadedSheets == nullptr) return;
     CCResourceIndex* index = CCResourceIndex::getInstance();
     for (const std::string& sheet : m_loadedSheets->allKeys()) {
-        CCSpriteFrameCache::getInstance()->removeSpriteFramesFromFile(index->pathForFileName(sheet + ".plist").c_str());
-        CCTextureCache::getInstance()->removeTextureForKey(index->pathForFileName(sheet + ".pvr.ccz").c_str());
+        CCSpriteFrameCache::getInstance()->removeSpriteFramesFromFile(
+            index->pathForFileName(sheet + ".plist").c_str());
+        CCTextureCache::getInstance()->removeTextureForKey(
+            index->pathForFileName(sheet + ".pvr.ccz").c_str());
     }
     m_loadedSheets->release();
     m_loadedSheets = nullptr;
@@ -190,8 +194,8 @@ void KVChatterLightTextView::onExit() {
 
 void KVChatterLightTextView::registerWithTouchDispatcher() {
     m_registered = true;
-    CCTouchDispatcher::getInstance()->addTargetedDelegate(this, m_raisedPriority ? kRaisedTouchPriority : kTouchPriority,
-                                                          true);
+    CCTouchDispatcher::getInstance()->addTargetedDelegate(
+        this, m_raisedPriority ? kRaisedTouchPriority : kTouchPriority, true);
 }
 
 void KVChatterLightTextView::proceed(CCObject* sender, int count) {

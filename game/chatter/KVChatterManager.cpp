@@ -55,6 +55,19 @@ void loadSheet(const std::string& sheet) {
     CCSpriteFrameCache::getInstance()->addSpriteFramesWithFile(index->pathForFileName(file).c_str());
 }
 
+// The dialogue scene shows the due step every frame, so a skip takes effect at the next frame on the
+// front-end screens too (during missions the game model also calls the manager's update).
+class KVChatterScene : public CCScene {
+public:
+    void update(float dt) override {
+        (void)dt;
+        // Ending the dialogue removes this scene: it stays alive until the end of the frame.
+        retain();
+        KVChatterManager::getInstance()->showCurrentStep();
+        autorelease();
+    }
+};
+
 // A step flag: "YES" or a non-zero number is true; a missing flag is false.
 bool flagAt(KVChatterManager::Dict* dict, const char* key) {
     CCString* text = kvdata::stringAt(dict, key);
@@ -109,7 +122,8 @@ void KVChatterManager::loadChatter(const std::string& chatterName) {
         if (m_dialogueFile == nullptr) return;
         setCurrentDialogue(kvdata::dictAt(m_dialogueFile, chatterName));
         if (m_currentDialogue == nullptr) {
-            logDebugMessage("chatter: %s.plist has no dialogue \"%s\"", fileName.c_str(), chatterName.c_str());
+            logDebugMessage("chatter: %s.plist has no dialogue \"%s\"", fileName.c_str(),
+                            chatterName.c_str());
             return;
         }
     }
@@ -143,7 +157,8 @@ KVChatterManager::Dict* KVChatterManager::findStep(int step) {
         if (std::atoi(key.c_str() + std::strlen(type)) != step) continue;
         Dict* found = kvdata::dictAt(m_currentDialogue, key);
         if (found == nullptr) {
-            logDebugMessage("chatter: step %s of \"%s\" is not a dictionary", key.c_str(), m_loadedChatter.c_str());
+            logDebugMessage("chatter: step %s of \"%s\" is not a dictionary", key.c_str(),
+                            m_loadedChatter.c_str());
             return nullptr;
         }
         kvdata::setText(found, "item_type", type);
@@ -166,8 +181,9 @@ void KVChatterManager::startChatter() {
     m_ready = true;
     m_endRequested = false;
     m_imageCount = 0;
-    m_dialogueScene = CCScene::create();
-    m_dialogueScene->retain();
+    m_dialogueScene = new KVChatterScene();
+    m_dialogueScene->init();
+    m_dialogueScene->scheduleUpdate();
     m_hostScene->addChildAtZ(m_dialogueScene, kDialogueSceneZ);
     showCurrentStep();
 }

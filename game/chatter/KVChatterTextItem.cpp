@@ -4,8 +4,9 @@
 
 using namespace kvengine;
 
-KVChatterTextItem::KVChatterTextItem(CCString* text, int width, int height, int margin, const ccColor3B& highlight,
-                                     const std::string& fontFile, float scale, CCObject* voice)
+KVChatterTextItem::KVChatterTextItem(CCString* text, int width, int height, int margin,
+                                     const ccColor3B& highlight, const std::string& fontFile, float scale,
+                                     CCObject* voice)
     : m_voice(voice) {
     if (m_voice != nullptr) m_voice->retain();
     build(text, width, height, margin, highlight, fontFile, scale);

@@ -62,15 +62,16 @@ void KVChatterTextItemBase::cleanupBeforeDelete() {
     KVMenuItem::cleanupBeforeDelete();
 }
 
-void KVChatterTextItemBase::build(CCString* text, int width, int height, int margin, const ccColor3B& highlight,
-                                  const std::string& fontFile, float scale) {
+void KVChatterTextItemBase::build(CCString* text, int width, int height, int margin,
+                                  const ccColor3B& highlight, const std::string& fontFile, float scale) {
     init();
     m_highlight = highlight;
     m_fontFile = fontFile;
     setContentSize(CCSize(static_cast<float>(width + 2 * margin), static_cast<float>(height + 2 * margin)));
 
     CCResourceIndex* index = CCResourceIndex::getInstance();
-    const std::string fontPath = index->containsFileName(fontFile) ? index->pathForFileName(fontFile) : fontFile;
+    const std::string fontPath =
+        index->containsFileName(fontFile) ? index->pathForFileName(fontFile) : fontFile;
     CCBMFontConfiguration* font = loadFontConfiguration(fontPath.c_str());
     if (font == nullptr) {
         logDebugMessage("chatter: no bitmap font %s; the text is not shown", fontFile.c_str());
@@ -163,14 +164,16 @@ void KVChatterTextItemBase::buildPage() {
 }
 
 CCNode* KVChatterTextItemBase::glyphAt(int character) const {
-    if (m_label == nullptr || character < 0 || character >= static_cast<int>(m_glyphTags.size())) return nullptr;
+    if (m_label == nullptr || character < 0 || character >= static_cast<int>(m_glyphTags.size()))
+        return nullptr;
     return m_label->getChildByTag(m_glyphTags[static_cast<size_t>(character)]);
 }
 
 void KVChatterTextItemBase::setGlyphOpacity(uint8_t opacity) {
     for (int i = 0; i < m_charactersInPage; ++i) {
         CCNode* glyph = glyphAt(i);
-        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr) rgba->setOpacity(opacity);
+        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr)
+            rgba->setOpacity(opacity);
     }
 }
 
@@ -178,7 +181,8 @@ void KVChatterTextItemBase::colourPage() {
     setGlyphOpacity(255);
     for (int i = 0; i < m_charactersInPage; ++i) {
         CCNode* glyph = glyphAt(i);
-        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr) rgba->setColor(kNormalColour);
+        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr)
+            rgba->setColor(kNormalColour);
     }
     const int pageEnd = m_glyphOffset + m_charactersInPage;
     for (std::pair<int, int>& span : m_spans) {
@@ -196,11 +200,13 @@ void KVChatterTextItemBase::colourPage() {
 
 void KVChatterTextItemBase::update(float dt) {
     if (m_label == nullptr) return;
-    m_revealed = std::min(m_revealed + static_cast<float>(kTypingSpeed) * dt, static_cast<float>(m_charactersInPage));
+    m_revealed =
+        std::min(m_revealed + static_cast<float>(kTypingSpeed) * dt, static_cast<float>(m_charactersInPage));
     const int shown = static_cast<int>(m_revealed);
     for (int i = 0; i < shown; ++i) {
         CCNode* glyph = glyphAt(i);
-        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr) rgba->setOpacity(255);
+        if (CCRGBAProtocol* rgba = glyph != nullptr ? glyph->asRGBAProtocol() : nullptr)
+            rgba->setOpacity(255);
     }
 }
 

@@ -60,8 +60,8 @@ public:
 protected:
     /// Builds lines, pages and the label. Called by the subclasses' constructors, so the hooks below
     /// answer for the subclass. `width` and `height` are in pixels, like the font's advances.
-    void build(kvengine::CCString* text, int width, int height, int margin, const kvengine::ccColor3B& highlight,
-               const std::string& fontFile, float scale);
+    void build(kvengine::CCString* text, int width, int height, int margin,
+               const kvengine::ccColor3B& highlight, const std::string& fontFile, float scale);
 
     /// Lines shown together.
     virtual int linesPerPage(const kvengine::CCBMFontConfiguration* font, int height, float scale) const = 0;
@@ -71,7 +71,8 @@ protected:
     virtual bool typesPages() const = 0;
 
 private:
-    void breakLines(const std::string& text, const kvengine::CCBMFontConfiguration* font, int width, float scale);
+    void breakLines(const std::string& text, const kvengine::CCBMFontConfiguration* font, int width,
+                    float scale);
     void buildPage();
     void colourPage();
     void setGlyphOpacity(uint8_t opacity);

@@ -104,8 +104,9 @@ KVChatterTextView::KVChatterTextView(Dict* step) {
     m_textItem->setAnchorPoint(CCPoint(0, 0));
     const CCSize item = m_textItem->getContentSize();
     if (wide) {
-        m_textItem->setPosition(left ? CCPoint(win.width * 0.5f - item.width * 0.5f - 40, -item.height / 1.25f)
-                                     : CCPoint(win.width * 0.5f - item.width / 1.5f, -item.height / 1.25f));
+        m_textItem->setPosition(left
+                                    ? CCPoint(win.width * 0.5f - item.width * 0.5f - 40, -item.height / 1.25f)
+                                    : CCPoint(win.width * 0.5f - item.width / 1.5f, -item.height / 1.25f));
     } else {
         m_textItem->setPosition(left ? CCPoint(win.width * 0.5f - item.width * 0.5f + 22, -item.height / 1.2f)
                                      : CCPoint(win.width * 0.5f - item.width / 1.8f, -item.height / 1.2f));

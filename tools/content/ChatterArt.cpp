@@ -76,7 +76,8 @@ bool buildPictures(const BuildPaths& paths) {
         }
         const Bytes ccz = wrapCCZ(encodePvr(picture, PvrFormat::RGB565));
         ok = !ccz.empty() &&
-             writeResource(paths.target + "/images/chatter/" + entry.path().stem().string() + ".pvr.ccz", ccz) &&
+             writeResource(paths.target + "/images/chatter/" + entry.path().stem().string() + ".pvr.ccz",
+                           ccz) &&
              ok;
     }
     return ok;
@@ -92,14 +93,18 @@ bool buildChatter(const BuildPaths& paths) {
             logLine(std::string("no look for the speaking kelvo ") + speaker);
             return false;
         }
-        large.push_back({std::string(speaker) + "_chatter.png", portrait(idle[0].picture, kPortraitTexels, false, false)});
-        badges.push_back({std::string(speaker) + "_chatterLight.png", portrait(idle[0].picture, kBadgeTexels, true, false)});
+        large.push_back({std::string(speaker) + "_chatter.png",
+                         portrait(idle[0].picture, kPortraitTexels, false, false)});
+        badges.push_back({std::string(speaker) + "_chatterLight.png",
+                          portrait(idle[0].picture, kBadgeTexels, true, false)});
     }
     bool ok = true;
     SpriteSheet portraits;
-    ok = portraits.pack(std::move(large)) && portraits.write(paths.target + "/sheets", "characterchatter_TC4_ss") && ok;
+    ok = portraits.pack(std::move(large)) &&
+         portraits.write(paths.target + "/sheets", "characterchatter_TC4_ss") && ok;
     SpriteSheet lights;
-    ok = lights.pack(std::move(badges)) && lights.write(paths.target + "/sheets", "characterchatter2_TC4_ss") && ok;
+    ok = lights.pack(std::move(badges)) &&
+         lights.write(paths.target + "/sheets", "characterchatter2_TC4_ss") && ok;
 
     for (const auto& talker : kTalkers) {
         std::vector<SheetFrame> poses = drawKelvoFrames(talker.second, {{"victory", kTalkFrames}});
@@ -113,7 +118,8 @@ bool buildChatter(const BuildPaths& paths) {
         std::transform(sheet.begin(), sheet.end(), sheet.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         SpriteSheet talk;
-        ok = !frames.empty() && talk.pack(std::move(frames)) && talk.write(paths.target + "/sheets", sheet + "_ss") && ok;
+        ok = !frames.empty() && talk.pack(std::move(frames)) &&
+             talk.write(paths.target + "/sheets", sheet + "_ss") && ok;
     }
     ok = buildPictures(paths) && ok;
     logLine("chatter: portraits of " + std::to_string(std::size(kSpeakers)) + " kelvos");

@@ -63,7 +63,6 @@ const char* const kKelvoWords[] = {"idle",     "stretch", "stretch_idle", "stret
                                    "launched", "hit",     "hit_healed",   "wait",
                                    "victory",  "ko",      "fall",         "anchor"};
 
-
 // A strip of kelvos wearing the helmets as the view draws them (helmet at scale 0.85 over
 // the body, both centred on the untrimmed frame), for reviewing the helmet placement.
 void writeWearingPreview(const std::string& folder, const std::vector<AnimationSpec>& animations) {

@@ -28,10 +28,12 @@ const std::string& fixtureFolder() {
         fs::create_directories(target);
         for (const auto& entry : fs::directory_iterator(std::string(KELVOS_TEST_DATA_DIR) + "/chatter")) {
             std::ifstream in(entry.path(), std::ios::binary);
-            std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                             std::istreambuf_iterator<char>());
             scrambleDataBuffer(bytes.data(), static_cast<unsigned>(bytes.size()));
             std::ofstream out(target / entry.path().filename(), std::ios::binary);
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
         }
         CCResourceIndex::getInstance()->scanFolder(target.string() + "/");
         return target.string();
@@ -41,7 +43,8 @@ const std::string& fixtureFolder() {
 } // namespace
 
 SpeechEnds::SpeechEnds() {
-    CCNotificationCenter::getInstance()->addObserver(this, notification_selector(SpeechEnds::onEnd), EVENT_END_SPEECH);
+    CCNotificationCenter::getInstance()->addObserver(this, notification_selector(SpeechEnds::onEnd),
+                                                     EVENT_END_SPEECH);
 }
 
 SpeechEnds::~SpeechEnds() {

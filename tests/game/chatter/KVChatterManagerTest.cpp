@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ChatterFixture.h"
-#include "engine/director/CCDirector.h"
 #include "engine/base/CCArray.h"
 #include "engine/base/CCString.h"
+#include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/chatter/KVChatterImageView.h"
@@ -44,8 +44,8 @@ TEST_F(ChatterManagerTest, TheIdentifierNamesItsFileAndEntry) {
 }
 
 TEST_F(ChatterManagerTest, AnIdentifierThatLoadsNothingStartsNothing) {
-    const char* const nothing[] = {"",           "Tut_ab",        "Tutos_xx",      "Missing_chatzz",
-                                   "Tutos_chatzz", "Broken_chatab", "Tutos_chat"};
+    const char* const nothing[] = {
+        "", "Tut_ab", "Tutos_xx", "Missing_chatzz", "Tutos_chatzz", "Broken_chatab", "Tutos_chat"};
     for (const char* identifier : nothing) {
         chatter->loadChatter("Tutos_chatot"); // something loaded before must not linger
         play(identifier);

@@ -189,7 +189,8 @@ TEST_F(ChatterTextBoxTest, AnEmptyTextIsOneEmptyPage) {
 }
 
 TEST_F(ChatterTextBoxTest, TheLightItemShowsWholePages) {
-    auto* item = new KVChatterLightTextItem(text("a\\n b\\n c\\n d\\n e"), 567, 72, 20, kRed, "junction12.fnt", 1.0f);
+    auto* item =
+        new KVChatterLightTextItem(text("a\\n b\\n c\\n d\\n e"), 567, 72, 20, kRed, "junction12.fnt", 1.0f);
     item->autorelease();
     item->setDelegate(box);
     ASSERT_GE(item->getLinesPerPage(), 1);
@@ -214,7 +215,8 @@ TEST_F(ChatterTextBoxTest, TheFullBoxTurnsPagesAndItsSkipButtonEndsTheDialogue) 
     // An ordinary touch advances the text and posts nothing.
     tap(480, 100);
     EXPECT_EQ(recorder->count("EVENT_CHATTER_NEXT"), 0);
-    EXPECT_EQ(full->getTextItem()->getRevealed(), static_cast<float>(full->getTextItem()->getCharactersInPage()));
+    EXPECT_EQ(full->getTextItem()->getRevealed(),
+              static_cast<float>(full->getTextItem()->getCharactersInPage()));
     // The skip button: posted once, the dialogue ends at the next frame.
     CCNode* skip = full->getChildByTag(KVChatterTextView::kSkipTag);
     ASSERT_NE(skip, nullptr);

@@ -4,6 +4,7 @@
 // uses is in all five tables with the placeholders the code passes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -304,7 +305,8 @@ TEST(ContentCheck, StartUpPicturesAndFontsExist) {
         kvengine::CCFileBuffer file(name, "rb");
         EXPECT_GT(file.size, 0u) << name;
     }
-    for (const char* font : {"times32.fnt", "times32-hd.fnt", "junction12.fnt", "junction12-hd.fnt"}) {
+    for (const char* font : {"times32.fnt", "times32-hd.fnt", "junction12.fnt", "junction12-hd.fnt",
+                             "junction16.fnt", "junction16-hd.fnt"}) {
         const std::string path = resourcePath(font);
         kvengine::CCFileBuffer file(path.c_str(), "rb");
         ASSERT_GT(file.size, 0u) << font;
@@ -420,4 +422,66 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         }
         table->release();
     }
+}
+
+TEST(ContentCheck, DialoguesFindTheirTextsPortraitsAndPictures) {
+    PoolScope pool;
+    const std::set<std::string> boxes = sheetFrames("characterchatter_88_ss");
+    for (const char* name :
+         {"TextBox_chatter.png", "TextBox_chatterLight.png", "Bg_GreyLayer.png", "Kv_Bt_SkipBigChatterUp.png",
+          "Kv_Bt_SkipBigChatterDown.png", "Kv_Bt_SkipMiniChatterUp.png", "Kv_Bt_SkipMiniChatterDown.png",
+          "Kv_Bt_SkipMiniChatterFleche.png"}) {
+        EXPECT_TRUE(boxes.count(name)) << name;
+    }
+    const std::set<std::string> portraits = sheetFrames("characterchatter_TC4_ss");
+    const std::set<std::string> badges = sheetFrames("characterchatter2_TC4_ss");
+    std::vector<kvengine::CCLocalizationManager*> tables;
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        tables.push_back(new kvengine::CCLocalizationManager());
+        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
+            << folder;
+    }
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    std::set<std::string> identifiers;
+    for (const char* file : {"Tutos_CHAT.plist", "M01a_CHAT.plist"}) {
+        Dict* dialogues = loadPlist(file);
+        ASSERT_NE(dialogues, nullptr) << file;
+        for (const std::string& id : keysOf(dialogues)) {
+            identifiers.insert(id);
+            Dict* entry = dictAt(dialogues, id);
+            EXPECT_FALSE(textAt(entry, "light_mode").empty()) << id;
+            for (const std::string& key : keysOf(entry)) {
+                Dict* step = dictAt(entry, key);
+                if (key.rfind("Effect", 0) == 0) {
+                    const std::string background = textAt(step, "background");
+                    EXPECT_TRUE(!resourcePath(background + ".pvr.ccz").empty() ||
+                                !resourcePath(background + "_960.pvr.ccz").empty())
+                        << id << " " << key << " " << background;
+                    continue;
+                }
+                if (key.rfind("Dialog", 0) != 0) continue;
+                EXPECT_FALSE(textAt(step, "reset_background").empty()) << id << " " << key;
+                const std::string kelvo = lower(textAt(step, "kelvo_name"));
+                EXPECT_TRUE(portraits.count(kelvo + "_chatter.png")) << id << " " << kelvo;
+                EXPECT_TRUE(badges.count(kelvo + "_chatterLight.png")) << id << " " << kelvo;
+                const std::string animation = textAt(step, "animation_name");
+                if (!animation.empty()) {
+                    EXPECT_TRUE(sheetFrames(lower(animation) + "_ss").count(animation + "01.png"))
+                        << animation;
+                }
+                const std::string text = textAt(step, "text_name");
+                for (kvengine::CCLocalizationManager* table : tables)
+                    EXPECT_NE(table->stringForKey(text), nullptr) << table->path() << ": " << text;
+            }
+        }
+    }
+    for (kvengine::CCLocalizationManager* table : tables)
+        table->release();
+    // The help dialogues the tutorial plays.
+    for (const char* id : {"Tutos_chatot", "Tutos_chatmp", "Tutos_chatrn", "Tutos_chatah"})
+        EXPECT_TRUE(identifiers.count(id)) << id;
 }
