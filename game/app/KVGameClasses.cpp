@@ -20,6 +20,8 @@
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
 #include "game/pawns/KVCrab.h"
+#include "game/views/KVHitV.h"
+#include "game/views/KVPuffV.h"
 #include "game/world/KVActorV.h"
 
 namespace {
@@ -43,6 +45,8 @@ const Row kGameClasses[] = {
     {"KVEnvLayerAnimationSvg", &KVObjectFactory::creatorOf<KVEnvLayerAnimationSvg>},
     {"KVCoconut", &KVObjectFactory::creatorOf<KVCoconut>},
     {"KVCoconutV", &KVObjectFactory::creatorOf<KVCoconutV>},
+    {"KVHitV", &KVObjectFactory::creatorOf<KVHitV>},
+    {"KVPuffV", &KVObjectFactory::creatorOf<KVPuffV>},
     {"KVSpikyBall", &KVObjectFactory::creatorOf<KVSpikyBall>},
     {"KVSpikyBallV", &KVObjectFactory::creatorOf<KVSpikyBallV>},
     {"KVSpikyWall", &KVObjectFactory::creatorOf<KVSpikyWall>},

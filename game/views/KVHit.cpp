@@ -23,6 +23,7 @@ KVHit* KVHit::create(KVPawn* pawn, int kind) {
 bool KVHit::initWithPawn(KVPawn* pawn, int kind) {
     (void)KVActor::init();
     m_pawn = pawn;
+    holdPawnPosition();
     m_kind = kind;
     CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVHit::onRemoveActor),
                                                      EVENT_REMOVE_ACTOR);
@@ -44,6 +45,16 @@ void KVHit::cleanupBeforeDelete() {
 void KVHit::onRemoveActor(CCNotification* notification) {
     kvengine::CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
     if (object == nullptr) return;
-    if (object == m_pawn) m_pawn = nullptr;
+    if (object == m_pawn) {
+        // The effect ends where the pawn was last seen.
+        holdPawnPosition();
+        m_pawn = nullptr;
+    }
     if (object == this) KVActor::onRemoveActor(notification);
+}
+
+void KVHit::holdPawnPosition() {
+    if (m_pawn == nullptr) return;
+    positionX = m_pawn->positionX;
+    positionY = m_pawn->positionY;
 }

@@ -32,11 +32,15 @@ public:
     /// Forgets the pawn when the removed actor is the pawn; marks this hit removed when it is this.
     void onRemoveActor(kvengine::CCNotification* notification) override;
 
-    /// The pawn flashed; null once it has been removed. Not retained.
+    /// The pawn flashed; null once it has been removed (this actor's position then holds where it
+    /// was last seen). Not retained.
     KVPawn* getPawn() const { return m_pawn; }
     int getKind() const { return m_kind; }
 
 private:
+    /// Copies the pawn's position into this actor's, so the effect can stay there.
+    void holdPawnPosition();
+
     KVPawn* m_pawn = nullptr;
     int m_kind = Damage;
 };

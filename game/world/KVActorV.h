@@ -20,6 +20,12 @@ public:
     virtual kvengine::CCObject* viewHostObject() = 0;
     /// Drops `view` from the view list, which releases it (possibly its last reference).
     virtual void removeActorView(KVActorV* view) = 0;
+    /// The sprite-sheet node the layer loaded under `sheetName` ("top_sfx_51_ss", ...), which
+    /// views add their sprites to; null when the layer has no such sheet.
+    virtual kvengine::CCNode* viewSheet(const std::string& sheetName) {
+        (void)sheetName;
+        return nullptr;
+    }
 
 protected:
     ~KVActorViewHost() = default;
