@@ -2,10 +2,7 @@
 
 #include <string>
 
-#include "engine/base/CCNotification.h"
-#include "game/world/KVActor.h"
-
-class KVPawn;
+#include "game/views/KVPawnEffect.h"
 
 /// The flash drawn over a pawn that is hit (kind 0) or healed (kind 1): a bodiless actor made by
 /// the pawn's damage and heal code. Its view ("KVHitV") plays the flash and then posts
@@ -14,9 +11,9 @@ class KVPawn;
 /// Ownership: made autoreleased by the pawn; whoever hears its "EVENT_NEW_ACTOR" and keeps it
 /// (the game model) retains it. It does not retain its pawn: it forgets the pawn when the pawn's
 /// "EVENT_REMOVE_ACTOR" is posted.
-class KVHit : public KVActor {
+class KVHit : public KVPawnEffect {
 public:
-    CC_DECLARE_CLASS_NAME(KVHit, KVActor)
+    CC_DECLARE_CLASS_NAME(KVHit, KVPawnEffect)
 
     enum Kind : int { Damage = 0, Healing = 1 };
 
@@ -27,20 +24,10 @@ public:
     /// KVActor::init, keeps the pawn and the kind, observes every "EVENT_REMOVE_ACTOR", posts
     /// "EVENT_NEW_ACTOR". Always true.
     virtual bool initWithPawn(KVPawn* pawn, int kind);
-    void cleanupBeforeDelete() override;
     std::string viewClassName() override { return "KVHitV"; }
-    /// Forgets the pawn when the removed actor is the pawn; marks this hit removed when it is this.
-    void onRemoveActor(kvengine::CCNotification* notification) override;
 
-    /// The pawn flashed; null once it has been removed (this actor's position then holds where it
-    /// was last seen). Not retained.
-    KVPawn* getPawn() const { return m_pawn; }
     int getKind() const { return m_kind; }
 
 private:
-    /// Copies the pawn's position into this actor's, so the effect can stay there.
-    void holdPawnPosition();
-
-    KVPawn* m_pawn = nullptr;
     int m_kind = Damage;
 };
