@@ -1,6 +1,14 @@
 #include "engine/platform/CCGLWindow.h"
 
+#include "engine/platform/CCPlatformLog.h"
+
 namespace kvengine {
+
+void CCGLWindow::warpPointer(int x, int y) {
+    static bool logged = false;
+    if (!logged) platformLog("window: moving the pointer to (%d, %d) is not available here", x, y);
+    logged = true;
+}
 
 bool CCHeadlessWindow::create(const char* /*title*/, bool fullScreen, int width, int height) {
     if (m_open) return false;

@@ -45,6 +45,9 @@ public:
     /// While captured, mouse events reach the window even when the pointer is outside it, so a
     /// button released outside is still seen.
     virtual void setMouseCaptured(bool captured) = 0;
+    /// Moves the pointer to (x, y) client pixels of the window. Backends that cannot move it log
+    /// that once and leave it.
+    virtual void warpPointer(int x, int y);
     /// Asks for the window to be closed as if the user had closed it: a WindowClose event
     /// arrives through poll().
     virtual void postCloseRequest() = 0;
@@ -75,6 +78,11 @@ public:
     void setPosition(int x, int y) override;
     void raise() override { ++m_raises; }
     void setMouseCaptured(bool captured) override { m_mouseCaptured = captured; }
+    void warpPointer(int x, int y) override {
+        m_warpX = x;
+        m_warpY = y;
+        ++m_warps;
+    }
     void postCloseRequest() override { push(CCPlatformEvent::make(CCEventType::WindowClose)); }
     bool poll(CCPlatformEvent& out) override { return m_events.poll(out); }
 
@@ -90,6 +98,10 @@ public:
     int getPositionY() const { return m_y; }
     int raiseCount() const { return m_raises; }
     bool isMouseCaptured() const { return m_mouseCaptured; }
+    /// Where the pointer was last moved by warpPointer, and how many times it was.
+    int getWarpX() const { return m_warpX; }
+    int getWarpY() const { return m_warpY; }
+    int warpCount() const { return m_warps; }
 
 private:
     CCQueuedEventSource m_events;
@@ -107,6 +119,8 @@ private:
     int m_x = 0, m_y = 0;
     int m_raises = 0;
     bool m_mouseCaptured = false;
+    int m_warpX = 0, m_warpY = 0;
+    int m_warps = 0;
 };
 
 } // namespace kvengine

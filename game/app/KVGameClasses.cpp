@@ -2,6 +2,8 @@
 // file that knows every creatable class, so the factory itself stays in game/world, below them.
 #include "game/world/KVObjectFactory.h"
 
+#include "game/attacks/KVAOEAttack.h"
+#include "game/attacks/KVDash.h"
 #include "game/environment/KVEnvLayerAnimationSvg.h"
 #include "game/environment/KVEnvLayerAnimationTmx.h"
 #include "game/environment/KVEnvLayerCaustics.h"
@@ -20,6 +22,9 @@
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
 #include "game/pawns/KVCrab.h"
+#include "game/pawns/KVKelvoAI.h"
+#include "game/pawns/KVKelvoPlayer.h"
+#include "game/pawns/KVPawnAI.h"
 #include "game/views/KVHitV.h"
 #include "game/views/KVPuffV.h"
 #include "game/world/KVActorV.h"
@@ -54,6 +59,11 @@ const Row kGameClasses[] = {
     {"KVAnchor", &KVObjectFactory::creatorOf<KVAnchor>},
     {"KVAnchorV", &KVObjectFactory::creatorOf<KVAnchorV>},
     {"KVMapBorder", &KVObjectFactory::creatorOf<KVMapBorder>},
+    {"KVKelvoPlayer", &KVObjectFactory::creatorOf<KVKelvoPlayer>},
+    {"KVKelvoAI", &KVObjectFactory::creatorOf<KVKelvoAI>},
+    {"KVPawnAI", &KVObjectFactory::creatorOf<KVPawnAI>},
+    {"KVAOEAttack", &KVObjectFactory::creatorOf<KVAOEAttack>},
+    {"KVDash", &KVObjectFactory::creatorOf<KVDash>},
 };
 
 } // namespace

@@ -72,6 +72,9 @@ public:
         if (m_window) SDL_RaiseWindow(m_window);
     }
     void setMouseCaptured(bool captured) override;
+    void warpPointer(int x, int y) override {
+        if (m_window) SDL_WarpMouseInWindow(m_window, x, y);
+    }
     bool poll(CCPlatformEvent& out) override;
     void postCloseRequest() override {
         if (!m_videoStarted) return;

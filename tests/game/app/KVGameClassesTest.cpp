@@ -17,7 +17,8 @@ protected:
 };
 
 TEST_F(KVGameClassesTest, EveryTableRowCreatesItsOwnClassOwnedByTheCaller) {
-    for (const char* name : {"KVCrab", "KVActorV"}) {
+    for (const char* name :
+         {"KVCrab", "KVActorV", "KVKelvoPlayer", "KVKelvoAI", "KVPawnAI", "KVAOEAttack", "KVDash"}) {
         CCObject* object = KVObjectFactory::create(name);
         ASSERT_NE(object, nullptr) << name;
         EXPECT_STREQ(object->className(), name);
@@ -29,11 +30,12 @@ TEST_F(KVGameClassesTest, EveryTableRowCreatesItsOwnClassOwnedByTheCaller) {
     ASSERT_NE(crab, nullptr);
     EXPECT_TRUE(crab->isKindOf("KVPawn"));
     EXPECT_TRUE(crab->isKindOf("KVActor"));
+    EXPECT_TRUE(crab->isKindOf("KVPawnAI"));
     crab->release();
 }
 
 TEST_F(KVGameClassesTest, BaseClassesThatDataNeverNamesStayUnregistered) {
-    for (const char* name : {"KVPawn", "KVActor", "KVObject"})
+    for (const char* name : {"KVPawn", "KVActor", "KVObject", "KVKelvo", "KVPawnController"})
         EXPECT_FALSE(KVObjectFactory::isRegistered(name)) << name;
 }
 

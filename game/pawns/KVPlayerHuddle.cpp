@@ -1,0 +1,55 @@
+#include "game/pawns/KVPlayerHuddle.h"
+
+#include "engine/base/CCLog.h"
+#include "game/pawns/KVKelvoPlayer.h"
+
+bool KVPlayerHuddle::initWithModel(KVSpawnPoints* model) {
+    if (!KVPlayer::initWithModel(model)) return false;
+    points = 0;
+    placing = 0;
+    return true;
+}
+
+void KVPlayerHuddle::releaseKelvo() {
+    if (m_kelvo == nullptr) return;
+    KVKelvoPlayer* kelvo = m_kelvo;
+    m_kelvo = nullptr;
+    kelvo->release();
+}
+
+void KVPlayerHuddle::addPawn(KVPawn* pawn) {
+    if (pawn == nullptr || !pawn->isKindOf("KVKelvoPlayer")) {
+        kvengine::logDebugMessage("KVPlayerHuddle::addPawn: only a player kelvo can join a player");
+        return;
+    }
+    pawn->retain();
+    releaseKelvo();
+    m_kelvo = static_cast<KVKelvoPlayer*>(pawn);
+}
+
+bool KVPlayerHuddle::hasPawn(KVPawn* pawn) {
+    return pawn != nullptr && pawn == m_kelvo;
+}
+
+void KVPlayerHuddle::removePawn(KVPawn* pawn) {
+    if (pawn == nullptr) return;
+    // Read before the release, which may be the kelvo's last owner but the remove notification.
+    scheduleRespawn(pawn);
+    if (pawn == m_kelvo) releaseKelvo();
+}
+
+void KVPlayerHuddle::onGameShutdown(kvengine::CCNotification* notification) {
+    (void)notification;
+    releaseKelvo();
+}
+
+void KVPlayerHuddle::cleanupBeforeDelete() {
+    releaseKelvo();
+    KVPlayer::cleanupBeforeDelete();
+}
+
+int KVPlayerHuddle::compareByPoints(KVPlayerHuddle* a, KVPlayerHuddle* b) {
+    if (a->points > b->points) return -1;
+    if (a->points < b->points) return 1;
+    return 0;
+}

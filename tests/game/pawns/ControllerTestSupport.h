@@ -1,0 +1,103 @@
+#pragma once
+
+// Pieces shared by the controller tests: kelvos and crustacean-like pawns built from stat
+// dictionaries and bound to a controller, on the pawn tests' stepped physics world.
+
+#include "PawnTestSupport.h"
+
+#include "game/pawns/KVAIBrain.h"
+#include "game/pawns/KVKelvo.h"
+#include "game/pawns/KVPawnAIController.h"
+#include "game/pawns/KVPawnController.h"
+#include "game/pawns/KVPawnPlayerController.h"
+
+namespace pawntest {
+
+/// A kelvo set up as the creature code does it (initAt, readStats, createBody,
+/// registerObservers), on the player side, human-driven.
+class TestKelvo : public KVKelvo {
+public:
+    static TestKelvo* make(const char* name, float x, float y, kvdata::Dict* stats) {
+        auto* kelvo = new TestKelvo();
+        auto* typeName = new kvengine::CCString(name);
+        EXPECT_TRUE(kelvo->initAt(x, y, nullptr, typeName));
+        typeName->release();
+        kelvo->readStats(stats);
+        EXPECT_TRUE(kelvo->createBody());
+        kelvo->registerObservers();
+        return kelvo;
+    }
+};
+
+/// A pawn whose launch axis is its side, as the crustaceans' is: forward (1, 0), aim offset pi/2.
+class SidewaysPawn : public TestPawn {
+public:
+    static SidewaysPawn* make(const char* name, float x, float y, kvdata::Dict* stats, bool enemy, bool ai) {
+        auto* pawn = new SidewaysPawn();
+        pawn->setEnemy(enemy);
+        pawn->setAIDriven(ai);
+        auto* typeName = new kvengine::CCString(name);
+        EXPECT_TRUE(pawn->initAt(x, y, nullptr, typeName));
+        typeName->release();
+        pawn->readStats(stats);
+        EXPECT_TRUE(pawn->createBody());
+        pawn->registerObservers();
+        return pawn;
+    }
+    void getForwardVector(float* x, float* y) override {
+        *x = 1.0f;
+        *y = 0.0f;
+    }
+    float getAimAngleOffset() override { return 1.57079633f; }
+    bool canAct() override { return getController() != nullptr && getController()->canAct(); }
+};
+
+/// Binds a new controller of class C to `pawn` (the pawn keeps it); returns it.
+template <class C> C* bindController(KVPawn* pawn) {
+    auto* controller = new C();
+    EXPECT_TRUE(controller->initWithPawn(pawn));
+    pawn->setController(controller);
+    controller->release();
+    return controller;
+}
+
+/// The pawn world, plus controllers updated after the pawns as the game model does.
+class ControllerWorldTest : public PawnWorldTest {
+protected:
+    TestKelvo* makeKelvo(const char* name, float x, float y, kvdata::Dict* stats) {
+        TestKelvo* kelvo = TestKelvo::make(name, x, y, stats);
+        pawns.push_back(kelvo);
+        return kelvo;
+    }
+    SidewaysPawn* makeSideways(const char* name, float x, float y, kvdata::Dict* stats, bool enemy, bool ai) {
+        SidewaysPawn* pawn = SidewaysPawn::make(name, x, y, stats, enemy, ai);
+        pawns.push_back(pawn);
+        return pawn;
+    }
+    KVPawnPlayerController* playerControllerOf(KVPawn* pawn) {
+        return bindController<KVPawnPlayerController>(pawn);
+    }
+
+    /// One frame: the world's step, every pawn's update, then every controller's (and, for the
+    /// computer's controllers, their brains') update.
+    void frame(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            physics->update(kFrame);
+            for (KVPawn* pawn : pawns)
+                pawn->update(kFrame);
+            for (KVPawn* pawn : pawns) {
+                KVPawnController* controller = pawn->getController();
+                if (controller == nullptr) continue;
+                controller->update(kFrame);
+                if (controller->isKindOf("KVPawnAIController"))
+                    if (KVAIBrain* brain = static_cast<KVPawnAIController*>(controller)->getBrain())
+                        brain->update(kFrame);
+            }
+            drainPool();
+        }
+    }
+
+    static float speedOf(KVPawn* pawn) { return pawn->getBody()->GetLinearVelocity().Length(); }
+};
+
+} // namespace pawntest
