@@ -3,7 +3,9 @@
 #include "game/world/KVObjectFactory.h"
 
 #include "game/attacks/KVAOEAttack.h"
+#include "game/attacks/KVAOEAttackV.h"
 #include "game/attacks/KVDash.h"
+#include "game/attacks/KVDashV.h"
 #include "game/environment/KVEnvLayerAnimationSvg.h"
 #include "game/environment/KVEnvLayerAnimationTmx.h"
 #include "game/environment/KVEnvLayerCaustics.h"
@@ -64,6 +66,8 @@ const Row kGameClasses[] = {
     {"KVPawnAI", &KVObjectFactory::creatorOf<KVPawnAI>},
     {"KVAOEAttack", &KVObjectFactory::creatorOf<KVAOEAttack>},
     {"KVDash", &KVObjectFactory::creatorOf<KVDash>},
+    {"KVAOEAttackV", &KVObjectFactory::creatorOf<KVAOEAttackV>},
+    {"KVDashV", &KVObjectFactory::creatorOf<KVDashV>},
 };
 
 } // namespace

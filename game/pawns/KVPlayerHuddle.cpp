@@ -53,3 +53,17 @@ int KVPlayerHuddle::compareByPoints(KVPlayerHuddle* a, KVPlayerHuddle* b) {
     if (a->points < b->points) return 1;
     return 0;
 }
+
+void KVPlayerHuddle::assignPlacings(kvengine::CCMutableArray<KVPlayerHuddle*>* players) {
+    if (players == nullptr) return;
+    auto* sorted = kvengine::CCMutableArray<KVPlayerHuddle*>::createWithArray(players);
+    sorted->sortWithFunction(
+        [](KVPlayerHuddle* a, KVPlayerHuddle* b, void*) { return compareByPoints(a, b); }, nullptr);
+    int placing = 0;
+    const KVPlayerHuddle* previous = nullptr;
+    for (KVPlayerHuddle* player : *sorted) {
+        if (previous == nullptr || player->points != previous->points) ++placing;
+        player->placing = placing;
+        previous = player;
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCMutableArray.h"
 #include "game/pawns/KVPlayer.h"
 
 class KVKelvoPlayer;
@@ -23,6 +24,10 @@ public:
 
     /// For the stable sort by points: -1 when a has more points than b, 1 when fewer, else 0.
     static int compareByPoints(KVPlayerHuddle* a, KVPlayerHuddle* b);
+    /// Writes every player's placing: the players sorted by points, highest first (stable);
+    /// placing 1 for the first, one more each time the points differ from the previous player's
+    /// (points 5, 5, 3 give placings 1, 1, 2). The list itself keeps its order. Null: nothing.
+    static void assignPlacings(kvengine::CCMutableArray<KVPlayerHuddle*>* players);
 
     KVKelvoPlayer* getKelvo() const { return m_kelvo; }
     int points = 0;

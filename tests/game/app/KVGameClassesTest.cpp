@@ -17,8 +17,8 @@ protected:
 };
 
 TEST_F(KVGameClassesTest, EveryTableRowCreatesItsOwnClassOwnedByTheCaller) {
-    for (const char* name :
-         {"KVCrab", "KVActorV", "KVKelvoPlayer", "KVKelvoAI", "KVPawnAI", "KVAOEAttack", "KVDash"}) {
+    for (const char* name : {"KVCrab", "KVActorV", "KVKelvoPlayer", "KVKelvoAI", "KVPawnAI", "KVAOEAttack",
+                             "KVDash", "KVAOEAttackV", "KVDashV"}) {
         CCObject* object = KVObjectFactory::create(name);
         ASSERT_NE(object, nullptr) << name;
         EXPECT_STREQ(object->className(), name);

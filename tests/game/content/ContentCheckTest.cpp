@@ -284,6 +284,25 @@ TEST(ContentCheck, PopUpsButtonsAndPearlCounterFindTheirFrames) {
     EXPECT_TRUE(sheetFrames("menu_TC2_ss").count("KV_PopupWindow.png"));
 }
 
+TEST(ContentCheck, AreaAttackAndDashFramesExist) {
+    PoolScope pool;
+    const std::set<std::string> frames = sheetFrames("top_sfx_51_ss");
+    std::vector<std::string> names = {"AE_Area_BGR.png", "AE_Area_CHR.png"};
+    char name[32];
+    for (int i = 1; i <= 9; ++i) {
+        std::snprintf(name, sizeof name, "AoE_melee_%02d.png", i);
+        names.push_back(name);
+        std::snprintf(name, sizeof name, "AoE_enemy_%02d.png", i);
+        names.push_back(name);
+    }
+    for (int i = 1; i <= 6; ++i) {
+        std::snprintf(name, sizeof name, "doubledash_%02d.png", i);
+        names.push_back(name);
+    }
+    for (const std::string& frame : names)
+        EXPECT_TRUE(frames.count(frame)) << frame;
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {

@@ -5,6 +5,8 @@
 
 #include "PawnTestSupport.h"
 
+#include <algorithm>
+
 #include "game/pawns/KVAIBrain.h"
 #include "game/pawns/KVKelvo.h"
 #include "game/pawns/KVPawnAIController.h"
@@ -61,9 +63,67 @@ template <class C> C* bindController(KVPawn* pawn) {
     return controller;
 }
 
-/// The pawn world, plus controllers updated after the pawns as the game model does.
+/// The game model's part in the actor lifetimes: what announces itself with "EVENT_NEW_ACTOR"
+/// (controllers, brains, attacks, dashes; pawns excepted, the tests hold those) is retained and
+/// updated each frame until "EVENT_REMOVE_ACTOR" names it.
+class ActorKeeper : public kvengine::CCObject {
+public:
+    ActorKeeper() {
+        auto* centre = kvengine::CCNotificationCenter::getInstance();
+        centre->addObserver(this, notification_selector(ActorKeeper::onNew), EVENT_NEW_ACTOR);
+        centre->addObserver(this, notification_selector(ActorKeeper::onRemove), EVENT_REMOVE_ACTOR);
+    }
+    void cleanupBeforeDelete() override {
+        kvengine::CCNotificationCenter::getInstance()->removeObserver(this);
+        for (KVObject* object : kept)
+            object->release();
+        kept.clear();
+    }
+    void onNew(kvengine::CCNotification* notification) {
+        kvengine::CCObject* object = notification->getObject();
+        if (object == nullptr || object->isKindOf("KVPawn") || !object->isKindOf("KVObject")) return;
+        object->retain();
+        kept.push_back(static_cast<KVObject*>(object));
+    }
+    void onRemove(kvengine::CCNotification* notification) {
+        auto it = std::find(kept.begin(), kept.end(), notification->getObject());
+        if (it == kept.end()) return;
+        KVObject* object = *it;
+        kept.erase(it);
+        object->autorelease(); // not during the post that names it
+    }
+    /// Updates a copy of the list: updates may announce or remove actors.
+    void update(float dt) override {
+        std::vector<KVObject*> now = kept;
+        for (KVObject* object : now)
+            object->retain();
+        for (KVObject* object : now) {
+            if (std::find(kept.begin(), kept.end(), object) != kept.end()) object->update(dt);
+            object->release();
+        }
+    }
+    int countOf(const char* className) const {
+        int n = 0;
+        for (KVObject* object : kept)
+            n += object->isKindOf(className) ? 1 : 0;
+        return n;
+    }
+    std::vector<KVObject*> kept;
+};
+
+/// The pawn world, plus the actors that controllers, brains and attacks announce, updated after
+/// the pawns as the game model does.
 class ControllerWorldTest : public PawnWorldTest {
 protected:
+    void SetUp() override {
+        PawnWorldTest::SetUp();
+        keeper = new ActorKeeper();
+    }
+    void TearDown() override {
+        PawnWorldTest::TearDown();
+        keeper->release();
+    }
+
     TestKelvo* makeKelvo(const char* name, float x, float y, kvdata::Dict* stats) {
         TestKelvo* kelvo = TestKelvo::make(name, x, y, stats);
         pawns.push_back(kelvo);
@@ -78,26 +138,20 @@ protected:
         return bindController<KVPawnPlayerController>(pawn);
     }
 
-    /// One frame: the world's step, every pawn's update, then every controller's (and, for the
-    /// computer's controllers, their brains') update.
+    /// One frame: the world's step, every pawn's update, then the kept actors' updates.
     void frame(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             physics->update(kFrame);
             for (KVPawn* pawn : pawns)
                 pawn->update(kFrame);
-            for (KVPawn* pawn : pawns) {
-                KVPawnController* controller = pawn->getController();
-                if (controller == nullptr) continue;
-                controller->update(kFrame);
-                if (controller->isKindOf("KVPawnAIController"))
-                    if (KVAIBrain* brain = static_cast<KVPawnAIController*>(controller)->getBrain())
-                        brain->update(kFrame);
-            }
+            keeper->update(kFrame);
             drainPool();
         }
     }
 
     static float speedOf(KVPawn* pawn) { return pawn->getBody()->GetLinearVelocity().Length(); }
+
+    ActorKeeper* keeper = nullptr;
 };
 
 } // namespace pawntest
