@@ -20,14 +20,7 @@ namespace pawntest {
 class TestKelvo : public KVKelvo {
 public:
     static TestKelvo* make(const char* name, float x, float y, kvdata::Dict* stats) {
-        auto* kelvo = new TestKelvo();
-        auto* typeName = new kvengine::CCString(name);
-        EXPECT_TRUE(kelvo->initAt(x, y, nullptr, typeName));
-        typeName->release();
-        kelvo->readStats(stats);
-        EXPECT_TRUE(kelvo->createBody());
-        kelvo->registerObservers();
-        return kelvo;
+        return TestPawn::setUp(new TestKelvo(), name, x, y, stats, false, false);
     }
 };
 
@@ -35,16 +28,7 @@ public:
 class SidewaysPawn : public TestPawn {
 public:
     static SidewaysPawn* make(const char* name, float x, float y, kvdata::Dict* stats, bool enemy, bool ai) {
-        auto* pawn = new SidewaysPawn();
-        pawn->setEnemy(enemy);
-        pawn->setAIDriven(ai);
-        auto* typeName = new kvengine::CCString(name);
-        EXPECT_TRUE(pawn->initAt(x, y, nullptr, typeName));
-        typeName->release();
-        pawn->readStats(stats);
-        EXPECT_TRUE(pawn->createBody());
-        pawn->registerObservers();
-        return pawn;
+        return TestPawn::setUp(new SidewaysPawn(), name, x, y, stats, enemy, ai);
     }
     void getForwardVector(float* x, float* y) override {
         *x = 1.0f;

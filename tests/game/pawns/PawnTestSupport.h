@@ -66,7 +66,12 @@ class TestPawn : public KVPawn {
 public:
     static TestPawn* make(const char* name, float x, float y, kvdata::Dict* stats, bool enemy = false,
                           bool aiDriven = false) {
-        auto* pawn = new TestPawn();
+        return setUp(new TestPawn(), name, x, y, stats, enemy, aiDriven);
+    }
+    /// Initialises `pawn` (any pawn class) as make does; returns it.
+    template <class P>
+    static P* setUp(P* pawn, const char* name, float x, float y, kvdata::Dict* stats, bool enemy,
+                    bool aiDriven) {
         pawn->setEnemy(enemy);
         pawn->setAIDriven(aiDriven);
         auto* typeName = new kvengine::CCString(name);
