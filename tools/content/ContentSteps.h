@@ -23,6 +23,11 @@ bool buildSounds(const BuildPaths& paths);
 bool buildFrontEnd(const BuildPaths& paths);
 /// The scenery of the missions' environment layers: pictures, tile maps, paths, sheets.
 bool buildEnvironment(const BuildPaths& paths);
+/// Height, in tiles of 16 points, of the environment's reef at one of its 60 columns (16 points
+/// wide each, from the left edge of a 960 x 608 point level).
+int reefColumnHeight(int column);
+/// The missions' levels: tile maps and drawings under levels/, the level objects' sheet global_ss.
+bool buildLevels(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
 /// The dialogues' portraits, talking animations and image-step pictures.

@@ -256,6 +256,10 @@ bool writeText(const std::string& path, const std::string& text) {
 
 } // namespace
 
+int reefColumnHeight(int column) {
+    return reefHeight(column);
+}
+
 bool buildEnvironment(const BuildPaths& paths) {
     const std::string folder = paths.target + "/environment";
     bool ok = true;

@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     ok = kvcontent::buildSvgSheets(paths) && ok;
     ok = kvcontent::buildEnvironment(paths) && ok;
     ok = kvcontent::buildChatter(paths) && ok;
+    ok = kvcontent::buildLevels(paths) && ok;
     ok = kvcontent::buildSounds(paths) && ok;
     if (!ok) {
         kvcontent::logLine("the resource folder is incomplete: fix the faults above");

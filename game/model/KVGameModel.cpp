@@ -1,0 +1,104 @@
+#include "game/model/KVGameModel.h"
+
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/tilemaps/CCTMXTiledMap.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/data/KVGameSetup.h"
+#include "game/pawns/KVTurnManager.h"
+#include "game/powerups/KVPowerupManager.h"
+#include "game/rules/KVRuleManager.h"
+#include "game/score/KVScoreManager.h"
+#include "game/score/KVXpManager.h"
+#include "game/world/KVActor.h"
+#include "game/world/KVPhysWorld.h"
+
+using kvengine::CCMutableArray;
+using kvengine::CCNotificationCenter;
+using kvengine::CCObject;
+
+namespace {
+
+template <typename T> void releaseField(T*& field) {
+    if (field != nullptr) field->release();
+    field = nullptr;
+}
+
+} // namespace
+
+KVGameModel::KVGameModel() = default;
+
+void KVGameModel::cleanupBeforeDelete() {
+    CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
+    releaseField(m_tileMap);
+    releaseField(m_actors);
+    releaseField(m_turnManager);
+    releaseField(m_scoreManager);
+    releaseField(m_powerupManager);
+    releaseField(m_xpManager);
+    releaseField(m_removedActors);
+    releaseField(m_mapBorders);
+    m_teamSpawnPositions.clear();
+    m_respawnPoints.clear();
+    KVObject::cleanupBeforeDelete();
+}
+
+void KVGameModel::update(float dt) {
+    // Held through the frame: an observer of a post made here may let go of the model.
+    retain();
+    if (KVPhysWorld* physics = KVPhysWorld::existingInstance()) physics->update(dt);
+
+    if (m_actors != nullptr) {
+        // A copy, counted once: actors added now wait for the next frame, and actors removed now
+        // are still reached (inactive) through the copy while the removed list keeps them alive.
+        CCMutableArray<KVActor*>* actors = m_actors->copy();
+        const unsigned count = actors->count();
+        for (unsigned i = 0; i < count; ++i) {
+            KVActor* actor = actors->objectAtIndex(i);
+            if (actor != nullptr && actor->active) actor->update(dt);
+        }
+        actors->release();
+    }
+    if (m_removedActors != nullptr) m_removedActors->removeAllObjects();
+
+    if (KVRuleManager* rules = KVRuleManager::existingInstance()) rules->update(dt);
+    if (m_turnManager != nullptr) m_turnManager->update(dt);
+    if (m_scoreManager != nullptr) m_scoreManager->update(dt);
+    release();
+}
+
+void KVGameModel::onNewActor(kvengine::CCNotification* notification) {
+    CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
+    if (object == nullptr || m_actors == nullptr || !object->isKindOf("KVActor")) return;
+    auto* actor = static_cast<KVActor*>(object);
+    if (!m_actors->containsObject(actor)) m_actors->addObject(actor);
+}
+
+void KVGameModel::onRemoveActor(kvengine::CCNotification* notification) {
+    CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
+    if (object == nullptr || !object->isKindOf("KVActor")) return;
+    auto* actor = static_cast<KVActor*>(object);
+    actor->active = 0;
+    // Kept until the end of the frame's update, which may still be walking over it.
+    if (m_removedActors != nullptr && !m_removedActors->containsObject(actor))
+        m_removedActors->addObject(actor);
+    if (m_actors != nullptr) m_actors->removeObject(actor);
+}
+
+void KVGameModel::onGameShutdown(kvengine::CCNotification* notification) {
+    (void)notification;
+    retain();
+    releaseField(m_turnManager);
+    releaseField(m_scoreManager);
+    releaseField(m_powerupManager);
+    releaseField(m_xpManager);
+    if (KVPhysWorld* physics = KVPhysWorld::existingInstance()) physics->destroyWorld();
+    if (KVRuleManager* rules = KVRuleManager::existingInstance()) rules->clearRules();
+    KVGameSetup::getInstance()->playerCount = 1;
+    releaseField(m_actors);
+    release();
+}
+
+KVPawn* KVGameModel::getCurrentPawn() {
+    return m_turnManager != nullptr ? m_turnManager->getCurrentPawn() : nullptr;
+}

@@ -1,0 +1,222 @@
+// The missions' levels. The tile maps' objects come from content/levels/<mission>.tmx as written
+// there; the tool adds the tile layer "reef" (zlib-compressed, base64, as the game reads it) and
+// its tile set. The level drawings are made here: the reef along the bottom as static walls that
+// follow the environment's reef, the level's edges, and one loose rock.
+//
+// A level is 960 x 608 points: 30 x 19 tiles of 64 texels at content scale 2, and a drawing of
+// 960 x 608 pixels at 32 pixels per metre (30 x 19 m).
+#include <cairo.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/content/ContentFiles.h"
+#include "tools/content/ContentSteps.h"
+#include "tools/content/DrawingKit.h"
+#include "tools/content/SpriteSheet.h"
+
+namespace kvcontent {
+
+namespace {
+using namespace draw;
+
+constexpr int kColumns = 30;
+constexpr int kRows = 19;
+constexpr int kTileTexels = 64;
+constexpr int kTilePoints = 32;
+constexpr int kLevelWidth = kColumns * kTilePoints;
+constexpr int kLevelHeight = kRows * kTilePoints;
+constexpr int kReefColumnPoints = 16;
+
+Image finish(cairo_surface_t* surface, cairo_t* cr) {
+    cairo_destroy(cr);
+    Image image = imageFromSurface(surface);
+    cairo_surface_destroy(surface);
+    return image;
+}
+
+std::string base64(const Bytes& data) {
+    static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (size_t i = 0; i < data.size(); i += 3) {
+        const unsigned a = data[i];
+        const unsigned b = i + 1 < data.size() ? data[i + 1] : 0;
+        const unsigned c = i + 2 < data.size() ? data[i + 2] : 0;
+        const unsigned n = (a << 16) | (b << 8) | c;
+        text += kDigits[(n >> 18) & 63];
+        text += kDigits[(n >> 12) & 63];
+        text += i + 1 < data.size() ? kDigits[(n >> 6) & 63] : '=';
+        text += i + 2 < data.size() ? kDigits[n & 63] : '=';
+    }
+    return text;
+}
+
+// Reef height in points at a point column of the level.
+int reefPoints(int reefColumn) {
+    return reefColumnHeight(reefColumn) * kReefColumnPoints;
+}
+
+// The layer: rock tiles wherever the reef covers the whole tile.
+std::string reefLayer() {
+    Bytes gids;
+    for (int row = 0; row < kRows; ++row) {
+        const int top = (kRows - row) * kTilePoints; // of the tile, from the bottom
+        for (int column = 0; column < kColumns; ++column) {
+            const int covered = std::min(reefPoints(2 * column), reefPoints(2 * column + 1));
+            const unsigned gid = top <= covered ? 1 : 0;
+            for (int shift = 0; shift < 32; shift += 8)
+                gids.push_back(static_cast<uint8_t>(gid >> shift));
+        }
+    }
+    uLongf size = compressBound(gids.size());
+    Bytes packed(size);
+    if (compress2(packed.data(), &size, gids.data(), gids.size(), Z_BEST_COMPRESSION) != Z_OK) return "";
+    packed.resize(size);
+    char head[512];
+    std::snprintf(head, sizeof head,
+                  " <tileset firstgid=\"1\" name=\"reef\" tilewidth=\"%d\" tileheight=\"%d\">\n"
+                  "  <image source=\"level_tiles.png\" width=\"%d\" height=\"%d\"/>\n"
+                  " </tileset>\n"
+                  " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n"
+                  "  <data encoding=\"base64\" compression=\"zlib\">",
+                  kTileTexels, kTileTexels, kTileTexels, kTileTexels, kColumns, kRows);
+    return head + base64(packed) + "</data>\n </layer>\n";
+}
+
+// The rock tile: the reef's colour with its pores.
+Image rockTile() {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kTileTexels, kTileTexels);
+    cairo_t* cr = cairo_create(surface);
+    setColour(cr, hex(0x0B2A3A));
+    cairo_paint(cr);
+    for (int i = 0; i < 8; ++i) {
+        ellipsePath(cr, 6 + 7 * i, 18 + 16 * ((i * 5) % 3), 2.5, 2);
+        setColour(cr, hex(0x16445A));
+        cairo_fill(cr);
+    }
+    return finish(surface, cr);
+}
+
+// Inserts the layer after the map element of the source.
+bool buildMap(const std::string& source, const std::string& target, const std::string& layer) {
+    Bytes bytes;
+    if (!readWholeFile(source, bytes)) {
+        logLine("levels: cannot read " + source);
+        return false;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    const size_t map = text.find("<map ");
+    const size_t open = map == std::string::npos ? map : text.find(">\n", map);
+    if (open == std::string::npos || layer.empty()) {
+        logLine("levels: " + source + " has no map element, or the layer could not be made");
+        return false;
+    }
+    text.insert(open + 2, layer);
+    return writeResource(target, Bytes(text.begin(), text.end()));
+}
+
+// The drawing: the reef's outline as one closed wall, the level's four edges, one loose rock.
+std::string levelDrawing() {
+    std::string reef = "M 0," + std::to_string(kLevelHeight);
+    for (int column = 0; column < kLevelWidth / kReefColumnPoints; ++column) {
+        const int top = kLevelHeight - reefPoints(column);
+        reef += " L " + std::to_string(column * kReefColumnPoints) + "," + std::to_string(top);
+        reef += " L " + std::to_string((column + 1) * kReefColumnPoints) + "," + std::to_string(top);
+    }
+    reef += " L " + std::to_string(kLevelWidth) + "," + std::to_string(kLevelHeight) + " Z";
+    char edges[256];
+    std::snprintf(edges, sizeof edges, "M 0,0 L %d,0 L %d,%d L 0,%d Z", kLevelWidth, kLevelWidth,
+                  kLevelHeight, kLevelHeight);
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\""
+                      " xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\""
+                      " xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\"" +
+                      std::string(" width=\"") + std::to_string(kLevelWidth) + "\" height=\"" +
+                      std::to_string(kLevelHeight) + "\">\n";
+    svg += " <g inkscape:label=\"physics:reef\">\n";
+    svg += "  <path id=\"reef\" physics=\"friction=0.3\" d=\"" + reef + "\"/>\n";
+    svg += "  <path id=\"edges\" physics=\"friction=0.2\" d=\"" + std::string(edges) + "\"/>\n";
+    svg += " </g>\n";
+    svg += " <g inkscape:label=\"physics:rocks\">\n"
+           "  <path id=\"rock\" sodipodi:type=\"arc\" sodipodi:cx=\"560\" sodipodi:cy=\"300\""
+           " sodipodi:rx=\"20\" sodipodi:ry=\"20\" physics=\"density=3,friction=0.8,restitution=0.2\"/>\n"
+           " </g>\n";
+    return svg + "</svg>\n";
+}
+
+// Level objects, drawn for the sizes their views scale from: the balls for a radius of 1 m (64
+// points = 128 texels across), the anchor for a radius of 15 points.
+Image ball(bool spiky) {
+    const int size = 128;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    const double r = spiky ? 50 : 60;
+    if (spiky) {
+        for (int i = 0; i < 12; ++i) {
+            const double a = i * kPi / 6;
+            cairo_move_to(cr, c + (r - 4) * std::cos(a - 0.2), c + (r - 4) * std::sin(a - 0.2));
+            cairo_line_to(cr, c + 62 * std::cos(a), c + 62 * std::sin(a));
+            cairo_line_to(cr, c + (r - 4) * std::cos(a + 0.2), c + (r - 4) * std::sin(a + 0.2));
+            cairo_close_path(cr);
+        }
+        fillAndOutline(cr, hex(0xC9CED6), hex(0x3A3F47), 2);
+    }
+    ellipsePath(cr, c, c, r, r);
+    fillAndOutline(cr, spiky ? hex(0x5B4A6E) : hex(0x7A4B26), hex(0x2E1A0C), 4);
+    // Fibres, or the spiky ball's bands; then a highlight so the roll shows.
+    for (int i = 0; i < 3; ++i) {
+        ellipsePath(cr, c - 18 + 18 * i, c + 14 - 6 * (i % 2), 5, 5);
+        setColour(cr, spiky ? hex(0x3D3050) : hex(0x4A2B12));
+        cairo_fill(cr);
+    }
+    ellipsePath(cr, c - r * 0.35, c - r * 0.4, r * 0.25, r * 0.15);
+    setColour(cr, hex(0xFFFFFF), 0.35);
+    cairo_fill(cr);
+    return finish(surface, cr);
+}
+
+Image anchor() {
+    const int size = 60;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    ellipsePath(cr, c, c, 28, 28);
+    fillAndOutline(cr, hex(0x6E7B85), hex(0x20262B), 3);
+    ellipsePath(cr, c, c, 16, 16);
+    fillAndOutline(cr, hex(0x8D99A3), hex(0x20262B), 2);
+    // A ring to hold on to.
+    ellipsePath(cr, c, c, 7, 7);
+    cairo_set_line_width(cr, 4);
+    setColour(cr, hex(0xD9A441));
+    cairo_stroke(cr);
+    return finish(surface, cr);
+}
+
+} // namespace
+
+bool buildLevels(const BuildPaths& paths) {
+    const std::string folder = paths.target + "/levels";
+    bool ok = writeResource(folder + "/level_tiles.png", encodePng(rockTile()));
+    const std::string layer = reefLayer();
+    for (const char* mission : {"M01a", "M01b"}) {
+        const std::string name = mission;
+        ok = buildMap(paths.source + "/levels/" + name + ".tmx", folder + "/" + name + ".tmx", layer) && ok;
+        const std::string svg = levelDrawing();
+        ok = writeResource(folder + "/" + name + ".svg", Bytes(svg.begin(), svg.end())) && ok;
+    }
+
+    std::vector<SheetFrame> frames;
+    frames.push_back({"GPE_Ball.png", ball(false)});
+    frames.push_back({"GPE_SpikyBall.png", ball(true)});
+    frames.push_back({"GPE_Anchor.png", anchor()});
+    SpriteSheet sheet;
+    ok = sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "global_ss") && ok;
+    logLine("levels: the missions' maps, drawings and level objects");
+    return ok;
+}
+
+} // namespace kvcontent
