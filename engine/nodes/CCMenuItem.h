@@ -9,6 +9,7 @@ class CCMenuItem;
 
 /// A menu item's callback: a member operation of the target receiving the item.
 using SEL_MenuHandler = void (CCObject::*)(CCObject*);
+#define menu_selector(method) static_cast<kvengine::SEL_MenuHandler>(&method)
 
 /// The base of menu items: a node with selected and enabled flags and a callback run on
 /// activation. Ownership: the target is not retained (it must outlive the item). Items keep the

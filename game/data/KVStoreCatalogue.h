@@ -27,4 +27,8 @@ public:
     virtual void fillDefaultConsumables(kvdata::Dict* target) = 0;
     /// Records an entry the profile merge found newly on sale.
     virtual void addOfferedItem(kvdata::Dict* entry) = 0;
+    /// Delivers the purchases completed outside the game (the world map asks on opening).
+    virtual void deliverPendingPurchases() = 0;
+    /// Merges the game data and the catalogue into the player profile and saves it.
+    virtual void syncCatalogueWithProfile() = 0;
 };

@@ -27,6 +27,8 @@ public:
 
     /// Child tag of the caption.
     static constexpr int kLabelTag = 88;
+    /// Child tag of the pearl beside a price (kind 8).
+    static constexpr int kPearlTag = 89;
     /// Seconds an activated item stays disabled.
     static constexpr float kLockSeconds = 0.5f;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCMutableArray.h"
 #include "game/data/KVQuitConfirmation.h"
 #include "game/world/KVSingletonObject.h"
 
@@ -7,23 +8,24 @@ namespace kvengine {
 class CCScene;
 class CCString;
 } // namespace kvengine
+class KVStateMenu;
+class KVScreenState;
+class KVVideoState;
 
 /// The front end's state machine and the values screens and missions hand to each other.
 ///
-/// States 1 to 24 stand for the front-end screens and overlays; screens and missions never build
-/// one another, they ask for the next state with changeState. The record keeps the state in force
-/// (getCurrentState) and the one left last or lying under an overlay (getPreviousState). Ids 2, 6,
-/// 10, 13, 14 and 23 open the states 1, 5, 9, 11, 12 and 22. 0 and ids above 24 are ignored.
+/// Every screen outside a mission is a state (KVStateMenu) with an id from 1 to 24; screens never
+/// build one another, they ask for the next id with changeState. The manager leaves the current
+/// state, makes a fresh state object for the requested id, opens it (which builds the screen), runs
+/// its scene (or lays it over the running scene for the overlays 16 and 24) and posts the music
+/// changes. The record keeps the state in force (getCurrentState) and the one left last or lying
+/// under an overlay (getPreviousState). Ids 2, 6, 10, 13, 14 and 23 open the states 1, 5, 9, 11, 12
+/// and 22; 0 and ids above 24 are ignored.
 ///
-/// What is built so far:
-/// - 24 lays the item pop-up (KVPopUpItemScreenView, of the kind in popUpKind) over the running
-///   scene as its child with tag 1, at z 1200, or 3000 for the quit confirmation (kind 16) so that
-///   it covers a dialogue (z 2000); 19 closes it again (removes the running scene's child tag 1).
-/// - 20 shows the dialogue loaded beforehand over the running scene (unless one runs already);
-///   exitState(19) ends it.
-/// - 18 records that a mission runs; 10, 13 and 14 (back from a mission) reload the menu sheets
-///   and post the music changes.
-/// The screens themselves, the video and the mission launch (17, 21) only record their state yet.
+/// The main road: the splash screen asks for 22 (the main menu, there is no video), Play sets the
+/// chapter and asks for 9 (the world map), the chosen mission goes through the loading screen,
+/// which leaves the menus and asks for 17 (launchMission: the mission fades in and the record reads
+/// 18). After the mission a loading screen asks for 17, 10, 13 or 14.
 ///
 /// The sprite sheets of the menus are loaded when the manager is made, and again by 10, 13 and 14
 /// (the loading screen empties the caches on the way into and out of a mission).
@@ -62,8 +64,29 @@ public:
     };
     /// Tag of an overlay scene in the running scene, and its z orders.
     static constexpr int kOverlayTag = 1;
+    static constexpr int kSquadPopUpZ = 1;
     static constexpr int kItemPopUpZ = 1200;
     static constexpr int kQuitConfirmationZ = 3000;
+    /// Seconds of the fade into a mission.
+    static constexpr float kMissionFadeSeconds = 0.5f;
+
+    /// The slots of the state objects, one per screen.
+    enum Slot {
+        kMainMenuSlot,
+        kAboutSlot,
+        kOptionsSlot,
+        kPlaySlot,
+        kStorySlot,
+        kHuddleSlot,
+        kWorldMapSlot,
+        kTroopsSlot,
+        kShopSlot,
+        kEquipSlot,
+        kPopUpSquadSlot,
+        kVideoSlot,
+        kPopUpItemSlot,
+        kSlotCount
+    };
 
     /// Loads the menu sheets and starts with the record at 0.
     KVMenuManager();
@@ -81,38 +104,87 @@ public:
     void leaveMenusForGame();
     /// Adds the frames of the menu sheets to the frame cache (missing sheets are logged).
     void preloadMenuSpriteSheets();
+    /// Hands the chapter, mission and team to the game setup and fades the mission in (record 18).
+    /// A mission that cannot be set up is logged and the world map comes back (state 10).
+    void launchMission();
 
     /// The state in force; 0 before the first change.
-    int getCurrentState() const { return m_currentState; }
+    int getCurrentState() const;
     /// The state left last, or the one under an overlay.
-    int getPreviousState() const { return m_previousState; }
+    int getPreviousState() const;
+    /// The record itself (a plain state object).
+    KVStateMenu* getStateRecord() const { return m_stateRecord; }
 
-    /// The subject of the next item pop-up (retained): an item identifier or a localisation key.
-    kvengine::CCString* getPopUpText() const { return m_popUpText; }
-    void setPopUpText(kvengine::CCString* text);
+    /// The state object in a slot, or null.
+    KVStateMenu* getSlot(Slot slot) const { return m_slots[slot]; }
+    /// Retaining slot setters (the old state released, null allowed).
+    void setSlot(Slot slot, KVStateMenu* state);
+    void setMainMenuScreenState(KVStateMenu* state) { setSlot(kMainMenuSlot, state); }
+    void setAboutScreenState(KVStateMenu* state) { setSlot(kAboutSlot, state); }
+    void setOptionsScreenState(KVStateMenu* state) { setSlot(kOptionsSlot, state); }
+    void setPlayScreenState(KVStateMenu* state) { setSlot(kPlaySlot, state); }
+    void setStoryScreenState(KVStateMenu* state) { setSlot(kStorySlot, state); }
+    void setHuddleScreenState(KVStateMenu* state) { setSlot(kHuddleSlot, state); }
+    void setWorldMapScreenState(KVStateMenu* state) { setSlot(kWorldMapSlot, state); }
+    void setTroopsScreenState(KVStateMenu* state) { setSlot(kTroopsSlot, state); }
+    void setShopScreenState(KVStateMenu* state) { setSlot(kShopSlot, state); }
+    void setEquipScreenState(KVStateMenu* state) { setSlot(kEquipSlot, state); }
+    void setPopUpSquadScreenState(KVStateMenu* state) { setSlot(kPopUpSquadSlot, state); }
+    void setVideoState(KVStateMenu* state) { setSlot(kVideoSlot, state); }
+    void setPopUpItemScreenState(KVStateMenu* state) { setSlot(kPopUpItemSlot, state); }
+
+    /// The creature the screens work on (retained).
+    kvengine::CCString* getSelectedKelvoName() const { return m_selectedKelvoName; }
+    void setSelectedKelvoName(kvengine::CCString* name);
+    /// The helmet or shop entry chosen last (retained).
+    kvengine::CCString* getSelectedShopItemName() const { return m_selectedShopItemName; }
+    void setSelectedShopItemName(kvengine::CCString* name);
+    /// The chapter to play (retained).
+    kvengine::CCString* getChapterName() const { return m_chapterName; }
+    void setChapterName(kvengine::CCString* name);
     /// The mission that the next launch starts (retained).
     kvengine::CCString* getMissionName() const { return m_missionName; }
     void setMissionName(kvengine::CCString* name);
+    /// The subject of the next item pop-up (retained): an item identifier or a localisation key.
+    kvengine::CCString* getPopUpText() const { return m_popUpText; }
+    void setPopUpText(kvengine::CCString* text);
     /// The scene of the open item pop-up, or null.
-    kvengine::CCScene* getPopUpScene() const { return m_popUpScene; }
+    kvengine::CCScene* getPopUpScene() const;
+    /// The base names of the sheets the last preload asked for, in order.
+    kvengine::CCMutableArray<kvengine::CCString*>* getMenuSpriteSheets() const { return m_menuSpriteSheets; }
+
+    /// Called with the record's current and previous ids after every change of either (test
+    /// drivers trace the front end with it); null for none.
+    using RecordObserver = void (*)(int current, int previous);
+    static void setRecordObserver(RecordObserver observer) { s_recordObserver = observer; }
 
     /// Which pop-up state 24 shows (6 item unlocked, 7 item locked, 8 message, 9 quit the mission,
     /// 16 quit the game); the quit confirmation sets it back to 0 when it closes.
     int popUpKind = 0;
 
 private:
-    /// Leaves the current state when it is one of 1..24.
+    /// Leaves the current state when it is one of 1..24 (a dialogue first, then the screen under it).
     void leaveCurrentState();
-    /// Records a screen state opened with `openedWith`.
-    void openScreen(int stateId, int openedWith);
-    void openItemPopUp();
+    /// A fresh state for `slot`, opened with `openedWith`, recorded; a full screen runs at once.
+    KVStateMenu* openState(Slot slot, int openedWith, bool runScene);
+    void runScene(KVStateMenu* state);
+    void layOverRunningScene(KVStateMenu* state, int z);
+    void closeSlot(Slot slot, int stateId);
     void closeOverlay();
     void startDialogue();
-    void setPopUpScene(kvengine::CCScene* scene);
+    void endVideo();
+    void setCurrent(int id);
+    void setPrevious(int id);
+    void reportRecord();
 
-    int m_currentState = 0;
-    int m_previousState = 0;
-    kvengine::CCString* m_popUpText = nullptr;
+    inline static RecordObserver s_recordObserver = nullptr;
+
+    KVStateMenu* m_stateRecord = nullptr;
+    KVStateMenu* m_slots[kSlotCount] = {};
+    kvengine::CCString* m_selectedKelvoName = nullptr;
+    kvengine::CCString* m_selectedShopItemName = nullptr;
+    kvengine::CCString* m_chapterName = nullptr;
     kvengine::CCString* m_missionName = nullptr;
-    kvengine::CCScene* m_popUpScene = nullptr;
+    kvengine::CCString* m_popUpText = nullptr;
+    kvengine::CCMutableArray<kvengine::CCString*>* m_menuSpriteSheets = nullptr;
 };

@@ -45,10 +45,10 @@ public:
     void addPearls(int amount);
 
     /// Purchases completed outside the game; nothing fills the list on this platform.
-    void deliverPendingPurchases();
+    void deliverPendingPurchases() override;
     /// Merges the game data and the catalogue into the player profile and saves it, unless the
     /// setting "IgnoreOFXForPlists" is true. Empties the offered items in every case.
-    void syncCatalogueWithProfile();
+    void syncCatalogueWithProfile() override;
 
     /// Catalogue entries the profile merge found newly on sale (retained until the sync ends).
     void addOfferedItem(kvdata::Dict* entry) override;

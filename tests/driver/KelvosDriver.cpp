@@ -9,6 +9,9 @@
 //   down:X:Y, move:X:Y, up:X:Y   left mouse button, window pixels from the top left
 //   key:NAME                      escape, space, left, right, up, down, plus, minus
 //   close                         the user closes the window
+// --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
+// reaches); F:loading:K makes a loading screen of kind K the running scene instead.
+// --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
 // and shown once, as the smallest program that draws a frame does (the start-up benchmark
 // compares the two); with more than one frame, every later frame clears and draws one textured
@@ -37,11 +40,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/director/CCDirector.h"
 #include "engine/platform/CCClock.h"
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCGLWindow.h"
 #include "game/app/AppDelegate.h"
 #include "game/app/KVStartup.h"
+#include "game/menu/KVLoadingScreenView.h"
+#include "game/menu/KVMenuManager.h"
 
 using namespace kvengine;
 
@@ -58,6 +64,9 @@ struct Options {
     std::multimap<int, std::string> shots;
     std::multimap<int, CCPlatformEvent> events;
     std::string overdraw;
+    std::multimap<int, int> menuStates;     // frame -> state id
+    std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
+    bool traceStates = false;
 };
 
 bool parsePair(const char* text, char separator, float& a, float& b) {
@@ -149,6 +158,18 @@ bool parseOptions(int argc, char** argv, Options& options) {
                                   std::filesystem::absolute(value.substr(colon + 1)).string());
         } else if (name == "--overdraw") {
             options.overdraw = std::filesystem::absolute(value).string();
+        } else if (name == "--menu-state") {
+            const size_t colon = value.find(':');
+            if (colon == std::string::npos) return false;
+            const int frame = std::atoi(value.substr(0, colon).c_str());
+            const std::string what = value.substr(colon + 1);
+            if (frame < 1) return false;
+            if (what.rfind("loading:", 0) == 0)
+                options.loadingScreens.emplace(frame, std::atoi(what.substr(8).c_str()));
+            else
+                options.menuStates.emplace(frame, std::atoi(what.c_str()));
+        } else if (name == "--trace-states") {
+            options.traceStates = value != "0";
         } else if (name == "--event") {
             int frame = 0;
             CCPlatformEvent event;
@@ -408,6 +429,14 @@ private:
         auto events = m_run.options.events.equal_range(frame);
         for (auto it = events.first; it != events.second; ++it)
             m_events.push(it->second);
+        // Asked between frames, as a screen's handler would.
+        auto states = m_run.options.menuStates.equal_range(frame);
+        for (auto it = states.first; it != states.second; ++it)
+            if (frame > 1) KVMenuManager::getInstance()->changeState(it->second);
+        auto loading = m_run.options.loadingScreens.equal_range(frame);
+        for (auto it = loading.first; it != loading.second; ++it)
+            if (frame > 1)
+                CCDirector::getInstance()->replaceScene(KVLoadingScreenView::createWithKind(it->second));
     }
 
     Run& m_run;
@@ -451,7 +480,7 @@ int main(int argc, char** argv) {
             stderr,
             "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
-            "       [--overdraw FILE]\n");
+            "       [--overdraw FILE] [--menu-state FRAME:ID|FRAME:loading:KIND]... [--trace-states 1]\n");
         return 2;
     }
     if (bare) return runBare(run);
@@ -460,9 +489,18 @@ int main(int argc, char** argv) {
     const int64_t step = static_cast<int64_t>(run.options.step * 1'000'000.0 + 0.5);
     clock.setYieldStep(step);
     CCClock::setShared(&clock);
+    static Run* traced = nullptr;
+    if (run.options.traceStates) {
+        traced = &run;
+        KVMenuManager::setRecordObserver([](int current, int previous) {
+            std::printf("state %d: current %d previous %d\n", traced->framesDrawn + 1, current, previous);
+            std::fflush(stdout);
+        });
+    }
     const int status =
         kvRunProgram(run.options.resources, [&run] { return std::make_unique<DriverDelegate>(run); });
     CCClock::setShared(nullptr);
+    KVMenuManager::setRecordObserver(nullptr);
     std::printf("frames drawn: %d\n", run.framesDrawn);
     if (run.failed) return 3;
     return status;

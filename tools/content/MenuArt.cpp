@@ -96,8 +96,9 @@ Image causticFrame(int size, int frame) {
             p[0] = 220;
             p[1] = 250;
             p[2] = 255;
-            // A faint floor keeps every texel, so sheet packing never trims a tile.
-            p[3] = static_cast<uint8_t>(std::min(255.0, 6 + 240 * ridge));
+            // A faint floor keeps every texel, so sheet packing never trims a tile. The light is
+            // added over whole screens (menus, levels): bright lines would drown what lies below.
+            p[3] = static_cast<uint8_t>(std::min(255.0, 4 + 64 * ridge));
         }
     }
     return image;

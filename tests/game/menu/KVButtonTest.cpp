@@ -65,12 +65,25 @@ TEST_F(MenuItemsTest, AKind23ButtonIsCentredOnItsPositionWithItsCaption) {
     button->setLabelString("Go on");
     EXPECT_STREQ(button->getLabelString(), "Go on");
 
-    kvtest::LogLines log;
-    EXPECT_EQ(
-        KVButton::createWithText("Nope", 0, 0, 3, &target, static_cast<SEL_MenuHandler>(&Target::onPress)),
-        nullptr)
-        << "a kind without pictures";
-    EXPECT_TRUE(log.contains("kind 3"));
+    // Kinds without pictures, and the forms a kind does not come in, are refused with a log line.
+    struct Refused {
+        int kind;
+        bool text;
+    };
+    for (const Refused& r : {Refused{16, true}, Refused{0, false}, Refused{26, true}, Refused{18, true},
+                             Refused{19, true}, Refused{25, false}}) {
+        SCOPED_TRACE(r.kind);
+        kvtest::LogLines log;
+        auto* nope = new CCString("Nope");
+        nope->autorelease();
+        KVButton* refused = r.text
+                                ? KVButton::createWithText("Nope", 0, 0, r.kind, &target,
+                                                           static_cast<SEL_MenuHandler>(&Target::onPress))
+                                : KVButton::createWithLabel(nope, 0, 0, r.kind, &target,
+                                                            static_cast<SEL_MenuHandler>(&Target::onPress));
+        EXPECT_EQ(refused, nullptr);
+        EXPECT_TRUE(log.contains("kind " + std::to_string(r.kind)));
+    }
 }
 
 TEST_F(MenuItemsTest, APressClicksActivatesOnceAndLocksTheButtonForHalfASecond) {

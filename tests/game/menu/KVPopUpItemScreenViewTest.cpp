@@ -14,6 +14,7 @@
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVMenuManager.h"
+#include "game/menu/KVStateMenu.h"
 
 using namespace kvengine;
 
@@ -134,7 +135,7 @@ TEST_F(PopUpTest, EachKindShowsItsTextsAndButtons) {
 }
 
 TEST_F(PopUpTest, OkAndCancelPostOnceEachAndCloseThePopUp) {
-    menu->changeState(4); // a screen under the pop-up
+    menu->getStateRecord()->setCurrentId(4); // a screen under the pop-up (its scene is the base)
     for (const bool pressOk : {true, false}) {
         SCOPED_TRACE(pressOk ? "OK" : "cancel");
         recorder->names.clear();

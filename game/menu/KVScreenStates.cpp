@@ -1,0 +1,90 @@
+#include "game/menu/KVScreenStates.h"
+
+#include "engine/director/CCScene.h"
+#include "game/data/KVGameSetup.h"
+#include "game/menu/KVMainMenuScreenView.h"
+#include "game/menu/KVPopUpItemScreenView.h"
+#include "game/menu/KVScreenView.h"
+#include "game/screens/KVWorldMapScreenView.h"
+
+using namespace kvengine;
+
+void KVScreenState::cleanupBeforeDelete() {
+    setScene(nullptr);
+    KVStateMenu::cleanupBeforeDelete();
+}
+
+void KVScreenState::buildView() {
+    setScene(createScene());
+}
+
+void KVScreenState::setScene(CCScene* scene) {
+    if (scene != nullptr) scene->retain();
+    if (m_scene != nullptr) m_scene->release();
+    m_scene = scene;
+}
+
+CCScene* KVMainMenuScreenState::createScene() {
+    CCScene* scene = CCScene::create();
+    if (KVMainMenuScreenView* view = KVMainMenuScreenView::create())
+        scene->addChildAtZWithTag(view, 0, view->getTag());
+    return scene;
+}
+
+CCScene* KVAboutScreenState::createScene() {
+    return createPlaceholderScene("about");
+}
+
+CCScene* KVOptionsScreenState::createScene() {
+    return createPlaceholderScene("options");
+}
+
+CCScene* KVPlayScreenState::createScene() {
+    return createPlaceholderScene("play-mode");
+}
+
+KVStoryScreenState::KVStoryScreenState() {
+    KVGameSetup::getInstance()->solo = true;
+}
+
+CCScene* KVStoryScreenState::createScene() {
+    return createPlaceholderScene("chapter");
+}
+
+KVHuddleScreenState::KVHuddleScreenState() {
+    KVGameSetup::getInstance()->solo = false;
+}
+
+CCScene* KVHuddleScreenState::createScene() {
+    return createPlaceholderScene("multiplayer set-up");
+}
+
+CCScene* KVWorldMapScreenState::createScene() {
+    return KVWorldMapScreenView::createScene();
+}
+
+CCScene* KVTroopsScreenState::createScene() {
+    return createPlaceholderScene("troops");
+}
+
+CCScene* KVShopScreenState::createScene() {
+    return createPlaceholderScene("shop");
+}
+
+CCScene* KVEquipScreenState::createScene() {
+    return createPlaceholderScene("equipment");
+}
+
+CCScene* KVPopUpSquadScreenState::createScene() {
+    return createPlaceholderScene("squad pop-up");
+}
+
+CCScene* KVPopUpItemScreenState::createScene() {
+    return KVPopUpItemScreenView::createScene();
+}
+
+void KVVideoState::cleanupBeforeDelete() {
+    if (m_scene != nullptr) m_scene->release();
+    m_scene = nullptr;
+    KVStateMenu::cleanupBeforeDelete();
+}

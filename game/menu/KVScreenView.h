@@ -1,0 +1,42 @@
+#pragma once
+
+#include "game/menu/KVLayer.h"
+
+namespace kvengine {
+class CCScene;
+}
+
+class KVEnvLayerCaustics;
+class KVEnvLayerParticles;
+
+/// The base of every front-end screen's view: the same living underwater backdrop on every screen,
+/// a caustics light overlay (its node tagged 964) and drifting plankton, both at z 1 under whatever
+/// the screen adds. Subclasses construct it first, then build their screen; CCLayer::init is theirs
+/// (or their creator's) to run. A screen that puts a full picture at z 1 or above covers the
+/// backdrop; the main menu hides the caustics by their tag.
+class KVScreenView : public KVLayer {
+public:
+    CC_DECLARE_CLASS_NAME(KVScreenView, KVLayer)
+
+    /// Tag of the caustics node.
+    static constexpr int kCausticsTag = 964;
+    /// z of both backdrop nodes.
+    static constexpr int kBackdropZ = 1;
+
+    /// Builds the backdrop; a missing caustics sheet or plankton picture leaves that part out
+    /// (logged).
+    KVScreenView();
+    /// Releases both backdrop layers; harmless twice.
+    void cleanupBeforeDelete() override;
+
+    KVEnvLayerCaustics* getCausticsLayer() const { return m_causticsLayer; }
+    KVEnvLayerParticles* getParticlesLayer() const { return m_particlesLayer; }
+
+private:
+    KVEnvLayerCaustics* m_causticsLayer = nullptr;
+    KVEnvLayerParticles* m_particlesLayer = nullptr;
+};
+
+/// A bare screen for a state whose screen is not part of the game yet: the backdrop only, with a
+/// log line naming the screen. Autoreleased scene, the view at z 0.
+kvengine::CCScene* createPlaceholderScene(const char* screenName);

@@ -1,0 +1,129 @@
+#include "game/menu/KVScrollOverlayView.h"
+
+#include <cstdarg>
+
+#include "engine/actions/CCCallFunc.h"
+#include "engine/base/CCValue.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScheduler.h"
+#include "engine/sprites/CCSprite.h"
+#include "engine/sprites/CCSpriteFrame.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
+#include "game/menu/KVScrollScalableItem.h"
+
+using namespace kvengine;
+
+namespace {
+
+constexpr float kViewHeight = 320.0f;
+
+KVScrollScalableItem* asCarousel(CCNode* owner) {
+    return owner != nullptr && owner->isKindOf("KVScrollScalableItem")
+               ? static_cast<KVScrollScalableItem*>(owner)
+               : nullptr;
+}
+
+} // namespace
+
+void KVScrollOverlayView::setUp(const CCRect& frame, int count, float pitch, CCNode* content,
+                                KVMenuItem* owner) {
+    (void)initWithFrame(frame);
+    float buttonHeight = 0.0f;
+    if (CCSpriteFrame* button = CCSpriteFrameCache::getInstance()->findSpriteFrameByName("Bt_Mid_Up.png"))
+        buttonHeight = button->getRect().size.height;
+    setContentSize(CCSize(count * pitch, kViewHeight - buttonHeight));
+    setDelegate(this);
+    m_noSnapAfterDrag = true;
+    if (content != nullptr) content->retain();
+    if (m_contentLayer != nullptr) m_contentLayer->release();
+    m_contentLayer = content;
+    if (owner != nullptr) owner->retain();
+    if (m_owner != nullptr) m_owner->release();
+    m_owner = owner;
+}
+
+void KVScrollOverlayView::cleanupBeforeDelete() {
+    if (m_owner != nullptr) m_owner->release();
+    if (m_contentLayer != nullptr) m_contentLayer->release();
+    m_owner = nullptr;
+    m_contentLayer = nullptr;
+    CCScrollView::cleanupBeforeDelete();
+}
+
+void KVScrollOverlayView::didScroll(CCScrollView* view, bool moving) {
+    (void)view;
+    const CCPoint gl = CCDirector::getInstance()->convertDeltaToGL(getContentOffset());
+    const CCPoint p(-gl.x, -gl.y);
+    KVScrollScalableItem* carousel = asCarousel(m_owner);
+    if (carousel != nullptr) carousel->relayScrolled(p.x, p.y);
+    if (!moving) return;
+    const float x = -p.x;
+    if (x < 0.0f || x >= getContentSize().width) return;
+    if (m_contentLayer != nullptr) m_contentLayer->setPosition(CCPoint(p.x, 0));
+    if (carousel == nullptr) return;
+    // Reported through an instant action on the owner, which runs it at once.
+    auto* offset = new CCValue<float>(getContentOffset().x);
+    carousel->runAction(CCCallFuncND::createWithTargetSelectorData(
+        carousel, callfuncND_selector(KVScrollScalableItem::onScrollOffsetChanged), offset));
+    offset->release();
+}
+
+void KVScrollOverlayView::didEndDragging(CCScrollView* view, bool willDecelerate) {
+    (void)view;
+    (void)willDecelerate;
+    KVScrollScalableItem* carousel = asCarousel(m_owner);
+    if (m_noSnapAfterDrag || carousel == nullptr) return;
+    carousel->setSettled(false);
+    CCScheduler::getInstance()->scheduleSelector(schedule_selector(KVScrollScalableItem::update), carousel, 0,
+                                                 !carousel->isRunning());
+}
+
+void KVScrollOverlayView::willBeginDecelerating(CCScrollView* view) {
+    (void)view;
+    if (KVScrollScalableItem* carousel = asCarousel(m_owner)) carousel->relayDecelerationChanged();
+}
+
+void KVScrollOverlayView::didEndDecelerating(CCScrollView* view) {
+    (void)view;
+    if (KVScrollScalableItem* carousel = asCarousel(m_owner)) carousel->relayDecelerationChanged();
+}
+
+void KVScrollOverlayView::touchesBegan(CCSet* touches, CCEvent* event) {
+    (void)touches;
+    (void)event;
+    KVScrollScalableItem* carousel = asCarousel(m_owner);
+    if (!m_noSnapAfterDrag && carousel != nullptr) {
+        carousel->setSettled(false);
+        carousel->setSnapping(false);
+    }
+}
+
+void KVScrollOverlayView::touchesEnded(CCSet* touches, CCEvent* event) {
+    (void)touches;
+    (void)event;
+}
+
+void KVScrollTouchDelegatingView::cleanupBeforeDelete() {
+    setScrollView(nullptr);
+    CCView::cleanupBeforeDelete();
+}
+
+void KVScrollTouchDelegatingView::setScrollView(KVScrollOverlayView* view) {
+    if (view != nullptr) view->retain();
+    if (m_scrollView != nullptr) m_scrollView->release();
+    m_scrollView = view;
+}
+
+KVScrollViewMenu* KVScrollViewMenu::createWithItems(CCMenuItem* first, ...) {
+    va_list rest;
+    va_start(rest, first);
+    auto* menu = new KVScrollViewMenu();
+    const bool ok = menu->initWithItems(first, rest);
+    va_end(rest);
+    if (!ok) {
+        menu->release();
+        return nullptr;
+    }
+    menu->autorelease();
+    return menu;
+}

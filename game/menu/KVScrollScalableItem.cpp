@@ -1,0 +1,346 @@
+#include "game/menu/KVScrollScalableItem.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/actions/CCCallFunc.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCString.h"
+#include "engine/base/CCValue.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScheduler.h"
+#include "engine/nodes/CCMenuItemSprite.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/menu/KVMissionItem.h"
+#include "game/menu/KVScrollOverlayView.h"
+#include "game/screens/KVInteractivePictureItem.h"
+
+using namespace kvengine;
+
+namespace {
+
+constexpr float kMargin = 15.0f;
+// An entry's centre lies this far left of its right-anchored position.
+constexpr float kEntryCentreOffset = 60.0f;
+constexpr float kSmallestScaleDrop = 0.8f;
+constexpr float kSnapSpeedLimit = 300.0f;
+constexpr float kSnapMaxSpeed = 250.0f;
+constexpr float kSnapCloseRate = 10.0f;
+constexpr float kSnapDone = 2.0f;
+constexpr float kSnapTargetShift = 45.0f;
+
+CCSize windowSize() {
+    return CCDirector::getInstance()->getWinSize();
+}
+
+} // namespace
+
+KVScrollScalableItem* KVScrollScalableItem::createWithItems(kvdata::Dict* items, int scanCount, int mode) {
+    auto* item = new KVScrollScalableItem();
+    if (!item->initWithItems(items, scanCount, mode)) {
+        item->release();
+        return nullptr;
+    }
+    item->autorelease();
+    return item;
+}
+
+bool KVScrollScalableItem::initWithItems(kvdata::Dict* items, int scanCount, int mode) {
+    if (!init()) return false;
+    if (items != nullptr) items->retain();
+    if (m_items != nullptr) m_items->release();
+    m_items = items;
+    m_scanCount = scanCount;
+    m_mode = mode;
+    return true;
+}
+
+void KVScrollScalableItem::releaseViews() {
+    if (m_scrollView != nullptr) m_scrollView->release();
+    if (m_touchView != nullptr) m_touchView->release();
+    m_scrollView = nullptr;
+    m_touchView = nullptr;
+}
+
+void KVScrollScalableItem::cleanupBeforeDelete() {
+    CCNotificationCenter::getInstance()->removeObserver(this);
+    releaseViews();
+    if (m_items != nullptr) m_items->release();
+    if (m_cardsByName != nullptr) m_cardsByName->release();
+    m_items = nullptr;
+    m_cardsByName = nullptr;
+    KVMenuItem::cleanupBeforeDelete();
+}
+
+CCString* KVScrollScalableItem::keyForItemNumber(int number) {
+    for (const std::string& key : kvdata::keysOf(m_items)) {
+        kvdata::Dict* entry = kvdata::dictAt(m_items, key);
+        if (entry != nullptr && std::atoi(kvdata::textAt(entry, "item_number").c_str()) == number)
+            return kvdata::newString(key);
+    }
+    return nullptr;
+}
+
+KVScrollViewMenu* KVScrollScalableItem::getMenu() const {
+    CCNode* content = getChildByTag(kContentTag);
+    CCNode* menu = content != nullptr ? content->getChildByTag(kMenuTag) : nullptr;
+    return menu != nullptr && menu->isKindOf("KVScrollViewMenu") ? static_cast<KVScrollViewMenu*>(menu)
+                                                                 : nullptr;
+}
+
+CCNode* KVScrollScalableItem::entryAt(int position) const {
+    KVScrollViewMenu* menu = getMenu();
+    return menu != nullptr ? menu->getChildByTag(position) : nullptr;
+}
+
+CCString* KVScrollScalableItem::keyAtPosition(int position) {
+    CCNode* entry = entryAt(position);
+    CCObject* key = entry != nullptr ? entry->getUserObject() : nullptr;
+    return kvdata::asString(key);
+}
+
+void KVScrollScalableItem::layOutMissionBubbles(KVScrollViewMenu* menu, int& selected, float& firstWidth) {
+    const std::string remembered = KVPlayerParameters::getInstance()->getLastPlayedMission();
+    for (int i = 0; i < m_scanCount; ++i) {
+        CCString* key = keyForItemNumber(i);
+        if (key == nullptr) continue;
+        kvdata::Dict* entry = kvdata::dictAt(m_items, key->c_str());
+        const int status = kvdata::intAt(entry, "status_locked");
+        // Hidden missions (1) get no bubble.
+        if (status != 0 && status != 2) continue;
+        const int stars = kvdata::intAt(entry, "max_star");
+        KVMissionItem* bubble = KVMissionItem::createWithMission(status == 2, stars, key, this);
+        if (bubble == nullptr) continue;
+        ++m_count;
+        bubble->starCount = stars;
+        if (remembered == key->c_str()) selected = m_count - 1;
+        bubble->setUserObject(key);
+        bubble->setAnchorPoint(CCPoint(1, 0.5f));
+        menu->addChildAtZWithTag(bubble, 1, m_count - 1);
+        if (m_count - 1 == selected)
+            firstWidth = bubble->getContentSize().width;
+        else
+            bubble->setEnabled(false);
+    }
+}
+
+void KVScrollScalableItem::onEnter() {
+    if (m_items == nullptr) {
+        KVMenuItem::onEnter();
+        return;
+    }
+    // A second entry rebuilds the row from scratch.
+    removeChildByTag(kContentTag, true);
+    releaseViews();
+    CCLayer* content = CCLayer::create();
+    KVScrollViewMenu* menu = KVScrollViewMenu::createWithItems(nullptr);
+    float firstWidth = -1.0f;
+    m_count = 0;
+    int selected = 0;
+    if (m_mode == kMissionBubbles) {
+        layOutMissionBubbles(menu, selected, firstWidth);
+    } else {
+        // The creature cards and the about entries come with their own screens.
+        logDebugMessage("menu: carousel mode %d has no entries to lay out yet", m_mode);
+    }
+
+    const float margin = m_mode == kCreatureCards ? 0.0f : kMargin;
+    m_pitch = firstWidth + 2 * margin;
+    const float total = m_count * m_pitch;
+    menu->alignItemsHorizontallyWithPadding(2 * margin);
+    content->addChildAtZWithTag(menu, 1, kMenuTag);
+    addChildAtZWithTag(content, 1, kContentTag);
+    menu->setPosition(CCPoint(menu->getPosition().x + total / 2 - m_pitch / 2, menu->getPosition().y));
+
+    const CCSize win = windowSize();
+    CCNode* screen = m_mode == kCreatureCards ? getParent()
+                                              : (getParent() != nullptr ? getParent()->getParent() : nullptr);
+    CCNode* reference = screen != nullptr ? screen->getChildByTag(2) : nullptr;
+    const CCPoint referenceAt = reference != nullptr ? reference->getPosition() : CCPoint(0, win.height);
+    const CCSize referenceSize = reference != nullptr ? reference->getContentSize() : CCSize(0, 0);
+
+    m_touchView = new KVScrollTouchDelegatingView();
+    (void)m_touchView->initWithFrame(CCRect(0, 0, win.width, referenceAt.y - referenceSize.height / 2));
+    if (m_mode != kCreatureCards) ++m_count;
+    m_scrollView = new KVScrollOverlayView();
+    m_scrollView->setUp(CCRect(0, 0, m_pitch, win.height - referenceSize.height), m_count, m_pitch, content,
+                        this);
+    if (m_mode != kCreatureCards) m_scrollView->setNoSnapAfterDrag(false);
+    m_touchView->setScrollView(m_scrollView);
+    m_currentIndex = -1;
+    // On the world map the first jump moves the row and reports as a paged move would.
+    if (screen != nullptr && screen->isKindOf("KVWorldMapScreenView")) m_scrollView->setJumpFlag(true);
+    m_scrollView->jumpToContentOffset(CCPoint(m_pitch * selected, 0));
+    CCDirector* director = CCDirector::getInstance();
+    director->addOverlayView(m_touchView);
+    director->addOverlayView(m_scrollView);
+    m_lastReportedOffset = m_pitch * selected;
+    m_currentIndex = -1;
+    reportOffset(getParent() != nullptr && getParent()->isKindOf("KVTroopsScreenView") ? 0.0f
+                                                                                       : m_pitch * selected);
+    if (!m_observing) {
+        CCNotificationCenter::getInstance()->addObserver(
+            this, notification_selector(KVScrollScalableItem::onAppVipDidClose), APPVIP_DID_CLOSE);
+        m_observing = true;
+    }
+    KVMenuItem::onEnter();
+}
+
+void KVScrollScalableItem::onExit() {
+    if (m_touchView != nullptr) m_touchView->removeFromDirector();
+    if (m_scrollView != nullptr) m_scrollView->removeFromDirector();
+    releaseViews();
+    KVMenuItem::onExit();
+}
+
+void KVScrollScalableItem::reportOffset(float offset) {
+    auto* boxed = new CCValue<float>(offset);
+    runAction(CCCallFuncND::createWithTargetSelectorData(
+        this, callfuncND_selector(KVScrollScalableItem::onScrollOffsetChanged), boxed));
+    boxed->release();
+}
+
+void KVScrollScalableItem::tellOwnerOfEntry(int position) {
+    CCNode* owner = getParent();
+    if (owner == nullptr || !owner->isKindOf("KVInteractivePictureItem")) return;
+    auto* boxed = new CCValue<int>(position);
+    runAction(CCCallFuncND::createWithTargetSelectorData(
+        owner, callfuncND_selector(KVInteractivePictureItem::showMission), boxed));
+    boxed->release();
+}
+
+void KVScrollScalableItem::onScrollOffsetChanged(CCNode* node, void* data) {
+    (void)node;
+    if (data == nullptr) return;
+    const float offset = static_cast<CCValue<float>*>(data)->value;
+    const float halfW = windowSize().width / 2;
+    if (m_scaleFactor == 0.0f) m_scaleFactor = -kSmallestScaleDrop / (halfW * halfW);
+    KVScrollViewMenu* menu = getMenu();
+    CCNode* content = getChildByTag(kContentTag);
+    if (menu == nullptr || content == nullptr) return;
+    const float base = menu->getPosition().x + content->getPosition().x + getPosition().x;
+    if (m_mode != kCreatureCards) {
+        for (int p = 0; p < m_count; ++p) {
+            CCNode* entry = menu->getChildByTag(p);
+            if (entry == nullptr) continue;
+            float d = 2 * std::fabs(entry->getPosition().x + base - halfW - kEntryCentreOffset);
+            const float limit = halfW - getPosition().x;
+            if (d > limit) d = limit;
+            if (d < 0) d = 0;
+            entry->setScale(1 + m_scaleFactor * d * d);
+        }
+    }
+    const float position = offset + (m_mode == kCreatureCards ? 30.0f : kEntryCentreOffset);
+    const int m = m_pitch != 0.0f ? static_cast<int>(position / m_pitch) : 0;
+    if (m != m_currentIndex) {
+        if (m >= 0 && m < m_count - 1) {
+            if (m_currentIndex != -1)
+                CCNotificationCenter::getInstance()->postNotification(EVENT_MENU_SCROLL_STARTED, this);
+            m_currentIndex = m;
+            CCNode* owner = getParent();
+            if (owner != nullptr && owner->isKindOf("KVInteractivePictureItem")) {
+                tellOwnerOfEntry(m);
+                CCNode* entry = menu->getChildByTag(m);
+                kvdata::Dict* e = kvdata::dictAt(
+                    m_items, kvdata::textOf(entry != nullptr ? entry->getUserObject() : nullptr));
+                CCString* status = kvdata::stringAt(e, "status_locked");
+                // Locked bubbles stay disabled; item 22 is the one locked mission that may be tapped.
+                const bool open = status == nullptr || !status->toBool() ||
+                                  (kvdata::intAt(e, "item_number") == 22 && status->toInt() == 2);
+                if (entry != nullptr && open) static_cast<CCMenuItemSprite*>(entry)->setEnabled(true);
+                // The neighbours cannot be tapped; a position may have no entry (mode 3 numbers its
+                // entries itself), so each is looked up first.
+                if (m > 0)
+                    if (CCNode* left = menu->getChildByTag(m - 1))
+                        static_cast<CCMenuItemSprite*>(left)->setEnabled(false);
+                if (CCNode* right = menu->getChildByTag(m + 1))
+                    static_cast<CCMenuItemSprite*>(right)->setEnabled(false);
+            }
+        } else if (m == m_count - 1 && getParent() != nullptr &&
+                   getParent()->isKindOf("KVTroopsScreenView")) {
+            m_currentIndex = m;
+        }
+    }
+    m_lastReportedOffset = offset;
+}
+
+void KVScrollScalableItem::update(float dt) {
+    if (m_scrollView == nullptr || dt <= 0.0f) return;
+    const float current = m_scrollView->getContentOffset().x;
+    const float speed = m_lastOffset == 0.0f ? 1000.0f : (m_lastOffset - current) / dt;
+    m_lastOffset = current;
+    if ((std::fabs(speed) < kSnapSpeedLimit && !m_settled) || m_snapping) {
+        m_snapping = true;
+        CCNode* entry = entryAt(m_currentIndex);
+        KVScrollViewMenu* menu = getMenu();
+        CCNode* content = getChildByTag(kContentTag);
+        if (entry == nullptr || menu == nullptr || content == nullptr) {
+            m_settled = true;
+            m_snapping = false;
+            return;
+        }
+        const float halfW = windowSize().width / 2;
+        const float o = current;
+        float target = o + entry->getPosition().x - halfW + content->getPosition().x + menu->getPosition().x +
+                       getPosition().x - kSnapTargetShift;
+        CCNode* next = entryAt(m_currentIndex + 1);
+        if (speed < 0 && o > target && m_currentIndex < m_count - 1 && next != nullptr) {
+            target += next->getPosition().x - entry->getPosition().x;
+        } else if (speed > 0 && o < target && m_currentIndex > 0) {
+            if (CCNode* previous = entryAt(m_currentIndex - 1))
+                target += previous->getPosition().x - entry->getPosition().x;
+        }
+        const float diff = target - o;
+        if (std::fabs(diff) > kSnapDone) {
+            const float step = std::fabs(kSnapCloseRate * diff) > kSnapMaxSpeed
+                                   ? diff * dt * kSnapMaxSpeed / std::fabs(diff)
+                                   : diff * kSnapCloseRate * dt;
+            m_scrollView->jumpToContentOffset(CCPoint(o + step, 0));
+        } else {
+            m_settled = true;
+            m_snapping = false;
+        }
+    } else if (m_settled) {
+        m_lastOffset = 0.0f;
+        CCScheduler::getInstance()->unscheduleSelector(schedule_selector(KVScrollScalableItem::update), this);
+    }
+}
+
+void KVScrollScalableItem::onItemActivated(CCObject* sender) {
+    CCNode* owner = getParent();
+    auto* entry = dynamic_cast<CCNode*>(sender);
+    if (owner == nullptr || entry == nullptr || !owner->isKindOf("KVInteractivePictureItem")) return;
+    runAction(CCCallFuncND::createWithTargetSelectorData(
+        owner, callfuncND_selector(KVInteractivePictureItem::missionActivated), entry->getUserObject()));
+}
+
+void KVScrollScalableItem::relayTouchBeganOffItem(float x, float y) {
+    (void)x;
+    (void)y;
+}
+
+void KVScrollScalableItem::relayTouchBeganOnItem(float x, float y, CCString* name, int lockStatus) {
+    (void)x;
+    (void)y;
+    (void)name;
+    (void)lockStatus;
+}
+
+void KVScrollScalableItem::relayTouchEndedOffItem(float x, float y) {
+    (void)x;
+    (void)y;
+}
+
+void KVScrollScalableItem::relayTouchEndedOnItem(float x, float y, CCString* name, int lockStatus) {
+    (void)x;
+    (void)y;
+    (void)name;
+    (void)lockStatus;
+}
+
+void KVScrollScalableItem::relayScrolled(float x, float y) {
+    (void)x;
+    (void)y;
+}

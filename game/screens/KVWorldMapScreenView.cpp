@@ -1,0 +1,316 @@
+#include "game/screens/KVWorldMapScreenView.h"
+
+#include <cstdio>
+
+#include "engine/actions/CCAnimate.h"
+#include "engine/actions/CCDelayTime.h"
+#include "engine/actions/CCFadeTo.h"
+#include "engine/actions/CCRepeat.h"
+#include "engine/actions/CCSequence.h"
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotification.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCString.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScene.h"
+#include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItemSprite.h"
+#include "engine/sprites/CCAnimation.h"
+#include "engine/sprites/CCSprite.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/data/KVGameParameters.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/data/KVStoreCatalogue.h"
+#include "game/menu/KVButton.h"
+#include "game/menu/KVButtonItem.h"
+#include "game/menu/KVLoadingScreenView.h"
+#include "game/menu/KVMenuManager.h"
+#include "game/menu/KVScrollOverlayView.h"
+#include "game/menu/KVScrollScalableItem.h"
+#include "game/screens/KVInteractivePictureItem.h"
+
+using namespace kvengine;
+
+namespace {
+
+constexpr int kBackButtonKind = 17;
+constexpr int kSquadButtonKind = 3;
+constexpr int kArrowZ = 4;
+constexpr int kHintZ = 1010;
+constexpr int kBadgeZ = 10;
+
+CCString* localised(const char* key) {
+    return localizeString(kvdata::newString(key));
+}
+
+// The double-tap hint: the pointing hand taps for ever, every 2 s.
+CCSprite* doubleTapHint() {
+    CCSprite* hand = CCSprite::createWithSpriteFrameName("doubletap01.png");
+    CCAnimation* taps = CCAnimation::createWithFrameNamePattern("doubletap%.2d.png", 1, 9, 0.1f);
+    if (hand == nullptr || taps == nullptr) return nullptr;
+    hand->runAction(
+        CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(CCSequence::createWithActions(
+            CCFadeTo::createWithDurationOpacity(0.1f, 255), CCAnimate::createWithAnimationRestore(taps, true),
+            CCFadeTo::createWithDurationOpacity(0.1f, 0), CCDelayTime::createWithDuration(2.0f), nullptr))));
+    return hand;
+}
+
+} // namespace
+
+CCScene* KVWorldMapScreenView::createScene() {
+    CCScene* scene = CCScene::create();
+    auto* view = new KVWorldMapScreenView();
+    view->autorelease();
+    scene->addChildAtZWithTag(view, 0, view->getTag());
+    return scene;
+}
+
+KVWorldMapScreenView::KVWorldMapScreenView() {
+    (void)init();
+    CCNotificationCenter::getInstance()->postNotification(SCREEN_MENU_MAP_SELECTION);
+    if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
+        store->deliverPendingPurchases();
+        store->syncCatalogueWithProfile();
+    }
+    const CCSize win = CCDirector::getInstance()->getWinSize();
+    const float W = win.width;
+    const float H = win.height;
+    const bool wide = CCDirector::wideScreen != 0;
+
+    if (CCSprite* background = CCSprite::createWithSpriteFrameName("KV_Fond.png")) {
+        background->setAnchorPoint(CCPoint(0.5f, 0.5f));
+        background->setPosition(CCPoint(W / 2, H / 2));
+        addChildAtZWithTag(background, 0, kBackgroundTag);
+    }
+    const float buttonY = wide ? W / 2 + W / 12 : W / 2 + W / 5;
+    if (KVButton* back =
+            KVButton::createWithLabel(localised("WorldMap_Screen_Back"), W / 2 - W / 3, buttonY,
+                                      kBackButtonKind, this, menu_selector(KVWorldMapScreenView::backChosen)))
+        addChildAtZWithTag(back, 1, kBackTag);
+
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    kvdata::Dict* missions = nullptr;
+    if (setup->solo) {
+        if (KVButton* squad = KVButton::createWithLabel(localised("WorldMap_Screen_Squad"), W / 2 + W / 3,
+                                                        buttonY, kSquadButtonKind, this,
+                                                        menu_selector(KVWorldMapScreenView::troopsChosen))) {
+            addChildAtZWithTag(squad, 1, kSquadTag);
+            addSquadMarks(squad->getItem());
+        }
+        missions = buildSoloMissionDictionary();
+    } else {
+        missions = buildHuddleMapDictionary();
+    }
+    if (missions == nullptr) {
+        logDebugMessage("world map: no missions to show");
+        return;
+    }
+
+    int hidden = 0;
+    for (const std::string& key : kvdata::keysOf(missions))
+        if (kvdata::intAt(kvdata::dictAt(missions, key), "status_locked") == 1) ++hidden;
+    m_starPanel = KVInteractivePictureItem::createWithMissions(missions);
+    if (m_starPanel != nullptr) {
+        const CCSize panel = m_starPanel->getContentSize();
+        m_starPanel->setAnchorPoint(CCPoint(0, 0));
+        m_starPanel->setPosition(CCPoint((W - panel.width) / 2.2f, H / 2 - panel.height / 2));
+        addChildAtZWithTag(m_starPanel, 2, kPanelTag);
+    }
+    m_currentPage = -1;
+    m_pageCount = static_cast<int>(kvdata::countOf(missions)) - hidden - 1;
+
+    m_previousMenu = makeArrow("KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png",
+                               menu_selector(KVWorldMapScreenView::previousMission), W / 6, H / 3 + 10);
+    m_nextMenu = makeArrow("KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
+                           menu_selector(KVWorldMapScreenView::nextMission), W - W / 6, H / 3 + 10);
+    if (m_currentPage == 0) {
+        if (m_previousMenu != nullptr) m_previousMenu->setVisible(false);
+    } else if (m_currentPage == m_pageCount) {
+        if (m_nextMenu != nullptr) m_nextMenu->setVisible(false);
+    }
+    CCNotificationCenter::getInstance()->addObserver(
+        this, notification_selector(KVWorldMapScreenView::onKeyPress), ccEventKeyPress());
+}
+
+void KVWorldMapScreenView::addSquadMarks(CCNode* item) {
+    if (item == nullptr) return;
+    const CCSize size = item->getContentSize();
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    if (profile->hasUnseenKelvos() || profile->hasUnseenHelmets()) {
+        if (CCSprite* badge = CCSprite::createWithSpriteFrameName("KV_IconeNew.png")) {
+            badge->setPosition(CCPoint(0.75f * size.width, 0.75f * size.height));
+            item->addChildAtZWithTag(badge, kBadgeZ, badge->getTag());
+        }
+    }
+    CCString* screen = nullptr;
+    CCString* target = nullptr;
+    if (!profile->getForcedStepTarget(&screen, &target) || screen == nullptr) return;
+    const std::string name = screen->c_str();
+    if (name != "team" && name != "shop") return;
+    if (CCSprite* hand = doubleTapHint()) {
+        hand->setPosition(CCPoint(0.5f * size.width, 0.75f * size.height));
+        item->addChildAtZWithTag(hand, kHintZ, hand->getTag());
+    }
+}
+
+CCMenu* KVWorldMapScreenView::makeArrow(const char* normalFrame, const char* pressedFrame,
+                                        SEL_MenuHandler handler, float x, float y) {
+    CCSprite* normal = CCSprite::createWithSpriteFrameName(normalFrame);
+    CCSprite* pressed = CCSprite::createWithSpriteFrameName(pressedFrame);
+    if (normal == nullptr || pressed == nullptr) return nullptr;
+    CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(normal, pressed, this, handler);
+    if (item == nullptr) return nullptr;
+    // Three times the picture: an easy target for a finger or a quick click.
+    const CCSize size = normal->getContentSize();
+    const CCSize area(size.width * 3, size.height * 3);
+    item->setContentSize(area);
+    for (CCSprite* image : {normal, pressed}) {
+        image->setAnchorPoint(CCPoint(0.5f, 0.5f));
+        image->setPosition(CCPoint(area.width / 2, area.height / 2));
+    }
+    CCMenu* menu = CCMenu::createWithItems(item, nullptr);
+    addChildAtZWithTag(menu, kArrowZ, menu->getTag());
+    menu->setPosition(CCPoint(x, y));
+    menu->setAnchorPoint(CCPoint(0, 0));
+    return menu;
+}
+
+void KVWorldMapScreenView::cleanupBeforeDelete() {
+    CCNotificationCenter::getInstance()->removeObserver(this);
+    m_previousMenu = nullptr;
+    m_nextMenu = nullptr;
+    m_starPanel = nullptr;
+    KVScreenView::cleanupBeforeDelete();
+}
+
+void KVWorldMapScreenView::onEnter() {
+    // The carousel builds itself here and reports its current bubble at once.
+    KVScreenView::onEnter();
+    if (m_currentPage != -1 || m_starPanel == nullptr || m_starPanel->getCarousel() == nullptr) return;
+    m_currentPage = m_starPanel->getCarousel()->getCurrentIndex();
+    // Each arrow is hidden when there is nothing its way: with a single bubble, both are.
+    if (m_currentPage == 0 && m_previousMenu != nullptr) m_previousMenu->setVisible(false);
+    if (m_currentPage == m_pageCount && m_nextMenu != nullptr) m_nextMenu->setVisible(false);
+}
+
+void KVWorldMapScreenView::onEnterTransitionDidFinish() {
+    KVPlayerParameters::getInstance();
+    KVScreenView::onEnterTransitionDidFinish();
+}
+
+kvdata::Dict* KVWorldMapScreenView::buildSoloMissionDictionary() {
+    CCString* chapterName = KVMenuManager::getInstance()->getChapterName();
+    const std::string chapter = chapterName != nullptr ? chapterName->c_str() : "";
+    kvdata::Dict* definitions =
+        kvdata::dictAt(KVGameParameters::getInstance()->getMissionDefinitions(), chapter);
+    if (definitions == nullptr) {
+        logDebugMessage("world map: no missions for the chapter \"%s\"", chapter.c_str());
+        return nullptr;
+    }
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    kvdata::Dict* records = profile->getChapterMissionRecords(chapter);
+    kvdata::Dict* result = kvdata::newDict();
+    for (const std::string& mission : kvdata::keysOf(definitions)) {
+        kvdata::Dict* definition = kvdata::dictAt(definitions, mission);
+        kvdata::Dict* record = kvdata::dictAt(records, mission);
+        const int speedStars = kvdata::intAt(definition, "speedStar_number");
+        const int turnScore = kvdata::intAt(record, "turn_score");
+        kvdata::Dict* entry = kvdata::newDict();
+        kvdata::setInt(entry, "status_locked", profile->getMissionLockStatus(mission, chapter));
+        kvdata::setInt(entry, "item_number", kvdata::intAt(definition, "item_number"));
+        kvdata::setInt(entry, "max_star", kvdata::intAt(record, "max_star"));
+        // A mission without a record shows every star as not earned.
+        kvdata::setInt(entry, "hidden_locked", kvdata::intAt(record, "hidden_locked", 1));
+        kvdata::setInt(entry, "surviva_locked", kvdata::intAt(record, "surviva_locked", 1));
+        kvdata::setInt(entry, "speed_locked", kvdata::intAt(record, "speed_locked", 1));
+        kvdata::setInt(entry, "speed_number", turnScore == 0 ? speedStars : speedStars - turnScore);
+        CCString* hide = kvdata::stringAt(definition, "hideStarPanel");
+        if (hide != nullptr)
+            entry->setObject(hide, "hideStarPanel");
+        else
+            kvdata::setText(entry, "hideStarPanel", "");
+        result->setObject(entry, mission);
+    }
+    return result;
+}
+
+kvdata::Dict* KVWorldMapScreenView::buildHuddleMapDictionary() {
+    kvdata::Dict* maps = KVGameParameters::getInstance()->getMultiplayerMaps();
+    if (maps == nullptr) return nullptr;
+    kvdata::Dict* result = kvdata::newDict();
+    for (const std::string& name : kvdata::keysOf(maps)) {
+        kvdata::Dict* map = kvdata::dictAt(maps, name);
+        kvdata::Dict* entry = kvdata::newDict();
+        kvdata::setInt(entry, "status_locked", kvdata::intAt(map, "status_locked"));
+        kvdata::setInt(entry, "item_number", kvdata::intAt(map, "item_number"));
+        kvdata::setInt(entry, "max_star", 0);
+        kvdata::setInt(entry, "hidden_locked", 1);
+        kvdata::setInt(entry, "surviva_locked", 1);
+        kvdata::setInt(entry, "speed_locked", 1);
+        kvdata::setInt(entry, "speed_number", 0);
+        result->setObject(entry, name);
+    }
+    return result;
+}
+
+bool KVWorldMapScreenView::isRowMoving() const {
+    KVScrollScalableItem* carousel = m_starPanel != nullptr ? m_starPanel->getCarousel() : nullptr;
+    KVScrollOverlayView* scroll = carousel != nullptr ? carousel->getScrollView() : nullptr;
+    return scroll == nullptr || scroll->isPaging();
+}
+
+void KVWorldMapScreenView::nextMission(CCObject* sender) {
+    (void)sender;
+    if (isRowMoving() || static_cast<unsigned>(m_currentPage) >= static_cast<unsigned>(m_pageCount)) return;
+    ++m_currentPage;
+    m_starPanel->getCarousel()->getScrollView()->scrollByWithInertia(-kArrowStep);
+    if (m_previousMenu != nullptr && !m_previousMenu->isVisible() && m_currentPage > 0)
+        m_previousMenu->setVisible(true);
+    if (m_nextMenu != nullptr && m_currentPage == m_pageCount) m_nextMenu->setVisible(false);
+}
+
+void KVWorldMapScreenView::previousMission(CCObject* sender) {
+    (void)sender;
+    if (isRowMoving() || static_cast<unsigned>(m_currentPage) == 0u) return;
+    --m_currentPage;
+    m_starPanel->getCarousel()->getScrollView()->scrollByWithInertia(kArrowStep);
+    if (m_nextMenu != nullptr && !m_nextMenu->isVisible() && m_currentPage < m_pageCount)
+        m_nextMenu->setVisible(true);
+    if (m_previousMenu != nullptr && m_currentPage == 0) m_previousMenu->setVisible(false);
+}
+
+void KVWorldMapScreenView::onKeyPress(CCNotification* notification) {
+    CCString* key = notification != nullptr ? kvdata::asString(notification->getObject()) : nullptr;
+    if (key == nullptr) return;
+    const std::string name = key->c_str();
+    if (name == "TOUCH_RIGHT")
+        nextMission(nullptr);
+    else if (name == "TOUCH_LEFT")
+        previousMission(nullptr);
+}
+
+void KVWorldMapScreenView::troopsChosen(CCObject* sender) {
+    (void)sender;
+    KVMenuManager::getInstance()->changeState(KVMenuManager::kTroopsState);
+}
+
+void KVWorldMapScreenView::backChosen(CCObject* sender) {
+    (void)sender;
+    KVMenuManager::getInstance()->changeState(
+        KVGameSetup::getInstance()->solo ? KVMenuManager::kMainMenuFromGameState : 8);
+}
+
+void KVWorldMapScreenView::missionChosen(CCNode* node, void* data) {
+    (void)node;
+    CCString* name = kvdata::asString(static_cast<CCObject*>(data));
+    if (name == nullptr || std::string(name->c_str()) == "Name undefined") {
+        CCNotificationCenter::getInstance()->postNotification(EVENT_BUTTON_INVALIDATED, this);
+        return;
+    }
+    KVMenuManager::getInstance()->setMissionName(name);
+    CCNotificationCenter::getInstance()->postNotification(EVENT_BUTTON_VALIDATED, this);
+    KVGameSetup::getInstance();
+    CCDirector::getInstance()->replaceScene(KVLoadingScreenView::createWithKind(2));
+}
