@@ -132,6 +132,12 @@ KVMainMenuScreenView::KVMainMenuScreenView() {
                                                  !isRunning());
 }
 
+bool KVMainMenuScreenView::init() {
+    if (!KVScreenView::init()) return false;
+    setTouchEnabled(true);
+    return true;
+}
+
 void KVMainMenuScreenView::addButton(const char* normalFrame, const char* pressedFrame,
                                      SEL_MenuHandler handler, int tag, const CCSize* sharedSize,
                                      const CCPoint& anchor, float x, float y) {

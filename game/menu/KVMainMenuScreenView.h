@@ -39,6 +39,8 @@ public:
     static KVMainMenuScreenView* create();
 
     KVMainMenuScreenView();
+    /// The layer's init; the view then claims touches (init clears the flag the constructor set).
+    bool init() override;
 
     void onPlay(kvengine::CCObject* sender);
     void onCredits(kvengine::CCObject* sender);

@@ -303,6 +303,55 @@ TEST(ContentCheck, AreaAttackAndDashFramesExist) {
         EXPECT_TRUE(frames.count(frame)) << frame;
 }
 
+TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
+    PoolScope pool;
+    const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
+    std::vector<std::string> names = {
+        // The pictures of every button kind.
+        "Bt_Small_Up.png", "Bt_Small_Down.png", "Bt_Mid_Up.png", "Bt_Mid_Down.png", "Bt_Big_Up.png",
+        "Bt_Big_Down.png", "Bt_SpecialProp_Up.png", "Bt_SpecialProp_Down.png", "Kv_BT_Up.png",
+        "Kv_BT_Down.png", "KV_BT_Back.png", "KV_BT_BackDown.png", "KV_BT_Squad.png", "KV_BT_SquadDown.png",
+        "KV_Bt_BuyNormal.png", "KV_Bt_BuyDown.png", "KV_BT_FreePearls.png", "KV_BT_FreePearls_Down.png",
+        "KV_Bt_ViewSmallNormal.png", "KV_Bt_ViewSmallDown.png", "KV_Bt_up_Transfert.png",
+        "KV_Bt_Down_Transfert.png",
+        // Arrows, pearls, stars, bubbles, marks and card frames.
+        "KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png", "KV_Bt_FlecheDroite_Normal.png",
+        "KV_Bt_FlecheDroite_Down.png", "KV_Perl2.png", "KV_Perl3.png", "KV_Star.png", "KV_StarFound.png",
+        "KV_StarNotFound.png", "KV_ZoneStarFound.png", "KV_CadreBulle.png", "KV_CadreBulleLocked.png",
+        "KV_bubbleMissionDefault.png", "KV_IconeNew.png", "KV_hilightLongStats.png", "KV_MotifPerso.png",
+        "KV_CadreLargeNormal.png", "KV_CadreLargeSelect.png", "KV_CadreStuffNormal.png",
+        "KV_CadreStuffSelect.png", "KV_IconeEquip.png", "KV_Iconelocked.png", "KV_hiddenLarge.png"};
+    for (const char* tab : {"Stuff", "Helmets", "Kelvos"})
+        for (const char* state : {"Normal", "Down", "Select"})
+            names.push_back(std::string("KV_BT_") + tab + state + ".png");
+    for (const char* cls : {"Frigate", "Destroyer", "Torpedo", "Zodiac"})
+        names.push_back(std::string("KV_Bt_") + cls + ".png");
+    for (int i = 1; i <= 12; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "Kv_BT_Levelup%02d.png", i);
+        names.push_back(name);
+    }
+    for (int i = 1; i <= 9; ++i) {
+        char name[40];
+        std::snprintf(name, sizeof name, "doubletap%02d.png", i);
+        names.push_back(name);
+    }
+    // One bubble of its own per mission of the solo chapters.
+    Dict* chapters = loadPlist("chapiterSolo.plist");
+    for (const std::string& chapter : keysOf(chapters)) {
+        Array* missions = arrayAt(dictAt(chapters, chapter), "mission_list");
+        ASSERT_NE(missions, nullptr) << chapter;
+        for (const std::string& mission : textsOf(missions))
+            names.push_back("KV_bubbleMission" + mission + ".png");
+    }
+    for (const std::string& name : names)
+        EXPECT_TRUE(frontEnd.count(name)) << name;
+    for (const char* sheet : {"background_ss", "ipad_menu_88_ss"})
+        EXPECT_TRUE(sheetFrames(sheet).count("KV_Fond.png")) << sheet;
+    for (const char* name : {"KV_FondBasZoneShop.png", "KV_FondhautZoneShop.png"})
+        EXPECT_TRUE(sheetFrames("background_ss").count(name)) << name;
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {
@@ -415,13 +464,37 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
     PoolScope pool;
     // Keys the code asks for, with the placeholders it passes.
     const std::vector<std::pair<const char*, const char*>> keys = {
-        {"Language_english", ""}, {"Language_french", ""},  {"Language_spanish", ""},
-        {"Language_german", ""},  {"Language_italian", ""}, {"Option_Change_Language", "%s"},
-        {"Pop Up Ok", ""},        {"Pop Up Cancel", ""},    {"Pop Up Medusa Confirmation", "%s%d"},
-        {"Main_Screen_Play", ""}, {"Shop_Screen_Buy", ""},  {"Train", ""},
-        {"Max Level", ""},        {"Frigate", ""},          {"Destroyer", ""},
-        {"Torpedo", ""},          {"Zodiac", ""},           {"Pop Up Locked Item OK", ""},
-        {"Pause quit", ""},       {"Pop Up Quit Game", ""}, {"Quit_Game", ""},
+        {"Language_english", ""},
+        {"Language_french", ""},
+        {"Language_spanish", ""},
+        {"Language_german", ""},
+        {"Language_italian", ""},
+        {"Option_Change_Language", "%s"},
+        {"Pop Up Ok", ""},
+        {"Pop Up Cancel", ""},
+        {"Pop Up Medusa Confirmation", "%s%d"},
+        {"Main_Screen_Play", ""},
+        {"Shop_Screen_Buy", ""},
+        {"Train", ""},
+        {"Max Level", ""},
+        {"Frigate", ""},
+        {"Destroyer", ""},
+        {"Torpedo", ""},
+        {"Zodiac", ""},
+        {"Pop Up Locked Item OK", ""},
+        {"Pause quit", ""},
+        {"Pop Up Quit Game", ""},
+        {"Quit_Game", ""},
+        {"WorldMap_Screen_Back", ""},
+        {"WorldMap_Screen_Squad", ""},
+        {"WorldMap_Screen_Secret_label", ""},
+        {"WorldMap_Screen_Survival_label", ""},
+        {"WorldMap_Screen_Speed_label", ""},
+        {"Troops_Screen_Troops", ""},
+        {"WorldMap_Screen_Shop", ""},
+        {"Shop_Screen_Back", ""},
+        {"M01a", ""},
+        {"M01b", ""},
     };
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
