@@ -173,6 +173,8 @@ TEST_F(LoadingScreenTest, TheWayIntoAMissionLeavesTheMenusAtOnce) {
     menu->changeState(9);
     menu->changeState(KVMenuManager::kItemPopUpState); // an overlay is closed on the way too
     KVLoadingScreenView* loading = show(2);
+    // Kept for the checks below: the world map that comes back replaces it.
+    loading->retain();
     EXPECT_EQ(loading->getChildByTag(KVLoadingScreenView::kLabelTag), nullptr);
     g_records.clear();
     KVMenuManager::setRecordObserver(
@@ -187,6 +189,7 @@ TEST_F(LoadingScreenTest, TheWayIntoAMissionLeavesTheMenusAtOnce) {
     EXPECT_NE(CCSpriteFrameCache::getInstance()->findSpriteFrameByName("Kv_BT_Down.png"), nullptr);
     EXPECT_NE(menu->getSlot(KVMenuManager::kWorldMapSlot), nullptr);
     EXPECT_EQ(menu->getSlot(KVMenuManager::kPopUpItemSlot), nullptr) << "the pop-up was closed on the way";
+    loading->release();
 }
 
 TEST_F(LoadingScreenTest, KeysAreBlockedAndTheSystemCursorShownWhileItExists) {
