@@ -117,7 +117,7 @@ int slotLeftBy(int stateId) {
     case 1:
     case 2:
         return KVMenuManager::kMainMenuSlot;
-    case kPlayModeFromGameState:
+    case KVMenuManager::kPlayModeFromGameState:
         return KVMenuManager::kPlaySlot;
     default:
         break;
