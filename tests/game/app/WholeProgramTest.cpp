@@ -91,9 +91,9 @@ TEST_F(WholeProgramTest, TheSplashHoldsThenGivesWayAndTheProfileIsSavedScrambled
     EXPECT_EQ(count, 330);
     const size_t menu = log().find(": current 1 previous 0");
     ASSERT_NE(menu, std::string::npos) << "the main menu state follows: " << log();
-    const size_t at = log().rfind("state ", menu);
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_GT(std::atoi(log().c_str() + at + 6), 303) << "after the splash: " << log();
+    const size_t stateLine = log().rfind("state ", menu);
+    ASSERT_NE(stateLine, std::string::npos);
+    EXPECT_GT(std::atoi(log().c_str() + stateLine + 6), 303) << "after the splash: " << log();
 
     kvengine::CCDecodedImage hold;
     ASSERT_TRUE(loadShot("hold.png", hold));
