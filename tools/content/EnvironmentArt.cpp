@@ -269,8 +269,11 @@ bool buildEnvironment(const BuildPaths& paths) {
     ok = writeText(folder + "/env_fishschool.tmx", schoolMap()) && ok;
     ok = writeText(folder + "/env_fishpath.svg", fishPaths()) && ok;
     const Image speck = rasteriseSvg(paths.source + "/art/plankton.svg", 16, 16);
-    ok = !speck.empty() &&
-         writeResource(paths.target + "/Environment/hawaii/env_plankton.png", encodePng(speck)) && ok;
+    // The missions' layers name the speck "env_plankton.png"; the menus' backdrop asks for "plankton.png"
+    // in the same folder.
+    for (const char* name : {"env_plankton.png", "plankton.png"})
+        ok = !speck.empty() &&
+             writeResource(paths.target + "/Environment/hawaii/" + name, encodePng(speck)) && ok;
 
     std::vector<SheetFrame> fishFrames;
     char name[32];

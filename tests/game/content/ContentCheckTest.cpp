@@ -373,6 +373,11 @@ TEST(ContentCheck, StartUpPicturesAndFontsExist) {
         kvengine::CCFileBuffer file(name, "rb");
         EXPECT_GT(file.size, 0u) << name;
     }
+    // The drifting specks of every menu screen's backdrop and of the missions' particle layers.
+    for (const char* name : {"Environment/hawaii/plankton.png", "Environment/hawaii/env_plankton.png"}) {
+        kvengine::CCFileBuffer file(name, "rb");
+        EXPECT_GT(file.size, 0u) << name;
+    }
     for (const char* font : {"times32.fnt", "times32-hd.fnt", "junction12.fnt", "junction12-hd.fnt",
                              "junction16.fnt", "junction16-hd.fnt"}) {
         const std::string path = resourcePath(font);
