@@ -18,29 +18,12 @@
 #include "engine/files/CCZipUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexturePVR.h"
+#include "game/data/KVGameParameters.h"
+#include "support/SoundEffectNames.h"
 
 using namespace kvcontenttest;
 
 namespace {
-const char* const kStatNames[] = {"HP",
-                                  "SP",
-                                  "DMG Melee",
-                                  "Defense",
-                                  "Dash Per Turn",
-                                  "Heal",
-                                  "DMG AoE",
-                                  "DMG Target",
-                                  "SP regen",
-                                  "Move Power",
-                                  "Weight Density",
-                                  "Range AoE",
-                                  "Range Target",
-                                  "Critics",
-                                  "Dodge",
-                                  "Push Off Coef Target",
-                                  "Push Off Coef AoE",
-                                  "Speed"};
-
 // Frames of a sheet, read through the engine's property-list reader.
 std::set<std::string> sheetFrames(const std::string& sheetName) {
     std::set<std::string> names;
@@ -102,7 +85,7 @@ TEST(ContentCheck, CreaturesHaveTheDefaultSquadAndCompleteStats) {
         for (const char* key :
              {"Class", "Voice", "status_locked", "sprite_name", "spritesheet_name", "Radius"})
             EXPECT_FALSE(textAt(stats, key).empty()) << name << " " << key;
-        for (const char* stat : kStatNames)
+        for (const char* stat : KV_STAT_NAMES)
             EXPECT_FALSE(textAt(stats, stat).empty()) << name << " " << stat;
     }
     Dict* enemies = loadPlist("kelvoStatsAI.plist");
@@ -116,7 +99,7 @@ TEST(ContentCheck, CreaturesHaveTheDefaultSquadAndCompleteStats) {
     Dict* helmets = loadPlist("helmets.plist");
     ASSERT_NE(dictAt(helmets, "straw_hat"), nullptr);
     for (const std::string& name : keysOf(helmets)) {
-        for (const char* stat : kStatNames)
+        for (const char* stat : KV_STAT_NAMES)
             EXPECT_FALSE(textAt(dictAt(helmets, name), stat).empty()) << name << " " << stat;
         EXPECT_FALSE(textAt(dictAt(helmets, name), "Class").empty()) << name;
     }
@@ -400,42 +383,8 @@ TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
     ASSERT_NE(sfx, nullptr);
     ASSERT_NE(music, nullptr);
     std::vector<std::string> paths;
-    for (const char* name : {"Kelvo_launch_light",
-                             "Kelvo_launch_max",
-                             "Pawn_hit_pawn",
-                             "UI_Cam_AutoFocus",
-                             "Kelvo_stretch",
-                             "UI_skip_turn",
-                             "Pawn_fall",
-                             "Crab_Aoe_Attack",
-                             "Kelvo_Aoe_Attack",
-                             "Kelvo_distant_attack",
-                             "Stat_levelup",
-                             "UI_Bt_Validated",
-                             "UI_bt_validated_light",
-                             "UI_bt_not_validated_light",
-                             "Pearls_pickup",
-                             "Male_girly_powerup2",
-                             "UI_Chatter_Next",
-                             "UI_Menu_Scroll",
-                             "UI_BubblePop",
-                             "Pawn_bounce",
-                             "Kelvo_Dash",
-                             "Kelvo_Grab_Anchor",
-                             "Shuriken_throw",
-                             "Spiky_shell_drop",
-                             "VictoryScreen_StarAppear",
-                             "VictoryScreen_StarNotGained",
-                             "Spawn_pawn",
-                             "Ninja_teleport",
-                             "Pearls_spawn",
-                             "Boss_Crab_QuakeAtk",
-                             "Boss_Crab_SwipeAtk",
-                             "Boss_Crab_KO",
-                             "Kraken_animation",
-                             "Hidden_Star_Detect"}) {
+    for (const char* name : kvtest::kSoundManagerEffects)
         paths.push_back(std::string("kelvos/SFX/") + name);
-    }
     // Voice lines of every voice the creatures use, and of the fallback voice.
     std::set<std::string> voices = {"Female"};
     for (const char* table : {"kelvoStats.plist", "kelvoStatsAI.plist"}) {

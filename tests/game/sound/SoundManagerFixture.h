@@ -22,6 +22,7 @@
 #include "game/sound/KVSoundEvent.h"
 #include "game/sound/KVSoundManager.h"
 #include "game/sound/KVSoundSystem.h"
+#include "support/SoundEffectNames.h"
 #include "tests/game/data/GameDataFixture.h"
 #include "tests/game/sound/RecordingAudioBackend.h"
 
@@ -94,40 +95,7 @@ protected:
     /// "ko" and "heal", those of "Female" and nothing of "Crab".
     static std::vector<std::string> effectPaths() {
         std::vector<std::string> paths;
-        for (const char* name : {"Kelvo_launch_light",
-                                 "Kelvo_launch_max",
-                                 "Pawn_hit_pawn",
-                                 "UI_Cam_AutoFocus",
-                                 "Kelvo_stretch",
-                                 "UI_skip_turn",
-                                 "Pawn_fall",
-                                 "Crab_Aoe_Attack",
-                                 "Kelvo_Aoe_Attack",
-                                 "Kelvo_distant_attack",
-                                 "Stat_levelup",
-                                 "UI_Bt_Validated",
-                                 "UI_bt_validated_light",
-                                 "UI_bt_not_validated_light",
-                                 "Pearls_pickup",
-                                 "Male_girly_powerup2",
-                                 "UI_Chatter_Next",
-                                 "UI_Menu_Scroll",
-                                 "UI_BubblePop",
-                                 "Pawn_bounce",
-                                 "Kelvo_Dash",
-                                 "Kelvo_Grab_Anchor",
-                                 "Shuriken_throw",
-                                 "Spiky_shell_drop",
-                                 "VictoryScreen_StarAppear",
-                                 "VictoryScreen_StarNotGained",
-                                 "Spawn_pawn",
-                                 "Ninja_teleport",
-                                 "Pearls_spawn",
-                                 "Boss_Crab_QuakeAtk",
-                                 "Boss_Crab_SwipeAtk",
-                                 "Boss_Crab_KO",
-                                 "Kraken_animation",
-                                 "Hidden_Star_Detect"})
+        for (const char* name : kvtest::kSoundManagerEffects)
             paths.push_back(std::string("kelvos/SFX/") + name);
         for (const char* line : {"stretch", "ko", "powerup1", "powerup2", "combo", "hiddenstar_pickup",
                                  "impact_light", "impact_heavy", "heal"}) {
