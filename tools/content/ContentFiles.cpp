@@ -92,4 +92,20 @@ bool readWholeFile(const std::string& path, Bytes& out) {
     return true;
 }
 
+std::string encodeBase64(const Bytes& data) {
+    static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (size_t i = 0; i < data.size(); i += 3) {
+        const unsigned a = data[i];
+        const unsigned b = i + 1 < data.size() ? data[i + 1] : 0;
+        const unsigned c = i + 2 < data.size() ? data[i + 2] : 0;
+        const unsigned n = (a << 16) | (b << 8) | c;
+        text += kDigits[(n >> 18) & 63];
+        text += kDigits[(n >> 12) & 63];
+        text += i + 1 < data.size() ? kDigits[(n >> 6) & 63] : '=';
+        text += i + 2 < data.size() ? kDigits[n & 63] : '=';
+    }
+    return text;
+}
+
 } // namespace kvcontent

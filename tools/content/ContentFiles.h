@@ -31,6 +31,9 @@ Bytes wrapCCZ(const Bytes& data);
 /// when the file cannot be written.
 bool writeResource(const std::string& path, const Bytes& data);
 
+/// The standard base64 text of data, '=' padded (tile-map layer data).
+std::string encodeBase64(const Bytes& data);
+
 /// Reads a whole file; false and a log line when it cannot be read.
 bool readWholeFile(const std::string& path, Bytes& out);
 

@@ -25,14 +25,6 @@ constexpr int kMapColumns = 60;
 constexpr int kMapRows = 38;
 constexpr int kTileTexels = 32;
 
-// Ends a cairo drawing as an image.
-Image finish(cairo_surface_t* surface, cairo_t* cr) {
-    cairo_destroy(cr);
-    Image image = imageFromSurface(surface);
-    cairo_surface_destroy(surface);
-    return image;
-}
-
 // Deep water: light near the surface, almost black at the bottom. Opaque; stretched over the
 // window by the sprite layer, so a narrow strip is enough.
 Image backdrop() {
@@ -45,7 +37,7 @@ Image backdrop() {
     cairo_set_source(cr, sea);
     cairo_paint(cr);
     cairo_pattern_destroy(sea);
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 // The reef tile set, four tiles in a row: 1 rock, 2 rock with a bumpy top edge, 3 and 4 the
@@ -90,29 +82,13 @@ Image reefTiles() {
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 // Reef height in tiles at a column: two slow waves, 3 to 9 tiles.
 int reefHeight(int column) {
     const double h = 5.5 + 2.2 * std::sin(column * 0.21) + 1.3 * std::sin(column * 0.53 + 1.0);
     return static_cast<int>(std::lround(h));
-}
-
-std::string base64(const Bytes& data) {
-    static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (size_t i = 0; i < data.size(); i += 3) {
-        const unsigned a = data[i];
-        const unsigned b = i + 1 < data.size() ? data[i + 1] : 0;
-        const unsigned c = i + 2 < data.size() ? data[i + 2] : 0;
-        const unsigned n = (a << 16) | (b << 8) | c;
-        text += kDigits[(n >> 18) & 63];
-        text += kDigits[(n >> 12) & 63];
-        text += i + 1 < data.size() ? kDigits[(n >> 6) & 63] : '=';
-        text += i + 2 < data.size() ? kDigits[n & 63] : '=';
-    }
-    return text;
 }
 
 std::string mapHeader() {
@@ -155,7 +131,7 @@ std::string reefMap() {
     std::snprintf(layer, sizeof layer,
                   " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n  <data encoding=\"base64\">",
                   kMapColumns, kMapRows);
-    return mapHeader() + tileset + layer + base64(gids) + "</data>\n </layer>\n</map>\n";
+    return mapHeader() + tileset + layer + encodeBase64(gids) + "</data>\n </layer>\n</map>\n";
 }
 
 // A school of fish along a gentle arc: objects only, the layer takes their places.
@@ -227,7 +203,7 @@ Image fish(int frame, bool facingUp, Rgb body, Rgb stripe) {
     ellipsePath(cr, 38, 10, 2.2, 2.2);
     setColour(cr, hex(0x101820));
     cairo_fill(cr);
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 // Weed swaying from the sea floor; frame f of n of one loop.
@@ -247,7 +223,7 @@ Image weed(int frame, int frames) {
         cairo_close_path(cr);
         fillAndOutline(cr, hex(0x2E7D4F), hex(0x14432A), 2);
     }
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 bool writeText(const std::string& path, const std::string& text) {

@@ -32,6 +32,13 @@ Image imageFromSurface(cairo_surface_t* surface) {
     return image;
 }
 
+Image finishDrawing(cairo_surface_t* surface, cairo_t* cr) {
+    cairo_destroy(cr);
+    Image image = imageFromSurface(surface);
+    cairo_surface_destroy(surface);
+    return image;
+}
+
 Image rasteriseSvg(const std::string& path, int width, int height) {
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);

@@ -8,6 +8,7 @@
 #include "tools/content/ContentFiles.h"
 
 typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo cairo_t;
 
 namespace kvcontent {
 
@@ -23,6 +24,9 @@ struct Image {
 
 /// Copies a cairo ARGB32 surface (premultiplied, native-endian) into a straight RGBA image.
 Image imageFromSurface(cairo_surface_t* surface);
+
+/// Ends a cairo drawing: destroys the context, copies the surface into an image and destroys it.
+Image finishDrawing(cairo_surface_t* surface, cairo_t* cr);
 
 /// A new premultiplied cairo ARGB32 surface holding the image (the caller destroys it).
 cairo_surface_t* surfaceFromImage(const Image& image);

@@ -31,29 +31,6 @@ constexpr int kLevelWidth = kColumns * kTilePoints;
 constexpr int kLevelHeight = kRows * kTilePoints;
 constexpr int kReefColumnPoints = 16;
 
-Image finish(cairo_surface_t* surface, cairo_t* cr) {
-    cairo_destroy(cr);
-    Image image = imageFromSurface(surface);
-    cairo_surface_destroy(surface);
-    return image;
-}
-
-std::string base64(const Bytes& data) {
-    static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (size_t i = 0; i < data.size(); i += 3) {
-        const unsigned a = data[i];
-        const unsigned b = i + 1 < data.size() ? data[i + 1] : 0;
-        const unsigned c = i + 2 < data.size() ? data[i + 2] : 0;
-        const unsigned n = (a << 16) | (b << 8) | c;
-        text += kDigits[(n >> 18) & 63];
-        text += kDigits[(n >> 12) & 63];
-        text += i + 1 < data.size() ? kDigits[(n >> 6) & 63] : '=';
-        text += i + 2 < data.size() ? kDigits[n & 63] : '=';
-    }
-    return text;
-}
-
 // Reef height in points at a point column of the level.
 int reefPoints(int reefColumn) {
     return reefColumnHeight(reefColumn) * kReefColumnPoints;
@@ -83,7 +60,7 @@ std::string reefLayer() {
                   " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n"
                   "  <data encoding=\"base64\" compression=\"zlib\">",
                   kTileTexels, kTileTexels, kTileTexels, kTileTexels, kColumns, kRows);
-    return head + base64(packed) + "</data>\n </layer>\n";
+    return head + encodeBase64(packed) + "</data>\n </layer>\n";
 }
 
 // The rock tile: the reef's colour with its pores.
@@ -97,7 +74,7 @@ Image rockTile() {
         setColour(cr, hex(0x16445A));
         cairo_fill(cr);
     }
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 // Inserts the layer after the map element of the source.
@@ -176,7 +153,7 @@ Image ball(bool spiky) {
     ellipsePath(cr, c - r * 0.35, c - r * 0.4, r * 0.25, r * 0.15);
     setColour(cr, hex(0xFFFFFF), 0.35);
     cairo_fill(cr);
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 Image anchor() {
@@ -193,7 +170,7 @@ Image anchor() {
     cairo_set_line_width(cr, 4);
     setColour(cr, hex(0xD9A441));
     cairo_stroke(cr);
-    return finish(surface, cr);
+    return finishDrawing(surface, cr);
 }
 
 } // namespace
