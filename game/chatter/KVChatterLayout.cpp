@@ -1,5 +1,8 @@
 #include "game/chatter/KVChatterLayout.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "engine/base/CCArray.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
@@ -70,6 +73,20 @@ CCString* localisedText(CCString* key) {
         return empty;
     }
     return localizeString(key);
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+kvengine::CCSprite* frameSprite(const std::string& name) {
+    if (!kvengine::CCSpriteFrameCache::getInstance()->hasSpriteFrame(name.c_str())) {
+        kvengine::logDebugMessage("chatter: no frame %s", name.c_str());
+        return nullptr;
+    }
+    return kvengine::CCSprite::createWithSpriteFrameName(name.c_str());
 }
 
 } // namespace kvchatter

@@ -7,6 +7,7 @@
 namespace kvengine {
 class CCMenu;
 class CCNode;
+class CCSprite;
 class CCString;
 class CCTouch;
 } // namespace kvengine
@@ -31,5 +32,10 @@ kvengine::CCPoint glLocation(kvengine::CCTouch* touch);
 /// The localised text of the step value `key` (the value itself without translation; "" without
 /// the key). Autoreleased.
 kvengine::CCString* localisedText(kvengine::CCString* key);
+
+/// The text in lower case (ASCII letters).
+std::string lowerCase(std::string text);
+/// A sprite of a cached frame, or null (logged) when no loaded sheet has the frame.
+kvengine::CCSprite* frameSprite(const std::string& name);
 
 } // namespace kvchatter

@@ -1,7 +1,6 @@
 #include "game/chatter/KVChatterLightTextView.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "engine/actions/CCAnimate.h"
@@ -32,20 +31,6 @@ constexpr float kTouchDelay = 0.01f;
 constexpr float kPortraitFrameDelay = 1.0f;
 constexpr ccColor3B kHighlight{255, 0, 0};
 
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-CCSprite* frameSprite(const std::string& name) {
-    if (!CCSpriteFrameCache::getInstance()->hasSpriteFrame(name.c_str())) {
-        logDebugMessage("chatter: no frame %s", name.c_str());
-        return nullptr;
-    }
-    return CCSprite::createWithSpriteFrameName(name.c_str());
-}
-
 } // namespace
 
 KVChatterLightTextView::KVChatterLightTextView(Dict* step) {
@@ -64,13 +49,13 @@ KVChatterLightTextView::KVChatterLightTextView(Dict* step) {
 
     CCPoint boxOrigin(wide ? 252 : 188, wide ? 151.5f : 183.5f);
     CCSize box;
-    if (CCSprite* frame = frameSprite("TextBox_chatterLight.png")) {
+    if (CCSprite* frame = kvchatter::frameSprite("TextBox_chatterLight.png")) {
         frame->setAnchorPoint(CCPoint(0, 0));
         frame->setPosition(boxOrigin);
         box = frame->getContentSize();
         addChildAtZWithTag(frame, 1, kBoxTag);
     }
-    if (CCSprite* portrait = frameSprite(lowerCase(kelvo) + "_chatterLight.png")) {
+    if (CCSprite* portrait = kvchatter::frameSprite(lowerCase(kelvo) + "_chatterLight.png")) {
         portrait->setAnchorPoint(CCPoint(0, 0));
         portrait->setPosition(CCPoint(wide ? 252 : 188, wide ? 175.5f : 207.5f));
         addChildAtZWithTag(portrait, 2, kPortraitTag);
@@ -93,7 +78,7 @@ KVChatterLightTextView::KVChatterLightTextView(Dict* step) {
         skip->setPosition(buttonAt);
         addChildAtZWithTag(skip, 3000, kSkipTag);
     }
-    if (CCSprite* arrow = frameSprite("Kv_Bt_SkipMiniChatterFleche.png")) {
+    if (CCSprite* arrow = kvchatter::frameSprite("Kv_Bt_SkipMiniChatterFleche.png")) {
         arrow->setPosition(buttonAt);
         arrow->runAction(CCRepeatForever::createWithAction(CCBlink::createWithDurationBlinks(1.0f, 2)));
         addChildAtZWithTag(arrow, 3001, kArrowTag);
@@ -105,7 +90,7 @@ KVChatterLightTextView::KVChatterLightTextView(Dict* step) {
 
 void KVChatterLightTextView::showAnimatedPortrait(const std::string& animation, int opacity) {
     CCResourceIndex* index = CCResourceIndex::getInstance();
-    const std::string sheet = lowerCase(animation) + "_ss";
+    const std::string sheet = kvchatter::lowerCase(animation) + "_ss";
     if (m_loadedSheets->objectForKey(sheet) == nullptr) {
         const std::string plist = sheet + ".plist";
         const std::string texture = sheet + ".pvr.ccz";

@@ -1,8 +1,5 @@
 #include "game/chatter/KVChatterTextView.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCString.h"
@@ -25,21 +22,6 @@ constexpr float kTouchDelay = 0.01f;
 constexpr int kNameFontSize = 16;
 constexpr ccColor3B kHighlight{255, 0, 0};
 
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// A sprite of a cached frame, or null (logged) when the sheet has no such frame.
-CCSprite* frameSprite(const std::string& name) {
-    if (!CCSpriteFrameCache::getInstance()->hasSpriteFrame(name.c_str())) {
-        logDebugMessage("chatter: no frame %s", name.c_str());
-        return nullptr;
-    }
-    return CCSprite::createWithSpriteFrameName(name.c_str());
-}
-
 } // namespace
 
 KVChatterTextView::KVChatterTextView(Dict* step) {
@@ -60,7 +42,7 @@ KVChatterTextView::KVChatterTextView(Dict* step) {
         voice->autorelease();
     }
 
-    if (CCSprite* grey = frameSprite("Bg_GreyLayer.png")) {
+    if (CCSprite* grey = kvchatter::frameSprite("Bg_GreyLayer.png")) {
         const CCSize size = grey->getContentSize();
         grey->setAnchorPoint(CCPoint(0, 0));
         grey->setOpacity(0);
@@ -69,14 +51,14 @@ KVChatterTextView::KVChatterTextView(Dict* step) {
         addChildAtZWithTag(grey, 0, kGreyTag);
     }
     CCSize box;
-    if (CCSprite* frame = frameSprite("TextBox_chatter.png")) {
+    if (CCSprite* frame = kvchatter::frameSprite("TextBox_chatter.png")) {
         frame->setScaleX(win.width * 0.5f / frame->getContentSize().width);
         frame->setAnchorPoint(CCPoint(0.5f, 0));
         frame->setPosition(CCPoint(win.width * 0.5f, 0));
         box = frame->getContentSize();
         addChildAtZWithTag(frame, 1, kBoxTag);
     }
-    if (CCSprite* portrait = frameSprite(lowerCase(kelvo) + "_chatter.png")) {
+    if (CCSprite* portrait = kvchatter::frameSprite(lowerCase(kelvo) + "_chatter.png")) {
         const CCSize size = portrait->getContentSize();
         if (!left) portrait->setFlipX(true);
         if (wide) {
