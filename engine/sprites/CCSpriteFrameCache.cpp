@@ -5,6 +5,7 @@
 #include "engine/base/CCMutableArray.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCPlistReader.h"
+#include "engine/files/CCPlistValues.h"
 #include "engine/sprites/CCSpriteFrame.h"
 #include "engine/textures/CCTextureCache.h"
 
@@ -15,26 +16,11 @@ namespace kvengine {
 
 namespace {
 
-using Dictionary = CCMutableDictionary<std::string, CCObject*>;
-
-// Property-list scalars arrive as CCString; anything else reads as absent.
-const char* textFor(Dictionary* dict, const char* key) {
-    if (!dict) return "";
-    CCObject* value = dict->objectForKey(key);
-    if (!value || !value->isKindOf("CCString")) return "";
-    return static_cast<CCString*>(value)->c_str();
-}
-
-Dictionary* dictionaryFor(Dictionary* dict, const char* key) {
-    if (!dict) return nullptr;
-    CCObject* value = dict->objectForKey(key);
-    if (!value || !value->isKindOf("CCMutableDictionary")) return nullptr;
-    return static_cast<Dictionary*>(value);
-}
+using Dictionary = plist::Dict;
 
 int sheetFormat(Dictionary* sheet) {
-    Dictionary* metadata = dictionaryFor(sheet, "metadata");
-    return metadata ? std::atoi(textFor(metadata, "format")) : 0;
+    Dictionary* metadata = plist::dictAt(sheet, "metadata");
+    return metadata ? plist::intAt(metadata, "format") : 0;
 }
 
 bool parsePair(const char* text, float* a, float* b) {
@@ -138,9 +124,9 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plistFile) {
         return;
     }
     std::string texturePath;
-    const char* textureName = textFor(dictionaryFor(sheet, "metadata"), "textureFileName");
-    if (*textureName)
-        texturePath = fullPathRelativeToFile(path.c_str(), textureName);
+    const std::string textureName = plist::textAt(plist::dictAt(sheet, "metadata"), "textureFileName");
+    if (!textureName.empty())
+        texturePath = fullPathRelativeToFile(path.c_str(), textureName.c_str());
     else
         texturePath = defaultTexturePath(path);
     CCTexture2D* texture = CCTextureCache::getInstance()->addImage(texturePath.c_str());
@@ -152,7 +138,7 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plistFile) {
 }
 
 void CCSpriteFrameCache::addSpriteFramesWithDictionary(Dictionary* sheet, CCTexture2D* texture) {
-    Dictionary* frames = dictionaryFor(sheet, "frames");
+    Dictionary* frames = plist::dictAt(sheet, "frames");
     if (!frames) {
         logDebugMessage("CCSpriteFrameCache: the sheet has no \"frames\"");
         return;
@@ -164,7 +150,7 @@ void CCSpriteFrameCache::addSpriteFramesWithDictionary(Dictionary* sheet, CCText
     }
     for (const std::string& name : frames->allKeys()) {
         if (m_frames->objectForKey(name)) continue;
-        Dictionary* entry = dictionaryFor(frames, name.c_str());
+        Dictionary* entry = plist::dictAt(frames, name);
         if (!entry) {
             logDebugMessage("CCSpriteFrameCache: frame %s is not a dictionary", name.c_str());
             continue;
@@ -174,34 +160,29 @@ void CCSpriteFrameCache::addSpriteFramesWithDictionary(Dictionary* sheet, CCText
         CCSize size;
         bool rotated = false;
         if (format == 0) {
-            rect = CCRect(static_cast<float>(std::atof(textFor(entry, "x"))),
-                          static_cast<float>(std::atof(textFor(entry, "y"))),
-                          static_cast<float>(std::atof(textFor(entry, "width"))),
-                          static_cast<float>(std::atof(textFor(entry, "height"))));
-            offset = CCPoint(static_cast<float>(std::atof(textFor(entry, "offsetX"))),
-                             static_cast<float>(std::atof(textFor(entry, "offsetY"))));
-            size = CCSize(static_cast<float>(std::abs(std::atoi(textFor(entry, "originalWidth")))),
-                          static_cast<float>(std::abs(std::atoi(textFor(entry, "originalHeight")))));
+            rect = CCRect(plist::floatAt(entry, "x"), plist::floatAt(entry, "y"),
+                          plist::floatAt(entry, "width"), plist::floatAt(entry, "height"));
+            offset = CCPoint(plist::floatAt(entry, "offsetX"), plist::floatAt(entry, "offsetY"));
+            size = CCSize(std::fabs(static_cast<float>(plist::intAt(entry, "originalWidth"))),
+                          std::fabs(static_cast<float>(plist::intAt(entry, "originalHeight"))));
         } else if (format == 1 || format == 2) {
-            rect = CCRectFromString(textFor(entry, "frame"));
-            offset = CCPointFromString(textFor(entry, "offset"));
-            size = CCSizeFromString(textFor(entry, "sourceSize"));
-            rotated = format == 2 && std::atoi(textFor(entry, "rotated")) != 0;
+            rect = CCRectFromString(plist::textAt(entry, "frame").c_str());
+            offset = CCPointFromString(plist::textAt(entry, "offset").c_str());
+            size = CCSizeFromString(plist::textAt(entry, "sourceSize").c_str());
+            rotated = format == 2 && plist::intAt(entry, "rotated") != 0;
         } else {
-            const CCSize spriteSize = CCSizeFromString(textFor(entry, "spriteSize"));
-            const CCRect textureRect = CCRectFromString(textFor(entry, "textureRect"));
+            const CCSize spriteSize = CCSizeFromString(plist::textAt(entry, "spriteSize").c_str());
+            const CCRect textureRect = CCRectFromString(plist::textAt(entry, "textureRect").c_str());
             rect = CCRect(textureRect.origin, spriteSize);
-            offset = CCPointFromString(textFor(entry, "spriteOffset"));
-            size = CCSizeFromString(textFor(entry, "spriteSourceSize"));
-            rotated = std::atoi(textFor(entry, "textureRotated")) != 0;
-            CCObject* aliases = entry->objectForKey("aliases");
-            if (aliases && aliases->isKindOf("CCMutableArray")) {
-                auto* list = static_cast<CCMutableArray<CCObject*>*>(aliases);
+            offset = CCPointFromString(plist::textAt(entry, "spriteOffset").c_str());
+            size = CCSizeFromString(plist::textAt(entry, "spriteSourceSize").c_str());
+            rotated = plist::intAt(entry, "textureRotated") != 0;
+            if (plist::Array* list = plist::arrayAt(entry, "aliases")) {
                 for (unsigned i = 0; i < list->count(); ++i) {
-                    CCObject* alias = list->objectAtIndex(i);
-                    if (!alias || !alias->isKindOf("CCString")) continue;
+                    CCString* alias = plist::asString(list->objectAtIndex(i));
+                    if (!alias) continue;
                     auto* target = new CCString(name);
-                    m_aliases->setObject(target, static_cast<CCString*>(alias)->text);
+                    m_aliases->setObject(target, alias->text);
                     target->release();
                 }
             }
@@ -246,7 +227,7 @@ void CCSpriteFrameCache::removeSpriteFramesFromFile(const char* plistFile) {
 }
 
 void CCSpriteFrameCache::removeSpriteFramesFromDictionary(Dictionary* sheet) {
-    Dictionary* frames = dictionaryFor(sheet, "frames");
+    Dictionary* frames = plist::dictAt(sheet, "frames");
     if (!frames) return;
     std::vector<std::string> present;
     for (const std::string& name : frames->allKeys())

@@ -1,68 +1,40 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "engine/base/CCMutableArray.h"
-#include "engine/base/CCMutableDictionary.h"
-#include "engine/base/CCString.h"
+#include "engine/files/CCPlistValues.h"
 
-/// Typed access to the string-keyed trees read from property lists (game data, the player profile).
-///
-/// Every leaf of such a tree is a CCString; nested containers are CCMutableDictionary<std::string,
-/// CCObject*> and CCMutableArray<CCObject*>. These helpers check the kind of each value before they
-/// convert it, so a hand-edited or broken file yields "absent" instead of a bad cast. None of them
-/// retains what it returns.
+/// Typed access to the game's data tables and the player profile: the engine's property-list
+/// value helpers under the names the game code uses, and the loading of a data table by name.
 namespace kvdata {
 
-using Dict = kvengine::CCMutableDictionary<std::string, kvengine::CCObject*>;
-using Array = kvengine::CCMutableArray<kvengine::CCObject*>;
+using kvengine::plist::Array;
+using kvengine::plist::Dict;
 
-/// `object` as a dictionary, or null when it is null or not a dictionary.
-Dict* asDict(kvengine::CCObject* object);
-/// `object` as an array, or null when it is null or not an array.
-Array* asArray(kvengine::CCObject* object);
-/// `object` as a string, or null when it is null or not a string.
-kvengine::CCString* asString(kvengine::CCObject* object);
-
-/// dict[key] of the given kind; null when `dict` is null, the key is absent or of another kind.
-Dict* dictAt(Dict* dict, const std::string& key);
-Array* arrayAt(Dict* dict, const std::string& key);
-kvengine::CCString* stringAt(Dict* dict, const std::string& key);
-bool hasKey(Dict* dict, const std::string& key);
-
-/// The text of a string value; `fallback` when absent.
-std::string textAt(Dict* dict, const std::string& key, const std::string& fallback = "");
-/// atoi / atof / YES-or-non-zero of a string value; `fallback` when absent.
-int intAt(Dict* dict, const std::string& key, int fallback = 0);
-float floatAt(Dict* dict, const std::string& key, float fallback = 0.0f);
-bool boolAt(Dict* dict, const std::string& key, bool fallback = false);
-
-/// The text of array element `index` ("" when out of range or not a string).
-std::string textOf(Array* array, unsigned index);
-std::string textOf(kvengine::CCObject* object);
-
-/// Stores a new string "%d" / "%f" / the text under key (no-op on a null dictionary).
-void setInt(Dict* dict, const std::string& key, int value);
-void setFloat(Dict* dict, const std::string& key, float value);
-void setText(Dict* dict, const std::string& key, const std::string& text);
-
-/// The keys in ascending order (a snapshot: safe to change the dictionary while walking it).
-std::vector<std::string> keysOf(Dict* dict);
-unsigned countOf(Dict* dict);
+using kvengine::plist::arrayAt;
+using kvengine::plist::asArray;
+using kvengine::plist::asDict;
+using kvengine::plist::asString;
+using kvengine::plist::boolAt;
+using kvengine::plist::countOf;
+using kvengine::plist::deepCopy;
+using kvengine::plist::dictAt;
+using kvengine::plist::floatAt;
+using kvengine::plist::hasKey;
+using kvengine::plist::intAt;
+using kvengine::plist::keysOf;
+using kvengine::plist::newArray;
+using kvengine::plist::newDict;
+using kvengine::plist::newString;
+using kvengine::plist::setFloat;
+using kvengine::plist::setInt;
+using kvengine::plist::setText;
+using kvengine::plist::stringAt;
+using kvengine::plist::textAt;
+using kvengine::plist::textOf;
 
 /// Reads the property list `name`.plist found through the resource index; null (and a log line
 /// naming the file) when it is missing or does not parse. The result is autoreleased.
 Dict* loadDataTable(const std::string& name);
-
-/// A copy of a property-list tree (dictionaries and arrays copied all the way down, strings
-/// shared, since no operation changes a string in place), autoreleased; null for null.
-kvengine::CCObject* deepCopy(kvengine::CCObject* tree);
-
-/// A new empty dictionary / array, autoreleased.
-Dict* newDict();
-Array* newArray();
-/// A new string with the text, autoreleased.
-kvengine::CCString* newString(const std::string& text);
 
 } // namespace kvdata
