@@ -9,6 +9,7 @@
 #include "game/powerups/KVPowerupManager.h"
 #include "game/rules/KVRuleManager.h"
 #include "game/score/KVScoreManager.h"
+#include "game/score/KVScoreManagerSolo.h"
 #include "game/score/KVXpManager.h"
 #include "game/world/KVActor.h"
 #include "game/world/KVPhysWorld.h"
@@ -101,4 +102,9 @@ void KVGameModel::onGameShutdown(kvengine::CCNotification* notification) {
 
 KVPawn* KVGameModel::getCurrentPawn() {
     return m_turnManager != nullptr ? m_turnManager->getCurrentPawn() : nullptr;
+}
+
+int KVGameModel::getPlayerTurnCount() {
+    if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return -1;
+    return static_cast<KVScoreManagerSolo*>(m_scoreManager)->getPlayerTurns();
 }

@@ -8,7 +8,9 @@
 #include "engine/base/CCMutableDictionary.h"
 #include "engine/base/CCNotification.h"
 #include "engine/base/CCString.h"
+#include "game/pawns/KVSpawnPoints.h"
 #include "game/world/KVObject.h"
+#include "game/world/KVRunningMission.h"
 #include "game/world/SVGParserDelegate.h"
 
 class b2Body;
@@ -35,8 +37,9 @@ class CCTMXObjectGroup;
 ///
 /// Lifetimes: the actor list retains the actors; an actor removed with EVENT_REMOVE_ACTOR is kept
 /// (inactive) until the end of the frame's update, so an actor removed by another actor's update
-/// is never freed under the loop. The tile map, managers and border list are retained.
-class KVGameModel : public KVObject, public SVGParserDelegate {
+/// is never freed under the loop. The tile map, managers and border list are retained. The
+/// players retain the model (KVSpawnPoints); the actor list retains the players until shutdown.
+class KVGameModel : public KVObject, public SVGParserDelegate, public KVSpawnPoints, public KVRunningMission {
 public:
     CC_DECLARE_CLASS_NAME(KVGameModel, KVObject)
 
@@ -63,7 +66,17 @@ public:
     virtual void onRemoveActor(kvengine::CCNotification* notification);
 
     /// The turn manager's current pawn; null without a turn manager or a pawn.
-    KVPawn* getCurrentPawn();
+    KVPawn* getCurrentPawn() override;
+    /// The player turns counted by the solo score manager; -1 without one (multiplayer, or after
+    /// shutdown).
+    int getPlayerTurnCount() override;
+
+    kvengine::CCObject* spawnPointsOwner() override { return this; }
+    KVGameModel* spawnPointsModel() override { return this; }
+    /// The respawn points: centres of the objects named "SpawnPoint".
+    std::vector<kvengine::CCPoint> getSpawnPoints() override { return m_respawnPoints; }
+    /// The team's spawn positions, one per kelvo the builder placed.
+    std::vector<kvengine::CCPoint> getPlayerSpawnPoints() override { return m_teamSpawnPositions; }
 
     kvengine::CCTMXTiledMap* getTileMap() const { return m_tileMap; }
     kvengine::CCMutableArray<KVActor*>* getActors() const { return m_actors; }

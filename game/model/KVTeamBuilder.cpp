@@ -8,7 +8,12 @@
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameSetup.h"
 #include "game/model/KVGameModel.h"
+#include "game/pawns/KVKelvoPlayer.h"
+#include "game/pawns/KVPlayerHuddle.h"
+#include "game/pawns/KVPlayerSolo.h"
+#include "game/score/KVScoreManager.h"
 
+using kvengine::CCString;
 using kvengine::CCTMXObject;
 using kvengine::logDebugMessage;
 
@@ -60,16 +65,44 @@ bool KVTeamBuilder::checkTeam(KVGameSetup* setup, kvengine::CCTMXObjectGroup* ob
     return true;
 }
 
+bool KVTeamBuilder::placeKelvo(KVPlayer* player, unsigned member, const kvengine::CCPoint& at) {
+    CCString* name = m_setup->getTeamKelvoNames()->objectAtIndex(member);
+    // The helmet list may be shorter than the team: the others wear none.
+    CCString* helmet = member < m_setup->getTeamHelmetNames()->count()
+                           ? m_setup->getTeamHelmetNames()->objectAtIndex(member)
+                           : nullptr;
+    auto* kelvo = new KVKelvoPlayer();
+    const bool made = kelvo->initForPlayer(at.x, at.y, m_model, name, player, helmet);
+    if (made) {
+        kelvo->setOwnerIndex(static_cast<int>(member));
+        player->addPawn(kelvo);
+    } else {
+        logDebugMessage("KVGameModel::buildLevel: the kelvo %s could not be made, left out",
+                        kvdata::textOf(name).c_str());
+    }
+    // From here on the actor list, the pawn manager and the player keep it.
+    kelvo->release();
+    return made;
+}
+
 bool KVTeamBuilder::buildSoloTeam(kvengine::CCTMXObjectGroup* objects,
                                   std::vector<kvengine::CCPoint>& positions) {
+    auto* player = new KVPlayerSolo();
+    if (!player->initWithModel(m_model)) {
+        player->release();
+        logDebugMessage("KVGameModel::buildLevel: the solo player could not be made");
+        return false;
+    }
     const unsigned members = m_setup->getTeamKelvoNames()->count();
     for (unsigned i = 0; i < members; ++i) {
         const std::string spawn = kvdata::textOf(m_setup->getTeamSpawnPoints()->objectAtIndex(i));
         CCTMXObject* object = objects->findObjectByName(spawn.c_str());
-        if (object == nullptr) return false; // checked before the build began
+        if (object == nullptr) continue; // checked before the build began
         positions.push_back(centreOf(object));
+        placeKelvo(player, i, positions.back());
     }
-    (void)m_model;
+    // The actor list keeps the player from its announcement on.
+    player->release();
     return true;
 }
 
@@ -78,9 +111,18 @@ bool KVTeamBuilder::buildMultiplayerTeams(kvengine::CCTMXObjectGroup* objects, i
     const int members = static_cast<int>(m_setup->getTeamKelvoNames()->count());
     for (int i = 0; i < playerCount && i < members; ++i) {
         CCTMXObject* object = objects->findObjectByName(numberedSpawn(i).c_str());
-        if (object == nullptr) return false;
+        if (object == nullptr) continue; // checked before the build began
         positions.push_back(centreOf(object));
+        auto* player = new KVPlayerHuddle();
+        if (!player->initWithModel(m_model)) {
+            player->release();
+            logDebugMessage("KVGameModel::buildLevel: player %d could not be made", i + 1);
+            return false;
+        }
+        placeKelvo(player, static_cast<unsigned>(i), positions.back());
+        if (score != nullptr) score->addPlayer(player);
+        // The actor list and the score manager keep the player.
+        player->release();
     }
-    (void)score;
     return true;
 }

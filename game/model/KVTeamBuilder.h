@@ -6,6 +6,7 @@
 
 class KVGameModel;
 class KVGameSetup;
+class KVPlayer;
 class KVScoreManager;
 
 namespace kvengine {
@@ -13,7 +14,8 @@ class CCTMXObjectGroup;
 }
 
 /// The player side of a level: the solo team at the spawn objects named by the team's spawn-point
-/// names, or one multiplayer player per member at "SpawnPoint1", "SpawnPoint2", ...
+/// names, or one multiplayer player per member at "SpawnPoint1", "SpawnPoint2", ... Each member
+/// gets a KVKelvoPlayer at its spawn centre, its owner index its place in the team.
 class KVTeamBuilder {
 public:
     KVTeamBuilder(KVGameModel* model, KVGameSetup* setup) : m_model(model), m_setup(setup) {}
@@ -29,6 +31,10 @@ public:
                                std::vector<kvengine::CCPoint>& positions);
 
 private:
+    /// The kelvo of team member `member` at `at` (metres), owned by `player`; false, logged, when
+    /// it cannot be made (the team plays without it).
+    bool placeKelvo(KVPlayer* player, unsigned member, const kvengine::CCPoint& at);
+
     KVGameModel* m_model;
     KVGameSetup* m_setup;
 };

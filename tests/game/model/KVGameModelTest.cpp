@@ -13,6 +13,8 @@
 #include "game/objects/KVMapBorder.h"
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
+#include "game/pawns/KVKelvoPlayer.h"
+#include "game/pawns/KVPlayerHuddle.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/rules/KVRuleManager.h"
 #include "game/score/KVScoreManagerHuddle.h"
@@ -302,6 +304,23 @@ TEST_F(KVGameModelTest, MultiplayerPlacesTheFirstPlayersAndIgnoresComputerSpawns
     EXPECT_FLOAT_EQ(model->getTeamSpawnPositions()[1].x, 25.5f);
     EXPECT_TRUE(model->getScoreManager()->isKindOf("KVScoreManagerHuddle"));
     EXPECT_EQ(model->getXpManager(), nullptr);
+    // One player per placed member, each with its kelvo at its numbered spawn point.
+    std::vector<KVPlayerHuddle*> players;
+    for (unsigned i = 0; i < model->getActors()->count(); ++i)
+        if (model->getActors()->objectAtIndex(i)->isKindOf("KVPlayerHuddle"))
+            players.push_back(static_cast<KVPlayerHuddle*>(model->getActors()->objectAtIndex(i)));
+    ASSERT_EQ(players.size(), 2u);
+    EXPECT_EQ(countActors("KVKelvoPlayer"), 2u);
+    const char* const names[] = {"steev", "vahine"};
+    for (int i = 0; i < 2; ++i) {
+        KVKelvoPlayer* kelvo = players[i]->getKelvo();
+        ASSERT_NE(kelvo, nullptr);
+        EXPECT_STREQ(kelvo->getTypeName()->c_str(), names[i]);
+        EXPECT_EQ(kelvo->getOwnerIndex(), i);
+        EXPECT_EQ(kelvo->getOwnerPlayer(), players[i]);
+        EXPECT_FLOAT_EQ(kelvo->getBody()->GetPosition().x, model->getTeamSpawnPositions()[i].x);
+    }
+    EXPECT_EQ(model->getPlayerTurnCount(), -1); // no solo score manager
     table->removeObjectForKey("testcrab");
 
     // Player 2's numbered spawn point missing: refused.
