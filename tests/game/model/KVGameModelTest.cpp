@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ModelTestSupport.h"
 #include "engine/director/CCDirector.h"
 #include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/data/KVGameParameters.h"
@@ -153,12 +154,7 @@ TEST_F(KVGameModelTest, ALevelIsBuiltFromItsMap) {
     EXPECT_EQ(setup->getCurrentGameModel(), model);
     EXPECT_EQ(model->getTileMap(), map);
     ASSERT_EQ(model->getMapBorders()->count(), 2u); // the outer border and the hole
-    auto* border = static_cast<KVMapBorder*>(model->getMapBorders()->objectAtIndex(0));
-    b2AABB box = border->getBody()->GetFixtureList()->GetAABB(0);
-    for (b2Fixture* f = border->getBody()->GetFixtureList(); f; f = f->GetNext())
-        box.Combine(f->GetAABB(0));
-    EXPECT_NEAR(box.upperBound.x, 30.0f, 0.02f);
-    EXPECT_NEAR(box.upperBound.y, 19.0f, 0.02f);
+    modeltest::expectOuterBorder(model->getMapBorders(), 30.0f, 19.0f);
     auto* hole = static_cast<KVMapBorder*>(model->getMapBorders()->objectAtIndex(1));
     EXPECT_FLOAT_EQ(hole->getBody()->GetPosition().x, 14.0f);
     EXPECT_FLOAT_EQ(hole->getBody()->GetPosition().y, (608.0f - 224.0f - 64.0f) / 32.0f);
@@ -188,12 +184,7 @@ TEST_F(KVGameModelTest, TheOuterBorderFollowsTheContentScale) {
         mapText(group("Objects", teamObjects()) + group("PowerUpSpawners") + group("GPE"), 40, 30, 64));
     ASSERT_TRUE(model->buildLevel(map));
     kvengine::CCDirector::getInstance()->setContentScaleFactor(1.0f);
-    auto* border = static_cast<KVMapBorder*>(model->getMapBorders()->objectAtIndex(0));
-    b2AABB box = border->getBody()->GetFixtureList()->GetAABB(0);
-    for (b2Fixture* f = border->getBody()->GetFixtureList(); f; f = f->GetNext())
-        box.Combine(f->GetAABB(0));
-    EXPECT_NEAR(box.upperBound.x, 40.0f, 0.02f);
-    EXPECT_NEAR(box.upperBound.y, 30.0f, 0.02f);
+    modeltest::expectOuterBorder(model->getMapBorders(), 40.0f, 30.0f);
 }
 
 TEST_F(KVGameModelTest, MapsThatCannotBePlayedAreRefusedWithTheirCause) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ModelTestSupport.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCUserDefaults.h"
 #include "engine/director/CCDirector.h"
@@ -157,12 +158,7 @@ TEST_F(KVMissionLevelsTest, BothMissionsStartWithBothTeamsAndNothingLogged) {
 
         // The outer border is the map's 30 x 19 m; the hole's lower-left corner is (14, 10).
         ASSERT_EQ(model->getMapBorders()->count(), 2u);
-        auto* border = static_cast<KVMapBorder*>(model->getMapBorders()->objectAtIndex(0));
-        b2AABB box = border->getBody()->GetFixtureList()->GetAABB(0);
-        for (b2Fixture* f = border->getBody()->GetFixtureList(); f; f = f->GetNext())
-            box.Combine(f->GetAABB(0));
-        EXPECT_NEAR(box.upperBound.x, 30.0f, 0.02f);
-        EXPECT_NEAR(box.upperBound.y, 19.0f, 0.02f);
+        modeltest::expectOuterBorder(model->getMapBorders(), 30.0f, 19.0f);
         auto* hole = static_cast<KVMapBorder*>(model->getMapBorders()->objectAtIndex(1));
         EXPECT_FLOAT_EQ(hole->getBody()->GetPosition().x, 14.0f);
         EXPECT_FLOAT_EQ(hole->getBody()->GetPosition().y, 10.0f);
