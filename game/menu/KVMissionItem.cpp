@@ -18,7 +18,7 @@ const char* const kDefaultBubble = "KV_bubbleMissionDefault.png";
 CCSprite* bubbleOf(const std::string& mission) {
     const std::string own = "KV_bubbleMission" + mission + ".png";
     // A mission without its own picture shows the default one (no log line: that is expected).
-    const bool hasOwn = CCSpriteFrameCache::getInstance()->findSpriteFrameByName(own.c_str()) != nullptr;
+    const bool hasOwn = CCSpriteFrameCache::getInstance()->hasSpriteFrame(own.c_str());
     return CCSprite::createWithSpriteFrameName(hasOwn ? own.c_str() : kDefaultBubble);
 }
 

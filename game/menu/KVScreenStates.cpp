@@ -5,6 +5,7 @@
 #include "game/menu/KVMainMenuScreenView.h"
 #include "game/menu/KVPopUpItemScreenView.h"
 #include "game/menu/KVScreenView.h"
+#include "game/screens/KVAboutScreenView.h"
 #include "game/screens/KVWorldMapScreenView.h"
 
 using namespace kvengine;
@@ -32,7 +33,7 @@ CCScene* KVMainMenuScreenState::createScene() {
 }
 
 CCScene* KVAboutScreenState::createScene() {
-    return createPlaceholderScene("about");
+    return KVAboutScreenView::createScene();
 }
 
 CCScene* KVOptionsScreenState::createScene() {

@@ -2,6 +2,9 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/director/CCScene.h"
+#include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItemSprite.h"
+#include "engine/sprites/CCSprite.h"
 #include "game/environment/KVEnvLayerCaustics.h"
 #include "game/environment/KVEnvLayerParticles.h"
 
@@ -57,6 +60,28 @@ void KVScreenView::cleanupBeforeDelete() {
     m_causticsLayer = nullptr;
     m_particlesLayer = nullptr;
     KVLayer::cleanupBeforeDelete();
+}
+
+CCMenu* KVScreenView::addArrow(const char* normalFrame, const char* pressedFrame, SEL_MenuHandler handler,
+                               float x, float y, int z) {
+    CCSprite* normal = CCSprite::createWithSpriteFrameName(normalFrame);
+    CCSprite* pressed = CCSprite::createWithSpriteFrameName(pressedFrame);
+    if (normal == nullptr || pressed == nullptr) return nullptr;
+    CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(normal, pressed, this, handler);
+    if (item == nullptr) return nullptr;
+    // Three times the picture: an easy target for a finger or a quick click.
+    const CCSize size = normal->getContentSize();
+    const CCSize area(size.width * 3, size.height * 3);
+    item->setContentSize(area);
+    for (CCSprite* image : {normal, pressed}) {
+        image->setAnchorPoint(CCPoint(0.5f, 0.5f));
+        image->setPosition(CCPoint(area.width / 2, area.height / 2));
+    }
+    CCMenu* menu = CCMenu::createWithItems(item, nullptr);
+    addChildAtZWithTag(menu, z, menu->getTag());
+    menu->setPosition(CCPoint(x, y));
+    menu->setAnchorPoint(CCPoint(0, 0));
+    return menu;
 }
 
 CCScene* createPlaceholderScene(const char* screenName) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "engine/nodes/CCMenuItem.h"
 #include "game/menu/KVLayer.h"
 
 namespace kvengine {
+class CCMenu;
 class CCScene;
-}
+} // namespace kvengine
 
 class KVEnvLayerCaustics;
 class KVEnvLayerParticles;
@@ -31,6 +33,12 @@ public:
 
     KVEnvLayerCaustics* getCausticsLayer() const { return m_causticsLayer; }
     KVEnvLayerParticles* getParticlesLayer() const { return m_particlesLayer; }
+
+protected:
+    /// A menu of one arrow button (normal and pressed frames) at (x, y), added at z: the item is
+    /// three times the picture in each direction, an easy target. Null when a frame is missing.
+    kvengine::CCMenu* addArrow(const char* normalFrame, const char* pressedFrame,
+                               kvengine::SEL_MenuHandler handler, float x, float y, int z);
 
 private:
     KVEnvLayerCaustics* m_causticsLayer = nullptr;

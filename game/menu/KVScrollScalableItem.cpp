@@ -15,6 +15,8 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVMissionItem.h"
 #include "game/menu/KVScrollOverlayView.h"
+#include "game/screens/KVAboutInteractivePictureItem.h"
+#include "game/screens/KVAboutItem.h"
 #include "game/screens/KVInteractivePictureItem.h"
 
 using namespace kvengine;
@@ -126,6 +128,22 @@ void KVScrollScalableItem::layOutMissionBubbles(KVScrollViewMenu* menu, int& sel
     }
 }
 
+void KVScrollScalableItem::layOutAboutEntries(KVScrollViewMenu* menu, float& firstWidth) {
+    for (int i = 0; i < m_scanCount; ++i) {
+        CCString* key = keyForItemNumber(i);
+        if (key == nullptr) continue;
+        KVAboutItem* entry = KVAboutItem::createWithKey(key, this);
+        if (entry == nullptr) continue;
+        ++m_count;
+        entry->index = i;
+        entry->setUserObject(key);
+        entry->setAnchorPoint(CCPoint(1, 0.5f));
+        // The item number is the tag: the about data numbers its members from 0 without gaps.
+        menu->addChildAtZWithTag(entry, 1, i);
+        if (firstWidth == -1.0f) firstWidth = entry->getContentSize().width;
+    }
+}
+
 void KVScrollScalableItem::onEnter() {
     if (m_items == nullptr) {
         KVMenuItem::onEnter();
@@ -141,6 +159,8 @@ void KVScrollScalableItem::onEnter() {
     int selected = 0;
     if (m_mode == kMissionBubbles) {
         layOutMissionBubbles(menu, selected, firstWidth);
+    } else if (m_mode == kAboutEntries) {
+        layOutAboutEntries(menu, firstWidth);
     } else {
         // The creature cards and the about entries come with their own screens.
         logDebugMessage("menu: carousel mode %d has no entries to lay out yet", m_mode);
@@ -202,12 +222,20 @@ void KVScrollScalableItem::reportOffset(float offset) {
     boxed->release();
 }
 
+bool KVScrollScalableItem::hasEntryOwner() const {
+    CCNode* owner = getParent();
+    return owner != nullptr &&
+           (owner->isKindOf("KVInteractivePictureItem") || owner->isKindOf("KVAboutInteractivePictureItem"));
+}
+
 void KVScrollScalableItem::tellOwnerOfEntry(int position) {
     CCNode* owner = getParent();
-    if (owner == nullptr || !owner->isKindOf("KVInteractivePictureItem")) return;
+    if (!hasEntryOwner()) return;
+    const SEL_CallFuncND handler = owner->isKindOf("KVAboutInteractivePictureItem")
+                                       ? callfuncND_selector(KVAboutInteractivePictureItem::showStaffMember)
+                                       : callfuncND_selector(KVInteractivePictureItem::showMission);
     auto* boxed = new CCValue<int>(position);
-    runAction(CCCallFuncND::createWithTargetSelectorData(
-        owner, callfuncND_selector(KVInteractivePictureItem::showMission), boxed));
+    runAction(CCCallFuncND::createWithTargetSelectorData(owner, handler, boxed));
     boxed->release();
 }
 
@@ -239,8 +267,7 @@ void KVScrollScalableItem::onScrollOffsetChanged(CCNode* node, void* data) {
             if (m_currentIndex != -1)
                 CCNotificationCenter::getInstance()->postNotification(EVENT_MENU_SCROLL_STARTED, this);
             m_currentIndex = m;
-            CCNode* owner = getParent();
-            if (owner != nullptr && owner->isKindOf("KVInteractivePictureItem")) {
+            if (hasEntryOwner()) {
                 tellOwnerOfEntry(m);
                 CCNode* entry = menu->getChildByTag(m);
                 kvdata::Dict* e = kvdata::dictAt(

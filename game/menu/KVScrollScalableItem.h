@@ -90,6 +90,9 @@ public:
 
 private:
     void layOutMissionBubbles(KVScrollViewMenu* menu, int& selected, float& firstWidth);
+    void layOutAboutEntries(KVScrollViewMenu* menu, float& firstWidth);
+    /// Whether the parent is told of a new current entry (the star panel or the staff display).
+    bool hasEntryOwner() const;
     void releaseViews();
     /// Runs the offset handler through an instant action, as the scroll view does.
     void reportOffset(float offset);

@@ -121,10 +121,11 @@ KVWorldMapScreenView::KVWorldMapScreenView() {
     m_currentPage = -1;
     m_pageCount = static_cast<int>(kvdata::countOf(missions)) - hidden - 1;
 
-    m_previousMenu = makeArrow("KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png",
-                               menu_selector(KVWorldMapScreenView::previousMission), W / 6, H / 3 + 10);
-    m_nextMenu = makeArrow("KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
-                           menu_selector(KVWorldMapScreenView::nextMission), W - W / 6, H / 3 + 10);
+    m_previousMenu =
+        addArrow("KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png",
+                 menu_selector(KVWorldMapScreenView::previousMission), W / 6, H / 3 + 10, kArrowZ);
+    m_nextMenu = addArrow("KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
+                          menu_selector(KVWorldMapScreenView::nextMission), W - W / 6, H / 3 + 10, kArrowZ);
     if (m_currentPage == 0) {
         if (m_previousMenu != nullptr) m_previousMenu->setVisible(false);
     } else if (m_currentPage == m_pageCount) {
@@ -153,28 +154,6 @@ void KVWorldMapScreenView::addSquadMarks(CCNode* item) {
         hand->setPosition(CCPoint(0.5f * size.width, 0.75f * size.height));
         item->addChildAtZWithTag(hand, kHintZ, hand->getTag());
     }
-}
-
-CCMenu* KVWorldMapScreenView::makeArrow(const char* normalFrame, const char* pressedFrame,
-                                        SEL_MenuHandler handler, float x, float y) {
-    CCSprite* normal = CCSprite::createWithSpriteFrameName(normalFrame);
-    CCSprite* pressed = CCSprite::createWithSpriteFrameName(pressedFrame);
-    if (normal == nullptr || pressed == nullptr) return nullptr;
-    CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(normal, pressed, this, handler);
-    if (item == nullptr) return nullptr;
-    // Three times the picture: an easy target for a finger or a quick click.
-    const CCSize size = normal->getContentSize();
-    const CCSize area(size.width * 3, size.height * 3);
-    item->setContentSize(area);
-    for (CCSprite* image : {normal, pressed}) {
-        image->setAnchorPoint(CCPoint(0.5f, 0.5f));
-        image->setPosition(CCPoint(area.width / 2, area.height / 2));
-    }
-    CCMenu* menu = CCMenu::createWithItems(item, nullptr);
-    addChildAtZWithTag(menu, kArrowZ, menu->getTag());
-    menu->setPosition(CCPoint(x, y));
-    menu->setAnchorPoint(CCPoint(0, 0));
-    return menu;
 }
 
 void KVWorldMapScreenView::cleanupBeforeDelete() {

@@ -62,8 +62,6 @@ public:
     KVInteractivePictureItem* getStarPanel() const { return m_starPanel; }
 
 private:
-    kvengine::CCMenu* makeArrow(const char* normal, const char* pressed, kvengine::SEL_MenuHandler handler,
-                                float x, float y);
     void addSquadMarks(kvengine::CCNode* squadItem);
     bool isRowMoving() const;
 

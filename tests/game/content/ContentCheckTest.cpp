@@ -4,6 +4,7 @@
 // uses is in all five tables with the placeholders the code passes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -530,4 +531,41 @@ TEST(ContentCheck, DialoguesFindTheirTextsPortraitsAndPictures) {
     // The help dialogues the tutorial plays.
     for (const char* id : {"Tutos_chatot", "Tutos_chatmp", "Tutos_chatrn", "Tutos_chatah"})
         EXPECT_TRUE(identifiers.count(id)) << id;
+}
+
+TEST(ContentCheck, AboutScreenHasEveryMemberInARowWithBubbleAndTexts) {
+    PoolScope pool;
+    Dict* staff = loadPlist("staffList.plist");
+    ASSERT_NE(staff, nullptr);
+    const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
+    for (const char* shared : {"KV_bubbleAboutDefault.png", "KV_CadreBulle.png"})
+        EXPECT_TRUE(frontEnd.count(shared)) << shared;
+    std::vector<kvengine::CCLocalizationManager*> tables;
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        tables.push_back(new kvengine::CCLocalizationManager());
+        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
+            << folder;
+    }
+    std::set<int> positions;
+    for (const std::string& key : keysOf(staff)) {
+        SCOPED_TRACE(key);
+        Dict* member = dictAt(staff, key);
+        ASSERT_NE(member, nullptr);
+        positions.insert(std::atoi(textAt(member, "position").c_str()));
+        EXPECT_FALSE(textAt(member, "name").empty());
+        // Only the first space becomes "_" in the description's key.
+        EXPECT_LE(std::count(key.begin(), key.end(), ' '), 1);
+        EXPECT_TRUE(frontEnd.count("KV_bubbleAbout_" + key + ".png"));
+        std::string description = "about_screen_" + key;
+        for (char& c : description)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::replace(description.begin(), description.end(), ' ', '_');
+        for (kvengine::CCLocalizationManager* table : tables)
+            EXPECT_NE(table->stringForKey(description), nullptr) << table->path() << ": " << description;
+    }
+    EXPECT_EQ(positions.size(), keysOf(staff).size()) << "a position used twice";
+    EXPECT_EQ(positions.empty() ? -1 : *positions.rbegin(), static_cast<int>(positions.size()) - 1)
+        << "positions from 0 without gaps";
+    for (kvengine::CCLocalizationManager* table : tables)
+        table->release();
 }
