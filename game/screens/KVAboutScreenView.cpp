@@ -16,8 +16,8 @@
 #include "engine/sprites/CCSprite.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/menu/KVButton.h"
+#include "game/menu/KVCarouselSteps.h"
 #include "game/menu/KVMenuManager.h"
-#include "game/menu/KVScrollOverlayView.h"
 #include "game/menu/KVScrollScalableItem.h"
 #include "game/screens/KVAboutInteractivePictureItem.h"
 
@@ -143,40 +143,28 @@ kvdata::Dict* KVAboutScreenView::loadStaffListFromFile(const std::string& path) 
     return result;
 }
 
-bool KVAboutScreenView::isRowMoving() const {
-    KVScrollScalableItem* carousel = m_staffDisplay != nullptr ? m_staffDisplay->getCarousel() : nullptr;
-    KVScrollOverlayView* scroll = carousel != nullptr ? carousel->getScrollView() : nullptr;
-    return scroll == nullptr || scroll->isPaging();
-}
-
 void KVAboutScreenView::showNextMember(CCObject* sender) {
     (void)sender;
-    if (isRowMoving() || m_currentMember >= m_lastMemberIndex) return;
-    ++m_currentMember;
-    m_staffDisplay->getCarousel()->getScrollView()->scrollByWithInertia(-kArrowStep);
-    if (m_leftArrow != nullptr && !m_leftArrow->isVisible() && m_currentMember > 0)
-        m_leftArrow->setVisible(true);
-    if (m_rightArrow != nullptr && m_currentMember == m_lastMemberIndex) m_rightArrow->setVisible(false);
+    kvmenu::stepCarousel(carousel(), 1, kArrowStep, m_currentMember, m_lastMemberIndex, m_leftArrow,
+                         m_rightArrow);
 }
 
 void KVAboutScreenView::showPreviousMember(CCObject* sender) {
     (void)sender;
-    if (isRowMoving() || m_currentMember <= 0) return;
-    --m_currentMember;
-    m_staffDisplay->getCarousel()->getScrollView()->scrollByWithInertia(kArrowStep);
-    if (m_rightArrow != nullptr && !m_rightArrow->isVisible() && m_currentMember < m_lastMemberIndex)
-        m_rightArrow->setVisible(true);
-    if (m_leftArrow != nullptr && m_currentMember == 0) m_leftArrow->setVisible(false);
+    kvmenu::stepCarousel(carousel(), -1, kArrowStep, m_currentMember, m_lastMemberIndex, m_leftArrow,
+                         m_rightArrow);
 }
 
 void KVAboutScreenView::onKeyPress(CCNotification* notification) {
-    CCString* key = notification != nullptr ? kvdata::asString(notification->getObject()) : nullptr;
-    if (key == nullptr) return;
-    const std::string name = key->c_str();
-    if (name == "TOUCH_RIGHT")
+    const int direction = kvmenu::arrowKeyDirection(notification);
+    if (direction > 0)
         showNextMember(nullptr);
-    else if (name == "TOUCH_LEFT")
+    else if (direction < 0)
         showPreviousMember(nullptr);
+}
+
+KVScrollScalableItem* KVAboutScreenView::carousel() const {
+    return m_staffDisplay != nullptr ? m_staffDisplay->getCarousel() : nullptr;
 }
 
 void KVAboutScreenView::onBackButton(CCObject* sender) {

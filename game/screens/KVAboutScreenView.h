@@ -11,6 +11,7 @@ class CCNotification;
 class CCScene;
 } // namespace kvengine
 class KVAboutInteractivePictureItem;
+class KVScrollScalableItem;
 
 /// The about screen (state 3): the people who made the game, one bubble each in a row that the
 /// left and right arrows (and keys) move one member at a time, with the current member's title and
@@ -59,8 +60,8 @@ public:
     KVAboutInteractivePictureItem* getStaffDisplay() const { return m_staffDisplay; }
 
 private:
-    /// True while the row still glides from an earlier step (or has no scroll view).
-    bool isRowMoving() const;
+    /// The staff display's carousel, or null when nobody is shown.
+    KVScrollScalableItem* carousel() const;
 
     int m_lastMemberIndex = -1;
     int m_currentMember = 0;

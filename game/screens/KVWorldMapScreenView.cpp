@@ -25,9 +25,9 @@
 #include "game/data/KVStoreCatalogue.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
+#include "game/menu/KVCarouselSteps.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
-#include "game/menu/KVScrollOverlayView.h"
 #include "game/menu/KVScrollScalableItem.h"
 #include "game/screens/KVInteractivePictureItem.h"
 
@@ -234,39 +234,23 @@ kvdata::Dict* KVWorldMapScreenView::buildHuddleMapDictionary() {
     return result;
 }
 
-bool KVWorldMapScreenView::isRowMoving() const {
-    KVScrollScalableItem* carousel = m_starPanel != nullptr ? m_starPanel->getCarousel() : nullptr;
-    KVScrollOverlayView* scroll = carousel != nullptr ? carousel->getScrollView() : nullptr;
-    return scroll == nullptr || scroll->isPaging();
-}
-
 void KVWorldMapScreenView::nextMission(CCObject* sender) {
     (void)sender;
-    if (isRowMoving() || static_cast<unsigned>(m_currentPage) >= static_cast<unsigned>(m_pageCount)) return;
-    ++m_currentPage;
-    m_starPanel->getCarousel()->getScrollView()->scrollByWithInertia(-kArrowStep);
-    if (m_previousMenu != nullptr && !m_previousMenu->isVisible() && m_currentPage > 0)
-        m_previousMenu->setVisible(true);
-    if (m_nextMenu != nullptr && m_currentPage == m_pageCount) m_nextMenu->setVisible(false);
+    kvmenu::stepCarousel(m_starPanel != nullptr ? m_starPanel->getCarousel() : nullptr, 1, kArrowStep,
+                         m_currentPage, m_pageCount, m_previousMenu, m_nextMenu);
 }
 
 void KVWorldMapScreenView::previousMission(CCObject* sender) {
     (void)sender;
-    if (isRowMoving() || static_cast<unsigned>(m_currentPage) == 0u) return;
-    --m_currentPage;
-    m_starPanel->getCarousel()->getScrollView()->scrollByWithInertia(kArrowStep);
-    if (m_nextMenu != nullptr && !m_nextMenu->isVisible() && m_currentPage < m_pageCount)
-        m_nextMenu->setVisible(true);
-    if (m_previousMenu != nullptr && m_currentPage == 0) m_previousMenu->setVisible(false);
+    kvmenu::stepCarousel(m_starPanel != nullptr ? m_starPanel->getCarousel() : nullptr, -1, kArrowStep,
+                         m_currentPage, m_pageCount, m_previousMenu, m_nextMenu);
 }
 
 void KVWorldMapScreenView::onKeyPress(CCNotification* notification) {
-    CCString* key = notification != nullptr ? kvdata::asString(notification->getObject()) : nullptr;
-    if (key == nullptr) return;
-    const std::string name = key->c_str();
-    if (name == "TOUCH_RIGHT")
+    const int direction = kvmenu::arrowKeyDirection(notification);
+    if (direction > 0)
         nextMission(nullptr);
-    else if (name == "TOUCH_LEFT")
+    else if (direction < 0)
         previousMission(nullptr);
 }
 

@@ -63,7 +63,6 @@ public:
 
 private:
     void addSquadMarks(kvengine::CCNode* squadItem);
-    bool isRowMoving() const;
 
     int m_pageCount = 0;
     int m_currentPage = -1;
