@@ -1,6 +1,7 @@
 #include "game/menu/KVScreenView.h"
 
 #include "engine/base/CCLog.h"
+#include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItemSprite.h"
@@ -60,6 +61,16 @@ void KVScreenView::cleanupBeforeDelete() {
     m_causticsLayer = nullptr;
     m_particlesLayer = nullptr;
     KVLayer::cleanupBeforeDelete();
+}
+
+CCNode* KVScreenView::addBackground(int tag) {
+    CCSprite* background = CCSprite::createWithSpriteFrameName("KV_Fond.png");
+    if (background == nullptr) return nullptr;
+    const CCSize win = CCDirector::getInstance()->getWinSize();
+    background->setAnchorPoint(CCPoint(0.5f, 0.5f));
+    background->setPosition(CCPoint(win.width / 2, win.height / 2));
+    addChildAtZWithTag(background, 0, tag);
+    return background;
 }
 
 CCMenu* KVScreenView::addArrow(const char* normalFrame, const char* pressedFrame, SEL_MenuHandler handler,

@@ -35,6 +35,9 @@ public:
     KVEnvLayerParticles* getParticlesLayer() const { return m_particlesLayer; }
 
 protected:
+    /// The menus' full-window picture "KV_Fond.png", centred, at z 0 with `tag`; null when the
+    /// frame is missing (logged by the frame cache).
+    kvengine::CCNode* addBackground(int tag);
     /// A menu of one arrow button (normal and pressed frames) at (x, y), added at z: the item is
     /// three times the picture in each direction, an easy target. Null when a frame is missing.
     kvengine::CCMenu* addArrow(const char* normalFrame, const char* pressedFrame,

@@ -49,11 +49,7 @@ KVAboutScreenView::KVAboutScreenView(kvdata::Dict* staff) {
     const float H = win.height;
     const bool wide = CCDirector::wideScreen != 0;
 
-    if (CCSprite* background = CCSprite::createWithSpriteFrameName("KV_Fond.png")) {
-        background->setAnchorPoint(CCPoint(0.5f, 0.5f));
-        background->setPosition(CCPoint(W / 2, H / 2));
-        addChildAtZWithTag(background, 0, kBackgroundTag);
-    }
+    addBackground(kBackgroundTag);
     if (KVButton* back =
             KVButton::createWithLabel(localizeString(kvdata::newString("WorldMap_Screen_Back")), W / 6,
                                       wide ? W / 2 + W / 12 : W / 2 + W / 5, kBackButtonKind, this,

@@ -79,11 +79,7 @@ KVWorldMapScreenView::KVWorldMapScreenView() {
     const float H = win.height;
     const bool wide = CCDirector::wideScreen != 0;
 
-    if (CCSprite* background = CCSprite::createWithSpriteFrameName("KV_Fond.png")) {
-        background->setAnchorPoint(CCPoint(0.5f, 0.5f));
-        background->setPosition(CCPoint(W / 2, H / 2));
-        addChildAtZWithTag(background, 0, kBackgroundTag);
-    }
+    addBackground(kBackgroundTag);
     const float buttonY = wide ? W / 2 + W / 12 : W / 2 + W / 5;
     if (KVButton* back =
             KVButton::createWithLabel(localised("WorldMap_Screen_Back"), W / 2 - W / 3, buttonY,
