@@ -24,10 +24,13 @@
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
 #include "game/pawns/KVCrab.h"
+#include "game/pawns/KVCrustacean.h"
+#include "game/pawns/KVCrustaceanV.h"
 #include "game/pawns/KVKelvoAI.h"
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPawnAI.h"
 #include "game/views/KVHitV.h"
+#include "game/views/KVPawnV.h"
 #include "game/views/KVPuffV.h"
 #include "game/world/KVActorV.h"
 
@@ -68,6 +71,14 @@ const Row kGameClasses[] = {
     {"KVDash", &KVObjectFactory::creatorOf<KVDash>},
     {"KVAOEAttackV", &KVObjectFactory::creatorOf<KVAOEAttackV>},
     {"KVDashV", &KVObjectFactory::creatorOf<KVDashV>},
+    {"KVPawnV", &KVObjectFactory::creatorOf<KVPawnV>},
+    {"KVCrustacean", &KVObjectFactory::creatorOf<KVCrustacean>},
+    {"KVHermit", &KVObjectFactory::creatorOf<KVHermit>},
+    {"KVShrimp", &KVObjectFactory::creatorOf<KVShrimp>},
+    {"KVCrustaceanV", &KVObjectFactory::creatorOf<KVCrustaceanV>},
+    {"KVCrabV", &KVObjectFactory::creatorOf<KVCrabV>},
+    {"KVHermitV", &KVObjectFactory::creatorOf<KVHermitV>},
+    {"KVShrimpV", &KVObjectFactory::creatorOf<KVShrimpV>},
 };
 
 } // namespace

@@ -12,8 +12,8 @@ class CCSprite;
 /// 01 to 09 at 0.08 s) plays at the centre while the ring widens, turns and fades; then the
 /// view posts "EVENT_REMOVE_ACTOR" for the attack. Frames come from the sheet "top_sfx_51_ss".
 ///
-/// The sprites go into the host's node (the gameplay layer) at z 50 (ring) and 51 (centre);
-/// without a host node they are made but shown nowhere.
+/// The sprites go into the host's sheet "top_sfx_51_ss" at z 50 (ring) and 51 (centre); without
+/// that sheet they are made but shown nowhere (logged).
 class KVAOEAttackV : public KVActorV {
 public:
     CC_DECLARE_CLASS_NAME(KVAOEAttackV, KVActorV)

@@ -67,8 +67,13 @@ kvengine::CCAnimate* numberedAnimation(const char* pattern, int first, int last,
     return kvengine::CCAnimate::createWithAnimationRestore(animation, false);
 }
 
-kvengine::CCNode* hostNode(kvengine::CCObject* host) {
-    return host != nullptr && host->isKindOf("CCNode") ? static_cast<kvengine::CCNode*>(host) : nullptr;
+constexpr const char* kEffectSheet = "top_sfx_51_ss";
+
+// The layer's effect sheet, which the attack frames are packed in; null (logged) without one.
+kvengine::CCNode* effectSheet(KVActorViewHost* host, const char* who) {
+    kvengine::CCNode* sheet = host != nullptr ? host->viewSheet(kEffectSheet) : nullptr;
+    if (sheet == nullptr) kvengine::logDebugMessage("%s: no sheet \"%s\" to draw in", who, kEffectSheet);
+    return sheet;
 }
 
 } // namespace
@@ -116,7 +121,7 @@ bool KVAOEAttackV::initWithActor(KVActor* model, KVActorViewHost* host) {
 }
 
 void KVAOEAttackV::addToHost(kvengine::CCNode* node, int z) {
-    if (kvengine::CCNode* layer = hostNode(m_hostObject)) layer->addChildAtZ(node, z);
+    if (kvengine::CCNode* sheet = effectSheet(m_host, "KVAOEAttackV")) sheet->addChildAtZ(node, z);
 }
 
 void KVAOEAttackV::setCentre(CCSprite* sprite) {
@@ -228,7 +233,7 @@ bool KVDashV::initWithActor(KVActor* model, KVActorViewHost* host) {
     if (degrees < 0.0f) degrees += 360.0f;
     sprite->setRotation(degrees);
     sprite->setOpacity(255);
-    if (kvengine::CCNode* layer = hostNode(m_hostObject)) layer->addChild(sprite);
+    if (kvengine::CCNode* sheet = effectSheet(m_host, "KVDashV")) sheet->addChild(sprite);
     setSprite(sprite);
     sprite->runAction(kvengine::CCSequence::createWithTwoActions(
         m_trail,

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "game/pawns/KVPawnAI.h"
+#include "game/pawns/KVCrustacean.h"
 
-/// An enemy crab: a computer-driven pawn. Type tests for "KVCrab" tell a crab's area attack from a
-/// kelvo's.
-class KVCrab : public KVPawnAI {
+/// An enemy crab, the common crustacean. Type tests for "KVCrab" tell a crab's area attack from a
+/// kelvo's, and size its knock-out puff.
+class KVCrab : public KVCrustacean {
 public:
-    CC_DECLARE_CLASS_NAME(KVCrab, KVPawnAI)
-
-    KVCrab() { m_enemy = true; }
+    CC_DECLARE_CLASS_NAME(KVCrab, KVCrustacean)
+    std::string viewClassName() override { return "KVCrabV"; }
 };

@@ -22,9 +22,6 @@ using kvengine::CCNotificationCenter;
 namespace {
 
 constexpr float kHalfPi = 1.57079633f;
-// Director cursor states: every cursor hidden, and the pointing hand.
-constexpr int kCursorHidden = 7;
-
 void post(kvengine::CCString* name, kvengine::CCObject* object = nullptr) {
     CCNotificationCenter::getInstance()->postNotification(name, object);
 }
@@ -33,7 +30,7 @@ void post(kvengine::CCString* name, kvengine::CCObject* object = nullptr) {
 void hideSystemPointer(CCDirector* director) {
     const bool wasShown = director->isSystemCursorShown();
     if (!wasShown) return;
-    director->setCursor(kCursorHidden);
+    director->setCursor(CCDirector::kCursorStateHidden);
     if (kvengine::CCEGLView* view = director->getOpenGLView())
         if (kvengine::CCGLWindow* window = view->getWindow()) window->setSystemCursorVisible(false);
 }
@@ -87,7 +84,7 @@ bool KVPawnPlayerController::beginPull(float x, float y) {
         m_pullOriginX = static_cast<float>(director->getMouseX());
         m_pullOriginY = static_cast<float>(director->getMouseY());
         hideSystemPointer(director);
-        director->setCursor(kCursorHidden);
+        director->setCursor(CCDirector::kCursorStateHidden);
     }
     m_kelvo->setPulling(true);
     m_kelvo->setStretchFraction(0.0f);
@@ -146,7 +143,7 @@ void KVPawnPlayerController::restorePointer() {
         if (kvengine::CCGLWindow* window = view->getWindow()) window->warpPointer(x, y);
     director->setMousePosition(x, y);
     hideSystemPointer(director);
-    director->setCursor(CCDirector::kCursorPoint);
+    director->setCursor(CCDirector::kCursorStatePoint);
 }
 
 void KVPawnPlayerController::releasePull() {

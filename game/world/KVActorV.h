@@ -26,6 +26,11 @@ public:
         (void)sheetName;
         return nullptr;
     }
+    /// True when a pawn that appears now flashes in (a solo mission whose player turns have
+    /// started); pawn views ask it once, when they are made.
+    virtual bool showsPawnSpawnEffect() { return false; }
+    /// True while the player has zoomed the camera out by hand: the enemies' target markers show.
+    virtual bool isCameraZoomedOutManually() { return false; }
 
 protected:
     ~KVActorViewHost() = default;

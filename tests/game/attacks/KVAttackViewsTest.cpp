@@ -51,7 +51,15 @@ std::string sheetText() {
 // The gameplay layer as far as views need it.
 class TestHost : public kvengine::CCLayer, public KVActorViewHost {
 public:
+    TestHost() {
+        sheet = kvengine::CCNode::create();
+        addChild(sheet);
+    }
     kvengine::CCObject* viewHostObject() override { return this; }
+    kvengine::CCNode* viewSheet(const std::string& name) override {
+        return name == "top_sfx_51_ss" ? sheet : nullptr;
+    }
+    kvengine::CCNode* sheet = nullptr;
     void removeActorView(KVActorV* view) override { removed.push_back(view); }
     std::vector<KVActorV*> removed;
 };
@@ -103,7 +111,7 @@ TEST_F(KVAttackViewsTest, TheRingIsScaledByRangeAndTheBlastEndsTheAttack) {
     // Range AoE is read as an integer: 89 px.
     EXPECT_NEAR(view->getRingScale(), 89.0f / 89.6f * 0.9f, 1e-5f);
     ASSERT_NE(view->getSprite(), nullptr);
-    EXPECT_EQ(view->getSprite()->getParent(), host);
+    EXPECT_EQ(view->getSprite()->getParent(), host->sheet);
     ASSERT_NE(view->getCentreSprite(), nullptr); // the player's ticking hand
     EXPECT_FLOAT_EQ(view->getSprite()->getPosition().x, 64.0f);
     EXPECT_EQ(view->getBlastFrameCount(), 3u); // the missing frames are skipped

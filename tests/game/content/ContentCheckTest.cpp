@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -287,6 +288,48 @@ TEST(ContentCheck, AreaAttackAndDashFramesExist) {
         EXPECT_TRUE(frames.count(frame)) << frame;
 }
 
+TEST(ContentCheck, PawnViewsAndEffectsFindTheirFrames) {
+    PoolScope pool;
+    struct Numbered {
+        const char* sheet;
+        const char* stem;
+        int last;
+    } const numbered[] = {{"top_sfx_51_ss", "puff_enemy", 6}, {"top_sfx_51_ss", "puff_kelvo", 6},
+                          {"top_sfx_51_ss", "puff_dirt", 6},  {"top_sfx_51_ss", "hit_enemy", 4},
+                          {"top_sfx_51_ss", "hit_kelvo", 4},  {"top_sfx_51_ss", "hit_heal", 4},
+                          {"top_sfx_51_ss", "spawn_pawn", 13}};
+    std::map<std::string, std::set<std::string>> sheets;
+    auto frames = [&sheets](const std::string& sheet) -> const std::set<std::string>& {
+        auto found = sheets.find(sheet);
+        if (found == sheets.end()) found = sheets.emplace(sheet, sheetFrames(sheet)).first;
+        return found->second;
+    };
+    char name[64];
+    for (const Numbered& n : numbered)
+        for (int i = 1; i <= n.last; ++i) {
+            std::snprintf(name, sizeof name, "%s_%02d.png", n.stem, i);
+            EXPECT_TRUE(frames(n.sheet).count(name)) << n.sheet << ": " << name;
+        }
+    const std::pair<const char*, const char*> single[] = {
+        {"top_sfx_51_ss", "combo_hit_01.png"},
+        {"top_sfx_51_ss", "HP_GaugeSmall_GreenFill.png"},
+        {"top_sfx_51_ss", "HP_GaugeSmall_RedFill.png"},
+        {"top_sfx_51_ss", "HP_GaugeSmall_Stroke.png"},
+        {"low_sfx_88_ss", "PlayingChar_CircleGrey.png"},
+        {"low_sfx_88_ss", "PlayingChar_Circle.png"},
+        {"low_sfx_88_ss", "PlayingChar_Bubble.png"},
+        {"low_sfx_88_ss", "target_enemy.png"},
+        {"low_sfx_88_ss", "KV_DommageBulleBlanche1.png"},
+        {"low_sfx_88_ss", "KV_DommageBulleBlanche2.png"},
+        {"low_sfx_88_ss", "Kv_EncartHP_bleu.png"},
+        {"low_sfx_88_ss", "Kv_EncartHP_Vert.png"},
+        {"low_sfx_51_ss", "NinjaLog.png"},
+        {"low_sfx_51_ss", "spikyshell.png"},
+    };
+    for (const auto& frame : single)
+        EXPECT_TRUE(frames(frame.first).count(frame.second)) << frame.first << ": " << frame.second;
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
@@ -450,6 +493,9 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Shop_Screen_Back", ""},
         {"M01a", ""},
         {"M01b", ""},
+        {"On touched pawn", "%d%d"},
+        {"Injured pawn", "%d"},
+        {"Healed pawn", "%d%d%d"},
     };
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
