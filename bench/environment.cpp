@@ -11,11 +11,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <climits>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "bench/support/BenchResources.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
@@ -35,15 +34,6 @@ namespace {
 
 constexpr int kWidth = 960, kHeight = 600;
 
-std::string resourceFolder() {
-    if (const char* named = std::getenv("KELVOS_RESOURCES")) return named;
-    char self[PATH_MAX] = {};
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(".");
-    folder = folder.substr(0, folder.find_last_of('/'));
-    return folder + "/../Resources";
-}
-
 struct Stage {
     std::unique_ptr<CCGLWindow> window;
     CCFakeClock clock;
@@ -52,7 +42,7 @@ struct Stage {
     Stage() {
         window = createPlatformWindow();
         if (!window->create("bench environment", false, kWidth, kHeight)) return;
-        const std::string resources = resourceFolder();
+        const std::string resources = kvbench::resourceFolder();
         setResourceRootPath(resources);
         if (chdir(resources.c_str()) != 0) return;
         CCClock::setShared(&clock);

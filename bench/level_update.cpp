@@ -15,12 +15,12 @@
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench/support/BenchResources.h"
 #include "engine/base/CCAutoreleasePool.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLog.h"
@@ -52,15 +52,6 @@ constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kVelocityIterations = 8;
 constexpr int kPositionIterations = 8;
 
-std::string resourceFolder() {
-    if (const char* named = std::getenv("KELVOS_RESOURCES")) return named;
-    char self[PATH_MAX] = {};
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(".");
-    folder = folder.substr(0, folder.find_last_of('/'));
-    return folder + "/../Resources";
-}
-
 // The maps' tile layers are textures: a window gives the context.
 struct Stage {
     std::unique_ptr<CCGLWindow> window;
@@ -70,7 +61,7 @@ struct Stage {
     Stage() {
         window = createPlatformWindow();
         if (!window->create("bench level", false, 320, 240)) return;
-        const std::string resources = resourceFolder();
+        const std::string resources = kvbench::resourceFolder();
         if (!setResourceRootPath(resources) || chdir(resources.c_str()) != 0) return;
         char pattern[] = "/tmp/kvbench-level-XXXXXX";
         if (mkdtemp(pattern) == nullptr) return;
@@ -167,55 +158,45 @@ std::unique_ptr<b2World> copyWorld(b2World* source) {
     return world;
 }
 
-void setFrameCounter(benchmark::State& state) {
-    state.counters["frame_time"] = benchmark::Counter(
-        kFrames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+// Each iteration: M01b built afresh (not timed), then `frames` (the model, or a bare copy of its
+// world) run for 1,000 frames. The counter frame_time is the time of one of those frames.
+template <typename Frames> void runFrames(benchmark::State& state, Frames frames) {
+    if (!stage().ok) {
+        state.SkipWithError("no GL window or resource folder");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        KVGameModel* model = buildLevel();
+        if (model == nullptr) {
+            state.SkipWithError("M01b could not be built");
+            return;
+        }
+        frames(state, model);
+        tearDown(model);
+        state.ResumeTiming();
+    }
+    state.counters["frame_time"] = benchmark::Counter(kFrames, benchmark::Counter::kIsIterationInvariantRate |
+                                                                   benchmark::Counter::kInvert);
 }
 
 void BM_GameModelUpdate(benchmark::State& state) {
-    if (!stage().ok) {
-        state.SkipWithError("no GL window or resource folder");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        KVGameModel* model = buildLevel();
-        if (model == nullptr) {
-            state.SkipWithError("M01b could not be built");
-            return;
-        }
-        state.ResumeTiming();
+    runFrames(state, [](benchmark::State& timing, KVGameModel* model) {
+        timing.ResumeTiming();
         for (int i = 0; i < kFrames; ++i)
             model->update(kFrame);
-        state.PauseTiming();
-        tearDown(model);
-        state.ResumeTiming();
-    }
-    setFrameCounter(state);
+        timing.PauseTiming();
+    });
 }
 
 void BM_BareWorldStep(benchmark::State& state) {
-    if (!stage().ok) {
-        state.SkipWithError("no GL window or resource folder");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        KVGameModel* model = buildLevel();
-        if (model == nullptr) {
-            state.SkipWithError("M01b could not be built");
-            return;
-        }
+    runFrames(state, [](benchmark::State& timing, KVGameModel*) {
         std::unique_ptr<b2World> world = copyWorld(KVPhysWorld::getInstance()->getWorld());
-        state.ResumeTiming();
+        timing.ResumeTiming();
         for (int i = 0; i < kFrames; ++i)
             world->Step(kFrame, kVelocityIterations, kPositionIterations);
-        state.PauseTiming();
-        world.reset();
-        tearDown(model);
-        state.ResumeTiming();
-    }
-    setFrameCounter(state);
+        timing.PauseTiming();
+    });
 }
 
 BENCHMARK(BM_GameModelUpdate)->Unit(benchmark::kMillisecond);

@@ -26,6 +26,7 @@
 #include "game/rules/KVRuleManager.h"
 #include "game/world/KVObjectFactory.h"
 #include "support/GLFixture.h"
+#include "support/MissionTestSupport.h"
 #include "support/TestFiles.h"
 
 using kvengine::CCDirector;
@@ -50,7 +51,8 @@ protected:
         ASSERT_EQ(chdir(KELVOS_RESOURCES_DIR), 0);
         m_profileFolder = kvtest::makeTempFolder("missionlevels");
         setenv("XDG_DATA_HOME", m_profileFolder.c_str(), 1);
-        releaseGameData();
+        // The other tests of this program run without the resource folder: their settings go.
+        kvtest::releaseGameData();
         kvConnectGameServices();
         KVObjectFactory::registerGameClasses();
         kvengine::CCAutoreleasePoolStack::getInstance().push();
@@ -62,28 +64,14 @@ protected:
 
     void tearDownWithGL() override {
         if (model == nullptr) return;
-        CCNotificationCenter::getInstance()->postNotification(EVENT_GAME_SHUTDOWN);
-        KVGameSetup::getInstance()->setCurrentGameModel(nullptr);
-        model->release();
-        if (KVPawnManager* manager = KVPawnManager::existingInstance()) manager->release();
-        if (KVRuleManager* rules = KVRuleManager::existingInstance()) rules->release();
-        KVPhysWorld::getInstance()->release();
+        kvtest::endMission(model);
         kvengine::CCAutoreleasePoolStack::getInstance().pop();
         CCDirector::getInstance()->setContentScaleFactor(1.0f);
-        releaseGameData();
+        kvtest::releaseGameData();
         kvengine::setResourceRootPath(m_oldRoot);
         unsetenv("XDG_DATA_HOME");
         std::error_code ignored;
         std::filesystem::remove_all(m_profileFolder, ignored);
-    }
-
-    // The other tests of this program run without the resource folder: their settings go.
-    static void releaseGameData() {
-        if (KVPlayerParameters* profile = KVPlayerParameters::existingInstance()) profile->release();
-        if (KVGameParameters* parameters = KVGameParameters::existingInstance()) parameters->release();
-        if (KVGameSetup* setup = KVGameSetup::existingInstance()) setup->release();
-        if (auto* defaults = kvengine::CCUserDefaults::existingInstance()) defaults->release();
-        if (auto* texts = kvengine::CCLocalizationManager::existingInstance()) texts->release();
     }
 
     // The mission's team and map, as the mission scene prepares them.

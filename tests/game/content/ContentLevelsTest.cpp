@@ -1,0 +1,134 @@
+// Every mission of the chapters builds its level from the built resource folder through the game
+// model, as the mission scene builds it: with the squad the mission names, or, where the player
+// picks the squad, with a new profile's squad and with the largest squad of four. The first turn
+// starts and nothing is logged on the way.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ContentTestSupport.h"
+#include "engine/base/CCLocalizationManager.h"
+#include "engine/base/CCLog.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCUserDefaults.h"
+#include "engine/director/CCDirector.h"
+#include "engine/tilemaps/CCTMXTiledMap.h"
+#include "game/app/KVGameServices.h"
+#include "game/app/KVGlobalNames.h"
+#include "game/data/KVDataAccess.h"
+#include "game/data/KVGameParameters.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/model/KVGameModel.h"
+#include "game/pawns/KVPawnManager.h"
+#include "game/pawns/KVTurnManager.h"
+#include "game/rules/KVRuleManager.h"
+#include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/world/KVActor.h"
+#include "game/world/KVObjectFactory.h"
+#include "game/world/KVPhysWorld.h"
+#include "support/GLFixture.h"
+#include "support/MissionTestSupport.h"
+#include "support/TestFiles.h"
+
+using namespace kvcontenttest;
+
+namespace {
+
+constexpr unsigned kLargestSquad = 4;
+
+// The game's data and a new profile, from the resource folder and a user-data folder of the test's
+// own; the maps' tile layers are textures, hence the context.
+class ContentLevels : public kvtest::GLFixture {
+protected:
+    void setUpWithGL() override {
+        m_home = kvtest::makeTempFolder("contentlevels");
+        setenv("XDG_DATA_HOME", m_home.c_str(), 1);
+        kvtest::releaseGameData();
+        kvConnectGameServices();
+        KVObjectFactory::registerGameClasses();
+        kvengine::CCDirector::getInstance()->enableDoubleContentScale();
+    }
+    void tearDownWithGL() override {
+        kvtest::releaseGameData();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_home, ignored);
+    }
+
+    // Builds the current mission with the team the game setup holds, starts the first turn and
+    // plays a second; the lines logged meanwhile are failures.
+    static void buildAndPlay(const std::string& what) {
+        SCOPED_TRACE(what);
+        std::vector<std::string> lines;
+        kvengine::setDebugLogSink([&lines](const std::string& line) { lines.push_back(line); });
+        {
+            PoolScope pool;
+            KVGameSetup* setup = KVGameSetup::getInstance();
+            KVPhysWorld::getInstance()->setFixedTimeStep(true);
+            KVPawnManager::getInstance();
+            kvengine::CCTMXTiledMap* map =
+                kvengine::CCTMXTiledMap::createWithFile(setup->getLevelTmxPath()->c_str());
+            auto* model = new KVGameModel();
+            const bool built = map != nullptr && model->buildLevel(map);
+            EXPECT_TRUE(built);
+            if (built) {
+                unsigned kelvos = 0;
+                for (unsigned i = 0; i < model->getActors()->count(); ++i)
+                    kelvos += model->getActors()->objectAtIndex(i)->isKindOf("KVKelvoPlayer") ? 1 : 0;
+                EXPECT_EQ(kelvos, setup->getTeamKelvoNames()->count());
+                model->getTurnManager()->startFirstTurn();
+                EXPECT_NE(model->getCurrentPawn(), nullptr);
+                for (int i = 0; i < 60; ++i)
+                    model->update(1.0f / 60.0f);
+            }
+            kvtest::endMission(model);
+        }
+        kvengine::setDebugLogSink(nullptr);
+        for (const std::string& line : lines)
+            ADD_FAILURE() << "logged: " << line;
+    }
+
+private:
+    std::string m_home;
+};
+
+TEST_F(ContentLevels, EveryChapterMissionBuildsForEverySquadWithNothingLogged) {
+    PoolScope pool;
+    KVGameParameters* parameters = KVGameParameters::getInstance();
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    setup->solo = true;
+    setup->playerCount = 1;
+    const std::vector<std::string> creatures = kvdata::keysOf(parameters->getKelvoStatsTable());
+    ASSERT_GE(creatures.size(), kLargestSquad);
+
+    int missions = 0;
+    kvdata::Dict* chapters = parameters->getMissionDefinitions();
+    for (const std::string& chapter : kvdata::keysOf(chapters)) {
+        kvdata::Dict* definitions = kvdata::dictAt(chapters, chapter);
+        for (const std::string& mission : kvdata::keysOf(definitions)) {
+            ++missions;
+            setup->setMissionName(kvdata::newString(mission));
+            setup->buildTeam();
+            buildAndPlay(mission + " with its squad");
+            if (kvdata::arrayAt(kvdata::dictAt(definitions, mission), "squad_list") != nullptr) continue;
+
+            // The player picks the squad: four kelvos in team places 1 to 4.
+            setup->getTeamKelvoNames()->removeAllObjects();
+            setup->getTeamHelmetNames()->removeAllObjects();
+            setup->getTeamSpawnPoints()->removeAllObjects();
+            for (unsigned i = 0; i < kLargestSquad; ++i) {
+                setup->getTeamKelvoNames()->addObject(kvdata::newString(creatures[i]));
+                setup->getTeamHelmetNames()->addObject(kvdata::newString(""));
+                setup->getTeamSpawnPoints()->addObject(
+                    kvdata::newString("SpawnPoint" + std::to_string(i + 1)));
+            }
+            buildAndPlay(mission + " with a squad of four");
+        }
+    }
+    EXPECT_GE(missions, 2);
+}
+
+} // namespace
