@@ -20,12 +20,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 using namespace kvengine;
 
 namespace {
+
+// Inits on the stage's sheet, which is checked once before the runs: a failure is a broken bench.
+void made(bool initialised) {
+    if (!initialised) std::abort();
+}
 
 constexpr int kWidth = 1024, kHeight = 768;
 constexpr int kSheetSize = 256;
@@ -133,11 +139,12 @@ void SpriteBatch(benchmark::State& state) {
     if (!s.ok) return state.SkipWithError("no GL window");
     Motion motion(count, size);
     auto* batch = new CCSpriteBatchNode();
-    batch->initWithTexture(s.sheet, static_cast<uint32_t>(count));
+    if (!batch->initWithTexture(s.sheet, static_cast<uint32_t>(count)))
+        return state.SkipWithError("no batch");
     std::vector<CCSprite*> sprites;
     for (int i = 0; i < count; ++i) {
         auto* sprite = new CCSprite();
-        sprite->initWithTexture(s.sheet);
+        made(sprite->initWithTexture(s.sheet));
         sprite->setTextureRect(cellOf(i, size));
         sprite->setAnchorPoint(CCPointZero);
         batch->addChild(sprite);
@@ -230,11 +237,11 @@ void BuildBatch(benchmark::State& state) {
         for (int i = 0; i < count; ++i) {
             if (i % kPerBatch == 0) {
                 auto* batch = new CCSpriteBatchNode();
-                batch->initWithTexture(s.sheet, CCSpriteBatchNode::kDefaultCapacity);
+                made(batch->initWithTexture(s.sheet, CCSpriteBatchNode::kDefaultCapacity));
                 batches.push_back(batch);
             }
             auto* sprite = new CCSprite();
-            sprite->initWithTexture(s.sheet);
+            made(sprite->initWithTexture(s.sheet));
             sprite->setTextureRect(cellOf(i, 4));
             sprite->setPosition(CCPoint(float(i % kWidth), float(i / kWidth % kHeight)));
             batches.back()->addChild(sprite);

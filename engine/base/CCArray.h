@@ -19,8 +19,8 @@ public:
 
     CCArray() = default;
     ~CCArray() override;
-    bool initWithCapacity(unsigned capacity);
-    bool init() { return initWithCapacity(1); }
+    [[nodiscard]] bool initWithCapacity(unsigned capacity);
+    [[nodiscard]] bool init() { return initWithCapacity(1); }
 
     CC_DECLARE_CLASS_NAME(CCArray, CCObject)
 

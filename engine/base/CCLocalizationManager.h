@@ -32,7 +32,7 @@ public:
 
     /// Remembers path and loads its entries (added to those already loaded; a key read again
     /// replaces its text). False for an empty path or an unreadable file.
-    virtual bool loadStringsFile(const std::string& path);
+    [[nodiscard]] virtual bool loadStringsFile(const std::string& path);
     /// Loads the entries of one file, read (and unscrambled) through the file layer. A file that
     /// is empty, is not UTF-16 text with a byte-order mark (damaged, or not scrambled) or holds no
     /// entry still loads (nothing), but says so with the path.

@@ -15,8 +15,9 @@ public:
     static CCTransitionFade* create(float seconds, CCScene* incoming);
 
     /// Black.
-    bool initWithDuration(float seconds, CCScene* incoming) override;
-    virtual bool initWithDurationAndColor(float seconds, CCScene* incoming, const ccColor3B& colour);
+    [[nodiscard]] bool initWithDuration(float seconds, CCScene* incoming) override;
+    [[nodiscard]] virtual bool initWithDurationAndColor(float seconds, CCScene* incoming,
+                                                        const ccColor3B& colour);
 
     /// Adds the colour layer (tag kSceneFadeTag, z 2) over both scenes and starts the fade on it.
     void onEnter() override;

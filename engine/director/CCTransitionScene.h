@@ -24,7 +24,7 @@ public:
 
     /// Duration in seconds and the incoming scene; the outgoing scene is the director's running
     /// scene now. False (with a log line) for a null incoming scene or one that is already running.
-    virtual bool initWithDuration(float seconds, CCScene* incoming);
+    [[nodiscard]] virtual bool initWithDuration(float seconds, CCScene* incoming);
     /// Incoming scene drawn on top; kinds may draw it below.
     virtual void setSceneOrder();
 
@@ -63,7 +63,7 @@ class CCTransitionSceneOriented : public CCTransitionScene {
 public:
     /// 0 or 1: for horizontal flips 1 means the right side goes over; for vertical flips 0
     /// means the upper side goes over.
-    bool initWithDurationAndOrientation(float seconds, CCScene* incoming, int orientation);
+    [[nodiscard]] bool initWithDurationAndOrientation(float seconds, CCScene* incoming, int orientation);
 
 protected:
     int m_orientation = 0;

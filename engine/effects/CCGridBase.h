@@ -34,10 +34,10 @@ public:
     /// Makes a zero-filled texture the size of the window (in pixels, padded to powers of two)
     /// and builds the mesh over it. False (with a log line) when the texture cannot be made; the
     /// caller still owns the grid.
-    bool initWithSize(const ccGridSize& size);
+    [[nodiscard]] bool initWithSize(const ccGridSize& size);
     /// Builds the mesh over the given texture (retained). Columns and rows must be positive and
     /// the mesh must stay within 16-bit indices; otherwise false with a log line.
-    bool initWithSizeTexture(const ccGridSize& size, CCTexture2D* texture);
+    [[nodiscard]] bool initWithSizeTexture(const ccGridSize& size, CCTexture2D* texture);
 
     virtual void drawGrid() {}
     /// While the reuse count is positive: the current vertices become the rest shape and the

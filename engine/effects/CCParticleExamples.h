@@ -16,7 +16,7 @@ namespace kvengine {
             return (name != nullptr && std::strcmp(name, #Name) == 0) ||                                     \
                    CCParticleSystemQuad::isKindOf(name);                                                     \
         }                                                                                                    \
-        bool initWithTotalParticles(unsigned capacity) override;                                             \
+        [[nodiscard]] bool initWithTotalParticles(unsigned capacity) override;                               \
     };
 
 /// Slow white flakes falling from just above the window over its whole width, fading out.

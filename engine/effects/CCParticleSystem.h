@@ -118,7 +118,7 @@ public:
     /// Allocates storage for capacity particles and schedules the update (priority 1).
     /// On allocation failure the system releases itself and returns false: the caller must not
     /// touch it afterwards.
-    virtual bool initWithTotalParticles(unsigned capacity);
+    [[nodiscard]] virtual bool initWithTotalParticles(unsigned capacity);
     /// Writes the drawable form of the particle at the current particle index; p in pixels.
     virtual void updateQuadWithParticle(CCParticle* particle, const CCPoint& p);
     /// Called at the end of every update that did not remove the system.

@@ -38,7 +38,7 @@ public:
 
     /// As the base, plus quads and indices; a capacity above kMaxParticles is refused (logged,
     /// the system releases itself and false is returned).
-    bool initWithTotalParticles(unsigned capacity) override;
+    [[nodiscard]] bool initWithTotalParticles(unsigned capacity) override;
     void updateQuadWithParticle(CCParticle* particle, const CCPoint& p) override;
     void postStep() override {}
     /// Uses the whole texture (its content size in points).

@@ -24,7 +24,7 @@ public:
     /// Autoreleased render texture of width x height points, or null (logged) when the texture
     /// cannot be made.
     static CCRenderTexture* createWithWidthHeight(int width, int height);
-    bool initWithWidthHeight(int width, int height);
+    [[nodiscard]] bool initWithWidthHeight(int width, int height);
 
     /// The sprite that shows the texture; a child of this node (not retained again).
     virtual CCSprite* getSprite() const { return m_sprite; }

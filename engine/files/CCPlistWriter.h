@@ -29,6 +29,7 @@ std::string plistDocumentForDictionary(CCMutableDictionary<std::string, CCObject
 /// scrambled data-file type (".plist" does). The old file is replaced only once the new one is
 /// completely on disk. False (with a log line) for a null dictionary or any failure, and the old
 /// file is then left unchanged.
-bool saveDictionaryToPlistFile(CCMutableDictionary<std::string, CCObject*>* dictionary, const char* path);
+[[nodiscard]] bool saveDictionaryToPlistFile(CCMutableDictionary<std::string, CCObject*>* dictionary,
+                                             const char* path);
 
 } // namespace kvengine

@@ -15,7 +15,7 @@ public:
     ~CCKeypadHandler() override;
     /// Autoreleased handler, or null (with a log line) for a null delegate.
     static CCKeypadHandler* create(CCKeypadDelegate* delegate);
-    virtual bool init(CCKeypadDelegate* delegate);
+    [[nodiscard]] virtual bool init(CCKeypadDelegate* delegate);
     CCKeypadDelegate* getDelegate() const { return delegate_; }
 
 private:

@@ -16,7 +16,7 @@ public:
     ~CCTouchHandler() override;
 
     /// False for a null delegate.
-    virtual bool init(CCTouchDelegate* delegate, int priority);
+    [[nodiscard]] virtual bool init(CCTouchDelegate* delegate, int priority);
 
     CCTouchDelegate* getDelegate() const { return delegate_; }
     /// Lower values are served first.
@@ -43,7 +43,7 @@ public:
 
     /// Autoreleased handler, or null (with a log line) for a null delegate.
     static CCTargetedTouchHandler* create(CCTouchDelegate* delegate, int priority, bool swallowsTouches);
-    bool initWithSwallowing(CCTouchDelegate* delegate, int priority, bool swallowsTouches);
+    [[nodiscard]] bool initWithSwallowing(CCTouchDelegate* delegate, int priority, bool swallowsTouches);
 
     bool isTargeted() const override { return true; }
     /// A swallowing handler hides the touches it claimed from every later handler.

@@ -63,7 +63,10 @@ struct CCBMFontConfiguration::ParseState {
 
 CCBMFontConfiguration* CCBMFontConfiguration::createWithFNTFile(const char* fntFile) {
     auto* configuration = new CCBMFontConfiguration();
-    configuration->initWithFNTFile(fntFile);
+    if (!configuration->initWithFNTFile(fntFile)) {
+        configuration->release();
+        return nullptr;
+    }
     configuration->autorelease();
     return configuration;
 }

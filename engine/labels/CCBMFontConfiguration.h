@@ -31,12 +31,13 @@ class CCBMFontConfiguration : public CCObject {
 public:
     static constexpr uint32_t kMaxGlyphs = 2048;
 
-    /// An autoreleased configuration of the file (resolved through the file layer).
+    /// An autoreleased configuration of the file (resolved through the file layer); null when the
+    /// file cannot be read or is refused (logged).
     static CCBMFontConfiguration* createWithFNTFile(const char* fntFile);
 
     CCBMFontConfiguration();
     /// Parses the file; false when it cannot be read or is refused (the configuration stays empty).
-    bool initWithFNTFile(const char* fntFile);
+    [[nodiscard]] bool initWithFNTFile(const char* fntFile);
     /// Parses the file's text; false when it cannot be read or is refused.
     bool parseConfigFile(const char* fntFile);
     /// Parses ".fnt" text; `fntPath` places the atlas image (relative to its folder) and names the

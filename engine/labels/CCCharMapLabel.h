@@ -15,8 +15,8 @@ public:
     static CCCharMapLabel* createWithString(const char* text, const char* charMapFile, uint32_t itemWidth,
                                             uint32_t itemHeight, unsigned char startChar);
 
-    bool initWithString(const char* text, const char* charMapFile, uint32_t itemWidth, uint32_t itemHeight,
-                        unsigned char startChar);
+    [[nodiscard]] bool initWithString(const char* text, const char* charMapFile, uint32_t itemWidth,
+                                      uint32_t itemHeight, unsigned char startChar);
 
     /// Replaces the text (null: empty); the content size becomes (length x item width, item height).
     void setString(const char* text) override;

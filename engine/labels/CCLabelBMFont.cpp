@@ -102,7 +102,10 @@ void CCLabelBMFont::buildCharacterSprites() {
             sprite->setOpacity(255);
         } else {
             sprite = new CCSprite();
-            sprite->initWithBatchNodeRectInPixels(this, rect);
+            if (!sprite->initWithBatchNodeRectInPixels(this, rect)) { // no atlas texture (logged)
+                sprite->release();
+                continue;
+            }
             addChildAtZWithTag(sprite, 0, tag);
             sprite->release();
         }

@@ -27,7 +27,7 @@ public:
     CCLabelBMFont() = default;
     ~CCLabelBMFont() override;
 
-    bool initWithString(const char* text, const char* fntFile);
+    [[nodiscard]] bool initWithString(const char* text, const char* fntFile);
 
     /// Replaces the text (null: empty) and lays the characters out again.
     void setString(const char* text) override;

@@ -30,12 +30,12 @@ public:
     CCLabelTTF() = default;
     ~CCLabelTTF() override = default;
 
-    bool initWithString(const char* text, const char* fontName, float fontSize);
-    bool initWithWideString(const char16_t* text, const char* fontName, float fontSize);
-    bool initWithStringDimensions(const char* text, int alignment, const char* fontName, float fontSize,
-                                  float boxWidth, float boxHeight);
-    bool initWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName,
-                                      float fontSize, float boxWidth, float boxHeight);
+    [[nodiscard]] bool initWithString(const char* text, const char* fontName, float fontSize);
+    [[nodiscard]] bool initWithWideString(const char16_t* text, const char* fontName, float fontSize);
+    [[nodiscard]] bool initWithStringDimensions(const char* text, int alignment, const char* fontName,
+                                                float fontSize, float boxWidth, float boxHeight);
+    [[nodiscard]] bool initWithWideStringDimensions(const char16_t* text, int alignment, const char* fontName,
+                                                    float fontSize, float boxWidth, float boxHeight);
 
     /// Replaces the narrow text (null: empty) and renders it; the wide text is left as it was.
     void setString(const char* text) override;

@@ -12,8 +12,8 @@ public:
     /// The same, covering the window.
     static CCLayerColor* createCoveringWindow(const ccColor4B& color);
 
-    virtual bool initWithColorAndSize(const ccColor4B& color, float width, float height);
-    virtual bool initWithColor(const ccColor4B& color);
+    [[nodiscard]] virtual bool initWithColorAndSize(const ccColor4B& color, float width, float height);
+    [[nodiscard]] virtual bool initWithColor(const ccColor4B& color);
     /// Every corner := (colour, opacity).
     virtual void updateColor();
 

@@ -11,9 +11,10 @@ public:
     static CCLayerGradient* createWithColorsAndVector(const ccColor4B& start, const ccColor4B& end,
                                                       const CCPoint& vector);
 
-    virtual bool initWithColorsAndVector(const ccColor4B& start, const ccColor4B& end, const CCPoint& vector);
+    [[nodiscard]] virtual bool initWithColorsAndVector(const ccColor4B& start, const ccColor4B& end,
+                                                       const CCPoint& vector);
     /// Vector (0, -1): start colour at the top, end colour at the bottom.
-    virtual bool initWithColors(const ccColor4B& start, const ccColor4B& end);
+    [[nodiscard]] virtual bool initWithColors(const ccColor4B& start, const ccColor4B& end);
     void updateColor() override;
 
     void setStartColor(const ccColor3B& color) { setColor(color); }

@@ -32,9 +32,9 @@ public:
     const char* className() const override { return "CCMenu"; }
     bool isKindOf(const char* name) const override;
 
-    bool initWithItems(CCMenuItem* first, va_list rest);
+    [[nodiscard]] bool initWithItems(CCMenuItem* first, va_list rest);
     /// The same for a list without a terminator.
-    bool initWithItemList(CCMenuItem* const* items, unsigned count);
+    [[nodiscard]] bool initWithItemList(CCMenuItem* const* items, unsigned count);
 
     /// Places the items in a row centred on the menu's origin, `padding` points apart.
     void alignItemsHorizontallyWithPadding(float padding);

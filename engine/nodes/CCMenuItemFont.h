@@ -23,7 +23,7 @@ public:
     static int fontSize();
 
     /// Uses the string's wide copy when it has one, else its narrow text.
-    bool initWithString(CCString* text, CCObject* target, SEL_MenuHandler selector);
+    [[nodiscard]] bool initWithString(CCString* text, CCObject* target, SEL_MenuHandler selector);
 
     int getFontSize() const { return m_fontSize; }
     const std::string& getFontName() const { return m_fontName; }

@@ -17,7 +17,7 @@ public:
     static CCMenuItemLabel* createWithLabel(CCNode* label, CCObject* target, SEL_MenuHandler selector);
 
     /// False (logged) without a label.
-    bool initWithLabel(CCNode* label, CCObject* target, SEL_MenuHandler selector);
+    [[nodiscard]] bool initWithLabel(CCNode* label, CCObject* target, SEL_MenuHandler selector);
 
     const ccColor3B& getDisabledColor() const { return m_disabledColor; }
     void setDisabledColor(const ccColor3B& color) { m_disabledColor = color; }

@@ -18,8 +18,8 @@ public:
     static CCMenuItemSprite* createWithSprites(CCNode* normal, CCNode* selected);
 
     /// The content size becomes the normal image's; false (logged) without a normal image.
-    bool initWithSprites(CCNode* normal, CCNode* selected, CCNode* disabled, CCObject* target,
-                         SEL_MenuHandler selector);
+    [[nodiscard]] bool initWithSprites(CCNode* normal, CCNode* selected, CCNode* disabled, CCObject* target,
+                                       SEL_MenuHandler selector);
 
     CCNode* getNormalImage() const { return m_normalImage; }
     void setNormalImage(CCNode* image);

@@ -18,7 +18,7 @@ public:
     CCApplication& operator=(const CCApplication&) = delete;
 
     /// Creates the window (a CCEGLView); false stops the program.
-    virtual bool initInstance() = 0;
+    [[nodiscard]] virtual bool initInstance() = 0;
     /// Sets up the director and runs the first scene; false stops the program.
     virtual bool finishLaunching() = 0;
     virtual void pauseApplication() = 0;

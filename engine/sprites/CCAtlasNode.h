@@ -22,7 +22,8 @@ public:
     /// The texture-cache texture of `tileFile`, cut into items of the given size (the picture's
     /// width and height divided by them), with room for `capacity` quads. False (logged) when the
     /// image cannot be loaded, an item size is 0 or the atlas cannot be made.
-    bool initWithTileFile(const char* tileFile, uint32_t itemWidth, uint32_t itemHeight, uint32_t capacity);
+    [[nodiscard]] bool initWithTileFile(const char* tileFile, uint32_t itemWidth, uint32_t itemHeight,
+                                        uint32_t capacity);
 
     virtual CCTextureAtlas* getTextureAtlas() const { return m_textureAtlas; }
     virtual void setTextureAtlas(CCTextureAtlas* atlas);

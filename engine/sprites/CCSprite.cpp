@@ -148,7 +148,7 @@ bool CCSprite::initWithBatchNodeRectInPixels(CCSpriteBatchNode* batchNode, const
         logDebugMessage("CCSprite: no batch node texture");
         return false;
     }
-    initWithTexture(batchNode->getTexture());
+    if (!initWithTexture(batchNode->getTexture())) return false;
     setTextureRectInPixels(rect, false, rect.size);
     useBatchNode(batchNode);
     return true;

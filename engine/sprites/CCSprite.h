@@ -57,15 +57,15 @@ public:
     /// `rect` in points; the texture may be null.
     bool initWithTextureRect(CCTexture2D* texture, const CCRect& rect);
     /// The whole texture; false (logged) for a null texture.
-    bool initWithTexture(CCTexture2D* texture);
+    [[nodiscard]] bool initWithTexture(CCTexture2D* texture);
     /// False (logged) when the texture cache cannot load the file.
-    bool initWithFile(const char* file);
+    [[nodiscard]] bool initWithFile(const char* file);
     /// False (logged) for a null frame.
-    bool initWithSpriteFrame(CCSpriteFrame* frame);
+    [[nodiscard]] bool initWithSpriteFrame(CCSpriteFrame* frame);
     /// A sprite of the batch node's texture, drawn by it once added to it. `rect` in points.
-    bool initWithBatchNodeRect(CCSpriteBatchNode* batchNode, const CCRect& rect);
+    [[nodiscard]] bool initWithBatchNodeRect(CCSpriteBatchNode* batchNode, const CCRect& rect);
     /// The same with `rect` in pixels.
-    bool initWithBatchNodeRectInPixels(CCSpriteBatchNode* batchNode, const CCRect& rect);
+    [[nodiscard]] bool initWithBatchNodeRectInPixels(CCSpriteBatchNode* batchNode, const CCRect& rect);
 
     // --- rectangle and frames ----------------------------------------------------------------
     /// Shows `rect` (points) of the texture, not rotated, untrimmed.

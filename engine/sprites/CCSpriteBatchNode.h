@@ -33,8 +33,8 @@ public:
     ~CCSpriteBatchNode() override;
 
     /// False (logged) without a texture or when the atlas cannot be made.
-    bool initWithTexture(CCTexture2D* texture, uint32_t capacity);
-    bool initWithFile(const char* file, uint32_t capacity);
+    [[nodiscard]] bool initWithTexture(CCTexture2D* texture, uint32_t capacity);
+    [[nodiscard]] bool initWithFile(const char* file, uint32_t capacity);
 
     CCTextureAtlas* getTextureAtlas() const { return m_textureAtlas; }
     /// Every batched sprite in atlas order (not retained for the caller); may be null before init.

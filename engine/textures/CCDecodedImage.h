@@ -35,10 +35,12 @@ public:
 
     /// Decodes a whole file held in memory: format `kFormatJpeg` or `kFormatPng`.
     /// Null data, a length below 1 or another format fail.
-    bool initWithImageData(const void* data, size_t length, int format,
-                           uint32_t maxDimension = kMaxImageDimension);
-    bool initWithJpegData(const void* data, size_t length, uint32_t maxDimension = kMaxImageDimension);
-    bool initWithPngData(const void* data, size_t length, uint32_t maxDimension = kMaxImageDimension);
+    [[nodiscard]] bool initWithImageData(const void* data, size_t length, int format,
+                                         uint32_t maxDimension = kMaxImageDimension);
+    [[nodiscard]] bool initWithJpegData(const void* data, size_t length,
+                                        uint32_t maxDimension = kMaxImageDimension);
+    [[nodiscard]] bool initWithPngData(const void* data, size_t length,
+                                       uint32_t maxDimension = kMaxImageDimension);
 
     /// Renders UTF-8 text in white into a box of whole pixels; a box dimension of 0 or less
     /// means: fit the text. `alignment` is the renderer's code: low 4 bits horizontal (1 left,
@@ -46,11 +48,11 @@ public:
     /// ".ttf" file of the program's folder or a face name; `fontSize` is the character height
     /// in pixels (0: the default size). A font that cannot be opened falls back to the default
     /// face after a log line.
-    bool initWithString(const char* text, int width, int height, int alignment, const char* fontName,
-                        int fontSize);
+    [[nodiscard]] bool initWithString(const char* text, int width, int height, int alignment,
+                                      const char* fontName, int fontSize);
     /// The same for UTF-16 text.
-    bool initWithWideString(const char16_t* text, int width, int height, int alignment, const char* fontName,
-                            int fontSize);
+    [[nodiscard]] bool initWithWideString(const char16_t* text, int width, int height, int alignment,
+                                          const char* fontName, int fontSize);
 
     /// Drops the pixels and zeroes every field.
     void clear();

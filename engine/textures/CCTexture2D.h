@@ -25,24 +25,24 @@ public:
     /// Uploads `data` (may be null: texels left undefined) as a `pixelsWide` x `pixelsHigh`
     /// texture of `format`; `contentSizeInPixels` is the part holding the picture. Fails (false,
     /// log line) for an unknown format, a zero or oversized size, or a GL error.
-    bool initWithData(const void* data, int format, uint32_t pixelsWide, uint32_t pixelsHigh,
-                      const CCSize& contentSizeInPixels);
+    [[nodiscard]] bool initWithData(const void* data, int format, uint32_t pixelsWide, uint32_t pixelsHigh,
+                                    const CCSize& contentSizeInPixels);
     /// Pads the picture to power-of-two sizes and converts it: pictures with alpha to the default
     /// alpha pixel format, others to RGB888 (RGB565 below 8 bits per component). Fails, before
     /// any GL call, when a padded side exceeds the maximum texture size, and when the default
     /// alpha format cannot hold a picture (I8, AI88).
-    bool initWithImage(const CCDecodedImage* image);
+    [[nodiscard]] bool initWithImage(const CCDecodedImage* image);
     /// Renders text into a texture. `alignment`: 0 left, 1 centre, other values right (all
     /// vertically centred); `dimensions` in pixels, a side of 0 fits the text.
-    bool initWithString(const char* text, const char* fontName, float fontSize, const CCSize& dimensions,
-                        int alignment);
+    [[nodiscard]] bool initWithString(const char* text, const char* fontName, float fontSize,
+                                      const CCSize& dimensions, int alignment);
     /// The text fitted exactly, centred.
-    bool initWithString(const char* text, const char* fontName, float fontSize);
-    bool initWithWideString(const char16_t* text, const char* fontName, float fontSize,
-                            const CCSize& dimensions, int alignment);
-    bool initWithWideString(const char16_t* text, const char* fontName, float fontSize);
+    [[nodiscard]] bool initWithString(const char* text, const char* fontName, float fontSize);
+    [[nodiscard]] bool initWithWideString(const char16_t* text, const char* fontName, float fontSize,
+                                          const CCSize& dimensions, int alignment);
+    [[nodiscard]] bool initWithWideString(const char16_t* text, const char* fontName, float fontSize);
     /// Loads a PVR file (plain, ".ccz" or ".gz") at its full path in the file's own format.
-    bool initWithPVRFile(const char* fullPath);
+    [[nodiscard]] bool initWithPVRFile(const char* fullPath);
 
     int getPixelFormat() const { return m_pixelFormat; }
     uint32_t getPixelsWide() const { return m_pixelsWide; }

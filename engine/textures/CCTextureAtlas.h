@@ -27,7 +27,7 @@ public:
 
     /// Allocates room for `capacity` quads (none in use) and retains the texture (may be null).
     /// False, with an empty atlas, when the buffers cannot be had or the capacity is too large.
-    bool initWithTexture(CCTexture2D* texture, uint32_t capacity);
+    [[nodiscard]] bool initWithTexture(CCTexture2D* texture, uint32_t capacity);
 
     uint32_t getTotalQuads() const { return m_totalQuads; }
     uint32_t getCapacity() const { return m_capacity; }

@@ -32,7 +32,7 @@ public:
 
     /// Reads the file (a path containing ".ccz" through the CCZ reader, else ".gz" through gzip,
     /// else as it is), unpacks it and uploads it. False, with a log line, on any failure.
-    bool initWithContentsOfFile(const char* path);
+    [[nodiscard]] bool initWithContentsOfFile(const char* path);
 
     /// Checks the header and cuts the levels out of `data` (the whole file). Levels are bounded
     /// by the bytes really present and by the header's data length; cutting stops at the first

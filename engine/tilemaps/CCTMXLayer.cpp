@@ -184,7 +184,7 @@ CCSprite* CCTMXLayer::appendTile(std::uint32_t gid, const CCPoint& cell) {
                   rect.size.width / m_contentScale, rect.size.height / m_contentScale);
     const auto z = static_cast<std::uint32_t>(cell.x + cell.y * m_layerSize.width);
     if (m_stampSprite == nullptr) m_stampSprite = new CCSprite();
-    m_stampSprite->initWithTextureRect(getTexture(), rect);
+    if (!m_stampSprite->initWithTextureRect(getTexture(), rect)) return nullptr; // no tileset image (logged)
     m_stampSprite->useBatchNode(this);
     m_stampSprite->setPosition(tilePosition(cell));
     m_stampSprite->setVertexZ(static_cast<float>(tileVertexZ(cell)));

@@ -42,8 +42,8 @@ public:
     /// be made. Takes over the layer info's GIDs only when the caller clears its ownsGIDs.
     static CCTMXLayer* createWithTilesetLayerMapInfo(CCTMXTilesetInfo* tileset, CCTMXLayerInfo* layerInfo,
                                                      CCTMXMapInfo* mapInfo);
-    bool initWithTilesetLayerMapInfo(CCTMXTilesetInfo* tileset, CCTMXLayerInfo* layerInfo,
-                                     CCTMXMapInfo* mapInfo);
+    [[nodiscard]] bool initWithTilesetLayerMapInfo(CCTMXTilesetInfo* tileset, CCTMXLayerInfo* layerInfo,
+                                                   CCTMXMapInfo* mapInfo);
 
     virtual CCTMXTilesetInfo* getTileset() const { return m_tileset; }
     virtual void setTileset(CCTMXTilesetInfo* tileset);

@@ -98,10 +98,10 @@ public:
     /// Autoreleased map info of the file (a name the resource layer resolves), or null when the
     /// file cannot be read, is not well-formed XML or is refused (logged).
     static CCTMXMapInfo* createWithFile(const char* tmxFile);
-    bool initWithFile(const char* tmxFile);
+    [[nodiscard]] bool initWithFile(const char* tmxFile);
     /// Reads a document held in memory; mapPath is where relative tileset and picture paths are
     /// resolved from (it need not exist).
-    bool initWithData(const char* data, unsigned size, const char* mapPath);
+    [[nodiscard]] bool initWithData(const char* data, unsigned size, const char* mapPath);
     /// Parses another XML file into this map info (as an external tileset is read).
     bool parseFile(const char* path);
 

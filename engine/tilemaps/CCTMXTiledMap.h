@@ -20,9 +20,9 @@ public:
 
     /// Autoreleased map, or null when the file cannot be read or parsed.
     static CCTMXTiledMap* createWithFile(const char* tmxFile);
-    bool initWithFile(const char* tmxFile);
+    [[nodiscard]] bool initWithFile(const char* tmxFile);
     /// Builds the map from an already parsed description.
-    bool initWithMapInfo(CCTMXMapInfo* mapInfo);
+    [[nodiscard]] bool initWithMapInfo(CCTMXMapInfo* mapInfo);
 
     virtual CCMutableArray<CCTMXObjectGroup*>* getObjectGroups() const { return m_objectGroups; }
     virtual void setObjectGroups(CCMutableArray<CCTMXObjectGroup*>* groups);

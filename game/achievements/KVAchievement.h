@@ -27,7 +27,7 @@ public:
     void cleanupBeforeDelete() override;
 
     /// Registers the observers. False (with a log line) when the kind names no notification.
-    bool init();
+    [[nodiscard]] bool init();
 
     /// Marks the achievement completed and removes it from the manager's list, which destroys it
     /// when the list held the last reference.

@@ -22,7 +22,7 @@ public:
     /// Registers the creatable classes, connects the game services (kvConnectGameServices) and
     /// opens the window and its GL context. False when the window or the context cannot be made
     /// (the reason is written on standard error).
-    bool initInstance() override;
+    [[nodiscard]] bool initInstance() override;
     /// Hands the window to the director, sets the frame interval to 1/60 s, makes sure the game
     /// settings exist and runs the splash scene. Always true.
     bool finishLaunching() override;

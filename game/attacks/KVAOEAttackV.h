@@ -23,7 +23,7 @@ public:
     static constexpr float kReferenceRange = 89.6f;
 
     /// The model must be a KVAOEAttack with an attacker (else logged, false).
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
     void update(float dt) override;
     /// Takes both sprites off the screen, then leaves the host's list.
     void onRemoveActor(kvengine::CCNotification* notification) override;

@@ -11,7 +11,7 @@ public:
 
     /// The model must be a KVDash (else logged, false); a dash whose pawn already left shows
     /// nothing and ends at once.
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
     /// The trail stays where it was drawn.
     void update(float dt) override { (void)dt; }
     void cleanupBeforeDelete() override;

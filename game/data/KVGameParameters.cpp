@@ -78,8 +78,7 @@ KVGameParameters::KVGameParameters() {
     replaceTable(m_powerups, "powerups");
     replaceTable(m_animSettings, "animSettings");
 
-    m_statNames = new kvengine::CCArray();
-    m_statNames->initWithCapacity(18);
+    m_statNames = new kvengine::CCArray(); // grows as the names are added
     for (const char* name : KV_STAT_NAMES) {
         CCString* text = new CCString(name);
         m_statNames->addObject(text);

@@ -29,7 +29,7 @@ public:
     /// 0, absent or negative: 50), makes the sprite on the first frame "<sprite_name>_01.png" at
     /// the path's first point, cycling its frames at 0.2 s +- 0.05 s. False (logged) when the
     /// name or its first frame is missing.
-    bool initWithParams(kvdata::Dict* params);
+    [[nodiscard]] bool initWithParams(kvdata::Dict* params);
 
     /// Moves speed x dt towards the next point; on reaching it, heads for the one after, and from
     /// the last point jumps back to the first.

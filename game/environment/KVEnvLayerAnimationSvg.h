@@ -20,7 +20,7 @@ public:
 
     /// False (logged) when the sheet cannot be loaded; a drawing that cannot be read leaves the
     /// layer without sprites (logged by the parser).
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
     /// The node takes the level's size in points.
     void resizeToNode(kvengine::CCNode* levelNode) override;
     /// Moves every sprite, in path order.

@@ -21,5 +21,5 @@ public:
 
     /// False (logged) when the map or the sheet cannot be loaded. An object whose first frame
     /// is missing gets no sprite (logged).
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
 };

@@ -18,7 +18,7 @@ public:
     static KVEnvLayerCaustics* createMenuCausticsLayer();
 
     /// False (logged) when the sheet cannot be loaded.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
     /// Tiles the level.
     void resizeToNode(kvengine::CCNode* levelNode) override;
     /// Fills w x h points with tiles of the first frame's size times the layer's scale, then

@@ -9,7 +9,7 @@ public:
     CC_DECLARE_CLASS_NAME(KVEnvLayerMain, KVEnvLayer)
 
     /// False (logged) when "node" is not a node.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
     /// The node takes the level's size in points.
     void resizeToNode(kvengine::CCNode* levelNode) override;
 };

@@ -18,7 +18,7 @@ public:
     /// Needs "total_particles", "lifetime", "lifetime_variance", "size", "size_variance",
     /// "angle", "speed" and "speed_variance" ("angle_variance" is optional); false (logged)
     /// when one is missing, the count is not positive or the lifetime is not.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
     /// Start size += 5 x step.
     void updateLayer(float zoomStep) override;
     void cleanupBeforeDelete() override;

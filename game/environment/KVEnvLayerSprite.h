@@ -9,5 +9,5 @@ public:
     CC_DECLARE_CLASS_NAME(KVEnvLayerSprite, KVEnvLayer)
 
     /// False (logged) when the picture is missing.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
 };

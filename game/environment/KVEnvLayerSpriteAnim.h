@@ -9,5 +9,5 @@ public:
     CC_DECLARE_CLASS_NAME(KVEnvLayerSpriteAnim, KVEnvLayer)
 
     /// False (logged) without "anim_delay" or without its first frame.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
 };

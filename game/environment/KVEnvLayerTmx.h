@@ -8,5 +8,5 @@ public:
     CC_DECLARE_CLASS_NAME(KVEnvLayerTmx, KVEnvLayer)
 
     /// False (logged) when the map cannot be read.
-    bool initWithDictionary(kvdata::Dict* dictionary) override;
+    [[nodiscard]] bool initWithDictionary(kvdata::Dict* dictionary) override;
 };

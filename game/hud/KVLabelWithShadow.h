@@ -66,8 +66,8 @@ public:
 private:
     static KVLabelWithShadow* create(const char* narrow, const char16_t* wide, const char* fontName,
                                      float fontSize, bool boxed, float width, float height);
-    bool initWithText(const char* narrow, const char16_t* wide, const char* fontName, float fontSize,
-                      bool boxed, float width, float height);
+    [[nodiscard]] bool initWithText(const char* narrow, const char16_t* wide, const char* fontName,
+                                    float fontSize, bool boxed, float width, float height);
     void placeShadow();
     /// True (after one log line for the whole life of the label) when the label failed to initialise.
     bool refuseWhenFailed(const char* operation);

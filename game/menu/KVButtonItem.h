@@ -59,8 +59,8 @@ public:
     bool isCleanedUp() const { return m_cleanedUp; }
 
 private:
-    bool initWithCaption(kvengine::CCString* label, const std::string* text, int kind,
-                         kvengine::CCObject* target, kvengine::SEL_MenuHandler selector);
+    [[nodiscard]] bool initWithCaption(kvengine::CCString* label, const std::string* text, int kind,
+                                       kvengine::CCObject* target, kvengine::SEL_MenuHandler selector);
     void reenable(float dt);
 
     kvengine::CCSprite* m_normalSprite = nullptr;

@@ -40,7 +40,7 @@ public:
 
     KVMainMenuScreenView();
     /// The layer's init; the view then claims touches (init clears the flag the constructor set).
-    bool init() override;
+    [[nodiscard]] bool init() override;
 
     void onPlay(kvengine::CCObject* sender);
     void onCredits(kvengine::CCObject* sender);

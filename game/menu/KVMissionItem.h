@@ -22,8 +22,8 @@ public:
     /// An autoreleased bubble; null (logged) when its pictures are missing.
     static KVMissionItem* createWithMission(bool locked, int starCount, kvengine::CCString* missionName,
                                             kvengine::CCObject* target);
-    bool initWithMission(bool locked, int starCount, kvengine::CCString* missionName,
-                         kvengine::CCObject* target);
+    [[nodiscard]] bool initWithMission(bool locked, int starCount, kvengine::CCString* missionName,
+                                       kvengine::CCObject* target);
     void cleanupBeforeDelete() override;
 
     int starCount = 0;

@@ -36,7 +36,7 @@ public:
     /// An autoreleased carousel; null when the layer cannot be initialised.
     static KVScrollScalableItem* createWithItems(kvdata::Dict* items, int scanCount, int mode);
     /// Retains the entries and stores the scan count and mode; false when CCLayer::init fails.
-    bool initWithItems(kvdata::Dict* items, int scanCount, int mode);
+    [[nodiscard]] bool initWithItems(kvdata::Dict* items, int scanCount, int mode);
 
     void cleanupBeforeDelete() override;
     /// Builds the row and its overlays (when the entries are set), then the layer's onEnter.

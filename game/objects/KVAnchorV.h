@@ -11,6 +11,6 @@ public:
     /// The anchor never moves: nothing to follow.
     void update(float dt) override { (void)dt; }
     /// False for a model that is not an anchor (logged) or when the frame is missing.
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
     virtual const char* getFrameName();
 };

@@ -13,7 +13,7 @@ public:
     void update(float dt) override;
     /// False for a model that is not a coconut (logged) or when the frame is missing (the frame
     /// cache logs it).
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
 
     /// Observer of EVENT_COCONUT_FALL from anyone; reacts only to its own model.
     virtual void onCoconutFall(kvengine::CCNotification* notification);

@@ -17,12 +17,12 @@ public:
     void cleanupBeforeDelete() override;
     /// Turns every fixture of `body` into a group-1 sensor (category and mask kept). False
     /// (logged) for a null body.
-    bool initWithBody(b2Body* body) override;
+    [[nodiscard]] bool initWithBody(b2Body* body) override;
     bool beginContact(KVContactInfo* contact) override;
     b2Body* getBody() override { return m_body; }
 
     /// (x, y) the lower-left corner, all in metres. False (logged) without a physics world.
-    virtual bool initWithRect(float x, float y, float width, float height);
+    [[nodiscard]] virtual bool initWithRect(float x, float y, float width, float height);
 
 private:
     b2Body* m_body = nullptr;

@@ -17,7 +17,7 @@ public:
     bool
     initWithDictionary(kvengine::CCMutableDictionary<std::string, kvengine::CCObject*>* properties) override;
     /// False (logged) for a null body.
-    bool initWithBody(b2Body* body) override;
+    [[nodiscard]] bool initWithBody(b2Body* body) override;
     bool beginContact(KVContactInfo* contact) override;
     b2Body* getBody() override { return m_body; }
 

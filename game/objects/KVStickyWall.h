@@ -25,7 +25,7 @@ public:
 
     /// (x, y) the lower-left corner, all in metres. False (logged) without a physics world or for
     /// a size that is not positive.
-    virtual bool initWithRect(float x, float y, float width, float height);
+    [[nodiscard]] virtual bool initWithRect(float x, float y, float width, float height);
 
     /// Actors waiting to be stopped at the next update.
     unsigned int pendingCount() const { return m_actors != nullptr ? m_actors->count() : 0; }

@@ -11,5 +11,5 @@ public:
     CC_DECLARE_CLASS_NAME(KVKelvoAI, KVKelvo)
 
     /// False (logged) when the pawn or its body cannot be made.
-    bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName) override;
+    [[nodiscard]] bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName) override;
 };

@@ -63,7 +63,7 @@ public:
     /// no game settings exist); position and move-start position := (x, y); deselects (posting
     /// "EVENT_PAWN_UNSELECTED" when it was selected); a new empty modifier list; attack charges 0
     /// ("EVENT_KELVO_ATTACK_MODE_UNAVAILABLE"); every state flag cleared. `model` may be null.
-    virtual bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName);
+    [[nodiscard]] virtual bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName);
     /// Makes the body in KVPhysWorld's world at the pawn's position: a dynamic bullet circle of
     /// "Radius" pixels (density getWeightDensity, friction 1, restitution 0.6, category 1, mask
     /// 0xFFFF), damping 2.2, and a 5-pixel sensor probe (group 1, mask 0); then the maximum speed

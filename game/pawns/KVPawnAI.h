@@ -10,7 +10,7 @@ public:
     CC_DECLARE_CLASS_NAME(KVPawnAI, KVPawn)
 
     /// False (logged) when the pawn or its body cannot be made.
-    bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName) override;
+    [[nodiscard]] bool initAt(float x, float y, KVGameModel* model, kvengine::CCString* typeName) override;
     /// Observes "EVENT_PULL_RELEASE" about itself -> onDamageModeOff, then the pawn's.
     void registerObservers() override;
     /// The controller's canAct; false without a controller.

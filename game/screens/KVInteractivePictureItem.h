@@ -37,7 +37,7 @@ public:
 
     /// An autoreleased panel of the missions (name -> entry); null when the layer cannot be made.
     static KVInteractivePictureItem* createWithMissions(kvdata::Dict* missions);
-    bool initWithMissions(kvdata::Dict* missions);
+    [[nodiscard]] bool initWithMissions(kvdata::Dict* missions);
     void cleanupBeforeDelete() override;
 
     /// The first mission whose "item_number" reads `number` (autoreleased), or null.

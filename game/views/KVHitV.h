@@ -14,7 +14,7 @@ public:
     /// Binds a KVHit (anything else refused, logged), makes the sprite, picks the frames by kind and
     /// side, shows it and starts the flash. Without a sheet on the screen the flash is skipped and
     /// the hit is removed at the next update.
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
     /// Follows the pawn while the hit knows it; removes a hit that could not be shown.
     void update(float dt) override;
 

@@ -14,7 +14,7 @@ public:
     void cleanupBeforeDelete() override;
     /// Binds a KVPuff (anything else refused, logged), makes the hidden sprite, picks the frames
     /// and scale by the pawn's side and kind, and observes "EVENT_BEGIN_PUFF".
-    bool initWithActor(KVActor* model, KVActorViewHost* host) override;
+    [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
     /// Follows the pawn while the puff knows it; otherwise stays where it is.
     void update(float dt) override;
     /// Starts the smoke when the notification's object is the puff's pawn. Without a sheet on the

@@ -35,7 +35,7 @@ public:
     virtual bool
     initWithDictionary(kvengine::CCMutableDictionary<std::string, kvengine::CCObject*>* properties);
     /// Adopts a body made by the level builder; the base refuses (false).
-    virtual bool initWithBody(b2Body* body);
+    [[nodiscard]] virtual bool initWithBody(b2Body* body);
     /// Extra parameters after initialisation; the base does nothing.
     virtual void applyParameters(kvengine::CCMutableDictionary<std::string, kvengine::CCObject*>* extra);
     /// Class name of the view made for this actor through the factory; "" for none.

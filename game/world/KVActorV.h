@@ -51,7 +51,7 @@ public:
 
     /// Binds the view to `model` (retained; null refused, logged) and `host` (its layer object
     /// retained; may be null), drops any sprite and observes EVENT_REMOVE_ACTOR about the model.
-    virtual bool initWithActor(KVActor* model, KVActorViewHost* host);
+    [[nodiscard]] virtual bool initWithActor(KVActor* model, KVActorViewHost* host);
     /// Observer of EVENT_REMOVE_ACTOR about the model: takes the sprite off the screen and leaves
     /// the layer's view list (which may release this view: nothing runs on it afterwards).
     virtual void onRemoveActor(kvengine::CCNotification* notification);

@@ -65,10 +65,12 @@ TEST_F(CCLabelBMFontTest, ParsesTheLinesItKnowsAndPassesOverTheRest) {
     EXPECT_EQ(config->kerningAmount('A', 'A'), 0);
 
     kvtest::LogLines log;
-    CCBMFontConfiguration* missing = CCBMFontConfiguration::createWithFNTFile((folder + "/none.fnt").c_str());
-    EXPECT_EQ(missing->getLineHeight(), 0u);
-    EXPECT_TRUE(missing->getAtlasName().empty());
+    EXPECT_EQ(CCBMFontConfiguration::createWithFNTFile((folder + "/none.fnt").c_str()), nullptr);
     EXPECT_FALSE(log.lines.empty());
+    CCBMFontConfiguration empty;
+    EXPECT_FALSE(empty.initWithFNTFile((folder + "/none.fnt").c_str()));
+    EXPECT_EQ(empty.getLineHeight(), 0u);
+    EXPECT_TRUE(empty.getAtlasName().empty());
     EXPECT_EQ(CCLabelBMFont::createWithString("A", (folder + "/none.fnt").c_str()), nullptr);
     EXPECT_EQ(CCLabelBMFont::createWithString("A", nullptr), nullptr);
 }

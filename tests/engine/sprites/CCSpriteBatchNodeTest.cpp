@@ -32,7 +32,7 @@ protected:
     // A batch sprite showing a 4 x 4 rectangle, named by its tag.
     CCSprite* sprite(const std::string& name) {
         auto* s = new CCSprite();
-        s->initWithTexture(batch->getTexture());
+        EXPECT_TRUE(s->initWithTexture(batch->getTexture()));
         s->setTextureRect(CCRect(0, 0, 4, 4));
         s->autorelease();
         s->setTag(static_cast<int>(names.size()));
