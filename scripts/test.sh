@@ -8,20 +8,26 @@ bash scripts/install-deps.sh
 jobs=${KELVOS_JOBS:-$(nproc)}
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen} SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
-echo "== source format"
+# Each step's time goes to the log, so a slow CI run shows where its time went.
+step() {
+  echo "== $* (at ${SECONDS} s)"
+}
+trap 'echo "== done in ${SECONDS} s"' EXIT
+
+step "source format"
 bash scripts/check-format.sh
 
-echo "== build and test"
-bash scripts/build.sh build -DKELVOS_WERROR=ON
+step "build and test"
+bash scripts/build.sh build -DKELVOS_WERROR=ON -DKELVOS_LINE_TABLES_ONLY=ON
 ctest --test-dir build -j "$jobs" --output-on-failure
 
 if [ "${FUZZ_SECONDS:-20}" != 0 ]; then
-  echo "== fuzzers, ${FUZZ_SECONDS:-20} s each"
-  CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DKELVOS_FUZZ=ON
+  step "fuzzers, ${FUZZ_SECONDS:-20} s each"
+  CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DKELVOS_FUZZ=ON -DKELVOS_LINE_TABLES_ONLY=ON
   bash scripts/run-fuzzers.sh build-fuzz "${FUZZ_SECONDS:-20}"
 fi
 
-echo "== sanitizer build and test"
-bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF
+step "sanitizer build and test"
+bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF -DKELVOS_LINE_TABLES_ONLY=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure
