@@ -14,6 +14,7 @@
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItemSprite.h"
 #include "engine/platform/CCEGLView.h"
+#include "engine/textures/CCTextureCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
@@ -321,6 +322,48 @@ TEST_F(FrontEndTest, ThePanelShowsTheMissionOfTheBubbleAtAPositionWhenMissionsAr
                      ->getString(),
                  "Speed (3)");
     panel->removeFromParent(true);
+}
+
+TEST_F(FrontEndTest, TenRoundTripsThroughTheMenusLeaveNothingBehind) {
+    // Main menu -> world map -> main menu -> about -> main menu, ten times: every screen left is
+    // freed (its key observer gone), its carousel overlays are taken off the director and no
+    // texture piles up. The sanitizer build checks the rest for leaks at exit.
+    menu->changeState(KVMenuManager::kMainMenuState);
+    frame();
+    CCNotificationCenter* centre = CCNotificationCenter::getInstance();
+    const std::string keyPress = ccEventKeyPress()->c_str();
+    unsigned keyObservers = 0;
+    unsigned textures = 0;
+    for (int trip = 1; trip <= 10; ++trip) {
+        SCOPED_TRACE(trip);
+        KVWorldMapScreenView* map = openPrologue();
+        ASSERT_NE(map, nullptr);
+        EXPECT_EQ(director->getOverlayViews().size(), 2u) << "the carousel's touch and scroll views";
+        pressKey("TOUCH_RIGHT");
+        run(0.3f);
+        const CCPoint back = centreOf(map->getChildByTag(KVWorldMapScreenView::kBackTag));
+        tap(back.x, back.y);
+        frame();
+        ASSERT_EQ(menu->getCurrentState(), KVMenuManager::kMainMenuState);
+        menu->changeState(KVMenuManager::kAboutState);
+        frame();
+        auto* about = runningView<KVScreenView>("KVAboutScreenView");
+        ASSERT_NE(about, nullptr);
+        pressKey("TOUCH_RIGHT");
+        run(0.3f);
+        const CCPoint aboutBack = centreOf(about->getChildByTag(2));
+        tap(aboutBack.x, aboutBack.y);
+        frame();
+        frame();
+        ASSERT_NE(runningView<KVMainMenuScreenView>("KVMainMenuScreenView"), nullptr);
+        EXPECT_TRUE(director->getOverlayViews().empty());
+        if (trip == 1) {
+            keyObservers = centre->registrationCount(keyPress);
+            textures = CCTextureCache::getInstance()->count();
+        }
+        EXPECT_EQ(centre->registrationCount(keyPress), keyObservers);
+        EXPECT_EQ(CCTextureCache::getInstance()->count(), textures);
+    }
 }
 
 } // namespace
