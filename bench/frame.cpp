@@ -1,14 +1,14 @@
-// The cost of a frame of the whole program: kelvos_driver (the real start-up, the splash, then
-// what follows it) beside the bare program (kelvos_driver --bare: one textured quad over the
-// window each frame), both at 960 x 600, in the same run. Each iteration starts one process of
-// each kind with --overdraw and reads its per-frame lines back. Counters, medians over the
-// measured frames:
+// The cost of a frame of the whole program: kelvos_driver (the real start-up, the splash, then the
+// main menu, GameFrame; or on to the world map, WorldMapFrame) beside the bare program
+// (kelvos_driver --bare: one textured quad over the window each frame), all at 960 x 600, in the
+// same run. Each iteration starts one process with --overdraw and reads its per-frame lines back.
+// Counters, medians over the measured frames:
 //   cpu_us     main-thread CPU per frame (game and engine, and the GL work done on that thread)
 //   windows    fragments per frame as a multiple of the window's area
 //   fps        measured frames over their wall time (the driver runs frames back to back)
 //   cores      CPUs the process may run on
-// The game is measured over frames 331-420: the splash hands over at about frame 300 (60 steps a
-// second). Pin to two cores and compare displays, e.g.
+// The main menu is measured over frames 331-420 (the splash hands over at about frame 300, 60 steps
+// a second), the world map over frames 401-500. Pin to two cores and compare displays, e.g.
 //   taskset -c 0,1 bench_frame --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 // The Xvfb variants need xvfb-run; without it they report an error instead of figures.
 #include <benchmark/benchmark.h>
@@ -39,6 +39,11 @@ struct Program {
 };
 
 constexpr Program kGame{"", 420, 331};
+// The world map of the Prologue: a first click reveals the main menu, a second presses Play (at
+// 960 x 600, 95 pixels left of the right edge, 541 from the top); the map runs from frame 342.
+constexpr Program kWorldMap{"--event 330:down:865:541 --event 331:up:865:541 --event 340:down:865:541 "
+                            "--event 341:up:865:541",
+                            500, 401};
 constexpr Program kBare{"--bare", 150, 31};
 
 double median(std::vector<double> values) {
@@ -120,6 +125,9 @@ void measure(benchmark::State& state, const Program& program, const char* displa
 void GameFrame(benchmark::State& state, const char* display) {
     measure(state, kGame, display);
 }
+void WorldMapFrame(benchmark::State& state, const char* display) {
+    measure(state, kWorldMap, display);
+}
 void BareFrame(benchmark::State& state, const char* display) {
     measure(state, kBare, display);
 }
@@ -130,9 +138,14 @@ BENCHMARK_CAPTURE(GameFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK_CAPTURE(WorldMapFrame, offscreen, "offscreen")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK_CAPTURE(GameFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(WorldMapFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
