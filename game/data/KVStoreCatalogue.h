@@ -31,4 +31,10 @@ public:
     virtual void deliverPendingPurchases() = 0;
     /// Merges the game data and the catalogue into the player profile and saves it.
     virtual void syncCatalogueWithProfile() = 0;
+    /// Whether the identifier names an item of category "kelvos".
+    virtual bool isKelvoItem(kvengine::CCString* identifier) = 0;
+    /// The item pop-up's texts for an item: bought, became available, stays locked (never null).
+    virtual kvengine::CCString* boughtItemMessage(kvengine::CCString* identifier) = 0;
+    virtual kvengine::CCString* unlockedItemMessage(kvengine::CCString* identifier) = 0;
+    virtual kvengine::CCString* lockedItemMessage(kvengine::CCString* identifier) = 0;
 };

@@ -1,5 +1,8 @@
 #include "game/menu/KVPopUpItemScreenView.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
@@ -12,9 +15,12 @@
 #include "engine/sprites/CCSprite.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDataAccess.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
 #include "game/data/KVStoreCatalogue.h"
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/menu/KVButton.h"
+#include "game/menu/KVLocalizedFormat.h"
 #include "game/menu/KVMenuManager.h"
 
 using namespace kvengine;
@@ -35,18 +41,25 @@ CCString* localised(const char* key) {
     return empty;
 }
 
-// An item's display title: its catalogue entry's own "title", otherwise the localised identifier
-// (the identifier itself when the table has no entry for it).
-CCString* itemTitle(CCString* identifier) {
-    kvdata::Dict* entry = nullptr;
-    if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
-        const std::string id = identifier->c_str();
-        entry = store->findConsumableItem(id);
-        if (entry == nullptr) entry = store->findHelmetItem(id);
-        if (entry == nullptr) entry = store->findKelvoItem(id);
+// The store's text about an item (kinds 5, 6 and 7); the subject itself without a store.
+CCString* itemMessage(KVPopUpKind kind, CCString* subject) {
+    KVStoreCatalogue* store = KVStoreCatalogue::shared();
+    if (store == nullptr) return localizeString(subject);
+    if (kind == KVPopUpKind::ItemBought) return store->boughtItemMessage(subject);
+    if (kind == KVPopUpKind::ItemUnlocked) return store->unlockedItemMessage(subject);
+    return store->lockedItemMessage(subject);
+}
+
+// Entry `index` of the options screen's language list, localised.
+std::u16string languageName(int index) {
+    static const char* const kLanguageKeys[] = {"Language_english", "Language_french", "Language_spanish",
+                                                "Language_german", "Language_italian"};
+    if (index < 0 || index >= 5) {
+        logDebugMessage("pop-up: no language number %d", index);
+        return u"";
     }
-    if (CCString* title = entry != nullptr ? kvdata::stringAt(entry, "title") : nullptr) return title;
-    return localizeString(identifier);
+    CCString* name = getLocalizedString(kLanguageKeys[index]);
+    return utf8ToUtf16(name != nullptr ? name->c_str() : kLanguageKeys[index]);
 }
 
 CCString* emptyText() {
@@ -75,13 +88,38 @@ CCScene* KVPopUpItemScreenView::createScene() {
 
 bool KVPopUpItemScreenView::textsOf(int kind, Texts& texts) {
     CCString* subject = KVMenuManager::getInstance()->getPopUpText();
+    KVMenuManager* menu = KVMenuManager::getInstance();
     switch (static_cast<KVPopUpKind>(kind)) {
+    case KVPopUpKind::NotEnoughPearls:
+        texts.ok = localised("Pop Up Ok");
+        texts.message = localised("Replay_Mission_To_Ear_Pearls");
+        return true;
+    case KVPopUpKind::Brainwash: {
+        texts.ok = localised("Pop Up Ok");
+        texts.cancel = true;
+        CCString* creature = menu->getSelectedKelvoName();
+        const std::string name = creature != nullptr ? creature->c_str() : "";
+        const int cost = KVPlayerParameters::getInstance()->getTotalLevelUpCost(name);
+        texts.message = kvformat::formatLocalized("Pop Up Medusa Confirmation", {utf8ToUtf16(name), cost});
+        return true;
+    }
+    case KVPopUpKind::MaximalAmount:
+        texts.ok = localised("Pop Up Ok");
+        texts.message = localised("Shop_Discription_MaximalAmount");
+        return true;
+    case KVPopUpKind::LanguageChange: {
+        texts.ok = localised("Pop Up Ok");
+        texts.cancel = true;
+        const int index = subject != nullptr ? std::atoi(subject->c_str()) : -1;
+        texts.message = kvformat::formatLocalized("Option_Change_Language", {languageName(index)});
+        return true;
+    }
+    case KVPopUpKind::ItemBought:
     case KVPopUpKind::ItemUnlocked:
     case KVPopUpKind::ItemLocked:
         texts.ok = localised(kind == static_cast<int>(KVPopUpKind::ItemLocked) ? "Pop Up Locked Item OK"
                                                                                : "Pop Up Ok");
-        // The item's display title until the delivery's item messages exist.
-        texts.message = subject != nullptr ? itemTitle(subject) : nullptr;
+        texts.message = subject != nullptr ? itemMessage(static_cast<KVPopUpKind>(kind), subject) : nullptr;
         return true;
     case KVPopUpKind::Message:
         texts.ok = localised("Pop Up Ok");
@@ -164,6 +202,29 @@ void KVPopUpItemScreenView::initWithKind(int kind) {
     message->setPosition(CCPoint(centre.x, centre.y + okSize.height / 2));
 
     setTouchEnabled(true);
+
+    CCString* subject = KVMenuManager::getInstance()->getPopUpText();
+    KVStoreCatalogue* store = KVStoreCatalogue::shared();
+    if (kind == static_cast<int>(KVPopUpKind::ItemUnlocked) && subject != nullptr && store != nullptr &&
+        store->isKelvoItem(subject))
+        addCreaturePortrait(subject, frameBottom, okSize.height);
+}
+
+void KVPopUpItemScreenView::addCreaturePortrait(CCString* creature, float frameBottom, float okHeight) {
+    const std::string frameName = std::string(creature->c_str()) + "_neutral_chatterLight.png";
+    CCSprite* portrait = CCSprite::createWithSpriteFrameName(frameName.c_str());
+    if (portrait == nullptr) {
+        logDebugMessage("pop-up: no portrait %s", frameName.c_str());
+        return;
+    }
+    const CCSize win = CCDirector::getInstance()->getWinSize();
+    const CCSize size = portrait->getContentSize();
+    portrait->setPosition(CCPoint(win.width / 2, frameBottom + 2 * okHeight + size.height / 3.5f));
+    addChildAtZWithTag(portrait, 2, kPortraitTag);
+    if (CCNode* ok = getChildByTag(kOkTag)) ok->setPosition(CCPoint(win.width / 2, frameBottom + okHeight));
+    if (CCNode* message = getChildByTag(kMessageTag))
+        message->setPosition(
+            CCPoint(win.width / 2, win.height / 2 + okHeight / 2 + size.height / 1.65f));
 }
 
 void KVPopUpItemScreenView::registerWithTouchDispatcher() {
@@ -195,13 +256,30 @@ void KVPopUpItemScreenView::touchEnded(CCTouch* touch, CCEvent* event) {
 void KVPopUpItemScreenView::onValidate(CCObject* sender) {
     (void)sender;
     KVMenuManager* menu = KVMenuManager::getInstance();
-    if (m_kind == static_cast<int>(KVPopUpKind::QuitGame)) {
+    switch (static_cast<KVPopUpKind>(m_kind)) {
+    case KVPopUpKind::QuitGame:
         menu->popUpKind = 0;
+        // Changes kept in memory only (the team order, helmets) would be lost with the program.
+        KVPlayerParameters::getInstance()->saveProfile();
         // The next frame purges the director, which ends the program as closing the window does.
         CCDirector::getInstance()->requestPurge();
         return;
+    case KVPopUpKind::Brainwash:
+        CCNotificationCenter::getInstance()->postNotification(EVENT_BRAIN_WASH_TRIGGERED,
+                                                              menu->getSelectedKelvoName());
+        break;
+    case KVPopUpKind::LanguageChange: {
+        KVGameSetup* setup = KVGameSetup::getInstance();
+        CCString* subject = menu->getPopUpText();
+        if (setup->languageChoicePending && subject != nullptr) setup->setLanguage(std::atoi(subject->c_str()));
+        // The options screen comes back in the chosen language (this pop-up goes with the old screen).
+        menu->changeState(KVMenuManager::kOptionsState);
+        return;
     }
-    CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CLOSED);
+    default:
+        CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CLOSED);
+        break;
+    }
     // Removes this view's scene: nothing of the view may be used after it.
     menu->changeState(KVMenuManager::kCloseOverlayState);
 }

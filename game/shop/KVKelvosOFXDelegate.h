@@ -30,7 +30,7 @@ public:
     kvdata::Dict* findConsumableItem(const std::string& identifier) override;
     /// Consumable, then helmet, then creature.
     kvdata::Dict* findItem(const std::string& identifier);
-    bool isKelvoItem(kvengine::CCString* identifier);
+    bool isKelvoItem(kvengine::CCString* identifier) override;
     /// The entry's own "title"; for an identifier without entry or an entry without title, the
     /// localised text of the identifier, or a new empty string. Never null.
     kvengine::CCString* itemTitle(const std::string& identifier);
@@ -43,6 +43,25 @@ public:
     /// Pearls of the player profile; the balance never goes below 0 (not saved).
     void spendPearls(int amount);
     void addPearls(int amount);
+
+    /// Delivers a pearl-priced catalogue entry at once (deliverItem) and returns true. An entry
+    /// whose "currency_identifier" is not "pearl" would need a real store, which this game does not
+    /// have: it is refused (nothing granted or taken, no pop-up, a log line) and the answer is false.
+    bool completePurchase(kvdata::Dict* entry);
+    /// Grants what the entry delivers (a consumable, a pack, pearls, a creature or a helmet) to the
+    /// player profile, in this order: the pack's notifications and grants, "EVENT_PURCHASE_DONE", the
+    /// purchase pop-up (state 24 of the menu manager, kind 5, or kind 8 for pearls), the price in
+    /// pearls (or "Menu - Buy - Real money"), the save and the shop's tutorial step. An entry that
+    /// delivers nothing (a creature or helmet already unlocked, an unknown category or consumable)
+    /// is logged and changes nothing: no price, no notification, no save.
+    void deliverItem(kvdata::Dict* entry);
+
+    /// Texts of the item pop-up for an item identifier (new autoreleased strings, never null): the
+    /// item was bought, became available or stays locked. An identifier without catalogue entry
+    /// gives "Item bought!", "Item Unlocked!" or "Item Locked!".
+    kvengine::CCString* boughtItemMessage(kvengine::CCString* identifier) override;
+    kvengine::CCString* unlockedItemMessage(kvengine::CCString* identifier) override;
+    kvengine::CCString* lockedItemMessage(kvengine::CCString* identifier) override;
 
     /// Purchases completed outside the game; nothing fills the list on this platform.
     void deliverPendingPurchases() override;
@@ -61,6 +80,8 @@ public:
     void prepareStore();
 
 private:
+    /// The pack rows' grants and notifications; false when the identifier is no pack.
+    bool deliverPack(const std::string& identifier);
     kvdata::Dict* findInCategory(const char* category, const std::string& identifier, bool matchProductId);
 
     kvdata::Dict* m_catalogue = nullptr;
