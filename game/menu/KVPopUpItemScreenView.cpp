@@ -9,10 +9,12 @@
 #include "engine/base/CCString.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/sprites/CCSprite.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameSetup.h"
@@ -28,6 +30,7 @@ using namespace kvengine;
 namespace {
 
 constexpr int kButtonKind = 23;
+constexpr const char* kPortraitSheet = "characterchatter2_TC4_ss.plist";
 constexpr float kMessageFontSize = 20.0f;
 constexpr ccColor4B kShade{0, 0, 0, 150};
 
@@ -100,7 +103,9 @@ bool KVPopUpItemScreenView::textsOf(int kind, Texts& texts) {
         CCString* creature = menu->getSelectedKelvoName();
         const std::string name = creature != nullptr ? creature->c_str() : "";
         const int cost = KVPlayerParameters::getInstance()->getTotalLevelUpCost(name);
-        texts.message = kvformat::formatLocalized("Pop Up Medusa Confirmation", {utf8ToUtf16(name), cost});
+        // The creature as the player knows it: its display name where the table has one.
+        const std::string shown = creature != nullptr ? localizeString(creature)->c_str() : "";
+        texts.message = kvformat::formatLocalized("Pop Up Medusa Confirmation", {utf8ToUtf16(shown), cost});
         return true;
     }
     case KVPopUpKind::MaximalAmount:
@@ -212,6 +217,11 @@ void KVPopUpItemScreenView::initWithKind(int kind) {
 
 void KVPopUpItemScreenView::addCreaturePortrait(CCString* creature, float frameBottom, float okHeight) {
     const std::string frameName = std::string(creature->c_str()) + "_neutral_chatterLight.png";
+    // The portraits are the dialogues' sheet: the menus have not loaded it when no dialogue ran.
+    CCSpriteFrameCache* frames = CCSpriteFrameCache::getInstance();
+    CCResourceIndex* index = CCResourceIndex::getInstance();
+    if (!frames->hasSpriteFrame(frameName.c_str()) && index->containsFileName(kPortraitSheet))
+        frames->addSpriteFramesWithFile(index->pathForFileName(kPortraitSheet).c_str());
     CCSprite* portrait = CCSprite::createWithSpriteFrameName(frameName.c_str());
     if (portrait == nullptr) {
         logDebugMessage("pop-up: no portrait %s", frameName.c_str());

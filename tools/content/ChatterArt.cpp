@@ -97,6 +97,9 @@ bool buildChatter(const BuildPaths& paths) {
                          portrait(idle[0].picture, kPortraitTexels, false, false)});
         badges.push_back({std::string(speaker) + "_chatterLight.png",
                           portrait(idle[0].picture, kBadgeTexels, true, false)});
+        // The item pop-up greets a newly available creature with its calm face.
+        badges.push_back({std::string(speaker) + "_neutral_chatterLight.png",
+                          portrait(idle[0].picture, kBadgeTexels, true, false)});
     }
     bool ok = true;
     SpriteSheet portraits;

@@ -4,6 +4,7 @@
 
 #include "MenuFixture.h"
 #include "engine/base/CCArray.h"
+#include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
@@ -15,6 +16,9 @@
 #include "game/menu/KVButton.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVStateMenu.h"
+#include "game/data/KVDataAccess.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
 
 using namespace kvengine;
 
@@ -94,13 +98,27 @@ TEST_F(PopUpTest, EachKindShowsItsTextsAndButtons) {
         bool cancel;
         int z;
     };
+    menu->setSelectedKelvoName(kvdata::newString("steev"));
+    const std::string brainwash = "Let the medusa wipe Steev's training? You get " +
+                                  std::to_string(KVPlayerParameters::getInstance()->getTotalLevelUpCost("steev")) +
+                                  " pearls back.";
     const Case cases[] = {
-        {6, "cocktail", "OK", "Reef Cocktail", false, 1200},
-        {7, "cocktail", "Oh well", "Reef Cocktail", false, 1200},
+        {1, nullptr, "OK", "You need more pearls. Play missions again to earn some!", false, 1200},
+        {2, nullptr, "OK", brainwash.c_str(), true, 1200},
+        {3, nullptr, "OK", "Your bag is full: you already carry as many of these as you can.", false, 1200},
+        {5, "cocktail", "OK", "You bought a reef cocktail.", false, 1200},
+        {5, "clint", "OK", "Clint joins your team!", false, 1200},
+        {5, "brainwash_medusa", "OK", "A brainwash medusa floats into your bag.", false, 1200},
+        {5, "whale", "OK", "Item bought!", false, 1200},
+        {6, "cocktail", "OK", "You found a reef cocktail!", false, 1200},
+        {7, "cocktail", "Oh well", "Item Locked!", false, 1200},
+        {7, "sammo", "Oh well", "Sammo is not ready to join you yet.", false, 1200},
         {8, "Pop Up Cancel", "OK", "Cancel", false, 1200},
         {8, "A text of its own", "OK", "A text of its own", false, 1200},
         {9, nullptr, "Quit", "Leave this mission and swim back to the map? What you did in it is lost.", true,
          1200},
+        {15, "3", "OK", "Switch the game to Deutsch?", true, 1200},
+        {15, "9", "OK", "Switch the game to ?", true, 1200},
         {16, nullptr, "OK", "Leave the reef and quit Kelvos?", true, 3000},
     };
     for (const Case& c : cases) {
@@ -243,6 +261,82 @@ TEST_F(PopUpTest, ClosingWithNothingOpenRemovesNothing) {
     menu->changeState(KVMenuManager::kCloseOverlayState);
     EXPECT_EQ(base->getChildByTag(2), other);
     EXPECT_EQ(menu->getPopUpScene(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class PopUpKindsTest : public PopUpTest {};
+
+TEST_F(PopUpKindsTest, AnUnlockedCreatureShowsItsPortraitAboveTheMessage) {
+    KVPopUpItemScreenView* view = open(6, "clint");
+    ASSERT_NE(view, nullptr);
+    CCNode* portrait = view->getChildByTag(KVPopUpItemScreenView::kPortraitTag);
+    ASSERT_NE(portrait, nullptr) << "the portrait frame is in the dialogue sheet";
+    EXPECT_EQ(textOf(view->getChildByTag(KVPopUpItemScreenView::kMessageTag)), "Clint can now join your team!");
+    const CCSize frameSize = view->getChildByTag(KVPopUpItemScreenView::kFrameTag)->getContentSize();
+    CCNode* ok = view->getChildByTag(KVPopUpItemScreenView::kOkTag);
+    const float bottom = kHeight / 2.0f - frameSize.height / 2;
+    const float okHeight = ok->getContentSize().height;
+    const CCSize face = portrait->getContentSize();
+    EXPECT_FLOAT_EQ(ok->getPosition().y, bottom + okHeight);
+    EXPECT_FLOAT_EQ(portrait->getPosition().x, kWidth / 2.0f);
+    EXPECT_FLOAT_EQ(portrait->getPosition().y, bottom + 2 * okHeight + face.height / 3.5f);
+    EXPECT_FLOAT_EQ(view->getChildByTag(KVPopUpItemScreenView::kMessageTag)->getPosition().y,
+                    kHeight / 2.0f + okHeight / 2 + face.height / 1.65f);
+    frame();
+    screenshot("item_popup_creature_unlocked.png");
+    menu->changeState(KVMenuManager::kCloseOverlayState);
+    // Anything else unlocked shows no portrait.
+    view = open(6, "cocktail");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->getChildByTag(KVPopUpItemScreenView::kPortraitTag), nullptr);
+}
+
+TEST_F(PopUpKindsTest, OkDoesWhatTheKindSays) {
+    recorder->observe(EVENT_BRAIN_WASH_TRIGGERED);
+    menu->setSelectedKelvoName(kvdata::newString("kiwa"));
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    struct Case {
+        int kind;
+        const char* subject;
+        bool languageChoice;
+        std::vector<std::string> posts;
+        int stateAfter; // the record's current state after OK
+    };
+    const Case cases[] = {
+        {1, nullptr, false, {"EVENT_POP_UP_CLOSED"}, 4},
+        {2, nullptr, false, {"EVENT_BRAIN_WASH_TRIGGERED"}, 4},
+        {3, nullptr, false, {"EVENT_POP_UP_CLOSED"}, 4},
+        {5, "cocktail", false, {"EVENT_POP_UP_CLOSED"}, 4},
+        // The language changes only when the options screen asked for it; the options screen is
+        // built again in either case.
+        {15, "1", false, {}, 4},
+        {15, "1", true, {}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        recorder->names.clear();
+        menu->getStateRecord()->setCurrentId(4);
+        setup->languageChoicePending = c.languageChoice;
+        KVPopUpItemScreenView* view = open(c.kind, c.subject);
+        ASSERT_NE(view, nullptr);
+        const CCPoint ok = centreOf(view->getChildByTag(KVPopUpItemScreenView::kOkTag));
+        tap(ok.x, ok.y);
+        EXPECT_EQ(recorder->names, c.posts);
+        EXPECT_EQ(menu->getCurrentState(), c.stateAfter);
+        if (c.kind == 15) {
+            // The options screen replaced the scene the pop-up lay over.
+            EXPECT_EQ(setup->getLanguageIndex(), c.languageChoice ? 1 : 0);
+            CCString* cancel = getLocalizedString("Pop Up Cancel");
+            EXPECT_EQ(cancel != nullptr ? std::string(cancel->c_str()) : "", c.languageChoice ? "Annuler" : "Cancel");
+            setup->setLanguage(0);
+            frame(); // the options screen runs from here on
+            continue;
+        }
+        EXPECT_EQ(base->getChildByTag(KVMenuManager::kOverlayTag), nullptr);
+    }
 }
 
 } // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "game/menu/KVMenuItem.h"
+
+namespace kvengine {
+class CCPoint;
+}
+
+/// The frame the squad, mission-info and shop pop-ups build on: a grey dimmer over the window, a
+/// frame picture chosen by the kind and, for every kind but 3, a cancel button in the middle that
+/// the subclass moves where it wants (and may give a handler of its own).
+///
+/// Frames by kind: 1 "Bg_PopUpHelmetInfo.png", 2 "Bg_PopUpLevelInfo.png", 3 and 4
+/// "Bg_PopUpSquad.png", any other "Bg_PopUp.png". Children: dimmer (z 0, tag 1), frame (z 1, tag 2,
+/// centred), cancel button (`KVButton` kind 1, z 2, tag 3).
+///
+/// A subclass that wants the touches turns them on with setTouchEnabled(true): it then claims every
+/// touch at priority -999, swallowing it, except those that start on the cancel button or on the
+/// action button (tag 4), which go on to the buttons.
+class KVPopUpItem : public KVMenuItem {
+public:
+    CC_DECLARE_CLASS_NAME(KVPopUpItem, KVMenuItem)
+
+    enum Tag { kDimmerTag = 1, kFrameTag = 2, kCancelTag = 3, kActionTag = 4 };
+    static constexpr int kTouchPriority = -999;
+
+    /// Builds the dimmer, the frame and the cancel button over the whole window.
+    void initWithKind(int kind);
+    int getKind() const { return m_kind; }
+
+    /// Cancel: closes the pop-up (menu state 19).
+    virtual void onCancel(kvengine::CCObject* sender);
+
+    void registerWithTouchDispatcher() override;
+    bool touchBegan(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
+    void touchEnded(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
+
+protected:
+    /// Whether the child button `tag` (centred on its position) holds a point of the scene.
+    bool buttonHolds(int tag, const kvengine::CCPoint& point) const;
+
+private:
+    int m_kind = 0;
+};
