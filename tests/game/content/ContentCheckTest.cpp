@@ -266,7 +266,20 @@ TEST(ContentCheck, PopUpsButtonsAndPearlCounterFindTheirFrames) {
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
     for (const char* name : {"Kv_BT_Down.png", "Kv_BT_Up.png", "KV_Perl2.png"})
         EXPECT_TRUE(frontEnd.count(name)) << name;
-    EXPECT_TRUE(sheetFrames("menu_TC2_ss").count("KV_PopupWindow.png"));
+    const std::set<std::string> popUps = sheetFrames("menu_TC2_ss");
+    for (const char* name : {"KV_PopupWindow.png", "Bg_GreyLayer.png", "Bg_PopUp.png", "Bg_PopUpHelmetInfo.png",
+                             "Bg_PopUpLevelInfo.png", "Bg_PopUpSquad.png", "Pic_Check.png", "Pic_Lock.png"})
+        EXPECT_TRUE(popUps.count(name)) << name;
+    for (const char* name : {"KV_StarFound.png", "KV_StarNotFound.png"}) EXPECT_TRUE(frontEnd.count(name)) << name;
+    // An unlocked creature of the catalogue greets the player from the item pop-up.
+    const std::set<std::string> faces = sheetFrames("characterchatter2_TC4_ss");
+    Dict* store = loadPlist("OfflineStore.plist");
+    for (const std::string& product : keysOf(store)) {
+        Dict* entry = dictAt(store, product);
+        if (textAt(entry, "category") != "kelvos") continue;
+        const std::string face = textAt(entry, "deliverable_identifier") + "_neutral_chatterLight.png";
+        EXPECT_TRUE(faces.count(face)) << face;
+    }
 }
 
 TEST(ContentCheck, AreaAttackAndDashFramesExist) {
@@ -496,10 +509,39 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"On touched pawn", "%d%d"},
         {"Injured pawn", "%d"},
         {"Healed pawn", "%d%d%d"},
+        {"Replay_Mission_To_Ear_Pearls", ""},
+        {"Shop_Discription_MaximalAmount", ""},
+        {"Shop_Discription_LackPearl", ""},
+        {"Pop Up Kelvo Bought", "%s"},
+        {"Pop Up Helmet Bought", "%s%s"},
+        {"Pop Up Consumable Bought", "%s"},
+        {"Pop Up Power Up Bought", "%d%s"},
+        {"Pop Up Kelvo Unlocked", "%s"},
+        {"Pop Up Helmet Unlocked", "%s%s"},
+        {"Pop Up Consumable Gained", "%s"},
+        {"Pop Up Kelvo Locked", "%s"},
+        {"Pop Up Helmet Locked", "%s"},
+        {"Pop Up Brainwash Bought", ""},
+        {"Pop_Up_MiraclePack_Bought", ""},
+        {"Pop Up Pearls Bought", ""},
+        {"Pop Up PearlsPack1 Bought", ""},
+        {"Pop Up PearlsPack2 Bought", ""},
+        {"Pop Up PearlsPack3 Bought", ""},
+        {"Pop Up Buy More Pearls", ""},
+        {"Hidden Star:", ""},
+        {"Tactical Star:", ""},
+        {"Speed Star:", ""},
     };
+    // Every consumable is named in the purchase texts, alone and in numbers.
+    std::vector<std::string> itemKeys;
+    for (const std::string& consumable : keysOf(loadPlist("consumables.plist"))) {
+        itemKeys.push_back(consumable + "_name");
+        itemKeys.push_back(consumable + "_plural");
+    }
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
         ASSERT_TRUE(table->loadStringsFile(std::string(folder) + ".lproj/localizable.strings")) << folder;
+        for (const std::string& key : itemKeys) EXPECT_NE(table->stringForKey(key), nullptr) << folder << ": " << key;
         for (const auto& key : keys) {
             kvengine::CCString* text = table->stringForKey(key.first);
             ASSERT_NE(text, nullptr) << folder << ": " << key.first;

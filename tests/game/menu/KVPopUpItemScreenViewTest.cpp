@@ -340,3 +340,70 @@ TEST_F(PopUpKindsTest, OkDoesWhatTheKindSays) {
 }
 
 } // namespace
+
+#include "engine/base/CCUserDefaults.h"
+#include "engine/input/CCPanGestureRecognizer.h"
+
+namespace {
+
+class PanCounter : public CCObject {
+public:
+    void onPan(CCGestureRecognizer* recognizer, CCNode*) {
+        if (recognizer->getState() == kCCGestureRecognizerStateBegan) ++began;
+    }
+    int began = 0;
+};
+
+TEST_F(PopUpKindsTest, CancellingTheQuitConfirmationGivesTheScreenItsPansBack) {
+    // A screen under the pop-up that pans, as the world map does.
+    CCLayer* screen = CCLayer::create();
+    auto* pan = new CCPanGestureRecognizer();
+    auto* counter = new PanCounter();
+    pan->setCallback(counter, gesture_selector(PanCounter::onPan));
+    screen->addGestureRecognizer(pan);
+    screen->setTouchEnabled(true);
+    base->addChildAtZ(screen, 5);
+    frame();
+    auto drag = [this](float y) {
+        press(100, y);
+        frame();
+        move(140, y);
+        frame();
+        lift(140, y);
+        frame();
+    };
+    drag(100);
+    ASSERT_EQ(counter->began, 1) << "the screen pans before Escape";
+
+    KVGameSetup::getInstance()->showQuitConfirmation(); // as the Escape key does
+    frame();
+    KVPopUpItemScreenView* view = static_cast<KVPopUpItemScreenView*>(
+        menu->getPopUpScene()->getChildren()->objectAtIndex(0));
+    drag(100);
+    EXPECT_EQ(counter->began, 1) << "no pan while the question is asked";
+    const CCPoint cancel = centreOf(view->getChildByTag(KVPopUpItemScreenView::kCancelTag));
+    tap(cancel.x, cancel.y);
+    frame();
+    drag(100);
+    EXPECT_EQ(counter->began, 2) << "the screen pans again";
+    screen->removeGestureRecognizer(pan);
+    pan->release();
+    counter->release();
+}
+
+TEST_F(PopUpKindsTest, QuittingSavesWhatTheProfileHoldsInMemory) {
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    const int speed = profile->getKelvoTurnSpeed("steev") == 3 ? 2 : 3;
+    profile->setKelvoTurnSpeed("steev", speed); // a team change, kept in memory only
+    KVPopUpItemScreenView* view = open(16);
+    ASSERT_NE(view, nullptr);
+    const CCPoint ok = centreOf(view->getChildByTag(KVPopUpItemScreenView::kOkTag));
+    tap(ok.x, ok.y);
+    EXPECT_TRUE(director->isPurgeRequested());
+    // What a new start of the program reads from the file.
+    KVPlayerParameters::getInstance()->release();
+    CCUserDefaults::getInstance()->release();
+    EXPECT_EQ(KVPlayerParameters::getInstance()->getKelvoTurnSpeed("steev"), speed);
+}
+
+} // namespace
