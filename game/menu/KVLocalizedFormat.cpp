@@ -23,7 +23,8 @@ std::vector<Conversion> conversionsOf(const std::u16string& format) {
         if (format[i] != u'%') continue;
         size_t at = i + 1;
         if (at < format.size() && format[at] == u'-') ++at;
-        while (at < format.size() && format[at] >= u'0' && format[at] <= u'9') ++at;
+        while (at < format.size() && format[at] >= u'0' && format[at] <= u'9')
+            ++at;
         if (at >= format.size()) {
             found.push_back(Conversion::Unknown); // a lone '%' at the end
             break;

@@ -66,8 +66,9 @@ void KVPopUpItem::initWithKind(int kind) {
         caption = new CCString("");
         caption->autorelease();
     }
-    if (KVButton* cancel = KVButton::createWithLabel(caption, size.width / 2, size.height / 2, kCancelButtonKind, this,
-                                                     static_cast<SEL_MenuHandler>(&KVPopUpItem::onCancel)))
+    if (KVButton* cancel =
+            KVButton::createWithLabel(caption, size.width / 2, size.height / 2, kCancelButtonKind, this,
+                                      static_cast<SEL_MenuHandler>(&KVPopUpItem::onCancel)))
         addChildAtZWithTag(cancel, 2, kCancelTag);
 }
 

@@ -233,8 +233,7 @@ void KVPopUpItemScreenView::addCreaturePortrait(CCString* creature, float frameB
     addChildAtZWithTag(portrait, 2, kPortraitTag);
     if (CCNode* ok = getChildByTag(kOkTag)) ok->setPosition(CCPoint(win.width / 2, frameBottom + okHeight));
     if (CCNode* message = getChildByTag(kMessageTag))
-        message->setPosition(
-            CCPoint(win.width / 2, win.height / 2 + okHeight / 2 + size.height / 1.65f));
+        message->setPosition(CCPoint(win.width / 2, win.height / 2 + okHeight / 2 + size.height / 1.65f));
 }
 
 void KVPopUpItemScreenView::registerWithTouchDispatcher() {
@@ -281,7 +280,8 @@ void KVPopUpItemScreenView::onValidate(CCObject* sender) {
     case KVPopUpKind::LanguageChange: {
         KVGameSetup* setup = KVGameSetup::getInstance();
         CCString* subject = menu->getPopUpText();
-        if (setup->languageChoicePending && subject != nullptr) setup->setLanguage(std::atoi(subject->c_str()));
+        if (setup->languageChoicePending && subject != nullptr)
+            setup->setLanguage(std::atoi(subject->c_str()));
         // The options screen comes back in the chosen language (this pop-up goes with the old screen).
         menu->changeState(KVMenuManager::kOptionsState);
         return;

@@ -15,12 +15,12 @@ enum class KVPopUpKind : int {
     Brainwash = 2,       ///< the character card's brainwash question (the selected creature)
     MaximalAmount = 3,   ///< the shop's "you hold the most there can be"
     ItemBought = 5,      ///< a purchase was delivered (popUpText: the item's identifier)
-    ItemUnlocked = 6, ///< an item became available (popUpText: its identifier)
-    ItemLocked = 7,   ///< an item stays locked for good (popUpText: its identifier)
-    Message = 8,      ///< popUpText is a localisation key or a text shown as it is
-    PauseQuit = 9,    ///< the pause screen's "quit the mission?"
+    ItemUnlocked = 6,    ///< an item became available (popUpText: its identifier)
+    ItemLocked = 7,      ///< an item stays locked for good (popUpText: its identifier)
+    Message = 8,         ///< popUpText is a localisation key or a text shown as it is
+    PauseQuit = 9,       ///< the pause screen's "quit the mission?"
     LanguageChange = 15, ///< the options screen's language question (popUpText: the language number)
-    QuitGame = 16,    ///< Escape's "quit the game?", above everything, a running dialogue included
+    QuitGame = 16,       ///< Escape's "quit the game?", above everything, a running dialogue included
 };
 
 /// The message pop-up of menu state 24: a dimmed window, a frame with a message, an OK button and,

@@ -44,8 +44,9 @@ bool KVKelvosOFXDelegate::completePurchase(Dict* entry) {
     const std::string currency = kvdata::textAt(entry, "currency_identifier");
     if (currency != kPearlCurrency) {
         // Without a store there is nobody to take the money: granting it would make it free.
-        logDebugMessage("store: \"%s\" is sold for real money (\"%s\"), which this game cannot take; not delivered",
-                        kvdata::textAt(entry, "deliverable_identifier").c_str(), currency.c_str());
+        logDebugMessage(
+            "store: \"%s\" is sold for real money (\"%s\"), which this game cannot take; not delivered",
+            kvdata::textAt(entry, "deliverable_identifier").c_str(), currency.c_str());
         return false;
     }
     deliverItem(entry);
@@ -87,7 +88,8 @@ void KVKelvosOFXDelegate::deliverItem(Dict* entry) {
             pearlItem = true;
             paidWithPearls = false;
             delivered = true;
-            post(EVENT_ACTION, KVActionEvent::create(KVActionEvent::StorePearls, quantity, 0.0f, nullptr, nullptr));
+            post(EVENT_ACTION,
+                 KVActionEvent::create(KVActionEvent::StorePearls, quantity, 0.0f, nullptr, nullptr));
         }
         // A pack may also be a consumable of its own: both are granted.
         if (deliverPack(identifier)) delivered = true;

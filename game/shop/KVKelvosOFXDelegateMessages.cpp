@@ -39,7 +39,8 @@ CCString* KVKelvosOFXDelegate::boughtItemMessage(CCString* identifier) {
     const std::string category = kvdata::textAt(entry, "category");
     if (entry == nullptr) return kvdata::newString(kGeneric);
     const std::u16string title = wide(itemTitle(id)->c_str());
-    if (category == "kelvos") return orGeneric(kvformat::formatLocalized("Pop Up Kelvo Bought", {title}), kGeneric);
+    if (category == "kelvos")
+        return orGeneric(kvformat::formatLocalized("Pop Up Kelvo Bought", {title}), kGeneric);
     if (category == "helmets") {
         const std::string itemClass =
             kvdata::textAt(KVGameParameters::getInstance()->getHelmetDefinition(id), "Class");
@@ -50,7 +51,8 @@ CCString* KVKelvosOFXDelegate::boughtItemMessage(CCString* identifier) {
     if (category != "consumables") return kvdata::newString(kGeneric);
     if (const char* key = kvstore::packTextKey(id)) {
         CCString* text = kvengine::getLocalizedString(key);
-        if (text == nullptr) kvengine::logDebugMessage("store: no text \"%s\" for the pack \"%s\"", key, id.c_str());
+        if (text == nullptr)
+            kvengine::logDebugMessage("store: no text \"%s\" for the pack \"%s\"", key, id.c_str());
         return orGeneric(text, kGeneric);
     }
     const int quantity = kvdata::intAt(entry, "quantity");
@@ -59,9 +61,10 @@ CCString* KVKelvosOFXDelegate::boughtItemMessage(CCString* identifier) {
                                                    {localisedOr(id + "_name", itemTitle(id)->c_str())}),
                          kGeneric);
     }
-    return orGeneric(kvformat::formatLocalized("Pop Up Power Up Bought",
-                                               {quantity, localisedOr(id + "_plural", itemTitle(id)->c_str())}),
-                     kGeneric);
+    return orGeneric(
+        kvformat::formatLocalized("Pop Up Power Up Bought",
+                                  {quantity, localisedOr(id + "_plural", itemTitle(id)->c_str())}),
+        kGeneric);
 }
 
 CCString* KVKelvosOFXDelegate::unlockedItemMessage(CCString* identifier) {

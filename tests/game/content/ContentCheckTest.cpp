@@ -267,10 +267,12 @@ TEST(ContentCheck, PopUpsButtonsAndPearlCounterFindTheirFrames) {
     for (const char* name : {"Kv_BT_Down.png", "Kv_BT_Up.png", "KV_Perl2.png"})
         EXPECT_TRUE(frontEnd.count(name)) << name;
     const std::set<std::string> popUps = sheetFrames("menu_TC2_ss");
-    for (const char* name : {"KV_PopupWindow.png", "Bg_GreyLayer.png", "Bg_PopUp.png", "Bg_PopUpHelmetInfo.png",
-                             "Bg_PopUpLevelInfo.png", "Bg_PopUpSquad.png", "Pic_Check.png", "Pic_Lock.png"})
+    for (const char* name :
+         {"KV_PopupWindow.png", "Bg_GreyLayer.png", "Bg_PopUp.png", "Bg_PopUpHelmetInfo.png",
+          "Bg_PopUpLevelInfo.png", "Bg_PopUpSquad.png", "Pic_Check.png", "Pic_Lock.png"})
         EXPECT_TRUE(popUps.count(name)) << name;
-    for (const char* name : {"KV_StarFound.png", "KV_StarNotFound.png"}) EXPECT_TRUE(frontEnd.count(name)) << name;
+    for (const char* name : {"KV_StarFound.png", "KV_StarNotFound.png"})
+        EXPECT_TRUE(frontEnd.count(name)) << name;
     // An unlocked creature of the catalogue greets the player from the item pop-up.
     const std::set<std::string> faces = sheetFrames("characterchatter2_TC4_ss");
     Dict* store = loadPlist("OfflineStore.plist");
@@ -541,7 +543,8 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
         ASSERT_TRUE(table->loadStringsFile(std::string(folder) + ".lproj/localizable.strings")) << folder;
-        for (const std::string& key : itemKeys) EXPECT_NE(table->stringForKey(key), nullptr) << folder << ": " << key;
+        for (const std::string& key : itemKeys)
+            EXPECT_NE(table->stringForKey(key), nullptr) << folder << ": " << key;
         for (const auto& key : keys) {
             kvengine::CCString* text = table->stringForKey(key.first);
             ASSERT_NE(text, nullptr) << folder << ": " << key.first;

@@ -12,13 +12,13 @@
 #include "engine/labels/CCLabelTTF.h"
 #include "engine/nodes/CCLayer.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/data/KVDataAccess.h"
+#include "game/data/KVGameSetup.h"
+#include "game/data/KVPlayerParameters.h"
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVStateMenu.h"
-#include "game/data/KVDataAccess.h"
-#include "game/data/KVGameSetup.h"
-#include "game/data/KVPlayerParameters.h"
 
 using namespace kvengine;
 
@@ -99,9 +99,9 @@ TEST_F(PopUpTest, EachKindShowsItsTextsAndButtons) {
         int z;
     };
     menu->setSelectedKelvoName(kvdata::newString("steev"));
-    const std::string brainwash = "Let the medusa wipe Steev's training? You get " +
-                                  std::to_string(KVPlayerParameters::getInstance()->getTotalLevelUpCost("steev")) +
-                                  " pearls back.";
+    const std::string brainwash =
+        "Let the medusa wipe Steev's training? You get " +
+        std::to_string(KVPlayerParameters::getInstance()->getTotalLevelUpCost("steev")) + " pearls back.";
     const Case cases[] = {
         {1, nullptr, "OK", "You need more pearls. Play missions again to earn some!", false, 1200},
         {2, nullptr, "OK", brainwash.c_str(), true, 1200},
@@ -274,7 +274,8 @@ TEST_F(PopUpKindsTest, AnUnlockedCreatureShowsItsPortraitAboveTheMessage) {
     ASSERT_NE(view, nullptr);
     CCNode* portrait = view->getChildByTag(KVPopUpItemScreenView::kPortraitTag);
     ASSERT_NE(portrait, nullptr) << "the portrait frame is in the dialogue sheet";
-    EXPECT_EQ(textOf(view->getChildByTag(KVPopUpItemScreenView::kMessageTag)), "Clint can now join your team!");
+    EXPECT_EQ(textOf(view->getChildByTag(KVPopUpItemScreenView::kMessageTag)),
+              "Clint can now join your team!");
     const CCSize frameSize = view->getChildByTag(KVPopUpItemScreenView::kFrameTag)->getContentSize();
     CCNode* ok = view->getChildByTag(KVPopUpItemScreenView::kOkTag);
     const float bottom = kHeight / 2.0f - frameSize.height / 2;
@@ -330,7 +331,8 @@ TEST_F(PopUpKindsTest, OkDoesWhatTheKindSays) {
             // The options screen replaced the scene the pop-up lay over.
             EXPECT_EQ(setup->getLanguageIndex(), c.languageChoice ? 1 : 0);
             CCString* cancel = getLocalizedString("Pop Up Cancel");
-            EXPECT_EQ(cancel != nullptr ? std::string(cancel->c_str()) : "", c.languageChoice ? "Annuler" : "Cancel");
+            EXPECT_EQ(cancel != nullptr ? std::string(cancel->c_str()) : "",
+                      c.languageChoice ? "Annuler" : "Cancel");
             setup->setLanguage(0);
             frame(); // the options screen runs from here on
             continue;
@@ -377,8 +379,8 @@ TEST_F(PopUpKindsTest, CancellingTheQuitConfirmationGivesTheScreenItsPansBack) {
 
     KVGameSetup::getInstance()->showQuitConfirmation(); // as the Escape key does
     frame();
-    KVPopUpItemScreenView* view = static_cast<KVPopUpItemScreenView*>(
-        menu->getPopUpScene()->getChildren()->objectAtIndex(0));
+    KVPopUpItemScreenView* view =
+        static_cast<KVPopUpItemScreenView*>(menu->getPopUpScene()->getChildren()->objectAtIndex(0));
     drag(100);
     EXPECT_EQ(counter->began, 1) << "no pan while the question is asked";
     const CCPoint cancel = centreOf(view->getChildByTag(KVPopUpItemScreenView::kCancelTag));

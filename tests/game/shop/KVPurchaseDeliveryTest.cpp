@@ -43,8 +43,9 @@ protected:
         profile->saveProfile();
         if (recorder != nullptr) recorder->release();
         recorder = new kvtest::NotificationRecorder();
-        for (CCString* name : {EVENT_ACTION, EVENT_KELVO_RECRUITED, SCREEN_MENU_BUY_PACK, SCREEN_MENU_BUY_CONSUMABLE,
-                               EVENT_PURCHASE_DONE, SCREEN_MENU_BUY_ITEM, SCREEN_MENU_BUY_REAL_MONEY})
+        for (CCString* name :
+             {EVENT_ACTION, EVENT_KELVO_RECRUITED, SCREEN_MENU_BUY_PACK, SCREEN_MENU_BUY_CONSUMABLE,
+              EVENT_PURCHASE_DONE, SCREEN_MENU_BUY_ITEM, SCREEN_MENU_BUY_REAL_MONEY})
             recorder->observe(name);
         KVMenuManager::getInstance()->popUpKind = 0;
     }
@@ -55,7 +56,8 @@ protected:
     }
     std::vector<std::string> postedNames() const {
         std::vector<std::string> names;
-        for (const auto& [name, object] : recorder->posts) names.push_back(object.empty() ? name : name + ":" + object);
+        for (const auto& [name, object] : recorder->posts)
+            names.push_back(object.empty() ? name : name + ":" + object);
         return names;
     }
 
@@ -76,36 +78,116 @@ TEST_F(PurchaseDeliveryTest, EachCategoryAndPackIsDeliveredOnceWithItsPopUpAndPr
         std::vector<std::pair<std::string, int>> helmetStatus;
     };
     const Case cases[] = {
-        {"consumable", entryOf("consumables", "kraken_call", 3, 80),
-         {"EVENT_PURCHASE_DONE", "Menu - Buy - Item"}, 920, 5, "kraken_call", {{"kraken_call", 3}}, {}, {}},
-        {"locked helmet", entryOf("helmets", "iron_helm", 1, 100),
-         {"EVENT_PURCHASE_DONE", "Menu - Buy - Item"}, 900, 5, "iron_helm", {}, {}, {{"iron_helm", 0}}},
-        {"creature offered in the shop", entryOf("kelvos", "clint", 1, 300),
-         {"EVENT_KELVO_RECRUITED:clint", "EVENT_PURCHASE_DONE", "Menu - Buy - Item"}, 700, 5, "clint", {},
-         {{"clint", 0}}, {}},
-        {"jammer pack", entryOf("consumables", "jammer_pack", 1, 250),
-         {"Menu - Buy - Pack:jammer_pack", "Menu - Buy - Consumable:jammer_pack", "EVENT_KELVO_RECRUITED:jammer",
-          "EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
-         kStartPearls + 5000 - 250, 5, "jammer_pack", {{"shuriken", 10}}, {{"jammer", 0}}, {{"coconut", 0}}},
-        {"miracle pack", entryOf("consumables", "miracle_pack", 1, 90),
-         {"Menu - Buy - Pack:miracle_pack", "EVENT_PURCHASE_DONE", "Menu - Buy - Item"}, 910, 5, "miracle_pack",
-         {{"miracle_tentacle_final", 15}}, {}, {}},
-        {"pearls", entryOf("consumables", "pearl", 500, 40, "Chest of pearls"),
-         {"EVENT_ACTION", "EVENT_PURCHASE_DONE", "Menu - Buy - Real money"}, 1500, 8, "Pop Up PearlsPack2 Bought",
-         {}, {}, {}},
-        {"pearls of another title", entryOf("consumables", "pearl", 20, 40, "chest of pearls"),
-         {"EVENT_ACTION", "EVENT_PURCHASE_DONE", "Menu - Buy - Real money"}, 1020, 8, "Pop Up Pearls Bought", {},
-         {}, {}},
+        {"consumable",
+         entryOf("consumables", "kraken_call", 3, 80),
+         {"EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
+         920,
+         5,
+         "kraken_call",
+         {{"kraken_call", 3}},
+         {},
+         {}},
+        {"locked helmet",
+         entryOf("helmets", "iron_helm", 1, 100),
+         {"EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
+         900,
+         5,
+         "iron_helm",
+         {},
+         {},
+         {{"iron_helm", 0}}},
+        {"creature offered in the shop",
+         entryOf("kelvos", "clint", 1, 300),
+         {"EVENT_KELVO_RECRUITED:clint", "EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
+         700,
+         5,
+         "clint",
+         {},
+         {{"clint", 0}},
+         {}},
+        {"jammer pack",
+         entryOf("consumables", "jammer_pack", 1, 250),
+         {"Menu - Buy - Pack:jammer_pack", "Menu - Buy - Consumable:jammer_pack",
+          "EVENT_KELVO_RECRUITED:jammer", "EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
+         kStartPearls + 5000 - 250,
+         5,
+         "jammer_pack",
+         {{"shuriken", 10}},
+         {{"jammer", 0}},
+         {{"coconut", 0}}},
+        {"miracle pack",
+         entryOf("consumables", "miracle_pack", 1, 90),
+         {"Menu - Buy - Pack:miracle_pack", "EVENT_PURCHASE_DONE", "Menu - Buy - Item"},
+         910,
+         5,
+         "miracle_pack",
+         {{"miracle_tentacle_final", 15}},
+         {},
+         {}},
+        {"pearls",
+         entryOf("consumables", "pearl", 500, 40, "Chest of pearls"),
+         {"EVENT_ACTION", "EVENT_PURCHASE_DONE", "Menu - Buy - Real money"},
+         1500,
+         8,
+         "Pop Up PearlsPack2 Bought",
+         {},
+         {},
+         {}},
+        {"pearls of another title",
+         entryOf("consumables", "pearl", 20, 40, "chest of pearls"),
+         {"EVENT_ACTION", "EVENT_PURCHASE_DONE", "Menu - Buy - Real money"},
+         1020,
+         8,
+         "Pop Up Pearls Bought",
+         {},
+         {},
+         {}},
         // Deliveries of nothing: no price, no notification, no pop-up.
-        {"helmet already unlocked", entryOf("helmets", "straw_hat", 1, 10), {}, kStartPearls, 0, nullptr, {}, {},
+        {"helmet already unlocked",
+         entryOf("helmets", "straw_hat", 1, 10),
+         {},
+         kStartPearls,
+         0,
+         nullptr,
+         {},
+         {},
          {{"straw_hat", 0}}},
-        {"creature already unlocked", entryOf("kelvos", "steev", 1, 300), {}, kStartPearls, 0, nullptr, {},
-         {{"steev", 0}}, {}},
-        {"creature without record", entryOf("kelvos", "whale", 1, 300), {}, kStartPearls, 0, nullptr, {}, {}, {}},
-        {"unknown consumable", entryOf("consumables", "whale_song", 2, 30), {}, kStartPearls, 0, nullptr,
-         {{"whale_song", 0}}, {}, {}},
-        {"unknown category", entryOf("stickers", "kraken_call", 2, 30), {}, kStartPearls, 0, nullptr,
-         {{"kraken_call", 0}}, {}, {}},
+        {"creature already unlocked",
+         entryOf("kelvos", "steev", 1, 300),
+         {},
+         kStartPearls,
+         0,
+         nullptr,
+         {},
+         {{"steev", 0}},
+         {}},
+        {"creature without record",
+         entryOf("kelvos", "whale", 1, 300),
+         {},
+         kStartPearls,
+         0,
+         nullptr,
+         {},
+         {},
+         {}},
+        {"unknown consumable",
+         entryOf("consumables", "whale_song", 2, 30),
+         {},
+         kStartPearls,
+         0,
+         nullptr,
+         {{"whale_song", 0}},
+         {},
+         {}},
+        {"unknown category",
+         entryOf("stickers", "kraken_call", 2, 30),
+         {},
+         kStartPearls,
+         0,
+         nullptr,
+         {{"kraken_call", 0}},
+         {},
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -124,8 +206,10 @@ TEST_F(PurchaseDeliveryTest, EachCategoryAndPackIsDeliveredOnceWithItsPopUpAndPr
         kvtest::resetSharedGameObjects();
         profile = KVPlayerParameters::getInstance();
         EXPECT_EQ(profile->getPearlAmount(), c.pearls);
-        for (const auto& [name, amount] : c.consumables) EXPECT_EQ(profile->getConsumableAmount(name), amount) << name;
-        for (const auto& [name, status] : c.kelvoStatus) EXPECT_EQ(profile->getKelvoLockStatus(name), status) << name;
+        for (const auto& [name, amount] : c.consumables)
+            EXPECT_EQ(profile->getConsumableAmount(name), amount) << name;
+        for (const auto& [name, status] : c.kelvoStatus)
+            EXPECT_EQ(profile->getKelvoLockStatus(name), status) << name;
         for (const auto& [name, status] : c.helmetStatus)
             EXPECT_EQ(profile->getHelmetLockStatus(name), status) << name;
         c.entry->release();
@@ -238,7 +322,8 @@ TEST_F(PurchaseDeliveryTest, ItemMessagesByCategoryInEnglishAndFrench) {
         {Bought, "rainbow", "Item bought!", "Item bought!"},
         {Bought, "whale", "Item bought!", "Item bought!"},
         {Unlocked, "clint", "Clint can join you!", "Clint peut te rejoindre !"},
-        {Unlocked, "pirate_hat", "Pirate Hat (Frigate) is in the shop!", "Pirate Hat (Frégate) est en boutique !"},
+        {Unlocked, "pirate_hat", "Pirate Hat (Frigate) is in the shop!",
+         "Pirate Hat (Frégate) est en boutique !"},
         {Unlocked, "kraken_call", "You found a Kraken Call!", "You found a Appel du Kraken!"},
         {Unlocked, "whale", "Item Unlocked!", "Item Unlocked!"},
         {Locked, "clint", "Clint is not ready yet.", "Clint is not ready yet."},
