@@ -83,8 +83,8 @@ void KVPopUpItem::registerWithTouchDispatcher() {
     CCTouchDispatcher::getInstance()->addTargetedDelegate(this, kTouchPriority, true);
 }
 
-bool KVPopUpItem::buttonHolds(int tag, const CCPoint& point) const {
-    CCNode* button = getChildByTag(tag);
+bool popUpButtonHolds(const CCNode* parent, int tag, const CCPoint& point) {
+    CCNode* button = parent != nullptr ? parent->getChildByTag(tag) : nullptr;
     if (button == nullptr) return false;
     const CCSize size = button->getContentSize();
     const CCPoint at = button->getPosition();
@@ -95,7 +95,7 @@ bool KVPopUpItem::buttonHolds(int tag, const CCPoint& point) const {
 bool KVPopUpItem::touchBegan(CCTouch* touch, CCEvent* event) {
     (void)event;
     const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
-    return !buttonHolds(kCancelTag, point) && !buttonHolds(kActionTag, point);
+    return !popUpButtonHolds(this, kCancelTag, point) && !popUpButtonHolds(this, kActionTag, point);
 }
 
 void KVPopUpItem::touchEnded(CCTouch* touch, CCEvent* event) {

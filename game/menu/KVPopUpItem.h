@@ -3,8 +3,9 @@
 #include "game/menu/KVMenuItem.h"
 
 namespace kvengine {
+class CCNode;
 class CCPoint;
-}
+} // namespace kvengine
 
 /// The frame the squad, mission-info and shop pop-ups build on: a grey dimmer over the window, a
 /// frame picture chosen by the kind and, for every kind but 3, a cancel button in the middle that
@@ -17,6 +18,10 @@ class CCPoint;
 /// A subclass that wants the touches turns them on with setTouchEnabled(true): it then claims every
 /// touch at priority -999, swallowing it, except those that start on the cancel button or on the
 /// action button (tag 4), which go on to the buttons.
+/// Whether the child `tag` of `parent` (a button, centred on its position with its content size)
+/// holds a point of the scene; false without such a child. The pop-ups let touches there through.
+bool popUpButtonHolds(const kvengine::CCNode* parent, int tag, const kvengine::CCPoint& point);
+
 class KVPopUpItem : public KVMenuItem {
 public:
     CC_DECLARE_CLASS_NAME(KVPopUpItem, KVMenuItem)
@@ -34,10 +39,6 @@ public:
     void registerWithTouchDispatcher() override;
     bool touchBegan(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
     void touchEnded(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
-
-protected:
-    /// Whether the child button `tag` (centred on its position) holds a point of the scene.
-    bool buttonHolds(int tag, const kvengine::CCPoint& point) const;
 
 private:
     int m_kind = 0;

@@ -24,6 +24,7 @@
 #include "game/menu/KVButton.h"
 #include "game/menu/KVLocalizedFormat.h"
 #include "game/menu/KVMenuManager.h"
+#include "game/menu/KVPopUpItem.h"
 
 using namespace kvengine;
 
@@ -241,20 +242,11 @@ void KVPopUpItemScreenView::registerWithTouchDispatcher() {
     CCTouchDispatcher::getInstance()->addTargetedDelegate(this, kTouchPriority, true);
 }
 
-bool KVPopUpItemScreenView::buttonHolds(int tag, const CCPoint& point) const {
-    CCNode* button = getChildByTag(tag);
-    if (button == nullptr) return false;
-    const CCSize size = button->getContentSize();
-    const CCPoint at = button->getPosition();
-    return rectContainsPoint(CCRect(at.x - size.width / 2, at.y - size.height / 2, size.width, size.height),
-                             point);
-}
-
 bool KVPopUpItemScreenView::touchBegan(CCTouch* touch, CCEvent* event) {
     (void)event;
     const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
     // Touches on the buttons go on to the buttons' menus; the pop-up keeps every other one.
-    return !buttonHolds(kOkTag, point) && !buttonHolds(kCancelTag, point);
+    return !popUpButtonHolds(this, kOkTag, point) && !popUpButtonHolds(this, kCancelTag, point);
 }
 
 void KVPopUpItemScreenView::touchEnded(CCTouch* touch, CCEvent* event) {

@@ -68,7 +68,6 @@ private:
     /// The texts of a kind; false for a kind this pop-up does not know.
     struct Texts;
     static bool textsOf(int kind, Texts& texts);
-    bool buttonHolds(int tag, const kvengine::CCPoint& point) const;
     /// Kind 6 of a creature: its portrait above the message, the OK button lower.
     void addCreaturePortrait(kvengine::CCString* creature, float frameBottom, float okHeight);
 

@@ -80,6 +80,7 @@ public:
     void prepareStore();
 
 private:
+    struct ItemFacts;
     /// The pack rows' grants and notifications; false when the identifier is no pack.
     bool deliverPack(const std::string& identifier);
     kvdata::Dict* findInCategory(const char* category, const std::string& identifier, bool matchProductId);
