@@ -409,3 +409,45 @@ TEST_F(PopUpKindsTest, QuittingSavesWhatTheProfileHoldsInMemory) {
 }
 
 } // namespace
+
+#include "game/menu/KVPopUpItem.h"
+
+namespace {
+
+TEST_F(PopUpKindsTest, TheFrameOfEachKindAndItsCancelButtonClosingThePopUp) {
+    struct Case {
+        int kind;
+        bool cancel;
+    };
+    for (const Case c : {Case{1, true}, Case{2, true}, Case{3, false}, Case{4, true}, Case{7, true}}) {
+        SCOPED_TRACE(c.kind);
+        CCScene* overlay = CCScene::create();
+        auto* item = new KVPopUpItem();
+        item->initWithKind(c.kind);
+        item->setTouchEnabled(true);
+        overlay->addChildAtZ(item, 0);
+        item->release();
+        base->addChildAtZWithTag(overlay, 1, KVMenuManager::kOverlayTag);
+        frame();
+        ASSERT_NE(item->getChildByTag(KVPopUpItem::kFrameTag), nullptr) << "the frame is in the sheet";
+        EXPECT_NE(item->getChildByTag(KVPopUpItem::kDimmerTag), nullptr);
+        CCNode* cancel = item->getChildByTag(KVPopUpItem::kCancelTag);
+        EXPECT_EQ(cancel != nullptr, c.cancel);
+        if (cancel == nullptr) {
+            // Kind 3 keeps every touch and closes only by its own choice.
+            tap(20, 20);
+            EXPECT_EQ(base->getChildByTag(KVMenuManager::kOverlayTag), overlay);
+            base->removeChildByTag(KVMenuManager::kOverlayTag, true);
+            continue;
+        }
+        if (c.kind == 4) {
+            frame();
+            screenshot("popup_frame_squad_kind4.png");
+        }
+        const CCPoint at = centreOf(cancel);
+        tap(at.x, at.y);
+        EXPECT_EQ(base->getChildByTag(KVMenuManager::kOverlayTag), nullptr) << "cancel closes the pop-up";
+    }
+}
+
+} // namespace
