@@ -30,6 +30,7 @@
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPawnAI.h"
 #include "game/views/KVHitV.h"
+#include "game/views/KVKelvoV.h"
 #include "game/views/KVPawnV.h"
 #include "game/views/KVPuffV.h"
 #include "game/world/KVActorV.h"
@@ -72,6 +73,7 @@ const Row kGameClasses[] = {
     {"KVAOEAttackV", &KVObjectFactory::creatorOf<KVAOEAttackV>},
     {"KVDashV", &KVObjectFactory::creatorOf<KVDashV>},
     {"KVPawnV", &KVObjectFactory::creatorOf<KVPawnV>},
+    {"KVKelvoV", &KVObjectFactory::creatorOf<KVKelvoV>},
     {"KVCrustacean", &KVObjectFactory::creatorOf<KVCrustacean>},
     {"KVHermit", &KVObjectFactory::creatorOf<KVHermit>},
     {"KVShrimp", &KVObjectFactory::creatorOf<KVShrimp>},

@@ -343,6 +343,29 @@ std::vector<SheetFrame> drawKelvoFrames(const std::string& sprite,
             cairo_surface_destroy(surface);
         }
     }
+    // Blinks: every stretch frame, the first launched frame and the held (last) anchor frame
+    // again with the eyes shut.
+    auto blink = [&](const AnimationSpec& animation, int index, const std::string& name) {
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+        cairo_t* cr = cairo_create(surface);
+        Pose pose = kelvoPose(animation.word, index, animation.frames);
+        pose.eyes = Eyes::Blink;
+        drawKelvo(cr, look->second, pose, size, index);
+        cairo_destroy(cr);
+        frames.push_back({name, imageFromSurface(surface)});
+        cairo_surface_destroy(surface);
+    };
+    for (const AnimationSpec& animation : animations) {
+        if (animation.frames <= 0) continue;
+        if (animation.word == "stretch") {
+            for (int i = 0; i < animation.frames; ++i)
+                blink(animation, i, frameName(sprite, "stretch_blink", i + 1));
+        } else if (animation.word == "launched") {
+            blink(animation, 0, sprite + "_launched_blink.png");
+        } else if (animation.word == "anchor") {
+            blink(animation, animation.frames - 1, sprite + "_anchor_blink.png");
+        }
+    }
     return frames;
 }
 

@@ -151,6 +151,12 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
             for (int i = 1; i <= n; ++i)
                 EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
         }
+        // The blinks of the stretch, of the flight and of the held anchor pose.
+        for (int i = 1; i <= std::atoi(textAt(counts, "stretch").c_str()); ++i)
+            EXPECT_TRUE(frames.count(frameName(sprite, "stretch_blink", i)))
+                << frameName(sprite, "stretch_blink", i);
+        for (const char* blink : {"_launched_blink.png", "_anchor_blink.png"})
+            EXPECT_TRUE(frames.count(sprite + blink)) << sprite << blink;
         if (textAt(stats, "hasAOEAttack") == "YES") {
             const int n =
                 std::atoi(textAt(counts, "aoe_start").c_str()) + std::atoi(textAt(counts, "aoe_end").c_str());
