@@ -1,5 +1,6 @@
 #include "game/app/KVGameServices.h"
 
+#include "game/camera/KVCamera.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
@@ -13,5 +14,7 @@ void kvConnectGameServices() {
     // Outside missions a dialogue ends through the front end's dialogue state.
     KVChatterManager::setFrontEndExit(
         []() { KVMenuManager::getInstance()->exitState(KVMenuManager::kDialogueState - 1); });
+    KVCameraService::setSharedSource([]() -> KVCameraService* { return KVCameraManager::getInstance(); },
+                                     []() -> KVCameraService* { return KVCameraManager::existingInstance(); });
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

@@ -190,6 +190,8 @@ public:
     /// Posts "EVENT_PAWN_SELECTED" (true, pawn alive) or "EVENT_PAWN_UNSELECTED" on a change.
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
+    /// Sets the selected flag without a notification (the camera takes the turn away for a moment).
+    void setSelectedFlag(bool selected) { m_selected = selected; }
     /// Stores the charges and posts "EVENT_KELVO_ATTACK_MODE_AVAILABLE" (above 0) or
     /// "..._UNAVAILABLE".
     void setAttackCharges(int charges);

@@ -8,6 +8,7 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDialogueService.h"
 #include "game/data/KVGameSetup.h"
+#include "game/world/KVCameraService.h"
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
 
@@ -342,8 +343,8 @@ void KVTurnManager::onPause(CCNotification* notification) {
 // ---- Collaborators ----
 
 bool KVTurnManager::isPawnOnScreen(KVPawn* pawn) {
-    (void)pawn;
-    return true;
+    KVCameraService* camera = KVCameraService::existing();
+    return camera != nullptr ? camera->isPawnOnScreen(pawn) : true;
 }
 
 bool KVTurnManager::isCameraPlayable() {

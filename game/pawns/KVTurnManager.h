@@ -81,6 +81,8 @@ public:
     kvengine::CCMutableArray<KVPawn*>* getQueue() const { return m_queue; }
     /// Objects announced busy and not yet idle, one entry per announcement.
     unsigned getBusyCount() const { return m_busy->count(); }
+    /// The busy objects themselves (the list; a camera averages their positions).
+    kvengine::CCMutableArray<kvengine::CCObject*>* getBusyObjects() const { return m_busy; }
 
     /// Notification handlers.
     virtual void onNotifyInAction(kvengine::CCNotification* notification);
@@ -96,7 +98,7 @@ public:
     virtual void onPause(kvengine::CCNotification* notification);
 
 protected:
-    /// Whether the pawn is on the window (the camera's test). True until a camera answers.
+    /// Whether the pawn is on the window (the camera's test). True while no camera answers.
     virtual bool isPawnOnScreen(KVPawn* pawn);
     /// Whether the camera lets the player play now. Until a camera answers: the last
     /// "EVENT_CAM_PLAYABLE" / "EVENT_CAM_UNPLAYABLE" heard.
