@@ -14,7 +14,8 @@ void kvConnectGameServices() {
     // Outside missions a dialogue ends through the front end's dialogue state.
     KVChatterManager::setFrontEndExit(
         []() { KVMenuManager::getInstance()->exitState(KVMenuManager::kDialogueState - 1); });
-    KVCameraService::setSharedSource([]() -> KVCameraService* { return KVCameraManager::getInstance(); },
-                                     []() -> KVCameraService* { return KVCameraManager::existingInstance(); });
+    KVCameraService::setSharedSource(
+        []() -> KVCameraService* { return KVCameraManager::getInstance(); },
+        []() -> KVCameraService* { return KVCameraManager::existingInstance(); });
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

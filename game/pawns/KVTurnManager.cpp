@@ -8,9 +8,9 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDialogueService.h"
 #include "game/data/KVGameSetup.h"
-#include "game/world/KVCameraService.h"
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
+#include "game/world/KVCameraService.h"
 
 // Buffer notes. Ending a move or a turn takes two ticks: the first posts the "..._BEFORE_BUFFER"
 // notification (the score manager judges the board on it), the second, normally in the next frame,
