@@ -67,6 +67,7 @@ void CCNotificationCenter::postNotification(CCString* name, CCObject* object, CC
         logDebugMessage("CCNotificationCenter::postNotification: no name");
         return;
     }
+    if (s_postTracer != nullptr) s_postTracer(name, object);
     if (m_postDepth == 0) flushPendingRemovals();
     // The key is copied: a callback may change or free the posted name string.
     const std::string key = name->text;

@@ -56,6 +56,11 @@ public:
     /// Called by CCObject's destructor for objects that ever registered.
     static void observerDestroyed(CCObject* observer);
 
+    /// A function told of every post with a name, observed or not, before it is delivered (test
+    /// tooling records the traffic with it); null stops telling.
+    using PostTracer = void (*)(CCString* name, CCObject* object);
+    static void setPostTracer(PostTracer tracer) { s_postTracer = tracer; }
+
 private:
     struct Entry {
         bool removed;
@@ -80,6 +85,7 @@ private:
     // not null), then drops emptied groups, names and name-list items.
     void eraseMarkedEntries(CCObject* observer, const std::string& name, CCObject* object);
 
+    inline static PostTracer s_postTracer = nullptr;
     int m_postDepth = 0;
     std::map<CCObject*, std::vector<std::string>> m_namesByObserver;
     std::map<std::string, std::vector<Group>> m_observersByName;

@@ -1,8 +1,12 @@
 #include "game/app/KVGameServices.h"
 
+#include "engine/director/CCDirector.h"
+
 #include "game/camera/KVCamera.h"
 #include "game/chatter/KVChatterManager.h"
+#include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
+#include "game/scene/KVGameplayScene.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
 
 void kvConnectGameServices() {
@@ -17,5 +21,10 @@ void kvConnectGameServices() {
     KVCameraService::setSharedSource(
         []() -> KVCameraService* { return KVCameraManager::getInstance(); },
         []() -> KVCameraService* { return KVCameraManager::existingInstance(); });
+    // A mission that cannot be built goes back to the world map through a loading screen.
+    KVGameplayScene::setMissionAbortHandler([]() {
+        if (kvengine::CCDirector* director = kvengine::CCDirector::existingInstance())
+            director->replaceScene(KVLoadingScreenView::createWithKind(3));
+    });
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

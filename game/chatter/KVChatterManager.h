@@ -68,7 +68,7 @@ public:
     /// Per-frame update: counts the input cooldown down, then shows the current step.
     void update(float dt) override;
     /// A dialogue runs and the running scene is a mission scene.
-    bool isRunningInGameplay() const;
+    bool isRunningInGameplay() const override;
     /// Drops the portrait sprite sheets of the dialogues from the caches.
     void unloadPortraitSheets() override;
 
@@ -79,7 +79,7 @@ public:
     /// -1 no "light_mode" key, 0 full, 1 light, 2 light with (skipped) picture steps.
     int getLightMode() const { return m_lightMode; }
     int getImageCount() const { return m_imageCount; }
-    bool isInputCooldown() const { return m_inputCooldown; }
+    bool isInputCooldown() const override { return m_inputCooldown; }
     bool isEndRequested() const { return m_endRequested; }
     /// Asks for the end of the whole dialogue at the next showing (the skip buttons).
     void requestEnd() { m_endRequested = true; }

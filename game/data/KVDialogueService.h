@@ -18,6 +18,10 @@ public:
 
     /// True while a dialogue is shown.
     virtual bool isChatterRunning() const = 0;
+    /// True while a dialogue is shown over a running mission.
+    virtual bool isRunningInGameplay() const { return false; }
+    /// True for a moment after a dialogue ended, while touches are still refused.
+    virtual bool isInputCooldown() const { return false; }
     /// Dims the running scene under a tutorial dialogue; hideDimmer removes the dimmer again.
     virtual void showDimmer() = 0;
     virtual void hideDimmer() = 0;

@@ -13,4 +13,7 @@ public:
 
     /// A multiplayer side joins the score; nothing here.
     virtual void addPlayer(KVPlayer* player) { (void)player; }
+    /// Whether the match has been decided for the player or against: input stops then.
+    virtual bool isVictoryRequested() const { return false; }
+    virtual bool isDefeatRequested() const { return false; }
 };

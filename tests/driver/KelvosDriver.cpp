@@ -12,6 +12,14 @@
 // --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
 // reaches); F:loading:K makes a loading screen of kind K the running scene instead.
 // --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
+// --mission NAME starts the mission NAME before frame 2, without waiting for the splash: the menu
+// manager gets the chapter whose "mission_list" holds NAME and the mission, and enters state 17
+// (the launch the world map uses). --seed N seeds the game's random numbers before start-up.
+// --trace FILE writes one line per posted notification: "F NAME CLASS VALUE", with F the frame
+// being prepared, CLASS the object's class ("-" without one) and VALUE the number or text of a
+// boxed value or string, an array's items joined by commas, or "-".
+// --realtime runs on the real clock until the window is closed (a person can play a mission:
+// kelvos_driver --realtime --mission M01a).
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
 // and shown once, as the smallest program that draws a frame does (the start-up benchmark
 // compares the two); with more than one frame, every later frame clears and draws one textured
@@ -46,6 +54,12 @@
 #include "engine/platform/CCGLWindow.h"
 #include "game/app/AppDelegate.h"
 #include "game/app/KVStartup.h"
+#include "engine/base/CCMutableArray.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCRandom.h"
+#include "engine/base/CCValue.h"
+#include "game/data/KVDataAccess.h"
+#include "game/data/KVGameParameters.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
 
@@ -67,6 +81,11 @@ struct Options {
     std::multimap<int, int> menuStates;     // frame -> state id
     std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
     bool traceStates = false;
+    std::string mission;
+    bool seeded = false;
+    unsigned seed = 0;
+    std::string trace;
+    bool realtime = false;
 };
 
 bool parsePair(const char* text, char separator, float& a, float& b) {
@@ -129,6 +148,10 @@ bool parseEvent(const std::string& spec, int& frame, CCPlatformEvent& event) {
 bool parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--realtime") {
+            options.realtime = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "kelvos_driver: %s needs a value\n", name.c_str());
             return false;
@@ -168,6 +191,16 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 options.loadingScreens.emplace(frame, std::atoi(what.substr(8).c_str()));
             else
                 options.menuStates.emplace(frame, std::atoi(what.c_str()));
+        } else if (name == "--mission") {
+            options.mission = value;
+        } else if (name == "--seed") {
+            char* end = nullptr;
+            const unsigned long seed = std::strtoul(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0') return false;
+            options.seeded = true;
+            options.seed = static_cast<unsigned>(seed);
+        } else if (name == "--trace") {
+            options.trace = std::filesystem::absolute(value).string();
         } else if (name == "--trace-states") {
             options.traceStates = value != "0";
         } else if (name == "--event") {
@@ -284,6 +317,37 @@ private:
 };
 
 class DriverWindow;
+
+// The --trace file and the frame its lines are stamped with.
+std::FILE* g_traceFile = nullptr;
+const int* g_traceFrame = nullptr;
+
+std::string traceValue(CCObject* object) {
+    if (object == nullptr) return "-";
+    if (auto* text = dynamic_cast<CCString*>(object)) return text->text;
+    if (auto* number = dynamic_cast<CCValue<int>*>(object)) return std::to_string(number->value);
+    if (auto* number = dynamic_cast<CCValue<float>*>(object)) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%g", number->value);
+        return buffer;
+    }
+    if (auto* list = dynamic_cast<CCMutableArray<CCObject*>*>(object)) {
+        std::string joined;
+        for (unsigned i = 0; i < list->count(); ++i) {
+            const std::string item = traceValue(list->objectAtIndex(i));
+            if (item == "-") return "-";
+            joined += (i > 0 ? "," : "") + item;
+        }
+        return joined.empty() ? "-" : joined;
+    }
+    return "-";
+}
+
+void tracePost(CCString* name, CCObject* object) {
+    if (g_traceFile == nullptr) return;
+    std::fprintf(g_traceFile, "%d %s %s %s\n", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0, name->text.c_str(),
+                 object != nullptr ? object->className() : "-", traceValue(object).c_str());
+}
 
 struct Run {
     Options options;
@@ -433,10 +497,32 @@ private:
         auto states = m_run.options.menuStates.equal_range(frame);
         for (auto it = states.first; it != states.second; ++it)
             if (frame > 1) KVMenuManager::getInstance()->changeState(it->second);
+        if (frame == 2 && !m_run.options.mission.empty()) startMission(m_run.options.mission);
         auto loading = m_run.options.loadingScreens.equal_range(frame);
         for (auto it = loading.first; it != loading.second; ++it)
             if (frame > 1)
                 CCDirector::getInstance()->replaceScene(KVLoadingScreenView::createWithKind(it->second));
+    }
+
+    // The chapter whose "mission_list" holds the mission, then state 17 of the menu manager.
+    void startMission(const std::string& mission) {
+        kvdata::Dict* chapters = KVGameParameters::getInstance()->getChapters();
+        std::string chapter;
+        for (const std::string& name : kvdata::keysOf(chapters)) {
+            kvdata::Array* list = kvdata::arrayAt(kvdata::dictAt(chapters, name), "mission_list");
+            for (unsigned i = 0; list != nullptr && i < list->count(); ++i)
+                if (kvdata::textOf(list, i) == mission) chapter = name;
+        }
+        if (chapter.empty()) {
+            std::fprintf(stderr, "kelvos_driver: no chapter lists the mission %s\n", mission.c_str());
+            m_run.failed = true;
+            m_events.push(CCPlatformEvent::make(CCEventType::WindowClose));
+            return;
+        }
+        KVMenuManager* menus = KVMenuManager::getInstance();
+        menus->setChapterName(kvdata::newString(chapter));
+        menus->setMissionName(kvdata::newString(mission));
+        menus->changeState(KVMenuManager::kLaunchMissionState);
     }
 
     Run& m_run;
@@ -480,15 +566,30 @@ int main(int argc, char** argv) {
             stderr,
             "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
-            "       [--overdraw FILE] [--menu-state FRAME:ID|FRAME:loading:KIND]... [--trace-states 1]\n");
+            "       [--overdraw FILE] [--menu-state FRAME:ID|FRAME:loading:KIND]... [--trace-states 1]\n"
+            "       [--mission NAME] [--seed N] [--trace FILE] [--realtime]\n");
         return 2;
     }
     if (bare) return runBare(run);
+    if (run.options.seeded) CCRandom::seed(run.options.seed);
+    if (!run.options.trace.empty()) {
+        g_traceFile = std::fopen(run.options.trace.c_str(), "w");
+        if (g_traceFile == nullptr) {
+            std::fprintf(stderr, "kelvos_driver: cannot write %s\n", run.options.trace.c_str());
+            return 3;
+        }
+        g_traceFrame = &run.framesDrawn;
+        CCNotificationCenter::setPostTracer(&tracePost);
+    }
     CCFakeClock clock;
     clock.setMicroseconds(1'000'000);
     const int64_t step = static_cast<int64_t>(run.options.step * 1'000'000.0 + 0.5);
     clock.setYieldStep(step);
-    CCClock::setShared(&clock);
+    // The real clock runs a mission as a person plays it, until the window is closed.
+    if (run.options.realtime)
+        run.options.frames = 0x7fffffff;
+    else
+        CCClock::setShared(&clock);
     static Run* traced = nullptr;
     if (run.options.traceStates) {
         traced = &run;
@@ -501,6 +602,8 @@ int main(int argc, char** argv) {
         kvRunProgram(run.options.resources, [&run] { return std::make_unique<DriverDelegate>(run); });
     CCClock::setShared(nullptr);
     KVMenuManager::setRecordObserver(nullptr);
+    CCNotificationCenter::setPostTracer(nullptr);
+    if (g_traceFile != nullptr) std::fclose(g_traceFile);
     std::printf("frames drawn: %d\n", run.framesDrawn);
     if (run.failed) return 3;
     return status;

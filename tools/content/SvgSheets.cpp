@@ -60,6 +60,23 @@ bool buildSheet(const fs::path& folder, const std::string& target) {
     return ok && sheet.pack(std::move(frames)) && sheet.write(target + "/sheets", folder.filename().string());
 }
 
+// Sheets the gameplay layer loads for every mission: made empty until drawings join their folder.
+// (global_ss comes with the levels.)
+const char* const kMissionSheets[] = {"top_sfx_51_ss",     "low_sfx_51_ss",       "top_sfx_88_ss",
+                                      "low_sfx_88_ss",     "low_sfx_PVRTC4_ss",   "low_sfx_PVRTC4_2_ss",
+                                      "hidden_char1_TC2_ss", "frontend_helmet_ss"};
+
+bool writeEmptySheetsMissing(const std::string& target) {
+    bool ok = true;
+    for (const char* name : kMissionSheets) {
+        if (fs::exists(fs::path(target) / "sheets" / (std::string(name) + ".plist"))) continue;
+        SpriteSheet sheet;
+        ok = sheet.pack({}) && sheet.write(target + "/sheets", name) && ok;
+        logLine(std::string("sheet ") + name + ": no drawings yet, written empty");
+    }
+    return ok;
+}
+
 } // namespace
 
 bool buildSvgSheets(const BuildPaths& paths) {
@@ -74,7 +91,7 @@ bool buildSvgSheets(const BuildPaths& paths) {
     for (const fs::path& folder : folders)
         ok = buildSheet(folder, paths.target) && ok;
     logLine("drawn sheets: " + std::to_string(folders.size()));
-    return ok;
+    return writeEmptySheetsMissing(paths.target) && ok;
 }
 
 } // namespace kvcontent

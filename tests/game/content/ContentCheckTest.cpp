@@ -17,6 +17,7 @@
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/director/CCConfiguration.h"
 #include "engine/files/CCFileUtils.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/files/CCZipUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexturePVR.h"
@@ -351,6 +352,25 @@ TEST(ContentCheck, PawnViewsAndEffectsFindTheirFrames) {
         EXPECT_TRUE(frames(frame.first).count(frame.second)) << frame.first << ": " << frame.second;
 }
 
+TEST(ContentCheck, MissionLoadingScreenAndEveryMissionSheetExist) {
+    PoolScope pool;
+    const std::set<std::string> back = sheetFrames("loading_screen_pvrtc2_ss");
+    EXPECT_TRUE(back.count("Loading_layer_background.png"));
+    const std::set<std::string> front = sheetFrames("loading_screen_pvrtc4_ss");
+    for (const char* name : {"Loading_layer_middle.png", "Loading_layer_foreground.png", "KV_Loading_Banner.png"})
+        EXPECT_TRUE(front.count(name)) << name;
+    // The gameplay layer loads these for every mission: each needs its plist and texture.
+    for (const char* sheet : {"global_ss", "top_sfx_51_ss", "low_sfx_51_ss", "top_sfx_88_ss", "low_sfx_88_ss",
+                              "low_sfx_PVRTC4_ss", "low_sfx_PVRTC4_2_ss", "hidden_char1_TC2_ss",
+                              "frontend_helmet_ss"}) {
+        for (const char* extension : {"plist", "pvr.ccz"}) {
+            EXPECT_TRUE(kvengine::CCResourceIndex::getInstance()->containsFileName(std::string(sheet) + "." +
+                                                                                   extension))
+                << sheet << "." << extension;
+        }
+    }
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
@@ -539,6 +559,11 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Hidden Star:", ""},
         {"Tactical Star:", ""},
         {"Speed Star:", ""},
+        {"loading screen caption 1", "%s"},
+        {"loading screen caption 2", "%s"},
+        {"loading screen caption 3", "%s"},
+        {"loading screen caption 4", "%s"},
+        {"Prepping", ""},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;
