@@ -379,8 +379,10 @@ void KVCamera::clampToMap() {
     const float y0 = window.height / (2.0f * scale);
     const float x1 = x0 + level.width - window.width / scale;
     const float y1 = y0 + level.height - window.height / scale;
-    const float outX = c.x < x0 ? c.x - x0 : (c.x > x1 ? c.x - x1 : 0.0f);
-    const float outY = c.y < y0 ? c.y - y0 : (c.y > y1 ? c.y - y1 : 0.0f);
+    // How far the area's nearest edge lies from the centre (0 inside); the layer moves the other
+    // way, a little past the edge, so that the centre ends inside.
+    const float outX = c.x < x0 ? x0 - c.x : (c.x > x1 ? x1 - c.x : 0.0f);
+    const float outY = c.y < y0 ? y0 - c.y : (c.y > y1 ? y1 - c.y : 0.0f);
     scrollBy(CCPoint(outX * -scale * 1.01f, outY * -scale * 1.01f));
 }
 

@@ -161,6 +161,28 @@ TEST_F(CameraTest, ScrollingStopsAtTheEdgesAndKeepsTheFreeAxis) {
     }
 }
 
+TEST_F(CameraTest, AViewOutsideTheMapIsBroughtBackInside) {
+    struct Case {
+        const char* what;
+        CCPoint look;
+    };
+    // The allowed centres at zoom 1: x 480..1440, y 300..900.
+    const Case cases[] = {{"beyond the right edge", {1700, 600}},
+                          {"below the bottom edge", {960, 100}},
+                          {"beyond a corner", {100, 1100}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lookAt(c.look.x, c.look.y);
+        camera->clampToMap();
+        const CCPoint centre = camera->viewCentre();
+        EXPECT_GE(centre.x, 480.0f);
+        EXPECT_LE(centre.x, 1440.0f);
+        EXPECT_GE(centre.y, 300.0f);
+        EXPECT_LE(centre.y, 900.0f);
+        EXPECT_TRUE(camera->isViewInside());
+    }
+}
+
 TEST_F(CameraTest, ArrowKeysScrollAndZoomKeysStepBetweenFitAndFullZoom) {
     lookAt(960, 600);
     goManual();
