@@ -90,7 +90,8 @@ class Recorder : public CCObject {
 public:
     explicit Recorder(std::initializer_list<CCString*> observed) {
         for (CCString* name : observed)
-            CCNotificationCenter::getInstance()->addObserver(this, notification_selector(Recorder::onPost), name);
+            CCNotificationCenter::getInstance()->addObserver(this, notification_selector(Recorder::onPost),
+                                                             name);
     }
     void cleanupBeforeDelete() override { CCNotificationCenter::getInstance()->removeObserver(this); }
     void onPost(CCNotification* notification) { names.push_back(notification->getName()->text); }
@@ -121,7 +122,8 @@ protected:
     void setUpWithGL() override {
         CCClock::setShared(&m_clock);
         CCAutoreleasePoolStack::getInstance().push();
-        if (!std::filesystem::exists(std::string(KELVOS_RESOURCES_DIR) + "/sheets/loading_screen_pvrtc4_ss.plist"))
+        if (!std::filesystem::exists(std::string(KELVOS_RESOURCES_DIR) +
+                                     "/sheets/loading_screen_pvrtc4_ss.plist"))
             KVTEST_REQUIRED_MISSING("no built resource folder at " << KELVOS_RESOURCES_DIR);
         director = CCDirector::getInstance();
         director->setWinSizeInPoints(CCSize(kWidth, kHeight));
@@ -353,8 +355,9 @@ TEST_F(SceneTest, GameplayLayerTagsSheetsAndSpritesAndRefusesUnknownSheets) {
     ASSERT_NE(scene, nullptr);
     ASSERT_TRUE(playUntilStarted(scene));
     KVGameplayLayer* layer = scene->getGameplayLayer();
-    const char* const order[] = {"global_ss",     "top_sfx_51_ss",     "low_sfx_51_ss",       "top_sfx_88_ss",
-                                 "low_sfx_88_ss", "low_sfx_PVRTC4_ss", "low_sfx_PVRTC4_2_ss", "hidden_char1_TC2_ss"};
+    const char* const order[] = {"global_ss",           "top_sfx_51_ss",      "low_sfx_51_ss",
+                                 "top_sfx_88_ss",       "low_sfx_88_ss",      "low_sfx_PVRTC4_ss",
+                                 "low_sfx_PVRTC4_2_ss", "hidden_char1_TC2_ss"};
     for (int i = 0; i < 8; ++i) {
         CCSpriteBatchNode* sheet = layer->getSheet(order[i]);
         ASSERT_NE(sheet, nullptr) << order[i];

@@ -1,0 +1,110 @@
+// The whole program, run by kelvos_driver (headless, fixed time step): a mission started with
+// --mission loads behind its loading screen and starts its first turn; Escape during the mission
+// does not open the quit confirmation. The trace and screenshots are kept in build/screenshots.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/textures/CCDecodedImage.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class MissionProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = (fs::temp_directory_path() / ("kelvos-mission-" + std::to_string(getpid()))).string();
+        fs::remove_all(folder);
+        fs::create_directories(folder + "/xdg");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    int run(const std::string& arguments) {
+        const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
+                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" KELVOS_DRIVER
+                                    "' " +
+                                    arguments + " > log.txt 2>&1";
+        const int status = std::system(command.c_str());
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string file(const std::string& name) const {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<std::string> traceLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(file("trace.txt"));
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    /// Index of the first trace line holding `part` at or after `from`; -1 when none.
+    static int find(const std::vector<std::string>& lines, const std::string& part, int from = 0) {
+        for (size_t i = static_cast<size_t>(from); i < lines.size(); ++i)
+            if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
+        return -1;
+    }
+    void keep(const std::string& name) const {
+        std::error_code ignored;
+        fs::create_directories(KELVOS_SCREENSHOT_DIR, ignored);
+        fs::copy_file(folder + "/" + name, std::string(KELVOS_SCREENSHOT_DIR) + "/program_mission_" + name,
+                      fs::copy_options::overwrite_existing, ignored);
+    }
+    std::string folder;
+};
+
+TEST_F(MissionProgramTest, AMissionFromTheDriverLoadsStartsItsFirstTurnAndKeepsEscapeFromTheMenus) {
+    // Play starts after the fade (30 frames) and ten load steps 0.1 s apart: about frame 95.
+    ASSERT_EQ(run("--mission M01a --seed 1 --frames 140 --trace trace.txt --trace-states 1"
+                  " --shot 50:loading.png --shot 130:playing.png --event 110:key:escape"),
+              0)
+        << file("log.txt");
+    keep("trace.txt");
+    keep("loading.png");
+    keep("playing.png");
+    const std::vector<std::string> lines = traceLines();
+    ASSERT_FALSE(lines.empty());
+    const int postLoad = find(lines, " EVENT_POST_LOAD_GAME KVGameplayScene -");
+    ASSERT_GE(postLoad, 0) << file("trace.txt");
+    const int music = find(lines, " EVENT_MUSIC_GAME_START KVGameplayScene -", postLoad);
+    EXPECT_GT(music, postLoad);
+    const int game = find(lines, " InGame - Game CCString M01a", postLoad);
+    EXPECT_GT(game, music);
+    EXPECT_GT(find(lines, " EVENT_START_TURN ", game), game);
+    // Escape during the mission: no quit confirmation (pop-up state 24) opens.
+    EXPECT_EQ(file("log.txt").find("current 24"), std::string::npos) << file("log.txt");
+    EXPECT_NE(find(lines, " EVENT_KEY_PRESS CCString TOUCH_ESCAPE"), -1);
+
+    // The loading screen: the caption's banner along the bottom, opaque pictures above it.
+    kvengine::CCDecodedImage loading;
+    const std::string bytes = file("loading.png");
+    ASSERT_TRUE(!bytes.empty() && loading.initWithPngData(bytes.data(), bytes.size()));
+    ASSERT_EQ(loading.width, 960u);
+    int bright = 0;
+    for (int y = 600 - 50; y < 600 - 24; ++y)
+        for (int x = 200; x < 760; ++x) {
+            const unsigned char* p =
+                &loading.pixels[(static_cast<size_t>(y) * loading.width + x) * loading.bytesPerPixel()];
+            if (p[0] > 220 && p[1] > 220 && p[2] > 220) ++bright;
+        }
+    EXPECT_GT(bright, 200) << "caption text on the banner";
+}
+
+TEST_F(MissionProgramTest, AnUnknownMissionIsRefusedByTheDriver) {
+    EXPECT_EQ(run("--mission NoSuchMission --frames 5"), 3);
+    EXPECT_NE(file("log.txt").find("no chapter lists the mission NoSuchMission"), std::string::npos);
+}
+
+} // namespace
