@@ -144,8 +144,7 @@ bool KVGameController::isTapForGame(float x, float y) {
 bool KVGameController::isTouchOnPlayablePawn(float x, float y) {
     if (m_currentPawn == nullptr || m_currentPawn->isAIDriven() || paused) return false;
     if (KVCamera* view = camera()) {
-        if (isActiveGesture(view->getPinchRecognizer()) ||
-            isActiveGesture(view->getPanRecognizer()))
+        if (isActiveGesture(view->getPinchRecognizer()) || isActiveGesture(view->getPanRecognizer()))
             return false;
     }
     if (isPulling()) return true;
@@ -158,7 +157,8 @@ bool KVGameController::shouldReceiveGesture(CCGestureRecognizer* recognizer, flo
     if (view != nullptr) view->setInertia(false);
     if (isDecided()) return false;
     KVDialogueService* dialogues = KVDialogueService::existing();
-    if ((dialogues != nullptr && (dialogues->isRunningInGameplay() || dialogues->isInputCooldown())) || paused)
+    if ((dialogues != nullptr && (dialogues->isRunningInGameplay() || dialogues->isInputCooldown())) ||
+        paused)
         return false;
     if (recognizer != nullptr && recognizer->isKindOf("CCTapGestureRecognizer")) {
         if (isTapForGame(x, y)) return true;

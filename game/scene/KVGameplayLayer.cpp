@@ -32,13 +32,18 @@ struct SheetRow {
     int z;
 };
 const SheetRow kMissionSheets[] = {
-    {"global_ss", 0},           {"top_sfx_51_ss", 400},     {"low_sfx_51_ss", -99},
-    {"top_sfx_88_ss", 400},     {"low_sfx_88_ss", -100},    {"low_sfx_PVRTC4_ss", -102},
+    {"global_ss", 0},
+    {"top_sfx_51_ss", 400},
+    {"low_sfx_51_ss", -99},
+    {"top_sfx_88_ss", 400},
+    {"low_sfx_88_ss", -100},
+    {"low_sfx_PVRTC4_ss", -102},
     {"low_sfx_PVRTC4_2_ss", -101},
 };
 const char* const kBossSheet = "coconut_crab_body_ss";
-const char* const kBossPartSheets[] = {"coconut_crab_l_arm_ss", "coconut_crab_r_arm_ss", "coconut_crab_l_claw_ss",
-                                       "coconut_crab_r_claw_ss", "coconut_crab_head_ss"};
+const char* const kBossPartSheets[] = {"coconut_crab_l_arm_ss", "coconut_crab_r_arm_ss",
+                                       "coconut_crab_l_claw_ss", "coconut_crab_r_claw_ss",
+                                       "coconut_crab_head_ss"};
 const char* const kBossEffectSheets[] = {"coconut_crab_sfx_ss", "coconut_crab_sfx_weakpoint_ss"};
 constexpr int kPawnSheetZ = 100;
 constexpr int kHelmetSheetZ = 200;
@@ -66,7 +71,8 @@ bool addSheetFrames(const std::string& sheetName) {
 }
 
 std::string helmetSheet(const std::string& helmetName) {
-    return kvdata::textAt(KVGameParameters::getInstance()->getHelmetDefinition(helmetName), "spritesheet_name");
+    return kvdata::textAt(KVGameParameters::getInstance()->getHelmetDefinition(helmetName),
+                          "spritesheet_name");
 }
 
 } // namespace
@@ -115,7 +121,8 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
     KVGameSetup* setup = KVGameSetup::getInstance();
     KVGameParameters* parameters = KVGameParameters::getInstance();
     for (CCString* name : *setup->getTeamKelvoNames()) {
-        const std::string sheet = kvdata::textAt(parameters->getKelvoStats(name->c_str()), "spritesheet_name");
+        const std::string sheet =
+            kvdata::textAt(parameters->getKelvoStats(name->c_str()), "spritesheet_name");
         if (!sheet.empty()) loadSpriteSheet(sheet, kPawnSheetZ);
     }
     for (CCString* helmet : *setup->getTeamHelmetNames()) {

@@ -73,7 +73,8 @@ public:
     void touchMoved(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
     void touchEnded(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
     void touchCancelled(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
-    bool shouldRecognizerReceiveTouch(kvengine::CCGestureRecognizer* recognizer, kvengine::CCTouch* touch) override;
+    bool shouldRecognizerReceiveTouch(kvengine::CCGestureRecognizer* recognizer,
+                                      kvengine::CCTouch* touch) override;
     bool shouldRecognizerHandleTouches(kvengine::CCGestureRecognizer* recognizer) override;
 
     /// A window point (UI coordinates, y down) in metres of the level.

@@ -85,7 +85,8 @@ bool KVGameplayScene::init() {
     m_loaded = false;
     m_captionStep = 0;
     const CCSize window = CCDirector::getInstance()->getWinSize();
-    KVLoadingGameLayer* loading = KVLoadingGameLayer::create(ccColor4B{0, 0, 0, 255}, window.width, window.height);
+    KVLoadingGameLayer* loading =
+        KVLoadingGameLayer::create(ccColor4B{0, 0, 0, 255}, window.width, window.height);
     if (loading == nullptr) {
         logDebugMessage("mission: the loading screen cannot be made");
         return false;
@@ -143,7 +144,8 @@ bool KVGameplayScene::runLoadStep(int step) {
         const std::string path = kvdata::textOf(setup->getLevelTmxPath());
         CCTMXTiledMap* map = path.empty() ? nullptr : CCTMXTiledMap::createWithFile(path.c_str());
         if (map == nullptr) {
-            logDebugMessage("mission: no readable tile map for \"%s\"", kvdata::textOf(setup->getMissionName()).c_str());
+            logDebugMessage("mission: no readable tile map for \"%s\"",
+                            kvdata::textOf(setup->getMissionName()).c_str());
             return false;
         }
         hold(m_map, map);
@@ -186,8 +188,8 @@ bool KVGameplayScene::runLoadStep(int step) {
         return true;
     case 8:
         KVSoundManager::getInstance()->stopAllEvents();
-        CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVGameplayScene::onGameEnd),
-                                                         EVENT_GAME_WINNER);
+        CCNotificationCenter::getInstance()->addObserver(
+            this, notification_selector(KVGameplayScene::onGameEnd), EVENT_GAME_WINNER);
         post(EVENT_POST_LOAD_GAME, this);
         post(EVENT_MUSIC_GAME_START, this);
         return true;

@@ -142,7 +142,8 @@ void KVLoadingGameLayer::cleanupBeforeDelete() {
     for (const char* sheet : kSheets) {
         const std::string plist = std::string(sheet) + ".plist";
         if (index->containsFileName(plist))
-            CCSpriteFrameCache::getInstance()->removeSpriteFramesFromFile(index->pathForFileName(plist).c_str());
+            CCSpriteFrameCache::getInstance()->removeSpriteFramesFromFile(
+                index->pathForFileName(plist).c_str());
         const std::string texture = std::string(sheet) + ".pvr.ccz";
         if (index->containsFileName(texture))
             CCTextureCache::getInstance()->removeTextureForKey(index->pathForFileName(texture).c_str());

@@ -48,16 +48,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/CCMutableArray.h"
+#include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCRandom.h"
+#include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCClock.h"
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCGLWindow.h"
 #include "game/app/AppDelegate.h"
 #include "game/app/KVStartup.h"
-#include "engine/base/CCMutableArray.h"
-#include "engine/base/CCNotificationCenter.h"
-#include "engine/base/CCRandom.h"
-#include "engine/base/CCValue.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameParameters.h"
 #include "game/menu/KVLoadingScreenView.h"
@@ -345,8 +345,9 @@ std::string traceValue(CCObject* object) {
 
 void tracePost(CCString* name, CCObject* object) {
     if (g_traceFile == nullptr) return;
-    std::fprintf(g_traceFile, "%d %s %s %s\n", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0, name->text.c_str(),
-                 object != nullptr ? object->className() : "-", traceValue(object).c_str());
+    std::fprintf(g_traceFile, "%d %s %s %s\n", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0,
+                 name->text.c_str(), object != nullptr ? object->className() : "-",
+                 traceValue(object).c_str());
 }
 
 struct Run {

@@ -62,8 +62,8 @@ bool buildSheet(const fs::path& folder, const std::string& target) {
 
 // Sheets the gameplay layer loads for every mission: made empty until drawings join their folder.
 // (global_ss comes with the levels.)
-const char* const kMissionSheets[] = {"top_sfx_51_ss",     "low_sfx_51_ss",       "top_sfx_88_ss",
-                                      "low_sfx_88_ss",     "low_sfx_PVRTC4_ss",   "low_sfx_PVRTC4_2_ss",
+const char* const kMissionSheets[] = {"top_sfx_51_ss",       "low_sfx_51_ss",     "top_sfx_88_ss",
+                                      "low_sfx_88_ss",       "low_sfx_PVRTC4_ss", "low_sfx_PVRTC4_2_ss",
                                       "hidden_char1_TC2_ss", "frontend_helmet_ss"};
 
 bool writeEmptySheetsMissing(const std::string& target) {

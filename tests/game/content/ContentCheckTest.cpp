@@ -357,12 +357,13 @@ TEST(ContentCheck, MissionLoadingScreenAndEveryMissionSheetExist) {
     const std::set<std::string> back = sheetFrames("loading_screen_pvrtc2_ss");
     EXPECT_TRUE(back.count("Loading_layer_background.png"));
     const std::set<std::string> front = sheetFrames("loading_screen_pvrtc4_ss");
-    for (const char* name : {"Loading_layer_middle.png", "Loading_layer_foreground.png", "KV_Loading_Banner.png"})
+    for (const char* name :
+         {"Loading_layer_middle.png", "Loading_layer_foreground.png", "KV_Loading_Banner.png"})
         EXPECT_TRUE(front.count(name)) << name;
     // The gameplay layer loads these for every mission: each needs its plist and texture.
-    for (const char* sheet : {"global_ss", "top_sfx_51_ss", "low_sfx_51_ss", "top_sfx_88_ss", "low_sfx_88_ss",
-                              "low_sfx_PVRTC4_ss", "low_sfx_PVRTC4_2_ss", "hidden_char1_TC2_ss",
-                              "frontend_helmet_ss"}) {
+    for (const char* sheet :
+         {"global_ss", "top_sfx_51_ss", "low_sfx_51_ss", "top_sfx_88_ss", "low_sfx_88_ss",
+          "low_sfx_PVRTC4_ss", "low_sfx_PVRTC4_2_ss", "hidden_char1_TC2_ss", "frontend_helmet_ss"}) {
         for (const char* extension : {"plist", "pvr.ccz"}) {
             EXPECT_TRUE(kvengine::CCResourceIndex::getInstance()->containsFileName(std::string(sheet) + "." +
                                                                                    extension))
