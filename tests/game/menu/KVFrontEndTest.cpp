@@ -266,8 +266,7 @@ TEST_F(FrontEndTest, TheWorldMapBrowsesThePrologueAndStartsTheCurrentMission) {
     EXPECT_EQ(carousel->getCurrentIndex(), 0);
     EXPECT_EQ(title(), "First Dive");
 
-    // The current bubble leads through the loading screen to the mission (none can be made in this
-    // build: the world map comes back).
+    // The current bubble leads through the loading screen to the mission, which fades in.
     CCNode* first = carousel->entryAt(0);
     ASSERT_TRUE(static_cast<KVMissionItem*>(first)->isEnabled());
     const CCPoint at = first->convertToWorldSpace(
@@ -280,9 +279,9 @@ TEST_F(FrontEndTest, TheWorldMapBrowsesThePrologueAndStartsTheCurrentMission) {
     frame();
     EXPECT_STREQ(KVGameSetup::getInstance()->getMissionName()->c_str(), "M01a");
     EXPECT_STREQ(KVGameSetup::getInstance()->getChapterName()->c_str(), "Prologue");
-    EXPECT_EQ(menu->getCurrentState(), 9);
-    frame();
-    EXPECT_NE(runningView<KVWorldMapScreenView>("KVWorldMapScreenView"), nullptr);
+    EXPECT_EQ(menu->getCurrentState(), KVMenuManager::kInGameState);
+    run(0.6f);
+    EXPECT_TRUE(director->getRunningScene()->isKindOf("KVGameplayScene"));
 }
 
 TEST_F(FrontEndTest, ThePanelShowsTheMissionOfTheBubbleAtAPositionWhenMissionsAreHidden) {
