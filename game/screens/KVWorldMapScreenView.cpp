@@ -2,11 +2,6 @@
 
 #include <cstdio>
 
-#include "engine/actions/CCAnimate.h"
-#include "engine/actions/CCDelayTime.h"
-#include "engine/actions/CCFadeTo.h"
-#include "engine/actions/CCRepeat.h"
-#include "engine/actions/CCSequence.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotification.h"
@@ -16,7 +11,6 @@
 #include "engine/director/CCScene.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItemSprite.h"
-#include "engine/sprites/CCAnimation.h"
 #include "engine/sprites/CCSprite.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
@@ -26,6 +20,7 @@
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
 #include "game/menu/KVCarouselSteps.h"
+#include "game/menu/KVDoubleTapHint.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVScrollScalableItem.h"
@@ -43,18 +38,6 @@ constexpr int kBadgeZ = 10;
 
 CCString* localised(const char* key) {
     return localizeString(kvdata::newString(key));
-}
-
-// The double-tap hint: the pointing hand taps for ever, every 2 s.
-CCSprite* doubleTapHint() {
-    CCSprite* hand = CCSprite::createWithSpriteFrameName("doubletap01.png");
-    CCAnimation* taps = CCAnimation::createWithFrameNamePattern("doubletap%.2d.png", 1, 9, 0.1f);
-    if (hand == nullptr || taps == nullptr) return nullptr;
-    hand->runAction(
-        CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(CCSequence::createWithActions(
-            CCFadeTo::createWithDurationOpacity(0.1f, 255), CCAnimate::createWithAnimationRestore(taps, true),
-            CCFadeTo::createWithDurationOpacity(0.1f, 0), CCDelayTime::createWithDuration(2.0f), nullptr))));
-    return hand;
 }
 
 } // namespace
@@ -146,7 +129,7 @@ void KVWorldMapScreenView::addSquadMarks(CCNode* item) {
     if (!profile->getForcedStepTarget(&screen, &target) || screen == nullptr) return;
     const std::string name = screen->c_str();
     if (name != "team" && name != "shop") return;
-    if (CCSprite* hand = doubleTapHint()) {
+    if (CCSprite* hand = createDoubleTapHint()) {
         hand->setPosition(CCPoint(0.5f * size.width, 0.75f * size.height));
         item->addChildAtZWithTag(hand, kHintZ, hand->getTag());
     }

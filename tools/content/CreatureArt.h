@@ -31,6 +31,10 @@ std::vector<SheetFrame> drawCrustaceanFrames(const std::string& sprite,
 std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
                                          const std::vector<AnimationSpec>& animations);
 
+/// The front-end icon "<helmet>_frontend_01.png" of a helmet (48 x 48 points) for the portrait
+/// lists; a frame without name for an unknown helmet.
+SheetFrame drawHelmetIcon(const std::string& helmet);
+
 /// True when drawKelvoFrames knows the look of this sprite name.
 bool hasKelvoLook(const std::string& sprite);
 

@@ -207,4 +207,19 @@ std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
     return frames;
 }
 
+SheetFrame drawHelmetIcon(const std::string& helmet) {
+    const auto drawing = helmetDrawings().find(helmet);
+    if (drawing == helmetDrawings().end()) return {};
+    // 48 x 48 points: the picture sits inside the 66 x 71 item frame of the portrait lists.
+    const int size = 96;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    // The drawings reach from about -r above the crown line to a little below it.
+    cairo_translate(cr, size / 2.0, size * 0.64);
+    drawing->second(cr, size * 0.45);
+    return {helmet + "_frontend_01.png", finishDrawing(surface, cr)};
+}
+
 } // namespace kvcontent

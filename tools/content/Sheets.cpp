@@ -170,10 +170,14 @@ bool buildSheets(const BuildPaths& paths) {
             {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
         if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW"))
             writeWearingPreview(preview, animations);
+        std::vector<SheetFrame> icons;
         for (const char* helmet : {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
                                    "pirate_hat", "snorkel", "pearl_tiara"}) {
             ok = writeSheet(paths, std::string(helmet) + "_ss", drawHelmetFrames(helmet, animations)) && ok;
+            icons.push_back(drawHelmetIcon(helmet));
         }
+        // The icons of the portrait lists, all helmets in one sheet.
+        ok = writeSheet(paths, "frontend_helmet_ss", std::move(icons)) && ok;
     }
     // Crustaceans: the words of their views, with the counts of each kind's animation set.
     const char* const crustaceans[] = {"crab", "shrimp", "hermit"};
