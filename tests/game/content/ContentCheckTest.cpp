@@ -421,6 +421,29 @@ TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
         EXPECT_TRUE(sheetFrames("background_ss").count(name)) << name;
 }
 
+TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
+    PoolScope pool;
+    const std::set<std::string> shop = sheetFrames("shop_88_ss");
+    for (const char* name : {"KV_Fond_Nb_Item.png", "KV_IconeRemoveHelmet.png", "KV_IconeNew_Helmets.png",
+                             "KV_BT_ClassFrigate.png", "KV_BT_ClassDestroyer.png", "KV_BT_ClassTorpedo.png",
+                             "KV_BT_ClassZodiac.png"})
+        EXPECT_TRUE(shop.count(name)) << name;
+    // Every helmet's icon, and every consumable's shop picture, under the game data's sprite name.
+    const std::set<std::string> helmetIcons = sheetFrames("frontend_helmet_ss");
+    Dict* helmets = loadPlist("helmets.plist");
+    ASSERT_FALSE(keysOf(helmets).empty());
+    for (const std::string& helmet : keysOf(helmets))
+        EXPECT_TRUE(helmetIcons.count(textAt(dictAt(helmets, helmet), "sprite_name") + "_frontend_01.png")) << helmet;
+    const std::set<std::string> consumableIcons = sheetFrames("consumables_51_ss");
+    Dict* consumables = loadPlist("consumables.plist");
+    ASSERT_FALSE(keysOf(consumables).empty());
+    for (const std::string& consumable : keysOf(consumables)) {
+        const std::string sprite = textAt(dictAt(consumables, consumable), "sprite_name");
+        EXPECT_FALSE(sprite.empty()) << consumable;
+        EXPECT_TRUE(consumableIcons.count(sprite + "_shop.png")) << consumable;
+    }
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {
@@ -533,6 +556,8 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Troops_Screen_Troops", ""},
         {"WorldMap_Screen_Shop", ""},
         {"Shop_Screen_Back", ""},
+        {"Shop_NothingToDisplay", ""},
+        {"Shop_ComeBackLater", ""},
         {"M01a", ""},
         {"M01b", ""},
         {"On touched pawn", "%d%d"},
