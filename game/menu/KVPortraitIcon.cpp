@@ -24,7 +24,8 @@ bool KVPortraitIcon::isShowingSelectedFrame() const {
 bool KVPortraitIcon::takeFrames(const char* normalFrame, const char* selectedFrame) {
     CCSpriteFrameCache* cache = CCSpriteFrameCache::getInstance();
     if (!cache->hasSpriteFrame(normalFrame) || !cache->hasSpriteFrame(selectedFrame)) {
-        logDebugMessage("portrait icon: the frames \"%s\" and \"%s\" are not loaded", normalFrame, selectedFrame);
+        logDebugMessage("portrait icon: the frames \"%s\" and \"%s\" are not loaded", normalFrame,
+                        selectedFrame);
         return false;
     }
     CCSprite* normal = CCSprite::createWithSpriteFrameName(normalFrame);
@@ -41,7 +42,8 @@ bool KVPortraitIcon::takeFrames(const char* normalFrame, const char* selectedFra
 
 CCSprite* KVPortraitIcon::pictureOrHidden(const char* frameName) {
     CCSpriteFrameCache* cache = CCSpriteFrameCache::getInstance();
-    if (frameName != nullptr && cache->hasSpriteFrame(frameName)) return CCSprite::createWithSpriteFrameName(frameName);
+    if (frameName != nullptr && cache->hasSpriteFrame(frameName))
+        return CCSprite::createWithSpriteFrameName(frameName);
     logDebugMessage("portrait icon: no frame \"%s\"; the hidden picture stands in for it",
                     frameName != nullptr ? frameName : "(null)");
     if (!cache->hasSpriteFrame("KV_hiddenLarge.png")) return nullptr;

@@ -21,11 +21,11 @@ public:
     CC_DECLARE_CLASS_NAME(KVPortraitIcon, kvengine::CCMenuItemSprite)
 
     /// Child tags of the marks.
-    static constexpr int kNewMarkTag = 25;        ///< "KV_IconeNew.png" of an unseen shop item
-    static constexpr int kBadgeTag = 26;          ///< amount badge or owned mark of a consumable
-    static constexpr int kAmountTag = 27;         ///< the amount label on the badge
-    static constexpr int kNewHelmetMarkTag = 28;  ///< "KV_IconeNew_Helmets.png" of the equipment list
-    static constexpr int kHintTag = 365;          ///< tutorial double-tap hint
+    static constexpr int kNewMarkTag = 25;       ///< "KV_IconeNew.png" of an unseen shop item
+    static constexpr int kBadgeTag = 26;         ///< amount badge or owned mark of a consumable
+    static constexpr int kAmountTag = 27;        ///< the amount label on the badge
+    static constexpr int kNewHelmetMarkTag = 28; ///< "KV_IconeNew_Helmets.png" of the equipment list
+    static constexpr int kHintTag = 365;         ///< tutorial double-tap hint
     static constexpr int kHintZ = 1010;
     /// Seconds an activated icon stays disabled.
     static constexpr float kLockSeconds = 0.5f;

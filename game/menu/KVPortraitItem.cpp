@@ -44,7 +44,8 @@ std::string selectedKelvoName() {
 
 // The helmet the selected creature wears ("" for none).
 std::string wornHelmet() {
-    return kvdata::textAt(KVPlayerParameters::getInstance()->getKelvoRecord(selectedKelvoName()), "helmet_name");
+    return kvdata::textAt(KVPlayerParameters::getInstance()->getKelvoRecord(selectedKelvoName()),
+                          "helmet_name");
 }
 
 } // namespace
@@ -67,14 +68,14 @@ KVPortraitIcon* KVPortraitItem::createPortraitIcon(CCString* baseName, int lockS
     const std::string framedPicture = base == kRemoveHelmetPicture ? base : base + "_frontend_01.png";
     switch (lockStatus) {
     case kLockStatusUnlocked:
-        return KVPortraitRadioIcon::createWithName(kvdata::newString(framedPicture), false, selected, true, target,
-                                                   selector);
+        return KVPortraitRadioIcon::createWithName(kvdata::newString(framedPicture), false, selected, true,
+                                                   target, selector);
     case kLockStatusLocked:
-        return KVPortraitRadioIcon::createWithName(kvdata::newString("KV_hiddenLarge.png"), false, selected, false,
-                                                   nullptr, nullptr);
+        return KVPortraitRadioIcon::createWithName(kvdata::newString("KV_hiddenLarge.png"), false, selected,
+                                                   false, nullptr, nullptr);
     case kLockStatusInShop:
-        return KVPortraitRadioIcon::createWithName(kvdata::newString(base + "_frontend_01.png"), true, selected,
-                                                   true, target, selector);
+        return KVPortraitRadioIcon::createWithName(kvdata::newString(base + "_frontend_01.png"), true,
+                                                   selected, true, target, selector);
     default:
         logDebugMessage("portrait list: no icon for lock status %d of \"%s\"", lockStatus, base.c_str());
         return nullptr;
@@ -87,8 +88,8 @@ KVPortraitIcon* KVPortraitItem::createSimpleIcon(int lockStatus, SEL_MenuHandler
     case kLockStatusUnlocked:
         return KVPortraitSimpleIcon::createWithName(baseName, false, selected, true, target, selector);
     case kLockStatusLocked:
-        return KVPortraitSimpleIcon::createWithName(kvdata::newString("LockedChar"), false, false, false, nullptr,
-                                                    nullptr);
+        return KVPortraitSimpleIcon::createWithName(kvdata::newString("LockedChar"), false, false, false,
+                                                    nullptr, nullptr);
     case kLockStatusInShop:
         return KVPortraitSimpleIcon::createWithName(baseName, true, false, true, target, selector);
     default:
@@ -137,7 +138,8 @@ std::vector<std::string> KVPortraitItem::listOrder(Dict* entries, int kind) {
         }
         const int number = kvdata::intAt(entry, "item_number", -1);
         if (number < 0 || (kind == kShopConsumables && number > kHighestConsumableNumber)) {
-            logDebugMessage("portrait list: entry \"%s\" has no usable \"item_number\"; left out", key.c_str());
+            logDebugMessage("portrait list: entry \"%s\" has no usable \"item_number\"; left out",
+                            key.c_str());
             continue;
         }
         numbered.emplace_back(number, key);
@@ -261,7 +263,9 @@ void KVPortraitItem::addNewHelmetMark(KVPortraitIcon* icon, const std::string& k
                                       CCNode* cardOwner) {
     const std::string creature = selectedKelvoName();
     if (creature.find("quorrel") != std::string::npos) return;
-    if (status != kLockStatusUnlocked || KVPlayerParameters::getInstance()->isHelmetTransferred(key, creature)) return;
+    if (status != kLockStatusUnlocked ||
+        KVPlayerParameters::getInstance()->isHelmetTransferred(key, creature))
+        return;
     CCSprite* mark = CCSprite::createWithSpriteFrameName("KV_IconeNew_Helmets.png");
     if (mark == nullptr) return; // logged by the frame cache
     const CCSize frame = icon->getNormalFrame()->getContentSize();
@@ -328,9 +332,10 @@ void KVPortraitItem::build(SEL_MenuHandler selector, CCObject* target, Dict* ent
                 if (status < kLockStatusUnlocked || status > kLockStatusInShop) continue;
                 if (count < 5) {
                     if (KVPortraitIcon* icon = createPortraitIcon(sprite, status, inUse, target, selector)) {
-                        addNewHelmetMark(icon, key, status, inUse, target != nullptr && target->isKindOf("CCNode")
-                                                                       ? static_cast<CCNode*>(target)
-                                                                       : nullptr);
+                        addNewHelmetMark(icon, key, status, inUse,
+                                         target != nullptr && target->isKindOf("CCNode")
+                                             ? static_cast<CCNode*>(target)
+                                             : nullptr);
                         addPageIcon(menu, icon, key, slot++, count);
                         ++placed;
                     }
@@ -338,7 +343,8 @@ void KVPortraitItem::build(SEL_MenuHandler selector, CCObject* target, Dict* ent
                 ++count;
             }
         } else {
-            Dict* shown = m_kind == kShopConsumables ? entries : filterByClass(kvdata::newString("Frigate"), entries);
+            Dict* shown =
+                m_kind == kShopConsumables ? entries : filterByClass(kvdata::newString("Frigate"), entries);
             for (const std::string& key : listOrder(shown, m_kind)) {
                 const int p = count++;
                 if (key.empty() || p >= pageSize()) continue;
@@ -426,8 +432,8 @@ void KVPortraitItem::refreshPortraits(SEL_MenuHandler selector, Dict* entries, C
             const int status = kvdata::intAt(entry, "status_locked");
             if (status == kLockStatusWithdrawn || placed >= 6) continue;
             KVPortraitIcon* icon =
-                createSimpleIcon(status, selector, kvdata::newString(kvdata::textAt(entry, "sprite_name")), target,
-                                 kvdata::intAt(entry, "status_selected") == 1);
+                createSimpleIcon(status, selector, kvdata::newString(kvdata::textAt(entry, "sprite_name")),
+                                 target, kvdata::intAt(entry, "status_selected") == 1);
             if (icon == nullptr) continue;
             addPageIcon(menu, icon, key, placed, placed);
             ++placed;
@@ -440,6 +446,7 @@ void KVPortraitItem::refreshPortraits(SEL_MenuHandler selector, Dict* entries, C
         if (icon == nullptr || !icon->isKindOf("KVPortraitRadioShopIcon")) continue;
         auto* key = kvdata::asString(icon->getUserObject());
         Dict* entry = key != nullptr ? kvdata::dictAt(entries, key->c_str()) : nullptr;
-        if (kvdata::intAt(entry, "status_selected") != 1) static_cast<KVPortraitRadioShopIcon*>(icon)->resetLook();
+        if (kvdata::intAt(entry, "status_selected") != 1)
+            static_cast<KVPortraitRadioShopIcon*>(icon)->resetLook();
     }
 }

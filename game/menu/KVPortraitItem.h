@@ -55,8 +55,8 @@ public:
 
     /// Child tags of the list.
     static constexpr int kPageMenuTag = 100;
-    static constexpr int kFirstIconTag = 20;       ///< in the page menu: 20 + position
-    static constexpr int kRemoveHelmetTag = 362;   ///< in the page menu (kind 2, page 1)
+    static constexpr int kFirstIconTag = 20;     ///< in the page menu: 20 + position
+    static constexpr int kRemoveHelmetTag = 362; ///< in the page menu (kind 2, page 1)
     static constexpr int kBannerTag = 239;
     static constexpr int kArrowTag = 240;
     static constexpr int kNothingLabelTag = 363;
@@ -81,7 +81,8 @@ public:
     void build(kvengine::SEL_MenuHandler selector, kvengine::CCObject* target, kvdata::Dict* entries);
     /// Re-applies the looks of the shown page after the screen recorded a choice (kind 2: the
     /// selected frame follows "status_selected"; kinds 3-5: every icon back to its normal look).
-    void refreshPortraits(kvengine::SEL_MenuHandler selector, kvdata::Dict* entries, kvengine::CCObject* target);
+    void refreshPortraits(kvengine::SEL_MenuHandler selector, kvdata::Dict* entries,
+                          kvengine::CCObject* target);
 
     /// Page turns (bound to the arrows): nothing past the first or last page.
     void showNextPage(kvengine::CCObject* sender);
@@ -122,7 +123,8 @@ public:
     /// Simple icon for lock status 0 (framed, check mark when selected), 1 ("LockedChar", not
     /// framed, no handler) or 2 (framed, lock mark); null for another status.
     static KVPortraitIcon* createSimpleIcon(int lockStatus, kvengine::SEL_MenuHandler selector,
-                                            kvengine::CCString* baseName, kvengine::CCObject* target, bool selected);
+                                            kvengine::CCString* baseName, kvengine::CCObject* target,
+                                            bool selected);
     /// Removes the icon's "new" mark and tutorial hint and shows its selected frame.
     static void clearHighlights(kvengine::CCMenuItemSprite* icon);
 
@@ -149,9 +151,11 @@ private:
     void addNewHelmetMark(KVPortraitIcon* icon, const std::string& key, int status, bool inUse,
                           kvengine::CCNode* cardOwner);
     KVPortraitIcon* makeShopIcon(kvdata::Dict* entry);
-    void addPageIcon(kvengine::CCMenu* menu, KVPortraitIcon* icon, const std::string& key, int slot, int position);
+    void addPageIcon(kvengine::CCMenu* menu, KVPortraitIcon* icon, const std::string& key, int slot,
+                     int position);
     void addClassTabs();
-    void addTab(const char* className, int tag, const kvengine::CCPoint& at, kvengine::SEL_MenuHandler handler);
+    void addTab(const char* className, int tag, const kvengine::CCPoint& at,
+                kvengine::SEL_MenuHandler handler);
     void onTab(const char* className);
     void showEmptyLabels();
     void removeEmptyLabels();

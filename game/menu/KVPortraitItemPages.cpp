@@ -101,8 +101,9 @@ void KVPortraitItem::turnPage(int step) {
     // Kind 2's page 1 lends its first place to the remove-helmet icon: its helmets sit one place on.
     const int shift = m_kind == kEquipHelmets ? 1 : 0;
     const int first = size * (m_currentPage - 1);
-    CCString* chosenShopItem = m_kind == kShopHelmets ? KVMenuManager::getInstance()->getSelectedShopItemName()
-                                                      : KVMenuManager::getInstance()->getPopUpText();
+    CCString* chosenShopItem = m_kind == kShopHelmets
+                                   ? KVMenuManager::getInstance()->getSelectedShopItemName()
+                                   : KVMenuManager::getInstance()->getPopUpText();
     CCNode* cardOwner = getParent();
     int position = 0;
     for (const std::string& key : listOrder(walked, m_kind)) {
@@ -154,8 +155,8 @@ void KVPortraitItem::refreshPageArrows() {
         bool active;
         SEL_MenuHandler handler;
     };
-    const Arrow right{"KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png", m_currentPage != m_pageCount,
-                      menu_selector(KVPortraitItem::showNextPage)};
+    const Arrow right{"KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
+                      m_currentPage != m_pageCount, menu_selector(KVPortraitItem::showNextPage)};
     const Arrow left{"KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png", m_currentPage != 1,
                      menu_selector(KVPortraitItem::showPreviousPage)};
     const CCPoint rightAt = at(isWide, 634.5f, 207, 698.5f, 175);
@@ -164,11 +165,13 @@ void KVPortraitItem::refreshPageArrows() {
         CCSprite* normal = CCSprite::createWithSpriteFrameName(arrow->normal);
         if (normal == nullptr) continue; // logged by the frame cache
         const CCSize size = normal->getContentSize();
-        if (arrow == &left && m_kind == kEquipHelmets) leftAt = CCPoint(rightAt.x - 2 * size.width, rightAt.y);
+        if (arrow == &left && m_kind == kEquipHelmets)
+            leftAt = CCPoint(rightAt.x - 2 * size.width, rightAt.y);
         CCNode* node = nullptr;
         CCSprite* down = arrow->active ? CCSprite::createWithSpriteFrameName(arrow->down) : nullptr;
         if (down != nullptr) {
-            CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(normal, down, this, arrow->handler);
+            CCMenuItemSprite* item =
+                CCMenuItemSprite::createWithSpritesAndTarget(normal, down, this, arrow->handler);
             const CCSize area(size.width * kArrowTouchScale, size.height * kArrowTouchScale);
             item->setContentSize(area);
             for (CCSprite* image : {normal, down}) {
@@ -231,7 +234,8 @@ void KVPortraitItem::onTab(const char* className) {
 
 void KVPortraitItem::selectClass(CCString* className, KVPortraitItem* list) {
     if (list == nullptr) return;
-    if (list->m_kind != kShopCreatures && list->m_kind != kShopHelmets && list->m_kind != kShopConsumables) return;
+    if (list->m_kind != kShopCreatures && list->m_kind != kShopHelmets && list->m_kind != kShopConsumables)
+        return;
     const std::string chosen = textOf(className);
     for (const auto& [tag, tabClass] : kClassTags) {
         CCNode* tab = list->getChildByTag(tag);
@@ -283,7 +287,8 @@ void KVPortraitItem::rebuildForClass(Dict* entries, CCString* className) {
     // the equipment screen, else the first one (only icons of page 1 can be chosen).
     auto* owner = dynamic_cast<KVPortraitListOwner*>(m_target);
     KVMenuManager* manager = KVMenuManager::getInstance();
-    const int cameFrom = m_kind == kShopCreatures ? KVMenuManager::kTroopsState : KVMenuManager::kEquipmentState;
+    const int cameFrom =
+        m_kind == kShopCreatures ? KVMenuManager::kTroopsState : KVMenuManager::kEquipmentState;
     KVPortraitIcon* chosenIcon = iconAtPosition(0);
     if (owner != nullptr && owner->isOnFirstPortraitBuild() && manager->getPreviousState() == cameFrom) {
         const std::string wanted = textOf(m_kind == kShopCreatures ? manager->getSelectedKelvoName()

@@ -17,7 +17,8 @@ const CCPoint kPlainPicture(KVPortraitIcon::kWidth / 2, KVPortraitIcon::kHeight 
 } // namespace
 
 KVPortraitRadioIcon* KVPortraitRadioIcon::createWithName(CCString* pictureName, bool lockMark, bool selected,
-                                                         bool framed, CCObject* target, SEL_MenuHandler selector) {
+                                                         bool framed, CCObject* target,
+                                                         SEL_MenuHandler selector) {
     auto* icon = new KVPortraitRadioIcon();
     if (!icon->initWithName(pictureName, lockMark, selected, framed, target, selector)) {
         icon->release();

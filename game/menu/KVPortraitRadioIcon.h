@@ -23,6 +23,7 @@ public:
     static KVPortraitRadioIcon* createWithName(kvengine::CCString* pictureName, bool lockMark, bool selected,
                                                bool framed, kvengine::CCObject* target,
                                                kvengine::SEL_MenuHandler selector);
-    [[nodiscard]] bool initWithName(kvengine::CCString* pictureName, bool lockMark, bool selected, bool framed,
-                                    kvengine::CCObject* target, kvengine::SEL_MenuHandler selector);
+    [[nodiscard]] bool initWithName(kvengine::CCString* pictureName, bool lockMark, bool selected,
+                                    bool framed, kvengine::CCObject* target,
+                                    kvengine::SEL_MenuHandler selector);
 };

@@ -27,8 +27,9 @@ constexpr float kAmountFontSize = 14;
 constexpr float kOwnedFadeSeconds = 0.3f;
 
 // Consumables that are owned or not rather than counted: they show the owned mark.
-constexpr const char* kPacks[] = {"pearlfish",    "jammer_pack", "venus_pack",     "vesper_pack",   "kapono_pack",
-                                  "miracle_pack", "unlock",      "unlock_all",     "halloween_pack", "bonus_missions"};
+constexpr const char* kPacks[] = {"pearlfish",      "jammer_pack",   "venus_pack", "vesper_pack",
+                                  "kapono_pack",    "miracle_pack",  "unlock",     "unlock_all",
+                                  "halloween_pack", "bonus_missions"};
 
 bool isPack(const std::string& name) {
     for (const char* pack : kPacks)
@@ -73,7 +74,8 @@ bool KVPortraitRadioShopIcon::initWithName(CCString* pictureName, CCObject* targ
     getSelectedFrame()->setAnchorPoint(CCPointZero);
     if (consumable) {
         CCNotificationCenter::getInstance()->addObserver(
-            this, notification_selector(KVPortraitRadioShopIcon::onConsumableBought), SCREEN_MENU_BUY_CONSUMABLE);
+            this, notification_selector(KVPortraitRadioShopIcon::onConsumableBought),
+            SCREEN_MENU_BUY_CONSUMABLE);
         refreshAmount();
     }
     const bool wide = CCDirector::wideScreen != 0;
@@ -92,7 +94,8 @@ bool KVPortraitRadioShopIcon::initWithName(CCString* pictureName, CCObject* targ
         sprite->setAnchorPoint(kind == kHelmet ? CCPoint(-0.16f, -0.21f) : CCPointZero);
         addChildAtZWithTag(sprite, kPictureZ, sprite->getTag());
     } else {
-        logDebugMessage("portrait icon: no frame \"%s\"; the vesper picture stands in for it", picture.c_str());
+        logDebugMessage("portrait icon: no frame \"%s\"; the vesper picture stands in for it",
+                        picture.c_str());
         if (CCSprite* stand = CCSprite::createWithSpriteFrameName("KV_vesperLarge.png")) {
             stand->setAnchorPoint(CCPointZero);
             getNormalFrame()->addChildAtZWithTag(stand, kPictureZ, stand->getTag());
@@ -179,7 +182,8 @@ void KVPortraitRadioShopIcon::refreshAmount() {
     std::snprintf(text, sizeof text, "%i", amount);
     if (getChildByTag(kBadgeTag) != nullptr) {
         CCNode* label = getChildByTag(kAmountTag);
-        if (label != nullptr && label->asLabelProtocol() != nullptr) label->asLabelProtocol()->setString(text);
+        if (label != nullptr && label->asLabelProtocol() != nullptr)
+            label->asLabelProtocol()->setString(text);
         return;
     }
     CCSprite* badge = CCSprite::createWithSpriteFrameName("KV_Fond_Nb_Item.png");
@@ -199,6 +203,7 @@ void KVPortraitRadioShopIcon::refreshAmount() {
 void KVPortraitRadioShopIcon::onConsumableBought(CCNotification* notification) {
     setPictureName(withoutAll(m_pictureName != nullptr ? m_pictureName->c_str() : "", "_shop.png"));
     CCString* bought = notification != nullptr ? kvdata::asString(notification->getObject()) : nullptr;
-    if (bought != nullptr && m_pictureName != nullptr && std::string(bought->c_str()) == m_pictureName->c_str())
+    if (bought != nullptr && m_pictureName != nullptr &&
+        std::string(bought->c_str()) == m_pictureName->c_str())
         refreshAmount();
 }

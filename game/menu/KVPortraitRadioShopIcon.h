@@ -29,7 +29,8 @@ public:
     /// Autoreleased icon for a picture frame name ("KV_<creature>Large.png",
     /// "<helmet>_frontend_01.png", "<consumable>_shop.png"); null (logged) for a kind other than 3,
     /// 4 and 5 or when the frames are not loaded.
-    static KVPortraitRadioShopIcon* createWithName(kvengine::CCString* pictureName, kvengine::CCObject* target,
+    static KVPortraitRadioShopIcon* createWithName(kvengine::CCString* pictureName,
+                                                   kvengine::CCObject* target,
                                                    kvengine::SEL_MenuHandler selector, int kind);
     [[nodiscard]] bool initWithName(kvengine::CCString* pictureName, kvengine::CCObject* target,
                                     kvengine::SEL_MenuHandler selector, int kind);

@@ -25,7 +25,8 @@ void addCornerMark(CCNode* icon, const char* frameName, float scale) {
 } // namespace
 
 KVPortraitSimpleIcon* KVPortraitSimpleIcon::createWithName(CCString* baseName, bool lockMark, bool checkMark,
-                                                           bool framed, CCObject* target, SEL_MenuHandler selector) {
+                                                           bool framed, CCObject* target,
+                                                           SEL_MenuHandler selector) {
     auto* icon = new KVPortraitSimpleIcon();
     if (!icon->initWithName(baseName, lockMark, checkMark, framed, target, selector)) {
         icon->release();
@@ -39,7 +40,8 @@ bool KVPortraitSimpleIcon::initWithName(CCString* baseName, bool lockMark, bool 
                                         CCObject* target, SEL_MenuHandler selector) {
     initWithTarget(target, selector);
     if (!takeFrames("KV_CadreLargeNormal.png", "KV_CadreLargeSelect.png")) return false;
-    const std::string pictureName = "KV_" + std::string(baseName != nullptr ? baseName->c_str() : "") + "Large.png";
+    const std::string pictureName =
+        "KV_" + std::string(baseName != nullptr ? baseName->c_str() : "") + "Large.png";
     CCSprite* picture = pictureOrHidden(pictureName.c_str());
     getNormalFrame()->setAnchorPoint(CCPointZero);
     getSelectedFrame()->setAnchorPoint(CCPointZero);

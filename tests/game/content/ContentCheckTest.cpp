@@ -433,7 +433,8 @@ TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
     Dict* helmets = loadPlist("helmets.plist");
     ASSERT_FALSE(keysOf(helmets).empty());
     for (const std::string& helmet : keysOf(helmets))
-        EXPECT_TRUE(helmetIcons.count(textAt(dictAt(helmets, helmet), "sprite_name") + "_frontend_01.png")) << helmet;
+        EXPECT_TRUE(helmetIcons.count(textAt(dictAt(helmets, helmet), "sprite_name") + "_frontend_01.png"))
+            << helmet;
     const std::set<std::string> consumableIcons = sheetFrames("consumables_51_ss");
     Dict* consumables = loadPlist("consumables.plist");
     ASSERT_FALSE(keysOf(consumables).empty());

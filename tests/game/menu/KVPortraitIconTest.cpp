@@ -40,7 +40,8 @@ protected:
         menu->setPosition(CCPointZero);
         base->addChild(menu);
     }
-    static KVPortraitRadioShopIcon* shopIcon(const std::string& picture, int kind, Handler* handler = nullptr) {
+    static KVPortraitRadioShopIcon* shopIcon(const std::string& picture, int kind,
+                                             Handler* handler = nullptr) {
         return KVPortraitRadioShopIcon::createWithName(kvdata::newString(picture), handler,
                                                        portraittest::chosenSelector(), kind);
     }
@@ -98,8 +99,8 @@ TEST_F(PortraitIconTest, RadioIconLooksByLockStatus) {
 
 TEST_F(PortraitIconTest, AMissingPictureShowsTheHiddenPictureWithALogLine) {
     kvtest::LogLines log;
-    KVPortraitIcon* radio = KVPortraitItem::createPortraitIcon(kvdata::newString("no_such_helmet"), 0, false,
-                                                               nullptr, nullptr);
+    KVPortraitIcon* radio =
+        KVPortraitItem::createPortraitIcon(kvdata::newString("no_such_helmet"), 0, false, nullptr, nullptr);
     ASSERT_NE(radio, nullptr);
     EXPECT_EQ(childrenShowing(radio->getNormalFrame(), "KV_hiddenLarge.png"), 1);
     EXPECT_TRUE(log.contains("no_such_helmet_frontend_01.png"));
@@ -154,10 +155,38 @@ TEST_F(PortraitIconTest, ShopIconMarksByKindAndProfile) {
         const char* frame;
     };
     const Case cases[] = {
-        {"coral_crown_frontend_01.png", 4, false, true, CCPoint(66, 62), false, {}, "KV_CadreLargeNormal.png"},
-        {"coral_crown_frontend_01.png", 4, true, true, CCPoint(50, 57.5f), false, {}, "KV_CadreLargeNormal.png"},
-        {"snorkel_frontend_01.png", 4, false, false, {}, true, CCPoint(228.5f, 224.5f), "KV_CadreLargeNormal.png"},
-        {"snorkel_frontend_01.png", 4, true, false, {}, true, CCPoint(292.5f, 192.5f), "KV_CadreLargeNormal.png"},
+        {"coral_crown_frontend_01.png",
+         4,
+         false,
+         true,
+         CCPoint(66, 62),
+         false,
+         {},
+         "KV_CadreLargeNormal.png"},
+        {"coral_crown_frontend_01.png",
+         4,
+         true,
+         true,
+         CCPoint(50, 57.5f),
+         false,
+         {},
+         "KV_CadreLargeNormal.png"},
+        {"snorkel_frontend_01.png",
+         4,
+         false,
+         false,
+         {},
+         true,
+         CCPoint(228.5f, 224.5f),
+         "KV_CadreLargeNormal.png"},
+        {"snorkel_frontend_01.png",
+         4,
+         true,
+         false,
+         {},
+         true,
+         CCPoint(292.5f, 192.5f),
+         "KV_CadreLargeNormal.png"},
         {"sushi_shop.png", 5, false, false, {}, false, {}, "KV_CadreStuffNormal.png"},
     };
     for (const Case& c : cases) {
@@ -196,9 +225,10 @@ TEST_F(PortraitIconTest, ConsumableIconsShowWhatThePlayerOwns) {
         bool badge, owned;
         const char* amount;
     };
-    for (const Case& c : {Case{"cocktail_shop.png", true, false, "3"}, Case{"sushi_shop.png", false, false, ""},
-                          Case{"bonus_missions_shop.png", false, true, ""},
-                          Case{"vesper_pack_shop.png", false, true, ""}, Case{"jammer_pack_shop.png", false, false, ""}}) {
+    for (const Case& c :
+         {Case{"cocktail_shop.png", true, false, "3"}, Case{"sushi_shop.png", false, false, ""},
+          Case{"bonus_missions_shop.png", false, true, ""}, Case{"vesper_pack_shop.png", false, true, ""},
+          Case{"jammer_pack_shop.png", false, false, ""}}) {
         SCOPED_TRACE(c.picture);
         KVPortraitRadioShopIcon* icon = shopIcon(c.picture, 5);
         ASSERT_NE(icon, nullptr);
@@ -245,8 +275,8 @@ TEST_F(PortraitIconTest, ABoughtConsumableGainsItsBadgeAnotherNameChangesNothing
 
 TEST_F(PortraitIconTest, TwoTapsWithinHalfASecondCallTheHandlerOnce) {
     Handler handler;
-    KVPortraitIcon* icon = KVPortraitItem::createPortraitIcon(kvdata::newString("straw_hat"), 0, false, &handler,
-                                                              portraittest::chosenSelector());
+    KVPortraitIcon* icon = KVPortraitItem::createPortraitIcon(kvdata::newString("straw_hat"), 0, false,
+                                                              &handler, portraittest::chosenSelector());
     ASSERT_NE(icon, nullptr);
     icon->setUserObject(kvdata::newString("straw_hat"));
     show(icon);

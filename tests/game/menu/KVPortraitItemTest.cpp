@@ -28,8 +28,8 @@ using portraittest::showsFrame;
 
 namespace {
 
-const char* const kHelmets[] = {"coral_crown", "diving_goggles", "pearl_tiara", "pirate_hat",
-                                "seaweed_band", "shell_helm", "snorkel", "straw_hat"};
+const char* const kHelmets[] = {"coral_crown",  "diving_goggles", "pearl_tiara", "pirate_hat",
+                                "seaweed_band", "shell_helm",     "snorkel",     "straw_hat"};
 
 // A screen view that owns lists: records the chosen entries and answers the first-build flag.
 class FakeView : public CCLayer, public KVPortraitListOwner {
@@ -93,8 +93,8 @@ protected:
         MenuFixture::tearDownWithGL();
     }
     KVPortraitItem* makeList(Dict* all, int kind) {
-        KVPortraitItem* list = KVPortraitItem::createWithEntries(all, kind, view, menu_selector(FakeView::onChosen),
-                                                                 menu_selector(FakeView::onRemoved));
+        KVPortraitItem* list = KVPortraitItem::createWithEntries(
+            all, kind, view, menu_selector(FakeView::onChosen), menu_selector(FakeView::onRemoved));
         if (list != nullptr) view->addChildAtZWithTag(list, 3, 7);
         return list;
     }
@@ -129,7 +129,7 @@ TEST_F(PortraitItemTest, GridPointsPerKindOnBothWidths) {
         float rows[3];
     };
     const Case cases[] = {
-        {2, false, {337, 267, 197}}, {2, true, {305, 235, 165}}, {3, false, {322, 252, 182}},
+        {2, false, {337, 267, 197}}, {2, true, {305, 235, 165}},  {3, false, {322, 252, 182}},
         {3, true, {290, 220, 150}},  {1, false, {322, 252, 182}}, {4, true, {290, 220, 150}},
         {5, false, {394, 324, 254}}, {5, true, {362, 292, 222}},
     };
@@ -188,15 +188,16 @@ TEST_F(PortraitItemTest, PageCountsAndPageTurnsPerKind) {
     struct Case {
         int kind;
         int entries;
-        int pages;           // pageCount
-        int firstPageIcons;  // icons of page 1 (kind 2: without the remove-helmet icon)
-        int lastPageIcons;   // icons once turned to the last page
+        int pages;          // pageCount
+        int firstPageIcons; // icons of page 1 (kind 2: without the remove-helmet icon)
+        int lastPageIcons;  // icons once turned to the last page
     };
     const Case cases[] = {
-        {2, 5, 0, 5, 5},  {2, 6, 2, 5, 1},  {2, 7, 2, 5, 2},  {2, 11, 2, 5, 6}, {2, 12, 3, 5, 1}, {2, 13, 3, 5, 2},
-        {3, 5, 1, 5, 5},  {3, 6, 1, 6, 6},  {3, 7, 2, 6, 1},  {3, 11, 2, 6, 5}, {3, 12, 2, 6, 6}, {3, 13, 3, 6, 1},
-        {4, 6, 1, 6, 6},  {4, 7, 2, 6, 1},  {4, 13, 3, 6, 1}, {5, 5, 1, 5, 5},  {5, 6, 1, 6, 6},  {5, 7, 1, 7, 7},
-        {5, 11, 2, 9, 2}, {5, 12, 2, 9, 3}, {5, 13, 2, 9, 4},
+        {2, 5, 0, 5, 5},  {2, 6, 2, 5, 1},  {2, 7, 2, 5, 2}, {2, 11, 2, 5, 6}, {2, 12, 3, 5, 1},
+        {2, 13, 3, 5, 2}, {3, 5, 1, 5, 5},  {3, 6, 1, 6, 6}, {3, 7, 2, 6, 1},  {3, 11, 2, 6, 5},
+        {3, 12, 2, 6, 6}, {3, 13, 3, 6, 1}, {4, 6, 1, 6, 6}, {4, 7, 2, 6, 1},  {4, 13, 3, 6, 1},
+        {5, 5, 1, 5, 5},  {5, 6, 1, 6, 6},  {5, 7, 1, 7, 7}, {5, 11, 2, 9, 2}, {5, 12, 2, 9, 3},
+        {5, 13, 2, 9, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("kind " + std::to_string(c.kind) + ", " + std::to_string(c.entries) + " entries");
@@ -252,7 +253,8 @@ TEST_F(PortraitItemTest, TheEquipmentListFollowsTheHelmetInUse) {
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->getEntryCount(), 6);
     EXPECT_EQ(list->getPageCount(), 2);
-    auto* remove = static_cast<KVPortraitIcon*>(list->getPageMenu()->getChildByTag(KVPortraitItem::kRemoveHelmetTag));
+    auto* remove =
+        static_cast<KVPortraitIcon*>(list->getPageMenu()->getChildByTag(KVPortraitItem::kRemoveHelmetTag));
     ASSERT_NE(remove, nullptr);
     EXPECT_TRUE(remove->isShowingSelectedFrame()) << "steev wears no helmet";
     EXPECT_FLOAT_EQ(remove->getPosition().x, 476);
@@ -283,7 +285,8 @@ TEST_F(PortraitItemTest, TheEquipmentListFollowsTheHelmetInUse) {
     kvdata::setInt(kvdata::dictAt(all, "seaweed_band"), "status_selected", 0);
     kvdata::setInt(kvdata::dictAt(all, "coral_crown"), "status_selected", 1);
     list->refreshPortraits(menu_selector(FakeView::onChosen), all, view);
-    remove = static_cast<KVPortraitIcon*>(list->getPageMenu()->getChildByTag(KVPortraitItem::kRemoveHelmetTag));
+    remove =
+        static_cast<KVPortraitIcon*>(list->getPageMenu()->getChildByTag(KVPortraitItem::kRemoveHelmetTag));
     EXPECT_TRUE(list->iconAtPosition(0)->isShowingSelectedFrame());
     EXPECT_FALSE(remove->isShowingSelectedFrame());
     kvdata::setInt(kvdata::dictAt(all, "coral_crown"), "status_selected", 0);
@@ -332,7 +335,8 @@ TEST_F(PortraitItemTest, ClassTabsLooksAndHandlers) {
         float x;
         bool chosen;
     };
-    for (const Tab& tab : {Tab{10, 256.5f, false}, Tab{12, 365, true}, Tab{13, 471.5f, false}, Tab{14, 566, false}}) {
+    for (const Tab& tab :
+         {Tab{10, 256.5f, false}, Tab{12, 365, true}, Tab{13, 471.5f, false}, Tab{14, 566, false}}) {
         SCOPED_TRACE(tab.tag);
         CCNode* menu = list->getChildByTag(tab.tag);
         ASSERT_NE(menu, nullptr);
@@ -525,7 +529,7 @@ TEST_F(PortraitItemTest, ScreenshotOfEachListKind) {
                            kHelmets[i]);
     Dict* consumables = kvdata::newDict();
     const char* const stuff[] = {"brainwash_medusa", "cocktail", "mighty_kraken", "miracle_tentacle_final",
-                                 "shuriken", "sushi", "tentacle_grip"};
+                                 "shuriken",         "sushi",    "tentacle_grip"};
     for (int i = 0; i < 7; ++i)
         consumables->setObject(entry(i, stuff[i], "powerUpPack"), stuff[i]);
     Dict* creatures = kvdata::newDict();
@@ -541,8 +545,10 @@ TEST_F(PortraitItemTest, ScreenshotOfEachListKind) {
         Dict* all;
         const char* name;
     };
-    for (const Shot& shot : {Shot{2, helmets, "portrait_list_equipment.png"}, Shot{3, creatures, "portrait_list_creatures.png"},
-                             Shot{4, helmets, "portrait_list_helmets.png"}, Shot{5, consumables, "portrait_list_consumables.png"}}) {
+    for (const Shot& shot :
+         {Shot{2, helmets, "portrait_list_equipment.png"}, Shot{3, creatures, "portrait_list_creatures.png"},
+          Shot{4, helmets, "portrait_list_helmets.png"},
+          Shot{5, consumables, "portrait_list_consumables.png"}}) {
         SCOPED_TRACE(shot.name);
         KVPortraitItem* list = makeList(shot.all, shot.kind);
         ASSERT_NE(list, nullptr);
