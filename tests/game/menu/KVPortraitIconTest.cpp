@@ -289,8 +289,10 @@ TEST_F(PortraitIconTest, TwoTapsWithinHalfASecondCallTheHandlerOnce) {
     tap(480, 300);
     EXPECT_EQ(handler.chosen.size(), 2u) << "0.6 s after the first tap the icon answers again";
     // An icon taken off the stage is cleaned up: its re-enable timer is not kept.
+    icon->retain();
     icon->getParent()->removeChild(icon, true);
     EXPECT_TRUE(icon->isCleanedUp());
+    icon->release();
 }
 
 TEST_F(PortraitIconTest, ClearHighlightsRemovesTheMarksAndSelects) {
