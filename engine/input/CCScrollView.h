@@ -63,6 +63,7 @@ public:
     bool isPaging() const { return stopActive_; }
     /// Offset units per second.
     CCPoint getVelocity() const { return velocity_; }
+    void setVelocity(const CCPoint& velocity) { velocity_ = velocity; }
     CCPanGestureRecognizer* getPanRecognizer() const { return panRecognizer_; }
 
 private:

@@ -6,6 +6,7 @@
 #include "game/menu/KVPopUpItemScreenView.h"
 #include "game/menu/KVScreenView.h"
 #include "game/screens/KVAboutScreenView.h"
+#include "game/screens/KVTroopsScreenView.h"
 #include "game/screens/KVWorldMapScreenView.h"
 
 using namespace kvengine;
@@ -65,7 +66,7 @@ CCScene* KVWorldMapScreenState::createScene() {
 }
 
 CCScene* KVTroopsScreenState::createScene() {
-    return createPlaceholderScene("troops");
+    return KVTroopsScreenView::createScene();
 }
 
 CCScene* KVShopScreenState::createScene() {

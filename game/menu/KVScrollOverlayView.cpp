@@ -3,13 +3,20 @@
 #include <cstdarg>
 
 #include "engine/actions/CCCallFunc.h"
+#include "engine/base/CCArray.h"
+#include "engine/base/CCSet.h"
 #include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScheduler.h"
+#include "engine/input/CCTouch.h"
+#include "engine/input/CCTouchDispatcher.h"
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrame.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
+#include "game/data/KVPlayerParameters.h"
+#include "game/menu/KVCardCarouselOwner.h"
 #include "game/menu/KVScrollScalableItem.h"
+#include "game/screens/KVSquadItem.h"
 
 using namespace kvengine;
 
@@ -21,6 +28,22 @@ KVScrollScalableItem* asCarousel(CCNode* owner) {
     return owner != nullptr && owner->isKindOf("KVScrollScalableItem")
                ? static_cast<KVScrollScalableItem*>(owner)
                : nullptr;
+}
+
+// The card under a GL point. Disabled cards count: the card menu sees a touch's end first and
+// disables the card it activates, before the overlay relays that end.
+KVSquadItem* cardAt(CCNode* menu, const CCPoint& at) {
+    CCArray* children = menu != nullptr ? menu->getChildren() : nullptr;
+    if (children == nullptr) return nullptr;
+    for (unsigned i = 0; i < children->count(); ++i) {
+        auto* child = static_cast<CCNode*>(children->objectAtIndex(i));
+        if (!child->isVisible() || !child->isKindOf("KVSquadItem")) continue;
+        const CCPoint local = child->convertToNodeSpace(at);
+        const CCSize size = child->getContentSize();
+        if (local.x >= 0 && local.y >= 0 && local.x <= size.width && local.y <= size.height)
+            return static_cast<KVSquadItem*>(child);
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -56,6 +79,9 @@ void KVScrollOverlayView::didScroll(CCScrollView* view, bool moving) {
     const CCPoint p(-gl.x, -gl.y);
     KVScrollScalableItem* carousel = asCarousel(m_owner);
     if (carousel != nullptr) carousel->relayScrolled(p.x, p.y);
+    // While a creature is dragged out of the card row, the row stays where it is.
+    KVCardCarouselOwner* troops = carousel != nullptr ? carousel->cardOwner() : nullptr;
+    if (troops != nullptr && troops->isDragInProgress()) return;
     if (!moving) return;
     const float x = -p.x;
     if (x < 0.0f || x >= getContentSize().width) return;
@@ -96,11 +122,35 @@ void KVScrollOverlayView::touchesBegan(CCSet* touches, CCEvent* event) {
         carousel->setSettled(false);
         carousel->setSnapping(false);
     }
+    relayCardTouch(touches, true);
 }
 
 void KVScrollOverlayView::touchesEnded(CCSet* touches, CCEvent* event) {
-    (void)touches;
     (void)event;
+    relayCardTouch(touches, false);
+}
+
+void KVScrollOverlayView::relayCardTouch(CCSet* touches, bool began) {
+    KVScrollScalableItem* carousel = asCarousel(m_owner);
+    if (carousel == nullptr || carousel->getMode() != KVScrollScalableItem::kCreatureCards) return;
+    if (isDragging() || isDecelerating() || touches == nullptr || touches->count() == 0) return;
+    auto* touch = static_cast<CCTouch*>(touches->anyObject());
+    const CCPoint at = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
+    KVSquadItem* card = cardAt(carousel->getMenu(), at);
+    if (card == nullptr || card->isInactive()) {
+        if (began)
+            carousel->relayTouchBeganOffItem(at.x, at.y);
+        else
+            carousel->relayTouchEndedOffItem(at.x, at.y);
+        return;
+    }
+    CCString* name = card->getCardName();
+    const int status =
+        name != nullptr ? KVPlayerParameters::getInstance()->getKelvoLockStatus(name->c_str()) : 1;
+    if (began)
+        carousel->relayTouchBeganOnItem(at.x, at.y, name, status);
+    else
+        carousel->relayTouchEndedOnItem(at.x, at.y, name, status);
 }
 
 void KVScrollTouchDelegatingView::cleanupBeforeDelete() {
@@ -112,6 +162,15 @@ void KVScrollTouchDelegatingView::setScrollView(KVScrollOverlayView* view) {
     if (view != nullptr) view->retain();
     if (m_scrollView != nullptr) m_scrollView->release();
     m_scrollView = view;
+}
+
+void KVScrollViewMenu::registerWithTouchDispatcher() {
+    if (!m_sharesTouches) {
+        CCMenu::registerWithTouchDispatcher();
+        return;
+    }
+    m_registered = true;
+    CCTouchDispatcher::getInstance()->addTargetedDelegate(this, getTouchPriority(), false);
 }
 
 KVScrollViewMenu* KVScrollViewMenu::createWithItems(CCMenuItem* first, ...) {

@@ -26,7 +26,10 @@ public:
     /// Starts the owner's snapping, unless snapping after a drag is off.
     void didEndDragging(kvengine::CCScrollView* view, bool willDecelerate) override;
 
+    /// Clears the owner's snap state; on a creature-card carousel, relays a touch start on or off
+    /// the cards while the row is at rest.
     void touchesBegan(kvengine::CCSet* touches, kvengine::CCEvent* event) override;
+    /// On a creature-card carousel, relays a tap's end on or off the cards.
     void touchesEnded(kvengine::CCSet* touches, kvengine::CCEvent* event) override;
 
     bool isNoSnapAfterDrag() const { return m_noSnapAfterDrag; }
@@ -35,6 +38,9 @@ public:
     kvengine::CCNode* getContentLayer() const { return m_contentLayer; }
 
 private:
+    /// Hit-tests the first touch on the cards of a mode-2 owner and relays it (began or ended).
+    void relayCardTouch(kvengine::CCSet* touches, bool began);
+
     KVMenuItem* m_owner = nullptr;
     kvengine::CCNode* m_contentLayer = nullptr;
     bool m_noSnapAfterDrag = true;
@@ -61,4 +67,13 @@ public:
 
     /// As CCMenu::createWithItems: autoreleased, null when it fails.
     static KVScrollViewMenu* createWithItems(kvengine::CCMenuItem* first, ...);
+
+    /// A menu that shares its touches lets the carousel's overlay see the touches it claims (the
+    /// creature cards); set before the menu enters the stage.
+    void setSharesTouches(bool shares) { m_sharesTouches = shares; }
+    bool sharesTouches() const { return m_sharesTouches; }
+    void registerWithTouchDispatcher() override;
+
+private:
+    bool m_sharesTouches = false;
 };

@@ -11,13 +11,17 @@
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScheduler.h"
 #include "engine/nodes/CCMenuItemSprite.h"
+#include "engine/sprites/CCSpriteFrame.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVPlayerParameters.h"
+#include "game/menu/KVCardCarouselOwner.h"
 #include "game/menu/KVMissionItem.h"
 #include "game/menu/KVScrollOverlayView.h"
 #include "game/screens/KVAboutInteractivePictureItem.h"
 #include "game/screens/KVAboutItem.h"
 #include "game/screens/KVInteractivePictureItem.h"
+#include "game/screens/KVSquadItem.h"
 
 using namespace kvengine;
 
@@ -144,6 +148,72 @@ void KVScrollScalableItem::layOutAboutEntries(KVScrollViewMenu* menu, float& fir
     }
 }
 
+void KVScrollScalableItem::layOutCreatureCards(KVScrollViewMenu* menu, int& selected, float& firstWidth) {
+    if (m_cardsByName != nullptr) m_cardsByName->release();
+    m_cardsByName = kvdata::newDict();
+    m_cardsByName->retain();
+    const std::string remembered = KVPlayerParameters::getInstance()->getLastVisitedKelvo();
+    for (int i = 1; i <= m_scanCount; ++i) {
+        CCString* key = keyForItemNumber(i);
+        if (key == nullptr) continue;
+        kvdata::Dict* entry = kvdata::dictAt(m_items, key->c_str());
+        const int status = kvdata::intAt(entry, "status_locked");
+        // Creatures locked for good get no card.
+        if (status == 3) continue;
+        const bool inTeam = kvdata::intAt(entry, "status_selected") != 0;
+        CCString* sprite = kvdata::stringAt(entry, "sprite_name");
+        // 0 owned, 1 locked (a hidden card), 2 offered in the shop (padlocked).
+        const bool locked = status == 2;
+        const bool active = status != 1;
+        KVSquadItem* card = KVSquadItem::createWithCard(sprite, locked, status == 0 && inTeam, active, this);
+        if (card == nullptr) continue;
+        ++m_count;
+        card->setUserObject(status == 1 ? kvdata::newString("...") : key);
+        card->cardOrder = m_count - selected;
+        card->setCardName(key);
+        if (remembered == key->c_str()) selected = m_count - 1;
+        m_cardsByName->setObject(card, key->c_str());
+        menu->addChildAtZWithTag(card, 1, m_count - 1);
+        if (firstWidth < 0) firstWidth = card->getContentSize().width;
+    }
+}
+
+KVCardCarouselOwner* KVScrollScalableItem::cardOwner() const {
+    CCNode* owner = getParent();
+    if (m_mode != kCreatureCards || owner == nullptr || !owner->isKindOf("KVTroopsScreenView"))
+        return nullptr;
+    return dynamic_cast<KVCardCarouselOwner*>(owner);
+}
+
+CCNode* KVScrollScalableItem::cardForKelvo(const std::string& name) const {
+    return m_cardsByName != nullptr ? dynamic_cast<CCNode*>(m_cardsByName->objectForKey(name)) : nullptr;
+}
+
+void KVScrollScalableItem::showEquipMarkForKelvo(CCString* name, bool shown) {
+    if (name == nullptr) return;
+    CCNode* card = cardForKelvo(name->c_str());
+    if (card != nullptr && card->isKindOf("KVSquadItem"))
+        static_cast<KVSquadItem*>(card)->showEquipMark(shown);
+}
+
+void KVScrollScalableItem::centerOnSelectedItem() {
+    CCNode* content = getChildByTag(kContentTag);
+    KVScrollViewMenu* menu = getMenu();
+    CCNode* entry = entryAt(m_currentIndex);
+    if (m_scrollView == nullptr || content == nullptr || menu == nullptr || entry == nullptr) return;
+    CCDirector* director = CCDirector::getInstance();
+    const CCPoint layer = content->getPosition();
+    const CCPoint offset = director->convertToUI(CCPoint(-layer.x, -layer.y));
+    // The offset goes back to where the row is drawn without telling anyone.
+    CCScrollView* delegate = m_scrollView->getDelegate();
+    m_scrollView->setDelegate(nullptr);
+    m_scrollView->setContentOffset(offset);
+    m_scrollView->setDelegate(delegate);
+    const float x = entry->getPosition().x + offset.x - windowSize().width / 2 + layer.x +
+                    menu->getPosition().x + getPosition().x;
+    m_scrollView->jumpToContentOffset(CCPoint(x, offset.y));
+}
+
 void KVScrollScalableItem::onEnter() {
     if (m_items == nullptr) {
         KVMenuItem::onEnter();
@@ -161,9 +231,12 @@ void KVScrollScalableItem::onEnter() {
         layOutMissionBubbles(menu, selected, firstWidth);
     } else if (m_mode == kAboutEntries) {
         layOutAboutEntries(menu, firstWidth);
+    } else if (m_mode == kCreatureCards) {
+        // The cards answer presses (their looks and sounds) and the overlay relays the same touches.
+        menu->setSharesTouches(true);
+        layOutCreatureCards(menu, selected, firstWidth);
     } else {
-        // The creature cards and the about entries come with their own screens.
-        logDebugMessage("menu: carousel mode %d has no entries to lay out yet", m_mode);
+        logDebugMessage("menu: carousel mode %d has no entries to lay out", m_mode);
     }
 
     const float margin = m_mode == kCreatureCards ? 0.0f : kMargin;
@@ -180,13 +253,17 @@ void KVScrollScalableItem::onEnter() {
     CCNode* reference = screen != nullptr ? screen->getChildByTag(2) : nullptr;
     const CCPoint referenceAt = reference != nullptr ? reference->getPosition() : CCPoint(0, win.height);
     const CCSize referenceSize = reference != nullptr ? reference->getContentSize() : CCSize(0, 0);
+    float backgroundHeight = 0.0f;
+    CCSpriteFrameCache* frames = CCSpriteFrameCache::getInstance();
+    if (m_mode == kCreatureCards && frames->hasSpriteFrame("Bg_PopUpSquad.png"))
+        backgroundHeight = frames->findSpriteFrameByName("Bg_PopUpSquad.png")->getRect().size.height;
 
     m_touchView = new KVScrollTouchDelegatingView();
     (void)m_touchView->initWithFrame(CCRect(0, 0, win.width, referenceAt.y - referenceSize.height / 2));
     if (m_mode != kCreatureCards) ++m_count;
     m_scrollView = new KVScrollOverlayView();
-    m_scrollView->setUp(CCRect(0, 0, m_pitch, win.height - referenceSize.height), m_count, m_pitch, content,
-                        this);
+    m_scrollView->setUp(CCRect(0, 0, m_pitch, win.height - referenceSize.height - backgroundHeight), m_count,
+                        m_pitch, content, this);
     if (m_mode != kCreatureCards) m_scrollView->setNoSnapAfterDrag(false);
     m_touchView->setScrollView(m_scrollView);
     m_currentIndex = -1;
@@ -285,9 +362,11 @@ void KVScrollScalableItem::onScrollOffsetChanged(CCNode* node, void* data) {
                 if (CCNode* right = menu->getChildByTag(m + 1))
                     static_cast<CCMenuItemSprite*>(right)->setEnabled(false);
             }
+            if (KVCardCarouselOwner* troops = cardOwner()) tellCardOwner(troops, m);
         } else if (m == m_count - 1 && getParent() != nullptr &&
                    getParent()->isKindOf("KVTroopsScreenView")) {
             m_currentIndex = m;
+            if (KVCardCarouselOwner* troops = cardOwner()) tellCardOwner(troops, m);
         }
     }
     m_lastReportedOffset = offset;
@@ -335,39 +414,52 @@ void KVScrollScalableItem::update(float dt) {
     }
 }
 
+void KVScrollScalableItem::tellCardOwner(KVCardCarouselOwner* owner, int position) {
+    CCNode* entry = entryAt(position);
+    owner->onCardChanged(entry != nullptr ? kvdata::asString(entry->getUserObject()) : nullptr);
+}
+
 void KVScrollScalableItem::onItemActivated(CCObject* sender) {
     CCNode* owner = getParent();
     auto* entry = dynamic_cast<CCNode*>(sender);
-    if (owner == nullptr || entry == nullptr || !owner->isKindOf("KVInteractivePictureItem")) return;
+    if (entry == nullptr) return;
+    if (KVCardCarouselOwner* troops = cardOwner()) {
+        troops->onCardActivated(entry, entry->getUserObject());
+        return;
+    }
+    if (owner == nullptr || !owner->isKindOf("KVInteractivePictureItem")) return;
     runAction(CCCallFuncND::createWithTargetSelectorData(
         owner, callfuncND_selector(KVInteractivePictureItem::missionActivated), entry->getUserObject()));
 }
 
 void KVScrollScalableItem::relayTouchBeganOffItem(float x, float y) {
-    (void)x;
-    (void)y;
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onTouchBeganOffCard(x, y);
 }
 
 void KVScrollScalableItem::relayTouchBeganOnItem(float x, float y, CCString* name, int lockStatus) {
-    (void)x;
-    (void)y;
-    (void)name;
-    (void)lockStatus;
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onTouchBeganOnCard(x, y, name, lockStatus);
 }
 
 void KVScrollScalableItem::relayTouchEndedOffItem(float x, float y) {
-    (void)x;
-    (void)y;
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onTouchEndedOffCard(x, y);
 }
 
 void KVScrollScalableItem::relayTouchEndedOnItem(float x, float y, CCString* name, int lockStatus) {
-    (void)x;
-    (void)y;
-    (void)name;
-    (void)lockStatus;
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onTouchEndedOnCard(x, y, name, lockStatus);
+}
+
+void KVScrollScalableItem::relayOwnerCallA() {
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->cancelDrag();
 }
 
 void KVScrollScalableItem::relayScrolled(float x, float y) {
-    (void)x;
-    (void)y;
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onCardsScrolled(x, y);
+}
+
+void KVScrollScalableItem::relayDecelerationChanged() {
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onPanFinished();
+}
+
+void KVScrollScalableItem::relayOwnerCallB() {
+    if (KVCardCarouselOwner* owner = cardOwner()) owner->onDragAbandoned();
 }

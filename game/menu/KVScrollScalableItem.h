@@ -7,6 +7,7 @@ namespace kvengine {
 class CCNotification;
 class CCString;
 } // namespace kvengine
+class KVCardCarouselOwner;
 class KVScrollOverlayView;
 class KVScrollTouchDelegatingView;
 class KVScrollViewMenu;
@@ -57,15 +58,26 @@ public:
     void onItemActivated(kvengine::CCObject* sender);
 
     virtual void onAppVipDidClose(kvengine::CCNotification* notification) { (void)notification; }
-    // Touch and scroll relays to a creature-card owner (mode 2); nothing in modes 1 and 3.
+    // Touch and scroll relays to a creature-card owner (mode 2, KVCardCarouselOwner, in that
+    // interface's order); nothing in modes 1 and 3.
     virtual void relayTouchBeganOffItem(float x, float y);
     virtual void relayTouchBeganOnItem(float x, float y, kvengine::CCString* name, int lockStatus);
     virtual void relayTouchEndedOffItem(float x, float y);
     virtual void relayTouchEndedOnItem(float x, float y, kvengine::CCString* name, int lockStatus);
-    virtual void relayOwnerCallA() {}
+    virtual void relayOwnerCallA();
     virtual void relayScrolled(float x, float y);
-    virtual void relayDecelerationChanged() {}
-    virtual void relayOwnerCallB() {}
+    virtual void relayDecelerationChanged();
+    virtual void relayOwnerCallB();
+
+    /// The screen that holds a creature-card carousel (mode 2), or null.
+    KVCardCarouselOwner* cardOwner() const;
+    /// Mode 2: fades the equip mark of a creature's card in or out; unknown names are ignored.
+    void showEquipMarkForKelvo(kvengine::CCString* name, bool shown);
+    /// Puts the scroll view's offset back on the row as drawn, then on the current entry, without
+    /// moving the row.
+    void centerOnSelectedItem();
+    /// Mode 2: the card of a creature, or null.
+    kvengine::CCNode* cardForKelvo(const std::string& name) const;
 
     int getMode() const { return m_mode; }
     int getScanCount() const { return m_scanCount; }
@@ -93,11 +105,14 @@ private:
     void layOutAboutEntries(KVScrollViewMenu* menu, float& firstWidth);
     /// Whether the parent is told of a new current entry (the star panel or the staff display).
     bool hasEntryOwner() const;
+    void layOutCreatureCards(KVScrollViewMenu* menu, int& selected, float& firstWidth);
     void releaseViews();
     /// Runs the offset handler through an instant action, as the scroll view does.
     void reportOffset(float offset);
     /// Calls an owner's handler with a boxed index through an instant action on this item.
     void tellOwnerOfEntry(int position);
+    /// Tells a card owner the creature of the card at a display position.
+    void tellCardOwner(KVCardCarouselOwner* owner, int position);
 
     KVScrollOverlayView* m_scrollView = nullptr;
     KVScrollTouchDelegatingView* m_touchView = nullptr;

@@ -3,6 +3,7 @@
 // writes into the resource folder and returns false (after logging every fault) when
 // something is wrong, so that the build stops.
 #include <string>
+#include <vector>
 
 namespace kvcontent {
 
@@ -18,6 +19,8 @@ bool buildTexts(const BuildPaths& paths);
 bool buildImages(const BuildPaths& paths);
 bool buildFonts(const BuildPaths& paths);
 bool buildSheets(const BuildPaths& paths);
+/// The troops screen's card portraits of these kelvos, sheet frontend_kelvo_ss.
+bool buildPortraits(const BuildPaths& paths, const std::vector<std::string>& kelvos);
 bool buildSounds(const BuildPaths& paths);
 /// The front end's sheets: main-menu buttons and logo, its animated background, caustics.
 bool buildFrontEnd(const BuildPaths& paths);

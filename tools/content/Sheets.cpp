@@ -154,6 +154,10 @@ bool buildSheets(const BuildPaths& paths) {
                         drawKelvoFrames(creature.sprite, animations)) &&
              ok;
     }
+    std::vector<std::string> portraits;
+    for (const CreatureSheet& creature : kKelvos)
+        portraits.emplace_back(creature.sprite);
+    ok = buildPortraits(paths, portraits) && ok;
     // Helmets play the kelvo animations, area and distance attacks included.
     {
         std::vector<AnimationSpec> animations;
