@@ -151,8 +151,10 @@ std::string KVTroopsScreenView::firstShownTeamMember() const {
 int KVTroopsScreenView::teamSlotAtPoint(const CCPoint& p) const {
     const std::string member = firstShownTeamMember();
     if (member.empty()) return -1;
-    CCSprite* sample = spriteOfFrame(spriteOf(member), "idle");
-    const CCSize frame = sample->getContentSize();
+    return slotAtPoint(p, spriteOfFrame(spriteOf(member), "idle")->getContentSize());
+}
+
+int KVTroopsScreenView::slotAtPoint(const CCPoint& p, const CCSize& frame) {
     const CCPoint first = slotPosition(0);
     if (!(std::fabs(p.y - first.y) < (frame.height + 2 * kSlotMargin) / 2)) return -1;
     // Frames wider than the slot pitch make neighbouring areas overlap: the nearer slot wins there,
@@ -626,10 +628,10 @@ void KVTroopsScreenView::scheduleHintIfStepPending() {
 
 void KVTroopsScreenView::onDragAbandoned() {
     if (inputBlocked || selectedName == nullptr) return;
-    if (dragInProgress) {
-        dragInProgress = false;
-        if (cardCarousel != nullptr) cardCarousel->centerOnSelectedItem();
-    }
+    // The drag ends before the row is re-centred: re-centring reports a scroll, which would
+    // otherwise take the drag up again and keep the cards from ever moving.
+    const bool recenter = dragInProgress;
+    dragInProgress = false;
     if (touchState == kDraggingFromCard) {
         kvdata::Dict* entry = kvdata::dictAt(buildRoster(), selectedName->text);
         const bool member = isSelectedInTeam();
@@ -650,6 +652,7 @@ void KVTroopsScreenView::onDragAbandoned() {
         animating = false;
         touchState = kIdle;
     }
+    if (recenter && cardCarousel != nullptr) cardCarousel->centerOnSelectedItem();
     scheduleHintIfStepPending();
 }
 

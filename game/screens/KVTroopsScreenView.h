@@ -149,8 +149,11 @@ public:
     kvengine::CCSprite* createHitFigure(const std::string& spriteName);
     /// The first slot's creature whose idle frame exists, or "".
     std::string firstShownTeamMember() const;
-    /// The slot whose hit area holds the point, or -1.
+    /// The slot whose hit area holds the point, or -1 (nothing shown in the row).
     int teamSlotAtPoint(const kvengine::CCPoint& p) const;
+    /// The slot hit test for a shown frame size: within (height + 100) / 2 of the row and
+    /// (width + 90) / 2 of a slot's centre; the nearer slot where two areas overlap.
+    static int slotAtPoint(const kvengine::CCPoint& p, const kvengine::CCSize& frame);
     bool isHelmetWornInTeam(const std::string& helmetSpriteName) const;
     void createDragFigures(const std::string& name);
     void snapDragToTargetSlot();
