@@ -443,6 +443,31 @@ TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
         EXPECT_FALSE(sprite.empty()) << consumable;
         EXPECT_TRUE(consumableIcons.count(sprite + "_shop.png")) << consumable;
     }
+TEST(ContentCheck, EveryCreatureHasItsCardAndTheTroopsScreenItsPanelAndClassIcons) {
+    PoolScope pool;
+    const std::set<std::string> squad = sheetFrames("frontEnd_51_ss");
+    EXPECT_TRUE(squad.count("KV_ZoneSquad.png"));
+    const std::set<std::string> classes = {"Frigate", "Destroyer", "Torpedo", "Zodiac"};
+    for (const std::string& cls : classes)
+        EXPECT_TRUE(squad.count("KV_Icone_" + cls + ".png")) << cls;
+    const std::set<std::string> portraits = sheetFrames("frontend_kelvo_ss");
+    EXPECT_TRUE(portraits.count("KV_vesperLarge.png"));
+    Dict* creatures = loadPlist("kelvoStats.plist");
+    ASSERT_NE(creatures, nullptr);
+    std::set<int> numbers;
+    for (const std::string& name : keysOf(creatures)) {
+        Dict* row = dictAt(creatures, name);
+        const std::string sprite = textAt(row, "sprite_name");
+        EXPECT_TRUE(portraits.count("KV_" + sprite + "Large.png")) << name;
+        EXPECT_TRUE(portraits.count("KV_" + sprite + "LargeLock.png")) << name;
+        EXPECT_TRUE(classes.count(textAt(row, "Class"))) << name << ": " << textAt(row, "Class");
+        const int number = std::atoi(textAt(row, "item_number").c_str());
+        EXPECT_TRUE(numbers.insert(number).second) << name << ": item_number " << number << " twice";
+    }
+    // The cards are numbered from 1 without gaps.
+    ASSERT_FALSE(numbers.empty());
+    EXPECT_EQ(*numbers.begin(), 1);
+    EXPECT_EQ(*numbers.rbegin(), static_cast<int>(numbers.size()));
 }
 
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
