@@ -85,15 +85,10 @@ std::string KVTroopsScreenView::classOf(const std::string& creature) {
 }
 
 CCSprite* KVTroopsScreenView::makeShopHint(CCNode* item) {
-    CCSprite* hand = CCSprite::createWithSpriteFrameName("doubletap01.png");
-    CCAnimation* taps = CCAnimation::createWithFrameNamePattern("doubletap%.2d.png", 1, 9, kHintFrameSeconds);
-    if (hand == nullptr || taps == nullptr || item == nullptr) return nullptr;
+    CCSprite* hand = item != nullptr ? doubleTapHint() : nullptr;
+    if (hand == nullptr) return nullptr;
     const CCSize size = item->getContentSize();
     hand->setPosition(CCPoint(0.5f * size.width, 0.75f * size.height));
-    hand->runAction(
-        CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(CCSequence::createWithActions(
-            CCFadeTo::createWithDurationOpacity(0.1f, 255), CCAnimate::createWithAnimation(taps),
-            CCFadeTo::createWithDurationOpacity(0.1f, 0), CCDelayTime::createWithDuration(2.0f), nullptr))));
     return hand;
 }
 

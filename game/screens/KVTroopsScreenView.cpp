@@ -33,6 +33,7 @@
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
+#include "game/menu/KVCarouselSteps.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVScrollOverlayView.h"
 #include "game/menu/KVScrollScalableItem.h"
@@ -44,8 +45,8 @@ namespace {
 
 constexpr int kBackButtonKind = 17;
 constexpr int kShopButtonKind = 4;
-constexpr int kArrowZ = 4;
 constexpr int kHintZ = 1010;
+constexpr int kArrowZ = 4;
 constexpr int kBadgeZ = 10;
 constexpr int kCardScanCount = 32;
 const char* const kFontName = "fonts/Kelvos-Kelvos.ttf";
@@ -98,11 +99,7 @@ KVTroopsScreenView::KVTroopsScreenView() {
     const float w = win.width;
     const float h = win.height;
     const bool wide = isWide();
-    if (CCSprite* background = CCSprite::createWithSpriteFrameName("KV_Fond.png")) {
-        background->setAnchorPoint(CCPoint(0.5f, 0.5f));
-        background->setPosition(CCPoint(w / 2, h / 2));
-        addChildAtZWithTag(background, 0, background->getTag());
-    }
+    addBackground(kNoTag);
     const float buttonY = wide ? w / 2 + w / 12 : w / 2 + w / 5;
     if (KVButton* back = KVButton::createWithLabel(localised("WorldMap_Screen_Back"), 0, 0, kBackButtonKind,
                                                    this, menu_selector(KVTroopsScreenView::backPressed))) {
@@ -149,10 +146,11 @@ KVTroopsScreenView::KVTroopsScreenView() {
     pageIndex = 0;
     lastPageIndex = static_cast<int>(kvdata::countOf(entries)) - hidden - 1;
     previousArrowMenu =
-        makeArrow("KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png",
-                  menu_selector(KVTroopsScreenView::previousPage), w / 6, name->getPosition().y);
-    nextArrowMenu = makeArrow("KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
-                              menu_selector(KVTroopsScreenView::nextPage), w - w / 6, name->getPosition().y);
+        addArrow("KV_Bt_FlecheGauche_Normal.png", "KV_Bt_FlecheGauche_Down.png",
+                 menu_selector(KVTroopsScreenView::previousPage), w / 6, name->getPosition().y, kArrowZ);
+    nextArrowMenu =
+        addArrow("KV_Bt_FlecheDroite_Normal.png", "KV_Bt_FlecheDroite_Down.png",
+                 menu_selector(KVTroopsScreenView::nextPage), w - w / 6, name->getPosition().y, kArrowZ);
     if (pageIndex == 0) {
         if (previousArrowMenu != nullptr) previousArrowMenu->setVisible(false);
     } else if (pageIndex == lastPageIndex) {
@@ -181,28 +179,6 @@ KVTroopsScreenView::KVTroopsScreenView() {
     centre->addObserver(this, notification_selector(KVTroopsScreenView::showShopHintOnStep),
                         EVENT_STEP_VALIDATED);
     inputBlocked = false;
-}
-
-CCMenu* KVTroopsScreenView::makeArrow(const char* normalFrame, const char* pressedFrame,
-                                      SEL_MenuHandler handler, float x, float y) {
-    CCSprite* normal = CCSprite::createWithSpriteFrameName(normalFrame);
-    CCSprite* pressed = CCSprite::createWithSpriteFrameName(pressedFrame);
-    if (normal == nullptr || pressed == nullptr) return nullptr;
-    CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(normal, pressed, this, handler);
-    if (item == nullptr) return nullptr;
-    // Three times the picture: an easy target.
-    const CCSize size = normal->getContentSize();
-    const CCSize area(size.width * 3, size.height * 3);
-    item->setContentSize(area);
-    for (CCSprite* image : {normal, pressed}) {
-        image->setAnchorPoint(CCPoint(0.5f, 0.5f));
-        image->setPosition(CCPoint(area.width / 2, area.height / 2));
-    }
-    CCMenu* menu = CCMenu::createWithItems(item, nullptr);
-    addChildAtZWithTag(menu, kArrowZ, menu->getTag());
-    menu->setPosition(CCPoint(x, y));
-    menu->setAnchorPoint(CCPoint(0, 0));
-    return menu;
 }
 
 void KVTroopsScreenView::cleanupBeforeDelete() {
@@ -477,43 +453,33 @@ void KVTroopsScreenView::shopPressed(CCObject* sender) {
     KVMenuManager::getInstance()->changeState(KVMenuManager::kShopState);
 }
 
-bool KVTroopsScreenView::arrowsBusy() {
+void KVTroopsScreenView::stopGlidingOnFirstStep() {
     KVScrollOverlayView* scroll = cardCarousel != nullptr ? cardCarousel->getScrollView() : nullptr;
-    if (scroll == nullptr) return true;
-    if (arrowsUntouched) {
-        // The first step starts from rest, whatever a fling left behind.
-        scroll->setVelocity(CCPoint(0, 0));
-        arrowsUntouched = false;
-    }
-    return scroll->isPaging();
+    if (!arrowsUntouched || scroll == nullptr) return;
+    // The first step starts from rest, whatever a fling left behind.
+    scroll->setVelocity(CCPoint(0, 0));
+    arrowsUntouched = false;
 }
 
 void KVTroopsScreenView::nextPage(CCObject* sender) {
     (void)sender;
-    if (arrowsBusy() || pageIndex >= lastPageIndex) return;
-    ++pageIndex;
-    cardCarousel->getScrollView()->scrollByWithInertia(-kPageStep);
-    if (previousArrowMenu != nullptr && !previousArrowMenu->isVisible() && pageIndex > 0)
-        previousArrowMenu->setVisible(true);
-    if (nextArrowMenu != nullptr && pageIndex == lastPageIndex) nextArrowMenu->setVisible(false);
+    stopGlidingOnFirstStep();
+    kvmenu::stepCarousel(cardCarousel, 1, kPageStep, pageIndex, lastPageIndex, previousArrowMenu,
+                         nextArrowMenu);
 }
 
 void KVTroopsScreenView::previousPage(CCObject* sender) {
     (void)sender;
-    if (arrowsBusy() || pageIndex <= 0) return;
-    --pageIndex;
-    cardCarousel->getScrollView()->scrollByWithInertia(kPageStep);
-    if (nextArrowMenu != nullptr && !nextArrowMenu->isVisible() && pageIndex < lastPageIndex)
-        nextArrowMenu->setVisible(true);
-    if (previousArrowMenu != nullptr && pageIndex == 0) previousArrowMenu->setVisible(false);
+    stopGlidingOnFirstStep();
+    kvmenu::stepCarousel(cardCarousel, -1, kPageStep, pageIndex, lastPageIndex, previousArrowMenu,
+                         nextArrowMenu);
 }
 
 void KVTroopsScreenView::onKeyPress(CCNotification* notification) {
-    CCString* key = notification != nullptr ? kvdata::asString(notification->getObject()) : nullptr;
-    if (key == nullptr) return;
-    if (key->text == "TOUCH_RIGHT")
+    const int direction = kvmenu::arrowKeyDirection(notification);
+    if (direction > 0)
         nextPage(nullptr);
-    else if (key->text == "TOUCH_LEFT")
+    else if (direction < 0)
         previousPage(nullptr);
 }
 

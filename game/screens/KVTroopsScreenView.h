@@ -46,6 +46,7 @@ public:
     CC_DECLARE_CLASS_NAME(KVTroopsScreenView, KVScreenView)
 
     enum Tag {
+        kNoTag = -1,
         kBackTag = 2,
         kTitleTag = 3,
         kPanelTag = 5,
@@ -198,9 +199,7 @@ private:
     void setDragFigure(kvengine::CCSprite* figure);
     void buildTeamRow();
     void fillSlot(int slot, const std::string& name, kvdata::Dict* roster);
-    kvengine::CCMenu* makeArrow(const char* normal, const char* pressed, kvengine::SEL_MenuHandler handler,
-                                float x, float y);
-    bool arrowsBusy();
+    void stopGlidingOnFirstStep();
     /// Leaves for another state: input blocked, team figures released, profile saved by onExit.
     void leaveFor(int stateId);
     /// The placement hint again in half a second, when the tutorial's step is on this screen.
