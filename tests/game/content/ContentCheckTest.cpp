@@ -443,6 +443,8 @@ TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
         EXPECT_FALSE(sprite.empty()) << consumable;
         EXPECT_TRUE(consumableIcons.count(sprite + "_shop.png")) << consumable;
     }
+}
+
 TEST(ContentCheck, EveryCreatureHasItsCardAndTheTroopsScreenItsPanelAndClassIcons) {
     PoolScope pool;
     const std::set<std::string> squad = sheetFrames("frontEnd_51_ss");
