@@ -2,57 +2,89 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
-#include "engine/files/CCFileUtils.h"
+#include "engine/files/CCSAXParser.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <libxml/parser.h>
+#include <new>
+#include <vector>
 
 namespace kvengine {
 
-CCPlistMaker::CCPlistMaker(bool rootIsArray) : m_rootIsArray(rootIsArray) {}
-
-CCPlistMaker::~CCPlistMaker() {
-    for (Dictionary* dictionary : m_dictionaryStack)
-        dictionary->release();
-    for (Array* array : m_arrayStack)
-        array->release();
-    setCurrentDictionary(nullptr);
-    setCurrentArray(nullptr);
-    if (m_root) m_root->release();
-}
-
-void CCPlistMaker::setCurrentDictionary(Dictionary* dictionary) {
-    m_currentDictionary = dictionary;
-}
-
-void CCPlistMaker::setCurrentArray(Array* array) {
-    m_currentArray = array;
-}
-
-bool CCPlistMaker::isFirstTopLevelContainer() {
-    if (!m_stateStack.empty() || m_topLevelSeen) return false;
-    m_topLevelSeen = true;
-    return true;
-}
-
-CCPlistMaker::Dictionary* CCPlistMaker::enclosingDictionary() const {
-    return m_dictionaryStack.empty() ? m_currentDictionary : m_dictionaryStack.back();
-}
-
-void CCPlistMaker::addToEnclosing(int kind, CCObject* item) {
-    if (kind == kArray) {
-        if (!m_arrayStack.empty()) m_arrayStack.back()->addObject(item);
-    } else if (kind == kDict) {
-        if (Dictionary* dictionary = enclosingDictionary()) dictionary->setObject(item, m_currentKey);
-    }
-}
-
 namespace {
 
-enum class Element { Other, Dict, Array, Key, Integer, Real, String, True, False };
+using Dictionary = CCMutableDictionary<std::string, CCObject*>;
+using Array = CCMutableArray<CCObject*>;
 
-// Whether `rest` (the name after its first letter) is exactly `expected`. Written out by hand:
-// this runs twice per element, and a library string comparison costs more than the names are long.
-// It stops at the first difference, so it never reads past the end of a shorter name.
+// The objects of one load come out of large blocks instead of one heap allocation each. Every
+// object is preceded by a pointer to its block; the block counts its living objects (plus one
+// while the load may still add to it) and goes back to the heap when that count reaches zero.
+class LoadPool {
+public:
+    LoadPool() = default;
+    LoadPool(const LoadPool&) = delete;
+    LoadPool& operator=(const LoadPool&) = delete;
+    ~LoadPool() {
+        if (m_block) dropReference(m_block);
+    }
+
+    void* allocate(std::size_t size) {
+        const std::size_t need = kSlot + roundUp(size);
+        if (!m_block || m_used + need > kBlockBytes) {
+            if (m_block) dropReference(m_block);
+            m_block = static_cast<Block*>(std::malloc(need > kBlockBytes ? need : kBlockBytes));
+            if (!m_block) throw std::bad_alloc();
+            m_block->references = 1;
+            m_used = kSlot;
+        }
+        char* slot = reinterpret_cast<char*>(m_block) + m_used;
+        m_used += need;
+        *reinterpret_cast<Block**>(slot) = m_block;
+        ++m_block->references;
+        return slot + kSlot;
+    }
+
+    /// Gives back the memory of an object made by allocate().
+    static void release(void* object) {
+        dropReference(*reinterpret_cast<Block**>(static_cast<char*>(object) - kSlot));
+    }
+
+private:
+    struct Block {
+        std::size_t references;
+    };
+    // Keeps every object at the alignment malloc gives.
+    static constexpr std::size_t kSlot = alignof(std::max_align_t);
+    static constexpr std::size_t kBlockBytes = 16 * 1024;
+
+    static std::size_t roundUp(std::size_t size) { return (size + kSlot - 1) / kSlot * kSlot; }
+    static void dropReference(Block* block) {
+        if (--block->references == 0) std::free(block);
+    }
+
+    Block* m_block = nullptr;
+    std::size_t m_used = 0;
+};
+
+// A container or string of a load: the class it derives from in every way but where its memory
+// comes from. It answers to the same class name, so readers see a plain CCString, array or
+// dictionary.
+template <typename Base> class Pooled final : public Base {
+public:
+    using Base::Base;
+    static void* operator new(std::size_t size, LoadPool& pool) { return pool.allocate(size); }
+    static void operator delete(void* object, LoadPool&) { LoadPool::release(object); }
+    static void operator delete(void* object) { LoadPool::release(object); }
+};
+
+enum class Element : std::uint8_t { Other, Dict, List, Key, Integer, Real, String, True, False };
+constexpr int kElementKinds = 9;
+
+// Whether `rest` (the name after its first letter) is exactly `expected`. It stops at the first
+// difference, so it never reads past the end of a shorter name.
 inline bool restIs(const char* rest, const char* expected) {
     while (*expected != '\0') {
         if (*rest != *expected) return false;
@@ -63,12 +95,12 @@ inline bool restIs(const char* rest, const char* expected) {
 }
 
 // The first letter picks the only candidate name.
-Element classify(const char* name) {
+Element classifyText(const char* name) {
     switch (name[0]) {
     case 'd':
         return restIs(name + 1, "ict") ? Element::Dict : Element::Other;
     case 'a':
-        return restIs(name + 1, "rray") ? Element::Array : Element::Other;
+        return restIs(name + 1, "rray") ? Element::List : Element::Other;
     case 'k':
         return restIs(name + 1, "ey") ? Element::Key : Element::Other;
     case 'i':
@@ -86,167 +118,294 @@ Element classify(const char* name) {
     }
 }
 
-} // namespace
+// Builds the containers of one parse straight from libxml2's callbacks.
+class PlistBuilder : public CCSAXErrors {
+public:
+    explicit PlistBuilder(bool rootIsArray) : m_rootIsArray(rootIsArray) {}
+    PlistBuilder(const PlistBuilder&) = delete;
+    PlistBuilder& operator=(const PlistBuilder&) = delete;
+    ~PlistBuilder() {
+        dropValue();
+        for (Dictionary* dictionary : m_dictionaryStack)
+            dictionary->release();
+        for (Array* array : m_arrayStack)
+            array->release();
+        if (m_currentDictionary) m_currentDictionary->release();
+        if (m_root) m_root->release();
+    }
 
-void CCPlistMaker::startElement(void*, const char* name, const char**) {
-    m_text.clear();
-    switch (classify(name)) {
-    case Element::Dict: {
-        auto* dictionary = new Dictionary();
-        if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
-        setCurrentDictionary(dictionary);
-        if (isFirstTopLevelContainer() && !m_rootIsArray) {
-            dictionary->retain();
-            m_root = dictionary;
-        }
-        m_state = kDict;
-        m_stateStack.push_back(kDict);
-        m_dictionaryStack.push_back(dictionary); // the stack keeps the creation reference
-        break;
+    bool parseData(const char* data, unsigned size, const char* name) {
+        return parseXMLDataWithHandler(data, size, &handler(), this, name);
     }
-    case Element::Array: {
-        auto* array = new Array();
-        addToEnclosing(m_stateStack.empty() ? kDict : m_stateStack.back(), array);
-        setCurrentArray(array);
-        if (isFirstTopLevelContainer() && m_rootIsArray) {
-            array->retain();
-            m_root = array;
-        }
-        m_state = kArray;
-        m_stateStack.push_back(kArray);
-        m_arrayStack.push_back(array);
-        break;
-    }
-    case Element::Key:
-        m_state = kKey;
-        break;
-    case Element::Integer:
-        m_state = kInteger;
-        break;
-    case Element::Real:
-        m_state = kReal;
-        break;
-    case Element::String:
-        m_state = kString;
-        break;
-    default:
-        m_state = kNone;
-        break;
-    }
-}
+    bool parseFile(const char* path) { return parseXMLFileWithHandler(path, &handler(), this); }
 
-void CCPlistMaker::endElement(void*, const char* name) {
-    const int enclosing = m_stateStack.empty() ? kDict : m_stateStack.back();
-    const Element element = classify(name);
-    switch (element) {
-    case Element::Dict:
-        if (enclosing == kDict && !m_dictionaryStack.empty()) {
-            m_stateStack.pop_back();
-            m_dictionaryStack.back()->release();
-            m_dictionaryStack.pop_back();
-            if (!m_dictionaryStack.empty()) setCurrentDictionary(m_dictionaryStack.back());
-        }
-        break;
-    case Element::Array:
-        if (enclosing == kArray && !m_arrayStack.empty()) {
-            m_stateStack.pop_back();
-            m_arrayStack.back()->release();
-            m_arrayStack.pop_back();
-            if (!m_arrayStack.empty()) setCurrentArray(m_arrayStack.back());
-        }
-        break;
-    case Element::True:
-    case Element::False: {
-        auto* value = new CCString(element == Element::True ? "1" : "0");
-        addToEnclosing(enclosing, value);
-        value->release();
-        break;
+    /// The root container, or null; owned by the builder.
+    CCObject* root() const { return m_root; }
+
+private:
+    enum State { kNone = 0, kKey = 1, kDict = 2, kInteger = 3, kReal = 4, kString = 5, kArray = 6 };
+
+    static xmlSAXHandler& handler() {
+        static xmlSAXHandler handler = [] {
+            xmlSAXHandler made;
+            std::memset(&made, 0, sizeof made);
+            made.initialized = XML_SAX2_MAGIC;
+            made.startElementNs = onStart;
+            made.endElementNs = onEnd;
+            made.characters = onText;
+            return made;
+        }();
+        return handler;
     }
-    case Element::Key:
-        // A copy, not a swap: both texts keep their buffers, and short keys never allocate. An
-        // empty key is a key like any other: the writer writes "" keys, and they must come back.
-        if (m_state == kKey) m_currentKey.assign(m_text);
-        break;
-    case Element::Integer:
-    case Element::Real:
-    case Element::String: {
-        // The whole text of the element, however many pieces it came in.
-        const int state = element == Element::Integer ? kInteger : element == Element::Real ? kReal : kString;
-        // An empty string element is the empty text the writer wrote; an empty number is nothing.
-        if (m_state == state && (state == kString || !m_text.empty())) {
-            // Copied rather than swapped: short texts stay in the string's own buffer, and m_text
-            // keeps its capacity for the next element.
-            auto* value = new CCString(m_text);
+
+    static PlistBuilder* of(void* user) {
+        return static_cast<PlistBuilder*>(static_cast<CCSAXErrors*>(user));
+    }
+
+    static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int,
+                        const xmlChar**, int, int, const xmlChar**) {
+        PlistBuilder* builder = of(user);
+        // A prefixed name ("x:dict") is none of the plist elements.
+        const Element element = prefix ? Element::Other : builder->classify(localName);
+        builder->m_open.push_back(element);
+        builder->startElement(element);
+    }
+
+    // libxml2 checks that every end tag closes the element open last, so the element that ends is
+    // the one on top of the stack.
+    static void onEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+        PlistBuilder* builder = of(user);
+        if (builder->m_open.empty()) return;
+        const Element element = builder->m_open.back();
+        builder->m_open.pop_back();
+        builder->endElement(element);
+    }
+
+    static void onText(void* user, const xmlChar* text, int length) {
+        of(user)->addText(reinterpret_cast<const char*>(text), length);
+    }
+
+    // libxml2 hands every element name over as the one copy in its name table, so a name seen
+    // once is afterwards recognised by its address alone.
+    Element classify(const xmlChar* name) {
+        for (int kind = 1; kind < kElementKinds; ++kind)
+            if (m_names[kind] == name) return static_cast<Element>(kind);
+        const Element element = classifyText(reinterpret_cast<const char*>(name));
+        if (element != Element::Other) m_names[static_cast<int>(element)] = name;
+        return element;
+    }
+
+    bool isFirstTopLevelContainer() {
+        if (!m_stateStack.empty() || m_topLevelSeen) return false;
+        m_topLevelSeen = true;
+        return true;
+    }
+
+    Dictionary* enclosingDictionary() const {
+        return m_dictionaryStack.empty() ? m_currentDictionary : m_dictionaryStack.back();
+    }
+
+    void setCurrentDictionary(Dictionary* dictionary) {
+        dictionary->retain();
+        if (m_currentDictionary) m_currentDictionary->release();
+        m_currentDictionary = dictionary;
+    }
+
+    void addToEnclosing(int kind, CCObject* item) {
+        if (kind == kArray) {
+            if (!m_arrayStack.empty()) m_arrayStack.back()->addObject(item);
+        } else if (kind == kDict) {
+            if (Dictionary* dictionary = enclosingDictionary()) dictionary->setObject(item, m_currentKey);
+        }
+    }
+
+    // The scalar being read, made from its first piece of text and extended by the others.
+    void dropValue() {
+        if (m_value) m_value->release();
+        m_value = nullptr;
+    }
+
+    void startElement(Element element) {
+        m_text.clear();
+        dropValue();
+        switch (element) {
+        case Element::Dict: {
+            Dictionary* dictionary = new (m_pool) Pooled<Dictionary>();
+            if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
+            setCurrentDictionary(dictionary);
+            if (isFirstTopLevelContainer() && !m_rootIsArray) {
+                dictionary->retain();
+                m_root = dictionary;
+            }
+            m_state = kDict;
+            m_stateStack.push_back(kDict);
+            m_dictionaryStack.push_back(dictionary); // the stack keeps the creation reference
+            break;
+        }
+        case Element::List: {
+            Array* array = new (m_pool) Pooled<Array>();
+            addToEnclosing(m_stateStack.empty() ? kDict : m_stateStack.back(), array);
+            if (isFirstTopLevelContainer() && m_rootIsArray) {
+                array->retain();
+                m_root = array;
+            }
+            m_state = kArray;
+            m_stateStack.push_back(kArray);
+            m_arrayStack.push_back(array);
+            break;
+        }
+        case Element::Key:
+            m_state = kKey;
+            break;
+        case Element::Integer:
+            m_state = kInteger;
+            break;
+        case Element::Real:
+            m_state = kReal;
+            break;
+        case Element::String:
+            m_state = kString;
+            break;
+        default:
+            m_state = kNone;
+            break;
+        }
+    }
+
+    void endElement(Element element) {
+        const int enclosing = m_stateStack.empty() ? kDict : m_stateStack.back();
+        switch (element) {
+        case Element::Dict:
+            if (enclosing == kDict && !m_dictionaryStack.empty()) {
+                m_stateStack.pop_back();
+                m_dictionaryStack.back()->release();
+                m_dictionaryStack.pop_back();
+                if (!m_dictionaryStack.empty()) setCurrentDictionary(m_dictionaryStack.back());
+            }
+            break;
+        case Element::List:
+            if (enclosing == kArray && !m_arrayStack.empty()) {
+                m_stateStack.pop_back();
+                m_arrayStack.back()->release();
+                m_arrayStack.pop_back();
+            }
+            break;
+        case Element::True:
+        case Element::False: {
+            CCString* value = new (m_pool) Pooled<CCString>(element == Element::True ? "1" : "0");
             addToEnclosing(enclosing, value);
             value->release();
+            break;
         }
-        break;
+        case Element::Key:
+            // A copy, not a swap: both texts keep their buffers, and short keys never allocate. An
+            // empty key is a key like any other: the writer writes "" keys, and they must come back.
+            if (m_state == kKey) m_currentKey.assign(m_text);
+            break;
+        case Element::Integer:
+        case Element::Real:
+        case Element::String: {
+            const int state = element == Element::Integer ? kInteger
+                              : element == Element::Real  ? kReal
+                                                          : kString;
+            // An empty string element is the empty text the writer wrote; an empty number is nothing.
+            if (m_state == state) {
+                if (m_value) {
+                    addToEnclosing(enclosing, m_value);
+                } else if (state == kString) {
+                    CCString* value = new (m_pool) Pooled<CCString>();
+                    addToEnclosing(enclosing, value);
+                    value->release();
+                }
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        m_text.clear();
+        dropValue();
+        m_state = kNone;
     }
-    default:
-        break;
+
+    void addText(const char* text, int length) {
+        if (length <= 0) return;
+        switch (m_state) {
+        case kKey:
+            m_text.append(text, static_cast<std::size_t>(length));
+            break;
+        case kInteger:
+        case kReal:
+        case kString:
+            // A text that comes in one piece goes straight into its string.
+            if (m_value)
+                m_value->text.append(text, static_cast<std::size_t>(length));
+            else {
+                m_value = new (m_pool) Pooled<CCString>();
+                m_value->text.assign(text, static_cast<std::size_t>(length));
+            }
+            break;
+        default:
+            break;
+        }
     }
-    m_text.clear();
-    m_state = kNone;
-}
 
-void CCPlistMaker::textHandler(void*, const char* text, int length) {
-    if (length <= 0) return;
-    if (m_state == kKey || m_state == kInteger || m_state == kReal || m_state == kString) {
-        m_text.append(text, static_cast<size_t>(length));
-    }
-}
+    LoadPool m_pool; // first member: the objects made from it may outlive the builder
+    bool m_rootIsArray;
+    CCObject* m_root = nullptr;                 ///< retained
+    Dictionary* m_currentDictionary = nullptr;  ///< retained
+    std::vector<Dictionary*> m_dictionaryStack; ///< each retained
+    std::string m_currentKey;
+    int m_state = kNone;
+    std::vector<Array*> m_arrayStack; ///< each retained
+    std::vector<int> m_stateStack;
+    std::vector<Element> m_open; ///< every element open now, outermost first
+    std::string m_text;          ///< text of the open key so far
+    CCString* m_value = nullptr; ///< the scalar of the open integer, real or string element; owned
+    bool m_topLevelSeen = false;
+    const xmlChar* m_names[kElementKinds] = {}; ///< the name table's copy of each element name seen
+};
 
-CCMutableDictionary<std::string, CCObject*>* CCDictMaker::root() const {
-    return static_cast<CCMutableDictionary<std::string, CCObject*>*>(m_root);
-}
-
-CCMutableArray<CCObject*>* CCArrayMaker::root() const {
-    return static_cast<CCMutableArray<CCObject*>*>(m_root);
-}
-
-namespace {
-
-template <typename Maker>
-auto finish(Maker& maker, bool parsed, bool* wellFormed, const char* name, const char* kind)
-    -> decltype(maker.root()) {
+template <typename Container>
+Container* finish(PlistBuilder& builder, bool parsed, bool* wellFormed, const char* name, const char* kind) {
     if (wellFormed) *wellFormed = parsed;
-    auto* root = maker.root();
+    CCObject* root = builder.root();
     if (!root) {
         // A broken document has been reported by the XML reader already.
         if (parsed) logDebugMessage("engine: property list %s holds no %s at its top level", name, kind);
         return nullptr;
     }
-    root->retain(); // the maker drops its own reference when it dies
+    root->retain(); // the builder drops its own reference when it dies
     root->autorelease();
-    return root;
+    return static_cast<Container*>(root);
 }
 
 } // namespace
 
 CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfFile(const char* path,
                                                                           bool* wellFormed) {
-    CCDictMaker maker;
-    bool parsed = parseXMLFile(path, &maker);
-    return finish(maker, parsed, wellFormed, path, "dictionary");
+    PlistBuilder builder(false);
+    bool parsed = builder.parseFile(path);
+    return finish<Dictionary>(builder, parsed, wellFormed, path, "dictionary");
 }
 
 CCMutableArray<CCObject*>* arrayWithContentsOfFile(const char* path, bool* wellFormed) {
-    CCArrayMaker maker;
-    bool parsed = parseXMLFile(path, &maker);
-    return finish(maker, parsed, wellFormed, path, "array");
+    PlistBuilder builder(true);
+    bool parsed = builder.parseFile(path);
+    return finish<Array>(builder, parsed, wellFormed, path, "array");
 }
 
 CCMutableDictionary<std::string, CCObject*>* dictionaryWithContentsOfData(const char* data, unsigned size,
                                                                           bool* wellFormed) {
-    CCDictMaker maker;
-    bool parsed = parseXMLData(data, size, &maker, "property list");
-    return finish(maker, parsed, wellFormed, "(in memory)", "dictionary");
+    PlistBuilder builder(false);
+    bool parsed = builder.parseData(data, size, "property list");
+    return finish<Dictionary>(builder, parsed, wellFormed, "(in memory)", "dictionary");
 }
 
 CCMutableArray<CCObject*>* arrayWithContentsOfData(const char* data, unsigned size, bool* wellFormed) {
-    CCArrayMaker maker;
-    bool parsed = parseXMLData(data, size, &maker, "property list");
-    return finish(maker, parsed, wellFormed, "(in memory)", "array");
+    PlistBuilder builder(true);
+    bool parsed = builder.parseData(data, size, "property list");
+    return finish<Array>(builder, parsed, wellFormed, "(in memory)", "array");
 }
 
 } // namespace kvengine

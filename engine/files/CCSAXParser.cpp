@@ -14,12 +14,15 @@ namespace kvengine {
 
 namespace {
 
-// libxml2 is handed this record; it carries the caller's context and the first error seen.
-struct ParseState {
+// libxml2 is handed this record (as its CCSAXErrors part); it carries the caller's context and
+// the first error seen.
+struct ParseState : CCSAXErrors {
     CCSAXContext context;
-    std::string firstError;
-    int errorLine = 0;
 };
+
+ParseState* parseStateOf(void* user) {
+    return static_cast<ParseState*>(static_cast<CCSAXErrors*>(user));
+}
 
 // libxml2 reports names in parts (prefix, local name); the delegators see them as written in the
 // document ("xlink:href").
@@ -36,7 +39,7 @@ std::string qualifiedName(const xmlChar* prefix, const xmlChar* localName) {
 void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*,
                          int namespaceCount, const xmlChar** namespaces, int attributeCount, int,
                          const xmlChar** attributes) {
-    auto* state = static_cast<ParseState*>(user);
+    auto* state = parseStateOf(user);
     CCSAXDelegator* delegator = state->context.delegator();
     if (!delegator) return;
     if (namespaceCount == 0 && attributeCount == 0) {
@@ -72,7 +75,7 @@ void forwardStartElement(void* user, const xmlChar* localName, const xmlChar* pr
 }
 
 void forwardEndElement(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*) {
-    auto* state = static_cast<ParseState*>(user);
+    auto* state = parseStateOf(user);
     CCSAXDelegator* delegator = state->context.delegator();
     if (!delegator) return;
     if (!prefix)
@@ -82,7 +85,7 @@ void forwardEndElement(void* user, const xmlChar* localName, const xmlChar* pref
 }
 
 void forwardCharacters(void* user, const xmlChar* text, int length) {
-    auto* state = static_cast<ParseState*>(user);
+    auto* state = parseStateOf(user);
     if (CCSAXDelegator* delegator = state->context.delegator()) {
         delegator->textHandler(&state->context, reinterpret_cast<const char*>(text), length);
     }
@@ -90,7 +93,7 @@ void forwardCharacters(void* user, const xmlChar* text, int length) {
 
 // Keeps libxml2 from printing on its own; the parse reports one line for the first error.
 void recordError(void* user, xmlErrorPtr error) {
-    auto* state = static_cast<ParseState*>(user);
+    auto* state = static_cast<CCSAXErrors*>(user);
     if (!state || !error || error->level < XML_ERR_ERROR || !state->firstError.empty()) return;
     state->firstError = error->message ? error->message : "unknown error";
     while (!state->firstError.empty() &&
@@ -107,32 +110,46 @@ xmlSAXHandler makeHandler() {
     handler.startElementNs = forwardStartElement;
     handler.endElementNs = forwardEndElement;
     handler.characters = forwardCharacters;
-    handler.serror = recordError;
     return handler;
 }
 
 } // namespace
 
-bool parseXMLData(const char* data, unsigned size, CCSAXDelegator* delegator, const char* name) {
+bool parseXMLDataWithHandler(const char* data, unsigned size, xmlSAXHandler* handler, CCSAXErrors* errors,
+                             const char* name) {
     const char* label = name ? name : "(memory)";
     if (!data || size > INT_MAX) {
         logDebugMessage("engine: XML %s: no data", label);
         return false;
     }
     LIBXML_TEST_VERSION
+    handler->serror = recordError;
+    // Global library state is set up once and never torn down between parses, so a parse started
+    // from inside a callback cannot pull it from under the outer one.
+    int result = xmlSAXUserParseMemory(handler, errors, data, static_cast<int>(size));
+    if (result != 0) {
+        if (errors->firstError.empty()) errors->firstError = "not well-formed";
+        logDebugMessage("engine: XML %s line %d: %s", label, errors->errorLine, errors->firstError.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool parseXMLFileWithHandler(const char* path, xmlSAXHandler* handler, CCSAXErrors* errors) {
+    unsigned size = 0;
+    char* data = readFileData(&size, path, "rb");
+    if (!data) return false;
+    bool ok = parseXMLDataWithHandler(data, size, handler, errors, path);
+    delete[] data;
+    return ok;
+}
+
+bool parseXMLData(const char* data, unsigned size, CCSAXDelegator* delegator, const char* name) {
     static xmlSAXHandler handler = makeHandler();
     ParseState state;
     state.context.init();
     state.context.setDelegator(delegator);
-    // Global library state is set up once and never torn down between parses, so a parse started
-    // from inside a callback cannot pull it from under the outer one.
-    int result = xmlSAXUserParseMemory(&handler, &state, data, static_cast<int>(size));
-    if (result != 0) {
-        if (state.firstError.empty()) state.firstError = "not well-formed";
-        logDebugMessage("engine: XML %s line %d: %s", label, state.errorLine, state.firstError.c_str());
-        return false;
-    }
-    return true;
+    return parseXMLDataWithHandler(data, size, &handler, &state, name);
 }
 
 bool parseXMLFile(const char* path, CCSAXDelegator* delegator) {

@@ -4,6 +4,10 @@
 // tile-map parser and the level parser. Only elements and character data are reported; entity
 // declarations and external documents are never loaded.
 
+#include <string>
+
+struct _xmlSAXHandler;
+
 namespace kvengine {
 
 /// Receives the events of one parse. context is the CCSAXContext of that parse.
@@ -38,5 +42,20 @@ bool parseXMLFile(const char* path, CCSAXDelegator* delegator);
 
 /// The same for a document already in memory; name is only used in log lines.
 bool parseXMLData(const char* data, unsigned size, CCSAXDelegator* delegator, const char* name);
+
+/// The first error of a parse that registers its own libxml2 handler. A reader that needs the
+/// last bit of speed derives its parse record from this and skips the delegator's virtual calls.
+struct CCSAXErrors {
+    std::string firstError;
+    int errorLine = 0;
+};
+
+/// parseXMLData with the reader's own libxml2 SAX handler: its callbacks get `errors` as their
+/// user data (cast it back to the derived record). The handler's error callback is set here.
+bool parseXMLDataWithHandler(const char* data, unsigned size, _xmlSAXHandler* handler, CCSAXErrors* errors,
+                             const char* name);
+
+/// parseXMLFile with the reader's own handler, as parseXMLDataWithHandler.
+bool parseXMLFileWithHandler(const char* path, _xmlSAXHandler* handler, CCSAXErrors* errors);
 
 } // namespace kvengine
