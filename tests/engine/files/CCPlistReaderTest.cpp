@@ -1,4 +1,5 @@
 #include "engine/files/CCPlistReader.h"
+#include "engine/base/CCString.h"
 #include "engine/files/CCFileUtils.h"
 
 #include "FilesTestSupport.h"
@@ -69,6 +70,11 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
         {"the first top-level container counts", "<dict><key>a</key><string>1</string></dict><dict/>",
          "{a:\"1\"}"},
         {"a lone scalar has no dictionary", "<string>a</string>", "null"},
+        {"prefixed names are other elements",
+         "<dict><key>k</key><p:string xmlns:p=\"u\">v</p:string><string>w</string><p:dict "
+         "xmlns:p=\"u\"/></dict>",
+         "{k:\"w\"}"},
+        {"a scalar cut by an element is dropped", "<dict><key>k</key><string>a<b/>c</string></dict>", "{}"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
@@ -85,6 +91,37 @@ TEST(PlistReader, BuildsArrays) {
     EXPECT_EQ(readArray("<dict><key>k</key><string>v</string></dict>"), "null");
     EXPECT_EQ(readArray("<dict><key>k</key><array><string>v</string></array></dict>"), "null");
     EXPECT_TRUE(log.contains("holds no array at its top level"));
+}
+
+TEST(PlistReader, ValuesOutliveTheirDocumentAndDieWithTheirLastOwner) {
+    // Enough values to fill several of the load's shared blocks; the first and the last leaf are
+    // kept past the document and still changed and read (the sanitizer build checks the memory).
+    std::string body = "<array>";
+    for (int i = 0; i < 2000; ++i)
+        body +=
+            "<string>value " + std::to_string(i) + "</string><dict><key>k</key><integer>1</integer></dict>";
+    body += "</array>";
+    std::string xml = plist(body);
+    CCString* first = nullptr;
+    CCString* last = nullptr;
+    {
+        kvtest::PoolScope pool;
+        auto* array = arrayWithContentsOfData(xml.data(), static_cast<unsigned>(xml.size()));
+        ASSERT_NE(array, nullptr);
+        ASSERT_EQ(array->count(), 4000u);
+        first = dynamic_cast<CCString*>(array->objectAtIndex(0));
+        last = dynamic_cast<CCString*>(array->objectAtIndex(3998));
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(last, nullptr);
+        first->retain();
+        last->retain();
+    }
+    first->text += " kept, and long enough to leave the string's own buffer";
+    EXPECT_EQ(first->text, "value 0 kept, and long enough to leave the string's own buffer");
+    EXPECT_EQ(last->text, "value 1999");
+    EXPECT_TRUE(first->isKindOf("CCString"));
+    first->release();
+    last->release();
 }
 
 TEST(PlistReader, ABrokenDocumentGivesWhatWasBuiltAndSaysSo) {
