@@ -1,16 +1,10 @@
 #include "game/menu/KVScreenView.h"
 
-#include "engine/actions/CCAnimate.h"
-#include "engine/actions/CCDelayTime.h"
-#include "engine/actions/CCFadeTo.h"
-#include "engine/actions/CCRepeat.h"
-#include "engine/actions/CCSequence.h"
 #include "engine/base/CCLog.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItemSprite.h"
-#include "engine/sprites/CCAnimation.h"
 #include "engine/sprites/CCSprite.h"
 #include "game/environment/KVEnvLayerCaustics.h"
 #include "game/environment/KVEnvLayerParticles.h"
@@ -109,15 +103,4 @@ CCScene* createPlaceholderScene(const char* screenName) {
     view->autorelease();
     scene->addChildAtZWithTag(view, 0, view->getTag());
     return scene;
-}
-
-CCSprite* KVScreenView::doubleTapHint() {
-    CCSprite* hand = CCSprite::createWithSpriteFrameName("doubletap01.png");
-    CCAnimation* taps = CCAnimation::createWithFrameNamePattern("doubletap%.2d.png", 1, 9, 0.1f);
-    if (hand == nullptr || taps == nullptr) return nullptr;
-    hand->runAction(
-        CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(CCSequence::createWithActions(
-            CCFadeTo::createWithDurationOpacity(0.1f, 255), CCAnimate::createWithAnimationRestore(taps, true),
-            CCFadeTo::createWithDurationOpacity(0.1f, 0), CCDelayTime::createWithDuration(2.0f), nullptr))));
-    return hand;
 }

@@ -32,11 +32,6 @@ public:
     /// Releases both backdrop layers; harmless twice.
     void cleanupBeforeDelete() override;
 
-    /// The double-tap hint: a hand of "doubletap01.png" that fades in, taps through the frames
-    /// "doubletap01".."09" (0.1 s each), fades out and waits 2 s, for ever. Autoreleased, not
-    /// added; null without its frames.
-    static kvengine::CCSprite* doubleTapHint();
-
     KVEnvLayerCaustics* getCausticsLayer() const { return m_causticsLayer; }
     KVEnvLayerParticles* getParticlesLayer() const { return m_particlesLayer; }
 

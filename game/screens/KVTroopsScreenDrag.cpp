@@ -23,6 +23,7 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
+#include "game/menu/KVDoubleTapHint.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVScrollOverlayView.h"
 #include "game/menu/KVScrollScalableItem.h"
@@ -85,7 +86,7 @@ std::string KVTroopsScreenView::classOf(const std::string& creature) {
 }
 
 CCSprite* KVTroopsScreenView::makeShopHint(CCNode* item) {
-    CCSprite* hand = item != nullptr ? doubleTapHint() : nullptr;
+    CCSprite* hand = item != nullptr ? createDoubleTapHint() : nullptr;
     if (hand == nullptr) return nullptr;
     const CCSize size = item->getContentSize();
     hand->setPosition(CCPoint(0.5f * size.width, 0.75f * size.height));
