@@ -20,9 +20,18 @@ namespace chattertest {
 using namespace kvengine;
 
 namespace {
-// The fixture dialogues, scrambled into a folder of this run that the resource index then holds.
+// The fixture dialogues, scrambled into a folder of this run that the resource index then holds;
+// the folder goes when the test program ends.
+struct FixtureFolder {
+    std::string path;
+    ~FixtureFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
 const std::string& fixtureFolder() {
-    static const std::string folder = [] {
+    static const FixtureFolder folder{[] {
         namespace fs = std::filesystem;
         const fs::path target = fs::temp_directory_path() / ("kelvos-chatter-" + std::to_string(::getpid()));
         fs::create_directories(target);
@@ -37,8 +46,8 @@ const std::string& fixtureFolder() {
         }
         CCResourceIndex::getInstance()->scanFolder(target.string() + "/");
         return target.string();
-    }();
-    return folder;
+    }()};
+    return folder.path;
 }
 } // namespace
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/textures/CCDecodedImage.h"
+#include "support/DriverProgram.h"
 
 namespace fs = std::filesystem;
 
@@ -37,34 +38,13 @@ struct StateChange {
     int frame, current, previous;
 };
 
-class FrontEndProgramTest : public ::testing::Test {
+class FrontEndProgramTest : public ::testing::Test, protected kvtest::DriverProgram {
 protected:
-    void SetUp() override {
-        folder = (fs::temp_directory_path() /
-                  ("kelvos-frontend-" + std::to_string(getpid()) + "-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-                     .string();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    /// Runs the driver with a fresh profile; its exit status.
-    int run(const std::string& arguments) {
-        fs::remove_all(folder + "/xdg");
-        fs::create_directories(folder + "/xdg");
-        const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
-                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" KELVOS_DRIVER
-                                    "' --trace-states 1 " +
-                                    arguments + " > log.txt 2>&1";
-        const int status = std::system(command.c_str());
-        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string log() const {
-        std::ifstream in(folder + "/log.txt", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    FrontEndProgramTest() : DriverProgram(KELVOS_DRIVER, "frontend") {}
+    /// Runs the driver with a fresh profile and its state changes traced; its exit status.
+    int run(const std::string& arguments) const {
+        clearProfile();
+        return DriverProgram::run("--trace-states 1 " + arguments);
     }
     /// The "state F: current C previous P" lines of the last run.
     std::vector<StateChange> trace() const {
@@ -89,17 +69,6 @@ protected:
             return changes[i];
         }
         return {-1, 0, 0};
-    }
-    /// Copies a screenshot of this run to build/screenshots and loads it.
-    bool keepShot(const std::string& name, kvengine::CCDecodedImage& image) const {
-        std::error_code ignored;
-        fs::create_directories(KELVOS_SCREENSHOT_DIR, ignored);
-        fs::copy_file(folder + "/" + name, std::string(KELVOS_SCREENSHOT_DIR) + "/program_" + name,
-                      fs::copy_options::overwrite_existing, ignored);
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return !bytes.empty() && image.initWithPngData(bytes.data(), bytes.size()) &&
-               image.bytesPerPixel() >= 3;
     }
     /// Mean brightness of a box of pixels (x, y from the top left).
     static double meanLuma(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
@@ -136,7 +105,6 @@ protected:
     static std::string shot(int frame, const std::string& name) {
         return " --shot " + std::to_string(frame) + ":" + name;
     }
-    std::string folder;
 };
 
 TEST_F(FrontEndProgramTest, TheMainRoadLeadsFromTheSplashThroughTheWorldMapIntoAMissionAtBothSizes) {

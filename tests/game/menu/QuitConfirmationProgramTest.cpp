@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/textures/CCDecodedImage.h"
+#include "support/DriverProgram.h"
 
 namespace fs = std::filesystem;
 
@@ -27,54 +28,19 @@ constexpr int kButtonY = 395;
 constexpr int kCancelX = 360;
 constexpr int kOkX = 600;
 
-class QuitConfirmationProgramTest : public ::testing::Test {
+class QuitConfirmationProgramTest : public ::testing::Test, protected kvtest::DriverProgram {
 protected:
-    void SetUp() override {
-        folder = (fs::temp_directory_path() /
-                  ("kelvos-quit-" + std::to_string(getpid()) + "-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-                     .string();
-        fs::remove_all(folder);
-        fs::create_directories(folder + "/xdg");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    int run(const std::string& arguments) {
-        const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
-                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" KELVOS_DRIVER
-                                    "' " +
-                                    arguments + " > log.txt 2>&1";
-        const int status = std::system(command.c_str());
-        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string log() const {
-        std::ifstream in(folder + "/log.txt", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    QuitConfirmationProgramTest() : DriverProgram(KELVOS_DRIVER, "quit") {}
     std::string tapAt(int frame, int x) const {
         return " --event " + std::to_string(frame) + ":down:" + std::to_string(x) + ":" +
                std::to_string(kButtonY) + " --event " + std::to_string(frame + 1) +
                ":up:" + std::to_string(x) + ":" + std::to_string(kButtonY);
-    }
-    /// Copies a screenshot of this run to build/screenshots and loads it.
-    bool keepShot(const std::string& name, kvengine::CCDecodedImage& image) const {
-        std::error_code ignored;
-        fs::create_directories(KELVOS_SCREENSHOT_DIR, ignored);
-        fs::copy_file(folder + "/" + name, std::string(KELVOS_SCREENSHOT_DIR) + "/program_" + name,
-                      fs::copy_options::overwrite_existing, ignored);
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        return !bytes.empty() && image.initWithPngData(bytes.data(), bytes.size()) &&
-               image.bytesPerPixel() >= 3;
     }
     static int luma(const kvengine::CCDecodedImage& image, int x, int y) {
         const unsigned char* p =
             &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel()];
         return (p[0] + p[1] + p[2]) / 3;
     }
-    std::string folder;
 };
 
 TEST_F(QuitConfirmationProgramTest, EscapeAsksAndCancelKeepsTheGameRunning) {

@@ -15,34 +15,15 @@
 #include <vector>
 
 #include "engine/textures/CCDecodedImage.h"
+#include "support/DriverProgram.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class MissionProgramTest : public ::testing::Test {
+class MissionProgramTest : public ::testing::Test, protected kvtest::DriverProgram {
 protected:
-    void SetUp() override {
-        folder = (fs::temp_directory_path() / ("kelvos-mission-" + std::to_string(getpid()))).string();
-        fs::remove_all(folder);
-        fs::create_directories(folder + "/xdg");
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    int run(const std::string& arguments) {
-        const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
-                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" KELVOS_DRIVER
-                                    "' " +
-                                    arguments + " > log.txt 2>&1";
-        const int status = std::system(command.c_str());
-        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string file(const std::string& name) const {
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    MissionProgramTest() : DriverProgram(KELVOS_DRIVER, "mission") {}
     std::vector<std::string> traceLines() const {
         std::vector<std::string> lines;
         std::istringstream in(file("trace.txt"));
@@ -56,13 +37,7 @@ protected:
             if (lines[i].find(part) != std::string::npos) return static_cast<int>(i);
         return -1;
     }
-    void keep(const std::string& name) const {
-        std::error_code ignored;
-        fs::create_directories(KELVOS_SCREENSHOT_DIR, ignored);
-        fs::copy_file(folder + "/" + name, std::string(KELVOS_SCREENSHOT_DIR) + "/program_mission_" + name,
-                      fs::copy_options::overwrite_existing, ignored);
-    }
-    std::string folder;
+    void keep(const std::string& name) const { DriverProgram::keep(name, "program_mission_" + name); }
 };
 
 TEST_F(MissionProgramTest, AMissionFromTheDriverLoadsStartsItsFirstTurnAndKeepsEscapeFromTheMenus) {

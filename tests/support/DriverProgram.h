@@ -1,0 +1,82 @@
+#pragma once
+
+// The whole program, run by kelvos_driver in a folder of its own for one test: the driver's log,
+// its screenshots and an XDG data folder for the player's profile live there.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "engine/textures/CCDecodedImage.h"
+
+namespace kvtest {
+
+class DriverProgram {
+public:
+    /// A fresh folder named after `prefix`, the process and the running test, so parallel runs
+    /// and checkouts never share one; removed again with the fixture.
+    DriverProgram(const char* driver, const std::string& prefix)
+        : folder((std::filesystem::temp_directory_path() /
+                  ("kelvos-" + prefix + "-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                     .string()),
+          m_driver(driver) {
+        std::filesystem::remove_all(folder);
+        clearProfile();
+    }
+    ~DriverProgram() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    DriverProgram(const DriverProgram&) = delete;
+    DriverProgram& operator=(const DriverProgram&) = delete;
+
+    /// Runs the driver headless in the folder, its output in log.txt; its exit status, -1 when it
+    /// did not exit by itself. The profile of earlier runs is kept.
+    int run(const std::string& arguments) const {
+        const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
+                                    "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" + m_driver +
+                                    "' " + arguments + " > log.txt 2>&1";
+        const int status = std::system(command.c_str());
+        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    /// The next run starts with no profile.
+    void clearProfile() const {
+        std::filesystem::remove_all(folder + "/xdg");
+        std::filesystem::create_directories(folder + "/xdg");
+    }
+    /// A file the driver wrote in the folder; empty when there is none.
+    std::string file(const std::string& name) const {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::string log() const { return file("log.txt"); }
+    /// Copies the screenshot `name` to build/screenshots as `keptName`, for a person to look at.
+    void keep(const std::string& name, const std::string& keptName) const {
+        std::error_code ignored;
+        std::filesystem::create_directories(KELVOS_SCREENSHOT_DIR, ignored);
+        std::filesystem::copy_file(folder + "/" + name, std::string(KELVOS_SCREENSHOT_DIR) + "/" + keptName,
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
+    /// keep() as "program_<name>", then decodes it; false when it is missing or not RGB(A).
+    bool keepShot(const std::string& name, kvengine::CCDecodedImage& image) const {
+        keep(name, "program_" + name);
+        const std::string bytes = file(name);
+        return !bytes.empty() && image.initWithPngData(bytes.data(), bytes.size()) &&
+               image.bytesPerPixel() >= 3;
+    }
+
+    const std::string folder;
+
+private:
+    const std::string m_driver;
+};
+
+} // namespace kvtest
