@@ -255,8 +255,10 @@ void KVGameplayLayer::update(float dt) {
 }
 
 void KVGameplayLayer::cleanup() {
-    // The views retain the layer: dropping them breaks the cycle.
+    // The views and the camera retain the layer: dropping them breaks the cycles, also when the
+    // program ends during a mission and no shutdown notification reaches the layer.
     if (m_views != nullptr) m_views->removeAllObjects();
+    hold<KVCamera>(m_camera, nullptr);
     KVLayer::cleanup();
 }
 

@@ -265,6 +265,9 @@ void KVGameplayScene::cleanupBeforeDelete() {
     post(EVENT_GAME_SHUTDOWN);
     CCNotificationCenter::getInstance()->removeObserver(this);
     removeAllChildren(true);
+    // A gameplay layer made but not yet shown (the program ended during the load) was not cleaned
+    // up with the children; its camera and views would keep it alive.
+    if (m_gameplayLayer != nullptr && m_gameplayLayer->getParent() == nullptr) m_gameplayLayer->cleanup();
     hold<KVHudLayer>(m_hud, nullptr);
     hold<CCLayer>(m_resultScreen, nullptr);
     hold<KVLoadingGameLayer>(m_loadingLayer, nullptr);
