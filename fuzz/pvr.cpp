@@ -42,15 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
 
-    std::vector<unsigned char> contents;
+    kvengine::CCTexturePVR::FileBytes contents;
     if (kvengine::CCTexturePVR::readPVRFile(path.c_str(), &contents)) {
         kvengine::CCTexturePVR* pvr = new kvengine::CCTexturePVR();
-        if (pvr->unpackPVRData(contents.data(), contents.size())) {
+        if (pvr->unpackPVRData(contents.data.get(), contents.size)) {
             // Every level must lie inside the file.
-            const unsigned char* end = contents.data() + contents.size();
+            const unsigned char* start = contents.data.get();
+            const unsigned char* end = start + contents.size;
             for (int i = 0; i < pvr->getLevelCount(); ++i) {
                 const auto& level = pvr->getLevel(i);
-                if (level.data < contents.data() || level.length > size_t(end - level.data)) std::abort();
+                if (level.data < start || level.length > size_t(end - level.data)) std::abort();
             }
             if (pvr->getLevelCount() < 1 || pvr->getLevelCount() > kvengine::CCTexturePVR::kMaxLevels)
                 std::abort();

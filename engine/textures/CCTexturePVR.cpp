@@ -54,8 +54,8 @@ void CCTexturePVR::deleteName() {
     m_name = 0;
 }
 
-bool CCTexturePVR::readPVRFile(const char* path, std::vector<unsigned char>* out) {
-    out->clear();
+bool CCTexturePVR::readPVRFile(const char* path, FileBytes* out) {
+    *out = FileBytes();
     if (path == nullptr) return false;
     std::string lower = path;
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -64,24 +64,25 @@ bool CCTexturePVR::readPVRFile(const char* path, std::vector<unsigned char>* out
         unsigned char* inflated = nullptr;
         const int length = lower.find(".ccz") != std::string::npos ? inflateCCZFile(path, &inflated)
                                                                    : inflateGZipFile(path, &inflated);
+        // The inflaters hand over malloc'd memory.
+        out->data = {inflated, [](unsigned char* bytes) { std::free(bytes); }};
         if (length < 0 || inflated == nullptr) {
-            std::free(inflated);
+            *out = FileBytes();
             return false;
         }
-        out->assign(inflated, inflated + length);
-        std::free(inflated);
+        out->size = size_t(length);
         return true;
     }
     unsigned size = 0;
     char* data = readFileData(&size, path, "rb");
     if (data == nullptr) return false;
-    out->assign(data, data + size);
-    delete[] data;
+    out->data = {reinterpret_cast<unsigned char*>(data), [](unsigned char* bytes) { delete[] bytes; }};
+    out->size = size;
     return true;
 }
 
 bool CCTexturePVR::initWithContentsOfFile(const char* path) {
-    std::vector<unsigned char> file;
+    FileBytes file;
     if (!readPVRFile(path, &file)) {
         logDebugMessage("pvr: %s cannot be read", path != nullptr ? path : "(null)");
         return false;
@@ -91,7 +92,7 @@ bool CCTexturePVR::initWithContentsOfFile(const char* path) {
     m_hasAlpha = false;
     m_retainName = false;
     m_levelCount = 0;
-    bool ok = unpackPVRData(file.data(), file.size());
+    bool ok = unpackPVRData(file.data.get(), file.size);
     if (!ok) logDebugMessage("pvr: %s is not a usable PVR file", path);
     ok = ok && createGLTexture();
     // The levels point into the file, which goes now.

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kvengine {
 
@@ -42,8 +42,14 @@ public:
     /// Uploads the unpacked levels as a new GL texture; false on a GL error.
     bool createGLTexture();
 
+    /// A file's bytes as the reader or the inflater handed them over, freed with the object
+    /// (textures run to megabytes: they are not copied again).
+    struct FileBytes {
+        std::unique_ptr<unsigned char, void (*)(unsigned char*)> data{nullptr, nullptr};
+        size_t size = 0;
+    };
     /// The decompressed bytes of a PVR file, chosen by its name as `initWithContentsOfFile` does.
-    static bool readPVRFile(const char* path, std::vector<unsigned char>* out);
+    static bool readPVRFile(const char* path, FileBytes* out);
 
     uint32_t getName() const { return m_name; }
     uint32_t getWidth() const { return m_width; }

@@ -178,10 +178,10 @@ TEST(ContentCheck, CreatureSheetsHoldEveryFrameTheViewsAskFor) {
         const std::string path =
             resourcePath(textAt(dictAt(loadPlist(sheet + ".plist"), "metadata"), "textureFileName"));
         ASSERT_FALSE(path.empty()) << sheet;
-        std::vector<unsigned char> bytes;
+        kvengine::CCTexturePVR::FileBytes bytes;
         ASSERT_TRUE(kvengine::CCTexturePVR::readPVRFile(path.c_str(), &bytes)) << sheet;
         kvengine::CCTexturePVR pvr;
-        ASSERT_TRUE(pvr.unpackPVRData(bytes.data(), bytes.size())) << sheet;
+        ASSERT_TRUE(pvr.unpackPVRData(bytes.data.get(), bytes.size)) << sheet;
         EXPECT_EQ(pvr.getLevelCount(), 1) << sheet;
         EXPECT_TRUE(pvr.hasAlpha()) << sheet;
         EXPECT_GE(pvr.getWidth(), 512u) << sheet;
