@@ -367,6 +367,18 @@ void KVMenuManager::changeState(int stateId) {
     }
 }
 
+void KVMenuManager::openPopUpState(KVScreenState* state) {
+    if (state == nullptr) return;
+    state->autorelease();
+    if (getCurrentState() == kItemPopUpState || getCurrentState() == kSquadPopUpState)
+        changeState(kCloseOverlayState);
+    setPrevious(getCurrentState());
+    setSlot(kPopUpItemSlot, state);
+    state->open(kItemPopUpState);
+    setCurrent(state->getCurrentId());
+    layOverRunningScene(state, kItemPopUpZ);
+}
+
 void KVMenuManager::endVideo() {
     // No video is ever played: the video state ends at once and the main menu follows, instead of
     // leaving the player on a screen that never moves on.

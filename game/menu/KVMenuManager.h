@@ -96,6 +96,11 @@ public:
     void changeState(int stateId);
     /// Leaves state `stateIndex + 1` (the index is the state id minus 1).
     void exitState(int stateIndex);
+    /// Lays the scene of `state`, a pop-up with no state id of its own (level info, buy, pearl
+    /// notice, training), over the running scene in the item pop-up's place: z 1200, tag 1, the
+    /// record at 24 over the screen under it, so that state 19 closes it. The manager takes over
+    /// `state`, made with new (null is ignored). A pop-up already open is closed first.
+    void openPopUpState(KVScreenState* state);
     /// Pop-up kind 16 is shown.
     bool isQuitConfirmationOpen() const override;
     /// Pop-up kind := 16, then state 24 (the pop-up over the current screen).

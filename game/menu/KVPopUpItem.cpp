@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "engine/base/CCArray.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCDirector.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchDispatcher.h"
+#include "engine/labels/CCLabelTTF.h"
 #include "engine/sprites/CCSprite.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVMenuManager.h"
@@ -18,6 +20,10 @@ namespace {
 
 constexpr int kCancelButtonKind = 1;
 constexpr unsigned char kDimmerOpacity = 100;
+constexpr const char* kMessageFont = "Thonburi";
+constexpr float kMessageFontSize = 20.0f;
+// Below the middle of the window by the button's height / 0.7.
+constexpr float kButtonRowDrop = 0.7f;
 
 const char* frameSuffixOf(int kind) {
     switch (kind) {
@@ -78,13 +84,55 @@ void KVPopUpItem::onCancel(CCObject* sender) {
     KVMenuManager::getInstance()->changeState(KVMenuManager::kCloseOverlayState);
 }
 
+std::string KVPopUpItem::localisedText(const char* key) {
+    if (CCString* text = getLocalizedString(key)) return text->text;
+    logDebugMessage("pop-up: no text for \"%s\"", key);
+    return key;
+}
+
+void KVPopUpItem::placeCancelAndAction(KVButton* action) {
+    const CCSize size = getContentSize();
+    if (CCNode* cancel = getChildByTag(kCancelTag)) {
+        const CCSize own = cancel->getContentSize();
+        cancel->setPosition(
+            CCPoint(size.width / 2 - own.width, size.height / 2 - own.height / kButtonRowDrop));
+    }
+    if (action == nullptr) {
+        logDebugMessage("pop-up: kind %d has no action button", m_kind);
+        return;
+    }
+    const CCSize own = action->getContentSize();
+    action->setPosition(CCPoint(size.width / 2 + own.width, size.height / 2 - own.height / kButtonRowDrop));
+    addChildAtZWithTag(action, 1, kActionTag);
+}
+
+CCLabelTTF* KVPopUpItem::addMessage(const char* text, float boxWidth, float boxHeight, float x, float y) {
+    constexpr int kCentred = 1; // lines centred in the box
+    CCLabelTTF* label = CCLabelTTF::createWithStringDimensions(
+        text != nullptr ? text : "", kCentred, kMessageFont, kMessageFontSize, boxWidth, boxHeight);
+    if (label == nullptr) {
+        logDebugMessage("pop-up: the message \"%s\" cannot be drawn", text != nullptr ? text : "");
+        return nullptr;
+    }
+    label->setColor(ccColor3B{0, 0, 255});
+    label->setPosition(CCPoint(x, y));
+    addChildAtZ(label, 2);
+    return label;
+}
+
 void KVPopUpItem::registerWithTouchDispatcher() {
     m_registered = true;
     CCTouchDispatcher::getInstance()->addTargetedDelegate(this, kTouchPriority, true);
 }
 
 bool popUpButtonHolds(const CCNode* parent, int tag, const CCPoint& point) {
-    CCNode* button = parent != nullptr ? parent->getChildByTag(tag) : nullptr;
+    // Pop-ups may give their texts the tags of the frame's own children: only a button counts.
+    CCArray* children = parent != nullptr ? parent->getChildren() : nullptr;
+    CCNode* button = nullptr;
+    for (unsigned i = 0; children != nullptr && i < children->count() && button == nullptr; ++i) {
+        auto* child = static_cast<CCNode*>(children->objectAtIndex(i));
+        if (child->getTag() == tag && child->isKindOf("KVButton")) button = child;
+    }
     if (button == nullptr) return false;
     const CCSize size = button->getContentSize();
     const CCPoint at = button->getPosition();

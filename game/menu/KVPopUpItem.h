@@ -1,11 +1,15 @@
 #pragma once
 
+#include <string>
+
 #include "game/menu/KVMenuItem.h"
 
 namespace kvengine {
+class CCLabelTTF;
 class CCNode;
 class CCPoint;
 } // namespace kvengine
+class KVButton;
 
 /// The frame the squad, mission-info and shop pop-ups build on: a grey dimmer over the window, a
 /// frame picture chosen by the kind and, for every kind but 3, a cancel button in the middle that
@@ -18,7 +22,7 @@ class CCPoint;
 /// A subclass that wants the touches turns them on with setTouchEnabled(true): it then claims every
 /// touch at priority -999, swallowing it, except those that start on the cancel button or on the
 /// action button (tag 4), which go on to the buttons.
-/// Whether the child `tag` of `parent` (a button, centred on its position with its content size)
+/// Whether the button child `tag` of `parent` (a `KVButton`, centred on its position with its content size)
 /// holds a point of the scene; false without such a child. The pop-ups let touches there through.
 bool popUpButtonHolds(const kvengine::CCNode* parent, int tag, const kvengine::CCPoint& point);
 
@@ -39,6 +43,19 @@ public:
     void registerWithTouchDispatcher() override;
     bool touchBegan(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
     void touchEnded(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
+
+    /// The localised text of `key`; the key itself (logged) when the table has none.
+    static std::string localisedText(const char* key);
+
+protected:
+    /// The button row of the question pop-ups (buy, train, level info), below the middle of the
+    /// window: the cancel button moves to (w/2 - its width, h/2 - its height / 0.7) and `action`
+    /// (null allowed: logged, no button) goes to (w/2 + its width, h/2 - its height / 0.7), at z 1
+    /// with tag 4.
+    void placeCancelAndAction(KVButton* action);
+    /// A boxed message in "Thonburi" 20, blue, centred in its box at (x, y), added at z 2; null
+    /// (logged) when the text cannot be drawn.
+    kvengine::CCLabelTTF* addMessage(const char* text, float boxWidth, float boxHeight, float x, float y);
 
 private:
     int m_kind = 0;

@@ -6,6 +6,7 @@
 #include "game/menu/KVPopUpItemScreenView.h"
 #include "game/menu/KVScreenView.h"
 #include "game/screens/KVAboutScreenView.h"
+#include "game/screens/KVPopUpSquadScreenView.h"
 #include "game/screens/KVTroopsScreenView.h"
 #include "game/screens/KVWorldMapScreenView.h"
 
@@ -78,7 +79,7 @@ CCScene* KVEquipScreenState::createScene() {
 }
 
 CCScene* KVPopUpSquadScreenState::createScene() {
-    return createPlaceholderScene("squad pop-up");
+    return KVPopUpSquadScreenView::createScene();
 }
 
 CCScene* KVPopUpItemScreenState::createScene() {
