@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/director/CCScene.h"
 #include "game/menu/KVMenuItem.h"
 
 namespace kvengine {
@@ -60,3 +61,13 @@ protected:
 private:
     int m_kind = 0;
 };
+
+/// A new autoreleased scene holding a new autoreleased `View` at z 0: the scene factory of the
+/// pop-up views.
+template <class View> kvengine::CCScene* createPopUpScene() {
+    kvengine::CCScene* scene = kvengine::CCScene::create();
+    auto* view = new View();
+    view->autorelease();
+    scene->addChildAtZ(view, 0);
+    return scene;
+}

@@ -40,11 +40,7 @@ struct StarRow {
 } // namespace
 
 CCScene* KVPopUpLevelInfoScreenView::createScene() {
-    CCScene* scene = CCScene::create();
-    auto* view = new KVPopUpLevelInfoScreenView();
-    view->autorelease();
-    scene->addChildAtZ(view, 0);
-    return scene;
+    return createPopUpScene<KVPopUpLevelInfoScreenView>();
 }
 
 KVTitleItem* KVPopUpLevelInfoScreenView::addTitle(const std::string& text, int fontSize, unsigned char red,

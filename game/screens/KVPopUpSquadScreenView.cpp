@@ -48,11 +48,7 @@ void copyText(kvdata::Dict* from, const char* key, kvdata::Dict* to, const char*
 } // namespace
 
 CCScene* KVPopUpSquadScreenView::createScene() {
-    CCScene* scene = CCScene::create();
-    auto* view = new KVPopUpSquadScreenView();
-    view->autorelease();
-    scene->addChildAtZ(view, 0);
-    return scene;
+    return createPopUpScene<KVPopUpSquadScreenView>();
 }
 
 kvdata::Dict* KVPopUpSquadScreenView::collectTeamDisplayData() {

@@ -25,11 +25,7 @@ std::string selectedKelvo() {
 } // namespace
 
 CCScene* KVPopUpLevelUpScreenView::createScene() {
-    CCScene* scene = CCScene::create();
-    auto* view = new KVPopUpLevelUpScreenView();
-    view->autorelease();
-    scene->addChildAtZ(view, 0);
-    return scene;
+    return createPopUpScene<KVPopUpLevelUpScreenView>();
 }
 
 kvdata::Dict* KVPopUpLevelUpScreenView::copyKelvoStats(const std::string& name) {

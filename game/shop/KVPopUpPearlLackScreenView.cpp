@@ -15,11 +15,7 @@ constexpr int kButtonKind = 1;
 }
 
 CCScene* KVPopUpPearlLackScreenView::createScene() {
-    CCScene* scene = CCScene::create();
-    auto* view = new KVPopUpPearlLackScreenView();
-    view->autorelease();
-    scene->addChildAtZ(view, 0);
-    return scene;
+    return createPopUpScene<KVPopUpPearlLackScreenView>();
 }
 
 KVPopUpPearlLackScreenView::KVPopUpPearlLackScreenView() {

@@ -14,11 +14,7 @@ constexpr int kButtonKind = 1;
 }
 
 CCScene* KVPopUpShopBuyScreenView::createScene() {
-    CCScene* scene = CCScene::create();
-    auto* view = new KVPopUpShopBuyScreenView();
-    view->autorelease();
-    scene->addChildAtZ(view, 0);
-    return scene;
+    return createPopUpScene<KVPopUpShopBuyScreenView>();
 }
 
 KVPopUpShopBuyScreenView::KVPopUpShopBuyScreenView() {
