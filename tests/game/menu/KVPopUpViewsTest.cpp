@@ -273,8 +273,10 @@ protected:
     }
     kvdata::Dict* record() { return profile->getMissionRecord("M01a", "Prologue"); }
     static bool shows(CCNode* sprite, const char* frameName) {
-        return sprite != nullptr && static_cast<CCSprite*>(sprite)->isFrameDisplayed(
-                                        CCSpriteFrameCache::getInstance()->findSpriteFrameByName(frameName));
+        // Buttons and titles lie among the sprites: only a sprite shows a frame.
+        auto* shown = dynamic_cast<CCSprite*>(sprite);
+        return shown != nullptr &&
+               shown->isFrameDisplayed(CCSpriteFrameCache::getInstance()->findSpriteFrameByName(frameName));
     }
     /// The stars of the view, top row first.
     static std::vector<CCSprite*> stars(CCNode* view) {
