@@ -6,6 +6,7 @@
 #include "game/menu/KVPopUpItemScreenView.h"
 #include "game/menu/KVScreenView.h"
 #include "game/screens/KVAboutScreenView.h"
+#include "game/screens/KVOptionsScreenView.h"
 #include "game/screens/KVPopUpSquadScreenView.h"
 #include "game/screens/KVTroopsScreenView.h"
 #include "game/screens/KVWorldMapScreenView.h"
@@ -39,7 +40,7 @@ CCScene* KVAboutScreenState::createScene() {
 }
 
 CCScene* KVOptionsScreenState::createScene() {
-    return createPlaceholderScene("options");
+    return KVOptionsScreenView::createScene();
 }
 
 CCScene* KVPlayScreenState::createScene() {

@@ -20,6 +20,8 @@
 // boxed value or string, an array's items joined by commas, or "-".
 // --realtime runs on the real clock until the window is closed (a person can play a mission:
 // kelvos_driver --realtime --mission M01a).
+// Web pages the game opens are not handed to a browser (except with --realtime): each prints
+// "web page F: ADDRESS", F the frame being prepared.
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
 // and shown once, as the smallest program that draws a frame does (the start-up benchmark
 // compares the two); with more than one frame, every later frame clears and draws one textured
@@ -54,6 +56,7 @@
 #include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCClock.h"
+#include "engine/platform/CCDesktop.h"
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCGLWindow.h"
 #include "game/app/AppDelegate.h"
@@ -591,6 +594,13 @@ int main(int argc, char** argv) {
         run.options.frames = 0x7fffffff;
     else
         CCClock::setShared(&clock);
+    static Run* pagesRun = &run;
+    if (!run.options.realtime)
+        setWebPageOpener([](const std::string& address) {
+            std::printf("web page %d: %s\n", pagesRun->framesDrawn + 1, address.c_str());
+            std::fflush(stdout);
+            return true;
+        });
     static Run* traced = nullptr;
     if (run.options.traceStates) {
         traced = &run;

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 // Kelvos that speak in the dialogues.
 const char* const kSpeakers[] = {"steev", "vahine", "kiwa", "clint", "sammo"};
 // Talking animations of the light box: sheet "<name in lower case>_ss", frames "<name>NN.png".
-const std::pair<const char*, const char*> kTalkers[] = {{"SteevTalk", "steev"}};
+const std::pair<const char*, const char*> kTalkers[] = {
+    {"SteevTalk", "steev"}, {"VahineTalk", "vahine"}, {"KiwaTalk", "kiwa"}};
 constexpr int kTalkFrames = 4;
 
 constexpr int kPortraitTexels = 400; // 200 points

@@ -57,4 +57,12 @@ bool setCurrentWindowIcon(const unsigned char* rgba, int width, int height) {
     return true;
 }
 
+bool openWebPageInSystemBrowser(const std::string& address) {
+    if (SDL_OpenURL(address.c_str()) != 0) {
+        platformLog("desktop: the browser did not take %s: %s", address.c_str(), SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
 } // namespace kvengine

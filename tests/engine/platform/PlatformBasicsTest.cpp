@@ -1,4 +1,6 @@
+#include "engine/base/CCLog.h"
 #include "engine/platform/CCClock.h"
+#include "engine/platform/CCDesktop.h"
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCKeyTable.h"
 #include "engine/platform/CCPlatformEvent.h"
@@ -7,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 using namespace kvengine;
 
@@ -130,4 +134,60 @@ TEST(GLTestContext, DrawsAndReadsPixelsBack) {
     gl.close();
     EXPECT_FALSE(gl.isOpen());
     EXPECT_FALSE(gl.open(0, 10));
+}
+
+namespace {
+
+std::vector<std::string> g_pagesOpened;
+bool g_openerAnswer = true;
+
+bool recordPage(const std::string& address) {
+    g_pagesOpened.push_back(address);
+    return g_openerAnswer;
+}
+
+} // namespace
+
+// Only plain web addresses reach the browser; anything else is refused with a log line, and the
+// opener's own failure is reported as a failure.
+TEST(WebPage, OnlyWebAddressesReachTheOpener) {
+    struct Case {
+        std::string address;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"https://kelvos.example/soundtrack", true},
+        {"http://kelvos.example", true},
+        {"https://kelvos.example/a?b=c&d=%20e", true},
+        {"", false},
+        {"kelvos.example/soundtrack", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"https://", false},
+        {"https:///path", false},
+        {"https://kelvos.example/with space", false},
+        {"https://kelvos.example/\nline", false},
+        {std::string("https://kelvos.example/\0x", 25), false},
+        {"https://kelvos.example/" + std::string(2048, 'a'), false},
+        {"-https://kelvos.example", false},
+    };
+    CCWebPageOpener previous = setWebPageOpener(recordPage);
+    std::vector<std::string> log;
+    setDebugLogSink([&](const std::string& line) { log.push_back(line); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address.substr(0, 60));
+        g_pagesOpened.clear();
+        log.clear();
+        EXPECT_EQ(isWebPageAddress(c.address), c.accepted);
+        EXPECT_EQ(openWebPage(c.address), c.accepted);
+        EXPECT_EQ(g_pagesOpened.size(), c.accepted ? 1u : 0u);
+        EXPECT_EQ(log.size(), c.accepted ? 0u : 1u);
+    }
+    g_openerAnswer = false;
+    log.clear();
+    EXPECT_FALSE(openWebPage("https://kelvos.example/down"));
+    EXPECT_EQ(log.size(), 1u);
+    g_openerAnswer = true;
+    setDebugLogSink(nullptr);
+    EXPECT_EQ(setWebPageOpener(previous), recordPage);
 }

@@ -21,6 +21,7 @@
 #include "engine/files/CCZipUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 #include "engine/textures/CCTexturePVR.h"
+#include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "support/SoundEffectNames.h"
 
@@ -618,6 +619,16 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"loading screen caption 3", "%s"},
         {"loading screen caption 4", "%s"},
         {"Prepping", ""},
+        {"Option_Screen_Back", ""},
+        {"Option_Screen_Help", ""},
+        {"Option_Screen_Sound", ""},
+        {"Option_Screen_Social_Win32", ""},
+        {"Option_Language_Select", ""},
+        {"OPTION SOUND SFX", ""},
+        {"OPTION SOUND MUSIC", ""},
+        {"DOWNLOAD_SOUNDTRACK", ""},
+        {"HELP_MENU_WRITE_TO_US_WIN32", ""},
+        {"Option_Screen_Help_View", ""},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;
@@ -707,6 +718,44 @@ TEST(ContentCheck, DialoguesFindTheirTextsPortraitsAndPictures) {
     // The help dialogues the tutorial plays.
     for (const char* id : {"Tutos_chatot", "Tutos_chatmp", "Tutos_chatrn", "Tutos_chatah"})
         EXPECT_TRUE(identifiers.count(id)) << id;
+}
+
+TEST(ContentCheck, OptionsScreenFindsItsFramesAndEveryHelpDialogue) {
+    PoolScope pool;
+    const std::set<std::string> options = sheetFrames("option_88_ss");
+    for (const char* name :
+         {"KV_Track_SFX.png", "KV_Track_Music.png", "KV_BT_Slider_UP.png", "Bt_OST.png",
+          "KV_OptionSelectionFrame.png", "KV_BT_FlecheHaut_UP.png", "KV_BT_FlecheHaut_Down.png",
+          "KV_BT_FlecheBas_UP.png", "KV_BT_FlecheBas_Down.png", "KV_WriteToUs.png", "KV_ZoneSocial_Fond.png",
+          "KV_BT_FaceBook_Normal.png", "KV_BT_FaceBook_Down.png", "KV_BT_Twitter_Normal.png",
+          "KV_BT_Twitter_Down.png"})
+        EXPECT_TRUE(options.count(name)) << name;
+    // Every help entry has a title in every language and a dialogue whose first step names a
+    // talking portrait (the help tab unloads that sheet when the dialogue ends).
+    std::vector<kvengine::CCLocalizationManager*> tables;
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        tables.push_back(new kvengine::CCLocalizationManager());
+        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
+            << folder;
+    }
+    Dict* dialogues = loadPlist("Tutos_CHAT.plist");
+    ASSERT_NE(dialogues, nullptr);
+    std::string list = TUTORIAL_CHATTER_LIST_SHORT->c_str();
+    int count = 0;
+    for (size_t start = 0; start <= list.size(); ++count) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        const std::string id = list.substr(start, end - start);
+        start = end + 1;
+        for (kvengine::CCLocalizationManager* table : tables)
+            EXPECT_NE(table->stringForKey(id), nullptr) << table->path() << ": " << id;
+        Dict* first = dictAt(dictAt(dialogues, id), "Dialog1");
+        ASSERT_NE(first, nullptr) << id;
+        const std::string animation = textAt(first, "animation_name");
+        EXPECT_FALSE(animation.empty()) << id; // its frames are checked with every dialogue's
+    }
+    EXPECT_EQ(count, 16);
+    for (kvengine::CCLocalizationManager* table : tables)
+        table->release();
 }
 
 TEST(ContentCheck, AboutScreenHasEveryMemberInARowWithBubbleAndTexts) {
