@@ -200,3 +200,59 @@ TEST_F(FrontEndProgramTest, CreditsShowsTheStaffOneByOneAndBackReturnsToTheMainM
 }
 
 } // namespace
+
+TEST_F(FrontEndProgramTest, OptionsKeepTheMusicVolumeAcrossVisitsAndRunsAndSwitchToFrench) {
+    // Window pixels from the top left: the options button over Credits, the sound and language
+    // tabs, the music knob's row, the soundtrack button, the second list row, Select, the pop-up's OK.
+    const int optionsX = 34, optionsY = 500;
+    const int soundTabX = 668, languageTabX = 573, tabY = 188;
+    const int musicY = 313, rightEnd = 669, leftEnd = 390;
+    // First run: Options, the sound tab, the music knob dragged to the left end, the soundtrack page,
+    // Back, Options again and its sound tab.
+    ASSERT_EQ(
+        run("--frames 460" + tap(kMenuFrame, optionsX, optionsY) + tap(kMenuFrame + 10, optionsX, optionsY) +
+            shot(360, "options_help.png") + tap(370, soundTabX, tabY) + shot(378, "options_sound.png") +
+            " --event 380:down:" + std::to_string(rightEnd) + ":" + std::to_string(musicY) +
+            " --event 382:move:500:" + std::to_string(musicY) +
+            " --event 384:move:300:" + std::to_string(musicY) +
+            " --event 386:up:300:" + std::to_string(musicY) + shot(392, "options_music_left.png") +
+            tap(395, 336, 375) + tap(400, 160, 40) + tap(420, optionsX, optionsY) +
+            tap(430, optionsX, optionsY) + tap(440, soundTabX, tabY) + shot(450, "options_music_kept.png")),
+        0)
+        << log();
+    int optionsAt = 0;
+    const StateChange options = changeTo(4, -1, &optionsAt);
+    EXPECT_EQ(options.frame, kMenuFrame + 11) << log();
+    int backAt = 0;
+    EXPECT_EQ(changeTo(1, optionsAt, &backAt).frame, 401) << log();
+    EXPECT_EQ(changeTo(4, backAt).frame, 431) << log();
+    EXPECT_NE(log().find("web page 396: https://kelvos.example/soundtrack"), std::string::npos) << log();
+    // Second run with the profile of the first: the knob is still at the left end. Then the
+    // language tab, French, Select and OK.
+    ASSERT_EQ(DriverProgram::run("--trace-states 1 --frames 470" + tap(kMenuFrame, optionsX, optionsY) +
+                                 tap(kMenuFrame + 10, optionsX, optionsY) + tap(370, soundTabX, tabY) +
+                                 shot(380, "options_music_saved.png") + tap(390, languageTabX, tabY) +
+                                 tap(400, 476, 316) + tap(410, 649, 418) + shot(425, "options_question.png") +
+                                 tap(430, 600, 395) + shot(460, "options_french.png")),
+              0)
+        << log();
+    int popUpAt = 0;
+    EXPECT_EQ(changeTo(24, -1, &popUpAt).frame, 411) << log();
+    EXPECT_EQ(changeTo(4, popUpAt).frame, 431) << log();
+
+    kvengine::CCDecodedImage help, sound, left, kept, saved, french;
+    ASSERT_TRUE(keepShot("options_help.png", help));
+    ASSERT_TRUE(keepShot("options_sound.png", sound));
+    ASSERT_TRUE(keepShot("options_music_left.png", left));
+    ASSERT_TRUE(keepShot("options_music_kept.png", kept));
+    ASSERT_TRUE(keepShot("options_music_saved.png", saved));
+    ASSERT_TRUE(keepShot("options_french.png", french));
+    keep("options_question.png", "program_options_question.png");
+    // The knob's row: moved by the drag, the same on the second visit and in the second run.
+    const int row[4] = {leftEnd - 10, musicY - 8, rightEnd + 10, musicY + 8};
+    EXPECT_GT(differing(sound, left, row[0], row[1], row[2], row[3]), 300);
+    EXPECT_LT(differing(left, kept, row[0], row[1], row[2], row[3]), 60);
+    EXPECT_LT(differing(left, saved, row[0], row[1], row[2], row[3]), 60);
+    // The back button's caption in French.
+    EXPECT_GT(differing(help, french, 110, 25, 210, 55), 50);
+}
