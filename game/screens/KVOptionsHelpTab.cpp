@@ -29,14 +29,6 @@ constexpr float kWriteToUsFontSize = 16;
 constexpr int kViewButtonKind = 21;
 constexpr float kSocialSpacing = 10;
 
-bool isWide() {
-    return CCDirector::wideScreen != 0;
-}
-
-CCPoint shifted(float wideX, float wideY) {
-    return isWide() ? CCPoint(wideX, wideY) : CCPoint(wideX - 64, wideY + 32);
-}
-
 CCMenuItemSprite* spriteItem(const char* normalName, const char* pressedName, CCObject* target,
                              SEL_MenuHandler action) {
     CCSprite* normal = CCSprite::createWithSpriteFrameName(normalName);
@@ -70,11 +62,8 @@ void unloadTalkingPortrait(const std::string& key) {
 
 void KVOptionsScreenView::showHelpTab(int selectedIndex) {
     switchTab(kHelpMode);
-    CCLayer* layer = CCLayer::create();
+    CCLayer* layer = newTabLayer();
     if (layer == nullptr) return;
-    layer->setContentSize(CCDirector::getInstance()->getWinSize());
-    layer->setAnchorPoint(CCPoint(0, 0));
-    layer->setPosition(CCPoint(0, 0));
     addChildAtZWithTag(layer, 4, kTabLayerTag);
 
     if (CCMenuItemSprite* item =
@@ -82,7 +71,7 @@ void KVOptionsScreenView::showHelpTab(int selectedIndex) {
         item->setAnchorPoint(CCPoint(0.5f, 0.5f));
         item->setTag(0);
         if (CCMenu* menu = CCMenu::createWithItems(item, nullptr)) {
-            const CCPoint at = shifted(261, 177.5f);
+            const CCPoint at = placeFor(261, 177.5f);
             menu->setPosition(at);
             layer->addChildAtZWithTag(menu, 2, kWriteToUsTag);
             if (KVLabelWithShadow* text = KVLabelWithShadow::createWithString(
@@ -94,7 +83,7 @@ void KVOptionsScreenView::showHelpTab(int selectedIndex) {
             }
         }
     }
-    const CCPoint viewAt = shifted(649, 181.5f);
+    const CCPoint viewAt = placeFor(649, 181.5f);
     if (KVButton* view = KVButton::createWithLabel(
             localizeString(kvdata::newString("Option_Screen_Help_View")), viewAt.x, viewAt.y, kViewButtonKind,
             this, menu_selector(KVOptionsScreenView::playSelectedHelpDialogue))) {

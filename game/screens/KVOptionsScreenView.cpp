@@ -54,15 +54,6 @@ constexpr int kSoundTabKind = 5;
 constexpr int kLanguageTabKind = 6;
 constexpr int kSelectButtonKind = 21;
 
-bool isWide() {
-    return CCDirector::wideScreen != 0;
-}
-
-// A point given for the wide window; the narrow window's is 64 points left and 32 up.
-CCPoint shifted(float wideX, float wideY) {
-    return isWide() ? CCPoint(wideX, wideY) : CCPoint(wideX - 64, wideY + 32);
-}
-
 CCString* localised(const char* key) {
     return localizeString(kvdata::newString(key));
 }
@@ -106,9 +97,9 @@ void KVOptionsScreenView::buildFrame() {
     const CCSize win = CCDirector::getInstance()->getWinSize();
     const float w = win.width;
     if (getChildByTag(kBackgroundTag) == nullptr) addBackground(kBackgroundTag);
-    if (KVButton* back = KVButton::createWithLabel(localised("Option_Screen_Back"), w / 6,
-                                                   isWide() ? w / 2 + w / 12 : w / 2 + w / 5, kBackButtonKind,
-                                                   this, menu_selector(KVOptionsScreenView::onBackButton))) {
+    if (KVButton* back = KVButton::createWithLabel(
+            localised("Option_Screen_Back"), w / 6, isWideWindow() ? w / 2 + w / 12 : w / 2 + w / 5,
+            kBackButtonKind, this, menu_selector(KVOptionsScreenView::onBackButton))) {
         back->setAnchorPoint(CCPoint(0.5f, 0.5f));
         addChildAtZWithTag(back, 2, kBackTag);
     }
@@ -118,8 +109,8 @@ void KVOptionsScreenView::buildFrame() {
         int z;
         int tag;
     };
-    for (const Panel& panel : {Panel{"KV_FondBasZoneShop.png", shifted(480, 238.25f), 1, kLowerPanelTag},
-                               Panel{"KV_FondhautZoneShop.png", shifted(480, 367), 3, kUpperPanelTag}}) {
+    for (const Panel& panel : {Panel{"KV_FondBasZoneShop.png", placeFor(480, 238.25f), 1, kLowerPanelTag},
+                               Panel{"KV_FondhautZoneShop.png", placeFor(480, 367), 3, kUpperPanelTag}}) {
         if (CCSprite* sprite = CCSprite::createWithSpriteFrameName(panel.frame)) {
             sprite->setAnchorPoint(CCPoint(0.5f, 0.5f));
             sprite->setPosition(panel.position);
@@ -128,11 +119,11 @@ void KVOptionsScreenView::buildFrame() {
     }
     addTabButton("Option_Screen_Social_Win32", kLanguageTabKind,
                  menu_selector(KVOptionsScreenView::onLanguageTabButton), "KV_BT_HelmetsSelect.png",
-                 shifted(573.5f, 411.5f), kLanguageTabTag, kLanguageHighlightTag);
+                 placeFor(573.5f, 411.5f), kLanguageTabTag, kLanguageHighlightTag);
     addTabButton("Option_Screen_Sound", kSoundTabKind, menu_selector(KVOptionsScreenView::onSoundTabButton),
-                 "KV_BT_StuffSelect.png", shifted(668, 411.5f), kSoundTabTag, kSoundHighlightTag);
+                 "KV_BT_StuffSelect.png", placeFor(668, 411.5f), kSoundTabTag, kSoundHighlightTag);
     addTabButton("Option_Screen_Help", kHelpTabKind, menu_selector(KVOptionsScreenView::onHelpTabButton),
-                 "KV_BT_KelvosSelect.png", shifted(469, 411.5f), kHelpTabTag, kHelpHighlightTag);
+                 "KV_BT_KelvosSelect.png", placeFor(469, 411.5f), kHelpTabTag, kHelpHighlightTag);
     m_dragState = kIdle;
 }
 
@@ -176,8 +167,15 @@ void KVOptionsScreenView::switchTab(int mode) {
     m_mode = mode;
 }
 
-// A new tab layer over the whole window; added by the caller.
-static CCLayer* newTabLayer() {
+bool KVOptionsScreenView::isWideWindow() {
+    return CCDirector::wideScreen != 0;
+}
+
+CCPoint KVOptionsScreenView::placeFor(float wideX, float wideY) {
+    return isWideWindow() ? CCPoint(wideX, wideY) : CCPoint(wideX - 64, wideY + 32);
+}
+
+CCLayer* KVOptionsScreenView::newTabLayer() {
     CCLayer* layer = CCLayer::create();
     if (layer == nullptr) return nullptr;
     layer->setContentSize(CCDirector::getInstance()->getWinSize());
@@ -207,7 +205,7 @@ void KVOptionsScreenView::showLanguageTab() {
     buildChoiceList(selected, entries);
     entries->release();
     if (KVButton* select = KVButton::createWithLabel(
-            localised("Option_Language_Select"), shifted(649, 181.5f).x, shifted(649, 181.5f).y,
+            localised("Option_Language_Select"), placeFor(649, 181.5f).x, placeFor(649, 181.5f).y,
             kSelectButtonKind, this, menu_selector(KVOptionsScreenView::onLanguageSelectButton))) {
         select->setAnchorPoint(CCPoint(0.5f, 0.5f));
         layer->addChildAtZ(select, 2);
@@ -295,17 +293,17 @@ void KVOptionsScreenView::touchCancelled(CCTouch* touch, CCEvent* event) {
 }
 
 CCPoint KVOptionsScreenView::rowCentre(int row) {
-    return shifted(476, 313.5f - 30.0f * static_cast<float>(row));
+    return placeFor(476, 313.5f - 30.0f * static_cast<float>(row));
 }
 
 CCPoint KVOptionsScreenView::upArrowPosition() {
-    return shifted(486, 359);
+    return placeFor(486, 359);
 }
 
 CCPoint KVOptionsScreenView::downArrowPosition() {
-    return shifted(486, 185);
+    return placeFor(486, 185);
 }
 
 CCPoint KVOptionsScreenView::listZoneCentre() {
-    return shifted(480, 274.5f);
+    return placeFor(480, 274.5f);
 }

@@ -9,6 +9,7 @@
 
 namespace kvengine {
 class CCEvent;
+class CCLayer;
 class CCMenuItemSprite;
 class CCNotification;
 class CCScene;
@@ -147,6 +148,9 @@ public:
     void touchCancelled(kvengine::CCTouch* touch, kvengine::CCEvent* event) override;
 
     // Geometry of the window in use (wide 960 x 600, else 800 x 600).
+    static bool isWideWindow();
+    /// A point given for the wide window; on the narrow one it lies 64 points left and 32 up.
+    static kvengine::CCPoint placeFor(float wideX, float wideY);
     static kvengine::CCPoint rowCentre(int row);
     static kvengine::CCPoint upArrowPosition();
     static kvengine::CCPoint downArrowPosition();
@@ -172,6 +176,8 @@ public:
 
 private:
     void switchTab(int mode);
+    /// A new tab layer over the whole window (autoreleased; the caller adds it), or null.
+    static kvengine::CCLayer* newTabLayer();
     void removeFrame();
     void addTabButton(const char* labelKey, int kind, kvengine::SEL_MenuHandler action, const char* highlight,
                       kvengine::CCPoint position, int tag, int highlightTag);

@@ -26,10 +26,6 @@ constexpr float kFontSize = 24;
 constexpr float kKnobMoveSeconds = 0.1f;
 constexpr ccColor3B kPressedLinkColour{255, 162, 0};
 
-bool isWide() {
-    return CCDirector::wideScreen != 0;
-}
-
 CCSprite* frameSprite(const char* name, CCPoint at) {
     CCSprite* sprite = CCSprite::createWithSpriteFrameName(name);
     if (sprite == nullptr) return nullptr;
@@ -60,13 +56,10 @@ float KVOptionsScreenView::knobX(float value, float trackX, float trackWidth) {
 
 void KVOptionsScreenView::showSoundTab() {
     switchTab(kSoundMode);
-    CCLayer* layer = CCLayer::create();
+    CCLayer* layer = newTabLayer();
     if (layer == nullptr) return;
-    layer->setContentSize(CCDirector::getInstance()->getWinSize());
-    layer->setAnchorPoint(CCPoint(0, 0));
-    layer->setPosition(CCPoint(0, 0));
 
-    const bool wide = isWide();
+    const bool wide = isWideWindow();
     // The rows hang from the upper panel: 367 on the wide window, 399 on the narrow one.
     const float m = wide ? 367 : 399;
     const float trackX = wide ? 529.5f : 465.5f;

@@ -36,6 +36,17 @@ std::set<std::string> sheetFrames(const std::string& sheetName) {
     return names;
 }
 
+// The five text tables (released by the caller); a table that does not load fails the test.
+std::vector<kvengine::CCLocalizationManager*> loadTextTables() {
+    std::vector<kvengine::CCLocalizationManager*> tables;
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        tables.push_back(new kvengine::CCLocalizationManager());
+        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
+            << folder;
+    }
+    return tables;
+}
+
 std::string frameName(const std::string& sprite, const std::string& word, int number) {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, "%s_%s_%02d.png", sprite.c_str(), word.c_str(), number);
@@ -669,12 +680,7 @@ TEST(ContentCheck, DialoguesFindTheirTextsPortraitsAndPictures) {
     }
     const std::set<std::string> portraits = sheetFrames("characterchatter_TC4_ss");
     const std::set<std::string> badges = sheetFrames("characterchatter2_TC4_ss");
-    std::vector<kvengine::CCLocalizationManager*> tables;
-    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
-        tables.push_back(new kvengine::CCLocalizationManager());
-        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
-            << folder;
-    }
+    const std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
     auto lower = [](std::string text) {
         for (char& c : text)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -732,12 +738,7 @@ TEST(ContentCheck, OptionsScreenFindsItsFramesAndEveryHelpDialogue) {
         EXPECT_TRUE(options.count(name)) << name;
     // Every help entry has a title in every language and a dialogue whose first step names a
     // talking portrait (the help tab unloads that sheet when the dialogue ends).
-    std::vector<kvengine::CCLocalizationManager*> tables;
-    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
-        tables.push_back(new kvengine::CCLocalizationManager());
-        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
-            << folder;
-    }
+    const std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
     Dict* dialogues = loadPlist("Tutos_CHAT.plist");
     ASSERT_NE(dialogues, nullptr);
     std::string list = TUTORIAL_CHATTER_LIST_SHORT->c_str();
@@ -765,12 +766,7 @@ TEST(ContentCheck, AboutScreenHasEveryMemberInARowWithBubbleAndTexts) {
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
     for (const char* shared : {"KV_bubbleAboutDefault.png", "KV_CadreBulle.png"})
         EXPECT_TRUE(frontEnd.count(shared)) << shared;
-    std::vector<kvengine::CCLocalizationManager*> tables;
-    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
-        tables.push_back(new kvengine::CCLocalizationManager());
-        EXPECT_TRUE(tables.back()->loadStringsFile(std::string(folder) + ".lproj/localizable.strings"))
-            << folder;
-    }
+    const std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
     std::set<int> positions;
     for (const std::string& key : keysOf(staff)) {
         SCOPED_TRACE(key);
