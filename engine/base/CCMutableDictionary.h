@@ -1,7 +1,7 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +15,11 @@ namespace kvengine {
 /// Sorted map from a key (std::string, compared byte-wise as unsigned bytes, or int) to object
 /// pointers (V is a pointer to a CCObject subclass). Every value is non-null and holds one
 /// reference. Cannot be copied through CCObject::copy; duplicate() is its copy.
+///
+/// The entries lie in one sorted vector: a lookup is a binary search over contiguous keys, and a
+/// dictionary costs one block instead of one node per entry. Keys added in ascending order (as
+/// documents and most callers add them) are appended; a key added out of order moves the entries
+/// above it, which stays cheap at the sizes the game keeps (a few thousand sprite frames at most).
 ///
 /// Iteration: begin() hands out a Walk, its own cursor over a snapshot of the keys; next() skips
 /// keys removed meanwhile, so the loop may change the dictionary. Walks are independent: one may
@@ -37,8 +42,8 @@ public:
 
     /// The value under `key`, or null; no retain.
     V objectForKey(const K& key) const {
-        auto it = m_entries.find(key);
-        return it == m_entries.end() ? nullptr : it->second;
+        auto it = lowerBound(key);
+        return it != m_entries.end() && it->first == key ? it->second : nullptr;
     }
 
     /// Retains `value` and stores it under `key`, releasing a value it replaces. A null value is
@@ -50,24 +55,28 @@ public:
         }
         value->retain();
         // Documents and callers often add keys in ascending order: a key above the last one goes
-        // straight to the end without a search from the root.
-        if (m_entries.empty() || m_entries.rbegin()->first < key) {
-            m_entries.emplace_hint(m_entries.end(), key, value);
+        // straight to the end without a search.
+        if (m_entries.empty() || m_entries.back().first < key) {
+            // Most dictionaries are records of a handful of keys: one block holds them all.
+            if (m_entries.capacity() == 0) m_entries.reserve(kFirstCapacity);
+            m_entries.emplace_back(key, value);
             return true;
         }
-        auto [it, inserted] = m_entries.try_emplace(key, value);
-        if (!inserted) {
+        auto it = lowerBound(key);
+        if (it != m_entries.end() && it->first == key) {
             V old = it->second;
             it->second = value;
             old->release();
+        } else {
+            m_entries.emplace(it, key, value);
         }
         return true;
     }
 
     /// Releases the value under `key` and erases the entry; an absent key changes nothing.
     void removeObjectForKey(const K& key) {
-        auto it = m_entries.find(key);
-        if (it == m_entries.end()) return;
+        auto it = lowerBound(key);
+        if (it == m_entries.end() || !(it->first == key)) return;
         V value = it->second;
         m_entries.erase(it);
         value->release();
@@ -75,7 +84,7 @@ public:
 
     /// Releases every value in key order and erases all entries.
     void removeAllObjects() {
-        std::map<K, V> entries;
+        std::vector<std::pair<K, V>> entries;
         entries.swap(m_entries);
         for (auto& entry : entries)
             entry.second->release();
@@ -162,6 +171,7 @@ public:
     /// more.
     CCMutableDictionary* duplicate() const {
         auto* result = new CCMutableDictionary();
+        result->m_entries.reserve(m_entries.size());
         for (const auto& entry : m_entries)
             result->setObject(entry.second, entry.first);
         return result;
@@ -194,6 +204,20 @@ public:
     }
 
 private:
+    using Entries = std::vector<std::pair<K, V>>;
+    static constexpr std::size_t kFirstCapacity = 8;
+
+    typename Entries::const_iterator lowerBound(const K& key) const {
+        return std::lower_bound(
+            m_entries.begin(), m_entries.end(), key,
+            [](const std::pair<K, V>& entry, const K& wanted) { return entry.first < wanted; });
+    }
+    typename Entries::iterator lowerBound(const K& key) {
+        return std::lower_bound(
+            m_entries.begin(), m_entries.end(), key,
+            [](const std::pair<K, V>& entry, const K& wanted) { return entry.first < wanted; });
+    }
+
     // Hands the new string's one reference to the dictionary.
     bool storeNewString(const K& key, CCString* text) {
         bool stored = setObject(text, key);
@@ -201,7 +225,7 @@ private:
         return stored;
     }
 
-    std::map<K, V> m_entries;
+    Entries m_entries;
 };
 
 } // namespace kvengine
