@@ -415,6 +415,7 @@ void KVTroopsScreenView::onTouchBeganOnCard(float x, float y, CCString* name, in
             cardCarousel->getScrollView()->setEnabled(true);
         setSelectedName(name);
         touchState = kOwnedCardPressed;
+        lastScrollPoint = scrollPointNow();
         dragPosition = CCPoint(x + (cardCarousel != nullptr ? cardCarousel->getPosition().x : 0), y);
     } else if (lockStatus == 2) {
         setSelectedName(name);
@@ -422,12 +423,21 @@ void KVTroopsScreenView::onTouchBeganOnCard(float x, float y, CCString* name, in
     }
 }
 
+CCPoint KVTroopsScreenView::scrollPointNow() const {
+    // The cards may have moved since the last report (snapped back after a drop, or set back to the
+    // row's start): a drag measures from where they are when it starts, not from that report.
+    KVScrollOverlayView* scroll = cardCarousel != nullptr ? cardCarousel->getScrollView() : nullptr;
+    if (scroll == nullptr) return CCPoint(0, 0);
+    const CCPoint gl = CCDirector::getInstance()->convertDeltaToGL(scroll->getContentOffset());
+    return CCPoint(-gl.x, -gl.y);
+}
+
 void KVTroopsScreenView::onTouchBeganOffCard(float x, float y) {
     if (inputBlocked) return;
     if (cardCarousel != nullptr && cardCarousel->getScrollView() != nullptr)
         cardCarousel->getScrollView()->setEnabled(true);
     if (touchState != kIdle) return;
-    lastScrollPoint.y = 0;
+    lastScrollPoint = scrollPointNow();
     const CCPoint p(x + (cardCarousel != nullptr ? cardCarousel->getPosition().x : 0), y);
     const int slot = teamSlotAtPoint(p);
     if (slot < 0 || teamName(slot).empty()) return;

@@ -205,6 +205,8 @@ private:
     /// The placement hint again in half a second, when the tutorial's step is on this screen.
     void scheduleHintIfStepPending();
     void setCursor(bool grab);
+    /// What the card carousel's scroll view reports for where it is now (its offset, negated).
+    kvengine::CCPoint scrollPointNow() const;
     /// The card of a creature in the carousel, or null.
     kvengine::CCNode* cardOf(const std::string& name) const;
     kvengine::CCPoint cardPosition(kvengine::CCNode* card) const;

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "engine/files/CCFileUtils.h"
 #include "engine/textures/CCDecodedImage.h"
 
 namespace kvtest {
@@ -51,6 +52,37 @@ public:
     void clearProfile() const {
         std::filesystem::remove_all(folder + "/xdg");
         std::filesystem::create_directories(folder + "/xdg");
+    }
+    /// The next run starts with the profile fixture tests/data/gamedata/profiles/<name>.plist.
+    void installProfile(const std::string& name) const {
+        std::ifstream in(std::string(KELVOS_TEST_DATA_DIR) + "/gamedata/profiles/" + name + ".plist",
+                         std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(bytes.empty()) << "no profile fixture " << name;
+        kvengine::scrambleDataBuffer(reinterpret_cast<unsigned char*>(bytes.data()),
+                                     static_cast<unsigned>(bytes.size()));
+        std::filesystem::create_directories(folder + "/xdg/Kelvos");
+        std::ofstream out(folder + "/xdg/Kelvos/SavedSettings.plist", std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    /// The profile file the last run saved, unscrambled; empty when there is none.
+    std::string savedProfile() const {
+        std::string bytes = file("xdg/Kelvos/SavedSettings.plist");
+        kvengine::unscrambleDataBuffer(reinterpret_cast<unsigned char*>(bytes.data()),
+                                       static_cast<unsigned>(bytes.size()));
+        return bytes;
+    }
+    /// A creature's value in the saved profile (its "Kelvo" record's `key`); "" when missing.
+    std::string savedCreatureValue(const std::string& creature, const std::string& key) const {
+        const std::string text = savedProfile();
+        const size_t kelvos = text.find("<key>Kelvo</key>");
+        if (kelvos == std::string::npos) return "";
+        const size_t record = text.find("<key>" + creature + "</key>", kelvos);
+        if (record == std::string::npos) return "";
+        const size_t field = text.find("<key>" + key + "</key>", record);
+        const size_t open = field == std::string::npos ? field : text.find("<string>", field);
+        const size_t close = open == std::string::npos ? open : text.find("</string>", open);
+        return close == std::string::npos ? "" : text.substr(open + 8, close - open - 8);
     }
     /// A file the driver wrote in the folder; empty when there is none.
     std::string file(const std::string& name) const {

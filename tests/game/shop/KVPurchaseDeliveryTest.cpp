@@ -242,6 +242,34 @@ TEST_F(PurchaseDeliveryTest, RealMoneyEntriesAreRefusedWithoutChangingAnything) 
     EXPECT_EQ(profile->getConsumableAmount("kraken_call"), 1);
 }
 
+TEST_F(PurchaseDeliveryTest, ADeliveredCreatureValidatesTheShopStepWaitingForItARefusedOneDoesNot) {
+    struct Case {
+        const char* what;
+        const char* currency;
+        bool validated;
+    };
+    for (const Case c :
+         {Case{"bought with pearls", "pearl", true}, Case{"priced in dollars", "USD", false}}) {
+        SCOPED_TRACE(c.what);
+        startProfile();
+        recorder->observe(EVENT_STEP_VALIDATED);
+        // The tutorial's step: buy clint in the shop.
+        Dict* condition = kvdata::newDict();
+        kvdata::setText(condition, "clint", "buyKelvo");
+        kvdata::setText(condition, "screen", "shop");
+        Dict* step = kvdata::newDict();
+        step->setObject(condition, "condition");
+        Dict* steps = kvdata::newDict();
+        steps->setObject(step, "step01");
+        ASSERT_TRUE(profile->startForcedSteps(steps));
+        EXPECT_EQ(KVKelvosOFXDelegate::getInstance()->completePurchase(
+                      entryOf("kelvos", "clint", 1, 300, "Clint", c.currency)),
+                  c.validated);
+        EXPECT_EQ(recorder->objectsOf("EVENT_STEP_VALIDATED").size(), c.validated ? 1u : 0u);
+        EXPECT_EQ(kvdata::hasKey(profile->getProfile(), "forcedSteps"), !c.validated);
+    }
+}
+
 } // namespace
 
 namespace {
