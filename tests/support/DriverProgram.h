@@ -105,6 +105,22 @@ public:
                image.bytesPerPixel() >= 3;
     }
 
+    /// Pixels of a box (x, y from the top left) that differ clearly between two pictures of the
+    /// same size.
+    static int differing(const kvengine::CCDecodedImage& a, const kvengine::CCDecodedImage& b, int x0, int y0,
+                         int x1, int y1) {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) {
+                const size_t at = (static_cast<size_t>(y) * a.width + x) * a.bytesPerPixel();
+                if (std::abs(a.pixels[at] - b.pixels[at]) + std::abs(a.pixels[at + 1] - b.pixels[at + 1]) +
+                        std::abs(a.pixels[at + 2] - b.pixels[at + 2]) >
+                    60)
+                    ++count;
+            }
+        return count;
+    }
+
     const std::string folder;
 
 private:

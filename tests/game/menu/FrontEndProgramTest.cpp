@@ -83,20 +83,6 @@ protected:
             }
         return count > 0 ? sum / count : 0;
     }
-    /// Pixels of a box that differ between two pictures of the same size.
-    static int differing(const kvengine::CCDecodedImage& a, const kvengine::CCDecodedImage& b, int x0, int y0,
-                         int x1, int y1) {
-        int count = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const size_t at = (static_cast<size_t>(y) * a.width + x) * a.bytesPerPixel();
-                if (std::abs(a.pixels[at] - b.pixels[at]) + std::abs(a.pixels[at + 1] - b.pixels[at + 1]) +
-                        std::abs(a.pixels[at + 2] - b.pixels[at + 2]) >
-                    60)
-                    ++count;
-            }
-        return count;
-    }
     static std::string tap(int frame, int x, int y) {
         const std::string at = std::to_string(x) + ":" + std::to_string(y);
         return " --event " + std::to_string(frame) + ":down:" + at + " --event " + std::to_string(frame + 1) +

@@ -41,6 +41,14 @@ protected:
         return " --event " + std::to_string(frame) + ":down:" + std::to_string(x) + ":" + std::to_string(y) +
                " --event " + std::to_string(frame + 1) + ":up:" + std::to_string(x) + ":" + std::to_string(y);
     }
+    /// White pixels around a button of the question's row, centred at x: its caption.
+    static int captionPixels(const kvengine::CCDecodedImage& image, int x) {
+        int white = 0;
+        for (int dy = -8; dy <= 8; ++dy)
+            for (int dx = -30; dx <= 30; ++dx)
+                if (luma(image, x + dx, kButtonY + dy) > 230) ++white;
+        return white;
+    }
     /// The frame of the first change to `current` from `previous` in the last run's trace; -1 when none.
     int changeFrame(int current, int previous) const {
         const std::string text = log();
@@ -74,13 +82,8 @@ TEST_F(QuitConfirmationProgramTest, EscapeAsksAndCancelKeepsTheGameRunning) {
         &asked.pixels[(static_cast<size_t>(300 - 115) * asked.width + 480) * asked.bytesPerPixel()];
     EXPECT_GT(water[2], water[0] + 40) << "blue";
     EXPECT_GT(luma(asked, 480, 300 - 135), 150) << "the rim";
-    for (int x : {kCancelX, kOkX}) {
-        int white = 0;
-        for (int dy = -8; dy <= 8; ++dy)
-            for (int dx = -30; dx <= 30; ++dx)
-                if (luma(asked, x + dx, kButtonY + dy) > 230) ++white;
-        EXPECT_GT(white, 10) << "a caption at x " << x;
-    }
+    for (int x : {kCancelX, kOkX})
+        EXPECT_GT(captionPixels(asked, x), 10) << "a caption at x " << x;
 
     kvengine::CCDecodedImage cancelled;
     ASSERT_TRUE(keepShot("cancelled.png", cancelled));
@@ -116,13 +119,8 @@ TEST_F(QuitConfirmationProgramTest, TheQuitButtonAsksAndCancelGivesTheMenuBack) 
     EXPECT_EQ(changeFrame(3, 1), 381) << "the menu's buttons work again";
     kvengine::CCDecodedImage asked;
     ASSERT_TRUE(keepShot("quit_button.png", asked));
-    for (int x : {kCancelX, kOkX}) {
-        int white = 0;
-        for (int dy = -8; dy <= 8; ++dy)
-            for (int dx = -30; dx <= 30; ++dx)
-                if (luma(asked, x + dx, kButtonY + dy) > 230) ++white;
-        EXPECT_GT(white, 10) << "a caption at x " << x;
-    }
+    for (int x : {kCancelX, kOkX})
+        EXPECT_GT(captionPixels(asked, x), 10) << "a caption at x " << x;
 }
 
 TEST_F(QuitConfirmationProgramTest, OkAfterATeamChangeEndsTheGameWithTheTeamSaved) {

@@ -80,20 +80,6 @@ protected:
     std::string saved(const std::string& creature, const std::string& key) const {
         return savedCreatureValue(creature, key);
     }
-    /// Pixels of a box that differ between two pictures of the same size.
-    static int differing(const kvengine::CCDecodedImage& a, const kvengine::CCDecodedImage& b, int x0, int y0,
-                         int x1, int y1) {
-        int count = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const size_t at = (static_cast<size_t>(y) * a.width + x) * a.bytesPerPixel();
-                if (std::abs(a.pixels[at] - b.pixels[at]) + std::abs(a.pixels[at + 1] - b.pixels[at + 1]) +
-                        std::abs(a.pixels[at + 2] - b.pixels[at + 2]) >
-                    60)
-                    ++count;
-            }
-        return count;
-    }
     /// Pixels of a slot's box (figure and helmet) that are not the panel's dark blue.
     static int figurePixels(const kvengine::CCDecodedImage& image, const Size& size, int slot) {
         int count = 0;
