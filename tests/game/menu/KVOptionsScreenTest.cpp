@@ -16,6 +16,7 @@
 #include "engine/base/CCUserDefaults.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/input/CCTouchHandler.h"
 #include "engine/labels/CCLabelTTF.h"
@@ -691,6 +692,42 @@ TEST_F(OptionsTest, TheCommunityAndSoundtrackButtonsOpenTheirPagesAndLeaveTheScr
     // A new tab: white again.
     view->showSoundTab();
     EXPECT_EQ(static_cast<CCSprite*>(child(view, View::kSoundtrackLabelTag))->getColor().g, 255);
+}
+
+TEST_F(OptionsTest, WithoutItsSheetEachTabIsBuiltWithWhatThereIsAndTouchesAreSafe) {
+    View* view = openOptions();
+    ASSERT_NE(view, nullptr);
+    CCResourceIndex* index = CCResourceIndex::getInstance();
+    CCSpriteFrameCache::getInstance()->removeSpriteFramesFromFile(
+        index->pathForFileName("option_88_ss.plist").c_str());
+    const struct {
+        int tab;
+        int mode;
+    } tabs[] = {{View::kSoundTabTag, View::kSoundMode},
+                {View::kLanguageTabTag, View::kLanguageMode},
+                {View::kHelpTabTag, View::kHelpMode}};
+    for (const auto& t : tabs) {
+        SCOPED_TRACE(t.mode);
+        logLines.clear();
+        tapNode(view->tabItem(t.tab));
+        frame();
+        EXPECT_EQ(view->getMode(), t.mode);
+        EXPECT_TRUE(logged("no frame named")) << "the missing pictures are named";
+        // The sliders and the list without their pictures: nothing is grabbed, nothing breaks.
+        for (const CCPoint& at : {View::rowCentre(1), View::listZoneCentre(), CCPoint(529.5f, 347)}) {
+            press(at.x, at.y);
+            move(at.x, at.y + 20);
+            lift(at.x, at.y + 20);
+        }
+        view->scrollListForward(nullptr);
+        view->scrollListBack(nullptr);
+        view->selectListRow(2);
+        run(0.3f);
+        EXPECT_EQ(view->getDragState(), View::kIdle);
+    }
+    // The rows are still there to choose from (they need no picture), without the frame.
+    EXPECT_NE(child(view, View::kFirstRowTag), nullptr);
+    EXPECT_EQ(child(view, View::kSelectionFrameTag), nullptr);
 }
 
 TEST(OptionsGeometry, ListPlacesFollowTheWindow) {
