@@ -7,7 +7,9 @@
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/scene/KVGameplayScene.h"
+#include "game/menu/KVScreenStates.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
+#include "game/shop/KVShopScreenView.h"
 
 void kvConnectGameServices() {
     KVStoreCatalogue::setSharedSource(
@@ -26,5 +28,6 @@ void kvConnectGameServices() {
         if (kvengine::CCDirector* director = kvengine::CCDirector::existingInstance())
             director->replaceScene(KVLoadingScreenView::createWithKind(3));
     });
+    KVShopScreenState::setSceneMaker(&KVShopScreenView::createScene);
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
 }

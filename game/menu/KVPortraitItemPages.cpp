@@ -290,9 +290,12 @@ void KVPortraitItem::rebuildForClass(Dict* entries, CCString* className) {
     const int cameFrom =
         m_kind == kShopCreatures ? KVMenuManager::kTroopsState : KVMenuManager::kEquipmentState;
     KVPortraitIcon* chosenIcon = iconAtPosition(0);
-    if (owner != nullptr && owner->isOnFirstPortraitBuild() && manager->getPreviousState() == cameFrom) {
-        const std::string wanted = textOf(m_kind == kShopCreatures ? manager->getSelectedKelvoName()
-                                                                   : manager->getSelectedShopItemName());
+    CCString* remembered =
+        m_kind == kShopCreatures ? manager->getSelectedKelvoName() : manager->getSelectedShopItemName();
+    // Nothing remembered: the first icon, as on any later build.
+    if (owner != nullptr && owner->isOnFirstPortraitBuild() && manager->getPreviousState() == cameFrom &&
+        remembered != nullptr) {
+        const std::string wanted = textOf(remembered);
         chosenIcon = nullptr;
         for (int position = 0; position < pageSize() && chosenIcon == nullptr; ++position) {
             KVPortraitIcon* icon = iconAtPosition(position);

@@ -72,7 +72,7 @@ CCScene* KVTroopsScreenState::createScene() {
 }
 
 CCScene* KVShopScreenState::createScene() {
-    return createPlaceholderScene("shop");
+    return s_sceneMaker != nullptr ? s_sceneMaker() : createPlaceholderScene("shop");
 }
 
 CCScene* KVEquipScreenState::createScene() {

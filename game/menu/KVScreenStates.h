@@ -49,8 +49,6 @@ KV_SCREEN_STATE(KVPlayScreenState)
 KV_SCREEN_STATE(KVWorldMapScreenState)
 /// Ids 11 and 13: the troops screen.
 KV_SCREEN_STATE(KVTroopsScreenState)
-/// Ids 12 and 14: the shop.
-KV_SCREEN_STATE(KVShopScreenState)
 /// Id 15: the equipment screen.
 KV_SCREEN_STATE(KVEquipScreenState)
 /// Id 16: the squad pop-up (an overlay).
@@ -59,6 +57,21 @@ KV_SCREEN_STATE(KVPopUpSquadScreenState)
 KV_SCREEN_STATE(KVPopUpItemScreenState)
 
 #undef KV_SCREEN_STATE
+
+/// Ids 12 and 14: the shop. The shop's view lives on a floor above the menus: the application
+/// installs its scene maker (kvConnectGameServices); without one the state shows a bare screen.
+class KVShopScreenState : public KVScreenState {
+public:
+    CC_DECLARE_CLASS_NAME(KVShopScreenState, KVScreenState)
+    using SceneMaker = kvengine::CCScene* (*)();
+    static void setSceneMaker(SceneMaker maker) { s_sceneMaker = maker; }
+
+protected:
+    kvengine::CCScene* createScene() override;
+
+private:
+    inline static SceneMaker s_sceneMaker = nullptr;
+};
 
 /// Id 7: the chapter (story) screen; solo play from here on.
 class KVStoryScreenState : public KVScreenState {

@@ -34,6 +34,8 @@ std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
 /// The front-end icon "<helmet>_frontend_01.png" of a helmet (48 x 48 points) for the portrait
 /// lists; a frame without name for an unknown helmet.
 SheetFrame drawHelmetIcon(const std::string& helmet);
+/// A helmet alone, centred in a square of `size` texels, as the frame `frameName`.
+SheetFrame drawHelmetPicture(const std::string& helmet, int size, const std::string& frameName);
 
 /// True when drawKelvoFrames knows the look of this sprite name.
 bool hasKelvoLook(const std::string& sprite);

@@ -207,11 +207,9 @@ std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
     return frames;
 }
 
-SheetFrame drawHelmetIcon(const std::string& helmet) {
+SheetFrame drawHelmetPicture(const std::string& helmet, int size, const std::string& frameName) {
     const auto drawing = helmetDrawings().find(helmet);
     if (drawing == helmetDrawings().end()) return {};
-    // 48 x 48 points: the picture sits inside the 66 x 71 item frame of the portrait lists.
-    const int size = 96;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(surface);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -219,7 +217,12 @@ SheetFrame drawHelmetIcon(const std::string& helmet) {
     // The drawings reach from about -r above the crown line to a little below it.
     cairo_translate(cr, size / 2.0, size * 0.64);
     drawing->second(cr, size * 0.45);
-    return {helmet + "_frontend_01.png", finishDrawing(surface, cr)};
+    return {frameName, finishDrawing(surface, cr)};
+}
+
+SheetFrame drawHelmetIcon(const std::string& helmet) {
+    // 48 x 48 points: the picture sits inside the 66 x 71 item frame of the portrait lists.
+    return drawHelmetPicture(helmet, 96, helmet + "_frontend_01.png");
 }
 
 } // namespace kvcontent

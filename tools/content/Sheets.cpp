@@ -3,6 +3,7 @@
 #include <libxml/tree.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -111,17 +112,23 @@ void writeWearingPreview(const std::string& folder, const std::vector<AnimationS
     cairo_surface_destroy(canvas);
 }
 
-bool writeSheet(const BuildPaths& paths, const std::string& sheetName, std::vector<SheetFrame> frames) {
+// Writes a sheet into `folder` under the resource root ("sheets", or the item's own folder).
+bool writeSheetInto(const BuildPaths& paths, const std::string& folder, const std::string& sheetName,
+                    std::vector<SheetFrame> frames) {
     SpriteSheet sheet;
     if (frames.empty()) {
         logLine(sheetName + ": no frames drawn");
         return false;
     }
     const size_t count = frames.size();
-    if (!sheet.pack(std::move(frames)) || !sheet.write(paths.target + "/sheets", sheetName)) return false;
+    if (!sheet.pack(std::move(frames)) || !sheet.write(paths.target + "/" + folder, sheetName)) return false;
     logLine("sheet " + sheetName + ": " + std::to_string(count) + " frames, " +
             std::to_string(sheet.texture().width) + " x " + std::to_string(sheet.texture().height));
     return true;
+}
+
+bool writeSheet(const BuildPaths& paths, const std::string& sheetName, std::vector<SheetFrame> frames) {
+    return writeSheetInto(paths, "sheets", sheetName, std::move(frames));
 }
 } // namespace
 
@@ -150,8 +157,10 @@ bool buildSheets(const BuildPaths& paths) {
             animations.push_back(
                 {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
         }
-        ok = writeSheet(paths, std::string(creature.sprite) + "_ss",
-                        drawKelvoFrames(creature.sprite, animations)) &&
+        // Each kelvo's sheet lies in a folder named after it: the shop's panel loads it by that
+        // path, the other screens by its bare name.
+        ok = writeSheetInto(paths, creature.sprite, std::string(creature.sprite) + "_ss",
+                            drawKelvoFrames(creature.sprite, animations)) &&
              ok;
     }
     std::vector<std::string> portraits;
@@ -177,7 +186,22 @@ bool buildSheets(const BuildPaths& paths) {
         std::vector<SheetFrame> icons;
         for (const char* helmet : {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
                                    "pirate_hat", "snorkel", "pearl_tiara"}) {
-            ok = writeSheet(paths, std::string(helmet) + "_ss", drawHelmetFrames(helmet, animations)) && ok;
+            // The helmet's sheet and its menu form (the shop panel's idle frames) in the helmet's
+            // own folder.
+            ok = writeSheetInto(paths, helmet, std::string(helmet) + "_ss",
+                                drawHelmetFrames(helmet, animations)) &&
+                 ok;
+            // The shop panel shows "<helmet>_idle_01.png" of the menu form, 88 points wide.
+            SheetFrame picture = drawHelmetPicture(helmet, 176, std::string(helmet) + "_idle_01.png");
+            for (int n = 2; n <= count("idle"); ++n) {
+                char name[96];
+                std::snprintf(name, sizeof name, "%s_idle_%02d.png", helmet, n);
+                picture.sameAs.emplace_back(name);
+            }
+            std::vector<SheetFrame> menuForm;
+            menuForm.push_back(std::move(picture));
+            ok = writeSheetInto(paths, helmet, std::string(helmet) + "_frontend_ss", std::move(menuForm)) &&
+                 ok;
             icons.push_back(drawHelmetIcon(helmet));
         }
         // The icons of the portrait lists, all helmets in one sheet.

@@ -35,12 +35,14 @@ bool drawingSize(const std::string& path, double& width, double& height) {
     return ok;
 }
 
-bool buildSheet(const fs::path& folder, const std::string& target) {
+// The drawings of a folder as frames: `scale` times their size in points (two texels a point),
+// each named after its file with `from` in the name replaced by `to`.
+bool drawFrames(const fs::path& folder, double scale, const std::string& from, const std::string& to,
+                std::vector<SheetFrame>& frames) {
     std::vector<fs::path> drawings;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
         if (entry.path().extension() == ".svg") drawings.push_back(entry.path());
     std::sort(drawings.begin(), drawings.end());
-    std::vector<SheetFrame> frames;
     bool ok = true;
     for (const fs::path& drawing : drawings) {
         double width = 0, height = 0;
@@ -48,16 +50,38 @@ bool buildSheet(const fs::path& folder, const std::string& target) {
             ok = false;
             continue;
         }
-        Image picture = rasteriseSvg(drawing.string(), static_cast<int>(std::lround(width * kTexelsPerPoint)),
-                                     static_cast<int>(std::lround(height * kTexelsPerPoint)));
+        Image picture =
+            rasteriseSvg(drawing.string(), static_cast<int>(std::lround(width * scale * kTexelsPerPoint)),
+                         static_cast<int>(std::lround(height * scale * kTexelsPerPoint)));
         if (picture.empty()) {
             ok = false;
             continue;
         }
-        frames.push_back({drawing.stem().string() + ".png", std::move(picture)});
+        std::string name = drawing.stem().string();
+        if (const size_t at = name.rfind(from); !from.empty() && at != std::string::npos)
+            name.replace(at, from.size(), to);
+        frames.push_back({name + ".png", std::move(picture)});
     }
+    return ok;
+}
+
+bool buildSheet(const fs::path& folder, const std::string& target) {
+    std::vector<SheetFrame> frames;
+    const bool ok = drawFrames(folder, 1.0, "", "", frames);
     SpriteSheet sheet;
     return ok && sheet.pack(std::move(frames)) && sheet.write(target + "/sheets", folder.filename().string());
+}
+
+// The shop panel's consumable pictures "<sprite>_full.png" (sheet "consumables_TC4_ss"): the
+// list icons "<sprite>_shop.png" drawn half as large again, so each picture has one drawing.
+bool buildFullConsumablePictures(const fs::path& root, const std::string& target) {
+    const fs::path icons = root / "consumables_51_ss";
+    std::error_code error;
+    if (!fs::is_directory(icons, error)) return true;
+    std::vector<SheetFrame> frames;
+    const bool ok = drawFrames(icons, 1.5, "_shop", "_full", frames);
+    SpriteSheet sheet;
+    return ok && sheet.pack(std::move(frames)) && sheet.write(target + "/sheets", "consumables_TC4_ss");
 }
 
 // Sheets the gameplay layer loads for every mission: made empty until drawings join their folder.
@@ -90,6 +114,7 @@ bool buildSvgSheets(const BuildPaths& paths) {
     bool ok = true;
     for (const fs::path& folder : folders)
         ok = buildSheet(folder, paths.target) && ok;
+    ok = buildFullConsumablePictures(root, paths.target) && ok;
     logLine("drawn sheets: " + std::to_string(folders.size()));
     return writeEmptySheetsMissing(paths.target) && ok;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <tuple>
@@ -457,6 +458,68 @@ TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
     }
 }
 
+// The shop screen and its panel: the menu frames, each consumable's panel picture, each helmet's
+// menu-form sheet and each creature's sheet in the folder named after the item (where the panel
+// loads them by path, not through the index), and a catalogue entry for every item offered.
+TEST(ContentCheck, TheShopFindsItsFramesItemSheetsAndCatalogueEntries) {
+    PoolScope pool;
+    const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
+    for (const char* name : {"KV_BT_StuffSelect.png", "KV_BT_HelmetsSelect.png", "KV_BT_KelvosSelect.png",
+                             "KV_IconeNew.png", "KV_MotifPerso.png", "KV_hilightLongStats.png",
+                             "Kv_BT_Levelup01.png", "Kv_BT_Levelup12.png", "doubletap09.png"})
+        EXPECT_TRUE(frontEnd.count(name)) << name;
+    const std::set<std::string> background = sheetFrames("background_ss");
+    for (const char* name : {"KV_Fond.png", "KV_FondBasZoneShop.png"})
+        EXPECT_TRUE(background.count(name)) << name;
+    const std::set<std::string> pictures = sheetFrames("consumables_TC4_ss");
+    Dict* consumables = loadPlist("consumables.plist");
+    for (const std::string& consumable : keysOf(consumables))
+        EXPECT_TRUE(pictures.count(textAt(dictAt(consumables, consumable), "sprite_name") + "_full.png"))
+            << consumable;
+
+    Dict* store = loadPlist("OfflineStore.plist");
+    ASSERT_NE(store, nullptr);
+    std::set<std::pair<std::string, std::string>> sold;
+    for (const std::string& key : keysOf(store))
+        sold.emplace(textAt(dictAt(store, key), "category"),
+                     textAt(dictAt(store, key), "deliverable_identifier"));
+    const std::string root = kvengine::resourceRootPath();
+    auto framesOf = [&root](const std::string& sheet, const std::string& folder) {
+        std::set<std::string> names;
+        const std::string path = root + "/" + folder + "/" + sheet + ".plist";
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+        EXPECT_TRUE(std::filesystem::exists(root + "/" + folder + "/" + sheet + ".pvr.ccz")) << sheet;
+        for (const std::string& name : keysOf(dictAt(loadPlist(sheet + ".plist"), "frames")))
+            names.insert(name);
+        return names;
+    };
+    struct Table {
+        const char* file;
+        const char* category;
+        bool helmet;
+    };
+    for (const Table& table :
+         {Table{"helmets.plist", "helmets", true}, Table{"kelvoStats.plist", "kelvos", false}}) {
+        Dict* items = loadPlist(table.file);
+        for (const std::string& name : keysOf(items)) {
+            SCOPED_TRACE(name);
+            Dict* row = dictAt(items, name);
+            const std::string sprite = textAt(row, "sprite_name");
+            const std::string sheet =
+                table.helmet ? sprite + "_frontend_ss" : textAt(row, "spritesheet_name");
+            EXPECT_TRUE(framesOf(sheet, sprite).count(sprite + "_idle_01.png"));
+            // The portrait lists place an item by its number.
+            EXPECT_FALSE(textAt(row, "item_number").empty());
+            if (textAt(row, "status_locked") == "2") {
+                EXPECT_TRUE(sold.count({table.category, name}));
+            }
+        }
+    }
+    // The one pack of the shipped catalogue is sold for pearls and described with its quantity.
+    EXPECT_EQ(textAt(dictAt(consumables, "miracle_pack"), "Class"), "powerUpPack");
+    EXPECT_EQ(textAt(dictAt(store, "consumables.miracle_pack"), "currency_identifier"), "pearl");
+}
+
 TEST(ContentCheck, EveryCreatureHasItsCardAndTheTroopsScreenItsPanelAndClassIcons) {
     PoolScope pool;
     const std::set<std::string> squad = sheetFrames("frontEnd_51_ss");
@@ -566,7 +629,7 @@ TEST(ContentCheck, EverySoundTheSoundManagerPlaysIsInATable) {
 TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
     PoolScope pool;
     // Keys the code asks for, with the placeholders it passes.
-    const std::vector<std::pair<const char*, const char*>> keys = {
+    std::vector<std::pair<std::string, std::string>> keys = {
         {"Language_english", ""},
         {"Language_french", ""},
         {"Language_spanish", ""},
@@ -640,12 +703,32 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"DOWNLOAD_SOUNDTRACK", ""},
         {"HELP_MENU_WRITE_TO_US_WIN32", ""},
         {"Option_Screen_Help_View", ""},
+        {"Shop_Screen_Stuff", ""},
+        {"Shop_Screen_Helmets", ""},
+        {"Shop_Screen_Kelvos", ""},
+        {"Shop_Screen_Recruit", ""},
+        {"Shop_Screen_Unavailable", ""},
+        {"Shop_Screen_Back", ""},
+        {"HP", ""},
+        {"SP", ""},
+        {"Attack", ""},
+        {"Defense", ""},
+        {"Kelvo stats: Push of coef target", ""},
+        {"Kelvo stats: Push of coef AOE", ""},
+        {"Kelvo stats: heal", ""},
+        {"Kelvo stats: dash", ""},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;
-    for (const std::string& consumable : keysOf(loadPlist("consumables.plist"))) {
+    Dict* consumables = loadPlist("consumables.plist");
+    for (const std::string& consumable : keysOf(consumables)) {
         itemKeys.push_back(consumable + "_name");
         itemKeys.push_back(consumable + "_plural");
+        // The shop panel's description; a pack's takes its quantity.
+        Dict* row = dictAt(consumables, consumable);
+        const std::string textName = textAt(row, "text_name");
+        EXPECT_FALSE(textName.empty()) << consumable;
+        if (!textName.empty()) keys.emplace_back(textName, textAt(row, "Class") == "powerUpPack" ? "%d" : "");
     }
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {
         kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
