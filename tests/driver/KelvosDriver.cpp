@@ -15,6 +15,8 @@
 // --mission NAME starts the mission NAME before frame 2, without waiting for the splash: the menu
 // manager gets the chapter whose "mission_list" holds NAME and the mission, and enters state 17
 // (the launch the world map uses). --seed N seeds the game's random numbers before start-up.
+// --pearls N gives the player exactly N pearls before frame 2 and saves the profile (a shop run
+// needs something to spend).
 // --trace FILE writes one line per posted notification: "F NAME CLASS VALUE", with F the frame
 // being prepared, CLASS the object's class ("-" without one) and VALUE the number or text of a
 // boxed value or string, an array's items joined by commas, or "-".
@@ -63,6 +65,7 @@
 #include "game/app/KVStartup.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameParameters.h"
+#include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
 
@@ -85,6 +88,7 @@ struct Options {
     std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
     bool traceStates = false;
     std::string mission;
+    int pearls = -1; // -1: the profile's own amount
     bool seeded = false;
     unsigned seed = 0;
     std::string trace;
@@ -196,6 +200,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 options.menuStates.emplace(frame, std::atoi(what.c_str()));
         } else if (name == "--mission") {
             options.mission = value;
+        } else if (name == "--pearls") {
+            char* end = nullptr;
+            const long pearls = std::strtol(value.c_str(), &end, 10);
+            if (end == value.c_str() || *end != '\0' || pearls < 0 || pearls > 1000000000) return false;
+            options.pearls = static_cast<int>(pearls);
         } else if (name == "--seed") {
             char* end = nullptr;
             const unsigned long seed = std::strtoul(value.c_str(), &end, 10);
@@ -501,6 +510,12 @@ private:
         auto states = m_run.options.menuStates.equal_range(frame);
         for (auto it = states.first; it != states.second; ++it)
             if (frame > 1) KVMenuManager::getInstance()->changeState(it->second);
+        if (frame == 2 && m_run.options.pearls >= 0) {
+            KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+            profile->removePearls(profile->getPearlAmount());
+            profile->addPearls(m_run.options.pearls);
+            profile->saveProfile();
+        }
         if (frame == 2 && !m_run.options.mission.empty()) startMission(m_run.options.mission);
         auto loading = m_run.options.loadingScreens.equal_range(frame);
         for (auto it = loading.first; it != loading.second; ++it)
@@ -571,7 +586,7 @@ int main(int argc, char** argv) {
             "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
             "       [--overdraw FILE] [--menu-state FRAME:ID|FRAME:loading:KIND]... [--trace-states 1]\n"
-            "       [--mission NAME] [--seed N] [--trace FILE] [--realtime]\n");
+            "       [--mission NAME] [--pearls N] [--seed N] [--trace FILE] [--realtime]\n");
         return 2;
     }
     if (bare) return runBare(run);
