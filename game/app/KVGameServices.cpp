@@ -6,8 +6,8 @@
 #include "game/chatter/KVChatterManager.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
-#include "game/scene/KVGameplayScene.h"
 #include "game/menu/KVScreenStates.h"
+#include "game/scene/KVGameplayScene.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
 #include "game/shop/KVShopScreenView.h"
 
