@@ -474,57 +474,45 @@ std::string KVShopScreenView::iconKey(CCObject* icon) {
     return node != nullptr ? textOf(kvdata::asString(node->getUserObject())) : "";
 }
 
-void KVShopScreenView::onHelmetSelected(CCObject* icon) {
+void KVShopScreenView::chooseEntry(CCObject* icon, const ChoiceRules& rules) {
     const std::string name = iconKey(icon);
-    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     KVPortraitItem* list = getList();
-    if (getChildByTag(kHelmetsNewMarkTag) != nullptr && profile->markItemSeen(name, "Helmet")) {
-        if (list != nullptr) list->refreshNewMarkers();
-        if (!profile->hasUnseenHelmets()) removeChildByTag(kHelmetsNewMarkTag, true);
+    if (rules.markTag != 0 && getChildByTag(rules.markTag) != nullptr) {
+        KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+        if (profile->markItemSeen(name, rules.category)) {
+            if (list != nullptr) list->refreshNewMarkers();
+            if (!(profile->*rules.hasUnseen)()) removeChildByTag(rules.markTag, true);
+        }
     }
     removeChildByTag(kPanelTag, true);
     if (name.empty()) return;
     CCString* key = kvdata::newString(name);
-    showPanel(findCatalogueEntry(key, buildShopHelmetEntries()), KVShopInfoItem::kHelmet);
-    KVMenuManager::getInstance()->setSelectedShopItemName(key);
+    showPanel(findCatalogueEntry(key, rules.entries()), rules.panelCategory);
+    KVMenuManager* manager = KVMenuManager::getInstance();
+    if (rules.panelCategory == KVShopInfoItem::kHelmet) manager->setSelectedShopItemName(key);
+    // The consumable list keeps the chosen icon highlighted across pages through the pop-up text.
+    if (rules.panelCategory == KVShopInfoItem::kConsumable) manager->setPopUpText(key);
     if (list != nullptr) {
-        list->refreshPortraits(menu_selector(KVShopScreenView::onHelmetSelected), buildShopHelmetEntries(),
-                               this);
+        list->refreshPortraits(rules.handler, rules.entries(), this);
         if (auto* item = dynamic_cast<CCMenuItemSprite*>(icon)) KVPortraitItem::clearHighlights(item);
     }
+}
+
+void KVShopScreenView::onHelmetSelected(CCObject* icon) {
+    chooseEntry(icon,
+                {kHelmetsNewMarkTag, "Helmet", &KVPlayerParameters::hasUnseenHelmets, buildShopHelmetEntries,
+                 KVShopInfoItem::kHelmet, menu_selector(KVShopScreenView::onHelmetSelected)});
 }
 
 void KVShopScreenView::onKelvoSelected(CCObject* icon) {
-    const std::string name = iconKey(icon);
-    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
-    KVPortraitItem* list = getList();
-    if (getChildByTag(kKelvosNewMarkTag) != nullptr && profile->markItemSeen(name, "Kelvo")) {
-        if (list != nullptr) list->refreshNewMarkers();
-        if (!profile->hasUnseenKelvos()) removeChildByTag(kKelvosNewMarkTag, true);
-    }
-    removeChildByTag(kPanelTag, true);
-    if (name.empty()) return;
-    showPanel(findCatalogueEntry(kvdata::newString(name), buildShopKelvoEntries()),
-              KVShopInfoItem::kCreature);
-    if (list != nullptr) {
-        list->refreshPortraits(menu_selector(KVShopScreenView::onKelvoSelected), buildShopKelvoEntries(),
-                               this);
-        if (auto* item = dynamic_cast<CCMenuItemSprite*>(icon)) KVPortraitItem::clearHighlights(item);
-    }
+    chooseEntry(icon,
+                {kKelvosNewMarkTag, "Kelvo", &KVPlayerParameters::hasUnseenKelvos, buildShopKelvoEntries,
+                 KVShopInfoItem::kCreature, menu_selector(KVShopScreenView::onKelvoSelected)});
 }
 
 void KVShopScreenView::onStuffSelected(CCObject* icon) {
-    const std::string name = iconKey(icon);
-    removeChildByTag(kPanelTag, true);
-    if (name.empty()) return;
-    CCString* key = kvdata::newString(name);
-    showPanel(findCatalogueEntry(key, buildShopConsumableEntries()), KVShopInfoItem::kConsumable);
-    KVMenuManager::getInstance()->setPopUpText(key);
-    if (KVPortraitItem* list = getList()) {
-        list->refreshPortraits(menu_selector(KVShopScreenView::onStuffSelected), buildShopConsumableEntries(),
-                               this);
-        if (auto* item = dynamic_cast<CCMenuItemSprite*>(icon)) KVPortraitItem::clearHighlights(item);
-    }
+    chooseEntry(icon, {0, "", nullptr, buildShopConsumableEntries, KVShopInfoItem::kConsumable,
+                       menu_selector(KVShopScreenView::onStuffSelected)});
 }
 
 void KVShopScreenView::refreshHelmetsTab(CCString* className) {

@@ -11,6 +11,7 @@ class CCNotification;
 class CCScene;
 class CCString;
 } // namespace kvengine
+class KVPlayerParameters;
 class KVPortraitItem;
 
 /// The shop: three tabs (Stuff, Helmets, Kelvos) over the portrait grid of the open tab, the info
@@ -104,6 +105,17 @@ public:
 
 private:
     enum Tab { kStuff, kHelmets, kKelvos };
+    /// How a tab treats a chosen portrait: its "new" mark (0: none), the profile category and
+    /// test of its unseen items, its entries, the panel category and the list's handler.
+    struct ChoiceRules {
+        int markTag;
+        const char* category;
+        bool (KVPlayerParameters::*hasUnseen)();
+        kvdata::Dict* (*entries)();
+        int panelCategory;
+        kvengine::SEL_MenuHandler handler;
+    };
+    void chooseEntry(kvengine::CCObject* icon, const ChoiceRules& rules);
     void addTabButton(const char* selectedFrame, const char* textKey, int kind,
                       kvengine::SEL_MenuHandler selector, const kvengine::CCPoint& at, int tag);
     void selectTabButtons(Tab open);
