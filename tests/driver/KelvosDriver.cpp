@@ -9,6 +9,10 @@
 //   down:X:Y, move:X:Y, up:X:Y   left mouse button, window pixels from the top left
 //   key:NAME                      escape, space, left, right, up, down, plus, minus
 //   close                         the user closes the window
+//   drag-pawn:DX:DY               during a mission: down on the pawn whose turn it is (where it is
+//                                 on the window at frame F), four moves to DX, DY pixels from there
+//                                 in frames F+1..F+4, up in frame F+5; nothing (logged) without one
+//   skip-turn                     posts "EVENT_SKIP_TURN", as the HUD's skip button does
 // --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
 // reaches); F:loading:K makes a loading screen of kind K the running scene instead.
 // --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
@@ -43,12 +47,14 @@
 #include <time.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,12 +68,18 @@
 #include "engine/platform/CCGL.h"
 #include "engine/platform/CCGLWindow.h"
 #include "game/app/AppDelegate.h"
+#include "game/app/KVGlobalNames.h"
 #include "game/app/KVStartup.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
+#include "game/model/KVGameModel.h"
+#include "game/pawns/KVPawn.h"
+#include "game/pawns/KVTurnManager.h"
+#include "game/scene/KVGameplayLayer.h"
+#include "game/scene/KVGameplayScene.h"
 
 using namespace kvengine;
 
@@ -83,6 +95,8 @@ struct Options {
     float screenHeightMm = 0.0f;
     std::multimap<int, std::string> shots;
     std::multimap<int, CCPlatformEvent> events;
+    std::multimap<int, CCPoint> pawnDrags; // frame -> drag in window pixels
+    std::multiset<int> skipTurns;          // frames
     std::string overdraw;
     std::multimap<int, int> menuStates;     // frame -> state id
     std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
@@ -215,6 +229,23 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.trace = std::filesystem::absolute(value).string();
         } else if (name == "--trace-states") {
             options.traceStates = value != "0";
+        } else if (name == "--event" && value.find(":drag-pawn:") != std::string::npos) {
+            const size_t at = value.find(":drag-pawn:");
+            const int frame = std::atoi(value.substr(0, at).c_str());
+            float dx = 0.0f;
+            float dy = 0.0f;
+            if (frame < 1 || !parsePair(value.c_str() + at + 11, ':', dx, dy)) {
+                std::fprintf(stderr, "kelvos_driver: bad event \"%s\"\n", value.c_str());
+                return false;
+            }
+            options.pawnDrags.emplace(frame, CCPoint(dx, dy));
+        } else if (name == "--event" && value.find(":skip-turn") != std::string::npos) {
+            const int frame = std::atoi(value.c_str());
+            if (frame < 1 || value != std::to_string(frame) + ":skip-turn") {
+                std::fprintf(stderr, "kelvos_driver: bad event \"%s\"\n", value.c_str());
+                return false;
+            }
+            options.skipTurns.insert(frame);
         } else if (name == "--event") {
             int frame = 0;
             CCPlatformEvent event;
@@ -517,10 +548,61 @@ private:
             profile->saveProfile();
         }
         if (frame == 2 && !m_run.options.mission.empty()) startMission(m_run.options.mission);
+        auto drags = m_run.options.pawnDrags.equal_range(frame);
+        for (auto it = drags.first; it != drags.second; ++it)
+            dragCurrentPawn(frame, it->second);
+        for (size_t n = m_run.options.skipTurns.count(frame); n > 0; --n)
+            CCNotificationCenter::getInstance()->postNotification(EVENT_SKIP_TURN);
         auto loading = m_run.options.loadingScreens.equal_range(frame);
         for (auto it = loading.first; it != loading.second; ++it)
             if (frame > 1)
                 CCDirector::getInstance()->replaceScene(KVLoadingScreenView::createWithKind(it->second));
+    }
+
+    // Down on the current pawn now, the moves and the up in the next five frames.
+    void dragCurrentPawn(int frame, const CCPoint& drag) {
+        CCPoint start;
+        if (!currentPawnOnWindow(start)) {
+            std::fprintf(stderr, "kelvos_driver: frame %d: no pawn to drag\n", frame);
+            return;
+        }
+        auto at = [&start, &drag](float share) {
+            return CCPoint(start.x + drag.x * share, start.y + drag.y * share);
+        };
+        auto mouse = [](CCEventType type, const CCPoint& p, int buttons) {
+            return CCPlatformEvent::mouse(type, static_cast<int>(std::lround(p.x)),
+                                          static_cast<int>(std::lround(p.y)), buttons);
+        };
+        m_events.push(mouse(CCEventType::MouseDown, start, kCCMouseLeft));
+        for (int step = 1; step <= 4; ++step)
+            m_run.options.events.emplace(frame + step,
+                                         mouse(CCEventType::MouseMove, at(step / 4.0f), kCCMouseLeft));
+        m_run.options.events.emplace(frame + 5, mouse(CCEventType::MouseUp, at(1.0f), 0));
+        std::printf("drag-pawn %d: from %.0f,%.0f by %.0f,%.0f\n", frame, start.x, start.y, drag.x, drag.y);
+    }
+
+    // The window pixel of the current pawn of the running mission; false without one.
+    bool currentPawnOnWindow(CCPoint& out) {
+        CCDirector* director = CCDirector::getInstance();
+        auto* scene = dynamic_cast<KVGameplayScene*>(director->getRunningScene());
+        KVGameplayLayer* layer = scene != nullptr ? scene->getGameplayLayer() : nullptr;
+        KVGameModel* model = scene != nullptr ? scene->getGameModel() : nullptr;
+        KVTurnManager* turns = model != nullptr ? model->getTurnManager() : nullptr;
+        KVPawn* pawn = turns != nullptr ? turns->getCurrentPawn() : nullptr;
+        if (layer == nullptr || pawn == nullptr) return false;
+        float x = 0.0f;
+        float y = 0.0f;
+        pawn->getPosition(&x, &y);
+        const CCPoint world = layer->convertToWorldSpace(
+            CCPoint(x / KVGameplayLayer::kMetresPerPoint, y / KVGameplayLayer::kMetresPerPoint));
+        const CCPoint view = director->convertToUI(world);
+        const CCSize points = director->getWinSize();
+        int width = 0;
+        int height = 0;
+        m_inner->getClientSize(width, height);
+        if (points.width <= 0.0f || points.height <= 0.0f) return false;
+        out = CCPoint(view.x * width / points.width, view.y * height / points.height);
+        return true;
     }
 
     // The chapter whose "mission_list" holds the mission, then state 17 of the menu manager.
@@ -597,6 +679,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "kelvos_driver: cannot write %s\n", run.options.trace.c_str());
             return 3;
         }
+        // Line by line, so a run that dies still leaves its trace up to the end.
+        std::setvbuf(g_traceFile, nullptr, _IOLBF, 0);
         g_traceFrame = &run.framesDrawn;
         CCNotificationCenter::setPostTracer(&tracePost);
     }

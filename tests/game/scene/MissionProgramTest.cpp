@@ -77,6 +77,63 @@ TEST_F(MissionProgramTest, AMissionFromTheDriverLoadsStartsItsFirstTurnAndKeepsE
     EXPECT_GT(bright, 200) << "caption text on the banner";
 }
 
+// The share of pixels that differ by more than 40 in a channel between two screenshots.
+double changedShare(const kvengine::CCDecodedImage& a, const kvengine::CCDecodedImage& b) {
+    if (a.width != b.width || a.height != b.height || a.bytesPerPixel() != b.bytesPerPixel()) return 1.0;
+    size_t changed = 0;
+    const size_t pixels = static_cast<size_t>(a.width) * a.height;
+    for (size_t i = 0; i < pixels; ++i)
+        for (size_t c = 0; c < 3; ++c) {
+            const int d = int(a.pixels[i * a.bytesPerPixel() + c]) - int(b.pixels[i * b.bytesPerPixel() + c]);
+            if (d > 40 || d < -40) {
+                ++changed;
+                break;
+            }
+        }
+    return double(changed) / double(pixels);
+}
+
+TEST_F(MissionProgramTest, ADragOnTheFirstKelvoLaunchesItAtFullPowerAndTheEnemyTurnFollows) {
+    // Down on the kelvo whose turn it is, 140 pixels back (4.4 m at full zoom: beyond the 4.05 m
+    // that reach the longest stretch), up; the move ends; the HUD's skip button (stood in for by
+    // the driver) ends this kelvo's turn and the second one's, and the crabs' turn starts.
+    ASSERT_EQ(run("--mission M01a --seed 1 --frames 320 --trace trace.txt --event 100:drag-pawn:-140:0"
+                  " --shot 99:before.png --shot 104:pulling.png --shot 130:flying.png --shot 190:after.png"
+                  " --event 200:skip-turn --event 300:skip-turn"),
+              0)
+        << log();
+    for (const char* shot : {"trace.txt", "before.png", "pulling.png", "flying.png", "after.png"})
+        keep(shot);
+    const std::vector<std::string> lines = traceLines();
+    const int pull = find(lines, " EVENT_PULL_START KVKelvoPlayer -");
+    ASSERT_GE(pull, 0) << log() << file("trace.txt");
+    EXPECT_EQ(lines[pull].rfind("100 ", 0), 0u) << "the pull starts with the press: " << lines[pull];
+    const int launched = find(lines, " EVENT_KELVO_LAUNCHED ", pull);
+    ASSERT_GT(launched, pull);
+    EXPECT_NE(lines[launched].find(" 1"), std::string::npos) << "full power: " << lines[launched];
+    EXPECT_EQ(lines[launched].rfind("105 ", 0), 0u) << "launched on the release: " << lines[launched];
+    EXPECT_GT(find(lines, " EVENT_PULL_RELEASE KVKelvoPlayer", pull), pull);
+    const int moveOver = find(lines, " EVENT_MOVE_OVER - -", launched);
+    ASSERT_GT(moveOver, launched) << file("trace.txt");
+    const int enemy = find(lines, " EVENT_TURN_START_ENEMY ", moveOver);
+    EXPECT_GT(enemy, moveOver) << file("trace.txt");
+
+    // The kelvo stretched, then flew on: each picture differs from the one before it.
+    kvengine::CCDecodedImage before, pulling, flying, after;
+    ASSERT_TRUE(keepShot("before.png", before) && keepShot("pulling.png", pulling) &&
+                keepShot("flying.png", flying) && keepShot("after.png", after));
+    EXPECT_GT(changedShare(before, pulling), 0.001);
+    EXPECT_GT(changedShare(pulling, flying), 0.002);
+    EXPECT_GT(changedShare(before, after), 0.002);
+}
+
+TEST_F(MissionProgramTest, ADragWithoutAMissionIsLoggedAndIgnored) {
+    EXPECT_EQ(run("--frames 5 --event 3:drag-pawn:-140:0"), 0);
+    EXPECT_NE(log().find("frame 3: no pawn to drag"), std::string::npos) << log();
+    EXPECT_EQ(run("--frames 5 --event 3:drag-pawn:x"), 2);
+    EXPECT_NE(log().find("bad event \"3:drag-pawn:x\""), std::string::npos) << log();
+}
+
 TEST_F(MissionProgramTest, AnUnknownMissionIsRefusedByTheDriver) {
     EXPECT_EQ(run("--mission NoSuchMission --frames 5"), 3);
     EXPECT_NE(file("log.txt").find("no chapter lists the mission NoSuchMission"), std::string::npos);
