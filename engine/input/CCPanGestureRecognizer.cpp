@@ -49,6 +49,7 @@ void CCPanGestureRecognizer::updateState() {
     if (first != nullptr) {
         translation_ =
             CCPoint(first->lastPoint.x - first->startPoint.x, first->lastPoint.y - first->startPoint.y);
+        location_ = first->lastPoint;
     }
     switch (state_) {
     case kCCGestureRecognizerStatePossible:

@@ -21,6 +21,9 @@ public:
     void setTranslation(const CCPoint& translation) { translation_ = translation; }
     /// Points per second.
     CCPoint getVelocity() const { return velocity_; }
+    /// Where the measured touch was at the last update, in its view coordinates; kept after the
+    /// gesture ends.
+    CCPoint getLocation() const { return location_; }
 
     unsigned getMinimumNumberOfTouches() const { return minimumTouches_; }
     void setMinimumNumberOfTouches(unsigned count) { minimumTouches_ = count; }
@@ -41,6 +44,7 @@ private:
     unsigned minimumTouches_ = 1;
     CCPoint translation_;
     CCPoint velocity_;
+    CCPoint location_;
 };
 
 } // namespace kvengine

@@ -245,16 +245,16 @@ void KVCamera::onPan(CCGestureRecognizer* recognizer, CCNode*) {
     if (isActiveGesture(state)) {
         director->setCursor(CCDirector::kCursorStateOpen);
     }
-    applyPan(state, delta);
+    applyPan(state, delta, director->convertToGL(pan->getLocation()));
 }
 
-void KVCamera::applyPan(int state, const CCPoint& glDelta) {
+void KVCamera::applyPan(int state, const CCPoint& glDelta, const CCPoint& glLocation) {
     if (!isActiveGesture(state)) {
         m_panEnded = true;
         return;
     }
     m_panDelta = glDelta;
-    m_lastPanLocation = CCPoint(m_lastPanLocation.x + glDelta.x, m_lastPanLocation.y + glDelta.y);
+    m_lastPanLocation = glLocation;
     m_framesSincePan = 0;
     m_panEnded = false;
     m_inertia = false;

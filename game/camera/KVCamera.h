@@ -67,8 +67,9 @@ public:
     virtual void onPan(kvengine::CCGestureRecognizer* recognizer, kvengine::CCNode* node);
     virtual void onPinch(kvengine::CCGestureRecognizer* recognizer, kvengine::CCNode* node);
 
-    /// What a pan gesture in `state` hands over: its movement, already in GL points.
-    void applyPan(int state, const kvengine::CCPoint& glDelta);
+    /// What a pan gesture in `state` hands over: its movement and where the pointer is, both
+    /// already in GL points.
+    void applyPan(int state, const kvengine::CCPoint& glDelta, const kvengine::CCPoint& glLocation);
     /// What a pinch in `state` hands over: the window point it is centred on (GL) and its scale.
     void applyPinch(int state, const kvengine::CCPoint& glCentre, float scale);
 
@@ -105,6 +106,8 @@ public:
     float getMaximumZoom() const { return m_maximumZoom; }
     float getSettleTimer() const { return m_settleTimer; }
     kvengine::CCPoint getPanDelta() const { return m_panDelta; }
+    /// Where the pointer was at the last pan update (GL points); kept after the pan ends.
+    kvengine::CCPoint getLastPanLocation() const { return m_lastPanLocation; }
     kvengine::CCLayer* getLayer() const { return m_layer; }
     kvengine::CCTapGestureRecognizer* getDoubleTapRecognizer() const { return m_doubleTap; }
     kvengine::CCPanGestureRecognizer* getPanRecognizer() const { return m_pan; }

@@ -32,6 +32,7 @@ public:
             auto* pan = static_cast<CCPanGestureRecognizer*>(recognizer);
             call.translation = pan->getTranslation();
             call.velocity = pan->getVelocity();
+            call.location = pan->getLocation();
         } else if (recognizer->isKindOf("CCPinchGestureRecognizer")) {
             call.scale = static_cast<CCPinchGestureRecognizer*>(recognizer)->getScale();
         } else {
@@ -136,11 +137,11 @@ TEST(PanGesture, ReportsStepsSinceThePreviousUpdateThenEndsWithTheLastVelocity) 
     ASSERT_EQ(calls.size(), 4u);
     const struct {
         int state;
-        float tx, ty, vx, vy;
-    } expected[] = {{kCCGestureRecognizerStateBegan, 10, 0, 100, 0},
-                    {kCCGestureRecognizerStateChanged, 3, -2, 30, -20},
-                    {kCCGestureRecognizerStateChanged, 7, 0, 70, 0},
-                    {kCCGestureRecognizerStateEnded, 7, 0, 70, 0}};
+        float tx, ty, vx, vy, lx, ly;
+    } expected[] = {{kCCGestureRecognizerStateBegan, 10, 0, 100, 0, 10, 0},
+                    {kCCGestureRecognizerStateChanged, 3, -2, 30, -20, 13, -2},
+                    {kCCGestureRecognizerStateChanged, 7, 0, 70, 0, 20, -2},
+                    {kCCGestureRecognizerStateEnded, 7, 0, 70, 0, 20, -2}};
     for (size_t i = 0; i < calls.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(calls[i].state, expected[i].state);
@@ -148,6 +149,9 @@ TEST(PanGesture, ReportsStepsSinceThePreviousUpdateThenEndsWithTheLastVelocity) 
         EXPECT_NEAR(calls[i].translation.y, expected[i].ty, 1e-3);
         EXPECT_NEAR(calls[i].velocity.x, expected[i].vx, 0.5);
         EXPECT_NEAR(calls[i].velocity.y, expected[i].vy, 0.5);
+        // Where the touch is: kept once it has lifted.
+        EXPECT_FLOAT_EQ(calls[i].location.x, expected[i].lx);
+        EXPECT_FLOAT_EQ(calls[i].location.y, expected[i].ly);
     }
 
     // The next update returns to possible without a callback.

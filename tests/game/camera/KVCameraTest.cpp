@@ -101,10 +101,10 @@ TEST_F(CameraTest, ADragMovesTheMapAndAFastReleaseGlidesUntilBelowATenth) {
     lookAt(960, 600);
     goManual();
     const float startX = layer->getPosition().x;
-    camera->applyPan(kCCGestureRecognizerStateChanged, CCPoint(-30.0f, 0.0f));
+    camera->applyPan(kCCGestureRecognizerStateChanged, CCPoint(-30.0f, 0.0f), CCPoint(400.0f, 300.0f));
     frames(1);
     EXPECT_FLOAT_EQ(layer->getPosition().x, startX - 30.0f);
-    camera->applyPan(kCCGestureRecognizerStateEnded, CCPoint(0.0f, 0.0f));
+    camera->applyPan(kCCGestureRecognizerStateEnded, CCPoint(0.0f, 0.0f), CCPoint(0.0f, 0.0f));
     frames(1);
     ASSERT_TRUE(camera->isInertia());
     // Each frame keeps 1 - 9/60 of the speed; the slide stops once both parts are below 0.1.
@@ -127,9 +127,9 @@ TEST_F(CameraTest, ADragMovesTheMapAndAFastReleaseGlidesUntilBelowATenth) {
 TEST_F(CameraTest, ADragReleasedAfterAPauseDoesNotGlide) {
     lookAt(960, 600);
     goManual();
-    camera->applyPan(kCCGestureRecognizerStateChanged, CCPoint(-30.0f, 0.0f));
+    camera->applyPan(kCCGestureRecognizerStateChanged, CCPoint(-30.0f, 0.0f), CCPoint(400.0f, 300.0f));
     frames(2);
-    camera->applyPan(kCCGestureRecognizerStateEnded, CCPoint(0.0f, 0.0f));
+    camera->applyPan(kCCGestureRecognizerStateEnded, CCPoint(0.0f, 0.0f), CCPoint(0.0f, 0.0f));
     frames(1);
     EXPECT_FALSE(camera->isInertia());
 }
