@@ -80,7 +80,6 @@ bool KVCamera::attachToLayer(CCLayer* layer) {
     for (CCGestureRecognizer* recognizer :
          {static_cast<CCGestureRecognizer*>(m_doubleTap), static_cast<CCGestureRecognizer*>(m_pinch),
           static_cast<CCGestureRecognizer*>(m_pan)}) {
-        recognizer->setNode(layer);
         layer->addGestureRecognizer(recognizer);
         recognizer->release();
     }
@@ -324,18 +323,34 @@ bool KVCamera::isPointOnScreen(const CCPoint& p, float fraction) {
 
 bool KVCamera::canScroll(const CCPoint& delta) {
     if (m_layer == nullptr) return false;
+    const CCSize level = layerSize();
+    const CCSize window = windowSize();
+    const float scale = m_layer->getScale();
+    if (scale <= 0.0f) return false;
+    if (level.width - window.width / scale < 0.0f || level.height - window.height / scale < 0.0f)
+        return false;
+    const CCPoint out = outsideArea(delta);
+    return out.x == 0.0f && out.y == 0.0f;
+}
+
+CCPoint KVCamera::outsideArea(const CCPoint& delta) {
     const CCSize window = windowSize();
     const CCSize level = layerSize();
     const float scale = m_layer->getScale();
-    if (scale <= 0.0f) return false;
     const CCPoint q =
         m_layer->convertToNodeSpace(CCPoint(window.width * 0.5f - delta.x, window.height * 0.5f - delta.y));
-    const float x0 = window.width / (2.0f * scale);
-    const float y0 = window.height / (2.0f * scale);
-    const float width = level.width - window.width / scale;
-    const float height = level.height - window.height / scale;
-    if (width < 0.0f || height < 0.0f) return false;
-    return q.x >= x0 && q.x <= x0 + width && q.y >= y0 && q.y <= y0 + height;
+    // The centres that show only map; on an axis where the map is smaller than the window, its
+    // middle. A few hundredths of a point of rounding count as inside.
+    auto beyond = [](float at, float low, float span) {
+        constexpr float kSlack = 0.01f;
+        const float high = span >= 0.0f ? low + span : low + span * 0.5f;
+        if (span < 0.0f) low = high;
+        if (at < low - kSlack) return at - low;
+        if (at > high + kSlack) return at - high;
+        return 0.0f;
+    };
+    return CCPoint(beyond(q.x, window.width / (2.0f * scale), level.width - window.width / scale),
+                   beyond(q.y, window.height / (2.0f * scale), level.height - window.height / scale));
 }
 
 void KVCamera::moveLayerBy(const CCPoint& delta) {
@@ -345,9 +360,17 @@ void KVCamera::moveLayerBy(const CCPoint& delta) {
 }
 
 void KVCamera::scrollBy(const CCPoint& delta) {
-    if (m_layer == nullptr) return;
+    if (m_layer == nullptr || m_layer->getScale() <= 0.0f) return;
     CCPoint used = delta;
-    if (m_viewInside) {
+    if (!m_viewInside) {
+        // Off the map (the follow may leave the view there), a move may bring the view back or run
+        // along, never take it further out on either axis.
+        const CCPoint before = outsideArea(CCPoint(0.0f, 0.0f));
+        const CCPoint after = outsideArea(delta);
+        if (std::fabs(after.x) > std::fabs(before.x)) used.x = 0.0f;
+        if (std::fabs(after.y) > std::fabs(before.y)) used.y = 0.0f;
+        if (used.x == 0.0f && used.y == 0.0f) return;
+    } else {
         if (canScroll(delta)) {
             used = delta;
         } else if (delta.y != 0.0f && canScroll(CCPoint(0.0f, delta.y))) {

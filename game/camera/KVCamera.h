@@ -80,8 +80,13 @@ public:
     bool isPointOnScreen(const kvengine::CCPoint& p, float fraction);
     /// Whether the view may move by `delta` (window points) and stay inside the map.
     bool canScroll(const kvengine::CCPoint& delta);
+    /// How far the window centre, with the layer moved by `delta`, lies beyond the centres that
+    /// show only map, per axis in layer points (0 inside; the middle of the map on an axis where
+    /// it is smaller than the window).
+    kvengine::CCPoint outsideArea(const kvengine::CCPoint& delta);
     bool isViewInside() { return canScroll(kvengine::CCPoint(0.0f, 0.0f)); }
-    /// Moves the layer by `delta`, limited to the map while the view lies inside it.
+    /// Moves the layer by `delta`, limited to the map while the view lies inside it; outside it,
+    /// never further out.
     void scrollBy(const kvengine::CCPoint& delta);
     /// Brings the layer point `p` to the window centre, without the limit.
     void centreOn(const kvengine::CCPoint& p);

@@ -2,6 +2,7 @@
 
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCSet.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCResourceIndex.h"
@@ -106,7 +107,6 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
     m_tapRecognizer = new CCTapGestureRecognizer();
     m_tapRecognizer->setNumberOfTapsRequired(1);
     m_tapRecognizer->setCallback(this, gesture_selector(KVGameplayLayer::onTap));
-    m_tapRecognizer->setNode(this);
     addGestureRecognizer(m_tapRecognizer);
 
     m_sheets = new CCMutableDictionary<std::string, CCSpriteBatchNode*>();
@@ -288,26 +288,60 @@ CCPoint KVGameplayLayer::metresForViewPoint(const CCPoint& viewPoint) {
     return CCPoint(local.x * kMetresPerPoint, local.y * kMetresPerPoint);
 }
 
-bool KVGameplayLayer::touchBegan(CCTouch* touch, CCEvent*) {
-    if (m_controller == nullptr || touch == nullptr) return false;
-    const CCPoint p = metresForViewPoint(touch->getLocationInView());
-    return m_controller->onTouchBegan(p.x, p.y);
+void KVGameplayLayer::offerToRecognizers(int phase, CCTouch* touch, CCEvent* event) {
+    if (CCTouchDispatcher::getInstance()->isRecognizersSuspended()) return;
+    CCSet* one = new CCSet();
+    one->addObject(touch);
+    switch (phase) {
+    case kTouchBegan:
+        forwardTouchesBeganToRecognizers(one, event);
+        break;
+    case kTouchMoved:
+        forwardTouchesMovedToRecognizers(one, event);
+        break;
+    case kTouchEnded:
+        forwardTouchesEndedToRecognizers(one, event);
+        break;
+    default:
+        forwardTouchesCancelledToRecognizers(one, event);
+        break;
+    }
+    one->release();
 }
 
-void KVGameplayLayer::touchMoved(CCTouch* touch, CCEvent*) {
+bool KVGameplayLayer::touchBegan(CCTouch* touch, CCEvent* event) {
+    if (m_controller == nullptr || touch == nullptr) return false;
+    m_gestureTookTouch = false;
+    offerToRecognizers(kTouchBegan, touch, event);
+    const CCPoint p = metresForViewPoint(touch->getLocationInView());
+    const bool pull = m_controller->onTouchBegan(p.x, p.y);
+    if (pull) m_pullTouch = touch;
+    return pull || m_gestureTookTouch;
+}
+
+void KVGameplayLayer::touchMoved(CCTouch* touch, CCEvent* event) {
     if (m_controller == nullptr || touch == nullptr) return;
+    offerToRecognizers(kTouchMoved, touch, event);
+    if (touch != m_pullTouch) return;
     const CCPoint p = metresForViewPoint(touch->getLocationInView());
     m_controller->onTouchMoved(p.x, p.y);
 }
 
-void KVGameplayLayer::touchEnded(CCTouch* touch, CCEvent*) {
+void KVGameplayLayer::touchEnded(CCTouch* touch, CCEvent* event) {
     if (m_controller == nullptr || touch == nullptr) return;
+    offerToRecognizers(kTouchEnded, touch, event);
+    if (touch != m_pullTouch) return;
+    m_pullTouch = nullptr;
     const CCPoint p = metresForViewPoint(touch->getLocationInView());
     m_controller->onTouchEnded(p.x, p.y);
 }
 
-void KVGameplayLayer::touchCancelled(CCTouch*, CCEvent*) {
-    if (m_controller != nullptr) m_controller->onTouchCancelled();
+void KVGameplayLayer::touchCancelled(CCTouch* touch, CCEvent* event) {
+    if (m_controller == nullptr || touch == nullptr) return;
+    offerToRecognizers(kTouchCancelled, touch, event);
+    if (touch != m_pullTouch) return;
+    m_pullTouch = nullptr;
+    m_controller->onTouchCancelled();
 }
 
 void KVGameplayLayer::onTap(CCGestureRecognizer* recognizer, CCNode*) {
@@ -320,7 +354,9 @@ void KVGameplayLayer::onTap(CCGestureRecognizer* recognizer, CCNode*) {
 bool KVGameplayLayer::shouldRecognizerReceiveTouch(CCGestureRecognizer* recognizer, CCTouch* touch) {
     if (m_controller == nullptr || touch == nullptr) return false;
     const CCPoint p = metresForViewPoint(touch->getLocationInView());
-    return m_controller->shouldReceiveGesture(recognizer, p.x, p.y);
+    const bool taken = m_controller->shouldReceiveGesture(recognizer, p.x, p.y);
+    m_gestureTookTouch = m_gestureTookTouch || taken;
+    return taken;
 }
 
 bool KVGameplayLayer::shouldRecognizerHandleTouches(CCGestureRecognizer* recognizer) {

@@ -25,6 +25,11 @@ class KVGameModel;
 /// All touch input of a mission enters here: a touch is turned into metres of the level (the
 /// layer's own space, camera pan and zoom included, x 0.03125) and handed to the game controller,
 /// which also decides, as the delegate of the layer's recognizers, which gesture may take it.
+/// The layer is a targeted touch handler (claimed touches are swallowed), and the dispatcher hands
+/// touches only to the recognizers of standard handlers: so the layer offers every touch it sees
+/// to its own recognizers (its tap, the camera's double tap, pan and pinch) before the pull, and
+/// claims a touch that the pull or one of those recognizers took. Only the touch that began the
+/// pull moves and ends it.
 ///
 /// Sheets: loaded once each by name; batch nodes are tagged 1000, 1001, ... in load order and the
 /// sprites added to them 2000, 2001, ... across all sheets. Adding to a sheet never loaded is
@@ -89,6 +94,11 @@ public:
     kvengine::CCSpriteBatchNode* getSheet(const std::string& sheetName) const;
 
 private:
+    enum { kTouchBegan, kTouchMoved, kTouchEnded, kTouchCancelled };
+    /// Hands `touch` alone to the layer's recognizers in `phase`, unless the dispatcher has
+    /// suspended recognizers.
+    void offerToRecognizers(int phase, kvengine::CCTouch* touch, kvengine::CCEvent* event);
+
     kvengine::CCTMXTiledMap* m_map = nullptr;
     kvengine::CCMutableArray<KVActorV*>* m_views = nullptr;
     KVGameModel* m_model = nullptr;
@@ -98,4 +108,8 @@ private:
     kvengine::CCMutableDictionary<std::string, kvengine::CCSpriteBatchNode*>* m_sheets = nullptr;
     int m_nextSheetTag = kFirstSheetTag;
     int m_nextChildTag = kFirstChildTag;
+    /// The touch of the pull under way (compared only, never used); null without one.
+    kvengine::CCTouch* m_pullTouch = nullptr;
+    /// Whether a recognizer took the touch being offered.
+    bool m_gestureTookTouch = false;
 };

@@ -148,6 +148,11 @@ TEST_F(CameraTest, ScrollingStopsAtTheEdgesAndKeepsTheFreeAxis) {
         {"at the bottom edge, diagonal", {960, 300}, {-20, 20}, {-20, 0}},
         {"in the lower-left corner", {480, 300}, {20, 20}, {0, 0}},
         {"at the right edge, away from it", {1440, 600}, {20, 0}, {20, 0}},
+        // Off the map (allowed centres x 480..1440): back towards it, or along it, but not further.
+        {"beyond the right edge, further out", {1700, 600}, {-20, 0}, {0, 0}},
+        {"beyond the right edge, back", {1700, 600}, {20, 0}, {20, 0}},
+        {"beyond the right edge, further out and down", {1700, 600}, {-20, 20}, {0, 20}},
+        {"beyond the right edge, back and up", {1700, 600}, {20, -20}, {20, -20}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -21,6 +23,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
 #include "engine/input/CCPanGestureRecognizer.h"
+#include "engine/input/CCPinchGestureRecognizer.h"
 #include "engine/input/CCTapGestureRecognizer.h"
 #include "engine/input/CCTouch.h"
 #include "engine/input/CCTouchDispatcher.h"
@@ -197,6 +200,19 @@ protected:
         for (int i = 0; i < 180 && scene->getLoadingLayer() != nullptr; ++i)
             frame();
         return scene->getLoadingLayer() == nullptr && !scene->hasFailed();
+    }
+    /// A human turn once the camera has handed the selected kelvo to the player (manual mode).
+    bool playUntilPlayersTurn(KVGameplayScene* scene, int limit) {
+        KVGameController* controller = scene->getGameController();
+        KVCamera* camera = scene->getGameplayLayer()->getGameCamera();
+        for (int i = 0; i < limit; ++i) {
+            KVPawn* pawn = controller->getCurrentPawn();
+            if (pawn != nullptr && !pawn->isAIDriven() && pawn->isSelected() && !camera->isAutomatic() &&
+                camera->isPlayable())
+                return true;
+            frame();
+        }
+        return false;
     }
     CCSet* at(float x, float y) {
         m_touch->setTouchInfo(0, x, y);
@@ -446,6 +462,117 @@ TEST_F(SceneTest, ControllerRoutesTouchesByTurnAndRefusesCameraGesturesDuringACo
     controller->paused = false;
     pan->release();
     tap->release();
+}
+
+TEST_F(SceneTest, OnAHumanTurnAPullTakesTheKelvoWhilePanAndPinchMoveTheCameraWithinTheMap) {
+    Recorder posts({EVENT_PULL_START, EVENT_KELVO_LAUNCHED});
+    KVGameplayScene* scene = startMission();
+    ASSERT_NE(scene, nullptr);
+    ASSERT_TRUE(playUntilStarted(scene));
+    ASSERT_TRUE(playUntilPlayersTurn(scene, 120));
+    KVGameplayLayer* layer = scene->getGameplayLayer();
+    KVGameController* controller = scene->getGameController();
+    KVCamera* camera = layer->getGameCamera();
+    CCTouchDispatcher* touches = CCTouchDispatcher::getInstance();
+    KVPawn* kelvo = controller->getCurrentPawn();
+    float mx = 0.0f;
+    float my = 0.0f;
+    kelvo->getPosition(&mx, &my);
+    const CCPoint onKelvo =
+        director->convertToUI(layer->convertToWorldSpace(CCPoint(mx * 32.0f, my * 32.0f)));
+
+    // The pull: the camera's pan may not take a touch on the kelvo, and no pinch begins during it.
+    const CCPoint layerBefore = layer->getPosition();
+    touches->touchesBegan(at(onKelvo.x, onKelvo.y), nullptr);
+    EXPECT_EQ(posts.count("EVENT_PULL_START"), 1);
+    EXPECT_FALSE(controller->shouldReceiveGesture(camera->getPanRecognizer(), mx, my));
+    EXPECT_FALSE(controller->shouldBeginGesture(camera->getPinchRecognizer()));
+    EXPECT_FALSE(controller->shouldBeginGesture(camera->getPanRecognizer()));
+    for (int step = 1; step <= 4; ++step) {
+        touches->touchesMoved(at(onKelvo.x - 35.0f * step, onKelvo.y), nullptr);
+        frame();
+    }
+    EXPECT_EQ(camera->getPanRecognizer()->getState(), kCCGestureRecognizerStatePossible);
+    EXPECT_FLOAT_EQ(layer->getPosition().x, layerBefore.x) << "the pull never pans";
+    touches->touchesEnded(at(onKelvo.x - 140.0f, onKelvo.y), nullptr);
+    EXPECT_EQ(posts.count("EVENT_KELVO_LAUNCHED"), 1);
+
+    // The kelvo has stamina left: after the move it is handed back, and the map can be dragged.
+    ASSERT_TRUE(playUntilPlayersTurn(scene, 300));
+    const CCSize window = director->getWinSize();
+    auto drag = [&](CCPoint from, float dx, float dy, int steps) {
+        touches->touchesBegan(at(from.x, from.y), nullptr);
+        for (int step = 1; step <= steps; ++step) {
+            touches->touchesMoved(at(from.x + dx * step, from.y + dy * step), nullptr);
+            frame();
+        }
+        touches->touchesEnded(at(from.x + dx * steps, from.y + dy * steps), nullptr);
+        frame();
+    };
+    // Far from the kelvo, 5 x 30 points at a time in each direction: the camera keeps where the
+    // pointer was, and the map, as wide as the window and 8 points higher, moves only as far as it
+    // keeps the window covered (or, where the follow left the view a little off it, no further
+    // off).
+    const CCPoint outAtStart = camera->outsideArea(CCPoint(0.0f, 0.0f));
+    const CCPoint from(window.width * 0.75f, window.height * 0.5f);
+    struct Pan {
+        const char* what;
+        float dx, dy;
+    };
+    const Pan pans[] = {
+        {"left", -30, 0}, {"right", 30, 0}, {"up", 0, -30}, {"down", 0, 30}, {"down again", 0, 30}};
+    float lowest = layer->getPosition().y;
+    float highest = lowest;
+    for (const Pan& pan : pans) {
+        SCOPED_TRACE(pan.what);
+        drag(from, pan.dx, pan.dy, 5);
+        const CCPoint lastGL = director->convertToGL(CCPoint(from.x + 5 * pan.dx, from.y + 5 * pan.dy));
+        EXPECT_FLOAT_EQ(camera->getLastPanLocation().x, lastGL.x);
+        EXPECT_FLOAT_EQ(camera->getLastPanLocation().y, lastGL.y);
+        frames(60); // any slide runs out
+        const CCPoint out = camera->outsideArea(CCPoint(0.0f, 0.0f));
+        EXPECT_LE(std::fabs(out.x), std::fabs(outAtStart.x) + 0.01f);
+        EXPECT_LE(std::fabs(out.y), std::fabs(outAtStart.y) + 0.01f);
+        lowest = std::min(lowest, layer->getPosition().y);
+        highest = std::max(highest, layer->getPosition().y);
+    }
+    EXPECT_GT(highest - lowest, 4.0f) << "the map moved up and down";
+    EXPECT_LE(highest - lowest, 8.0f + 0.05f);
+
+    // Two fingers: spread, the zoom stays at 1; pinched together, it goes down but not below the
+    // least zoom the map allows.
+    auto* second = new CCTouch();
+    auto* both = new CCSet();
+    both->addObject(second);
+    bool pinched = false;
+    auto pinch = [&](float startGap, float endGap) {
+        const float cx = window.width * 0.6f;
+        const float cy = window.height * 0.4f;
+        CCSet* first = at(cx - startGap / 2, cy);
+        second->setTouchInfo(0, cx + startGap / 2, cy);
+        both->addObject(first->anyObject());
+        touches->touchesBegan(both, nullptr);
+        for (int step = 1; step <= 6; ++step) {
+            const float gap = startGap + (endGap - startGap) * step / 6.0f;
+            static_cast<CCTouch*>(first->anyObject())->setTouchInfo(0, cx - gap / 2, cy);
+            second->setTouchInfo(0, cx + gap / 2, cy);
+            touches->touchesMoved(both, nullptr);
+            pinched = pinched || camera->getPinchRecognizer()->getState() == kCCGestureRecognizerStateChanged;
+            frame();
+        }
+        touches->touchesEnded(both, nullptr);
+        both->removeObject(first->anyObject());
+        frames(2);
+    };
+    // (The map just covers the window at zoom 1, so that is also the least zoom.)
+    EXPECT_FLOAT_EQ(camera->getFitZoom(), 1.0f);
+    for (const float endGap : {300.0f, 30.0f}) {
+        pinch(100.0f + (endGap < 100.0f ? 200.0f : 0.0f), endGap);
+        EXPECT_FLOAT_EQ(layer->getScale(), 1.0f) << endGap;
+    }
+    EXPECT_TRUE(pinched) << "the pinch reached the camera";
+    both->release();
+    second->release();
 }
 
 } // namespace
