@@ -119,15 +119,17 @@ void CCActionManager::removeAllActionsFromTarget(CCObject* target) {
         entry->currentAction->retain();
         entry->currentActionSalvaged = true;
     }
+    if (entry != m_currentTarget) {
+        // Out of the table before any action is released: a release may free an owner that
+        // stops this target's actions again, and must find nothing left to delete.
+        deleteTargetEntry(entry);
+        return;
+    }
+    m_currentTargetSalvaged = true;
     std::vector<CCAction*> actions;
     actions.swap(entry->actions);
     for (auto it = actions.rbegin(); it != actions.rend(); ++it)
         (*it)->release();
-    if (entry == m_currentTarget) {
-        m_currentTargetSalvaged = true;
-    } else {
-        deleteTargetEntry(entry);
-    }
 }
 
 void CCActionManager::removeAction(CCAction* action) {

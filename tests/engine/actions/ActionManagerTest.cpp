@@ -29,7 +29,10 @@ public:
         return p;
     }
     explicit Probe(std::string name) : m_name(std::move(name)) {}
-    ~Probe() override { g_log.push_back(m_name + " freed"); }
+    ~Probe() override {
+        g_log.push_back(m_name + " freed");
+        if (onFree) onFree();
+    }
     void step(float dt) override {
         g_log.push_back(m_name + " step");
         CCActionInterval::step(dt);
@@ -41,6 +44,7 @@ public:
         CCActionInterval::stop();
     }
     std::function<void()> onStep;
+    std::function<void()> onFree;
     std::vector<float> progress;
 
 private:
@@ -147,6 +151,25 @@ TEST_F(ActionManagerTest, RemovalsDuringAStepAreSafe) {
         manager->removeAllActionsFromTarget(a);
         CCAutoreleasePoolStack::getInstance().getCurrentPool()->clear();
     }
+}
+
+TEST_F(ActionManagerTest, AnActionWhoseFreeingStopsItsTargetAgainIsFreedOnce) {
+    // As a call-back holding the last reference to the owner of its target, whose clean-up stops
+    // the target's actions once more.
+    Probe* p1 = Probe::make("p1", 9);
+    Probe* p2 = Probe::make("p2", 9);
+    manager->addAction(p1, a, false);
+    manager->addAction(p2, a, false);
+    manager->addAction(Probe::make("on b", 9), b, false);
+    CCAutoreleasePoolStack::getInstance().getCurrentPool()->clear();
+    p2->onFree = [this] { manager->removeAllActionsFromTarget(a); };
+    g_log.clear();
+    manager->removeAllActionsFromTarget(a);
+    EXPECT_EQ(g_log, (Log{"p2 freed", "p1 freed"}));
+    EXPECT_EQ(manager->countActionsForTarget(a), 0u);
+    EXPECT_EQ(manager->countActionsForTarget(b), 1u) << "the other target keeps its action";
+    frame(0.1f);
+    EXPECT_EQ(g_log.back(), "on b step");
 }
 
 TEST_F(ActionManagerTest, ActionsAddedForAnotherTargetDuringAStepRunInTheSameFrame) {
