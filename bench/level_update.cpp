@@ -104,8 +104,10 @@ KVGameModel* buildLevel() {
     model->getTurnManager()->startFirstTurn();
     float dy = 1.5f;
     for (unsigned i = 0; i < model->getActors()->count(); ++i) {
-        KVActor* actor = model->getActors()->objectAtIndex(i);
-        if (!actor->isKindOf("KVKelvoPlayer") || actor->getBody() == nullptr) continue;
+        KVObject* object = model->getActors()->objectAtIndex(i);
+        if (!object->isKindOf("KVKelvoPlayer")) continue;
+        auto* actor = static_cast<KVActor*>(object);
+        if (actor->getBody() == nullptr) continue;
         actor->getBody()->SetLinearVelocity(b2Vec2(22.0f, dy));
         dy -= 1.5f;
     }

@@ -52,10 +52,10 @@ void KVGameModel::update(float dt) {
     if (m_actors != nullptr) {
         // A copy, counted once: actors added now wait for the next frame, and actors removed now
         // are still reached (inactive) through the copy while the removed list keeps them alive.
-        CCMutableArray<KVActor*>* actors = m_actors->copy();
+        CCMutableArray<KVObject*>* actors = m_actors->copy();
         const unsigned count = actors->count();
         for (unsigned i = 0; i < count; ++i) {
-            KVActor* actor = actors->objectAtIndex(i);
+            KVObject* actor = actors->objectAtIndex(i);
             if (actor != nullptr && actor->active) actor->update(dt);
         }
         actors->release();
@@ -70,15 +70,16 @@ void KVGameModel::update(float dt) {
 
 void KVGameModel::onNewActor(kvengine::CCNotification* notification) {
     CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
-    if (object == nullptr || m_actors == nullptr || !object->isKindOf("KVActor")) return;
-    auto* actor = static_cast<KVActor*>(object);
+    // Actors and the pawns' controllers, which announce themselves the same way to be updated.
+    if (object == nullptr || m_actors == nullptr || !object->isKindOf("KVObject")) return;
+    auto* actor = static_cast<KVObject*>(object);
     if (!m_actors->containsObject(actor)) m_actors->addObject(actor);
 }
 
 void KVGameModel::onRemoveActor(kvengine::CCNotification* notification) {
     CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
-    if (object == nullptr || !object->isKindOf("KVActor")) return;
-    auto* actor = static_cast<KVActor*>(object);
+    if (object == nullptr || !object->isKindOf("KVObject")) return;
+    auto* actor = static_cast<KVObject*>(object);
     actor->active = 0;
     // Kept until the end of the frame's update, which may still be walking over it.
     if (m_removedActors != nullptr && !m_removedActors->containsObject(actor))

@@ -79,7 +79,7 @@ public:
     std::vector<kvengine::CCPoint> getPlayerSpawnPoints() override { return m_teamSpawnPositions; }
 
     kvengine::CCTMXTiledMap* getTileMap() const { return m_tileMap; }
-    kvengine::CCMutableArray<KVActor*>* getActors() const { return m_actors; }
+    kvengine::CCMutableArray<KVObject*>* getActors() const { return m_actors; }
     KVTurnManager* getTurnManager() const { return m_turnManager; }
     KVScoreManager* getScoreManager() const { return m_scoreManager; }
     KVPowerupManager* getPowerupManager() const { return m_powerupManager; }
@@ -109,7 +109,7 @@ private:
     KVActor* createActor(const std::string& className, const std::string& what);
 
     kvengine::CCTMXTiledMap* m_tileMap = nullptr;
-    kvengine::CCMutableArray<KVActor*>* m_actors = nullptr;
+    kvengine::CCMutableArray<KVObject*>* m_actors = nullptr;
     KVTurnManager* m_turnManager = nullptr;
     KVScoreManager* m_scoreManager = nullptr;
     KVPowerupManager* m_powerupManager = nullptr;

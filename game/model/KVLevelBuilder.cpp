@@ -120,7 +120,7 @@ bool KVGameModel::buildLevel(kvengine::CCTMXTiledMap* map) {
     physics->createWorld();
     const float contentScale = kvengine::CCDirector::getInstance()->getContentScaleFactor();
 
-    if (m_actors == nullptr) m_actors = new CCMutableArray<KVActor*>();
+    if (m_actors == nullptr) m_actors = new CCMutableArray<KVObject*>();
     if (m_removedActors == nullptr) m_removedActors = new CCMutableArray<CCObject*>();
     if (m_turnManager == nullptr) m_turnManager = new KVTurnManager();
     if (m_powerupManager == nullptr) m_powerupManager = new KVPowerupManager();

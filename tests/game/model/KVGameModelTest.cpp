@@ -447,6 +447,33 @@ TEST_F(KVGameModelTest, AnActorRemovedDuringTheFrameIsSkippedAndFreedAtItsEnd) {
     (void)third;
 }
 
+// Announced like an actor without being one, as the pawns' controllers are.
+class CountingObject : public KVObject {
+public:
+    CC_DECLARE_CLASS_NAME(CountingObject, KVObject)
+    void update(float) override { ++updates; }
+    int updates = 0;
+};
+
+TEST_F(KVGameModelTest, ThePawnsControllersAreUpdatedEveryFrameUntilRemoved) {
+    ASSERT_TRUE(model->buildLevel(loadMap(fullMap(teamObjects()))));
+    // The team's kelvos came with their controllers, which turn and brake them and drive the
+    // computer's pawns: the model updates them with the actors.
+    EXPECT_EQ(countActors("KVPawnPlayerController"), countActors("KVKelvoPlayer"));
+    EXPECT_GT(countActors("KVPawnPlayerController"), 0u);
+    auto* counting = new CountingObject();
+    kvengine::CCNotificationCenter* centre = kvengine::CCNotificationCenter::getInstance();
+    centre->postNotification(EVENT_NEW_ACTOR, counting);
+    model->update(kFrame);
+    model->update(kFrame);
+    EXPECT_EQ(counting->updates, 2);
+    centre->postNotification(EVENT_REMOVE_ACTOR, counting);
+    model->update(kFrame);
+    EXPECT_EQ(counting->updates, 2);
+    EXPECT_FALSE(model->getActors()->containsObject(counting));
+    counting->release();
+}
+
 TEST_F(KVGameModelTest, ShutdownLetsGoOfTheMission) {
     ASSERT_TRUE(model->buildLevel(loadMap(fullMap(teamObjects()))));
     setup->playerCount = 3;
@@ -470,7 +497,7 @@ TEST_F(KVGameModelTest, ACoconutRollsIntoTheHoleOfABuiltLevel) {
     KVActor* coconut = nullptr;
     for (unsigned i = 0; i < model->getActors()->count(); ++i)
         if (model->getActors()->objectAtIndex(i)->isKindOf("KVCoconut"))
-            coconut = model->getActors()->objectAtIndex(i);
+            coconut = static_cast<KVActor*>(model->getActors()->objectAtIndex(i));
     ASSERT_NE(coconut, nullptr);
     auto* trace = new pawntest::Trace({EVENT_COCONUT_FALL});
     trace->name(coconut, "coconut");

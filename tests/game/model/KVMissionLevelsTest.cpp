@@ -90,7 +90,7 @@ protected:
         std::vector<KVActor*> found;
         for (unsigned i = 0; i < model->getActors()->count(); ++i)
             if (std::string(model->getActors()->objectAtIndex(i)->className()) == kind)
-                found.push_back(model->getActors()->objectAtIndex(i));
+                found.push_back(static_cast<KVActor*>(model->getActors()->objectAtIndex(i)));
         return found;
     }
 
