@@ -1,5 +1,6 @@
 // The cost of a frame of the whole program: kelvos_driver (the real start-up, the splash, then the
-// main menu, GameFrame; or on to the world map, WorldMapFrame) beside the bare program
+// main menu, GameFrame; or on to the world map, WorldMapFrame; or a played mission, MissionFrame)
+// beside the bare program
 // (kelvos_driver --bare: one textured quad over the window each frame), all at 960 x 600, in the
 // same run. Each iteration starts one process with --overdraw and reads its per-frame lines back.
 // Counters, medians over the measured frames:
@@ -8,7 +9,9 @@
 //   fps        measured frames over their wall time (the driver runs frames back to back)
 //   cores      CPUs the process may run on
 // The main menu is measured over frames 331-420 (the splash hands over at about frame 300, 60 steps
-// a second), the world map over frames 401-500. Pin to two cores and compare displays, e.g.
+// a second), the world map over frames 401-500, the mission M01a over frames 101-1000: the game
+// model, turns, camera, views and environment while the kelvos are pulled, fly and hit a crab,
+// and the crabs wind up and charge. Pin to two cores and compare displays, e.g.
 //   taskset -c 0,1 bench_frame --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
 // The Xvfb variants need xvfb-run; without it they report an error instead of figures.
 #include <benchmark/benchmark.h>
@@ -44,6 +47,12 @@ constexpr Program kGame{"", 420, 331};
 constexpr Program kWorldMap{"--event 330:down:865:541 --event 331:up:865:541 --event 340:down:865:541 "
                             "--event 341:up:865:541",
                             500, 401};
+// M01a from the driver (seed 1): the first kelvo once, the second four times until it hits a crab,
+// both turns skipped as the HUD's button would, then the crabs' turn.
+constexpr Program kMission{"--mission M01a --seed 1 --event 100:drag-pawn:-140:0 --event 200:skip-turn "
+                           "--event 300:drag-pawn:-140:0 --event 420:drag-pawn:-140:0 "
+                           "--event 540:drag-pawn:-140:0 --event 660:drag-pawn:-140:0 --event 800:skip-turn",
+                           1000, 101};
 constexpr Program kBare{"--bare", 150, 31};
 
 double median(std::vector<double> values) {
@@ -128,6 +137,9 @@ void GameFrame(benchmark::State& state, const char* display) {
 void WorldMapFrame(benchmark::State& state, const char* display) {
     measure(state, kWorldMap, display);
 }
+void MissionFrame(benchmark::State& state, const char* display) {
+    measure(state, kMission, display);
+}
 void BareFrame(benchmark::State& state, const char* display) {
     measure(state, kBare, display);
 }
@@ -142,10 +154,15 @@ BENCHMARK_CAPTURE(WorldMapFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK_CAPTURE(MissionFrame, offscreen, "offscreen")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK_CAPTURE(GameFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(WorldMapFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(MissionFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

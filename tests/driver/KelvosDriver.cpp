@@ -9,7 +9,8 @@
 //   down:X:Y, move:X:Y, up:X:Y   left mouse button, window pixels from the top left
 //   key:NAME                      escape, space, left, right, up, down, plus, minus
 //   close                         the user closes the window
-//   drag-pawn:DX:DY               during a mission: down on the pawn whose turn it is (where it is
+//   drag-pawn:DX:DY               during a mission: the pointer to the pawn whose turn it is and
+//                                 down there (where it is
 //                                 on the window at frame F), four moves to DX, DY pixels from there
 //                                 in frames F+1..F+4, up in frame F+5; nothing (logged) without one
 //   skip-turn                     posts "EVENT_SKIP_TURN", as the HUD's skip button does
@@ -573,6 +574,9 @@ private:
             return CCPlatformEvent::mouse(type, static_cast<int>(std::lround(p.x)),
                                           static_cast<int>(std::lround(p.y)), buttons);
         };
+        // The pointer arrives first, as a hand on a mouse brings it: the game reads where a
+        // press happened from the last move.
+        m_events.push(mouse(CCEventType::MouseMove, start, 0));
         m_events.push(mouse(CCEventType::MouseDown, start, kCCMouseLeft));
         for (int step = 1; step <= 4; ++step)
             m_run.options.events.emplace(frame + step,

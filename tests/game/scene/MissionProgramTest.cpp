@@ -127,6 +127,49 @@ TEST_F(MissionProgramTest, ADragOnTheFirstKelvoLaunchesItAtFullPowerAndTheEnemyT
     EXPECT_GT(changedShare(before, after), 0.002);
 }
 
+// The road a player takes to the crabs in M01a (seed 1): the first kelvo once, then the second one
+// four times at full power until it hits a crab; its turn is skipped and the crabs answer.
+constexpr const char* kRoadToTheCrabs =
+    "--mission M01a --seed 1 --event 100:drag-pawn:-140:0 --event 200:skip-turn"
+    " --event 300:drag-pawn:-140:0 --event 420:drag-pawn:-140:0 --event 540:drag-pawn:-140:0"
+    " --event 660:drag-pawn:-140:0 --event 800:skip-turn";
+
+TEST_F(MissionProgramTest, TheViewsShowTheStretchTheHitsAndTheCrabsWindUpBeforeTheyCharge) {
+    ASSERT_EQ(run(std::string(kRoadToTheCrabs) +
+                  " --frames 880 --trace trace.txt --shot 663:views_pull.png --shot 738:views_crab_hit.png"
+                  " --shot 830:views_wind_up.png --shot 866:views_kelvo_hit.png"),
+              0)
+        << log();
+    keep("trace.txt");
+    const std::vector<std::string> lines = traceLines();
+    // The kelvo's fourth launch ends on a crab, which takes damage; its hit effect plays out.
+    const int crabHit = find(lines, " EVENT_PAWN_TAKE_DAMAGE KVCrab ", find(lines, "660 EVENT_PULL_START"));
+    ASSERT_GE(crabHit, 0) << file("trace.txt");
+    EXPECT_GT(find(lines, " EVENT_REMOVE_ACTOR KVHit ", crabHit), crabHit);
+    // The crab's turn: its launch waits for the view's wind-up to end, then comes at once.
+    const int enemy = find(lines, " EVENT_TURN_START_ENEMY ", crabHit);
+    ASSERT_GT(enemy, crabHit);
+    const int windUp = find(lines, " EVENT_AI_ANIM_IMPULSE_START KVCrab ", enemy);
+    ASSERT_GT(windUp, enemy) << file("trace.txt");
+    const int windUpEnd = find(lines, " EVENT_AI_ANIM_IMPULSE_END KVCrab ", windUp);
+    ASSERT_GT(windUpEnd, windUp);
+    const int charge = find(lines, " EVENT_PULL_RELEASE KVCrab ", enemy);
+    EXPECT_GT(charge, windUpEnd) << "the crab charged before its wind-up ended";
+    EXPECT_EQ(lines[charge].substr(0, lines[charge].find(' ')),
+              lines[windUpEnd].substr(0, lines[windUpEnd].find(' ')))
+        << "the charge follows the wind-up in the same frame";
+    EXPECT_GT(find(lines, " EVENT_PAWN_TAKE_DAMAGE KVKelvoPlayer ", charge), charge);
+
+    // The pictures a person looks at (build/screenshots/program_views_*.png): the stretched kelvo
+    // with its ring and stamina bubbles, the crab hit with its flash, gauge and damage figure,
+    // the crab's wind-up, the kelvo hit.
+    for (const char* shot :
+         {"views_pull.png", "views_crab_hit.png", "views_wind_up.png", "views_kelvo_hit.png"}) {
+        kvengine::CCDecodedImage image;
+        EXPECT_TRUE(keepShot(shot, image)) << shot;
+    }
+}
+
 TEST_F(MissionProgramTest, ADragWithoutAMissionIsLoggedAndIgnored) {
     EXPECT_EQ(run("--frames 5 --event 3:drag-pawn:-140:0"), 0);
     EXPECT_NE(log().find("frame 3: no pawn to drag"), std::string::npos) << log();
