@@ -19,10 +19,15 @@
 #include "game/objects/KVCoconut.h"
 #include "game/objects/KVCoconutV.h"
 #include "game/objects/KVMapBorder.h"
+#include "game/objects/KVPearlV.h"
+#include "game/objects/KVSpawnEvent.h"
+#include "game/objects/KVSpawner.h"
 #include "game/objects/KVSpikyBall.h"
 #include "game/objects/KVSpikyBallV.h"
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
+#include "game/objects/KVTrigger.h"
+#include "game/objects/KVTriggerV.h"
 #include "game/pawns/KVCrab.h"
 #include "game/pawns/KVCrustacean.h"
 #include "game/pawns/KVCrustaceanV.h"
@@ -65,6 +70,11 @@ const Row kGameClasses[] = {
     {"KVAnchor", &KVObjectFactory::creatorOf<KVAnchor>},
     {"KVAnchorV", &KVObjectFactory::creatorOf<KVAnchorV>},
     {"KVMapBorder", &KVObjectFactory::creatorOf<KVMapBorder>},
+    {"KVPearlV", &KVObjectFactory::creatorOf<KVPearlV>},
+    {"KVTrigger", &KVObjectFactory::creatorOf<KVTrigger>},
+    {"KVTriggerV", &KVObjectFactory::creatorOf<KVTriggerV>},
+    {"KVSpawner", &KVObjectFactory::creatorOf<KVSpawner>},
+    {"KVSpawnEvent", &KVObjectFactory::creatorOf<KVSpawnEvent>},
     {"KVKelvoPlayer", &KVObjectFactory::creatorOf<KVKelvoPlayer>},
     {"KVKelvoAI", &KVObjectFactory::creatorOf<KVKelvoAI>},
     {"KVPawnAI", &KVObjectFactory::creatorOf<KVPawnAI>},

@@ -16,6 +16,7 @@
 #include "game/pawns/KVPawnPlayerController.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/score/KVScoreManager.h"
+#include "game/score/KVXpManager.h"
 
 using namespace kvengine;
 
@@ -84,9 +85,15 @@ void KVGameController::onPause(CCNotification*) {
     paused = true;
 }
 
-void KVGameController::onPearlPicked(CCNotification*) {
+void KVGameController::onPearlPicked(CCNotification* notification) {
     // The pick point and label counter belong to the pearl rewards, which keep the pickable
     // objects; a mission without them has nothing to update.
+    KVXpManager* xp = m_model != nullptr ? m_model->getXpManager() : nullptr;
+    CCObject* info = notification != nullptr ? notification->getUserInfo() : nullptr;
+    auto* point = dynamic_cast<kvengine::CCValue<kvengine::CCPoint>*>(info);
+    if (xp == nullptr || point == nullptr) return;
+    xp->pickPoint = point->value;
+    xp->labelCounter = 0;
 }
 
 // ---- state tests --------------------------------------------------------------------------

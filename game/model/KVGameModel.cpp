@@ -109,3 +109,25 @@ int KVGameModel::getPlayerTurnCount() {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return -1;
     return static_cast<KVScoreManagerSolo*>(m_scoreManager)->getPlayerTurns();
 }
+
+int KVGameModel::nextPearlLabelSlot() {
+    return m_xpManager != nullptr ? ++m_xpManager->labelCounter : 0;
+}
+
+kvengine::CCPoint KVGameModel::getPearlLabelAnchor() {
+    return m_xpManager != nullptr ? m_xpManager->pickPoint : kvengine::CCPoint(0.0f, 0.0f);
+}
+
+bool KVGameModel::recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) {
+    if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
+    auto* solo = static_cast<KVScoreManagerSolo*>(m_scoreManager);
+    auto add = [](kvengine::CCMutableArray<kvengine::CCString*>* list, const std::string& name) {
+        if (list == nullptr || name.empty()) return;
+        auto* text = new kvengine::CCString(name);
+        list->addObject(text);
+        text->release();
+    };
+    add(solo->getKelvosFound(), kelvo);
+    add(solo->getHelmetsFound(), helmet);
+    return true;
+}

@@ -70,6 +70,12 @@ public:
     /// The player turns counted by the solo score manager; -1 without one (multiplayer, or after
     /// shutdown).
     int getPlayerTurnCount() override;
+    /// The pearl-reward manager's label counter, counted up; 0 without one (multiplayer).
+    int nextPearlLabelSlot() override;
+    /// The pearl-reward manager's pick point; (0, 0) without one.
+    kvengine::CCPoint getPearlLabelAnchor() override;
+    /// Into the solo score manager's lists; false in multiplayer.
+    bool recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) override;
 
     kvengine::CCObject* spawnPointsOwner() override { return this; }
     KVGameModel* spawnPointsModel() override { return this; }

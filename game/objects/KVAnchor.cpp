@@ -35,13 +35,8 @@ bool KVAnchor::initWithDictionary(kvobjects::Dict* properties) {
                                                         : "KVAnchor: no physics world");
         return false;
     }
-    const int x = kvobjects::intProperty(properties, "x");
-    const int y = kvobjects::intProperty(properties, "y");
-    const int width = kvobjects::intProperty(properties, "width");
-    const int height = kvobjects::intProperty(properties, "height");
+    kvobjects::placeAtTileCentre(properties, this);
     m_radius = kRadius;
-    positionX = static_cast<float>((x + width / 2.0) / kPixelsPerMetre);
-    positionY = static_cast<float>((y + height / 2.0) / kPixelsPerMetre);
 
     b2BodyDef def;
     def.type = b2_staticBody;

@@ -67,4 +67,12 @@ int intProperty(Dict* dict, const char* key) {
     return std::atoi(static_cast<kvengine::CCString*>(value)->text.c_str());
 }
 
+void placeAtTileCentre(Dict* dict, KVActor* actor) {
+    if (actor == nullptr) return;
+    const double x = intProperty(dict, "x"), y = intProperty(dict, "y");
+    const double width = intProperty(dict, "width"), height = intProperty(dict, "height");
+    actor->positionX = static_cast<float>((x + width / 2.0) / kPixelsPerMetre);
+    actor->positionY = static_cast<float>((y + height / 2.0) / kPixelsPerMetre);
+}
+
 } // namespace kvobjects

@@ -44,5 +44,8 @@ void destroyBody(b2Body* body, KVActor* owner);
 
 /// Reads an integer property of a tile-map object dictionary; missing reads 0.
 int intProperty(Dict* dictionary, const char* key);
+/// Puts `actor` at the centre of the tile-map rectangle "x", "y", "width", "height" (pixels), in
+/// metres.
+void placeAtTileCentre(Dict* dictionary, KVActor* actor);
 
 } // namespace kvobjects

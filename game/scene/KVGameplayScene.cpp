@@ -21,6 +21,7 @@
 #include "game/powerups/KVConsumableManager.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVLoadingGameLayer.h"
+#include "game/score/KVScoreManager.h"
 #include "game/sound/KVSoundManager.h"
 
 using namespace kvengine;
@@ -252,6 +253,17 @@ void KVGameplayScene::startGame() {
 void KVGameplayScene::onGameEnd(CCNotification*) {
     CCNotificationCenter::getInstance()->removeObserver(this, EVENT_GAME_WINNER);
     post(EVENT_SAVE_STATS, this);
+    KVScoreManager* score = m_gameModel != nullptr ? m_gameModel->getScoreManager() : nullptr;
+    if (!KVGameSetup::getInstance()->solo)
+        m_outcome = kOutcomeMultiplayer;
+    else
+        m_outcome = score != nullptr && score->isVictoryRequested() ? kOutcomeVictory : kOutcomeDefeat;
+    if (m_gameplayLayer == nullptr) return;
+    constexpr int kResultSheetZ = 600;
+    static const char* const kVictorySheets[] = {"victory_screen_88_ss", "victory_screen_tc4_ss"};
+    static const char* const kFailSheets[] = {"fail_screen_8888_ss", "fail_screen_5551_ss"};
+    for (const char* sheet : m_outcome == kOutcomeDefeat ? kFailSheets : kVictorySheets)
+        m_gameplayLayer->loadSpriteSheet(sheet, kResultSheetZ);
 }
 
 void KVGameplayScene::cleanup() {

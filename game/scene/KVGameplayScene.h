@@ -54,7 +54,12 @@ public:
     virtual void tick(float dt);
     /// Ends the loading phase and starts the match.
     virtual void startGame();
-    /// Observer of "EVENT_GAME_WINNER" (the result screens join later).
+    /// How the mission ended, as the first "EVENT_GAME_WINNER" found it.
+    enum Outcome : int { kOutcomeNone = 0, kOutcomeVictory, kOutcomeDefeat, kOutcomeMultiplayer };
+
+    /// Observer of the first "EVENT_GAME_WINNER": posts "EVENT_SAVE_STATS", records the outcome
+    /// (solo: victory when the score manager requested it, else defeat) and loads the result
+    /// screen's sheets into the gameplay layer at z 600 (the result screens join later).
     virtual void onGameEnd(kvengine::CCNotification* notification);
     /// Leaves the dialogue manager's host slot when the director drops the scene.
     void cleanup() override;
@@ -69,6 +74,7 @@ public:
     KVGameModel* getGameModel() const { return m_gameModel; }
     KVGameController* getGameController() const { return m_gameController; }
     KVHudLayer* getHud() const { return m_hud; }
+    Outcome getOutcome() const { return m_outcome; }
 
 private:
     /// False when the step could not be done (the mission gives up).
@@ -78,6 +84,7 @@ private:
 
     bool m_loaded = false;
     bool m_failed = false;
+    Outcome m_outcome = kOutcomeNone;
     int m_captionStep = 0;
     int m_loadStep = 0;
     kvengine::CCTMXTiledMap* m_map = nullptr;

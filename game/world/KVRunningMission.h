@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+#include "engine/base/CCGeometry.h"
+
 class KVPawn;
 
 /// What code outside a mission may read of the mission being played: the level model of the running
@@ -17,6 +21,21 @@ public:
     /// Player turns that the solo score manager has counted (one per "EVENT_TURN_START_PLAYER");
     /// -1 when the mission has no solo score manager.
     virtual int getPlayerTurnCount() = 0;
+
+    /// Pearl value labels: counts one more label shown since the last pick and answers the new
+    /// count (the labels stack one label height apart); 0 without pearl rewards.
+    virtual int nextPearlLabelSlot() { return 0; }
+    /// Metres: where the last pearl flew or the last pickable object was tapped, under which the
+    /// value labels stack; (0, 0) without pearl rewards.
+    virtual kvengine::CCPoint getPearlLabelAnchor() { return kvengine::CCPoint(0.0f, 0.0f); }
+    /// A hidden character found: its name (lower case) and, when its helmet is locked too, the
+    /// helmet's name ("" for none) join the creatures and helmets to unlock. False, recording
+    /// nothing, when the mission keeps no such lists (multiplayer).
+    virtual bool recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) {
+        (void)kelvo;
+        (void)helmet;
+        return false;
+    }
 
     virtual ~KVRunningMission() = default;
 };

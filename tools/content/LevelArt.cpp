@@ -173,6 +173,50 @@ Image anchor() {
     return finishDrawing(surface, cr);
 }
 
+// A pearl: a small white-pink sphere with a bright highlight.
+Image pearl() {
+    const int size = 20;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    cairo_pattern_t* shade = cairo_pattern_create_radial(c - 3, c - 3, 1, c, c, c - 1);
+    cairo_pattern_add_color_stop_rgb(shade, 0.0, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgb(shade, 0.6, 0.96, 0.90, 0.93);
+    cairo_pattern_add_color_stop_rgb(shade, 1.0, 0.78, 0.68, 0.78);
+    ellipsePath(cr, c, c, c - 1, c - 1);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+    ellipsePath(cr, c - 3, c - 3, 2.5, 2);
+    setColour(cr, hex(0xFFFFFF), 0.9);
+    cairo_fill(cr);
+    return finishDrawing(surface, cr);
+}
+
+// The glow behind a pearl (drawn additively): a soft warm halo with four short rays.
+Image pearlGlow() {
+    const int size = 40;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(c, c, 0, c, c, c);
+    cairo_pattern_add_color_stop_rgba(halo, 0.0, 1.0, 0.95, 0.75, 0.9);
+    cairo_pattern_add_color_stop_rgba(halo, 0.5, 1.0, 0.80, 0.45, 0.35);
+    cairo_pattern_add_color_stop_rgba(halo, 1.0, 1.0, 0.70, 0.30, 0.0);
+    ellipsePath(cr, c, c, c, c);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    cairo_set_line_width(cr, 2);
+    setColour(cr, hex(0xFFF0C0), 0.5);
+    cairo_move_to(cr, c, 2);
+    cairo_line_to(cr, c, size - 2);
+    cairo_move_to(cr, 2, c);
+    cairo_line_to(cr, size - 2, c);
+    cairo_stroke(cr);
+    return finishDrawing(surface, cr);
+}
+
 } // namespace
 
 bool buildLevels(const BuildPaths& paths) {
@@ -190,6 +234,8 @@ bool buildLevels(const BuildPaths& paths) {
     frames.push_back({"GPE_Ball.png", ball(false)});
     frames.push_back({"GPE_SpikyBall.png", ball(true)});
     frames.push_back({"GPE_Anchor.png", anchor()});
+    frames.push_back({"pearl.png", pearl()});
+    frames.push_back({"pearl_glow.png", pearlGlow()});
     SpriteSheet sheet;
     ok = sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "global_ss") && ok;
     logLine("levels: the missions' maps, drawings and level objects");

@@ -385,6 +385,24 @@ TEST(ContentCheck, MissionLoadingScreenAndEveryMissionSheetExist) {
     }
 }
 
+TEST(ContentCheck, PearlsReachPointsAndTheHiddenCharacterFindTheirFrames) {
+    PoolScope pool;
+    const std::set<std::string> global = sheetFrames("global_ss");
+    for (const char* name : {"pearl.png", "pearl_glow.png"})
+        EXPECT_TRUE(global.count(name)) << name;
+    // The trigger views loop their frames from _01 until the first missing number: at least two.
+    const std::pair<const char*, const char*> animated[] = {{"low_sfx_88_ss", "reachpoint"},
+                                                            {"hidden_char1_TC2_ss", "HiddenChar"}};
+    for (const auto& [sheet, stem] : animated) {
+        const std::set<std::string> frames = sheetFrames(sheet);
+        for (int i = 1; i <= 2; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "%s_%02d.png", stem, i);
+            EXPECT_TRUE(frames.count(name)) << sheet << ": " << name;
+        }
+    }
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
@@ -637,6 +655,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Language_italian", ""},
         {"Option_Change_Language", "%s"},
         {"Pop Up Ok", ""},
+        {"PEARL", ""},
         {"Pop Up Cancel", ""},
         {"Pop Up Medusa Confirmation", "%s%d"},
         {"Main_Screen_Play", ""},

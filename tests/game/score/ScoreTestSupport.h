@@ -31,6 +31,9 @@ class ScoreWorldTest : public pawntest::PawnWorldTest {
 protected:
     void SetUp() override {
         m_home = kvtest::makeTempFolder("score");
+        const char* before = std::getenv("XDG_DATA_HOME");
+        m_oldHome = before != nullptr ? before : "";
+        m_hadHome = before != nullptr;
         setenv("XDG_DATA_HOME", m_home.c_str(), 1);
         kvtest::releaseGameData();
         PawnWorldTest::SetUp();
@@ -53,7 +56,10 @@ protected:
     void TearDown() override {
         PawnWorldTest::TearDown();
         kvtest::releaseGameData();
-        unsetenv("XDG_DATA_HOME");
+        if (m_hadHome)
+            setenv("XDG_DATA_HOME", m_oldHome.c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
         std::error_code ignored;
         std::filesystem::remove_all(m_home, ignored);
     }
@@ -83,6 +89,8 @@ protected:
 
 private:
     std::string m_home;
+    std::string m_oldHome;
+    bool m_hadHome = false;
 };
 
 } // namespace scoretest
