@@ -73,6 +73,8 @@ public:
             m_slots[m_count] = object;
             recount(m_count + 1);
         } else {
+            // Most arrays are short lists: one block holds them, instead of growing 1, 2, 4, 8.
+            if (m_slots.capacity() == 0) m_slots.reserve(kFirstCapacity);
             m_slots.push_back(object);
             m_count = static_cast<unsigned>(m_slots.size());
         }
@@ -207,6 +209,7 @@ private:
         m_count = static_cast<unsigned>(hole - m_slots.begin());
     }
 
+    static constexpr std::size_t kFirstCapacity = 8;
     std::vector<T> m_slots;
     unsigned m_count = 0;
 };

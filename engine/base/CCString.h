@@ -16,6 +16,8 @@ public:
     /// Copies the bytes; a null pointer gives the empty text.
     explicit CCString(const char* text);
     explicit CCString(const std::string& text);
+    /// Copies `length` bytes from `bytes` (which need not end in a terminator).
+    CCString(const char* bytes, std::size_t length) : text(bytes, length) {}
     /// Keeps `wide` (up to its terminator) as the wide copy and its UTF-8 encoding as the text.
     /// A null pointer gives the empty text and an empty wide copy.
     explicit CCString(const char16_t* wide);

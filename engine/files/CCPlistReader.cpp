@@ -181,8 +181,14 @@ private:
         builder->endElement(element);
     }
 
+    // Most texts are the blanks between elements, which no element takes: they return at once,
+    // without the set-up of the text handling.
     static void onText(void* user, const xmlChar* text, int length) {
-        of(user)->addText(reinterpret_cast<const char*>(text), length);
+        PlistBuilder* builder = of(user);
+        if (builder->m_state == kNone || builder->m_state == kDict || builder->m_state == kArray ||
+            length <= 0)
+            return;
+        builder->addText(reinterpret_cast<const char*>(text), length);
     }
 
     // libxml2 hands every element name over as the one copy in its name table, so a name seen
@@ -328,8 +334,7 @@ private:
         m_state = kNone;
     }
 
-    void addText(const char* text, int length) {
-        if (length <= 0) return;
+    [[gnu::noinline]] void addText(const char* text, int length) {
         switch (m_state) {
         case kKey:
             m_text.append(text, static_cast<std::size_t>(length));
@@ -340,10 +345,8 @@ private:
             // A text that comes in one piece goes straight into its string.
             if (m_value)
                 m_value->text.append(text, static_cast<std::size_t>(length));
-            else {
-                m_value = new (m_pool) Pooled<CCString>();
-                m_value->text.assign(text, static_cast<std::size_t>(length));
-            }
+            else
+                m_value = new (m_pool) Pooled<CCString>(text, static_cast<std::size_t>(length));
             break;
         default:
             break;
