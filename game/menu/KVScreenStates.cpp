@@ -6,6 +6,7 @@
 #include "game/menu/KVPopUpItemScreenView.h"
 #include "game/menu/KVScreenView.h"
 #include "game/screens/KVAboutScreenView.h"
+#include "game/screens/KVEquipScreenView.h"
 #include "game/screens/KVOptionsScreenView.h"
 #include "game/screens/KVPopUpSquadScreenView.h"
 #include "game/screens/KVTroopsScreenView.h"
@@ -76,7 +77,7 @@ CCScene* KVShopScreenState::createScene() {
 }
 
 CCScene* KVEquipScreenState::createScene() {
-    return createPlaceholderScene("equipment");
+    return KVEquipScreenView::createScene();
 }
 
 CCScene* KVPopUpSquadScreenState::createScene() {
