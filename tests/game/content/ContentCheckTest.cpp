@@ -419,8 +419,9 @@ TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
         "KV_Bt_FlecheDroite_Down.png", "KV_Perl2.png", "KV_Perl3.png", "KV_Star.png", "KV_StarFound.png",
         "KV_StarNotFound.png", "KV_ZoneStarFound.png", "KV_CadreBulle.png", "KV_CadreBulleLocked.png",
         "KV_bubbleMissionDefault.png", "KV_IconeNew.png", "KV_hilightLongStats.png", "KV_MotifPerso.png",
-        "KV_CadreLargeNormal.png", "KV_CadreLargeSelect.png", "KV_CadreStuffNormal.png",
-        "KV_CadreStuffSelect.png", "KV_IconeEquip.png", "KV_Iconelocked.png", "KV_hiddenLarge.png"};
+        "KV_hilightLevel.png", "KV_CadreLargeNormal.png", "KV_CadreLargeSelect.png",
+        "KV_CadreStuffNormal.png", "KV_CadreStuffSelect.png", "KV_IconeEquip.png", "KV_Iconelocked.png",
+        "KV_hiddenLarge.png"};
     for (const char* tab : {"Stuff", "Helmets", "Kelvos"})
         for (const char* state : {"Normal", "Down", "Select"})
             names.push_back(std::string("KV_BT_") + tab + state + ".png");
@@ -728,6 +729,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Shop_Screen_Recruit", ""},
         {"Shop_Screen_Unavailable", ""},
         {"Shop_Screen_Back", ""},
+        {"Level", ""},
         {"HP", ""},
         {"SP", ""},
         {"Attack", ""},
@@ -736,6 +738,8 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Kelvo stats: Push of coef AOE", ""},
         {"Kelvo stats: heal", ""},
         {"Kelvo stats: dash", ""},
+        {"Brainwash", ""},
+        {"Equip_screen Transfer button", ""},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;

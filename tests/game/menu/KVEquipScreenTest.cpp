@@ -213,6 +213,28 @@ TEST_F(EquipTest, TheCardShowsTheStatsAtTheLevelWithTransferredAndWornHelmets) {
     screenshot("equip-card-vahine.png");
 }
 
+TEST_F(EquipTest, EveryHelmetSitsOnTheFiguresOfItsClass) {
+    KVGameParameters* data = KVGameParameters::getInstance();
+    for (const std::string& helmet : kvdata::keysOf(data->getHelmets())) {
+        const std::string className = kvdata::textAt(data->getHelmetDefinition(helmet), "Class");
+        for (const std::string& creature : kvdata::keysOf(data->getKelvoStatsTable())) {
+            if (kvdata::textAt(data->getKelvoStats(creature), "Class") != className) continue;
+            SCOPED_TRACE(helmet + " on " + creature);
+            setHelmetStatus(helmet, kLockStatusUnlocked);
+            profile->setKelvoHelmet(creature, helmet);
+            ASSERT_NE(open(creature.c_str()), nullptr);
+            CCNode* figure = card()->getChildByTag(KVCharacterItem::kCreatureFigureTag);
+            CCNode* worn = card()->getChildByTag(KVCharacterItem::kHelmetFigureTag);
+            ASSERT_NE(figure, nullptr);
+            ASSERT_NE(worn, nullptr);
+            EXPECT_EQ(worn->getPosition().x, figure->getPosition().x);
+            EXPECT_EQ(worn->getPosition().y, figure->getPosition().y);
+            frame();
+            screenshot("equip-" + helmet + "-on-" + creature + ".png");
+        }
+    }
+}
+
 TEST_F(EquipTest, AMysteryCreatureShowsQuestionMarksAndAnUnknownCreatureAnEmptyCard) {
     // A creature of the data whose name holds "quorrel", with a profile record of its own.
     KVGameParameters* data = KVGameParameters::getInstance();
@@ -460,6 +482,7 @@ TEST_F(EquipTest, TheHelmetListHoldsTheClassHelmetsAndAChoiceIsWornAndSaved) {
     auto* icon = new CCNode();
     icon->setUserObject(kvdata::newString("snorkel"));
     view->helmetChosen(icon);
+    frame();
     EXPECT_NE(card()->getChildByTag(KVCharacterItem::kHelmetFigureTag), nullptr);
     EXPECT_EQ(
         kvdata::textAt(kvdata::dictAt(KVEquipScreenView::buildHelmetEntries(), "snorkel"), "status_selected"),
