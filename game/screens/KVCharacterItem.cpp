@@ -28,7 +28,6 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
-#include "game/data/KVStoreCatalogue.h"
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
@@ -56,12 +55,8 @@ constexpr float kFrameDelay = 0.083f;
 constexpr float kRowStep = 0.3f;
 constexpr int kPopUpKindBrainwash = 2;
 
-bool isWide() {
-    return CCDirector::wideScreen != 0;
-}
-
 CCPoint at(float x, float y) {
-    return isWide() ? CCPoint(x + 64, y - 32) : CCPoint(x, y);
+    return KVCharacterItem::layoutPoint(x, y);
 }
 
 CCPoint figurePoint() {
@@ -114,6 +109,10 @@ private:
 } // namespace
 
 // ---- names and keys ----
+
+CCPoint KVCharacterItem::layoutPoint(float x, float y) {
+    return CCDirector::wideScreen != 0 ? CCPoint(x + 64, y - 32) : CCPoint(x, y);
+}
 
 bool KVCharacterItem::isMysteryCreature(const std::string& name) {
     return name.find("quorrel") != std::string::npos;
@@ -232,17 +231,8 @@ void KVCharacterItem::initWithEntry(kvdata::Dict* creatureEntry) {
 
     refreshStats();
 
-    std::string title = selectedName();
-    if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
-        if (CCString* own = kvdata::stringAt(store->findKelvoItem(title), "title"))
-            title = own->text;
-        else if (CCString* text = getLocalizedString(title))
-            title = text->text;
-    } else if (CCString* text = getLocalizedString(title)) {
-        title = text->text;
-    }
     KVLabelWithShadow* name =
-        KVLabelWithShadow::createWithStdString(KVTroopsScreenView::titleCaseWords(title), kFontName, 24);
+        KVLabelWithShadow::createWithStdString(KVTroopsScreenView::kelvoTitle(selectedName()), kFontName, 24);
     addChildAtZWithTag(name, 1, -1);
     name->setPosition(at(294, 391.5f));
     name->setAnchorPoint(CCPoint(0.5f, 0.5f));

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/base/CCGeometry.h"
 #include "engine/base/CCValue.h"
 #include "game/data/KVDataAccess.h"
 #include "game/menu/KVMenuItem.h"
@@ -130,6 +131,8 @@ public:
     /// The text a row's value item shows ("" without one).
     std::string valueText(int row) const;
 
+    /// A point of the 800-wide layout on the current window: the wide window moves it by (64, -32).
+    static kvengine::CCPoint layoutPoint(float x, float y);
     /// Whether the name is that of the mystery creature, whose numbers stay hidden.
     static bool isMysteryCreature(const std::string& name);
     /// Row 5's stat shown by the panel, and the stat that helmets raise, for a creature class.

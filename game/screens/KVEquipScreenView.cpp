@@ -28,12 +28,8 @@ namespace {
 constexpr int kBackButtonKind = 17;
 constexpr int kPopUpKindPearlLack = 1;
 
-bool isWide() {
-    return CCDirector::wideScreen != 0;
-}
-
 CCPoint at(float x, float y) {
-    return isWide() ? CCPoint(x + 64, y - 32) : CCPoint(x, y);
+    return KVCharacterItem::layoutPoint(x, y);
 }
 
 std::string selectedName() {
@@ -54,7 +50,7 @@ KVEquipScreenView::KVEquipScreenView() {
     (void)init();
     const CCSize win = CCDirector::getInstance()->getWinSize();
     const float w = win.width;
-    const bool wide = isWide();
+    const bool wide = CCDirector::wideScreen != 0;
     addBackground(-1);
     struct Picture {
         const char* frame;

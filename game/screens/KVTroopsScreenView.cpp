@@ -486,17 +486,21 @@ void KVTroopsScreenView::onKeyPress(CCNotification* notification) {
 void KVTroopsScreenView::onCardChanged(CCString* name) {
     auto* label = static_cast<KVLabelWithShadow*>(getChildByTag(kNameTag));
     if (label == nullptr || name == nullptr) return;
-    std::string title = name->text;
+    label->setString(kelvoTitle(name->text).c_str());
+}
+
+std::string KVTroopsScreenView::kelvoTitle(const std::string& name) {
+    std::string title = name;
     if (KVStoreCatalogue* store = KVStoreCatalogue::shared()) {
-        kvdata::Dict* entry = store->findKelvoItem(name->text);
+        kvdata::Dict* entry = store->findKelvoItem(name);
         if (CCString* own = kvdata::stringAt(entry, "title"))
             title = own->text;
-        else if (CCString* text = getLocalizedString(name->text))
+        else if (CCString* text = getLocalizedString(name))
             title = text->text;
-    } else if (CCString* text = getLocalizedString(name->text)) {
+    } else if (CCString* text = getLocalizedString(name)) {
         title = text->text;
     }
-    label->setString(titleCaseWords(title).c_str());
+    return titleCaseWords(title);
 }
 
 void KVTroopsScreenView::onCardActivated(CCNode* node, void* name) {

@@ -103,6 +103,9 @@ public:
     static std::string helmetSheetOf(kvdata::Dict* rosterEntry);
     /// Every character after a space upper-cased.
     static std::string titleCaseWords(const std::string& text);
+    /// The title a creature goes by: its catalogue title, else its localised name, else the name,
+    /// every word capitalised.
+    static std::string kelvoTitle(const std::string& name);
     /// Centre of a slot's figure and of its class icon, for the current window width.
     static kvengine::CCPoint slotPosition(int slot);
     static kvengine::CCPoint iconPosition(int slot);

@@ -121,6 +121,17 @@ public:
         return count;
     }
 
+    /// Driver arguments: a press at (x, y) window pixels from the top left on `frame`, released on
+    /// the next; a screenshot of `frame` saved as `name`.
+    static std::string tap(int frame, int x, int y) {
+        const std::string at = std::to_string(x) + ":" + std::to_string(y);
+        return " --event " + std::to_string(frame) + ":down:" + at + " --event " + std::to_string(frame + 1) +
+               ":up:" + at;
+    }
+    static std::string shot(int frame, const std::string& name) {
+        return " --shot " + std::to_string(frame) + ":" + name;
+    }
+
     const std::string folder;
 
 private:

@@ -32,14 +32,6 @@ class EquipProgramTest : public ::testing::Test, protected kvtest::DriverProgram
 protected:
     EquipProgramTest() : DriverProgram(KELVOS_DRIVER, "equip") {}
 
-    static std::string tap(int frame, int x, int y) {
-        const std::string at = std::to_string(x) + ":" + std::to_string(y);
-        return " --event " + std::to_string(frame) + ":down:" + at + " --event " + std::to_string(frame + 1) +
-               ":up:" + at;
-    }
-    static std::string shot(int frame, const std::string& name) {
-        return " --shot " + std::to_string(frame) + ":" + name;
-    }
     std::string settingsPath() const { return folder + "/xdg/Kelvos/SavedSettings.plist"; }
     /// The saved settings as plain text ("" when missing).
     std::string savedSettings() const {
