@@ -80,6 +80,13 @@ CCScene* KVEquipScreenState::createScene() {
     return KVEquipScreenView::createScene();
 }
 
+void KVEquipScreenState::leave() {
+    if (CCScene* scene = getScene())
+        if (auto* view = dynamic_cast<KVEquipScreenView*>(scene->getChildByTag(KVEquipScreenView::kViewTag)))
+            view->releaseCardSheets();
+    KVScreenState::leave();
+}
+
 CCScene* KVPopUpSquadScreenState::createScene() {
     return KVPopUpSquadScreenView::createScene();
 }

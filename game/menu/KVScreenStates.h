@@ -49,8 +49,6 @@ KV_SCREEN_STATE(KVPlayScreenState)
 KV_SCREEN_STATE(KVWorldMapScreenState)
 /// Ids 11 and 13: the troops screen.
 KV_SCREEN_STATE(KVTroopsScreenState)
-/// Id 15: the equipment screen.
-KV_SCREEN_STATE(KVEquipScreenState)
 /// Id 16: the squad pop-up (an overlay).
 KV_SCREEN_STATE(KVPopUpSquadScreenState)
 /// Id 24: the item pop-up (an overlay) of the manager's popUpKind.
@@ -71,6 +69,17 @@ protected:
 
 private:
     inline static SceneMaker s_sceneMaker = nullptr;
+};
+
+/// Id 15: the equipment screen. Leaving it unloads the sheets its character card loaded before
+/// the next screen loads its own (the caches hold one copy of a sheet for everybody).
+class KVEquipScreenState : public KVScreenState {
+public:
+    CC_DECLARE_CLASS_NAME(KVEquipScreenState, KVScreenState)
+    void leave() override;
+
+protected:
+    kvengine::CCScene* createScene() override;
 };
 
 /// Id 7: the chapter (story) screen; solo play from here on.

@@ -42,7 +42,7 @@ CCScene* KVEquipScreenView::createScene() {
     CCScene* scene = CCScene::create();
     auto* view = new KVEquipScreenView();
     view->autorelease();
-    scene->addChildAtZWithTag(view, 0, 9);
+    scene->addChildAtZWithTag(view, 0, kViewTag);
     return scene;
 }
 
@@ -324,9 +324,13 @@ void KVEquipScreenView::onKelvoTrainOk(CCNotification* notification) {
                                                           kvdata::newString(creature));
 }
 
+void KVEquipScreenView::releaseCardSheets() {
+    if (auto* card = dynamic_cast<KVCharacterItem*>(getChildByTag(kCardTag))) card->unloadAllSpriteSheets();
+}
+
 void KVEquipScreenView::backPressed(CCObject* sender) {
     (void)sender;
-    if (auto* card = dynamic_cast<KVCharacterItem*>(getChildByTag(kCardTag))) card->unloadAllSpriteSheets();
+    releaseCardSheets();
     KVMenuManager::getInstance()->changeState(KVMenuManager::kTroopsState);
     KVPlayerParameters::getInstance()->saveProfile();
 }

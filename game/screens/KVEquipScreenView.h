@@ -20,6 +20,8 @@ class KVEquipScreenView : public KVScreenView {
 public:
     CC_DECLARE_CLASS_NAME(KVEquipScreenView, KVScreenView)
 
+    /// The view's tag in its scene.
+    static constexpr int kViewTag = 9;
     /// Child tags.
     static constexpr int kHelmetListTag = 8;
     static constexpr int kCardTag = 9;
@@ -43,6 +45,9 @@ public:
     /// Moves the selection to the previous / next unlocked creature in name order, wrapping round.
     void selectPreviousKelvo();
     void selectNextKelvo();
+
+    /// The card lets go of its figures and unloads the sheets it loaded (the screen is being left).
+    void releaseCardSheets();
 
     void backPressed(kvengine::CCObject* sender);
     void previousPressed(kvengine::CCObject* sender);

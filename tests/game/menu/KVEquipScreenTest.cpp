@@ -4,6 +4,8 @@
 // what is saved, and the sheets the card loads and unloads.
 #include "game/screens/KVEquipScreenView.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,12 @@ protected:
         setDebugLogSink(nullptr);
         MenuFixture::tearDownWithGL();
         CCDirector::wideScreen = m_wide;
+        // These tests save odd profiles (creatures locked again, helmets on sale): the next test
+        // of the program starts from a fresh one.
+        const char* home = std::getenv("XDG_DATA_HOME");
+        std::error_code ignored;
+        if (home != nullptr)
+            std::filesystem::remove(std::string(home) + "/Kelvos/SavedSettings.plist", ignored);
     }
     KVEquipScreenView* open(const char* creature) {
         auto* name = new CCString(creature);
@@ -514,8 +522,8 @@ TEST_F(EquipTest, SteppingAndLeavingUnloadEverySheetTheCardLoaded) {
     setHelmetStatus("shell_helm", kLockStatusUnlocked);
     profile->setKelvoHelmet("steev", "shell_helm");
     CCSpriteFrameCache* frames = CCSpriteFrameCache::getInstance();
-    // Leaving for the world map destroys the card, which unloads its sheets; the back button
-    // unloads them before the troops screen (which loads the team's own) is built.
+    // Leaving the screen unloads the card's sheets before the next screen loads its own: the troops
+    // screen keeps the team's.
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
         ASSERT_NE(open("steev"), nullptr);
@@ -537,8 +545,13 @@ TEST_F(EquipTest, SteppingAndLeavingUnloadEverySheetTheCardLoaded) {
             EXPECT_EQ(kvdata::countOf(shown->getSheetsLoaded()), 0u);
             shown->release();
             frame();
+            // The troops screen's own copy of the team's sheets stays once the card is gone.
+            EXPECT_NE(frames->findSpriteFrameByName("steev_idle_01.png"), nullptr);
         }
     }
+    // The troops screen saves the profile when it goes: let it go before the test ends.
+    menu->changeState(KVMenuManager::kWorldMapState);
+    frame();
 }
 
 } // namespace
