@@ -21,7 +21,7 @@ namespace {
 // (the third icon of kiwa's helmet list), the train and back buttons.
 constexpr int kKiwaCardX = 612;
 constexpr int kCardY = 462;
-constexpr int kStrawHatX = 682;
+constexpr int kStrawHatX = 611;
 constexpr int kHelmetY = 295;
 constexpr int kTrainX = 361;
 constexpr int kTrainY = 431;
