@@ -7,8 +7,11 @@
 #include "game/menu/KVScreenView.h"
 #include "game/screens/KVAboutScreenView.h"
 #include "game/screens/KVEquipScreenView.h"
+#include "game/screens/KVHuddleScreenView.h"
 #include "game/screens/KVOptionsScreenView.h"
+#include "game/screens/KVPlayScreenView.h"
 #include "game/screens/KVPopUpSquadScreenView.h"
+#include "game/screens/KVStoryScreenView.h"
 #include "game/screens/KVTroopsScreenView.h"
 #include "game/screens/KVWorldMapScreenView.h"
 
@@ -45,7 +48,7 @@ CCScene* KVOptionsScreenState::createScene() {
 }
 
 CCScene* KVPlayScreenState::createScene() {
-    return createPlaceholderScene("play-mode");
+    return KVPlayScreenView::createScene();
 }
 
 KVStoryScreenState::KVStoryScreenState() {
@@ -53,7 +56,7 @@ KVStoryScreenState::KVStoryScreenState() {
 }
 
 CCScene* KVStoryScreenState::createScene() {
-    return createPlaceholderScene("chapter");
+    return KVStoryScreenView::createScene();
 }
 
 KVHuddleScreenState::KVHuddleScreenState() {
@@ -61,7 +64,7 @@ KVHuddleScreenState::KVHuddleScreenState() {
 }
 
 CCScene* KVHuddleScreenState::createScene() {
-    return createPlaceholderScene("multiplayer set-up");
+    return KVHuddleScreenView::createScene();
 }
 
 CCScene* KVWorldMapScreenState::createScene() {

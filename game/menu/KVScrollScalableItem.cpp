@@ -81,8 +81,12 @@ void KVScrollScalableItem::cleanupBeforeDelete() {
 }
 
 CCString* KVScrollScalableItem::keyForItemNumber(int number) {
-    for (const std::string& key : kvdata::keysOf(m_items)) {
-        kvdata::Dict* entry = kvdata::dictAt(m_items, key);
+    return keyForItemNumberIn(m_items, number);
+}
+
+CCString* KVScrollScalableItem::keyForItemNumberIn(kvdata::Dict* items, int number) {
+    for (const std::string& key : kvdata::keysOf(items)) {
+        kvdata::Dict* entry = kvdata::dictAt(items, key);
         if (entry != nullptr && std::atoi(kvdata::textAt(entry, "item_number").c_str()) == number)
             return kvdata::newString(key);
     }

@@ -49,6 +49,8 @@ public:
 
     /// The first key whose entry's "item_number" reads `number` (autoreleased), or null.
     kvengine::CCString* keyForItemNumber(int number);
+    /// The same over any table of entries (the chapter list's too); null for a null table.
+    static kvengine::CCString* keyForItemNumberIn(kvdata::Dict* items, int number);
     /// The key of the entry shown at a display position (the entry's user object), or null.
     kvengine::CCString* keyAtPosition(int position);
     /// The offset handler: scales the entries and makes the nearest one current. `offset` is a
