@@ -42,6 +42,8 @@ public:
     void cleanup() override;
 
     bool isCleanedUp() const { return m_cleanedUp; }
+    /// Whom an activation calls (null: nobody).
+    kvengine::CCObject* getTarget() const { return m_target; }
 
 protected:
     /// The two pictures of `normalFrame` and `pressedFrame`, anchored at (0, 0); content size := the

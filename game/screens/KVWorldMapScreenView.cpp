@@ -1,6 +1,9 @@
 #include "game/screens/KVWorldMapScreenView.h"
 
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCLog.h"
@@ -197,9 +200,21 @@ kvdata::Dict* KVWorldMapScreenView::buildSoloMissionDictionary() {
 kvdata::Dict* KVWorldMapScreenView::buildHuddleMapDictionary() {
     kvdata::Dict* maps = KVGameParameters::getInstance()->getMultiplayerMaps();
     if (maps == nullptr) return nullptr;
+    // The game data groups the maps ("Huddle01" -> map name -> map); a map may also stand at the
+    // top, with its "item_number".
+    std::vector<std::pair<std::string, kvdata::Dict*>> found;
+    for (const std::string& key : kvdata::keysOf(maps)) {
+        kvdata::Dict* value = kvdata::dictAt(maps, key);
+        if (value == nullptr) continue;
+        if (kvdata::hasKey(value, "item_number")) {
+            found.emplace_back(key, value);
+            continue;
+        }
+        for (const std::string& name : kvdata::keysOf(value))
+            if (kvdata::Dict* map = kvdata::dictAt(value, name)) found.emplace_back(name, map);
+    }
     kvdata::Dict* result = kvdata::newDict();
-    for (const std::string& name : kvdata::keysOf(maps)) {
-        kvdata::Dict* map = kvdata::dictAt(maps, name);
+    for (const auto& [name, map] : found) {
         kvdata::Dict* entry = kvdata::newDict();
         kvdata::setInt(entry, "status_locked", kvdata::intAt(map, "status_locked"));
         kvdata::setInt(entry, "item_number", kvdata::intAt(map, "item_number"));

@@ -566,6 +566,42 @@ TEST(ContentCheck, EveryCreatureHasItsCardAndTheTroopsScreenItsPanelAndClassIcon
     EXPECT_EQ(*numbers.rbegin(), static_cast<int>(numbers.size()));
 }
 
+TEST(ContentCheck, PlayModeChapterAndHuddleScreensFindTheirPicturesCardsAndTexts) {
+    PoolScope pool;
+    EXPECT_TRUE(sheetFrames("background_HD_ss").count("Bg_Tiki.png"));
+    const std::set<std::string> cards = sheetFrames("frontEnd_51_ss");
+    for (const char* name : {"Bt_2Player_Up.png", "Bt_2Player_Down.png", "Bt_3Player_Up.png",
+                             "Bt_3Player_Down.png", "Bt_4Player_Up.png", "Bt_4Player_Down.png",
+                             "Bt_HuddleGrey.png", "KV_CadreImageChapitre.png", "KV_ImageChapitre1.png"})
+        EXPECT_TRUE(cards.count(name)) << name;
+    std::vector<std::string> keys = {"Story_Screen_Back", "Play_Screen_Story",    "Play_Screen_Replay",
+                                     "Play_Screen_Back",  "Huddle_Screen_Huddle", "Huddle_Screen_Back",
+                                     "Huddle_2_Player",   "Huddle_3_Player",      "Huddle_4_Player"};
+    // Every chapter: its card picture, a place in the list (1 to 12, once each), its title and the
+    // title of its locked card.
+    Dict* chapters = loadPlist("chapiterSolo.plist");
+    ASSERT_FALSE(keysOf(chapters).empty());
+    std::set<int> places;
+    for (const std::string& chapter : keysOf(chapters)) {
+        Dict* definition = dictAt(chapters, chapter);
+        EXPECT_TRUE(cards.count(textAt(definition, "sprite_name"))) << chapter;
+        const int place = std::atoi(textAt(definition, "item_number").c_str());
+        EXPECT_TRUE(place >= 1 && place <= 12) << chapter << ": item_number " << place;
+        EXPECT_TRUE(places.insert(place).second) << chapter << ": item_number " << place << " twice";
+        keys.push_back("Story_Screen_" + chapter);
+        keys.push_back("Story_Screen_" + chapter + "_ComingSoon");
+    }
+    // The Prologue is open from the start: its card must be the framed, tappable kind.
+    EXPECT_NE(textAt(dictAt(chapters, "Prologue"), "sprite_name").find("CommingSoon"), std::string::npos);
+    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
+        kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
+        ASSERT_TRUE(table->loadStringsFile(std::string(folder) + ".lproj/localizable.strings")) << folder;
+        for (const std::string& key : keys)
+            EXPECT_NE(table->stringForKey(key), nullptr) << folder << ": " << key;
+        table->release();
+    }
+}
+
 TEST(ContentCheck, StartUpPicturesAndFontsExist) {
     PoolScope pool;
     const std::tuple<const char*, unsigned, unsigned> pictures[] = {

@@ -242,3 +242,58 @@ TEST_F(FrontEndProgramTest, OptionsKeepTheMusicVolumeAcrossVisitsAndRunsAndSwitc
     // The back button's caption in French.
     EXPECT_GT(differing(help, french, 110, 25, 210, 55), 50);
 }
+
+TEST_F(FrontEndProgramTest, ChapterCardsAndPlayerCountsLeadToTheirWorldMapsAndBackLeadsHome) {
+    // Window pixels from the top left: the chapter card and the 3-player button at the centre,
+    // the world map's Back at (W/6, 40), the Backs of the huddle and play-mode screens in the top
+    // left corner.
+    for (const int width : {960, 800}) {
+        SCOPED_TRACE(width);
+        const std::string size = std::to_string(width);
+        ASSERT_EQ(run("--size " + size + "x600 --frames 450 --menu-state 340:7" +
+                      shot(345, "story" + size + ".png") + tap(350, width / 2, 300) +
+                      shot(360, "prologue" + size + ".png") + " --menu-state 380:8" +
+                      shot(385, "huddle" + size + ".png") + tap(390, width / 2, 300) +
+                      shot(400, "huddlemap" + size + ".png") + tap(410, width / 6, 40) + tap(420, 80, 22) +
+                      tap(430, 70, 25)),
+                  0)
+            << log();
+        // 7 -> 9 (the Prologue), then 8 -> 9 (the multiplayer maps) -> 8 -> 5 -> 1.
+        int at = -1;
+        const int road[] = {7, 9, 8, 9, 8, 5, 1};
+        const int frames[] = {340, 351, 380, 391, 411, 421, 431};
+        for (size_t i = 0; i < std::size(road); ++i) {
+            const StateChange change = changeTo(road[i], at, &at);
+            ASSERT_NE(change.frame, -1) << "step " << i << " to " << road[i] << "\n" << log();
+            EXPECT_EQ(change.frame, frames[i]) << "step " << i;
+        }
+
+        kvengine::CCDecodedImage story, prologue, huddle, huddleMap;
+        ASSERT_TRUE(keepShot("story" + size + ".png", story));
+        ASSERT_TRUE(keepShot("prologue" + size + ".png", prologue));
+        ASSERT_TRUE(keepShot("huddle" + size + ".png", huddle));
+        ASSERT_TRUE(keepShot("huddlemap" + size + ".png", huddleMap));
+        ASSERT_EQ(huddle.width, static_cast<unsigned>(width));
+        // The card gave way to the Prologue's map; the huddle screen to the multiplayer map.
+        const int centre[4] = {width / 2 - 60, 240, width / 2 + 60, 360};
+        EXPECT_GT(differing(story, prologue, centre[0], centre[1], centre[2], centre[3]), 1000);
+        EXPECT_GT(differing(huddle, huddleMap, centre[0], centre[1], centre[2], centre[3]), 1000);
+        // Each player-count button's cream rim shows on both sides of its centre (W/4, W/2,
+        // 3W/4): all three lie inside the window.
+        for (const int quarter : {1, 2, 3}) {
+            const int x = width * quarter / 4;
+            for (const int side : {-1, 1}) {
+                int rim = 0;
+                for (int y = 250; y < 350; ++y)
+                    for (int dx = 80; dx < 90; ++dx) {
+                        if (x + side * dx < 0 || x + side * dx >= width) continue;
+                        const unsigned char* p =
+                            &huddle.pixels[(static_cast<size_t>(y) * huddle.width + x + side * dx) *
+                                           huddle.bytesPerPixel()];
+                        if (std::abs(p[0] - 243) + std::abs(p[1] - 224) + std::abs(p[2] - 176) < 60) ++rim;
+                    }
+                EXPECT_GT(rim, 100) << "button " << quarter << ", side " << side;
+            }
+        }
+    }
+}
