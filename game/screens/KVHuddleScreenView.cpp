@@ -3,13 +3,12 @@
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
-#include "engine/sprites/CCSprite.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameSetup.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVMenuManager.h"
-#include "game/menu/KVPearlCountItem.h"
 #include "game/menu/KVTitleItem.h"
+#include "game/screens/KVPlayScreenView.h"
 #include "game/screens/KVPlayerNbScreen.h"
 
 using namespace kvengine;
@@ -56,18 +55,8 @@ KVHuddleScreenView::KVHuddleScreenView() {
     const CCSize win = CCDirector::getInstance()->getWinSize();
     const float W = win.width;
     const float H = win.height;
-    const bool wide = CCDirector::wideScreen != 0;
 
-    if (CCSprite* background = CCSprite::createWithSpriteFrameName("Bg_Tiki.png")) {
-        background->setAnchorPoint(CCPoint(0, 0));
-        background->setPosition(CCPoint(0, 0));
-        addChildAtZWithTag(background, 0, kBackgroundTag);
-    }
-    if (KVPearlCountItem* pearls = KVPearlCountItem::createSmall()) {
-        pearls->setAnchorPoint(CCPoint(1, 0));
-        pearls->setPosition(wide ? CCPoint(720, 140) : CCPoint(656, 172));
-        addChildAtZWithTag(pearls, 1, kPearlsTag);
-    }
+    KVPlayScreenView::addTikiBackdrop(this, false);
     if (KVTitleItem* title =
             KVTitleItem::createWithTitle(localised("Huddle_Screen_Huddle"), "TrebuchetMS-Bold", kTitleSize)) {
         title->setPosition(CCPoint(W / 2, H - title->getContentSize().height / 1.5f));

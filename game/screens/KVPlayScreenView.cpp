@@ -38,18 +38,8 @@ KVPlayScreenView::KVPlayScreenView() {
     const CCSize win = CCDirector::getInstance()->getWinSize();
     const float W = win.width;
     const float H = win.height;
-    const bool wide = CCDirector::wideScreen != 0;
 
-    if (CCSprite* background = CCSprite::createWithSpriteFrameName("Bg_Tiki.png")) {
-        background->setAnchorPoint(CCPoint(0, 0));
-        background->setPosition(CCPoint(0, 0));
-        addChildAtZWithTag(background, 0, kBackgroundTag);
-    }
-    if (KVPearlCountItem* pearls = KVPearlCountItem::createLarge()) {
-        pearls->setAnchorPoint(CCPoint(1, 0));
-        pearls->setPosition(wide ? CCPoint(720, 140) : CCPoint(656, 172));
-        addChildAtZWithTag(pearls, 1, kPearlsTag);
-    }
+    addTikiBackdrop(this, true);
     // The buttons sit in the top corners.
     if (KVButton* back = KVButton::createWithLabel(localised("Play_Screen_Back"), 0, 0, kBackButtonKind, this,
                                                    menu_selector(KVPlayScreenView::backChosen))) {
@@ -74,6 +64,19 @@ KVPlayScreenView::KVPlayScreenView() {
         huddle->setPosition(CCPoint(W / 2 + huddle->getContentSize().width / 2, H / 2));
         addChildAtZWithTag(huddle, 2, kMultiplayerTag);
     }
+}
+
+void KVPlayScreenView::addTikiBackdrop(CCNode* view, bool largePearls) {
+    if (CCSprite* background = CCSprite::createWithSpriteFrameName("Bg_Tiki.png")) {
+        background->setAnchorPoint(CCPoint(0, 0));
+        background->setPosition(CCPoint(0, 0));
+        view->addChildAtZWithTag(background, 0, kBackgroundTag);
+    }
+    KVPearlCountItem* pearls =
+        largePearls ? KVPearlCountItem::createLarge() : KVPearlCountItem::createSmall();
+    pearls->setAnchorPoint(CCPoint(1, 0));
+    pearls->setPosition(CCDirector::wideScreen != 0 ? CCPoint(720, 140) : CCPoint(656, 172));
+    view->addChildAtZWithTag(pearls, 1, kPearlsTag);
 }
 
 void KVPlayScreenView::storyChosen(CCObject* sender) {

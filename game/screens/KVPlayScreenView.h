@@ -31,6 +31,11 @@ public:
 
     KVPlayScreenView();
 
+    /// The backdrop of the play-mode and multiplayer set-up screens: "Bg_Tiki" from the bottom-left
+    /// corner (z 0, kBackgroundTag) and the pearl counter, large or small, its bottom-right corner
+    /// at (656, 172), or (720, 140) in a wide window (z 1, kPearlsTag).
+    static void addTikiBackdrop(kvengine::CCNode* view, bool largePearls);
+
     /// The story card's selector: clicks, then the chapter screen (state 7).
     void storyChosen(kvengine::CCObject* sender);
     /// The introduction video (state 23).

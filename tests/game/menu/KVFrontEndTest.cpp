@@ -40,16 +40,6 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         menu = KVMenuManager::getInstance();
     }
-    /// The view at z 0 of the running scene (after the frame that runs a new scene).
-    template <typename View> View* runningView(const char* className) {
-        CCScene* scene = director->getRunningScene();
-        if (scene == nullptr || scene->getChildren() == nullptr) return nullptr;
-        for (unsigned i = 0; i < scene->getChildren()->count(); ++i) {
-            auto* child = static_cast<CCNode*>(scene->getChildren()->objectAtIndex(i));
-            if (child->isKindOf(className)) return static_cast<View*>(child);
-        }
-        return nullptr;
-    }
     void pressKey(const char* name) {
         auto* key = new CCString(name);
         CCNotificationCenter::getInstance()->postNotification(ccEventKeyPress(), key);

@@ -120,15 +120,6 @@ protected:
         KVMenuManager::setRecordObserver(nullptr);
         MenuFixture::tearDownWithGL();
     }
-    template <typename View> View* runningView(const char* className) {
-        CCScene* scene = director->getRunningScene();
-        if (scene == nullptr || scene->getChildren() == nullptr) return nullptr;
-        for (unsigned i = 0; i < scene->getChildren()->count(); ++i) {
-            auto* child = static_cast<CCNode*>(scene->getChildren()->objectAtIndex(i));
-            if (child->isKindOf(className)) return static_cast<View*>(child);
-        }
-        return nullptr;
-    }
     /// Asks for a state and draws the frame that shows it.
     void open(int state) {
         menu->changeState(state);

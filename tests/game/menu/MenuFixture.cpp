@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "engine/actions/CCActionManager.h"
+#include "engine/base/CCArray.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCLocalizationManager.h"
 #include "engine/base/CCNotification.h"
@@ -177,6 +178,17 @@ CCPoint MenuFixture::centreOf(CCNode* node) {
     if (node->isKindOf("KVButton")) return node->convertToWorldSpace(CCPointZero);
     const CCSize size = node->getContentSize();
     return node->convertToWorldSpace(CCPoint(size.width / 2, size.height / 2));
+}
+
+CCNode* MenuFixture::runningChild(const char* className) const {
+    CCScene* scene = director != nullptr ? director->getRunningScene() : nullptr;
+    CCArray* children = scene != nullptr ? scene->getChildren() : nullptr;
+    if (children == nullptr) return nullptr;
+    for (unsigned i = 0; i < children->count(); ++i) {
+        auto* child = static_cast<CCNode*>(children->objectAtIndex(i));
+        if (child->isKindOf(className)) return child;
+    }
+    return nullptr;
 }
 
 void MenuFixture::screenshot(const std::string& name) const {

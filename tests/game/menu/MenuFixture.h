@@ -55,6 +55,12 @@ protected:
     void lift(float x, float y);
     /// The world position of a node's centre (of a button: of its item).
     static kvengine::CCPoint centreOf(kvengine::CCNode* node);
+    /// The first child of the running scene that is kind of `className` (a screen's view, after
+    /// the frame that runs its scene); null when there is none.
+    kvengine::CCNode* runningChild(const char* className) const;
+    template <typename View> View* runningView(const char* className) const {
+        return static_cast<View*>(runningChild(className));
+    }
     /// Saves the back buffer as build/screenshots/<name> for a person to look at.
     void screenshot(const std::string& name) const;
 
