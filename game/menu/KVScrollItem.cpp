@@ -45,15 +45,8 @@ bool KVScrollItem::initWithChapters(kvdata::Dict* chapters) {
     return true;
 }
 
-void KVScrollItem::releaseViews() {
-    if (m_scrollView != nullptr) m_scrollView->release();
-    if (m_touchView != nullptr) m_touchView->release();
-    m_scrollView = nullptr;
-    m_touchView = nullptr;
-}
-
 void KVScrollItem::cleanupBeforeDelete() {
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, false);
     if (m_chapters != nullptr) m_chapters->release();
     m_chapters = nullptr;
     KVMenuItem::cleanupBeforeDelete();
@@ -77,7 +70,7 @@ void KVScrollItem::onEnter() {
     }
     // A second entry rebuilds the row from scratch.
     removeChildByTag(kContentTag, true);
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, false);
     CCLayer* content = CCLayer::create();
     KVScrollViewMenu* menu = KVScrollViewMenu::createWithItems(nullptr);
     float width = -1.0f;
@@ -129,9 +122,7 @@ void KVScrollItem::onEnter() {
 }
 
 void KVScrollItem::onExit() {
-    if (m_touchView != nullptr) m_touchView->removeFromDirector();
-    if (m_scrollView != nullptr) m_scrollView->removeFromDirector();
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, true);
     KVMenuItem::onExit();
 }
 

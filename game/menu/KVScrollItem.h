@@ -59,8 +59,6 @@ public:
     KVScrollTouchDelegatingView* getTouchView() const { return m_touchView; }
 
 private:
-    void releaseViews();
-
     KVScrollOverlayView* m_scrollView = nullptr;
     KVScrollTouchDelegatingView* m_touchView = nullptr;
     kvdata::Dict* m_chapters = nullptr;

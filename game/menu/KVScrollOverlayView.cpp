@@ -186,3 +186,13 @@ KVScrollViewMenu* KVScrollViewMenu::createWithItems(CCMenuItem* first, ...) {
     menu->autorelease();
     return menu;
 }
+
+void releaseOverlayViews(KVScrollTouchDelegatingView*& touchView, KVScrollOverlayView*& scrollView,
+                         bool offDirector) {
+    if (offDirector && touchView != nullptr) touchView->removeFromDirector();
+    if (offDirector && scrollView != nullptr) scrollView->removeFromDirector();
+    if (scrollView != nullptr) scrollView->release();
+    if (touchView != nullptr) touchView->release();
+    scrollView = nullptr;
+    touchView = nullptr;
+}

@@ -77,3 +77,8 @@ public:
 private:
     bool m_sharesTouches = false;
 };
+
+/// Drops a row's two overlay views (both set to null); with `offDirector`, takes them off the
+/// director's overlays first. Either may be null.
+void releaseOverlayViews(KVScrollTouchDelegatingView*& touchView, KVScrollOverlayView*& scrollView,
+                         bool offDirector);

@@ -63,16 +63,9 @@ bool KVScrollScalableItem::initWithItems(kvdata::Dict* items, int scanCount, int
     return true;
 }
 
-void KVScrollScalableItem::releaseViews() {
-    if (m_scrollView != nullptr) m_scrollView->release();
-    if (m_touchView != nullptr) m_touchView->release();
-    m_scrollView = nullptr;
-    m_touchView = nullptr;
-}
-
 void KVScrollScalableItem::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, false);
     if (m_items != nullptr) m_items->release();
     if (m_cardsByName != nullptr) m_cardsByName->release();
     m_items = nullptr;
@@ -225,7 +218,7 @@ void KVScrollScalableItem::onEnter() {
     }
     // A second entry rebuilds the row from scratch.
     removeChildByTag(kContentTag, true);
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, false);
     CCLayer* content = CCLayer::create();
     KVScrollViewMenu* menu = KVScrollViewMenu::createWithItems(nullptr);
     float firstWidth = -1.0f;
@@ -290,9 +283,7 @@ void KVScrollScalableItem::onEnter() {
 }
 
 void KVScrollScalableItem::onExit() {
-    if (m_touchView != nullptr) m_touchView->removeFromDirector();
-    if (m_scrollView != nullptr) m_scrollView->removeFromDirector();
-    releaseViews();
+    releaseOverlayViews(m_touchView, m_scrollView, true);
     KVMenuItem::onExit();
 }
 

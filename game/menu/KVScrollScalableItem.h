@@ -108,7 +108,6 @@ private:
     /// Whether the parent is told of a new current entry (the star panel or the staff display).
     bool hasEntryOwner() const;
     void layOutCreatureCards(KVScrollViewMenu* menu, int& selected, float& firstWidth);
-    void releaseViews();
     /// Runs the offset handler through an instant action, as the scroll view does.
     void reportOffset(float offset);
     /// Calls an owner's handler with a boxed index through an instant action on this item.
