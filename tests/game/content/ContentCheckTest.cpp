@@ -593,11 +593,9 @@ TEST(ContentCheck, PlayModeChapterAndHuddleScreensFindTheirPicturesCardsAndTexts
     }
     // The Prologue is open from the start: its card must be the framed, tappable kind.
     EXPECT_NE(textAt(dictAt(chapters, "Prologue"), "sprite_name").find("CommingSoon"), std::string::npos);
-    for (const char* folder : {"English", "fr", "es", "de", "it"}) {
-        kvengine::CCLocalizationManager* table = new kvengine::CCLocalizationManager();
-        ASSERT_TRUE(table->loadStringsFile(std::string(folder) + ".lproj/localizable.strings")) << folder;
+    for (kvengine::CCLocalizationManager* table : loadTextTables()) {
         for (const std::string& key : keys)
-            EXPECT_NE(table->stringForKey(key), nullptr) << folder << ": " << key;
+            EXPECT_NE(table->stringForKey(key), nullptr) << table->path() << ": " << key;
         table->release();
     }
 }
