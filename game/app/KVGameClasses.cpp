@@ -6,6 +6,8 @@
 #include "game/attacks/KVAOEAttackV.h"
 #include "game/attacks/KVDash.h"
 #include "game/attacks/KVDashV.h"
+#include "game/attacks/KVProjectile.h"
+#include "game/attacks/KVProjectileV.h"
 #include "game/environment/KVEnvLayerAnimationSvg.h"
 #include "game/environment/KVEnvLayerAnimationTmx.h"
 #include "game/environment/KVEnvLayerCaustics.h"
@@ -82,6 +84,11 @@ const Row kGameClasses[] = {
     {"KVDash", &KVObjectFactory::creatorOf<KVDash>},
     {"KVAOEAttackV", &KVObjectFactory::creatorOf<KVAOEAttackV>},
     {"KVDashV", &KVObjectFactory::creatorOf<KVDashV>},
+    {"KVProjectile", &KVObjectFactory::creatorOf<KVProjectile>},
+    {"KVDistanceAttackProjectile", &KVObjectFactory::creatorOf<KVDistanceAttackProjectile>},
+    {"KVShuriken", &KVObjectFactory::creatorOf<KVShuriken>},
+    {"KVDistanceAttackProjectileV", &KVObjectFactory::creatorOf<KVDistanceAttackProjectileV>},
+    {"KVShurikenV", &KVObjectFactory::creatorOf<KVShurikenV>},
     {"KVPawnV", &KVObjectFactory::creatorOf<KVPawnV>},
     {"KVKelvoV", &KVObjectFactory::creatorOf<KVKelvoV>},
     {"KVCrustacean", &KVObjectFactory::creatorOf<KVCrustacean>},

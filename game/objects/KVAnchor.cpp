@@ -38,19 +38,11 @@ bool KVAnchor::initWithDictionary(kvobjects::Dict* properties) {
     kvobjects::placeAtTileCentre(properties, this);
     m_radius = kRadius;
 
-    b2BodyDef def;
-    def.type = b2_staticBody;
-    def.position.Set(positionX, positionY);
-    def.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<KVActor*>(this));
-    m_body = world->CreateBody(&def);
-    b2CircleShape circle;
-    circle.m_radius = m_radius;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 1.0f;
-    fixture.restitution = 0.6f;
-    fixture.density = 0.0f;
-    m_body->CreateFixture(&fixture);
+    kvobjects::CircleFixture post;
+    post.radius = m_radius;
+    post.friction = 1.0f;
+    post.restitution = 0.6f;
+    m_body = kvobjects::createCircleBody(this, false, positionX, positionY, {post}, "KVAnchor");
 
     m_anchored = false;
     // From anyone: the held kelvo may be removed while it sits here.

@@ -14,6 +14,37 @@
 
 namespace kvobjects {
 
+b2Body* createCircleBody(KVActor* owner, bool dynamic, float x, float y,
+                         std::initializer_list<CircleFixture> fixtures, const char* who) {
+    KVPhysWorld* physics = KVPhysWorld::existingInstance();
+    b2World* world = physics != nullptr ? physics->getWorld() : nullptr;
+    if (world == nullptr) {
+        kvengine::logDebugMessage("%s: no physics world, no body", who);
+        return nullptr;
+    }
+    b2BodyDef def;
+    def.type = dynamic ? b2_dynamicBody : b2_staticBody;
+    def.position.Set(x, y);
+    def.awake = true;
+    def.userData.pointer = reinterpret_cast<uintptr_t>(owner);
+    b2Body* body = world->CreateBody(&def);
+    for (const CircleFixture& each : fixtures) {
+        b2CircleShape circle;
+        circle.m_radius = each.radius;
+        b2FixtureDef fixture;
+        fixture.shape = &circle;
+        fixture.friction = each.friction;
+        fixture.restitution = each.restitution;
+        fixture.density = each.density;
+        fixture.isSensor = each.sensor;
+        fixture.filter.categoryBits = each.categoryBits;
+        fixture.filter.maskBits = each.maskBits;
+        fixture.filter.groupIndex = each.groupIndex;
+        body->CreateFixture(&fixture);
+    }
+    return body;
+}
+
 b2Body* createStaticOutline(KVActor* owner, float x, float y, float width, float height,
                             const EdgeFixture& edge, const char* who) {
     KVPhysWorld* physics = KVPhysWorld::existingInstance();

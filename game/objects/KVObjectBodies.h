@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "engine/base/CCMutableDictionary.h"
@@ -28,6 +29,23 @@ struct EdgeFixture {
     std::uint16_t maskBits = 0xFFFF;
     std::int16_t groupIndex = 0;
 };
+
+/// One circle fixture centred on its body: radius in metres, the rest as Box2D reads it.
+struct CircleFixture {
+    float radius = 0.0f;
+    float friction = 0.2f;
+    float restitution = 0.0f;
+    float density = 0.0f;
+    bool sensor = false;
+    std::uint16_t categoryBits = 0x0001;
+    std::uint16_t maskBits = 0xFFFF;
+    std::int16_t groupIndex = 0;
+};
+
+/// A body at (x, y) metres, static or dynamic (no damping, awake, angle 0), carrying the given
+/// circle fixtures; user data = `owner`. Null (logged with `who`) without a physics world.
+b2Body* createCircleBody(KVActor* owner, bool dynamic, float x, float y,
+                         std::initializer_list<CircleFixture> fixtures, const char* who);
 
 /// A static body at (x, y) (metres, the lower-left corner) with four edges along the sides of
 /// [0, width] x [0, height], skin radius 0.01, restitution and density 0; user data = `owner`.

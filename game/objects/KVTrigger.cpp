@@ -82,26 +82,13 @@ bool KVTrigger::initWithDictionary(kvobjects::Dict* properties) {
     m_radius =
         m_reachPoint ? kReachPointRadius : static_cast<float>(width) * 0.5f / kvobjects::kPixelsPerMetre;
 
-    b2BodyDef def;
-    def.type = b2_staticBody;
-    def.position.Set(positionX, positionY);
-    def.allowSleep = true;
-    def.awake = true;
-    def.enabled = true;
-    def.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<KVActor*>(this));
-    m_body = world->CreateBody(&def);
-    b2CircleShape circle;
-    circle.m_radius = m_radius;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 0.2f;
-    fixture.restitution = 0.0f;
-    fixture.density = 0.0f;
-    fixture.isSensor = true;
-    fixture.filter.categoryBits = kTriggerCategory;
-    fixture.filter.maskBits = kTriggerMask;
-    fixture.filter.groupIndex = kTriggerGroup;
-    m_body->CreateFixture(&fixture);
+    kvobjects::CircleFixture sensor;
+    sensor.radius = m_radius;
+    sensor.sensor = true;
+    sensor.categoryBits = kTriggerCategory;
+    sensor.maskBits = kTriggerMask;
+    sensor.groupIndex = kTriggerGroup;
+    m_body = kvobjects::createCircleBody(this, false, positionX, positionY, {sensor}, "KVTrigger");
 
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     centre->addObserver(this, notification_selector(KVTrigger::onTriggerEnable), EVENT_TRIGGER_ENABLE);

@@ -9,6 +9,7 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/attacks/KVProjectile.h"
 #include "game/pawns/KVPawn.h"
 
 using kvengine::CCNotificationCenter;
@@ -157,6 +158,11 @@ void KVHermitV::fireDistanceAttack() {
     m_shotX = x != nullptr ? static_cast<float>(std::atof(x->text.c_str())) : 0.0f;
     m_shotY = y != nullptr ? static_cast<float>(std::atof(y->text.c_str())) : 0.0f;
     retain();
+    auto* shot = new KVDistanceAttackProjectile();
+    if (!shot->launch(m_model->positionX, m_model->positionY, m_shotX - m_model->positionX,
+                      m_shotY - m_model->positionY, getPawn()))
+        kvengine::logDebugMessage("KVHermitV: the shot could not be launched");
+    shot->autorelease();
     post(EVENT_DISTANCE_ATTACK_TRIGGERED, m_model);
     m_sprite->stopAllActions();
     runAnimation(m_sprite, m_animations, "distantAttackEnd", 1, callfunc_selector(KVPawnV::playIdle));

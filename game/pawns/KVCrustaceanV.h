@@ -59,7 +59,8 @@ public:
     /// Only the hermit whose turn runs acts: the payload (the target's x and y in metres, two
     /// "%f" texts) is kept, and the beginning of the attack runs before the shot.
     virtual void onDistanceAttackAnimStart(kvengine::CCNotification* notification);
-    /// Posts "EVENT_DISTANCE_ATTACK_TRIGGERED" (pawn), runs the end of the attack then idle, lets
+    /// Launches a KVDistanceAttackProjectile from the pawn towards the payload's point, posts
+    /// "EVENT_DISTANCE_ATTACK_TRIGGERED" (pawn), runs the end of the attack then idle, lets
     /// the payload go and posts "EVENT_NOTIFY_IDLE" (pawn).
     virtual void fireDistanceAttack();
 

@@ -217,6 +217,29 @@ Image pearlGlow() {
     return finishDrawing(surface, cr);
 }
 
+// A distance-attack shot, 5 pixels in radius (20 texels across): a bright core in a coloured halo,
+// red for the computer's pawns, sea green for the kelvos.
+Image projectile(bool enemy) {
+    const int size = 20;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(c, c, 0, c, c, c);
+    cairo_pattern_add_color_stop_rgba(halo, 0.0, 1.0, 1.0, 1.0, 1.0);
+    if (enemy) {
+        cairo_pattern_add_color_stop_rgba(halo, 0.45, 1.0, 0.45, 0.25, 0.95);
+        cairo_pattern_add_color_stop_rgba(halo, 1.0, 0.75, 0.05, 0.05, 0.0);
+    } else {
+        cairo_pattern_add_color_stop_rgba(halo, 0.45, 0.35, 1.0, 0.75, 0.95);
+        cairo_pattern_add_color_stop_rgba(halo, 1.0, 0.05, 0.55, 0.45, 0.0);
+    }
+    ellipsePath(cr, c, c, c, c);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    return finishDrawing(surface, cr);
+}
+
 } // namespace
 
 bool buildLevels(const BuildPaths& paths) {
@@ -236,6 +259,8 @@ bool buildLevels(const BuildPaths& paths) {
     frames.push_back({"GPE_Anchor.png", anchor()});
     frames.push_back({"pearl.png", pearl()});
     frames.push_back({"pearl_glow.png", pearlGlow()});
+    frames.push_back({"projectile_enemy.png", projectile(true)});
+    frames.push_back({"projectile_kelvos.png", projectile(false)});
     SpriteSheet sheet;
     ok = sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "global_ss") && ok;
     logLine("levels: the missions' maps, drawings and level objects");

@@ -403,6 +403,25 @@ TEST(ContentCheck, PearlsReachPointsAndTheHiddenCharacterFindTheirFrames) {
     }
 }
 
+TEST(ContentCheck, ProjectilesHazardsAndPowerupsFindTheirFrames) {
+    PoolScope pool;
+    const std::set<std::string> global = sheetFrames("global_ss");
+    for (const char* name : {"projectile_enemy.png", "projectile_kelvos.png"})
+        EXPECT_TRUE(global.count(name)) << name;
+    const std::set<std::string> top = sheetFrames("top_sfx_51_ss");
+    // The flying shuriken and each power-up's icon with its HUD twin.
+    for (const char* stem :
+         {"ShurikenIcon", "powerup_cocktail", "Powerup_sushi", "powerup_spikyshell", "powerup_ninjalog"}) {
+        EXPECT_TRUE(top.count(std::string(stem) + ".png")) << stem;
+        EXPECT_TRUE(top.count(std::string(stem) + "Hud.png")) << stem;
+    }
+    const std::set<std::string> low = sheetFrames("low_sfx_51_ss");
+    for (const char* name : {"vortex-0.png", "vortex-1.png", "vortex-2.png", "vortex-3.png", "powerup.png"})
+        EXPECT_TRUE(low.count(name)) << name;
+    // The geyser's particles take their texture from the resource index.
+    EXPECT_TRUE(kvengine::CCResourceIndex::getInstance()->containsFileName("plankton.png"));
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");

@@ -4,8 +4,10 @@
 
 #include "engine/base/CCArray.h"
 
+#include "game/attacks/KVProjectile.h"
 #include "game/world/KVObjectFactory.h"
 #include <box2d/box2d.h>
+#include <cmath>
 
 using viewtest::PawnViewTest;
 
@@ -122,6 +124,17 @@ TEST_F(CrustaceanViewTest, OnlyTheHermitWhoseTurnItIsShootsAtTheTarget) {
     EXPECT_FLOAT_EQ(secondView->getShotX(), 4.5f);
     EXPECT_FLOAT_EQ(secondView->getShotY(), -2.25f);
     EXPECT_FLOAT_EQ(firstView->getShotX(), 0.0f);
+    // The shot flies from the shooter at the target at 10 m/s: (-4.5, -5.25) turned to length 10.
+    int shots = 0;
+    for (b2Body* body = physics->getWorld()->GetBodyList(); body != nullptr; body = body->GetNext()) {
+        auto* actor = reinterpret_cast<KVActor*>(body->GetUserData().pointer);
+        if (actor == nullptr || !actor->isKindOf("KVDistanceAttackProjectile")) continue;
+        ++shots;
+        EXPECT_EQ(static_cast<KVProjectile*>(actor)->getOwner(), second);
+        EXPECT_NEAR(body->GetLinearVelocity().x, -4.5f / std::hypot(4.5f, 5.25f) * 10.0f, 1e-4f);
+        EXPECT_NEAR(body->GetLinearVelocity().y, -5.25f / std::hypot(4.5f, 5.25f) * 10.0f, 1e-4f);
+    }
+    EXPECT_EQ(shots, 1);
     step();
     EXPECT_TRUE(shows(secondView->getSprite(), "hermit_attack_04.png") ||
                 shows(secondView->getSprite(), "hermit_attack_05.png"));
