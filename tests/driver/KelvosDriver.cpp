@@ -14,6 +14,10 @@
 //                                 on the window at frame F), four moves to DX, DY pixels from there
 //                                 in frames F+1..F+4, up in frame F+5; nothing (logged) without one
 //   skip-turn                     posts "EVENT_SKIP_TURN", as the HUD's skip button does
+//   set-life:SIDE:N:HP            during a mission: gives the N-th pawn (from 0, in the order they
+//                                 joined the board) of SIDE ("player" or "enemy") HP hit points,
+//                                 so a scripted play reaches a knock-out in a few hits; nothing
+//                                 (logged) without such a pawn
 // --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
 // reaches); F:loading:K makes a loading screen of kind K the running scene instead.
 // --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
@@ -24,7 +28,8 @@
 // needs something to spend).
 // --trace FILE writes one line per posted notification: "F NAME CLASS VALUE", with F the frame
 // being prepared, CLASS the object's class ("-" without one) and VALUE the number or text of a
-// boxed value or string, an array's items joined by commas, or "-".
+// boxed value or string, an array's items joined by commas, or "-". A line whose object is a pawn
+// goes on with " speed S angle A": its body's speed (m/s) and its angle (radians) at the post.
 // --realtime runs on the real clock until the window is closed (a person can play a mission:
 // kelvos_driver --realtime --mission M01a).
 // Web pages the game opens are not handed to a browser (except with --realtime): each prints
@@ -78,6 +83,7 @@
 #include "game/menu/KVMenuManager.h"
 #include "game/model/KVGameModel.h"
 #include "game/pawns/KVPawn.h"
+#include "game/pawns/KVPawnManager.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVGameplayScene.h"
@@ -98,6 +104,12 @@ struct Options {
     std::multimap<int, CCPlatformEvent> events;
     std::multimap<int, CCPoint> pawnDrags; // frame -> drag in window pixels
     std::multiset<int> skipTurns;          // frames
+    struct LifeChange {
+        bool enemy;
+        int index;
+        int hitPoints;
+    };
+    std::multimap<int, LifeChange> lifeChanges; // frame -> change
     std::string overdraw;
     std::multimap<int, int> menuStates;     // frame -> state id
     std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
@@ -164,6 +176,22 @@ bool parseEvent(const std::string& spec, int& frame, CCPlatformEvent& event) {
     } else {
         return false;
     }
+    return true;
+}
+
+// "F:set-life:SIDE:N:HP", whole and in range.
+bool parseLifeChange(const std::string& spec, int& frame, Options::LifeChange& change) {
+    char side[16] = {};
+    int consumed = 0;
+    if (std::sscanf(spec.c_str(), "%d:set-life:%15[a-z]:%d:%d%n", &frame, side, &change.index,
+                    &change.hitPoints, &consumed) != 4 ||
+        static_cast<size_t>(consumed) != spec.size())
+        return false;
+    const std::string sideName = side;
+    if (frame < 1 || change.index < 0 || change.hitPoints < 1 ||
+        (sideName != "player" && sideName != "enemy"))
+        return false;
+    change.enemy = sideName == "enemy";
     return true;
 }
 
@@ -247,6 +275,14 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 return false;
             }
             options.skipTurns.insert(frame);
+        } else if (name == "--event" && value.find(":set-life:") != std::string::npos) {
+            int frame = 0;
+            Options::LifeChange change{};
+            if (!parseLifeChange(value, frame, change)) {
+                std::fprintf(stderr, "kelvos_driver: bad event \"%s\"\n", value.c_str());
+                return false;
+            }
+            options.lifeChanges.emplace(frame, change);
         } else if (name == "--event") {
             int frame = 0;
             CCPlatformEvent event;
@@ -389,9 +425,12 @@ std::string traceValue(CCObject* object) {
 
 void tracePost(CCString* name, CCObject* object) {
     if (g_traceFile == nullptr) return;
-    std::fprintf(g_traceFile, "%d %s %s %s\n", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0,
+    std::fprintf(g_traceFile, "%d %s %s %s", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0,
                  name->text.c_str(), object != nullptr ? object->className() : "-",
                  traceValue(object).c_str());
+    if (auto* pawn = dynamic_cast<KVPawn*>(object))
+        std::fprintf(g_traceFile, " speed %.2f angle %.2f", pawn->getBodySpeed(), pawn->angle);
+    std::fputc('\n', g_traceFile);
 }
 
 struct Run {
@@ -552,6 +591,9 @@ private:
         auto drags = m_run.options.pawnDrags.equal_range(frame);
         for (auto it = drags.first; it != drags.second; ++it)
             dragCurrentPawn(frame, it->second);
+        auto lives = m_run.options.lifeChanges.equal_range(frame);
+        for (auto it = lives.first; it != lives.second; ++it)
+            setLife(frame, it->second);
         for (size_t n = m_run.options.skipTurns.count(frame); n > 0; --n)
             CCNotificationCenter::getInstance()->postNotification(EVENT_SKIP_TURN);
         auto loading = m_run.options.loadingScreens.equal_range(frame);
@@ -583,6 +625,21 @@ private:
                                          mouse(CCEventType::MouseMove, at(step / 4.0f), kCCMouseLeft));
         m_run.options.events.emplace(frame + 5, mouse(CCEventType::MouseUp, at(1.0f), 0));
         std::printf("drag-pawn %d: from %.0f,%.0f by %.0f,%.0f\n", frame, start.x, start.y, drag.x, drag.y);
+    }
+
+    // Hit points for a pawn on the board, as the pawn manager lists it.
+    static void setLife(int frame, const Options::LifeChange& change) {
+        KVPawnManager* pawns = KVPawnManager::getInstance();
+        CCMutableArray<KVPawn*>* side = change.enemy ? pawns->getEnemyPawns() : pawns->getPlayerPawns();
+        const char* sideName = change.enemy ? "enemy" : "player";
+        if (side == nullptr || change.index >= static_cast<int>(side->count())) {
+            std::fprintf(stderr, "kelvos_driver: frame %d: no %s pawn %d\n", frame, sideName, change.index);
+            return;
+        }
+        KVPawn* pawn = side->objectAtIndex(static_cast<unsigned>(change.index));
+        pawn->setHitPoints(change.hitPoints);
+        std::printf("set-life %d: %s pawn %d (%s) has %d hit points\n", frame, sideName, change.index,
+                    pawn->className(), change.hitPoints);
     }
 
     // The window pixel of the current pawn of the running mission; false without one.

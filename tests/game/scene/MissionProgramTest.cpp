@@ -16,6 +16,7 @@
 
 #include "engine/textures/CCDecodedImage.h"
 #include "support/DriverProgram.h"
+#include "support/MissionPlays.h"
 
 namespace fs = std::filesystem;
 
@@ -81,9 +82,11 @@ TEST_F(MissionProgramTest, ADragOnTheFirstKelvoLaunchesItAtFullPowerAndTheEnemyT
     // Down on the kelvo whose turn it is, 140 pixels back (4.4 m at full zoom: beyond the 4.05 m
     // that reach the longest stretch), up; the move ends; the HUD's skip button (stood in for by
     // the driver) ends this kelvo's turn and the second one's, and the crabs' turn starts.
-    ASSERT_EQ(run("--mission M01a --seed 1 --frames 320 --trace trace.txt --event 100:drag-pawn:-140:0"
-                  " --shot 99:before.png --shot 104:pulling.png --shot 130:flying.png --shot 190:after.png"
-                  " --event 200:skip-turn --event 300:skip-turn"),
+    using kvtest::m01aFrame;
+    ASSERT_EQ(run(kvtest::m01aPlay({{1, "drag-pawn:-140:0"}, {101, "skip-turn"}, {201, "skip-turn"}}, 20) +
+                  " --trace trace.txt" + shot(m01aFrame(0), "before.png") +
+                  shot(m01aFrame(5), "pulling.png") + shot(m01aFrame(31), "flying.png") +
+                  shot(m01aFrame(91), "after.png")),
               0)
         << log();
     for (const char* shot : {"trace.txt", "before.png", "pulling.png", "flying.png", "after.png"})
@@ -91,11 +94,13 @@ TEST_F(MissionProgramTest, ADragOnTheFirstKelvoLaunchesItAtFullPowerAndTheEnemyT
     const std::vector<std::string> lines = traceLines();
     const int pull = find(lines, " EVENT_PULL_START KVKelvoPlayer -");
     ASSERT_GE(pull, 0) << log() << file("trace.txt");
-    EXPECT_EQ(lines[pull].rfind("100 ", 0), 0u) << "the pull starts with the press: " << lines[pull];
+    EXPECT_EQ(lines[pull].rfind(std::to_string(m01aFrame(1)) + " ", 0), 0u)
+        << "the pull starts with the press: " << lines[pull];
     const int launched = find(lines, " EVENT_KELVO_LAUNCHED ", pull);
     ASSERT_GT(launched, pull);
     EXPECT_NE(lines[launched].find(" 1"), std::string::npos) << "full power: " << lines[launched];
-    EXPECT_EQ(lines[launched].rfind("105 ", 0), 0u) << "launched on the release: " << lines[launched];
+    EXPECT_EQ(lines[launched].rfind(std::to_string(m01aFrame(6)) + " ", 0), 0u)
+        << "launched on the release: " << lines[launched];
     EXPECT_GT(find(lines, " EVENT_PULL_RELEASE KVKelvoPlayer", pull), pull);
     const int moveOver = find(lines, " EVENT_MOVE_OVER - -", launched);
     ASSERT_GT(moveOver, launched) << file("trace.txt");
@@ -113,21 +118,23 @@ TEST_F(MissionProgramTest, ADragOnTheFirstKelvoLaunchesItAtFullPowerAndTheEnemyT
 
 // The road a player takes to the crabs in M01a (seed 1): the first kelvo once, then the second one
 // four times at full power until it hits a crab; its turn is skipped and the crabs answer.
-constexpr const char* kRoadToTheCrabs =
-    "--mission M01a --seed 1 --event 100:drag-pawn:-140:0 --event 200:skip-turn"
-    " --event 300:drag-pawn:-140:0 --event 420:drag-pawn:-140:0 --event 540:drag-pawn:-140:0"
-    " --event 660:drag-pawn:-140:0 --event 800:skip-turn";
+const kvtest::Play kRoadToTheCrabs = {{1, "drag-pawn:-140:0"},   {101, "skip-turn"},
+                                      {201, "drag-pawn:-140:0"}, {321, "drag-pawn:-140:0"},
+                                      {441, "drag-pawn:-140:0"}, {561, "drag-pawn:-140:0"},
+                                      {701, "skip-turn"}};
 
 TEST_F(MissionProgramTest, TheViewsShowTheStretchTheHitsAndTheCrabsWindUpBeforeTheyCharge) {
-    ASSERT_EQ(run(std::string(kRoadToTheCrabs) +
-                  " --frames 880 --trace trace.txt --shot 663:views_pull.png --shot 738:views_crab_hit.png"
-                  " --shot 830:views_wind_up.png --shot 866:views_kelvo_hit.png"),
+    using kvtest::m01aFrame;
+    ASSERT_EQ(run(kvtest::m01aPlay(kRoadToTheCrabs, 80) + " --trace trace.txt" +
+                  shot(m01aFrame(564), "views_pull.png") + shot(m01aFrame(639), "views_crab_hit.png") +
+                  shot(m01aFrame(731), "views_wind_up.png") + shot(m01aFrame(767), "views_kelvo_hit.png")),
               0)
         << log();
     keep("trace.txt");
     const std::vector<std::string> lines = traceLines();
     // The kelvo's fourth launch ends on a crab, which takes damage; its hit effect plays out.
-    const int crabHit = find(lines, " EVENT_PAWN_TAKE_DAMAGE KVCrab ", find(lines, "660 EVENT_PULL_START"));
+    const int crabHit = find(lines, " EVENT_PAWN_TAKE_DAMAGE KVCrab ",
+                             find(lines, std::to_string(m01aFrame(561)) + " EVENT_PULL_START"));
     ASSERT_GE(crabHit, 0) << file("trace.txt");
     EXPECT_GT(find(lines, " EVENT_REMOVE_ACTOR KVHit ", crabHit), crabHit);
     // The crab's turn: its launch waits for the view's wind-up to end, then comes at once.
@@ -159,6 +166,17 @@ TEST_F(MissionProgramTest, ADragWithoutAMissionIsLoggedAndIgnored) {
     EXPECT_NE(log().find("frame 3: no pawn to drag"), std::string::npos) << log();
     EXPECT_EQ(run("--frames 5 --event 3:drag-pawn:x"), 2);
     EXPECT_NE(log().find("bad event \"3:drag-pawn:x\""), std::string::npos) << log();
+}
+
+TEST_F(MissionProgramTest, LifeChangesOfPawnsNotOnTheBoardAreLoggedAndBadOnesRefused) {
+    EXPECT_EQ(run("--frames 5 --event 3:set-life:enemy:0:1 --event 4:set-life:player:2:50"), 0);
+    EXPECT_NE(log().find("frame 3: no enemy pawn 0"), std::string::npos) << log();
+    EXPECT_NE(log().find("frame 4: no player pawn 2"), std::string::npos) << log();
+    for (const char* bad : {"3:set-life:foe:0:1", "3:set-life:enemy:-1:1", "3:set-life:enemy:0:0",
+                            "3:set-life:enemy:0:1x", "3:set-life:enemy:0", "0:set-life:enemy:0:1"}) {
+        EXPECT_EQ(run(std::string("--frames 5 --event ") + bad), 2) << bad;
+        EXPECT_NE(log().find(std::string("bad event \"") + bad + "\""), std::string::npos) << log();
+    }
 }
 
 TEST_F(MissionProgramTest, AnUnknownMissionIsRefusedByTheDriver) {
