@@ -94,6 +94,23 @@ protected:
         EXPECT_GT(std::cos(angle), 0.98f) << lines[begin].text;
         return removed;
     }
+
+    /// The verdict `dance` comes once, with the last removal (trace line `lastRemoved`), never
+    /// `otherDance`; "EVENT_GAME_WINNER" follows once, `delayFrames` later (a frame's leeway for the
+    /// timer's rounding).
+    static void checkVerdict(const std::vector<TraceLine>& lines, const std::string& dance,
+                             const std::string& otherDance, int lastRemoved, int delayFrames) {
+        const int danced = find(lines, " " + dance + " - -", lastRemoved);
+        ASSERT_GE(danced, 0) << "no " << dance << " after the last removal";
+        EXPECT_EQ(find(lines, " " + dance + " "), danced) << dance << " before the last removal";
+        EXPECT_EQ(lines[danced].frame, lines[lastRemoved].frame);
+        const int winner = find(lines, " EVENT_GAME_WINNER - -", danced);
+        ASSERT_GT(winner, danced);
+        EXPECT_NEAR(lines[winner].frame - lines[danced].frame, delayFrames, 1);
+        EXPECT_EQ(count(lines, " " + dance + " "), 1);
+        EXPECT_EQ(count(lines, " EVENT_GAME_WINNER "), 1);
+        EXPECT_EQ(count(lines, " " + otherDance + " "), 0);
+    }
 };
 
 TEST_F(MissionOutcomeProgramTest, KnockingOutBothCrabsPuffsEachAwayAndWinsTheMission) {
@@ -121,16 +138,7 @@ TEST_F(MissionOutcomeProgramTest, KnockingOutBothCrabsPuffsEachAwayAndWinsTheMis
     ASSERT_GE(secondRemoved, 0);
 
     // The victory with the last crab's removal; the result two seconds later, once.
-    const int dance = find(lines, " EVENT_VICTORY_DANCE - -", secondRemoved);
-    ASSERT_GE(dance, 0) << "no victory after the last crab left";
-    EXPECT_EQ(find(lines, " EVENT_VICTORY_DANCE "), dance) << "a victory before the last crab left";
-    EXPECT_EQ(lines[dance].frame, lines[secondRemoved].frame);
-    const int winner = find(lines, " EVENT_GAME_WINNER - -", dance);
-    ASSERT_GT(winner, dance);
-    EXPECT_NEAR(lines[winner].frame - lines[dance].frame, 2 * kFramesPerSecond, 1);
-    EXPECT_EQ(count(lines, " EVENT_VICTORY_DANCE "), 1);
-    EXPECT_EQ(count(lines, " EVENT_GAME_WINNER "), 1);
-    EXPECT_EQ(count(lines, " EVENT_LOOSE_DANCE "), 0);
+    checkVerdict(lines, "EVENT_VICTORY_DANCE", "EVENT_LOOSE_DANCE", secondRemoved, 2 * kFramesPerSecond);
 
     // The puff (build/screenshots/program_outcome_puff.png): its lilac smoke clouds over the crab, which
     // showed none before.
@@ -165,16 +173,7 @@ TEST_F(MissionOutcomeProgramTest, BothKelvosFallenIntoTheHoleLoseTheMission) {
     EXPECT_EQ(count(lines, " EVENT_DEAD_PAWN KVKelvoPlayer "), 0);
 
     // The defeat at the end of that move; the result a second later, once.
-    const int dance = find(lines, " EVENT_LOOSE_DANCE - -", secondRemoved);
-    ASSERT_GE(dance, 0) << "no defeat after the last kelvo fell";
-    EXPECT_EQ(find(lines, " EVENT_LOOSE_DANCE "), dance) << "a defeat before the last kelvo fell";
-    EXPECT_EQ(lines[dance].frame, lines[secondRemoved].frame);
-    const int winner = find(lines, " EVENT_GAME_WINNER - -", dance);
-    ASSERT_GT(winner, dance);
-    EXPECT_NEAR(lines[winner].frame - lines[dance].frame, kFramesPerSecond, 1);
-    EXPECT_EQ(count(lines, " EVENT_LOOSE_DANCE "), 1);
-    EXPECT_EQ(count(lines, " EVENT_GAME_WINNER "), 1);
-    EXPECT_EQ(count(lines, " EVENT_VICTORY_DANCE "), 0);
+    checkVerdict(lines, "EVENT_LOOSE_DANCE", "EVENT_VICTORY_DANCE", secondRemoved, kFramesPerSecond);
 }
 
 } // namespace
