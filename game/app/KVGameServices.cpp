@@ -7,9 +7,19 @@
 #include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVMenuManager.h"
 #include "game/menu/KVScreenStates.h"
+#include "game/rules/KVRuleEffects.h"
 #include "game/scene/KVGameplayScene.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
 #include "game/shop/KVShopScreenView.h"
+
+namespace {
+
+void backToWorldMap() {
+    if (kvengine::CCDirector* director = kvengine::CCDirector::existingInstance())
+        director->replaceScene(KVLoadingScreenView::createWithKind(3));
+}
+
+} // namespace
 
 void kvConnectGameServices() {
     KVStoreCatalogue::setSharedSource(
@@ -24,9 +34,11 @@ void kvConnectGameServices() {
         []() -> KVCameraService* { return KVCameraManager::getInstance(); },
         []() -> KVCameraService* { return KVCameraManager::existingInstance(); });
     // A mission that cannot be built goes back to the world map through a loading screen.
-    KVGameplayScene::setMissionAbortHandler([]() {
-        if (kvengine::CCDirector* director = kvengine::CCDirector::existingInstance())
-            director->replaceScene(KVLoadingScreenView::createWithKind(3));
+    KVGameplayScene::setMissionAbortHandler(&backToWorldMap);
+    // So does a rule that ends the mission, after letting go of the dialogues' host scene.
+    KVEffectGoToMenu::setMenuReturn([]() {
+        KVChatterManager::getInstance()->setHostScene(nullptr);
+        backToWorldMap();
     });
     KVShopScreenState::setSceneMaker(&KVShopScreenView::createScene);
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });

@@ -64,7 +64,7 @@ public:
     /// Removes the current text box and goes on to the next step (called by the step views).
     void nextStep();
     /// Ends the running dialogue: removes the dialogue scene, posts EVENT_END_SPEECH.
-    void endChatter();
+    void endChatter() override;
     /// Per-frame update: counts the input cooldown down, then shows the current step.
     void update(float dt) override;
     /// A dialogue runs and the running scene is a mission scene.

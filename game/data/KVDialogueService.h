@@ -30,6 +30,8 @@ public:
     /// Loads the named dialogue; startChatter shows it (the end is announced with EVENT_END_SPEECH).
     virtual void loadChatter(const std::string& chatterName) = 0;
     virtual void startChatter() = 0;
+    /// Ends the running dialogue (its EVENT_END_SPEECH is posted).
+    virtual void endChatter() = 0;
     /// Marks the dialogue as started from the shop screen.
     virtual void setShopFlag(bool fromShop) = 0;
     /// Drops the portrait sprite sheets of the dialogues.
