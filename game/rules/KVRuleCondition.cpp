@@ -1,6 +1,7 @@
 #include "game/rules/KVRuleCondition.h"
 
 #include "engine/base/CCLog.h"
+#include "game/rules/KVRuleParameters.h"
 
 using kvengine::CCObject;
 using kvengine::CCString;

@@ -31,8 +31,3 @@ protected:
 
     int m_parameterCount = 0;
 };
-
-/// The same check for conditions and effects: `parameters` holds `count` texts. Logs what is wrong
-/// under `owner` otherwise.
-bool kvRuleParametersFit(kvengine::CCMutableArray<kvengine::CCObject*>* parameters, int count,
-                         const char* owner);

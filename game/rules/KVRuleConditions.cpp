@@ -13,6 +13,7 @@
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
 #include "game/powerups/KVPowerup.h"
+#include "game/rules/KVRuleParameters.h"
 #include "game/world/KVRunningMission.h"
 #include "game/world/KVTriggerEvent.h"
 
@@ -25,17 +26,6 @@ namespace {
 
 CCNotificationCenter* centre() {
     return CCNotificationCenter::getInstance();
-}
-
-// Replaces a retained text member.
-void holdText(CCString*& member, CCString* text) {
-    if (text != nullptr) text->retain();
-    if (member != nullptr) member->release();
-    member = text;
-}
-
-void dropText(CCString*& member) {
-    holdText(member, nullptr);
 }
 
 bool sameText(CCString* a, CCObject* b) {
@@ -68,13 +58,13 @@ KVConditionDeadPawn::KVConditionDeadPawn() {
 
 void KVConditionDeadPawn::cleanupBeforeDelete() {
     centre()->removeObserver(this);
-    dropText(m_side);
+    kvRuleHoldText(m_side, nullptr);
     KVRuleCondition::cleanupBeforeDelete();
 }
 
 bool KVConditionDeadPawn::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_side, parameterAt(parameters, 0));
+    kvRuleHoldText(m_side, parameterAt(parameters, 0));
     m_anyMode = parameterAt(parameters, 1)->text == "any";
     return true;
 }
@@ -109,7 +99,7 @@ KVConditionTrigger::KVConditionTrigger() {
 
 void KVConditionTrigger::cleanupBeforeDelete() {
     centre()->removeObserver(this);
-    dropText(m_triggerName);
+    kvRuleHoldText(m_triggerName, nullptr);
     KVRuleCondition::cleanupBeforeDelete();
 }
 
@@ -117,7 +107,7 @@ bool KVConditionTrigger::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
     const std::string& who = parameterAt(parameters, 0)->text;
     m_who = who == "kelvo" ? kHumanKelvo : who == "any" ? kAnyone : kEnemy;
-    holdText(m_triggerName, parameterAt(parameters, 1));
+    kvRuleHoldText(m_triggerName, parameterAt(parameters, 1));
     return true;
 }
 
@@ -184,13 +174,13 @@ KVConditionEOS::KVConditionEOS() {
 
 void KVConditionEOS::cleanupBeforeDelete() {
     centre()->removeObserver(this);
-    dropText(m_chatterIdentifier);
+    kvRuleHoldText(m_chatterIdentifier, nullptr);
     KVRuleCondition::cleanupBeforeDelete();
 }
 
 bool KVConditionEOS::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_chatterIdentifier, parameterAt(parameters, 0));
+    kvRuleHoldText(m_chatterIdentifier, parameterAt(parameters, 0));
     return true;
 }
 
@@ -218,7 +208,7 @@ KVConditionNewPowerup::KVConditionNewPowerup() {
 
 void KVConditionNewPowerup::cleanupBeforeDelete() {
     centre()->removeObserver(this);
-    dropText(m_powerupName);
+    kvRuleHoldText(m_powerupName, nullptr);
     KVRuleCondition::cleanupBeforeDelete();
 }
 
@@ -231,7 +221,7 @@ bool KVConditionNewPowerup::initWithParameters(Parameters* parameters) {
         return false;
     }
     m_powerupKind = kind;
-    holdText(m_powerupName, name);
+    kvRuleHoldText(m_powerupName, name);
     m_armed = !KVPlayerParameters::getInstance()->isPowerupSeen(name->text);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "game/rules/KVRuleEffect.h"
 
-#include "game/rules/KVRuleCondition.h"
+#include "game/rules/KVRuleParameters.h"
 
 using kvengine::CCString;
 

@@ -15,6 +15,7 @@
 #include "game/objects/KVSpawnEvent.h"
 #include "game/rules/KVRule.h"
 #include "game/rules/KVRuleManager.h"
+#include "game/rules/KVRuleParameters.h"
 #include "game/score/KVScoreManager.h"
 #include "game/sound/KVSoundManager.h"
 #include "game/world/KVTriggerEvent.h"
@@ -24,12 +25,6 @@ using kvengine::CCString;
 using kvengine::logDebugMessage;
 
 namespace {
-
-void holdText(CCString*& member, CCString* text) {
-    if (text != nullptr) text->retain();
-    if (member != nullptr) member->release();
-    member = text;
-}
 
 // The running mission's score manager; null (logged under `who`) when no mission runs.
 KVScoreManager* currentScoreManager(const char* who) {
@@ -54,13 +49,13 @@ void KVEffectMissionFailed::update(float dt) {
 // ---- trigger_enable
 
 void KVEffectTriggerEnable::cleanupBeforeDelete() {
-    holdText(m_triggerName, nullptr);
+    kvRuleHoldText(m_triggerName, nullptr);
     KVRuleEffect::cleanupBeforeDelete();
 }
 
 bool KVEffectTriggerEnable::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_triggerName, parameterAt(parameters, 0));
+    kvRuleHoldText(m_triggerName, parameterAt(parameters, 0));
     m_enable = parameterAt(parameters, 1)->toBool();
     return true;
 }
@@ -76,16 +71,16 @@ void KVEffectTriggerEnable::update(float dt) {
 // ---- spawn_pawn
 
 void KVEffectSpawnPawn::cleanupBeforeDelete() {
-    holdText(m_spawnerName, nullptr);
-    holdText(m_pawnName, nullptr);
+    kvRuleHoldText(m_spawnerName, nullptr);
+    kvRuleHoldText(m_pawnName, nullptr);
     KVRuleEffect::cleanupBeforeDelete();
 }
 
 bool KVEffectSpawnPawn::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_spawnerName, parameterAt(parameters, 0));
+    kvRuleHoldText(m_spawnerName, parameterAt(parameters, 0));
     m_enemy = parameterAt(parameters, 1)->toBool();
-    holdText(m_pawnName, parameterAt(parameters, 2));
+    kvRuleHoldText(m_pawnName, parameterAt(parameters, 2));
     return true;
 }
 
@@ -100,13 +95,13 @@ void KVEffectSpawnPawn::update(float dt) {
 // ---- start_chatter
 
 void KVEffectStartChatter::cleanupBeforeDelete() {
-    holdText(m_chatterIdentifier, nullptr);
+    kvRuleHoldText(m_chatterIdentifier, nullptr);
     KVRuleEffect::cleanupBeforeDelete();
 }
 
 bool KVEffectStartChatter::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_chatterIdentifier, parameterAt(parameters, 0));
+    kvRuleHoldText(m_chatterIdentifier, parameterAt(parameters, 0));
     return true;
 }
 
@@ -152,13 +147,13 @@ void KVEffectRuleEnable::update(float dt) {
 // ---- mission_objective
 
 void KVEffectMissionObjective::cleanupBeforeDelete() {
-    holdText(m_objective, nullptr);
+    kvRuleHoldText(m_objective, nullptr);
     KVRuleEffect::cleanupBeforeDelete();
 }
 
 bool KVEffectMissionObjective::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_objective, kvengine::localizeString(parameterAt(parameters, 0)));
+    kvRuleHoldText(m_objective, kvengine::localizeString(parameterAt(parameters, 0)));
     return true;
 }
 
@@ -170,13 +165,13 @@ void KVEffectMissionObjective::update(float dt) {
 // ---- play_music / stop_music
 
 void KVEffectPlayMusic::cleanupBeforeDelete() {
-    holdText(m_musicName, nullptr);
+    kvRuleHoldText(m_musicName, nullptr);
     KVRuleEffect::cleanupBeforeDelete();
 }
 
 bool KVEffectPlayMusic::initWithParameters(Parameters* parameters) {
     if (!acceptsParameters(parameters)) return false;
-    holdText(m_musicName, parameterAt(parameters, 0));
+    kvRuleHoldText(m_musicName, parameterAt(parameters, 0));
     return true;
 }
 
