@@ -65,8 +65,13 @@ bool checkPlistSource(const Bytes& data, const std::string& name) {
             }
         }
     }
-    if (!first || !isNamed(first, "dict")) {
-        logLine(name + ": the root is not a <plist> holding a <dict>");
+    // The rule files of the missions are arrays of rules; every other table is a dictionary.
+    const std::string suffix = "_RULE.plist";
+    const bool ruleFile =
+        name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    const char* rootKind = ruleFile ? "array" : "dict";
+    if (!first || !isNamed(first, rootKind)) {
+        logLine(name + ": the root is not a <plist> holding a <" + rootKind + ">");
         ok = false;
     } else if (!checkElements(first, name)) {
         ok = false;

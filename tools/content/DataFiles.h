@@ -8,8 +8,8 @@
 namespace kvcontent {
 
 /// Checks a property-list source the way the game will read it: well-formed XML, a
-/// dictionary at the root, no empty string or key (the game's writer drops them), no
-/// text the reader would cut at an entity ('&', '<', '>' written as entities).
+/// dictionary at the root (an array for a mission's rule file, "*_RULE.plist"), no empty string or key (the
+/// game's writer drops them), no text the reader would cut at an entity ('&', '<', '>' written as entities).
 /// Logs each fault with the file name; true when there is none.
 bool checkPlistSource(const Bytes& data, const std::string& name);
 

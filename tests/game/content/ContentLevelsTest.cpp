@@ -23,13 +23,16 @@
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/model/KVGameModel.h"
+#include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/rules/KVRuleManager.h"
+#include "game/score/KVScoreManager.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
 #include "game/world/KVActor.h"
 #include "game/world/KVObjectFactory.h"
 #include "game/world/KVPhysWorld.h"
+#include "game/world/KVTriggerEvent.h"
 #include "support/GLFixture.h"
 #include "support/MissionTestSupport.h"
 #include "support/TestFiles.h"
@@ -129,6 +132,42 @@ TEST_F(ContentLevels, EveryChapterMissionBuildsForEverySquadWithNothingLogged) {
         }
     }
     EXPECT_GE(missions, 2);
+}
+
+TEST_F(ContentLevels, TheShrimpNestOfM01bWakesTwoShrimpsAndTheReefIsWonFromTheThirdTurn) {
+    PoolScope pool;
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    setup->solo = true;
+    setup->playerCount = 1;
+    setup->setMissionName(kvdata::newString("M01b"));
+    setup->buildTeam();
+    KVPhysWorld::getInstance()->setFixedTimeStep(true);
+    KVPawnManager* pawns = KVPawnManager::getInstance();
+    auto* model = new KVGameModel();
+    ASSERT_TRUE(
+        model->buildLevel(kvengine::CCTMXTiledMap::createWithFile(setup->getLevelTmxPath()->c_str())));
+    model->getTurnManager()->startFirstTurn();
+    for (int i = 0; i < 60; ++i)
+        model->update(1.0f / 60.0f);
+    // The objective is set and victory waits for the third player turn.
+    EXPECT_NE(setup->getMissionObjective(), nullptr);
+    EXPECT_FALSE(model->getScoreManager()->isVictoryChecking());
+    ASSERT_EQ(pawns->getEnemyCount(), 2);
+    auto* event =
+        new KVTriggerEvent(kvdata::newString("ShrimpNest"), pawns->getPlayerPawns()->objectAtIndex(0), false);
+    kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_TRIGGER_TRIGGERED, event);
+    event->release();
+    model->update(1.0f / 60.0f);
+    EXPECT_EQ(pawns->getEnemyCount(), 4);
+    int shrimps = 0;
+    for (unsigned i = 0; i < pawns->getEnemyPawns()->count(); ++i)
+        shrimps += pawns->getEnemyPawns()->objectAtIndex(i)->getTypeName()->text == "shrimp" ? 1 : 0;
+    EXPECT_EQ(shrimps, 2);
+    for (int turn = 0; turn < 2; ++turn)
+        kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_TURN_START_PLAYER);
+    model->update(1.0f / 60.0f);
+    EXPECT_TRUE(model->getScoreManager()->isVictoryChecking());
+    kvtest::endMission(model);
 }
 
 } // namespace

@@ -121,4 +121,14 @@ TEST(ContentWriters, DataSourcesAreCheckedAsTheGameWillReadThem) {
         const Bytes data(c.first.begin(), c.first.end());
         EXPECT_EQ(checkPlistSource(data, "case"), c.second) << c.first;
     }
+    // A mission's rule file is an array of rules, and only an array.
+    const std::pair<std::string, bool> rules[] = {
+        {head + "<array><dict><key>ConditionList</key><array/></dict></array></plist>", true},
+        {head + "<dict><key>a</key><string>1</string></dict></plist>", false},
+        {head + "<array><dict><key>EffectType</key><string></string></dict></array></plist>", false},
+    };
+    for (const auto& c : rules) {
+        const Bytes data(c.first.begin(), c.first.end());
+        EXPECT_EQ(checkPlistSource(data, "rules/M01x_RULE.plist"), c.second) << c.first;
+    }
 }
