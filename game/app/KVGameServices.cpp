@@ -42,4 +42,6 @@ void kvConnectGameServices() {
     });
     KVShopScreenState::setSceneMaker(&KVShopScreenView::createScene);
     KVQuitConfirmation::setSharedSource([]() -> KVQuitConfirmation* { return KVMenuManager::getInstance(); });
+    KVMenuService::setSharedSource([]() -> KVMenuService* { return KVMenuManager::getInstance(); },
+                                   []() -> KVMenuService* { return KVMenuManager::existingInstance(); });
 }

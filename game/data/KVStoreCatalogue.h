@@ -25,6 +25,8 @@ public:
     virtual kvdata::Dict* findConsumableItem(const std::string& identifier) = 0;
     /// target[name] := {"amount": "0"} for every consumable of the game data and of the catalogue.
     virtual void fillDefaultConsumables(kvdata::Dict* target) = 0;
+    /// One more unit of a consumable in the player profile (not saved).
+    virtual void grantOneItem(kvengine::CCString* name) = 0;
     /// Records an entry the profile merge found newly on sale.
     virtual void addOfferedItem(kvdata::Dict* entry) = 0;
     /// Delivers the purchases completed outside the game (the world map asks on opening).

@@ -15,6 +15,7 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameSetup.h"
+#include "game/menu/KVLoadingScreenView.h"
 #include "game/menu/KVScreenStates.h"
 #include "game/scene/KVGameplayScene.h"
 
@@ -458,6 +459,21 @@ bool KVMenuManager::isQuitConfirmationOpen() const {
 void KVMenuManager::openQuitConfirmation() {
     popUpKind = kQuitConfirmationKind;
     changeState(kItemPopUpState);
+}
+
+void KVMenuManager::openItemPopUp(int kind, CCString* subject) {
+    popUpKind = kind;
+    setPopUpText(subject);
+    changeState(kItemPopUpState);
+}
+
+void KVMenuManager::leaveMissionThroughLoadingScreen(int kind) {
+    CCDirector* director = CCDirector::existingInstance();
+    if (director == nullptr) {
+        logDebugMessage("menu: no director to show the loading screen of kind %d", kind);
+        return;
+    }
+    director->replaceScene(KVLoadingScreenView::createWithKind(kind));
 }
 
 void KVMenuManager::leaveMenusForGame() {

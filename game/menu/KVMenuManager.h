@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCMutableArray.h"
+#include "game/data/KVMenuService.h"
 #include "game/data/KVQuitConfirmation.h"
 #include "game/world/KVSingletonObject.h"
 
@@ -29,7 +30,9 @@ class KVVideoState;
 ///
 /// The sprite sheets of the menus are loaded when the manager is made, and again by 10, 13 and 14
 /// (the loading screen empties the caches on the way into and out of a mission).
-class KVMenuManager : public KVSingletonObject<KVMenuManager>, public KVQuitConfirmation {
+class KVMenuManager : public KVSingletonObject<KVMenuManager>,
+                      public KVQuitConfirmation,
+                      public KVMenuService {
 public:
     CC_DECLARE_CLASS_NAME(KVMenuManager, KVSingletonObject)
 
@@ -105,6 +108,14 @@ public:
     bool isQuitConfirmationOpen() const override;
     /// Pop-up kind := 16, then state 24 (the pop-up over the current screen).
     void openQuitConfirmation() override;
+    /// popUpKind := kind, the pop-up text := subject, then state 24.
+    void openItemPopUp(int kind, kvengine::CCString* subject) override;
+    /// The manager's mission name.
+    void setMissionToLaunch(kvengine::CCString* mission) override { setMissionName(mission); }
+    /// CCDirector::replaceScene with a new KVLoadingScreenView of `kind`.
+    void leaveMissionThroughLoadingScreen(int kind) override;
+    /// preloadMenuSpriteSheets.
+    void reloadMenuFrames() override { preloadMenuSpriteSheets(); }
     /// Leaves the menus for a mission: the current state is left and the record reads 17.
     void leaveMenusForGame();
     /// Adds the frames of the menu sheets to the frame cache (missing sheets are logged).

@@ -257,6 +257,7 @@ void KVPopUpItemScreenView::touchEnded(CCTouch* touch, CCEvent* event) {
 void KVPopUpItemScreenView::onValidate(CCObject* sender) {
     (void)sender;
     KVMenuManager* menu = KVMenuManager::getInstance();
+    bool closedNews = false;
     switch (static_cast<KVPopUpKind>(m_kind)) {
     case KVPopUpKind::QuitGame:
         menu->popUpKind = 0;
@@ -279,11 +280,13 @@ void KVPopUpItemScreenView::onValidate(CCObject* sender) {
         return;
     }
     default:
-        CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CLOSED);
+        closedNews = true;
         break;
     }
-    // Removes this view's scene: nothing of the view may be used after it.
+    // Removes this view's scene: nothing of the view may be used after it. The news comes after
+    // the close, so that an observer may open the next pop-up at once (a chain of pop-ups).
     menu->changeState(KVMenuManager::kCloseOverlayState);
+    if (closedNews) CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CLOSED);
 }
 
 void KVPopUpItemScreenView::onCancel(CCObject* sender) {
@@ -294,6 +297,6 @@ void KVPopUpItemScreenView::onCancel(CCObject* sender) {
         CCTouchDispatcher::getInstance()->setRecognizersSuspended(false);
         menu->popUpKind = 0;
     }
-    CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CANCELLED);
     menu->changeState(KVMenuManager::kCloseOverlayState);
+    CCNotificationCenter::getInstance()->postNotification(EVENT_POP_UP_CANCELLED);
 }

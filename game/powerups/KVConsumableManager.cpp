@@ -45,6 +45,21 @@ void KVConsumableManager::onBrainWashTriggered(CCNotification* notification) {
     profile->saveProfile();
 }
 
+void KVConsumableManager::recordUsage(const std::string& name) {
+    if (name.empty()) {
+        logDebugMessage("consumables: a use without a name is not recorded");
+        return;
+    }
+    m_usage[name] += 1;
+}
+
+void KVConsumableManager::flushUsage() {
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    for (const auto& [name, count] : m_usage)
+        profile->addConsumable(name, count);
+    m_usage.clear();
+}
+
 bool hasConsumableInStock(const std::string& name) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     return profile != nullptr && profile->getConsumableAmount(name) > 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "game/world/KVSingletonObject.h"
@@ -26,6 +27,17 @@ public:
     /// EVENT_CHARACTER_ITEM_UPDATE_NEEDED and saves the profile. Nothing happens for a creature
     /// that cost nothing, nor (with a log line) when no medusa is in stock.
     virtual void onBrainWashTriggered(kvengine::CCNotification* notification);
+
+    /// The usage record: units of each consumable used in the running mission, by name. A mission
+    /// starts with it empty; a use adds one.
+    void clearUsage() { m_usage.clear(); }
+    void recordUsage(const std::string& name);
+    /// Gives every unit of the record back to the profile's stock (not saved), then empties it.
+    void flushUsage();
+    const std::map<std::string, int>& getUsage() const { return m_usage; }
+
+private:
+    std::map<std::string, int> m_usage;
 };
 
 /// The consumable name of the brainwash.

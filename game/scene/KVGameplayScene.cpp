@@ -19,6 +19,7 @@
 #include "game/pawns/KVPawnManager.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/powerups/KVConsumableManager.h"
+#include "game/results/KVWinnerScreenLayerSolo.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVLoadingGameLayer.h"
 #include "game/score/KVScoreManager.h"
@@ -131,7 +132,8 @@ bool KVGameplayScene::runLoadStep(int step) {
         KVPawnManager::ensureInstance();
         return true;
     case 1:
-        KVConsumableManager::ensureInstance();
+        // What the mission uses is recorded from here on (a lost mission gives it back).
+        KVConsumableManager::getInstance()->clearUsage();
         return true;
     case 2: {
         KVHudLayer* hud = KVHudLayer::create();
@@ -260,10 +262,19 @@ void KVGameplayScene::onGameEnd(CCNotification*) {
         m_outcome = score != nullptr && score->isVictoryRequested() ? kOutcomeVictory : kOutcomeDefeat;
     if (m_gameplayLayer == nullptr) return;
     constexpr int kResultSheetZ = 600;
+    constexpr int kResultScreenZ = 1100;
     static const char* const kVictorySheets[] = {"victory_screen_88_ss", "victory_screen_tc4_ss"};
     static const char* const kFailSheets[] = {"fail_screen_8888_ss", "fail_screen_5551_ss"};
     for (const char* sheet : m_outcome == kOutcomeDefeat ? kFailSheets : kVictorySheets)
         m_gameplayLayer->loadSpriteSheet(sheet, kResultSheetZ);
+    const CCSize window = CCDirector::getInstance()->getWinSize();
+    const ccColor4B shade{0, 0, 0, 150};
+    CCLayer* screen = nullptr;
+    if (m_outcome == kOutcomeVictory)
+        screen = KVWinnerScreenLayerSolo::create(shade, window.width, window.height, m_gameModel);
+    if (screen == nullptr) return;
+    hold(m_resultScreen, screen);
+    addChildAtZ(screen, kResultScreenZ);
 }
 
 void KVGameplayScene::cleanup() {

@@ -59,7 +59,8 @@ public:
 
     /// Observer of the first "EVENT_GAME_WINNER": posts "EVENT_SAVE_STATS", records the outcome
     /// (solo: victory when the score manager requested it, else defeat) and loads the result
-    /// screen's sheets into the gameplay layer at z 600 (the result screens join later).
+    /// screen's sheets into the gameplay layer at z 600, then lays the result screen of the outcome
+    /// over the game at z 1100.
     virtual void onGameEnd(kvengine::CCNotification* notification);
     /// Leaves the dialogue manager's host slot when the director drops the scene.
     void cleanup() override;
@@ -75,6 +76,8 @@ public:
     KVGameController* getGameController() const { return m_gameController; }
     KVHudLayer* getHud() const { return m_hud; }
     Outcome getOutcome() const { return m_outcome; }
+    /// The result screen laid over the finished game, or null.
+    kvengine::CCLayer* getResultScreen() const { return m_resultScreen; }
 
 private:
     /// False when the step could not be done (the mission gives up).

@@ -39,7 +39,7 @@ public:
     /// "deliverable_identifier" of the catalogue's consumables. Existing records are replaced.
     void fillDefaultConsumables(kvdata::Dict* target) override;
     /// One more unit of a consumable in the player profile (not saved).
-    void grantOneItem(kvengine::CCString* name);
+    void grantOneItem(kvengine::CCString* name) override;
     /// Pearls of the player profile; the balance never goes below 0 (not saved).
     void spendPearls(int amount);
     void addPearls(int amount);

@@ -472,6 +472,52 @@ TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
         EXPECT_TRUE(sheetFrames("background_ss").count(name)) << name;
 }
 
+TEST(ContentCheck, ResultScreensFindTheirFramesAndMissionsNameKnownItemsAndTexts) {
+    PoolScope pool;
+    std::set<std::string> victory = sheetFrames("victory_screen_88_ss");
+    for (const std::string& name : sheetFrames("victory_screen_tc4_ss"))
+        victory.insert(name);
+    for (const char* name : {"KV_AllTotems.png", "KV_Bulle.png", "KV_Bulle_boo.png", "KV_IconeNew.png"})
+        EXPECT_TRUE(victory.count(name)) << name;
+    for (int star = 1; star <= 3; ++star)
+        for (const char* suffix : {"", "_boo"})
+            EXPECT_TRUE(victory.count("KV_Star" + std::to_string(star) + suffix + ".png")) << star << suffix;
+    std::set<std::string> defeat = sheetFrames("fail_screen_5551_ss");
+    for (const std::string& name : sheetFrames("fail_screen_8888_ss"))
+        defeat.insert(name);
+    for (const char* name :
+         {"defeat.png", "ooze_corner.png", "ooze_splat.png", "vignette_fx.png", "KV_IconeNew.png"})
+        EXPECT_TRUE(defeat.count(name)) << name;
+
+    // What a first win unlocks or locks is in the game data with the type it is named with, and
+    // every message is a text of every table.
+    const std::map<std::string, Dict*> tables = {{"kelvo", loadPlist("kelvoStats.plist")},
+                                                 {"helmet", loadPlist("helmets.plist")},
+                                                 {"consumable", loadPlist("consumables.plist")}};
+    std::vector<kvengine::CCLocalizationManager*> texts = loadTextTables();
+    Dict* chapters = loadPlist("chapiterSolo.plist");
+    for (const std::string& chapter : keysOf(chapters)) {
+        for (const std::string& mission : textsOf(arrayAt(dictAt(chapters, chapter), "mission_list"))) {
+            Dict* definition = loadPlist(mission + "_DEF.plist");
+            for (const char* list : {"unlockable_items", "lockable_items"}) {
+                Dict* items = dictAt(definition, list);
+                if (items == nullptr) continue;
+                for (const std::string& item : keysOf(items)) {
+                    const auto table = tables.find(textAt(items, item));
+                    ASSERT_NE(table, tables.end()) << mission << " " << list << ": " << item;
+                    EXPECT_NE(dictAt(table->second, item), nullptr) << mission << ": " << item;
+                }
+            }
+            for (const char* list : {"victory_messages", "defeat_messages"})
+                for (const std::string& key : textsOf(arrayAt(definition, list)))
+                    for (kvengine::CCLocalizationManager* table : texts)
+                        EXPECT_NE(table->stringForKey(key), nullptr) << mission << ": " << key;
+        }
+    }
+    for (kvengine::CCLocalizationManager* table : texts)
+        table->release();
+}
+
 TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
     PoolScope pool;
     const std::set<std::string> shop = sheetFrames("shop_88_ss");
@@ -793,6 +839,21 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Kelvo stats: dash", ""},
         {"Brainwash", ""},
         {"Equip_screen Transfer button", ""},
+        {"PEARL LOOT TEXT", ""},
+        {"SPEED STAR TEXT", "%d%d"},
+        {"SPEED STAR TEXT 1 TURN", "%d"},
+        {"STAR NOT OBTAINED REWARD", ""},
+        {"SECRET STAR NOT FOUND", ""},
+        {"SECRET STAR JUST FOUND", ""},
+        {"SECRET STAR ALREADY FOUND", ""},
+        {"SURVIVAL STAR NOT FOUND", ""},
+        {"SURVIVAL STAR JUST FOUND", ""},
+        {"SURVIVAL STAR ALREADY FOUND", ""},
+        {"Pause continue", ""},
+        {"Pause restart", ""},
+        {"Final Score", ""},
+        {"Restart", ""},
+        {"Quit", ""},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;
