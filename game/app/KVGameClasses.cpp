@@ -20,8 +20,12 @@
 #include "game/objects/KVAnchorV.h"
 #include "game/objects/KVCoconut.h"
 #include "game/objects/KVCoconutV.h"
+#include "game/objects/KVGeyser.h"
+#include "game/objects/KVGeyserV.h"
 #include "game/objects/KVMapBorder.h"
 #include "game/objects/KVPearlV.h"
+#include "game/objects/KVPowerupPickupV.h"
+#include "game/objects/KVPowerupSpawner.h"
 #include "game/objects/KVSpawnEvent.h"
 #include "game/objects/KVSpawner.h"
 #include "game/objects/KVSpikyBall.h"
@@ -30,12 +34,15 @@
 #include "game/objects/KVStickyWall.h"
 #include "game/objects/KVTrigger.h"
 #include "game/objects/KVTriggerV.h"
+#include "game/objects/KVVortex.h"
+#include "game/objects/KVVortexV.h"
 #include "game/pawns/KVCrab.h"
 #include "game/pawns/KVCrustacean.h"
 #include "game/pawns/KVCrustaceanV.h"
 #include "game/pawns/KVKelvoAI.h"
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPawnAI.h"
+#include "game/powerups/KVPowerupKinds.h"
 #include "game/views/KVHitV.h"
 #include "game/views/KVKelvoV.h"
 #include "game/views/KVPawnV.h"
@@ -72,6 +79,18 @@ const Row kGameClasses[] = {
     {"KVAnchor", &KVObjectFactory::creatorOf<KVAnchor>},
     {"KVAnchorV", &KVObjectFactory::creatorOf<KVAnchorV>},
     {"KVMapBorder", &KVObjectFactory::creatorOf<KVMapBorder>},
+    {"KVVortex", &KVObjectFactory::creatorOf<KVVortex>},
+    {"KVVortexV", &KVObjectFactory::creatorOf<KVVortexV>},
+    {"KVGeyser", &KVObjectFactory::creatorOf<KVGeyser>},
+    {"KVGeyserV", &KVObjectFactory::creatorOf<KVGeyserV>},
+    {"KVPowerupSpawner", &KVObjectFactory::creatorOf<KVPowerupSpawner>},
+    {"KVPowerupPickupV", &KVObjectFactory::creatorOf<KVPowerupPickupV>},
+    {"KVPowerup", &KVObjectFactory::creatorOf<KVPowerup>},
+    {"KVPowerupEnergyDrink", &KVObjectFactory::creatorOf<KVPowerupEnergyDrink>},
+    {"KVPowerupMaguroSushi", &KVObjectFactory::creatorOf<KVPowerupMaguroSushi>},
+    {"KVPowerupSpikyShell", &KVObjectFactory::creatorOf<KVPowerupSpikyShell>},
+    {"KVPowerupNinjaLog", &KVObjectFactory::creatorOf<KVPowerupNinjaLog>},
+    {"KVPowerupShuriken", &KVObjectFactory::creatorOf<KVPowerupShuriken>},
     {"KVPearlV", &KVObjectFactory::creatorOf<KVPearlV>},
     {"KVTrigger", &KVObjectFactory::creatorOf<KVTrigger>},
     {"KVTriggerV", &KVObjectFactory::creatorOf<KVTriggerV>},

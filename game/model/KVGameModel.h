@@ -88,7 +88,7 @@ public:
     kvengine::CCMutableArray<KVObject*>* getActors() const { return m_actors; }
     KVTurnManager* getTurnManager() const { return m_turnManager; }
     KVScoreManager* getScoreManager() const { return m_scoreManager; }
-    KVPowerupManager* getPowerupManager() const { return m_powerupManager; }
+    KVPowerupManager* getPowerupManager() override { return m_powerupManager; }
     KVXpManager* getXpManager() const { return m_xpManager; }
     const std::vector<kvengine::CCPoint>& getTeamSpawnPositions() const { return m_teamSpawnPositions; }
     const std::vector<kvengine::CCPoint>& getRespawnPoints() const { return m_respawnPoints; }

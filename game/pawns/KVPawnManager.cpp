@@ -137,6 +137,10 @@ KVPawn* KVPawnManager::findPawnAtPoint(float x, float y) {
     return nullptr;
 }
 
+int KVPawnManager::getDeadKelvoCount() const {
+    return m_deadKelvoNames != nullptr ? static_cast<int>(m_deadKelvoNames->count()) : 0;
+}
+
 bool KVPawnManager::getLastDeadKelvo(CCString** outName, CCString** outHelmet) {
     return lastKelvoOf(m_deadKelvoNames, m_deadKelvoHelmets, outName, outHelmet);
 }

@@ -47,6 +47,8 @@ public:
     /// helmet's name into `outHelmet` (left untouched otherwise). False, both untouched, when none
     /// was removed. The names are not retained for the caller.
     bool getLastDeadKelvo(kvengine::CCString** outName, kvengine::CCString** outHelmet);
+    /// Player kelvos removed (dead) in this mission and not forgotten since.
+    int getDeadKelvoCount() const;
     /// The same for the last player kelvo that fell into a hole.
     bool getLastFallenKelvo(kvengine::CCString** outName, kvengine::CCString** outHelmet);
     /// Forgets `name` (the very object handed out above) in the dead and in the fallen lists,

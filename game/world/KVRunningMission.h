@@ -5,6 +5,7 @@
 #include "engine/base/CCGeometry.h"
 
 class KVPawn;
+class KVPowerupManager;
 
 /// What code outside a mission may read of the mission being played: the level model of the running
 /// mission implements it, and the game settings hold that model (KVGameSetup::getCurrentGameModel)
@@ -36,6 +37,10 @@ public:
         (void)helmet;
         return false;
     }
+
+    /// The mission's power-up manager, which the power-up pick-ups hand their takers to; null when
+    /// the mission has none.
+    virtual KVPowerupManager* getPowerupManager() { return nullptr; }
 
     virtual ~KVRunningMission() = default;
 };

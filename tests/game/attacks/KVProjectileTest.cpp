@@ -4,6 +4,7 @@
 
 #include "game/attacks/KVProjectile.h"
 #include "game/objects/KVAnchor.h"
+#include "game/objects/KVGeyser.h"
 #include "game/objects/KVTrigger.h"
 #include "game/powerups/KVPowerup.h"
 
@@ -110,7 +111,8 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
         kWall,
         kLooseGeometry,
         kSolidObject,
-        kSensorZone
+        kSensorZone,
+        kGeyser
     };
     const struct Case {
         const char* what;
@@ -126,6 +128,7 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
         {"other static geometry lets it pass", kLooseGeometry, false, -1},
         {"a solid level object ends it", kSolidObject, true, -1},
         {"a category-2 zone lets it pass", kSensorZone, false, -1},
+        {"a geyser lets it pass", kGeyser, false, -1},
     };
     float lane = 1.0f;
     for (const Case& c : cases) {
@@ -159,6 +162,21 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
         case kSensorZone:
             keep(new BlockActor())->place(4.0f, lane, c.obstacle == kSolidObject ? 0x0001 : 0x0002, true);
             break;
+        case kGeyser: {
+            // As the drawing makes it: a sensor box of the walls' group below and right of its corner.
+            b2BodyDef def;
+            def.position.Set(3.5f, lane + 0.5f);
+            b2Body* body = physics->getWorld()->CreateBody(&def);
+            b2PolygonShape box;
+            box.SetAsBox(0.5f, 0.5f, b2Vec2(0.5f, -0.5f), 0.0f);
+            b2FixtureDef fixture;
+            fixture.shape = &box;
+            fixture.isSensor = true;
+            fixture.filter.groupIndex = KVProjectile::kWallGroup;
+            body->CreateFixture(&fixture);
+            EXPECT_TRUE(keep(new KVGeyser())->initWithBody(body));
+            break;
+        }
         }
         auto* shot = fire<KVDistanceAttackProjectile>(shooter);
         stepAll(30); // 5 m: to x = 6
