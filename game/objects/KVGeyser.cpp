@@ -44,8 +44,9 @@ bool KVGeyser::initWithBody(b2Body* body) {
     const b2Shape* shape = fixture != nullptr ? fixture->GetShape() : nullptr;
     if (shape == nullptr || shape->GetType() != b2Shape::e_polygon ||
         static_cast<const b2PolygonShape*>(shape)->m_count < 4) {
-        kvengine::logDebugMessage("KVGeyser: %s", body == nullptr ? "no body"
-                                                  : "the drawn shape is no four-cornered polygon: no geyser made");
+        kvengine::logDebugMessage(
+            "KVGeyser: %s",
+            body == nullptr ? "no body" : "the drawn shape is no four-cornered polygon: no geyser made");
         return false;
     }
     if (!KVActor::init()) return false;
@@ -74,7 +75,8 @@ bool KVGeyser::initWithBody(b2Body* body) {
 }
 
 void KVGeyser::applyParameters(kvobjects::Dict* extra) {
-    auto* power = dynamic_cast<kvengine::CCString*>(extra != nullptr ? extra->objectForKey("power") : nullptr);
+    auto* power =
+        dynamic_cast<kvengine::CCString*>(extra != nullptr ? extra->objectForKey("power") : nullptr);
     m_power = power != nullptr ? static_cast<float>(std::atof(power->text.c_str())) * 0.5f : 0.0f;
 }
 

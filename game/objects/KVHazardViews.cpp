@@ -143,10 +143,10 @@ bool KVGeyserV::initWithActor(KVActor* model, KVActorViewHost* host) {
     emitter->setLifeVar(kLifeVariance);
     emitter->setEmissionRate(life > 0.0f ? static_cast<float>(m_capacity) / life : 0.0f);
     kvengine::CCResourceIndex* index = kvengine::CCResourceIndex::getInstance();
-    kvengine::CCTexture2D* texture =
-        index->containsFileName("plankton.png")
-            ? kvengine::CCTextureCache::getInstance()->addImage(index->pathForFileName("plankton.png").c_str())
-            : nullptr;
+    kvengine::CCTexture2D* texture = index->containsFileName("plankton.png")
+                                         ? kvengine::CCTextureCache::getInstance()->addImage(
+                                               index->pathForFileName("plankton.png").c_str())
+                                         : nullptr;
     if (texture != nullptr)
         emitter->setTexture(texture);
     else
@@ -175,8 +175,8 @@ void KVGeyserV::onPostLoadGame(kvengine::CCNotification* notification) {
     unsigned limit = m_capacity;
     if (g_particleTotal > kParticleBudget) {
         // This emitter's share of the budget, in proportion to its capacity; at least one.
-        const unsigned share =
-            static_cast<unsigned>(static_cast<unsigned long long>(kParticleBudget) * m_capacity / g_particleTotal);
+        const unsigned share = static_cast<unsigned>(static_cast<unsigned long long>(kParticleBudget) *
+                                                     m_capacity / g_particleTotal);
         limit = share < 1u ? 1u : share;
     }
     m_emitter->setTotalParticles(limit);

@@ -135,8 +135,8 @@ bool KVPowerupPickup::initWithSpawner(KVPowerupSpawner* spawner) {
     m_body = kvobjects::createCircleBody(this, true, positionX, positionY, {sensor}, "KVPowerupPickup");
     if (m_body == nullptr) return false;
     kvobjects::post(EVENT_NEW_ACTOR, this);
-    CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVPowerupPickup::onGameShutdown),
-                                                     EVENT_GAME_SHUTDOWN);
+    CCNotificationCenter::getInstance()->addObserver(
+        this, notification_selector(KVPowerupPickup::onGameShutdown), EVENT_GAME_SHUTDOWN);
     return true;
 }
 

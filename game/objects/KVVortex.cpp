@@ -35,7 +35,8 @@ bool KVVortex::initWithDictionary(kvobjects::Dict* properties) {
                                                                         : "no physics world");
         return false;
     }
-    m_radius = static_cast<float>(kvobjects::intProperty(properties, "width")) * 0.5f / kvobjects::kPixelsPerMetre;
+    m_radius =
+        static_cast<float>(kvobjects::intProperty(properties, "width")) * 0.5f / kvobjects::kPixelsPerMetre;
     auto* pull = dynamic_cast<kvengine::CCString*>(properties->objectForKey("PullPower"));
     m_pullPower = pull != nullptr ? static_cast<float>(std::atof(pull->text.c_str())) : 0.0f;
     kvobjects::placeAtTileCentre(properties, this);

@@ -38,7 +38,8 @@ KVPowerupManager::KVPowerupManager() {
         text->release();
     }
     kvengine::CCString* mission = KVGameSetup::getInstance()->getMissionName();
-    loadRows(KVGameParameters::getInstance()->getPowerups(), mission != nullptr ? mission->text : std::string());
+    loadRows(KVGameParameters::getInstance()->getPowerups(),
+             mission != nullptr ? mission->text : std::string());
 }
 
 void KVPowerupManager::cleanupBeforeDelete() {
@@ -57,8 +58,8 @@ void KVPowerupManager::loadRows(kvdata::Dict* table, const std::string& mission)
     kvdata::Array* rows = kvdata::arrayAt(kvdata::dictAt(table, "ratio_sets"), set);
     const unsigned count = rows != nullptr ? rows->count() : 0u;
     if (count != static_cast<unsigned>(kRows))
-        logDebugMessage("KVPowerupManager: the power-up set \"%s\" of \"%s\" has %u rows, not %d: %s", set.c_str(),
-                        mission.c_str(), count, kRows,
+        logDebugMessage("KVPowerupManager: the power-up set \"%s\" of \"%s\" has %u rows, not %d: %s",
+                        set.c_str(), mission.c_str(), count, kRows,
                         count > static_cast<unsigned>(kRows) ? "the extra rows are ignored"
                                                              : "the missing rows give nothing");
     for (int row = 0; row < kRows && static_cast<unsigned>(row) < count; ++row) {
@@ -114,7 +115,8 @@ int KVPowerupManager::drawKind(int row, KVPawn* pawn) const {
         int kind = 0;
         for (int running = m_weights[index][0]; running <= r; running += m_weights[index][kind])
             ++kind;
-        if (kind != kShurikenKind || pawn == nullptr || KVPowerupShuriken::throwShurikens(pawn, true)) return kind;
+        if (kind != kShurikenKind || pawn == nullptr || KVPowerupShuriken::throwShurikens(pawn, true))
+            return kind;
     }
     return -1;
 }

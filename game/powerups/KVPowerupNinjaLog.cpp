@@ -99,8 +99,8 @@ void KVPowerupNinjaLog::update(float dt) {
     KVPhysWorld* physics = KVPhysWorld::existingInstance();
     const float r = m_owner->getRadius();
     const b2Vec2 here(m_owner->positionX, m_owner->positionY);
-    b2Fixture* near = physics != nullptr ? physics->queryFixtureNear(here, r / kvobjects::kPixelsPerMetre, true)
-                                         : nullptr;
+    b2Fixture* near =
+        physics != nullptr ? physics->queryFixtureNear(here, r / kvobjects::kPixelsPerMetre, true) : nullptr;
     if (near == nullptr || body == nullptr || m_attacker == nullptr) {
         finishEscape();
         return;
@@ -110,7 +110,8 @@ void KVPowerupNinjaLog::update(float dt) {
     const float speed = std::hypot(m_escapeX, m_escapeY);
     if (speed > 0.0f && std::isfinite(speed)) {
         const float back = (2.0f * r + 6.0f) / kvobjects::kPixelsPerMetre;
-        target.Set(m_attacker->positionX - m_escapeX / speed * back, m_attacker->positionY - m_escapeY / speed * back);
+        target.Set(m_attacker->positionX - m_escapeX / speed * back,
+                   m_attacker->positionY - m_escapeY / speed * back);
         if (physics->queryAnyFixtureNear(target, r / kvobjects::kPixelsPerMetre) != nullptr) {
             kvengine::CCPoint spot;
             KVPawnManager* manager = KVPawnManager::existingInstance();

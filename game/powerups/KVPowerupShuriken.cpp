@@ -46,8 +46,8 @@ bool KVPowerupShuriken::throwShurikens(KVPawn* thrower, bool testOnly) {
     KVPawnManager* manager = KVPawnManager::existingInstance();
     if (thrower == nullptr || manager == nullptr) return false;
     CCMutableArray<KVPawn*>* pool = !KVGameSetup::getInstance()->solo ? manager->getPlayerPawns()
-                                    : thrower->isEnemy()               ? manager->getPlayerPawns()
-                                                                       : manager->getEnemyPawns();
+                                    : thrower->isEnemy()              ? manager->getPlayerPawns()
+                                                                      : manager->getEnemyPawns();
     std::vector<KVPawn*> candidates;
     if (pool != nullptr)
         for (KVPawn* pawn : *pool)
@@ -72,7 +72,8 @@ bool KVPowerupShuriken::throwShurikens(KVPawn* thrower, bool testOnly) {
     bool found = false;
     int throws = 0;
     for (KVPawn* target : held) {
-        if (!sight->hasClearLineOfSight(halfWidth, target, x, y, target->positionX, target->positionY)) continue;
+        if (!sight->hasClearLineOfSight(halfWidth, target, x, y, target->positionX, target->positionY))
+            continue;
         found = true;
         if (testOnly) break;
         auto* shuriken = new KVShuriken();

@@ -93,8 +93,8 @@ bool KVPowerupSpikyShell::interceptContact(KVActor* other) {
     event->target = victim;
     kvobjects::post(EVENT_ACTION, event);
     event->release();
-    const int amount =
-        static_cast<int>(static_cast<float>(victim->getDefense()) + kShare * static_cast<float>(victim->getMaxHP()));
+    const int amount = static_cast<int>(static_cast<float>(victim->getDefense()) +
+                                        kShare * static_cast<float>(victim->getMaxHP()));
     KVPawn::takeHitDamage(KVActionEvent::SpikyShellDamage, m_owner, amount, victim);
     setHitTarget(victim);
     float dx = victim->positionX - m_owner->positionX, dy = victim->positionY - m_owner->positionY;
@@ -134,7 +134,8 @@ void KVPowerupSpikyShell::detachFromOwner(kvengine::CCNotification* notification
     setHitTarget(nullptr);
     if (m_touched != nullptr) m_touched->removeAllObjects();
     KVPhysWorld* physics = KVPhysWorld::existingInstance();
-    if (m_owner != nullptr && m_owner->getBody() != nullptr && physics != nullptr && physics->getWorld() != nullptr)
+    if (m_owner != nullptr && m_owner->getBody() != nullptr && physics != nullptr &&
+        physics->getWorld() != nullptr)
         m_owner->getBody()->ResetMassData();
     KVPowerup::detachFromOwner(notification);
 }

@@ -60,7 +60,10 @@ TEST_F(HazardTest, AVortexPullsTowardsItsCentreAndOnlySlowsWithinOneAndAQuarterM
     const struct {
         float dx, dy; // from the centre
         bool pulled;
-    } cases[] = {{3.0f, 0.0f, true}, {0.0f, -2.0f, true}, {1.25f, 0.0f, true}, {1.0f, 0.0f, false},
+    } cases[] = {{3.0f, 0.0f, true},
+                 {0.0f, -2.0f, true},
+                 {1.25f, 0.0f, true},
+                 {1.0f, 0.0f, false},
                  {0.0f, 0.0f, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.dx) + ", " + std::to_string(c.dy));
@@ -204,7 +207,8 @@ TEST_F(HazardTest, ABodyPushedAgainstAWallLetsTheMoveEndAfterASecondAtRest) {
     t->name(geyser, "geyser");
     KVPawn* pawn = makePawn("kelvo", 6.0f, 4.0f, pawntest::fighterStats());
     stepAll(30);
-    EXPECT_EQ(geyserLines(t), std::vector<std::string>{"EVENT_NOTIFY_IN_ACTION geyser"}) << "not a second at rest";
+    EXPECT_EQ(geyserLines(t), std::vector<std::string>{"EVENT_NOTIFY_IN_ACTION geyser"})
+        << "not a second at rest";
     stepAll(120);
     EXPECT_EQ(geyserLines(t),
               (std::vector<std::string>{"EVENT_NOTIFY_IN_ACTION geyser", "EVENT_NOTIFY_IDLE geyser"}))
@@ -212,6 +216,60 @@ TEST_F(HazardTest, ABodyPushedAgainstAWallLetsTheMoveEndAfterASecondAtRest) {
     EXPECT_FALSE(geyser->isBusy());
     EXPECT_NEAR(pawn->positionY, 6.5f, 0.1f) << "held under the ceiling";
     EXPECT_TRUE(geyser->getActors()->containsObject(pawn)) << "and still pushed";
+}
+
+} // namespace
+
+#include "engine/effects/CCParticleSystem.h"
+#include "engine/nodes/CCNode.h"
+#include "game/objects/KVGeyserV.h"
+
+namespace {
+
+// The gameplay layer as far as the geyser views see it.
+class ViewHost : public kvengine::CCNode, public KVActorViewHost {
+public:
+    kvengine::CCObject* viewHostObject() override { return this; }
+    void removeActorView(KVActorV* view) override { (void)view; }
+};
+
+TEST_F(HazardTest, GeyserViewsShareABudgetOfFifteenHundredLiveParticles) {
+    auto* host = new ViewHost();
+    // 4 x 8 m (160 particles) and twice 20 x 14 m (1400 each): 2960 in all.
+    const struct {
+        float x, width, height;
+        unsigned capacity, limit;
+    } geysers[] = {
+        {0.0f, 4.0f, 8.0f, 160, 81}, {10.0f, 20.0f, 14.0f, 1400, 709}, {40.0f, 20.0f, 14.0f, 1400, 709}};
+    std::vector<KVGeyserV*> views;
+    for (const auto& g : geysers) {
+        auto* geyser = keep(new KVGeyser());
+        ASSERT_TRUE(geyser->initWithBody(drawnRect(g.x, 20.0f, g.width, g.height)));
+        geyser->applyParameters(pawntest::statsOf({{"power", "2"}}));
+        auto* view = new KVGeyserV();
+        ASSERT_TRUE(view->initWithActor(geyser, host));
+        EXPECT_EQ(view->getCapacity(), g.capacity);
+        EXPECT_EQ(view->getEmitter()->getParent(), host);
+        views.push_back(view);
+    }
+    EXPECT_EQ(KVGeyserV::sharedParticleTotal(), 2960u);
+    EXPECT_EQ(KVGeyserV::viewCount(), 3);
+    post(EVENT_POST_LOAD_GAME);
+    unsigned sum = 0;
+    for (size_t i = 0; i < views.size(); ++i) {
+        kvengine::CCParticleSystem* emitter = views[i]->getEmitter();
+        EXPECT_EQ(emitter->getTotalParticles(), geysers[i].limit) << i;
+        EXPECT_LE(emitter->getTotalParticles(), views[i]->getCapacity());
+        EXPECT_FLOAT_EQ(emitter->getSpeed(), 100.0f) << "power 1 x 100";
+        EXPECT_FLOAT_EQ(emitter->getLife(), geysers[i].height * 32.0f / 100.0f * 0.93f);
+        sum += emitter->getTotalParticles();
+    }
+    EXPECT_LE(sum, KVGeyserV::kParticleBudget);
+    for (KVGeyserV* view : views)
+        view->release();
+    EXPECT_EQ(KVGeyserV::sharedParticleTotal(), 0u);
+    EXPECT_EQ(KVGeyserV::viewCount(), 0);
+    host->release();
 }
 
 } // namespace

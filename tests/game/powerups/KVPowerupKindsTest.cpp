@@ -34,7 +34,8 @@ protected:
         return kinds;
     }
     KVPawn* makeEnemy(float x, float y, pawntest::StatList extra = {}) {
-        auto* crab = pawntest::TestPawn::setUp(new TestCrab(), "crab", x, y, pawntest::fighterStats(extra), true, true);
+        auto* crab = pawntest::TestPawn::setUp(new TestCrab(), "crab", x, y, pawntest::fighterStats(extra),
+                                               true, true);
         pawns.push_back(crab);
         return crab;
     }
@@ -58,18 +59,20 @@ TEST_F(PowerupTest, WhichPowerupsMayBeCarriedTogether) {
         int first, second;
         std::vector<int> kept;
     } cases[] = {
-        {"a ninja log drops a spiky shell", 2, 3, {3}},
-        {"a spiky shell drops a ninja log", 3, 2, {2}},
-        {"a second sushi drops the first", 1, 1, {1}},
-        {"a drink and a sushi go together", 0, 1, {0, 1}},
+        {"a ninja log drops a spiky shell", 2, 3, {3}},    {"a spiky shell drops a ninja log", 3, 2, {2}},
+        {"a second sushi drops the first", 1, 1, {1}},     {"a drink and a sushi go together", 0, 1, {0, 1}},
         {"a shell and a drink go together", 2, 0, {2, 0}},
     };
     auto make = [](int kind) -> KVPowerup* {
         switch (kind) {
-        case 0: return new KVPowerupEnergyDrink();
-        case 1: return new KVPowerupMaguroSushi();
-        case 2: return new KVPowerupSpikyShell();
-        default: return new KVPowerupNinjaLog();
+        case 0:
+            return new KVPowerupEnergyDrink();
+        case 1:
+            return new KVPowerupMaguroSushi();
+        case 2:
+            return new KVPowerupSpikyShell();
+        default:
+            return new KVPowerupNinjaLog();
         }
     };
     float x = 2.0f;
@@ -144,7 +147,8 @@ TEST_F(PowerupTest, AnArmedSpikyShellPricksEachComputerPawnOncePerContact) {
     KVPawn* owner = makePawn("kelvo", 5.0f, 5.0f, pawntest::fighterStats());
     KVPawn* crab = makeEnemy(8.0f, 5.0f, {{"Defense", "10"}});
     auto* shell = give<KVPowerupSpikyShell>(owner);
-    auto* t = trace({EVENT_SPIKY_SHELL_EQUIP, EVENT_SPIKY_SHELL_SPIKE, EVENT_SPIKY_SHELL_UNEQUIP, EVENT_ACTION});
+    auto* t =
+        trace({EVENT_SPIKY_SHELL_EQUIP, EVENT_SPIKY_SHELL_SPIKE, EVENT_SPIKY_SHELL_UNEQUIP, EVENT_ACTION});
     t->name(owner, "owner");
     t->name(crab, "crab");
     const float mass = owner->getBody()->GetMass();
@@ -188,8 +192,8 @@ TEST_F(PowerupTest, ANinjaLogAbsorbsAShotAndTheOwnerComesBack) {
     KVPawn* shooter = makeEnemy(2.0f, 5.0f, {{"DMG Target", "20"}});
     KVPawn* owner = makePawn("kelvo", 6.0f, 5.0f, pawntest::fighterStats());
     auto* log = give<KVPowerupNinjaLog>(owner);
-    auto* t = trace({EVENT_NINJA_LOG_FX, EVENT_MAKE_PAWN_INVISIBLE, EVENT_MAKE_PAWN_VISIBLE, EVENT_NOTIFY_IN_ACTION,
-                     EVENT_NOTIFY_IDLE});
+    auto* t = trace({EVENT_NINJA_LOG_FX, EVENT_MAKE_PAWN_INVISIBLE, EVENT_MAKE_PAWN_VISIBLE,
+                     EVENT_NOTIFY_IN_ACTION, EVENT_NOTIFY_IDLE});
     t->name(owner, "owner");
     t->name(log, "log");
     auto* shot = keep(new KVDistanceAttackProjectile());
@@ -252,7 +256,8 @@ TEST_F(PowerupTest, TheShurikenPowerupThrowsAtTheThreeNearestOpponentsInSight) {
 
     // Four crabs in sight, 6 m down-right, 3 m right, 5 m left and 4 m down; one nearer behind a
     // wall.
-    const std::pair<float, float> places[] = {{6.2426f, 5.7574f}, {5.0f, 10.0f}, {-3.0f, 10.0f}, {2.0f, 6.0f}};
+    const std::pair<float, float> places[] = {
+        {6.2426f, 5.7574f}, {5.0f, 10.0f}, {-3.0f, 10.0f}, {2.0f, 6.0f}};
     for (const auto& place : places)
         makeEnemy(place.first, place.second);
     makeEnemy(2.0f, 12.5f);
