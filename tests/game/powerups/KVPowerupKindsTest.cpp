@@ -119,6 +119,7 @@ TEST_F(PowerupTest, TheDrinkAndTheSushiRestoreWhatTheyShouldAndEndWithTheTurn) {
         t->clear();
         KVPowerup* powerup = c.sushi ? static_cast<KVPowerup*>(give<KVPowerupMaguroSushi>(pawn))
                                      : static_cast<KVPowerup*>(give<KVPowerupEnergyDrink>(pawn));
+        powerup->retain(); // looked at after the pawn drops it
         EXPECT_EQ(pawn->getHitPoints(), c.hpAfter);
         EXPECT_EQ(pawn->getStamina(), c.spAfter);
         EXPECT_EQ(t->find(c.heal), c.heal[0] != '\0' ? 0 : -1) << t->dump();
@@ -129,6 +130,7 @@ TEST_F(PowerupTest, TheDrinkAndTheSushiRestoreWhatTheyShouldAndEndWithTheTurn) {
         EXPECT_TRUE(pawn->getModifiers()->count() == 0);
         EXPECT_EQ(powerup->getOwner(), nullptr);
         EXPECT_EQ(t->count("EVENT_END_OF_SUSHI pawn"), c.sushi ? 1 : 0);
+        powerup->release();
     }
     // The consumable manager's questions.
     KVPawn* rested = makePawn("kelvo", 20.0f, 2.0f, pawntest::fighterStats());
@@ -249,10 +251,12 @@ TEST_F(PowerupTest, TheShurikenPowerupThrowsAtTheThreeNearestOpponentsInSight) {
     auto* t = trace({EVENT_SHURIKEN_THROW});
     // With nobody in sight nothing is thrown, and it is used up all the same.
     auto* unused = give<KVPowerupShuriken>(thrower);
+    unused->retain(); // looked at after the pawn drops it
     EXPECT_FALSE(KVPowerupShuriken::throwShurikens(thrower, true));
     thrower->update(pawntest::kFrame);
     EXPECT_TRUE(t->lines.empty());
     EXPECT_EQ(unused->getOwner(), nullptr);
+    unused->release();
 
     // Four crabs in sight, 6 m down-right, 3 m right, 5 m left and 4 m down; one nearer behind a
     // wall.
@@ -268,6 +272,7 @@ TEST_F(PowerupTest, TheShurikenPowerupThrowsAtTheThreeNearestOpponentsInSight) {
     slab.SetAsBox(2.0f, 0.2f);
     wall->CreateFixture(&slab, 0.0f);
     auto* shuriken = give<KVPowerupShuriken>(thrower);
+    shuriken->retain();
     EXPECT_EQ(shurikenDirections().size(), 0u) << "thrown at the owner's next update";
     EXPECT_TRUE(KVPowerupShuriken::throwShurikens(thrower, true));
     EXPECT_EQ(shurikenDirections().size(), 0u) << "asking throws nothing";
@@ -284,6 +289,7 @@ TEST_F(PowerupTest, TheShurikenPowerupThrowsAtTheThreeNearestOpponentsInSight) {
         EXPECT_EQ(matches, 1) << direction.x << ", " << direction.y;
     }
     EXPECT_EQ(shuriken->getOwner(), nullptr);
+    shuriken->release();
     EXPECT_EQ(thrower->getModifiers()->count(), 0u);
     // The game model would keep them flying: the test does.
     for (b2Body* body = physics->getWorld()->GetBodyList(); body != nullptr; body = body->GetNext()) {
