@@ -19,10 +19,14 @@ const unsigned kInflateMinimumRoom = 1024u;
 // Deflate cannot expand data by more than about 1032 to 1 (a 258-byte match per two bits, and
 // stored headers); a stated length beyond that can never be produced from the payload given.
 const unsigned long long kDeflateMaxRatio = 1032;
-// A CCZ buffer starts at this multiple of the payload (most textures pack 2:1 to 8:1) and grows by
-// doubling as data arrives, so a forged length costs nothing until the data is really there.
+// A CCZ buffer up to this size is taken whole at once: the largest sheet texture (4096 x 4096 at
+// four bytes a texel) fits. Pages of a large block are only mapped when written, so a forged length
+// within it costs address space, not memory, while growing by copies made every real sheet pay for
+// several copies of itself.
+const unsigned kCczWholeBuffer = 80u * 1024u * 1024u;
+// Beyond that the buffer starts at this multiple of the payload and grows by doubling as data
+// arrives, so a forged length costs nothing until the data is really there.
 const unsigned kCczFirstRatio = 8;
-const unsigned kCczMinimumRoom = 64u * 1024u;
 
 bool isGzipMagic(const unsigned char* data, unsigned size) {
     return size >= 2 && data[0] == 0x1f && data[1] == 0x8b;
@@ -127,7 +131,7 @@ int inflateCCZBuffer(const unsigned char* data, unsigned size, unsigned char** o
         return -1;
     }
     const unsigned long long first = std::max<unsigned long long>(
-        kCczMinimumRoom, static_cast<unsigned long long>(payload) * kCczFirstRatio);
+        kCczWholeBuffer, static_cast<unsigned long long>(payload) * kCczFirstRatio);
     unsigned capacity = first < length ? static_cast<unsigned>(first) : length;
     unsigned char* buffer = static_cast<unsigned char*>(malloc(capacity ? capacity : 1));
     int status = buffer ? Z_OK : Z_MEM_ERROR;
