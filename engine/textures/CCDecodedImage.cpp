@@ -400,12 +400,15 @@ void smoothAlphaChannel(uint32_t height, unsigned char* pixels, uint32_t width) 
     std::vector<unsigned char> filtered(size_t(width - 2) * (height - 2));
     for (uint32_t y = 1; y + 1 < height; ++y) {
         const unsigned char* row = pixels + y * stride;
+        // Rows of their own: an index of the row minus the stride would wrap around as unsigned.
+        const unsigned char* rowAbove = row - stride;
+        const unsigned char* rowBelow = row + stride;
         for (uint32_t x = 1; x + 1 < width; ++x) {
             const unsigned self = row[x * 4 + 3];
             const unsigned left = row[(x - 1) * 4 + 3];
             const unsigned right = row[(x + 1) * 4 + 3];
-            const unsigned above = row[x * 4 + 3 - stride];
-            const unsigned below = row[x * 4 + 3 + stride];
+            const unsigned above = rowAbove[x * 4 + 3];
+            const unsigned below = rowBelow[x * 4 + 3];
             filtered[size_t(y - 1) * (width - 2) + (x - 1)] =
                 static_cast<unsigned char>((2 * (self + left + above) + right + below) / 8);
         }

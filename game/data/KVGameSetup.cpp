@@ -141,7 +141,8 @@ void KVGameSetup::setLanguage(int languageIndex) {
         defaults->setObject(profile, "playerProfile");
         defaults->save();
     }
-    kvengine::CCLocalizationManager::getInstance()->loadStringsFile(path);
+    if (!kvengine::CCLocalizationManager::getInstance()->loadStringsFile(path))
+        kvengine::logDebugMessage("settings: the texts of language %d are not loaded", languageIndex);
 }
 
 void KVGameSetup::setMissionObjective(kvengine::CCObject* text) {

@@ -8,7 +8,7 @@
 namespace kvengine {
 class CCLabelTTF;
 class CCNode;
-class CCPoint;
+struct CCPoint;
 } // namespace kvengine
 class KVButton;
 

@@ -51,7 +51,7 @@ public:
 
     bool init() override;
     /// One load step per call; after the last one, play starts.
-    virtual void tick(float dt);
+    void tick(float dt) override;
     /// Ends the loading phase and starts the match.
     virtual void startGame();
     /// How the mission ended, as the first "EVENT_GAME_WINNER" found it.

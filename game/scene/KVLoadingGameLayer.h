@@ -32,7 +32,7 @@ public:
     virtual void setCaption(const char* text);
 
     /// Centres the three pictures on the window.
-    void tick(float dt);
+    void tick(float dt) override;
 
     void onEnter() override;
     void onExit() override;
