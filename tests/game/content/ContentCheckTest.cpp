@@ -782,6 +782,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Shop_ComeBackLater", ""},
         {"M01a", ""},
         {"M01b", ""},
+        {"M01c", ""},
         {"On touched pawn", "%d%d"},
         {"Injured pawn", "%d"},
         {"Healed pawn", "%d%d%d"},

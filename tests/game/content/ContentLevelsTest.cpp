@@ -1,11 +1,12 @@
 // Every mission of the chapters builds its level from the built resource folder through the game
 // model, as the mission scene builds it: with the squad the mission names, or, where the player
 // picks the squad, with a new profile's squad and with the largest squad of four. The first turn
-// starts and nothing is logged on the way.
+// starts and nothing is logged on the way; the trigger that a reach condition names is in the level.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/model/KVGameModel.h"
+#include "game/objects/KVTrigger.h"
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
 #include "game/pawns/KVTurnManager.h"
@@ -82,6 +84,7 @@ protected:
                 for (unsigned i = 0; i < model->getActors()->count(); ++i)
                     kelvos += model->getActors()->objectAtIndex(i)->isKindOf("KVKelvoPlayer") ? 1 : 0;
                 EXPECT_EQ(kelvos, setup->getTeamKelvoNames()->count());
+                checkReachTriggers(model);
                 model->getTurnManager()->startFirstTurn();
                 EXPECT_NE(model->getCurrentPawn(), nullptr);
                 for (int i = 0; i < 60; ++i)
@@ -92,6 +95,25 @@ protected:
         kvengine::setDebugLogSink(nullptr);
         for (const std::string& line : lines)
             ADD_FAILURE() << "logged: " << line;
+    }
+
+    // A reach condition's "triggerName" names a trigger of the level.
+    static void checkReachTriggers(KVGameModel* model) {
+        std::set<std::string> triggers;
+        for (unsigned i = 0; i < model->getActors()->count(); ++i) {
+            auto* trigger = dynamic_cast<KVTrigger*>(model->getActors()->objectAtIndex(i));
+            if (trigger != nullptr && trigger->getName() != nullptr)
+                triggers.insert(trigger->getName()->text);
+        }
+        kvdata::Dict* definition = KVGameParameters::getInstance()->findMissionDefinition(
+            KVGameSetup::getInstance()->getMissionName());
+        for (const char* side : {"victory_condition", "fail_condition"}) {
+            kvdata::Dict* condition = kvdata::dictAt(definition, side);
+            const std::string kind = kvdata::textAt(condition, "condition");
+            if (kind == "KelvoReach" || kind == "EnemyReach") {
+                EXPECT_TRUE(triggers.count(kvdata::textAt(condition, "triggerName"))) << side;
+            }
+        }
     }
 
 private:

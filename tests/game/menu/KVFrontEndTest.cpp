@@ -222,10 +222,10 @@ TEST_F(FrontEndTest, TheWorldMapBrowsesThePrologueAndStartsTheCurrentMission) {
     ASSERT_NE(panel, nullptr);
     KVScrollScalableItem* carousel = panel->getCarousel();
     ASSERT_NE(carousel, nullptr);
-    EXPECT_EQ(carousel->getCount(), 3) << "two bubbles and the empty end";
+    EXPECT_EQ(carousel->getCount(), 4) << "three bubbles and the empty end";
     EXPECT_FLOAT_EQ(carousel->getPitch(), KVWorldMapScreenView::kArrowStep) << "the arrows step one bubble";
     EXPECT_EQ(carousel->getCurrentIndex(), 0);
-    EXPECT_EQ(map->getPageCount(), 1);
+    EXPECT_EQ(map->getPageCount(), 2);
     EXPECT_FALSE(map->getPreviousMenu()->isVisible());
     EXPECT_TRUE(map->getNextMenu()->isVisible());
     auto title = [panel] {
@@ -244,15 +244,22 @@ TEST_F(FrontEndTest, TheWorldMapBrowsesThePrologueAndStartsTheCurrentMission) {
     run(0.5f);
     EXPECT_EQ(carousel->getCurrentIndex(), 1);
     EXPECT_EQ(title(), "Crab Reef");
-    EXPECT_FALSE(map->getNextMenu()->isVisible());
+    EXPECT_TRUE(map->getNextMenu()->isVisible()) << "the lagoon gate follows";
     EXPECT_TRUE(map->getPreviousMenu()->isVisible());
     EXPECT_FALSE(second->isEnabled()) << "still locked when current";
     EXPECT_EQ(KVPlayerParameters::getInstance()->getLastPlayedMission(), "M01b");
+    pressKey("TOUCH_RIGHT");
+    run(0.5f);
+    EXPECT_EQ(map->getCurrentPage(), 2);
+    EXPECT_EQ(title(), "Lagoon Gate");
+    EXPECT_FALSE(map->getNextMenu()->isVisible());
     pressKey("TOUCH_RIGHT"); // nothing further
     run(0.5f);
-    EXPECT_EQ(map->getCurrentPage(), 1);
-    pressKey("TOUCH_LEFT");
-    run(0.5f);
+    EXPECT_EQ(map->getCurrentPage(), 2);
+    for (int page = 2; page > 0; --page) {
+        pressKey("TOUCH_LEFT");
+        run(0.5f);
+    }
     EXPECT_EQ(carousel->getCurrentIndex(), 0);
     EXPECT_EQ(title(), "First Dive");
 

@@ -322,7 +322,7 @@ TEST_F(ModeScreensTest, ChoosingTheOpenChapterClicksThenOpensItsWorldMapInSolo) 
     EXPECT_EQ(kvdata::textAt(prologue, "status_played"), "0");
     EXPECT_EQ(kvdata::textAt(prologue, "item_number"), "1");
     EXPECT_EQ(kvdata::textAt(prologue, "sprite_name"), kFramedPicture);
-    EXPECT_EQ(kvdata::arrayAt(prologue, "mission_list")->count(), 2u);
+    EXPECT_EQ(kvdata::arrayAt(prologue, "mission_list")->count(), 3u);
     // Every child on the window: the back button above the top edge would leave no way out.
     for (int tag : {KVStoryScreenView::kBackTag, KVStoryScreenView::kPearlsTag}) {
         const CCPoint at = centreOf(view->getChildByTag(tag));

@@ -14,16 +14,22 @@
 #include "engine/base/CCUserDefaults.h"
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
+#include "engine/files/CCPlistReader.h"
+#include "engine/files/CCResourceIndex.h"
 #include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/model/KVGameModel.h"
 #include "game/objects/KVMapBorder.h"
+#include "game/objects/KVSpawnEvent.h"
+#include "game/objects/KVSpawner.h"
+#include "game/objects/KVTrigger.h"
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPlayerSolo.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/rules/KVRuleManager.h"
+#include "game/score/KVScoreManagerSolo.h"
 #include "game/world/KVObjectFactory.h"
 #include "support/GLFixture.h"
 #include "support/MissionTestSupport.h"
@@ -238,6 +244,88 @@ TEST_F(KVMissionLevelsTest, AKelvoLaunchedIntoTheHoleFallsAndLeavesTheTeam) {
     EXPECT_EQ(player->getKelvos()->count(), 1u);
     model->update(kFrame);
     steev->release();
+}
+
+// M01c, the lagoon gate: a reach mission against a turn limit, with a crab at its AI spawn point
+// and a crab nest that the mission's rule brings a second crab from. The spawn is made from the
+// shipped rule's own parameters, as its effect posts it; then a kelvo at the gate wins.
+TEST_F(KVMissionLevelsTest, TheLagoonGateSpawnsItsSecondCrabAndIsWonByAKelvoAtTheGate) {
+    LogCapture log;
+    KVGameSetup::getInstance()->setChapterName(kvdata::newString("Prologue"));
+    ASSERT_TRUE(model->buildLevel(prepare("M01c"))) << (log.lines.empty() ? "" : log.lines.back());
+    auto* score = dynamic_cast<KVScoreManagerSolo*>(model->getScoreManager());
+    ASSERT_NE(score, nullptr);
+    EXPECT_EQ(score->getVictoryCondition(), KVScoreManager::kReach);
+    EXPECT_EQ(score->getFailCondition(), KVScoreManager::kTurnLimit);
+    EXPECT_EQ(score->getFailTurnLimit(), 8);
+
+    std::vector<KVActor*> triggers = actorsOf("KVTrigger");
+    ASSERT_EQ(triggers.size(), 1u);
+    auto* gate = static_cast<KVTrigger*>(triggers[0]);
+    ASSERT_NE(gate->getName(), nullptr);
+    EXPECT_EQ(gate->getName()->text, "LagoonGate");
+    EXPECT_TRUE(gate->isReachPoint());
+    EXPECT_TRUE(gate->isEnabled());
+    std::vector<KVActor*> spawners = actorsOf("KVSpawner");
+    ASSERT_EQ(spawners.size(), 1u);
+    auto* nest = static_cast<KVSpawner*>(spawners[0]);
+    EXPECT_EQ(nest->getName()->text, "CrabNest");
+    ASSERT_EQ(actorsOf("KVCrab").size(), 1u);
+    EXPECT_EQ(KVPawnManager::getInstance()->getEnemyCount(), 1);
+
+    model->getTurnManager()->startFirstTurn();
+    for (int i = 0; i < 30; ++i)
+        model->update(kFrame);
+
+    // The rule's spawn: "spawn_pawn" with spawner, enemy flag and pawn name.
+    kvengine::CCResourceIndex* index = kvengine::CCResourceIndex::getInstance();
+    ASSERT_TRUE(index->containsFileName("M01c_RULE.plist"));
+    bool wellFormed = false;
+    kvengine::CCMutableArray<kvengine::CCObject*>* rules =
+        kvengine::arrayWithContentsOfFile(index->pathForFileName("M01c_RULE.plist").c_str(), &wellFormed);
+    ASSERT_TRUE(wellFormed && rules != nullptr && rules->count() == 1u);
+    kvdata::Array* effects =
+        kvdata::arrayAt(dynamic_cast<kvdata::Dict*>(rules->objectAtIndex(0)), "EffectList");
+    ASSERT_NE(effects, nullptr);
+    auto* effect = dynamic_cast<kvdata::Dict*>(effects->objectAtIndex(0));
+    ASSERT_EQ(kvdata::textAt(effect, "EffectType"), "spawn_pawn");
+    kvdata::Array* parameters = kvdata::arrayAt(effect, "EffectParameter");
+    ASSERT_TRUE(parameters != nullptr && parameters->count() == 3u);
+    auto* spawn = new KVSpawnEvent();
+    spawn->set(kvdata::newString(kvdata::textOf(parameters, 0)),
+               kvdata::newString(kvdata::textOf(parameters, 1))->toBool(),
+               kvdata::newString(kvdata::textOf(parameters, 2)));
+    auto* trace = new pawntest::Trace({EVENT_NEW_ACTOR, EVENT_TRIGGER_TRIGGERED, EVENT_VICTORY_DANCE});
+    CCNotificationCenter::getInstance()->postNotification(EVENT_SPAWN_PAWN, spawn);
+    spawn->release();
+    std::vector<KVActor*> crabs = actorsOf("KVCrab");
+    ASSERT_EQ(crabs.size(), 2u) << trace->dump();
+    auto* newcomer = static_cast<KVPawn*>(crabs[1]);
+    EXPECT_TRUE(newcomer->isEnemy());
+    EXPECT_TRUE(newcomer->isAIDriven());
+    EXPECT_FLOAT_EQ(newcomer->getBody()->GetPosition().x, nest->positionX);
+    EXPECT_FLOAT_EQ(newcomer->getBody()->GetPosition().y, nest->positionY);
+    EXPECT_EQ(KVPawnManager::getInstance()->getEnemyCount(), 2);
+    for (int i = 0; i < 30; ++i)
+        model->update(kFrame);
+
+    // The first kelvo put on the gate sets it off; the end of the move wins the mission, with
+    // both crabs still there, within the speed star's three turns.
+    KVPawn* kelvo = static_cast<KVPawn*>(actorsOf("KVKelvoPlayer").at(0));
+    kelvo->getBody()->SetTransform(b2Vec2(gate->positionX, gate->positionY), 0.0f);
+    kelvo->getBody()->SetAwake(true);
+    for (int i = 0; i < 5 && trace->count("EVENT_TRIGGER_TRIGGERED ?") == 0; ++i)
+        model->update(kFrame);
+    EXPECT_EQ(trace->count("EVENT_TRIGGER_TRIGGERED ?"), 1) << trace->dump();
+    EXPECT_FALSE(gate->isEnabled());
+    CCNotificationCenter::getInstance()->postNotification(EVENT_MOVE_OVER_BEFORE_BUFFER);
+    EXPECT_TRUE(score->isVictoryRequested());
+    EXPECT_FALSE(score->isDefeatRequested());
+    EXPECT_EQ(trace->count("EVENT_VICTORY_DANCE -"), 1) << trace->dump();
+    EXPECT_EQ(score->getSpeedStarResult(), KVScoreManagerSolo::kStarEarned);
+    trace->release();
+    for (const std::string& line : log.lines)
+        ADD_FAILURE() << "logged: " << line;
 }
 
 } // namespace
