@@ -14,15 +14,12 @@
 #include "engine/base/CCUserDefaults.h"
 #include "engine/director/CCDirector.h"
 #include "engine/files/CCFileUtils.h"
-#include "engine/files/CCPlistReader.h"
-#include "engine/files/CCResourceIndex.h"
 #include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/model/KVGameModel.h"
 #include "game/objects/KVMapBorder.h"
-#include "game/objects/KVSpawnEvent.h"
 #include "game/objects/KVSpawner.h"
 #include "game/objects/KVTrigger.h"
 #include "game/pawns/KVKelvoPlayer.h"
@@ -247,8 +244,8 @@ TEST_F(KVMissionLevelsTest, AKelvoLaunchedIntoTheHoleFallsAndLeavesTheTeam) {
 }
 
 // M01c, the lagoon gate: a reach mission against a turn limit, with a crab at its AI spawn point
-// and a crab nest that the mission's rule brings a second crab from. The spawn is made from the
-// shipped rule's own parameters, as its effect posts it; then a kelvo at the gate wins.
+// and a crab nest that the mission's rule brings a second crab from in the second player turn;
+// then a kelvo at the gate wins.
 TEST_F(KVMissionLevelsTest, TheLagoonGateSpawnsItsSecondCrabAndIsWonByAKelvoAtTheGate) {
     LogCapture log;
     KVGameSetup::getInstance()->setChapterName(kvdata::newString("Prologue"));
@@ -277,27 +274,16 @@ TEST_F(KVMissionLevelsTest, TheLagoonGateSpawnsItsSecondCrabAndIsWonByAKelvoAtTh
     for (int i = 0; i < 30; ++i)
         model->update(kFrame);
 
-    // The rule's spawn: "spawn_pawn" with spawner, enemy flag and pawn name.
-    kvengine::CCResourceIndex* index = kvengine::CCResourceIndex::getInstance();
-    ASSERT_TRUE(index->containsFileName("M01c_RULE.plist"));
-    bool wellFormed = false;
-    kvengine::CCMutableArray<kvengine::CCObject*>* rules =
-        kvengine::arrayWithContentsOfFile(index->pathForFileName("M01c_RULE.plist").c_str(), &wellFormed);
-    ASSERT_TRUE(wellFormed && rules != nullptr && rules->count() == 1u);
-    kvdata::Array* effects =
-        kvdata::arrayAt(dynamic_cast<kvdata::Dict*>(rules->objectAtIndex(0)), "EffectList");
-    ASSERT_NE(effects, nullptr);
-    auto* effect = dynamic_cast<kvdata::Dict*>(effects->objectAtIndex(0));
-    ASSERT_EQ(kvdata::textAt(effect, "EffectType"), "spawn_pawn");
-    kvdata::Array* parameters = kvdata::arrayAt(effect, "EffectParameter");
-    ASSERT_TRUE(parameters != nullptr && parameters->count() == 3u);
-    auto* spawn = new KVSpawnEvent();
-    spawn->set(kvdata::newString(kvdata::textOf(parameters, 0)),
-               kvdata::newString(kvdata::textOf(parameters, 1))->toBool(),
-               kvdata::newString(kvdata::textOf(parameters, 2)));
-    auto* trace = new pawntest::Trace({EVENT_NEW_ACTOR, EVENT_TRIGGER_TRIGGERED, EVENT_VICTORY_DANCE});
-    CCNotificationCenter::getInstance()->postNotification(EVENT_SPAWN_PAWN, spawn);
-    spawn->release();
+    // The mission's rule brings the second crab once the player's second turn has started: the
+    // turn count the score manager keeps, read by the rule at the next frame.
+    auto* trace = new pawntest::Trace(
+        {EVENT_NEW_ACTOR, EVENT_SPAWN_PAWN, EVENT_TRIGGER_TRIGGERED, EVENT_VICTORY_DANCE});
+    model->update(kFrame);
+    EXPECT_EQ(actorsOf("KVCrab").size(), 1u) << "spawned in the first turn";
+    CCNotificationCenter::getInstance()->postNotification(EVENT_TURN_START_PLAYER);
+    ASSERT_EQ(model->getPlayerTurnCount(), 2);
+    model->update(kFrame);
+    EXPECT_EQ(trace->count("EVENT_SPAWN_PAWN ?"), 1) << trace->dump();
     std::vector<KVActor*> crabs = actorsOf("KVCrab");
     ASSERT_EQ(crabs.size(), 2u) << trace->dump();
     auto* newcomer = static_cast<KVPawn*>(crabs[1]);
@@ -308,6 +294,7 @@ TEST_F(KVMissionLevelsTest, TheLagoonGateSpawnsItsSecondCrabAndIsWonByAKelvoAtTh
     EXPECT_EQ(KVPawnManager::getInstance()->getEnemyCount(), 2);
     for (int i = 0; i < 30; ++i)
         model->update(kFrame);
+    EXPECT_EQ(actorsOf("KVCrab").size(), 2u) << "spawned once";
 
     // The first kelvo put on the gate sets it off; the end of the move wins the mission, with
     // both crabs still there, within the speed star's three turns.
