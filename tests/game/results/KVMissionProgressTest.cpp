@@ -246,12 +246,12 @@ TEST_F(MissionProgressTest, ForcedStepsKeepTheNextMissionLockedAndTheLastMission
     EXPECT_NE(profile()->getProfileValue("forcedSteps"), nullptr);
     EXPECT_EQ(kvdata::intAt(profile()->getChapterRecord("Prologue"), "status_completed"), 0);
 
-    // M01b is the Prologue's last mission: nothing opens, the chapter is completed.
+    // M01c is the Prologue's last mission: nothing opens, the chapter is completed.
     const std::string lastPlayed = profile()->getLastPlayedMission();
-    win("M01b");
+    win("M01c");
     EXPECT_EQ(profile()->getLastPlayedMission(), lastPlayed);
     EXPECT_EQ(kvdata::intAt(profile()->getChapterRecord("Prologue"), "status_completed"), 1);
-    EXPECT_EQ(kvdata::intAt(profile()->getMissionRecord("M01b", "Prologue"), "status_completed"), 1);
+    EXPECT_EQ(kvdata::intAt(profile()->getMissionRecord("M01c", "Prologue"), "status_completed"), 1);
 }
 
 TEST_F(MissionProgressTest, APearlfishDoublesTheLoot) {
