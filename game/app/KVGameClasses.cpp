@@ -20,6 +20,8 @@
 #include "game/objects/KVAnchorV.h"
 #include "game/objects/KVCoconut.h"
 #include "game/objects/KVCoconutV.h"
+#include "game/objects/KVFishBomb.h"
+#include "game/objects/KVFishBombV.h"
 #include "game/objects/KVGeyser.h"
 #include "game/objects/KVGeyserV.h"
 #include "game/objects/KVMapBorder.h"
@@ -117,6 +119,8 @@ const Row kGameClasses[] = {
     {"KVCrabV", &KVObjectFactory::creatorOf<KVCrabV>},
     {"KVHermitV", &KVObjectFactory::creatorOf<KVHermitV>},
     {"KVShrimpV", &KVObjectFactory::creatorOf<KVShrimpV>},
+    {"KVFishBomb", &KVObjectFactory::creatorOf<KVFishBomb>},
+    {"KVFishBombV", &KVObjectFactory::creatorOf<KVFishBombV>},
 };
 
 } // namespace

@@ -701,6 +701,11 @@ bool KVCameraManager::isPawnOnScreen(KVPawn* pawn) {
     return m_camera->isPointOnScreen(actorPoint(pawn), 1.0f);
 }
 
+bool KVCameraManager::isLevelPointOnScreen(float x, float y) {
+    if (m_camera == nullptr) return true;
+    return m_camera->isPointOnScreen(CCPoint(x, y), 1.0f);
+}
+
 bool KVCameraManager::isZoomedOutManually() {
     return m_camera != nullptr && m_camera->getLayer() != nullptr && !m_camera->isAutomatic() &&
            m_camera->getLayer()->getScale() != m_camera->getMaximumZoom();

@@ -202,6 +202,7 @@ public:
 
     bool isPawnOnScreen(KVPawn* pawn) override;
     bool isZoomedOutManually() override;
+    bool isLevelPointOnScreen(float x, float y) override;
     bool isPlayable();
 
 private:

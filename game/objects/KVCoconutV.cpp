@@ -24,8 +24,8 @@ void KVCoconutV::cleanupBeforeDelete() {
 }
 
 bool KVCoconutV::initWithActor(KVActor* model, KVActorViewHost* host) {
-    if (model == nullptr || !model->isKindOf("KVCoconut")) {
-        kvengine::logDebugMessage("%s::initWithActor: the model is not a coconut", className());
+    if (model == nullptr || !acceptsModel(model)) {
+        kvengine::logDebugMessage("%s::initWithActor: the model is not one this view shows", className());
         return false;
     }
     if (!KVActorV::initWithActor(model, host)) return false;
@@ -34,7 +34,7 @@ bool KVCoconutV::initWithActor(KVActor* model, KVActorViewHost* host) {
     sprite->setPosition(
         kvengine::CCPoint(model->positionX * kPointsPerMetre, model->positionY * kPointsPerMetre));
     // The picture is drawn for a radius of 1 m.
-    sprite->setScale(static_cast<KVCoconut*>(model)->getRadius());
+    if (model->isKindOf("KVCoconut")) sprite->setScale(static_cast<KVCoconut*>(model)->getRadius());
     setSprite(sprite);
     CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVCoconutV::onCoconutFall),
                                                      EVENT_COCONUT_FALL, nullptr);
@@ -65,6 +65,10 @@ void KVCoconutV::onCoconutFall(kvengine::CCNotification* notification) {
 void KVCoconutV::postRemoval() {
     if (m_model == nullptr) return;
     CCNotificationCenter::getInstance()->postNotification(EVENT_REMOVE_ACTOR, m_model);
+}
+
+bool KVCoconutV::acceptsModel(KVActor* model) {
+    return model != nullptr && model->isKindOf("KVCoconut");
 }
 
 const char* KVCoconutV::getFrameName() {

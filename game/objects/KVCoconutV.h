@@ -11,13 +11,15 @@ public:
 
     void cleanupBeforeDelete() override;
     void update(float dt) override;
-    /// False for a model that is not a coconut (logged) or when the frame is missing (the frame
+    /// False for a model that acceptsModel refuses (logged) or when the frame is missing (the frame
     /// cache logs it).
     [[nodiscard]] bool initWithActor(KVActor* model, KVActorViewHost* host) override;
 
     /// Observer of EVENT_COCONUT_FALL from anyone; reacts only to its own model.
     virtual void onCoconutFall(kvengine::CCNotification* notification);
     virtual const char* getFrameName();
+    /// Whether the view can show `model`: a coconut here (the fish bomb's view takes its fish).
+    virtual bool acceptsModel(KVActor* model);
 
     /// Name of the sheet the sprite belongs to.
     static constexpr const char* kSheetName = "global_ss";

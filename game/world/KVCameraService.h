@@ -20,4 +20,7 @@ public:
     virtual bool isPawnOnScreen(KVPawn* pawn) = 0;
     /// True in manual mode while the zoom differs from the full zoom.
     virtual bool isZoomedOutManually() = 0;
+    /// True when the level point (x, y), in points, lies on the window (the fish bombs circle only
+    /// then).
+    virtual bool isLevelPointOnScreen(float x, float y) = 0;
 };

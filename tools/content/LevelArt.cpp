@@ -240,6 +240,64 @@ Image projectile(bool enemy) {
     return finishDrawing(surface, cr);
 }
 
+// The fish bomb's puffer fish, drawn for its 16-point radius (32 texels): a round yellow-spotted
+// fish with a tail, fins and a grumpy mouth; puffed up it is rounder, spikier and red-cheeked.
+Image fugu(bool angry) {
+    const int size = 96;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    const double r = angry ? 36 : 28;
+    // Tail to the left.
+    cairo_move_to(cr, c - r + 4, c);
+    cairo_line_to(cr, c - r - 12, c - 12);
+    cairo_line_to(cr, c - r - 8, c);
+    cairo_line_to(cr, c - r - 12, c + 12);
+    cairo_close_path(cr);
+    fillAndOutline(cr, hex(0xE0A93A), hex(0x5A3B10), 2);
+    if (angry) {
+        for (int i = 0; i < 16; ++i) {
+            const double a = i * kPi / 8;
+            cairo_move_to(cr, c + (r - 3) * std::cos(a - 0.12), c + (r - 3) * std::sin(a - 0.12));
+            cairo_line_to(cr, c + (r + 9) * std::cos(a), c + (r + 9) * std::sin(a));
+            cairo_line_to(cr, c + (r - 3) * std::cos(a + 0.12), c + (r - 3) * std::sin(a + 0.12));
+            cairo_close_path(cr);
+        }
+        fillAndOutline(cr, hex(0xF5E6B8), hex(0x5A3B10), 1.5);
+    }
+    ellipsePath(cr, c, c, r, angry ? r : r * 0.85);
+    fillAndOutline(cr, angry ? hex(0xF2C14E) : hex(0xE8B84A), hex(0x5A3B10), 3);
+    // Pale belly and brown spots.
+    ellipsePath(cr, c + 2, c + r * 0.35, r * 0.7, r * 0.4);
+    setColour(cr, hex(0xFFF3CF), 0.8);
+    cairo_fill(cr);
+    for (int i = 0; i < 5; ++i) {
+        ellipsePath(cr, c - r * 0.45 + i * r * 0.22, c - r * 0.35 - (i % 2) * 5, 3, 3);
+        setColour(cr, hex(0x8A5A1C));
+        cairo_fill(cr);
+    }
+    if (angry) {
+        ellipsePath(cr, c + r * 0.45, c + r * 0.2, 6, 4);
+        setColour(cr, hex(0xE0503A), 0.6);
+        cairo_fill(cr);
+    }
+    // Eye with a frowning brow, and a small round mouth at the front.
+    const double ex = c + r * 0.45, ey = c - r * 0.25;
+    ellipsePath(cr, ex, ey, 7, 7);
+    fillAndOutline(cr, hex(0xFFFFFF), hex(0x2A1A08), 2);
+    ellipsePath(cr, ex + 2, ey + 1, 3, 3);
+    setColour(cr, hex(0x101010));
+    cairo_fill(cr);
+    cairo_set_line_width(cr, 3);
+    setColour(cr, hex(0x2A1A08));
+    cairo_move_to(cr, ex - 8, ey - (angry ? 12 : 9));
+    cairo_line_to(cr, ex + 7, ey - 6);
+    cairo_stroke(cr);
+    ellipsePath(cr, c + r - 2, c + 4, angry ? 5 : 3.5, angry ? 5 : 3);
+    fillAndOutline(cr, hex(0x9A3022), hex(0x2A1A08), 1.5);
+    return finishDrawing(surface, cr);
+}
+
 } // namespace
 
 bool buildLevels(const BuildPaths& paths) {
@@ -261,6 +319,8 @@ bool buildLevels(const BuildPaths& paths) {
     frames.push_back({"pearl_glow.png", pearlGlow()});
     frames.push_back({"projectile_enemy.png", projectile(true)});
     frames.push_back({"projectile_kelvos.png", projectile(false)});
+    frames.push_back({"GPE_Fugu.png", fugu(false)});
+    frames.push_back({"GPE_Fugu_angry.png", fugu(true)});
     SpriteSheet sheet;
     ok = sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "global_ss") && ok;
     logLine("levels: the missions' maps, drawings and level objects");

@@ -422,6 +422,14 @@ TEST(ContentCheck, ProjectilesHazardsAndPowerupsFindTheirFrames) {
     EXPECT_TRUE(kvengine::CCResourceIndex::getInstance()->containsFileName("plankton.png"));
 }
 
+TEST(ContentCheck, LevelObjectsFindTheirFrames) {
+    PoolScope pool;
+    const std::set<std::string> global = sheetFrames("global_ss");
+    for (const char* name :
+         {"GPE_Ball.png", "GPE_SpikyBall.png", "GPE_Anchor.png", "GPE_Fugu.png", "GPE_Fugu_angry.png"})
+        EXPECT_TRUE(global.count(name)) << name;
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
