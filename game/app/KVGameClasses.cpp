@@ -38,6 +38,8 @@
 #include "game/objects/KVTriggerV.h"
 #include "game/objects/KVVortex.h"
 #include "game/objects/KVVortexV.h"
+#include "game/pawns/KVCoconutCrab.h"
+#include "game/pawns/KVCoconutCrabEye.h"
 #include "game/pawns/KVCrab.h"
 #include "game/pawns/KVCrustacean.h"
 #include "game/pawns/KVCrustaceanV.h"
@@ -121,6 +123,9 @@ const Row kGameClasses[] = {
     {"KVShrimpV", &KVObjectFactory::creatorOf<KVShrimpV>},
     {"KVFishBomb", &KVObjectFactory::creatorOf<KVFishBomb>},
     {"KVFishBombV", &KVObjectFactory::creatorOf<KVFishBombV>},
+    {"KVCoconutCrab", &KVObjectFactory::creatorOf<KVCoconutCrab>},
+    {"KVCoconutCrabEye", &KVObjectFactory::creatorOf<KVCoconutCrabEye>},
+    {"KVCoconutCrabMouth", &KVObjectFactory::creatorOf<KVCoconutCrabMouth>},
 };
 
 } // namespace

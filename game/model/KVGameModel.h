@@ -86,6 +86,7 @@ public:
 
     kvengine::CCTMXTiledMap* getTileMap() const { return m_tileMap; }
     kvengine::CCMutableArray<KVObject*>* getActors() const { return m_actors; }
+    kvengine::CCMutableArray<KVObject*>* getMissionActors() override { return m_actors; }
     KVTurnManager* getTurnManager() const { return m_turnManager; }
     KVScoreManager* getScoreManager() const { return m_scoreManager; }
     KVPowerupManager* getPowerupManager() override { return m_powerupManager; }

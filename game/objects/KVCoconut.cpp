@@ -23,16 +23,8 @@ void KVCoconut::cleanupBeforeDelete() {
 
 bool KVCoconut::initWithDictionary(kvobjects::Dict* properties) {
     if (!KVActor::init()) return false;
-    if (properties == nullptr) {
-        kvengine::logDebugMessage("%s: no object dictionary", className());
-        return false;
-    }
-    KVPhysWorld* physics = KVPhysWorld::existingInstance();
-    b2World* world = physics != nullptr ? physics->getWorld() : nullptr;
-    if (world == nullptr) {
-        kvengine::logDebugMessage("%s: no physics world", className());
-        return false;
-    }
+    b2World* world = kvobjects::worldForObject(properties, className());
+    if (world == nullptr) return false;
     const int x = kvobjects::intProperty(properties, "x");
     const int y = kvobjects::intProperty(properties, "y");
     const int width = kvobjects::intProperty(properties, "width");

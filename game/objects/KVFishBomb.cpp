@@ -21,12 +21,6 @@ namespace {
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kDefaultBombRadiusPixels = 16.0f;
 constexpr float kDefaultSecondsPerRotation = 3.0f;
-
-float floatProperty(kvobjects::Dict* dictionary, const char* key) {
-    kvengine::CCObject* value = dictionary != nullptr ? dictionary->objectForKey(key) : nullptr;
-    if (value == nullptr || !value->isKindOf("CCString")) return 0.0f;
-    return static_cast<kvengine::CCString*>(value)->toFloat();
-}
 } // namespace
 
 void KVFishBomb::cleanupBeforeDelete() {
@@ -40,28 +34,20 @@ void KVFishBomb::cleanupBeforeDelete() {
 
 bool KVFishBomb::initWithDictionary(kvobjects::Dict* properties) {
     if (!KVActor::init()) return false;
-    if (properties == nullptr) {
-        kvengine::logDebugMessage("%s: no object dictionary", className());
-        return false;
-    }
-    KVPhysWorld* physics = KVPhysWorld::existingInstance();
-    b2World* world = physics != nullptr ? physics->getWorld() : nullptr;
-    if (world == nullptr) {
-        kvengine::logDebugMessage("%s: no physics world", className());
-        return false;
-    }
+    b2World* world = kvobjects::worldForObject(properties, className());
+    if (world == nullptr) return false;
     const int x = kvobjects::intProperty(properties, "x");
     const int y = kvobjects::intProperty(properties, "y");
     const int width = kvobjects::intProperty(properties, "width");
     const int height = kvobjects::intProperty(properties, "height");
     m_orbitRadius = static_cast<float>(width) / 2.0f / kPixelsPerMetre;
-    float bombPixels = floatProperty(properties, "BombRadius");
+    float bombPixels = kvobjects::floatProperty(properties, "BombRadius");
     if (bombPixels == 0.0f) bombPixels = kDefaultBombRadiusPixels;
     m_bombRadius = bombPixels / kPixelsPerMetre;
     m_centreX = static_cast<float>((x + width / 2.0) / kPixelsPerMetre);
     m_centreY = static_cast<float>((y + height / 2.0) / kPixelsPerMetre);
     m_orbitAngle = 0.0f;
-    float secondsPerRotation = floatProperty(properties, "SecondsPerRotation");
+    float secondsPerRotation = kvobjects::floatProperty(properties, "SecondsPerRotation");
     if (secondsPerRotation == 0.0f) secondsPerRotation = kDefaultSecondsPerRotation;
     m_angularSpeed = kTwoPi / secondsPerRotation;
     positionX = m_centreX + m_orbitRadius * std::cos(m_orbitAngle);

@@ -98,6 +98,23 @@ int intProperty(Dict* dict, const char* key) {
     return std::atoi(static_cast<kvengine::CCString*>(value)->text.c_str());
 }
 
+float floatProperty(Dict* dict, const char* key) {
+    kvengine::CCObject* value = dict != nullptr ? dict->objectForKey(key) : nullptr;
+    if (value == nullptr || !value->isKindOf("CCString")) return 0.0f;
+    return static_cast<kvengine::CCString*>(value)->toFloat();
+}
+
+b2World* worldForObject(Dict* properties, const char* who) {
+    if (properties == nullptr) {
+        kvengine::logDebugMessage("%s: no object dictionary", who);
+        return nullptr;
+    }
+    KVPhysWorld* physics = KVPhysWorld::existingInstance();
+    b2World* world = physics != nullptr ? physics->getWorld() : nullptr;
+    if (world == nullptr) kvengine::logDebugMessage("%s: no physics world", who);
+    return world;
+}
+
 void placeAtTileCentre(Dict* dict, KVActor* actor) {
     if (actor == nullptr) return;
     const double x = intProperty(dict, "x"), y = intProperty(dict, "y");

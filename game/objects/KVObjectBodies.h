@@ -7,6 +7,7 @@
 #include "engine/base/CCMutableDictionary.h"
 
 class b2Body;
+class b2World;
 class KVActor;
 
 namespace kvengine {
@@ -62,6 +63,11 @@ void destroyBody(b2Body* body, KVActor* owner);
 
 /// Reads an integer property of a tile-map object dictionary; missing reads 0.
 int intProperty(Dict* dictionary, const char* key);
+/// Reads a float property (a text) of a tile-map object dictionary; missing reads 0.
+float floatProperty(Dict* dictionary, const char* key);
+/// The world that a level object made from `properties` builds its body in; null, with a log line
+/// naming `who`, without a dictionary or without a physics world.
+b2World* worldForObject(Dict* properties, const char* who);
 /// Puts `actor` at the centre of the tile-map rectangle "x", "y", "width", "height" (pixels), in
 /// metres.
 void placeAtTileCentre(Dict* dictionary, KVActor* actor);

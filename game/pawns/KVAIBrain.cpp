@@ -98,12 +98,12 @@ void KVAIBrain::cleanupBeforeDelete() {
 }
 
 void KVAIBrain::update(float dt) {
-    KVPawn* pawn = m_controller != nullptr ? m_controller->getPawn() : nullptr;
+    KVPawn* pawn = brainPawn();
     switch (m_state) {
     case kIdle:
         if (pawn != nullptr && pawn->isSelected()) {
             m_state = kWaitingForCamera;
-            post(EVENT_STOP_FUGU);
+            onTurnNoticed();
         }
         break;
     case kWaitingForCamera:
@@ -119,7 +119,7 @@ void KVAIBrain::update(float dt) {
         break;
     case kDecide: {
         retain();
-        if (!decide(false)) post(EVENT_SKIP_TURN);
+        act();
         m_state = kIdle;
         release();
         break;
@@ -128,6 +128,18 @@ void KVAIBrain::update(float dt) {
         m_state = kIdle;
         break;
     }
+}
+
+KVPawn* KVAIBrain::brainPawn() {
+    return m_controller != nullptr ? m_controller->getPawn() : nullptr;
+}
+
+void KVAIBrain::onTurnNoticed() {
+    post(EVENT_STOP_FUGU);
+}
+
+void KVAIBrain::act() {
+    if (!decide(false)) post(EVENT_SKIP_TURN);
 }
 
 bool KVAIBrain::decide(bool testOnly) {

@@ -3,6 +3,7 @@
 #include "engine/base/CCNotification.h"
 #include "game/world/KVActor.h"
 
+class KVPawn;
 class KVPawnAIController;
 
 /// The decision maker of a computer-driven pawn: an actor without body or view, updated with the
@@ -41,8 +42,16 @@ public:
     /// Releases the controller.
     virtual void onGameShutdown(kvengine::CCNotification* notification);
 
+    /// The states above; at the turn's notice onTurnNoticed, at the decision act.
     void update(float dt) override;
     void cleanupBeforeDelete() override;
+
+    /// The pawn the brain decides for; null once it is gone.
+    virtual KVPawn* brainPawn();
+    /// The pawn's turn has come: fish bombs stand still ("EVENT_STOP_FUGU").
+    virtual void onTurnNoticed();
+    /// The decision: decide, or ask for the turn to be skipped when nothing fits.
+    virtual void act();
 
     /// True when the pawn has (testOnly: moves nothing, posts nothing) or took an action.
     bool decide(bool testOnly);
@@ -55,6 +64,8 @@ private:
     void releaseController();
 
     KVPawnAIController* m_controller = nullptr;
+
+protected:
     int m_state = kIdle;
     bool m_cameraPlayable = true;
     float m_delayTimer = 0.0f;

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "engine/base/CCGeometry.h"
+#include "engine/base/CCMutableArray.h"
 
+class KVObject;
 class KVPawn;
 class KVPowerupManager;
 
@@ -22,6 +24,10 @@ public:
     /// Player turns that the solo score manager has counted (one per "EVENT_TURN_START_PLAYER");
     /// -1 when the mission has no solo score manager.
     virtual int getPlayerTurnCount() = 0;
+
+    /// Every object the mission updates each frame (actors, controllers, brains), in update order;
+    /// the list itself, not retained for the caller. Null when the mission keeps none.
+    virtual kvengine::CCMutableArray<KVObject*>* getMissionActors() { return nullptr; }
 
     /// Pearl value labels: counts one more label shown since the last pick and answers the new
     /// count (the labels stack one label height apart); 0 without pearl rewards.
