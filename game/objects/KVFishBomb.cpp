@@ -54,23 +54,10 @@ bool KVFishBomb::initWithDictionary(kvobjects::Dict* properties) {
     positionY = m_centreY + m_orbitRadius * std::sin(m_orbitAngle);
     angle = m_orbitAngle;
 
-    b2BodyDef def;
-    def.type = b2_staticBody;
-    def.position.Set(positionX, positionY);
-    def.angle = angle;
-    def.userData.pointer = reinterpret_cast<uintptr_t>(static_cast<KVActor*>(this));
-    m_body = world->CreateBody(&def);
-    b2CircleShape circle;
-    circle.m_radius = m_bombRadius;
-    b2FixtureDef fixture;
-    fixture.shape = &circle;
-    fixture.friction = 0.2f;
-    fixture.restitution = 0.0f;
-    fixture.density = 0.0f;
-    fixture.filter.categoryBits = 0x0001;
-    fixture.filter.maskBits = 0xFFFF;
-    fixture.filter.groupIndex = 0;
-    m_body->CreateFixture(&fixture);
+    kvobjects::CircleFixture fish;
+    fish.radius = m_bombRadius;
+    m_body = kvobjects::createCircleBody(this, false, positionX, positionY, {fish}, className());
+    if (m_body == nullptr) return false;
 
     m_hit = false;
     m_touched = false;
