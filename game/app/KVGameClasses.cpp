@@ -47,6 +47,7 @@
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPawnAI.h"
 #include "game/powerups/KVPowerupKinds.h"
+#include "game/views/KVCoconutCrabV.h"
 #include "game/views/KVHitV.h"
 #include "game/views/KVKelvoV.h"
 #include "game/views/KVPawnV.h"
@@ -126,6 +127,9 @@ const Row kGameClasses[] = {
     {"KVCoconutCrab", &KVObjectFactory::creatorOf<KVCoconutCrab>},
     {"KVCoconutCrabEye", &KVObjectFactory::creatorOf<KVCoconutCrabEye>},
     {"KVCoconutCrabMouth", &KVObjectFactory::creatorOf<KVCoconutCrabMouth>},
+    {"KVCoconutCrabV", &KVObjectFactory::creatorOf<KVCoconutCrabV>},
+    {"KVCoconutCrabEyeV", &KVObjectFactory::creatorOf<KVCoconutCrabEyeV>},
+    {"KVCoconutCrabMouthV", &KVObjectFactory::creatorOf<KVCoconutCrabMouthV>},
 };
 
 } // namespace

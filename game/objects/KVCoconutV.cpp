@@ -36,6 +36,12 @@ bool KVCoconutV::initWithActor(KVActor* model, KVActorViewHost* host) {
     // The picture is drawn for a radius of 1 m.
     if (model->isKindOf("KVCoconut")) sprite->setScale(static_cast<KVCoconut*>(model)->getRadius());
     setSprite(sprite);
+    // On the level objects' sheet, where the gameplay layer draws it.
+    kvengine::CCNode* sheet = host != nullptr ? host->viewSheet(kSheetName) : nullptr;
+    if (sheet != nullptr)
+        sheet->addChild(sprite);
+    else
+        kvengine::logDebugMessage("%s::initWithActor: no sheet %s to draw on", className(), kSheetName);
     CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVCoconutV::onCoconutFall),
                                                      EVENT_COCONUT_FALL, nullptr);
     return true;

@@ -140,9 +140,10 @@ void KVCoconutCrab::onRemoveActor(CCNotification* notification) {
     } else if (gone == m_rightEye) {
         loseEye(m_rightEye, EVENT_COCONUT_CRAB_KO_RIGHT_EYE);
     } else if (gone == m_mouth) {
+        // Dead before the news: the view's death quake asks it.
+        m_bossDead = true;
         post(EVENT_COCONUT_CRAB_DEAD);
         dropPart(m_mouth);
-        m_bossDead = true;
     }
     release();
 }

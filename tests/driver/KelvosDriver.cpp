@@ -18,6 +18,8 @@
 //                                 joined the board) of SIDE ("player" or "enemy") HP hit points,
 //                                 so a scripted play reaches a knock-out in a few hits; nothing
 //                                 (logged) without such a pawn
+//   knock-out:SIDE:N              during a mission: the N-th pawn of SIDE takes a blow of ten times
+//                                 its maximum hit points (nothing for a pawn that takes no damage)
 // --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
 // reaches); F:loading:K makes a loading screen of kind K the running scene instead.
 // --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
@@ -195,6 +197,21 @@ bool parseLifeChange(const std::string& spec, int& frame, Options::LifeChange& c
     return true;
 }
 
+// "F:knock-out:SIDE:N": a life change to no hit points, dealt as a blow.
+bool parseKnockOut(const std::string& spec, int& frame, Options::LifeChange& change) {
+    char side[16] = {};
+    int consumed = 0;
+    if (std::sscanf(spec.c_str(), "%d:knock-out:%15[a-z]:%d%n", &frame, side, &change.index, &consumed) !=
+            3 ||
+        static_cast<size_t>(consumed) != spec.size())
+        return false;
+    const std::string sideName = side;
+    if (frame < 1 || change.index < 0 || (sideName != "player" && sideName != "enemy")) return false;
+    change.enemy = sideName == "enemy";
+    change.hitPoints = 0;
+    return true;
+}
+
 bool parseOptions(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
@@ -275,6 +292,14 @@ bool parseOptions(int argc, char** argv, Options& options) {
                 return false;
             }
             options.skipTurns.insert(frame);
+        } else if (name == "--event" && value.find(":knock-out:") != std::string::npos) {
+            int frame = 0;
+            Options::LifeChange change{};
+            if (!parseKnockOut(value, frame, change)) {
+                std::fprintf(stderr, "kelvos_driver: bad event \"%s\"\n", value.c_str());
+                return false;
+            }
+            options.lifeChanges.emplace(frame, change);
         } else if (name == "--event" && value.find(":set-life:") != std::string::npos) {
             int frame = 0;
             Options::LifeChange change{};
@@ -637,6 +662,12 @@ private:
             return;
         }
         KVPawn* pawn = side->objectAtIndex(static_cast<unsigned>(change.index));
+        if (change.hitPoints == 0) {
+            // A blow of ten times its maximum: the knock-out goes through the damage rule.
+            pawn->takeDamage(pawn->getMaxHP() * 10 + pawn->getDefense(), nullptr, 1, 1.0f, 0.0f);
+            std::printf("knock-out %d: %s pawn %d (%s)\n", frame, sideName, change.index, pawn->className());
+            return;
+        }
         pawn->setHitPoints(change.hitPoints);
         std::printf("set-life %d: %s pawn %d (%s) has %d hit points\n", frame, sideName, change.index,
                     pawn->className(), change.hitPoints);

@@ -2,6 +2,7 @@
 // The steps of the content build. Each reads its sources below the content folder,
 // writes into the resource folder and returns false (after logging every fault) when
 // something is wrong, so that the build stops.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ bool buildTexts(const BuildPaths& paths);
 bool buildImages(const BuildPaths& paths);
 bool buildFonts(const BuildPaths& paths);
 bool buildSheets(const BuildPaths& paths);
+/// The coconut-crab boss's eight sheets "coconut_crab_<part>_ss", "coconut_crab_sfx_ss" and
+/// "coconut_crab_sfx_weakpoint_ss", with the frame counts of the animation set "coconut_crab".
+bool buildBossSheets(const BuildPaths& paths, const std::map<std::string, int>& counts);
 /// The troops screen's card portraits of these kelvos, sheet frontend_kelvo_ss.
 bool buildPortraits(const BuildPaths& paths, const std::vector<std::string>& kelvos);
 bool buildSounds(const BuildPaths& paths);

@@ -304,7 +304,7 @@ bool buildLevels(const BuildPaths& paths) {
     const std::string folder = paths.target + "/levels";
     bool ok = writeResource(folder + "/level_tiles.png", encodePng(rockTile()));
     const std::string layer = reefLayer();
-    for (const char* mission : {"M01a", "M01b", "M01c"}) {
+    for (const char* mission : {"M01a", "M01b", "M01c", "C0M26"}) {
         const std::string name = mission;
         ok = buildMap(paths.source + "/levels/" + name + ".tmx", folder + "/" + name + ".tmx", layer) && ok;
         const std::string svg = levelDrawing();

@@ -234,6 +234,7 @@ bool buildSheets(const BuildPaths& paths) {
         if (attack > 0) animations.push_back({"attack", attack});
         ok = writeSheet(paths, std::string(kind) + "_ss", drawCrustaceanFrames(kind, animations)) && ok;
     }
+    ok = buildBossSheets(paths, settings["coconut_crab"]) && ok;
     return ok;
 }
 

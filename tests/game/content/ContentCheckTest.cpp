@@ -430,6 +430,36 @@ TEST(ContentCheck, LevelObjectsFindTheirFrames) {
         EXPECT_TRUE(global.count(name)) << name;
 }
 
+// The boss view asks every part for every frame of its animations, with the counts of the set
+// "coconut_crab"; its effects for fixed counts.
+TEST(ContentCheck, TheCoconutCrabFindsEveryFrameOfItsSheets) {
+    PoolScope pool;
+    Dict* counts = dictAt(loadPlist("animSettings.plist"), "coconut_crab");
+    ASSERT_NE(counts, nullptr);
+    auto expectFrames = [](const std::string& sheet, const std::string& stem, int count) {
+        const std::set<std::string> frames = sheetFrames(sheet);
+        EXPECT_GT(count, 0) << stem;
+        for (int i = 1; i <= count; ++i) {
+            char name[96];
+            std::snprintf(name, sizeof name, "%s_%02d.png", stem.c_str(), i);
+            EXPECT_TRUE(frames.count(name)) << sheet << ": " << name;
+        }
+    };
+    for (const char* part : {"body", "head", "l_arm", "r_arm", "l_claw", "r_claw"})
+        for (const char* word : {"idle", "quake", "swipe", "throw_left", "throw_right"})
+            expectFrames(std::string("coconut_crab_") + part + "_ss", std::string(part) + "_" + word,
+                         std::atoi(textAt(counts, word).c_str()));
+    for (const char* pose : {"idle_ko_left", "idle_ko_right", "idle_ko", "idle_weakpoint"})
+        expectFrames("coconut_crab_head_ss", std::string("head_") + pose,
+                     std::atoi(textAt(counts, pose).c_str()));
+    expectFrames("coconut_crab_sfx_ss", "swipe_sfx", 9);
+    expectFrames("coconut_crab_sfx_weakpoint_ss", "weak_sfx", 23);
+    // The boss parts' stats name the body's sheet, which brings the other seven with it.
+    Dict* stats = loadPlist("kelvoStatsAI.plist");
+    for (const char* entry : {"CoconutCrab", "CoconutCrabEye", "CoconutCrabMouth"})
+        EXPECT_EQ(textAt(dictAt(stats, entry), "spritesheet_name"), "coconut_crab_body_ss") << entry;
+}
+
 TEST(ContentCheck, FrontEndSheetsHoldEveryButtonMarkAndBubble) {
     PoolScope pool;
     const std::set<std::string> frontEnd = sheetFrames("frontEnd_88_ss");
