@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/content/ContentFiles.h"
@@ -95,8 +96,9 @@ bool buildMap(const std::string& source, const std::string& target, const std::s
     return writeResource(target, Bytes(text.begin(), text.end()));
 }
 
-// The drawing: the reef's outline as one closed wall, the level's four edges, one loose rock.
-std::string levelDrawing() {
+// The drawing: the reef's outline as one closed wall, the level's four edges, one loose rock, and
+// the mission's own shapes (`extra`, whole SVG elements).
+std::string levelDrawing(const std::string& extra = "") {
     std::string reef = "M 0," + std::to_string(kLevelHeight);
     for (int column = 0; column < kLevelWidth / kReefColumnPoints; ++column) {
         const int top = kLevelHeight - reefPoints(column);
@@ -121,7 +123,7 @@ std::string levelDrawing() {
            "  <path id=\"rock\" sodipodi:type=\"arc\" sodipodi:cx=\"560\" sodipodi:cy=\"300\""
            " sodipodi:rx=\"20\" sodipodi:ry=\"20\" physics=\"density=3,friction=0.8,restitution=0.2\"/>\n"
            " </g>\n";
-    return svg + "</svg>\n";
+    return svg + extra + "</svg>\n";
 }
 
 // Level objects, drawn for the sizes their views scale from: the balls for a radius of 1 m (64
@@ -304,10 +306,19 @@ bool buildLevels(const BuildPaths& paths) {
     const std::string folder = paths.target + "/levels";
     bool ok = writeResource(folder + "/level_tiles.png", encodePng(rockTile()));
     const std::string layer = reefLayer();
-    for (const char* mission : {"M01a", "M01b", "M01c", "C0M26"}) {
+    // The currents of C0M01: a geyser rising from the reef on the right (a sensor rectangle of the
+    // drawing; the level builder makes the geyser from its description).
+    const std::string geyser =
+        " <g inkscape:label=\"physics:currents\">\n"
+        "  <rect id=\"geyser\" x=\"736\" y=\"160\" width=\"96\" height=\"352\" physics=\"isSensor=1\""
+        " game_data=\"object=Geyser,objectparams=power:0.6\"/>\n"
+        " </g>\n";
+    const std::pair<const char*, std::string> missions[] = {
+        {"M01a", ""}, {"M01b", ""}, {"M01c", ""}, {"C0M01", geyser}, {"C0M26", ""}};
+    for (const auto& [mission, extra] : missions) {
         const std::string name = mission;
         ok = buildMap(paths.source + "/levels/" + name + ".tmx", folder + "/" + name + ".tmx", layer) && ok;
-        const std::string svg = levelDrawing();
+        const std::string svg = levelDrawing(extra);
         ok = writeResource(folder + "/" + name + ".svg", Bytes(svg.begin(), svg.end())) && ok;
     }
 

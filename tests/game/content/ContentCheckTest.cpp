@@ -821,6 +821,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"M01a", ""},
         {"M01b", ""},
         {"M01c", ""},
+        {"C0M01", ""},
         {"On touched pawn", "%d%d"},
         {"Injured pawn", "%d"},
         {"Healed pawn", "%d%d%d"},
