@@ -27,9 +27,9 @@ if [ "${FUZZ_SECONDS:-20}" != 0 ]; then
   bash scripts/run-fuzzers.sh build-fuzz "${FUZZ_SECONDS:-20}"
 fi
 
-# clang for the sanitizer build: it compiles the instrumented tests about a third quicker than gcc,
-# and the -Werror build above already holds gcc's warnings.
+# gcc for the sanitizer build: clang 15's leak checker crashes at exit in some of the
+# whole-program tests (its thread-local scan reads garbage), so its verdict cannot be trusted.
 step "sanitizer build and test"
-CC=clang CXX=clang++ bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF -DKELVOS_LINE_TABLES_ONLY=ON
+bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF -DKELVOS_LINE_TABLES_ONLY=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure
