@@ -24,8 +24,12 @@
 #include "game/objects/KVFishBombV.h"
 #include "game/objects/KVGeyser.h"
 #include "game/objects/KVGeyserV.h"
+#include "game/objects/KVHiddenStar.h"
+#include "game/objects/KVHiddenStarV.h"
 #include "game/objects/KVMapBorder.h"
 #include "game/objects/KVPearlV.h"
+#include "game/objects/KVPickupHelmet.h"
+#include "game/objects/KVPickupHelmetV.h"
 #include "game/objects/KVPowerupPickupV.h"
 #include "game/objects/KVPowerupSpawner.h"
 #include "game/objects/KVSpawnEvent.h"
@@ -34,6 +38,8 @@
 #include "game/objects/KVSpikyBallV.h"
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
+#include "game/objects/KVTreasureChest.h"
+#include "game/objects/KVTreasureChestV.h"
 #include "game/objects/KVTrigger.h"
 #include "game/objects/KVTriggerV.h"
 #include "game/objects/KVVortex.h"
@@ -46,10 +52,12 @@
 #include "game/pawns/KVKelvoAI.h"
 #include "game/pawns/KVKelvoPlayer.h"
 #include "game/pawns/KVPawnAI.h"
+#include "game/powerups/KVKraken.h"
 #include "game/powerups/KVPowerupKinds.h"
 #include "game/views/KVCoconutCrabV.h"
 #include "game/views/KVHitV.h"
 #include "game/views/KVKelvoV.h"
+#include "game/views/KVKrakenV.h"
 #include "game/views/KVPawnV.h"
 #include "game/views/KVPuffV.h"
 #include "game/world/KVActorV.h"
@@ -130,6 +138,14 @@ const Row kGameClasses[] = {
     {"KVCoconutCrabV", &KVObjectFactory::creatorOf<KVCoconutCrabV>},
     {"KVCoconutCrabEyeV", &KVObjectFactory::creatorOf<KVCoconutCrabEyeV>},
     {"KVCoconutCrabMouthV", &KVObjectFactory::creatorOf<KVCoconutCrabMouthV>},
+    {"KVKraken", &KVObjectFactory::creatorOf<KVKraken>},
+    {"KVKrakenV", &KVObjectFactory::creatorOf<KVKrakenV>},
+    {"KVTreasureChest", &KVObjectFactory::creatorOf<KVTreasureChest>},
+    {"KVTreasureChestV", &KVObjectFactory::creatorOf<KVTreasureChestV>},
+    {"KVPickupHelmet", &KVObjectFactory::creatorOf<KVPickupHelmet>},
+    {"KVPickupHelmetV", &KVObjectFactory::creatorOf<KVPickupHelmetV>},
+    {"KVHiddenStar", &KVObjectFactory::creatorOf<KVHiddenStar>},
+    {"KVHiddenStarV", &KVObjectFactory::creatorOf<KVHiddenStarV>},
 };
 
 } // namespace

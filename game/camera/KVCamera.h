@@ -203,7 +203,7 @@ public:
     bool isPawnOnScreen(KVPawn* pawn) override;
     bool isZoomedOutManually() override;
     bool isLevelPointOnScreen(float x, float y) override;
-    bool isPlayable();
+    bool isPlayable() override;
 
 private:
     KVCamera* m_camera = nullptr;

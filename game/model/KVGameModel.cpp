@@ -118,16 +118,36 @@ kvengine::CCPoint KVGameModel::getPearlLabelAnchor() {
     return m_xpManager != nullptr ? m_xpManager->pickPoint : kvengine::CCPoint(0.0f, 0.0f);
 }
 
+namespace {
+
+bool addFoundName(kvengine::CCMutableArray<kvengine::CCString*>* list, const std::string& name) {
+    if (list == nullptr || name.empty()) return false;
+    auto* text = new kvengine::CCString(name);
+    list->addObject(text);
+    text->release();
+    return true;
+}
+
+} // namespace
+
 bool KVGameModel::recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
     auto* solo = static_cast<KVScoreManagerSolo*>(m_scoreManager);
-    auto add = [](kvengine::CCMutableArray<kvengine::CCString*>* list, const std::string& name) {
-        if (list == nullptr || name.empty()) return;
-        auto* text = new kvengine::CCString(name);
-        list->addObject(text);
-        text->release();
-    };
-    add(solo->getKelvosFound(), kelvo);
-    add(solo->getHelmetsFound(), helmet);
+    addFoundName(solo->getKelvosFound(), kelvo);
+    addFoundName(solo->getHelmetsFound(), helmet);
     return true;
+}
+
+bool KVGameModel::isAnythingBusy() {
+    return m_turnManager != nullptr && m_turnManager->getBusyCount() > 0;
+}
+
+bool KVGameModel::recordOpenedChest(const std::string& chestId) {
+    if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
+    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager)->getChestsFound(), chestId);
+}
+
+bool KVGameModel::recordChestHelmet(const std::string& helmet) {
+    if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
+    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager)->getHelmetsFound(), helmet);
 }

@@ -76,6 +76,11 @@ public:
     kvengine::CCPoint getPearlLabelAnchor() override;
     /// Into the solo score manager's lists; false in multiplayer.
     bool recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) override;
+    /// The turn manager's busy list is not empty.
+    bool isAnythingBusy() override;
+    /// Into the solo score manager's opened chests / helmets to unlock; false in multiplayer.
+    bool recordOpenedChest(const std::string& chestId) override;
+    bool recordChestHelmet(const std::string& helmet) override;
 
     kvengine::CCObject* spawnPointsOwner() override { return this; }
     KVGameModel* spawnPointsModel() override { return this; }

@@ -23,4 +23,7 @@ public:
     /// True when the level point (x, y), in points, lies on the window (the fish bombs circle only
     /// then).
     virtual bool isLevelPointOnScreen(float x, float y) = 0;
+    /// True when the camera shows the current pawn at full zoom, ready for the player's touch
+    /// (a consumable waits for it); true for a camera that does not say.
+    virtual bool isPlayable() { return true; }
 };

@@ -48,5 +48,20 @@ public:
     /// the mission has none.
     virtual KVPowerupManager* getPowerupManager() { return nullptr; }
 
+    /// True while something announced busy ("EVENT_NOTIFY_IN_ACTION") has not gone idle: the
+    /// consumables wait for a quiet board.
+    virtual bool isAnythingBusy() { return false; }
+    /// An opened chest's id, and a helmet taken from a chest, join the solo mission's lists that
+    /// the victory screen saves. False, recording nothing, when the mission keeps no such lists
+    /// (multiplayer) or for an empty name.
+    virtual bool recordOpenedChest(const std::string& chestId) {
+        (void)chestId;
+        return false;
+    }
+    virtual bool recordChestHelmet(const std::string& helmet) {
+        (void)helmet;
+        return false;
+    }
+
     virtual ~KVRunningMission() = default;
 };

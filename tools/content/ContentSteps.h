@@ -35,6 +35,8 @@ bool buildEnvironment(const BuildPaths& paths);
 int reefColumnHeight(int column);
 /// The missions' levels: tile maps and drawings under levels/, the level objects' sheet global_ss.
 bool buildLevels(const BuildPaths& paths);
+/// The kraken consumable's animation, sheets kraken_fx_a_ss, kraken_fx_b_ss and kraken_fx_c_ss.
+bool buildKrakenSheets(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
 /// The dialogues' portraits, talking animations and image-step pictures.

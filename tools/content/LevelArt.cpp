@@ -300,6 +300,91 @@ Image fugu(bool angry) {
     return finishDrawing(surface, cr);
 }
 
+// A treasure chest, drawn for its 24-point radius (48 texels): a wooden chest banded with brass,
+// closed with a lock, or open with its lid thrown back over a heap of glowing pearls.
+Image treasureChest(bool opened) {
+    const int size = 96;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const Rgb wood = hex(0x8A5424), dark = hex(0x3A2008), brass = hex(0xE2B33C);
+    // The body.
+    cairo_rectangle(cr, 12, 44, 72, 40);
+    fillAndOutline(cr, wood, dark, 3);
+    for (double x : {24.0, 72.0}) {
+        cairo_rectangle(cr, x - 4, 44, 8, 40);
+        fillAndOutline(cr, brass, dark, 1.5);
+    }
+    if (opened) {
+        // The lid thrown back, its inside dark.
+        cairo_move_to(cr, 14, 44);
+        cairo_line_to(cr, 20, 10);
+        cairo_line_to(cr, 76, 10);
+        cairo_line_to(cr, 82, 44);
+        cairo_close_path(cr);
+        fillAndOutline(cr, hex(0x5A3414), dark, 3);
+        // Pearls heaped up at the mouth, with their glow.
+        cairo_pattern_t* glow = cairo_pattern_create_radial(48, 44, 0, 48, 44, 40);
+        cairo_pattern_add_color_stop_rgba(glow, 0.0, 1.0, 0.95, 0.8, 0.8);
+        cairo_pattern_add_color_stop_rgba(glow, 1.0, 1.0, 0.9, 0.6, 0.0);
+        ellipsePath(cr, 48, 44, 40, 26);
+        cairo_set_source(cr, glow);
+        cairo_fill(cr);
+        cairo_pattern_destroy(glow);
+        const double pearls[][2] = {{30, 44}, {40, 40}, {50, 42}, {60, 39}, {68, 44}, {45, 35}, {56, 33}};
+        for (const auto& p : pearls) {
+            ellipsePath(cr, p[0], p[1], 6, 6);
+            fillAndOutline(cr, hex(0xF6F0FF), hex(0x8C86A8), 1.2);
+        }
+        sparkle(cr, 36, 24, 6, hex(0xFFFFFF));
+        sparkle(cr, 64, 20, 5, hex(0xFFFFFF));
+    } else {
+        // The closed lid, rounded, with its lock.
+        cairo_move_to(cr, 12, 46);
+        cairo_curve_to(cr, 12, 18, 84, 18, 84, 46);
+        cairo_close_path(cr);
+        fillAndOutline(cr, hex(0x9A6230), dark, 3);
+        for (double x : {24.0, 72.0}) {
+            cairo_rectangle(cr, x - 4, 26, 8, 20);
+            fillAndOutline(cr, brass, dark, 1.5);
+        }
+        cairo_rectangle(cr, 40, 38, 16, 18);
+        fillAndOutline(cr, brass, dark, 2);
+        ellipsePath(cr, 48, 45, 2.5, 2.5);
+        setColour(cr, dark);
+        cairo_fill(cr);
+    }
+    return finishDrawing(surface, cr);
+}
+
+// The hidden star, drawn for a radius of 32 points (64 texels): a pale five-pointed sea star in
+// a soft halo, which the view fades in as a kelvo comes near.
+Image hiddenStar() {
+    const int size = 128;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(c, c, 0, c, c, c);
+    cairo_pattern_add_color_stop_rgba(halo, 0.0, 1.0, 0.95, 0.6, 0.7);
+    cairo_pattern_add_color_stop_rgba(halo, 0.6, 1.0, 0.85, 0.4, 0.25);
+    cairo_pattern_add_color_stop_rgba(halo, 1.0, 1.0, 0.8, 0.3, 0.0);
+    ellipsePath(cr, c, c, c, c);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    for (int i = 0; i < 10; ++i) {
+        const double a = -kPi / 2 + i * kPi / 5;
+        const double r = i % 2 == 0 ? 46 : 20;
+        if (i == 0)
+            cairo_move_to(cr, c + r * std::cos(a), c + r * std::sin(a));
+        else
+            cairo_line_to(cr, c + r * std::cos(a), c + r * std::sin(a));
+    }
+    cairo_close_path(cr);
+    fillAndOutline(cr, hex(0xFFD84A), hex(0xB07A10), 3);
+    sparkle(cr, c - 14, c - 10, 7, hex(0xFFFFFF));
+    return finishDrawing(surface, cr);
+}
+
 } // namespace
 
 bool buildLevels(const BuildPaths& paths) {
@@ -313,8 +398,8 @@ bool buildLevels(const BuildPaths& paths) {
         "  <rect id=\"geyser\" x=\"736\" y=\"160\" width=\"96\" height=\"352\" physics=\"isSensor=1\""
         " game_data=\"object=Geyser,objectparams=power:0.6\"/>\n"
         " </g>\n";
-    const std::pair<const char*, std::string> missions[] = {
-        {"M01a", ""}, {"M01b", ""}, {"M01c", ""}, {"C0M01", geyser}, {"C0M26", ""}};
+    const std::pair<const char*, std::string> missions[] = {{"M01a", ""},      {"M01b", ""},  {"M01c", ""},
+                                                            {"C0M01", geyser}, {"C0M02", ""}, {"C0M26", ""}};
     for (const auto& [mission, extra] : missions) {
         const std::string name = mission;
         ok = buildMap(paths.source + "/levels/" + name + ".tmx", folder + "/" + name + ".tmx", layer) && ok;
@@ -332,6 +417,9 @@ bool buildLevels(const BuildPaths& paths) {
     frames.push_back({"projectile_kelvos.png", projectile(false)});
     frames.push_back({"GPE_Fugu.png", fugu(false)});
     frames.push_back({"GPE_Fugu_angry.png", fugu(true)});
+    frames.push_back({"chest_closed.png", treasureChest(false)});
+    frames.push_back({"chest_opened.png", treasureChest(true)});
+    frames.push_back({"hidden_star.png", hiddenStar()});
     SpriteSheet sheet;
     ok = sheet.pack(std::move(frames)) && sheet.write(paths.target + "/sheets", "global_ss") && ok;
     logLine("levels: the missions' maps, drawings and level objects");

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     ok = kvcontent::buildEnvironment(paths) && ok;
     ok = kvcontent::buildChatter(paths) && ok;
     ok = kvcontent::buildLevels(paths) && ok;
+    ok = kvcontent::buildKrakenSheets(paths) && ok;
     ok = kvcontent::buildSounds(paths) && ok;
     if (!ok) {
         kvcontent::logLine("the resource folder is incomplete: fix the faults above");

@@ -5,6 +5,7 @@
 #include "game/attacks/KVProjectile.h"
 #include "game/objects/KVAnchor.h"
 #include "game/objects/KVGeyser.h"
+#include "game/objects/KVHiddenStar.h"
 #include "game/objects/KVTrigger.h"
 #include "game/powerups/KVPowerup.h"
 
@@ -112,7 +113,8 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
         kLooseGeometry,
         kSolidObject,
         kSensorZone,
-        kGeyser
+        kGeyser,
+        kHiddenStar
     };
     const struct Case {
         const char* what;
@@ -129,6 +131,7 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
         {"a solid level object ends it", kSolidObject, true, -1},
         {"a category-2 zone lets it pass", kSensorZone, false, -1},
         {"a geyser lets it pass", kGeyser, false, -1},
+        {"the hidden star lets it pass", kHiddenStar, false, -1},
     };
     float lane = 1.0f;
     for (const Case& c : cases) {
@@ -177,6 +180,11 @@ TEST_F(ProjectileTest, WhatEndsAFlightAndWhoIsHurt) {
             EXPECT_TRUE(keep(new KVGeyser())->initWithBody(body));
             break;
         }
+        case kHiddenStar: // a sensor of 1 m radius centred on (4, lane)
+            EXPECT_TRUE(
+                keep(new KVHiddenStar())
+                    ->initWithDictionary(tileObject(96, static_cast<int>(lane * 32.0f) - 32, 64, 64)));
+            break;
         }
         auto* shot = fire<KVDistanceAttackProjectile>(shooter);
         stepAll(30); // 5 m: to x = 6

@@ -430,6 +430,26 @@ TEST(ContentCheck, LevelObjectsFindTheirFrames) {
         EXPECT_TRUE(global.count(name)) << name;
 }
 
+// The chests' pictures of the stem the levels use, the hidden star, and the kraken's forty frames
+// spread over the three sheets the gameplay layer loads when the profile holds a kraken.
+TEST(ContentCheck, ChestsTheHiddenStarAndTheKrakenFindTheirFrames) {
+    PoolScope pool;
+    const std::set<std::string> global = sheetFrames("global_ss");
+    for (const char* name : {"chest_closed.png", "chest_opened.png", "hidden_star.png"})
+        EXPECT_TRUE(global.count(name)) << name;
+    std::set<std::string> kraken;
+    for (const char* sheet : {"kraken_fx_a_ss", "kraken_fx_b_ss", "kraken_fx_c_ss"}) {
+        const std::set<std::string> frames = sheetFrames(sheet);
+        EXPECT_FALSE(frames.empty()) << sheet;
+        kraken.insert(frames.begin(), frames.end());
+    }
+    for (int i = 1; i <= 40; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "kraken_fx_%02d.png", i);
+        EXPECT_TRUE(kraken.count(name)) << name;
+    }
+}
+
 // The boss view asks every part for every frame of its animations, with the counts of the set
 // "coconut_crab"; its effects for fixed counts.
 TEST(ContentCheck, TheCoconutCrabFindsEveryFrameOfItsSheets) {
@@ -822,6 +842,7 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"M01b", ""},
         {"M01c", ""},
         {"C0M01", ""},
+        {"C0M02", ""},
         {"On touched pawn", "%d%d"},
         {"Injured pawn", "%d"},
         {"Healed pawn", "%d%d%d"},

@@ -60,7 +60,7 @@ std::vector<std::string> environmentFiles() {
 
 TEST_F(ContentEnvironment, EveryEnvironmentFileLoadsWholeThroughTheManager) {
     const std::vector<std::string> files = environmentFiles();
-    for (const char* needed : {"default_ENV", "M01a_ENV", "M01b_ENV", "M01c_ENV", "C0M01_ENV"})
+    for (const char* needed : {"default_ENV", "M01a_ENV", "M01b_ENV", "M01c_ENV", "C0M01_ENV", "C0M02_ENV"})
         EXPECT_NE(std::find(files.begin(), files.end(), needed), files.end()) << needed;
     std::vector<int> kindsSeen(KVEnvLayer::kUnknown, 0);
     for (const std::string& file : files) {

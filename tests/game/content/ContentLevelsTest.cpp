@@ -4,8 +4,10 @@
 // starts and nothing is logged on the way; the trigger that a reach condition names is in the level.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCUserDefaults.h"
 #include "engine/director/CCDirector.h"
+#include "engine/tilemaps/CCTMXObjectGroup.h"
 #include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/app/KVGameServices.h"
 #include "game/app/KVGlobalNames.h"
@@ -190,6 +193,52 @@ TEST_F(ContentLevels, TheShrimpNestOfM01bWakesTwoShrimpsAndTheReefIsWonFromTheTh
     model->update(1.0f / 60.0f);
     EXPECT_TRUE(model->getScoreManager()->isVictoryChecking());
     kvtest::endMission(model);
+}
+
+// Every treasure chest of a level carries its id, a picture stem whose two frames global_ss holds
+// and, when it holds a helmet, a helmet of the game data; the ids are unique across the levels.
+// The chest mission C0M02 has a chest with a helmet and a hidden star.
+TEST_F(ContentLevels, EveryTreasureChestOfTheLevelsIsComplete) {
+    PoolScope pool;
+    Dict* global = dictAt(loadPlist("global_ss.plist"), "frames");
+    ASSERT_NE(global, nullptr);
+    const std::vector<std::string> helmets = keysOf(loadPlist("helmets.plist"));
+    std::set<std::string> ids;
+    std::map<std::string, int> c0m02;
+    kvdata::Dict* chapters = KVGameParameters::getInstance()->getMissionDefinitions();
+    for (const std::string& chapter : kvdata::keysOf(chapters)) {
+        for (const std::string& mission : kvdata::keysOf(kvdata::dictAt(chapters, chapter))) {
+            SCOPED_TRACE(mission);
+            kvengine::CCTMXTiledMap* map =
+                kvengine::CCTMXTiledMap::createWithFile(resourcePath(mission + ".tmx").c_str());
+            ASSERT_NE(map, nullptr);
+            kvengine::CCTMXObjectGroup* group = map->findObjectGroupByName("GPE");
+            if (group == nullptr) continue;
+            for (kvengine::CCTMXObject* object : *group->getObjects()) {
+                const std::string kind =
+                    object->objectForKey("name") != nullptr ? object->objectForKey("name")->text : "";
+                if (mission == "C0M02") c0m02[kind] += 1;
+                if (kind != "TreasureChest") continue;
+                auto text = [object](const char* key) {
+                    kvengine::CCString* value = object->objectForKey(key);
+                    return value != nullptr ? value->text : std::string();
+                };
+                const std::string id = text("chestId");
+                EXPECT_FALSE(id.empty());
+                EXPECT_TRUE(ids.insert(id).second) << "chest id used twice: " << id;
+                for (const char* state : {"_closed.png", "_opened.png"})
+                    EXPECT_NE(global->objectForKey(text("image") + state), nullptr) << text("image") << state;
+                const std::string helmet = text("helmetReward");
+                if (!helmet.empty()) {
+                    EXPECT_NE(std::find(helmets.begin(), helmets.end(), helmet), helmets.end()) << helmet;
+                    if (mission == "C0M02") c0m02["helmet"] += 1;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(c0m02["TreasureChest"], 1);
+    EXPECT_EQ(c0m02["helmet"], 1);
+    EXPECT_EQ(c0m02["hidden_star"], 1);
 }
 
 } // namespace

@@ -47,6 +47,7 @@
 #include "game/model/KVGameModel.h"
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVPawnManager.h"
+#include "game/powerups/KVConsumableManager.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVGameplayScene.h"
 #include "game/scene/KVLoadingGameLayer.h"
@@ -573,6 +574,55 @@ TEST_F(SceneTest, OnAHumanTurnAPullTakesTheKelvoWhilePanAndPinchMoveTheCameraWit
     EXPECT_TRUE(pinched) << "the pinch reached the camera";
     both->release();
     second->release();
+}
+
+// The kraken in a running mission (C0M02: Steev and Vahine against a crab): used on the player's
+// turn, it plays its animation on the HUD, leaves the crab at 1 hit point and hands the turn back.
+// The usage record starts empty with the mission, so the refund a lost mission makes gives back
+// this mission's unit only, not one a won mission used before.
+TEST_F(SceneTest, TheKrakenStrikesInAMissionAndALossGivesBackOnlyThatMissionsUnit) {
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    profile->addConsumable("mighty_kraken", 2);
+    const int stock = profile->getConsumableAmount("mighty_kraken");
+    KVConsumableManager* consumables = KVConsumableManager::getInstance();
+    // A unit the previous (won) mission used: it stays used.
+    consumables->recordUsage("mighty_kraken");
+
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    setup->getTeamKelvoNames()->removeAllObjects();
+    setup->getTeamHelmetNames()->removeAllObjects();
+    setup->getTeamSpawnPoints()->removeAllObjects();
+    setup->setChapterName(kvdata::newString("Chapter0"));
+    setup->setMissionName(kvdata::newString("C0M02"));
+    setup->buildTeam();
+    KVGameplayScene* scene = KVGameplayScene::create();
+    ASSERT_NE(scene, nullptr);
+    director->replaceScene(scene);
+    ASSERT_TRUE(playUntilStarted(scene));
+    EXPECT_TRUE(consumables->getUsage().empty()) << "the mission starts a record of its own";
+    ASSERT_TRUE(playUntilPlayersTurn(scene, 600));
+    KVPawn* crab = KVPawnManager::getInstance()->getEnemyPawns()->objectAtIndex(0);
+    ASSERT_NE(crab, nullptr);
+    Recorder posts({EVENT_KRAKEN_EFFECT_TRIGGERED, EVENT_KRAKEN_ANIM_FINISHED, EVENT_NOTIFY_IDLE});
+
+    ASSERT_TRUE(consumables->useConsumable("mighty_kraken"));
+    EXPECT_EQ(profile->getConsumableAmount("mighty_kraken"), stock - 1);
+    frames(62);
+    EXPECT_EQ(posts.count("EVENT_KRAKEN_EFFECT_TRIGGERED"), 1);
+    frames(60);
+    screenshot("scene_kraken.png");
+    frames(150);
+    EXPECT_EQ(crab->getHitPoints(), 1);
+    for (int i = 0; i < 200 && consumables->getPendingKind() != KVConsumableManager::kNone; ++i)
+        frame();
+    EXPECT_EQ(posts.count("EVENT_KRAKEN_ANIM_FINISHED"), 1);
+    EXPECT_EQ(consumables->getPendingKind(), KVConsumableManager::kNone);
+    EXPECT_TRUE(playUntilPlayersTurn(scene, 600)) << "the player's turn goes on";
+
+    // The mission is lost: its unit comes back, the earlier mission's does not.
+    consumables->flushUsage();
+    EXPECT_EQ(profile->getConsumableAmount("mighty_kraken"), stock);
+    consumables->release();
 }
 
 } // namespace
