@@ -391,6 +391,31 @@ TEST_F(PickupsTest, TheHelmetFliesToTheCurrentPawnAndRecordsItselfAndItsChest) {
     }
 }
 
+// A helmet whose icon is missing is still taken (and recorded) at 0.4 s and leaves at once.
+TEST_F(PickupsTest, AHelmetWithoutItsIconIsStillTaken) {
+    LogCapture log;
+    KVTreasureChest* chest = makeChest(10.0f, 5.0f, {{"image", "chest"}, {"chestId", "plain"}});
+    auto* helmet = new KVPickupHelmet();
+    auto* name = new kvengine::CCString("mystery_hat");
+    ASSERT_TRUE(helmet->initFromChest(chest, name, chest->getChestId()));
+    name->release();
+    keep(helmet);
+    auto* posts = trace({EVENT_TREASURE_CHEST_HELMET_REWARD, EVENT_REMOVE_ACTOR});
+    posts->name(helmet, "helmet");
+    auto* view = viewOf(helmet, new KVPickupHelmetV());
+    EXPECT_TRUE(log.contains("no frame mystery_hat_frontend_01.png"));
+    EXPECT_EQ(view->getSprite(), nullptr);
+    play(view, 25);
+    EXPECT_EQ(posts->lines, (Names{"EVENT_TREASURE_CHEST_HELMET_REWARD ?", "EVENT_REMOVE_ACTOR helmet"}));
+    EXPECT_EQ(mission->helmets, Names{"mystery_hat"});
+    EXPECT_EQ(mission->chests, Names{"plain"});
+
+    // A helmet without a name is refused.
+    auto* nameless = keep(new KVPickupHelmet());
+    EXPECT_FALSE(nameless->initFromChest(chest, nullptr, nullptr));
+    EXPECT_TRUE(log.contains("KVPickupHelmet: no helmet name"));
+}
+
 TEST_F(PickupsTest, OnlyAPlayersKelvoFindsTheStarWhichHealsItOnce) {
     auto* star = keep(new KVHiddenStar());
     ASSERT_TRUE(star->initWithDictionary(tileObject(288, 128, 64, 64))); // centre (10, 5), radius 1 m

@@ -10,6 +10,7 @@
 #include "game/powerups/KVConsumableManager.h"
 #include "game/powerups/KVKraken.h"
 #include "game/powerups/KVPowerupKinds.h"
+#include "game/views/KVKrakenV.h"
 #include "game/world/KVCameraService.h"
 #include "game/world/KVRunningMission.h"
 
@@ -282,6 +283,64 @@ TEST_F(ConsumableUseTest, TheTentacleGripBringsBackOnlyAFallenKelvo) {
     EXPECT_EQ(stock("tentacle_grip"), 1);
     EXPECT_EQ(manager->getUsage(), (std::map<std::string, int>{{"tentacle_grip", 1}}));
     EXPECT_FALSE(manager->canUseConsumable("tentacle_grip")) << "forgotten once back";
+}
+
+// The miracle tentacle brings back the kelvo that died last, with its helmet; the grip does not
+// bring back the dead, only the fallen.
+TEST_F(ConsumableUseTest, TheMiracleTentacleBringsBackTheLastDeadKelvoWithItsHelmet) {
+    profile()->addConsumable("miracle_tentacle_final", 1);
+    profile()->addConsumable("tentacle_grip", 1);
+    for (const char* name : {"steev", "vahine"}) {
+        auto* kelvo = new KVKelvoPlayer();
+        auto* type = new CCString(name);
+        auto* helmet = new CCString("straw_hat");
+        ASSERT_TRUE(kelvo->initForPlayer(2.0f, 14.0f, nullptr, type, nullptr, helmet));
+        type->release();
+        helmet->release();
+        pawns.push_back(kelvo);
+        CCNotificationCenter::getInstance()->postNotification(EVENT_REMOVE_ACTOR, kelvo);
+    }
+    EXPECT_FALSE(manager->canUseConsumable("tentacle_grip")) << "nobody fell";
+    ASSERT_TRUE(manager->useConsumable("tentacle_grip"));
+    manager->triggerPendingTentacle();
+    EXPECT_EQ(stock("tentacle_grip"), 1);
+
+    ASSERT_TRUE(manager->canUseConsumable("miracle_tentacle_final"));
+    ASSERT_TRUE(manager->useConsumable("miracle_tentacle_final"));
+    events->clear();
+    manager->triggerPendingTentacle();
+    EXPECT_EQ(events->count("EVENT_SPAWN_PAWN -"), 1) << events->dump();
+    const std::vector<KVKelvoPlayer*> kelvos = keeper->keptOf<KVKelvoPlayer>("KVKelvoPlayer");
+    ASSERT_EQ(kelvos.size(), 3u);
+    EXPECT_EQ(kelvos[2]->getTypeName()->text, "vahine") << "the last to die";
+    EXPECT_EQ(stock("miracle_tentacle_final"), 0);
+    EXPECT_EQ(manager->getUsage(), (std::map<std::string, int>{{"miracle_tentacle_final", 1}}));
+    EXPECT_EQ(KVPawnManager::getInstance()->getDeadKelvoCount(), 1) << "steev is still gone";
+}
+
+// Without its picture or the mission's screen layer the kraken's view ends the animation at once,
+// so the kraken never keeps the turn waiting.
+TEST_F(ConsumableUseTest, AKrakenViewWithoutItsPictureStillEndsTheAnimation) {
+    pawntest::LogCapture log;
+    auto* kraken = new KVKraken();
+    ASSERT_TRUE(kraken->init());
+    events->name(kraken, "kraken");
+    auto* view = new KVKrakenV();
+    ASSERT_TRUE(view->initWithActor(kraken, nullptr));
+    EXPECT_TRUE(log.contains("KVKrakenV: no frame kraken_fx_01.png"));
+    auto* finished = trace({EVENT_KRAKEN_ANIM_FINISHED});
+    for (int i = 0; i < 62; ++i)
+        kraken->update(pawntest::kFrame);
+    EXPECT_EQ(finished->lines.size(), 1u);
+    EXPECT_EQ(events->count("EVENT_NOTIFY_IDLE kraken"), 1);
+    EXPECT_EQ(events->count("EVENT_REMOVE_ACTOR kraken"), 1);
+    // Refused for a model that is no kraken.
+    auto* other = new KVKrakenV();
+    EXPECT_FALSE(other->initWithActor(player, nullptr));
+    EXPECT_TRUE(log.contains("the model is no kraken"));
+    other->release();
+    view->release();
+    kraken->release();
 }
 
 // The strike deals Defense + HP - 1: the Defense takes its share back.
