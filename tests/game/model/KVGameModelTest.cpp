@@ -177,6 +177,31 @@ TEST_F(KVGameModelTest, ALevelIsBuiltFromItsMap) {
     EXPECT_NE(model->getPowerupManager(), nullptr);
 }
 
+// What the chests find goes to the solo score manager's lists, which the victory screen saves; a
+// multiplayer model keeps none and records nothing.
+TEST_F(KVGameModelTest, OpenedChestsAndTheirHelmetsJoinTheSoloListsOnly) {
+    ASSERT_TRUE(model->buildLevel(loadMap(fullMap(teamObjects("")))));
+    auto* score = static_cast<KVScoreManagerSolo*>(model->getScoreManager());
+    EXPECT_TRUE(model->recordOpenedChest("reef_chest"));
+    EXPECT_TRUE(model->recordChestHelmet("snorkel"));
+    EXPECT_FALSE(model->recordOpenedChest("")) << "an empty id is not recorded";
+    ASSERT_EQ(score->getChestsFound()->count(), 1u);
+    EXPECT_EQ(score->getChestsFound()->objectAtIndex(0)->text, "reef_chest");
+    ASSERT_EQ(score->getHelmetsFound()->count(), 1u);
+    EXPECT_EQ(score->getHelmetsFound()->objectAtIndex(0)->text, "snorkel");
+    EXPECT_FALSE(model->isAnythingBusy());
+    kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_NOTIFY_IN_ACTION, score);
+    EXPECT_TRUE(model->isAnythingBusy());
+    kvengine::CCNotificationCenter::getInstance()->postNotification(EVENT_NOTIFY_IDLE, score);
+    EXPECT_FALSE(model->isAnythingBusy());
+
+    auto* unbuilt = new KVGameModel();
+    EXPECT_FALSE(unbuilt->recordOpenedChest("reef_chest")) << "no solo lists";
+    EXPECT_FALSE(unbuilt->recordChestHelmet("snorkel"));
+    EXPECT_FALSE(unbuilt->isAnythingBusy());
+    unbuilt->release();
+}
+
 TEST_F(KVGameModelTest, TheOuterBorderFollowsTheContentScale) {
     // 40 x 30 tiles of 64 pixels: at content scale 2 they are 32 points each, 40 x 30 m.
     kvengine::CCDirector::getInstance()->enableDoubleContentScale();
