@@ -137,7 +137,7 @@ bool KVEffectRuleEnable::initWithParameters(Parameters* parameters) {
 }
 
 void KVEffectRuleEnable::update(float dt) {
-    if (KVRule* rule = KVRuleManager::getInstance()->ruleAt(m_ruleIndex))
+    if (KVRule* rule = KVRuleManager::getInstance()->fileRuleAt(m_ruleIndex))
         rule->enabled = m_enable;
     else
         logDebugMessage("KVEffectRuleEnable: no rule %d to %s", m_ruleIndex, m_enable ? "enable" : "disable");

@@ -7,7 +7,9 @@
 #include "engine/files/CCResourceIndex.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameSetup.h"
+#include "game/rules/KVComboConditions.h"
 #include "game/rules/KVRule.h"
+#include "game/rules/KVRuleCombo.h"
 #include "game/rules/KVRuleConditions.h"
 #include "game/rules/KVRuleEffects.h"
 
@@ -99,6 +101,18 @@ KVRule* KVRuleManager::ruleAt(int index) const {
     return m_rules->objectAtIndex(static_cast<unsigned>(index));
 }
 
+KVRule* KVRuleManager::fileRuleAt(int index) const {
+    KVRule* rule = ruleAt(index);
+    return rule != nullptr && !rule->isKindOf("KVRuleCombo") ? rule : nullptr;
+}
+
+unsigned KVRuleManager::getFileRuleCount() const {
+    unsigned count = 0;
+    while (fileRuleAt(static_cast<int>(count)) != nullptr)
+        ++count;
+    return count;
+}
+
 void KVRuleManager::loadRules() {
     clearRules();
     CCString* setName = KVGameSetup::getInstance()->getRuleSetName();
@@ -137,6 +151,20 @@ bool KVRuleManager::loadRuleArray(CCMutableArray<CCObject*>* rules, const std::s
     }
     disableRulesWaitingForEnable();
     return true;
+}
+
+void KVRuleManager::addComboRules() {
+    for (int type = 0; type < kComboTypeCount; ++type) {
+        auto* combo = new KVRuleCombo(type);
+        combo->autorelease();
+        KVRuleConditionCombo* condition = kvCreateComboCondition(combo);
+        if (condition == nullptr) continue;
+        combo->getConditions()->addObject(condition);
+        auto* pearl = new KVEffectComboPearl(combo);
+        combo->getEffects()->addObject(pearl);
+        pearl->release();
+        m_rules->addObject(combo);
+    }
 }
 
 void KVRuleManager::disableRulesWaitingForEnable() {

@@ -46,8 +46,9 @@ public:
     /// Loads `rules` (the root array of a rule file) as loadRules does; `fileName` names it in the
     /// log lines. False (logged) when a rule is malformed: then no rule is kept.
     bool loadRuleArray(kvengine::CCMutableArray<kvengine::CCObject*>* rules, const std::string& fileName);
-    /// Adds the built-in combo rules of solo missions; nothing yet.
-    void addComboRules() {}
+    /// Appends the ten built-in combo rules of solo missions (types 0 to 9, in order), each with its
+    /// combo condition and its pearl effect. Called after the rule file was loaded.
+    void addComboRules();
     /// Empties the rule list and the pending effects.
     void clearRules();
     /// Tests the rules, then applies the effects of those that fired.
@@ -66,6 +67,11 @@ public:
     kvengine::CCMutableArray<KVRule*>* getRules() const { return m_rules; }
     /// The rule at `index`; null outside the list.
     KVRule* ruleAt(int index) const;
+    /// The rule of the mission's file at `index`; null outside the file's rules (the combos that
+    /// follow them are not the file's to enable or disable).
+    KVRule* fileRuleAt(int index) const;
+    /// The number of rules loaded from the mission's file.
+    unsigned getFileRuleCount() const;
     kvengine::CCMutableArray<KVRuleEffect*>* getPendingEffects() const { return m_pendingEffects; }
 
 private:

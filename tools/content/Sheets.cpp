@@ -153,9 +153,11 @@ bool buildSheets(const BuildPaths& paths) {
             return found == kelvo.end() ? 0 : found->second;
         };
         if (creature.areaAttack) animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
+        // The distance attack: the aim, one shoot strip for each of the eight aim sectors, the
+        // recovery.
         if (creature.distanceAttack) {
             animations.push_back(
-                {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
+                {"attack_distant", count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")});
         }
         // Each kelvo's sheet lies in a folder named after it: the shop's panel loads it by that
         // path, the other screens by its bare name.
@@ -180,7 +182,7 @@ bool buildSheets(const BuildPaths& paths) {
         };
         animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
         animations.push_back(
-            {"attack_distant", count("shoot_start") + count("shoot_middle") + count("shoot_end")});
+            {"attack_distant", count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")});
         if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW"))
             writeWearingPreview(preview, animations);
         std::vector<SheetFrame> icons;

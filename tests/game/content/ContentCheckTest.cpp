@@ -24,6 +24,7 @@
 #include "engine/textures/CCTexturePVR.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
+#include "game/rules/KVRuleCombo.h"
 #include "support/SoundEffectNames.h"
 
 using namespace kvcontenttest;
@@ -363,6 +364,66 @@ TEST(ContentCheck, PawnViewsAndEffectsFindTheirFrames) {
     };
     for (const auto& frame : single)
         EXPECT_TRUE(frames(frame.first).count(frame.second)) << frame.first << ": " << frame.second;
+}
+
+TEST(ContentCheck, ComboStickersAndTheKelvosAttackAndPowerupFramesExist) {
+    PoolScope pool;
+    // Every sticker a combo can carry, the badge and the band, in a sheet every mission loads.
+    const std::set<std::string> stickers = sheetFrames("top_sfx_88_ss");
+    std::set<std::string> wanted = {"combo_pearls.png", "combo_sticker.png"};
+    for (int type = 0; type < kComboTypeCount; ++type)
+        for (int counter = 0; counter <= 6; ++counter) {
+            const char* sticker = KVEffectComboPearl::rewardFor(type, counter).sticker;
+            if (std::string(sticker) != "Undefined") wanted.insert(sticker);
+        }
+    EXPECT_EQ(wanted.size(), 11u);
+    for (const std::string& frame : wanted)
+        EXPECT_TRUE(stickers.count(frame)) << frame;
+    const std::set<std::string> low51 = sheetFrames("low_sfx_51_ss");
+    for (const char* frame :
+         {"spikyshell.png", "spikyshell_active.png", "spikyshell_blink.png", "NinjaLog.png"})
+        EXPECT_TRUE(low51.count(frame)) << frame;
+    EXPECT_TRUE(sheetFrames("low_sfx_88_ss").count("PlayingChar_BubbleRed.png"));
+
+    // Every frame of the area and distance attacks of each creature that has them: the wind-up,
+    // the eight aimed shoot strips and the recoveries.
+    Dict* kelvos = loadPlist("kelvoStats.plist");
+    Dict* counts = dictAt(loadPlist("animSettings.plist"), "kelvo");
+    ASSERT_NE(counts, nullptr);
+    auto count = [counts](const char* key) { return std::atoi(textAt(counts, key).c_str()); };
+    for (const std::string& name : keysOf(kelvos)) {
+        Dict* stats = dictAt(kelvos, name);
+        const std::set<std::string> frames = sheetFrames(textAt(stats, "spritesheet_name"));
+        const std::string sprite = textAt(stats, "sprite_name");
+        struct Strip {
+            const char* has;
+            const char* word;
+            int frames;
+        } const strips[] = {
+            {"hasAOEAttack", "attack", count("aoe_start") + count("aoe_end")},
+            {"hasDistanceAttack", "attack_distant",
+             count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")},
+        };
+        for (const Strip& strip : strips) {
+            if (textAt(stats, strip.has) != "YES") continue;
+            EXPECT_GT(strip.frames, 0) << name << " " << strip.word;
+            for (int i = 1; i <= strip.frames; ++i)
+                EXPECT_TRUE(frames.count(frameName(sprite, strip.word, i)))
+                    << frameName(sprite, strip.word, i);
+        }
+    }
+    // The helmets follow both attacks of any kelvo that wears them.
+    Dict* helmets = loadPlist("helmets.plist");
+    for (const std::string& name : keysOf(helmets)) {
+        Dict* helmet = dictAt(helmets, name);
+        const std::set<std::string> frames = sheetFrames(textAt(helmet, "spritesheet_name"));
+        const std::string sprite = textAt(helmet, "sprite_name");
+        for (const auto& [word, n] :
+             {std::pair<const char*, int>{"attack", count("aoe_start") + count("aoe_end")},
+              {"attack_distant", count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")}})
+            for (int i = 1; i <= n; ++i)
+                EXPECT_TRUE(frames.count(frameName(sprite, word, i))) << frameName(sprite, word, i);
+    }
 }
 
 TEST(ContentCheck, MissionLoadingScreenAndEveryMissionSheetExist) {

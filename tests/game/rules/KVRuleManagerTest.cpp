@@ -130,7 +130,7 @@ TEST_F(KVRuleTableTest, EachConditionAndEffectKindPlaysAsScripted) {
         SCOPED_TRACE(c.what);
         const std::string mission = "RuleCase" + std::to_string(index++);
         ASSERT_TRUE(start(mission, ruleFile(c.rules)));
-        ASSERT_EQ(KVRuleManager::getInstance()->getRules()->count(), c.rules.size());
+        ASSERT_EQ(KVRuleManager::getInstance()->getFileRuleCount(), c.rules.size());
         EXPECT_EQ(play(c.script), c.expected);
         EXPECT_EQ(KVRuleManager::getInstance()->getPendingEffects()->count(), 0u);
         TearDown();
@@ -181,7 +181,7 @@ TEST_F(KVRuleTableTest, AMalformedRuleRejectsTheWholeFileAndLogsItsIndexAndFault
         SCOPED_TRACE(c.what);
         LogCapture log;
         ASSERT_TRUE(start("RuleBad" + std::to_string(index++), c.file));
-        EXPECT_EQ(KVRuleManager::getInstance()->getRules()->count(), 0u);
+        EXPECT_EQ(KVRuleManager::getInstance()->getFileRuleCount(), 0u);
         EXPECT_TRUE(log.contains(c.logged)) << c.logged;
         // Nothing fires, and nothing was disabled on the way.
         EXPECT_EQ(play("UU"), "");
@@ -193,7 +193,7 @@ TEST_F(KVRuleTableTest, AMalformedRuleRejectsTheWholeFileAndLogsItsIndexAndFault
     ASSERT_TRUE(start("RuleNone", ruleFile({good})));
     KVGameSetup::getInstance()->setMissionName(kvdata::newString("RuleNoFile"));
     KVRuleManager::getInstance()->loadRules();
-    EXPECT_EQ(KVRuleManager::getInstance()->getRules()->count(), 0u);
+    EXPECT_EQ(KVRuleManager::getInstance()->getFileRuleCount(), 0u);
     EXPECT_FALSE(log.contains("KVRuleManager"));
 }
 
@@ -215,7 +215,7 @@ TEST_F(KVRuleTableTest, RuleEnableBeyondTheListIsIgnoredWithALogLine) {
     ASSERT_TRUE(start("RuleBeyond",
                       ruleFile({{{}, {{"rule_enable", {"5", "YES"}}, {"rule_enable", {"-1", "NO"}}}}})));
     EXPECT_TRUE(log.contains("rule 0 enables rule 5, which does not exist"));
-    ASSERT_EQ(KVRuleManager::getInstance()->getRules()->count(), 1u);
+    ASSERT_EQ(KVRuleManager::getInstance()->getFileRuleCount(), 1u);
     EXPECT_TRUE(KVRuleManager::getInstance()->getRules()->objectAtIndex(0)->enabled);
     play("U");
     EXPECT_TRUE(log.contains("no rule 5 to enable"));
