@@ -260,6 +260,8 @@ public:
 
     /// Body radius in pixels ("Radius").
     float getRadius() const { return m_radius; }
+    /// The stat only (the body keeps its size); the spiky shell's view doubles it while closed.
+    void setRadius(float radius) { m_radius = radius; }
     bool hasDistanceAttack() const { return m_hasDistanceAttack; }
     bool hasAOEAttack() const { return m_hasAOEAttack; }
     bool hasSpecialMeleeAttack() const { return m_hasSpecialMeleeAttack; }

@@ -8,6 +8,7 @@
 #include "engine/actions/CCCallFunc.h"
 #include "engine/actions/CCDelayTime.h"
 #include "engine/actions/CCSequence.h"
+#include "engine/base/CCArray.h"
 #include "engine/base/CCLog.h"
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCRandom.h"
@@ -69,10 +70,11 @@ std::string KVKelvoV::getFirstFrameName() {
 
 void KVKelvoV::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    for (CCSprite** sprite : {&m_spikyShell, &m_dirtPuff, &m_helmet}) {
+    for (CCSprite** sprite : {&m_spikyShell, &m_dirtPuff, &m_helmet, &m_ninjaLog, &m_powerupIcon}) {
         if (*sprite != nullptr) (*sprite)->stopAllActions();
         hold<CCSprite>(*sprite, nullptr);
     }
+    hold<kvengine::CCArray>(m_distanceTarget, nullptr);
     hold<kvengine::CCMutableArray<CCSprite*>>(m_bubbles, nullptr);
     KVPawnV::cleanupBeforeDelete();
 }
@@ -108,12 +110,7 @@ void KVKelvoV::buildAnimations(bool helmetVisible) {
         if (entry.optional && !frameExists(numbered(body, entry.word, 1))) continue;
         build(entry.key, entry.word, 1, animationCount(entry.countKey), entry.delay);
     }
-    KVKelvo* kelvo = getKelvo();
-    if (kelvo->hasAOEAttack()) {
-        const int start = animationCount("aoe_start");
-        build("aoe", "attack", 1, start, 0.05f);
-        build("aoeEnd", "attack", start + 1, start + animationCount("aoe_end"), 0.05f);
-    }
+    buildAttackAnimations(helmetVisible);
     build("idle", "idle", 1, animationCount("idle"), 0.083f, true);
     KVPawnV::storeFrameAnimation(m_animations, "dirtyPuff", "puff", "dirt", 1, 6, 0.08f);
 }
@@ -166,6 +163,10 @@ bool KVKelvoV::initWithActor(KVActor* model, KVActorViewHost* host) {
     m_aoeOverOwed = false;
     m_pullTenths = 0;
     m_announcedTenths = 0;
+    m_aimSector = 0;
+    m_shellBlinkCounter = 0;
+    m_shellOn = false;
+    m_sushiWatched = false;
 
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     struct Observer {
@@ -182,6 +183,12 @@ bool KVKelvoV::initWithActor(KVActor* model, KVActorViewHost* host) {
         {EVENT_ANCHOR_START, notification_selector(KVKelvoV::onAnchorStart), true},
         {EVENT_KELVO_BLINKS, notification_selector(KVKelvoV::onKelvoBlinks), false},
         {EVENT_AI_ANIM_IMPULSE_START, notification_selector(KVKelvoV::onAiAnimImpulseStart), true},
+        {EVENT_DISTANCE_ATTACK_ANIM_START, notification_selector(KVKelvoV::onDistanceAttackAnimStart), false},
+        {EVENT_SPIKY_SHELL_EQUIP, notification_selector(KVKelvoV::onSpikyShellEquip), true},
+        {EVENT_SPIKY_SHELL_UNEQUIP, notification_selector(KVKelvoV::onSpikyShellUnequip), true},
+        {EVENT_SPIKY_SHELL_SPIKE, notification_selector(KVKelvoV::onSpikyShellSpike), true},
+        {EVENT_NINJA_LOG_FX, notification_selector(KVKelvoV::onNinjaLogFx), true},
+        {EVENT_POWERUP_PICKED_UP, notification_selector(KVKelvoV::onPowerupPickedUp), true},
     };
     for (const Observer& observer : observers)
         centre->addObserver(this, observer.handler, observer.name, observer.filtered ? model : nullptr);
@@ -191,8 +198,8 @@ bool KVKelvoV::initWithActor(KVActor* model, KVActorViewHost* host) {
 
 void KVKelvoV::onRemoveActor(kvengine::CCNotification* notification) {
     retain();
-    for (kvengine::CCNode* node :
-         std::initializer_list<kvengine::CCNode*>{m_spikyShell, m_dirtPuff, m_helmet})
+    for (kvengine::CCNode* node : std::initializer_list<kvengine::CCNode*>{m_spikyShell, m_dirtPuff, m_helmet,
+                                                                           m_ninjaLog, m_powerupIcon})
         detach(node);
     if (m_bubbles != nullptr)
         for (unsigned i = 0; i < m_bubbles->count(); ++i)
@@ -288,6 +295,7 @@ void KVKelvoV::update(float dt) {
         m_helmet->setPosition(body->getPosition());
         m_helmet->setRotation(body->getRotation());
     }
+    updateEffects();
 }
 
 void KVKelvoV::updateStretch() {
@@ -516,34 +524,6 @@ void KVKelvoV::onAction(kvengine::CCNotification* notification) {
         runAnimation(m_helmet, m_secondAnimations, "hit_healed", 10, nullptr);
     }
     runAnimation(m_sprite, m_animations, "hit_healed", 10, callfunc_selector(KVKelvoV::onHitFinished));
-}
-
-void KVKelvoV::onAoeAnimStart(kvengine::CCNotification* notification) {
-    (void)notification;
-    if (m_sprite == nullptr) return;
-    m_sprite->stopAllActions();
-    m_state = kStateAttack;
-    m_aoeOverOwed = true;
-    if (m_helmet != nullptr) {
-        m_helmet->stopAllActions();
-        runAnimation(m_helmet, m_secondAnimations, "aoe", 1, nullptr);
-    }
-    runAnimation(m_sprite, m_animations, "aoe", 1, callfunc_selector(KVKelvoV::onAoeAnimEnd));
-}
-
-void KVKelvoV::onAoeAnimEnd() {
-    retain();
-    if (m_aoeOverOwed) {
-        m_aoeOverOwed = false;
-        post(EVENT_AOE_ANIM_OVER, m_model);
-    }
-    if (m_helmet != nullptr) {
-        m_helmet->stopAllActions();
-        runAnimation(m_helmet, m_secondAnimations, "aoeEnd", 1, nullptr);
-    }
-    if (m_sprite != nullptr)
-        runAnimation(m_sprite, m_animations, "aoeEnd", 1, callfunc_selector(KVPawnV::playIdle));
-    release();
 }
 
 void KVKelvoV::onHiddenStarFound(kvengine::CCNotification* notification) {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "engine/base/CCMutableArray.h"
 #include "game/views/KVPawnV.h"
 
+namespace kvengine {
+class CCArray;
+}
 class KVKelvo;
 
 /// The view of a kelvo: the pawn view with what makes the slingshot readable. The stretch frames
@@ -14,9 +19,16 @@ class KVKelvo;
 /// A computer-driven kelvo closes its launch like a crustacean: "EVENT_AI_ANIM_IMPULSE_START" ->
 /// the stretch frames -> "EVENT_AI_ANIM_IMPULSE_END" (the AI launches on it) and the release.
 ///
+/// Attacks and power-ups (KVKelvoVEffects.cpp): the area attack strikes ("EVENT_AOE_ANIM_OVER")
+/// at its impact frame 30, or at the end of "aoe" when the strip is shorter; the distance attack
+/// aims one of eight sectors and fires the projectile at the end of its shoot frames; the spiky
+/// shell drops onto the kelvo and encloses it (the pawn is protected and its "Radius" doubled while
+/// it is on); the ninja log blinks where the kelvo vanished; a picked-up power-up's icon blinks
+/// above it, and a sushi turns the stamina bubbles red until its "EVENT_END_OF_SUSHI".
+///
 /// Frame counts come from the "kelvo" animation set. Sheets: bubbles in "low_sfx_88_ss" (z 100),
-/// the spiky-shell overlay in "low_sfx_51_ss" (z 100), the dirt puff in "top_sfx_51_ss", the
-/// helmet in the helmet's own sheet.
+/// the spiky-shell overlay and the ninja log in "low_sfx_51_ss" (z 100 and 10), the dirt puff and
+/// the power-up icon in "top_sfx_51_ss" (z 0 and 20), the helmet in the helmet's own sheet.
 class KVKelvoV : public KVPawnV {
 public:
     CC_DECLARE_CLASS_NAME(KVKelvoV, KVPawnV)
@@ -26,6 +38,16 @@ public:
     static constexpr int kFullPullUpdates = 100;
     /// Idle frames off its own turn before the creature may fidget (strictly more).
     static constexpr int kFidgetWait = 300;
+    /// The area-attack strip's impact frame.
+    static constexpr int kAoeImpactFrame = 30;
+    /// Updates a spiky-shell blink lasts.
+    static constexpr int kShellBlinkUpdates = 20;
+
+    /// The sector of an aim direction, 0 to 7 from up-left clockwise (0 up-left, 1 up, 2 up-right,
+    /// 3 right, 4 down-right, 5 down, 6 down-left, 7 left). The borders are the lines of slope 1/2
+    /// and 2, so the axis sectors are wider than the diagonal ones; the line y = -x/2 itself
+    /// belongs to the lower half.
+    static int aimSector(float x, float y);
 
     void cleanupBeforeDelete() override;
     /// The model must be a kelvo (else logged, false).
@@ -53,6 +75,20 @@ public:
     /// Runs "aoe", posts "EVENT_AOE_ANIM_OVER" (the attack strikes on it) at its end, or at once
     /// without the frames, then "aoeEnd" and idle.
     virtual void onAoeAnimStart(kvengine::CCNotification* notification);
+    /// Only while the kelvo's own turn runs: keeps the target (a CCArray of two "%f" texts, metres)
+    /// and plays the aim and the shoot frames of the sector towards it, then fires.
+    virtual void onDistanceAttackAnimStart(kvengine::CCNotification* notification);
+    /// The shell drops from the top of the window in 0.5 s, turning twice; busy until its dust has
+    /// settled.
+    virtual void onSpikyShellEquip(kvengine::CCNotification* notification);
+    virtual void onSpikyShellUnequip(kvengine::CCNotification* notification);
+    virtual void onSpikyShellSpike(kvengine::CCNotification* notification);
+    virtual void onNinjaLogFx(kvengine::CCNotification* notification);
+    virtual void onPowerupPickedUp(kvengine::CCNotification* notification);
+    /// Observed only while a sushi's red bubbles show; another pawn's sushi leaves them.
+    virtual void onEndOfSushi(kvengine::CCNotification* notification);
+    /// A kelvo that falls inside its shell falls as itself.
+    void onPawnFall(kvengine::CCNotification* notification) override;
     virtual void onHiddenStarFound(kvengine::CCNotification* notification);
     virtual void onVictoryDance(kvengine::CCNotification* notification);
     virtual void onLooseDance(kvengine::CCNotification* notification);
@@ -67,6 +103,13 @@ public:
     void onPoseEnd();
     void onBlinkEnd();
     void onAoeAnimEnd();
+    /// After an attack's last frames: the anchor pose for an anchored kelvo, else idle.
+    void onAttackEnd();
+    void fireDistanceAttack();
+    void activateSpikyShell();
+    void onDirtPuffEnd();
+    void removeNinjaLog();
+    void removePowerupIcon();
 
     KVKelvo* getKelvo() const;
     kvengine::CCMutableArray<kvengine::CCSprite*>* getBubbles() const { return m_bubbles; }
@@ -77,12 +120,27 @@ public:
     int getBlinkCounter() const { return m_blinkCounter; }
     kvengine::CCSprite* getSpikyShell() const { return m_spikyShell; }
     kvengine::CCSprite* getDirtPuff() const { return m_dirtPuff; }
+    kvengine::CCSprite* getNinjaLog() const { return m_ninjaLog; }
+    kvengine::CCSprite* getPowerupIcon() const { return m_powerupIcon; }
+    /// The sector of the last distance attack.
+    int getAimSector() const { return m_aimSector; }
+    /// The area attack is under way and has not struck yet.
+    bool isAoeStrikePending() const { return m_aoeOverOwed; }
     /// The release animation's first frame number of the last player release (2, or 1 from
     /// stretch frame 8).
     int getReleaseFirstFrame() const { return m_releaseFirstFrame; }
 
 private:
     void buildAnimations(bool helmetVisible);
+    void buildAttackAnimations(bool helmetVisible);
+    /// The per-update part of the attacks and power-ups: the impact frame, the shell and the icon.
+    void updateEffects();
+    /// Runs the stored animations `keys` one after another on `target`, then `followUp`.
+    void runAnimationChain(kvengine::CCNode* target, AnimationDictionary* animations,
+                           std::initializer_list<const char*> keys, kvengine::SEL_CallFunc followUp);
+    void showBubbleFrame(const char* frame);
+    /// The x and y texts of a distance-attack target; false when the payload lacks them.
+    static bool readTarget(kvengine::CCArray* payload, float* x, float* y);
     /// The frame to show for `plain` ("<sprite>_stretch_NN.png", ...), or its blink frame during
     /// a blink; steps the blink counter.
     std::string blinkOr(const std::string& plain, const std::string& blink);
@@ -95,6 +153,13 @@ private:
     kvengine::CCSprite* m_dirtPuff = nullptr;
     kvengine::CCSprite* m_helmet = nullptr;
     kvengine::CCMutableArray<kvengine::CCSprite*>* m_bubbles = nullptr;
+    kvengine::CCSprite* m_ninjaLog = nullptr;
+    kvengine::CCSprite* m_powerupIcon = nullptr;
+    kvengine::CCArray* m_distanceTarget = nullptr;
+    int m_aimSector = 0;
+    int m_shellBlinkCounter = 0;
+    bool m_shellOn = false;
+    bool m_sushiWatched = false;
     bool m_starPosePending = false;
     bool m_idleOwed = false;
     bool m_aoeOverOwed = false;

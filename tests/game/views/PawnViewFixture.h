@@ -46,7 +46,8 @@ inline const char* animSettings() {
 <key>stretch_idle</key><string>4</string><key>stretch_release</key><string>5</string><key>launched</key><string>4</string>
 <key>hit</key><string>4</string><key>hit_healed</key><string>4</string><key>wait</key><string>8</string>
 <key>victory</key><string>8</string><key>ko</key><string>6</string><key>fall</key><string>6</string>
-<key>anchor</key><string>4</string></dict>
+<key>anchor</key><string>4</string><key>aoe_start</key><string>32</string><key>aoe_end</key><string>2</string>
+<key>shoot_start</key><string>2</string><key>shoot_middle</key><string>2</string><key>shoot_end</key><string>2</string></dict>
 </dict></plist>
 )";
 }
