@@ -3,7 +3,6 @@
 // The whole program, run by kelvos_driver in a folder of its own for one test: the driver's log,
 // its screenshots and an XDG data folder for the player's profile live there.
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 
 #include "engine/files/CCFileUtils.h"
 #include "engine/textures/CCDecodedImage.h"
+#include "support/ChildProcess.h"
 
 namespace kvtest {
 
@@ -45,8 +45,7 @@ public:
         const std::string command = "cd '" + folder + "' && XDG_DATA_HOME='" + folder +
                                     "/xdg' SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy '" + m_driver +
                                     "' " + arguments + " > log.txt 2>&1";
-        const int status = std::system(command.c_str());
-        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return runChildCommand(command);
     }
     /// The next run starts with no profile.
     void clearProfile() const {

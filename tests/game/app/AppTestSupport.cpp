@@ -1,6 +1,5 @@
 #include "AppTestSupport.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "game/app/AppDelegate.h"
 #include "game/app/KVGameServices.h"
 #include "game/chatter/KVChatterManager.h"
+#include "support/ChildProcess.h"
 
 namespace kvapptest {
 
@@ -74,9 +74,7 @@ bool LogCapture::contains(const std::string& part) const {
 }
 
 int runCommand(const std::string& command) {
-    const int status = std::system(command.c_str());
-    if (status == -1 || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    return kvtest::runChildCommand(command);
 }
 
 std::string readFile(const std::string& path) {

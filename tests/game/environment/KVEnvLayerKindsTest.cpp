@@ -9,6 +9,7 @@
 #include "engine/base/CCArray.h"
 #include "engine/base/CCAutoreleasePoolStack.h"
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCRandom.h"
 #include "engine/base/CCString.h"
 #include "engine/base/CCValue.h"
 #include "engine/director/CCDirector.h"
@@ -356,6 +357,16 @@ TEST_F(AnimatedEnvSprite, FacesItsWayOfTravel) {
         fish->update(1.0f);
         EXPECT_NEAR(fish->getSprite()->getRotation(), c.rotation, 1e-3f) << c.to.x << "," << c.to.y;
     }
+}
+
+TEST_F(AnimatedEnvSprite, ItsFrameDelayIsDrawnFromTheSharedSeedableSource) {
+    // Making a swimmer takes exactly one value of the shared source, so a seeded run repeats.
+    kvengine::CCRandom::seed(5);
+    kvengine::CCRandom::next();
+    const int second = kvengine::CCRandom::next();
+    kvengine::CCRandom::seed(5);
+    swimmer({{0, 0}, {10, 0}}, "10");
+    EXPECT_EQ(kvengine::CCRandom::next(), second);
 }
 
 TEST_F(AnimatedEnvSprite, WalksEveryPointOfALongerPath) {

@@ -175,6 +175,16 @@ TEST_F(KVGameModelTest, ALevelIsBuiltFromItsMap) {
     EXPECT_TRUE(model->getScoreManager()->isKindOf("KVScoreManagerSolo"));
     EXPECT_NE(model->getXpManager(), nullptr);
     EXPECT_NE(model->getPowerupManager(), nullptr);
+
+    // A solo mission records the hidden characters it finds, and a creature found without its
+    // helmet records no helmet.
+    auto* solo = static_cast<KVScoreManagerSolo*>(model->getScoreManager());
+    EXPECT_TRUE(model->recordHiddenCharacter("kiwa", "strawhat"));
+    EXPECT_TRUE(model->recordHiddenCharacter("pito", ""));
+    ASSERT_EQ(solo->getKelvosFound()->count(), 2u);
+    EXPECT_EQ(solo->getKelvosFound()->objectAtIndex(1)->text, "pito");
+    ASSERT_EQ(solo->getHelmetsFound()->count(), 1u);
+    EXPECT_EQ(solo->getHelmetsFound()->objectAtIndex(0)->text, "strawhat");
 }
 
 // What the chests find goes to the solo score manager's lists, which the victory screen saves; a
@@ -337,6 +347,8 @@ TEST_F(KVGameModelTest, MultiplayerPlacesTheFirstPlayersAndIgnoresComputerSpawns
         EXPECT_FLOAT_EQ(kelvo->getBody()->GetPosition().x, model->getTeamSpawnPositions()[i].x);
     }
     EXPECT_EQ(model->getPlayerTurnCount(), -1); // no solo score manager
+    // A hidden character found on a multiplayer map is recorded nowhere.
+    EXPECT_FALSE(model->recordHiddenCharacter("kiwa", "strawhat"));
     table->removeObjectForKey("testcrab");
 
     // Player 2's numbered spawn point missing: refused.
