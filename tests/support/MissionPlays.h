@@ -15,11 +15,18 @@
 
 namespace kvtest {
 
-/// Driver events that lead from the mission's start to its first turn (taps through what opens
-/// the mission); none.
-inline const std::string kM01aOpening;
-/// The first frame on which the first kelvo's turn takes input.
-constexpr int kM01aPlayStart = 99;
+/// Driver events that lead from the mission's start to its first turn: the opening dialogue starts
+/// on frame 154 (1.5 s into the mission); eight taps in the middle of the window, ten frames
+/// apart, tap through it (its picture: finish the zoom, go on; each of its three text boxes: show
+/// the text, go on), and it ends on frame 240.
+inline const std::string kM01aOpening =
+    " --event 170:down:480:300 --event 171:up:480:300 --event 180:down:480:300 --event 181:up:480:300"
+    " --event 190:down:480:300 --event 191:up:480:300 --event 200:down:480:300 --event 201:up:480:300"
+    " --event 210:down:480:300 --event 211:up:480:300 --event 220:down:480:300 --event 221:up:480:300"
+    " --event 230:down:480:300 --event 231:up:480:300 --event 240:down:480:300 --event 241:up:480:300";
+/// The first frame on which the first kelvo's turn takes input: after the dialogue's end and the
+/// 0.3 s in which the mission still refuses touches.
+constexpr int kM01aPlayStart = 260;
 
 /// A driver event ("drag-pawn:-140:0", "skip-turn", ...) on a frame counted from the play's start.
 struct PlayEvent {

@@ -76,7 +76,7 @@ private:
 TEST_F(ContentRules, EveryRuleFileLoadsWholeAndFindsWhatItNames) {
     PoolScope pool;
     const std::vector<std::string> files = ruleFiles();
-    for (const char* needed : {"M01b_RULE"})
+    for (const char* needed : {"M01a_RULE", "M01b_RULE"})
         EXPECT_NE(std::find(files.begin(), files.end(), needed), files.end()) << needed;
     std::vector<kvengine::CCLocalizationManager*> tables;
     for (const char* folder : {"English", "fr", "es", "de", "it"}) {

@@ -161,6 +161,47 @@ TEST_F(MissionProgramTest, TheViewsShowTheStretchTheHitsAndTheCrabsWindUpBeforeT
     }
 }
 
+// M01a opens with its objective and then the dialogue of Steev and Vahine, tapped through by the
+// driver (support/MissionPlays.h). A skip of the first kelvo's turn while they talk (frame 200)
+// does not start the next turn before the dialogue has ended.
+TEST_F(MissionProgramTest, TheOpeningDialogueFollowsTheObjectiveAndHoldsTheTurnsUntilItEnds) {
+    ASSERT_EQ(run("--mission M01a --seed 1" + kvtest::kM01aOpening +
+                  " --event 200:skip-turn --frames 280 --trace trace.txt" + shot(175, "opening_picture.png") +
+                  shot(236, "opening_dialogue.png") + shot(kvtest::kM01aPlayStart, "opening_after.png")),
+              0)
+        << log();
+    keep("trace.txt");
+    const std::vector<std::string> lines = traceLines();
+    const int objective =
+        find(lines, " EVENT_MISSION_OBJECTIVE ", find(lines, " InGame - Game CCString M01a"));
+    ASSERT_GE(objective, 0) << file("trace.txt");
+    const int started = find(lines, " EVENT_CHATTER_START - -", objective);
+    ASSERT_GT(started, objective);
+    EXPECT_EQ(lines[started].substr(0, lines[started].find(' ')),
+              lines[objective].substr(0, lines[objective].find(' ')))
+        << "the objective and the dialogue come in the same frame";
+    const int ended = find(lines, " EVENT_END_SPEECH CCString M01a_chatin", started);
+    ASSERT_GT(ended, started);
+    const int skipped = find(lines, " EVENT_SKIP_TURN ", started);
+    ASSERT_GT(skipped, started);
+    EXPECT_LT(skipped, ended);
+    for (const char* turn : {" EVENT_END_TURN ", " EVENT_START_TURN ", " EVENT_PULL_START "}) {
+        const int at = find(lines, turn, started);
+        EXPECT_TRUE(at < 0 || at > ended) << turn << " during the dialogue: " << lines[at];
+    }
+    EXPECT_GT(find(lines, " EVENT_START_TURN KVKelvoPlayer ", ended), ended)
+        << "the skip takes effect after it";
+    EXPECT_EQ(std::atoi(lines[ended].c_str()) + 20, kvtest::kM01aPlayStart) << lines[ended];
+
+    // The dialogue's picture covers the window; its last text box (after a background reset) is
+    // over the mission (build/screenshots/program_mission_opening_dialogue.png) and gone with it.
+    kvengine::CCDecodedImage picture, talking, after;
+    ASSERT_TRUE(keepShot("opening_picture.png", picture) && keepShot("opening_dialogue.png", talking) &&
+                keepShot("opening_after.png", after));
+    EXPECT_GT(differing(picture, talking, 0, 0, 960, 400), 100000);
+    EXPECT_GT(differing(talking, after, 250, 460, 710, 590), 20000);
+}
+
 TEST_F(MissionProgramTest, ADragWithoutAMissionIsLoggedAndIgnored) {
     EXPECT_EQ(run("--frames 5 --event 3:drag-pawn:-140:0"), 0);
     EXPECT_NE(log().find("frame 3: no pawn to drag"), std::string::npos) << log();
