@@ -80,6 +80,7 @@ public:
     int getLightMode() const { return m_lightMode; }
     int getImageCount() const { return m_imageCount; }
     bool isInputCooldown() const override { return m_inputCooldown; }
+    void updateInMission(float dt) override { update(dt); }
     bool isEndRequested() const { return m_endRequested; }
     /// Asks for the end of the whole dialogue at the next showing (the skip buttons).
     void requestEnd() { m_endRequested = true; }

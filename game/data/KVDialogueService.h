@@ -22,6 +22,9 @@ public:
     virtual bool isRunningInGameplay() const { return false; }
     /// True for a moment after a dialogue ended, while touches are still refused.
     virtual bool isInputCooldown() const { return false; }
+    /// The mission's frame work, after the rules: runs out the moment of refused touches that
+    /// follows a dialogue.
+    virtual void updateInMission(float dt) { (void)dt; }
     /// Dims the running scene under a tutorial dialogue; hideDimmer removes the dimmer again.
     virtual void showDimmer() = 0;
     virtual void hideDimmer() = 0;

@@ -4,6 +4,7 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/tilemaps/CCTMXTiledMap.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/data/KVDialogueService.h"
 #include "game/data/KVGameSetup.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/powerups/KVPowerupManager.h"
@@ -63,6 +64,8 @@ void KVGameModel::update(float dt) {
     if (m_removedActors != nullptr) m_removedActors->removeAllObjects();
 
     if (KVRuleManager* rules = KVRuleManager::existingInstance()) rules->update(dt);
+    // The dialogue manager counts out the refused touches after a dialogue's end.
+    if (KVDialogueService* dialogues = KVDialogueService::existing()) dialogues->updateInMission(dt);
     if (m_turnManager != nullptr) m_turnManager->update(dt);
     if (m_scoreManager != nullptr) m_scoreManager->update(dt);
     release();

@@ -8,6 +8,7 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCUserDefaults.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVPlayerParameters.h"
@@ -39,6 +40,23 @@ inline void endMission(KVGameModel* model) {
     if (auto* manager = KVPawnManager::existingInstance()) manager->release();
     if (auto* rules = KVRuleManager::existingInstance()) rules->release();
     if (auto* physics = KVPhysWorld::existingInstance()) physics->release();
+}
+
+/// For tests of a mission that opens with a dialogue (M01a) but look at what follows: plays frames
+/// through `frame` until the dialogue starts (at most `maxFrames`), ends it as its skip button
+/// does, and plays on through the moment in which the mission still refuses touches. False when
+/// no dialogue started.
+template <typename Frame> bool passOpeningDialogue(Frame frame, int maxFrames = 180) {
+    KVChatterManager* dialogues = KVChatterManager::existingInstance();
+    for (int i = 0; i < maxFrames && (dialogues == nullptr || !dialogues->isChatterRunning()); ++i) {
+        frame();
+        dialogues = KVChatterManager::existingInstance();
+    }
+    if (dialogues == nullptr || !dialogues->isChatterRunning()) return false;
+    dialogues->endChatter();
+    for (int i = 0; i < 60 && dialogues->isInputCooldown(); ++i)
+        frame();
+    return !dialogues->isInputCooldown();
 }
 
 } // namespace kvtest

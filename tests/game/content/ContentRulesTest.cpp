@@ -119,8 +119,10 @@ TEST_F(ContentRules, EveryRuleFileLoadsWholeAndFindsWhatItNames) {
                         textsOf(arrayAt(entry, effect ? "EffectParameter" : "ConditionParameter"));
                     SCOPED_TRACE("rule " + std::to_string(r) + " " + type);
                     if (type == "start_chatter" || type == "end_of_speech") {
-                        // "M01a_chatin" is the entry "M01a_chatin" of "M01a_CHAT.plist".
-                        const std::string chatFile = p.at(0).substr(0, p.at(0).size() - 6) + "_CHAT.plist";
+                        // "M01a_chatin" is the entry "M01a_chatin" of "M01a_CHAT.plist": the file
+                        // part is the name without its last seven characters ("_chatin").
+                        ASSERT_GT(p.at(0).size(), 7u) << p.at(0);
+                        const std::string chatFile = p.at(0).substr(0, p.at(0).size() - 7) + "_CHAT.plist";
                         EXPECT_NE(dictAt(loadPlist(chatFile), p.at(0)), nullptr) << chatFile;
                     } else if (type == "mission_objective") {
                         for (kvengine::CCLocalizationManager* table : tables)

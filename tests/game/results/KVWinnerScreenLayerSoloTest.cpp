@@ -27,6 +27,7 @@
 #include "game/results/KVWinnerScreenLayerSolo.h"
 #include "game/scene/KVGameplayScene.h"
 #include "game/score/KVScoreManagerSolo.h"
+#include "support/MissionTestSupport.h"
 
 using namespace kvengine;
 
@@ -47,6 +48,8 @@ protected:
         KVPlayerParameters::getInstance()->addConsumable("pearlfish", 1);
         KVGameplayScene* scene = startMission();
         if (scene == nullptr) return nullptr;
+        // The mission's opening dialogue would cover the screen and take its taps.
+        EXPECT_TRUE(kvtest::passOpeningDialogue([this] { frame(); }));
         soloScore(scene)->onHiddenStarFound(nullptr);
         pearlsBefore = KVPlayerParameters::getInstance()->getPearlAmount();
         if (stars != nullptr) {

@@ -55,6 +55,7 @@
 #include "game/sound/KVSoundManager.h"
 #include "game/world/KVObjectFactory.h"
 #include "support/GLFixture.h"
+#include "support/MissionTestSupport.h"
 #include "support/Screenshot.h"
 
 using namespace kvengine;
@@ -471,6 +472,7 @@ TEST_F(SceneTest, OnAHumanTurnAPullTakesTheKelvoWhilePanAndPinchMoveTheCameraWit
     ASSERT_NE(scene, nullptr);
     ASSERT_TRUE(playUntilStarted(scene));
     ASSERT_TRUE(playUntilPlayersTurn(scene, 120));
+    ASSERT_TRUE(kvtest::passOpeningDialogue([this] { frame(); }));
     KVGameplayLayer* layer = scene->getGameplayLayer();
     KVGameController* controller = scene->getGameController();
     KVCamera* camera = layer->getGameCamera();
