@@ -19,6 +19,8 @@
 #include "game/pawns/KVPawnManager.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/powerups/KVConsumableManager.h"
+#include "game/results/KVFailScreenLayerSolo.h"
+#include "game/results/KVWinnerScreenLayer.h"
 #include "game/results/KVWinnerScreenLayerSolo.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVLoadingGameLayer.h"
@@ -272,6 +274,10 @@ void KVGameplayScene::onGameEnd(CCNotification*) {
     CCLayer* screen = nullptr;
     if (m_outcome == kOutcomeVictory)
         screen = KVWinnerScreenLayerSolo::create(shade, window.width, window.height, m_gameModel);
+    else if (m_outcome == kOutcomeDefeat)
+        screen = KVFailScreenLayerSolo::create(m_gameModel);
+    else
+        screen = KVWinnerScreenLayer::create(shade, window.width, window.height, m_gameModel);
     if (screen == nullptr) return;
     hold(m_resultScreen, screen);
     addChildAtZ(screen, kResultScreenZ);
