@@ -29,6 +29,7 @@
 #include "game/results/KVFailScreenLayerSolo.h"
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVGameplayScene.h"
+#include "support/MissionTestSupport.h"
 
 using namespace kvengine;
 
@@ -56,6 +57,8 @@ protected:
         profile->addConsumable("pearlfish", 1);
         scene = startMission();
         if (scene == nullptr) return nullptr;
+        // The mission's opening dialogue would cover the screen and take its taps.
+        EXPECT_TRUE(kvtest::passOpeningDialogue([this] { frame(); }));
         KVConsumableManager* consumables = KVConsumableManager::getInstance();
         consumables->recordUsage("cocktail");
         consumables->recordUsage("cocktail");

@@ -28,6 +28,7 @@
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVGameplayScene.h"
 #include "game/score/KVScoreManagerHuddle.h"
+#include "support/MissionTestSupport.h"
 
 using namespace kvengine;
 
@@ -44,6 +45,8 @@ protected:
         setup->playerCount = 2;
         scene = startMission();
         if (scene == nullptr) return nullptr;
+        // The mission's opening dialogue would cover the screen and take its taps.
+        EXPECT_TRUE(kvtest::passOpeningDialogue([this] { frame(); }));
         auto* score = dynamic_cast<KVScoreManagerHuddle*>(scene->getGameModel()->getScoreManager());
         if (score == nullptr || score->getPlayers()->count() != points.size()) {
             ADD_FAILURE() << "not a match of " << points.size() << " players";
