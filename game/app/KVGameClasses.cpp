@@ -54,6 +54,7 @@
 #include "game/pawns/KVPawnAI.h"
 #include "game/powerups/KVKraken.h"
 #include "game/powerups/KVPowerupKinds.h"
+#include "game/tutorial/KVHelpCases.h"
 #include "game/views/KVCoconutCrabV.h"
 #include "game/views/KVHitV.h"
 #include "game/views/KVKelvoV.h"
@@ -146,6 +147,11 @@ const Row kGameClasses[] = {
     {"KVPickupHelmetV", &KVObjectFactory::creatorOf<KVPickupHelmetV>},
     {"KVHiddenStar", &KVObjectFactory::creatorOf<KVHiddenStar>},
     {"KVHiddenStarV", &KVObjectFactory::creatorOf<KVHiddenStarV>},
+    {"KVHelpCaseFrigateAttack", &KVObjectFactory::creatorOf<KVHelpCaseFrigateAttack>},
+    {"KVHelpCaseDestroyerAttack", &KVObjectFactory::creatorOf<KVHelpCaseDestroyerAttack>},
+    {"KVHelpCaseEnemyTurn", &KVObjectFactory::creatorOf<KVHelpCaseEnemyTurn>},
+    {"KVHelpCaseDash", &KVObjectFactory::creatorOf<KVHelpCaseDash>},
+    {"KVHelpCaseObjective", &KVObjectFactory::creatorOf<KVHelpCaseObjective>},
 };
 
 } // namespace

@@ -39,4 +39,7 @@ public:
     virtual kvengine::CCString* boughtItemMessage(kvengine::CCString* identifier) = 0;
     virtual kvengine::CCString* unlockedItemMessage(kvengine::CCString* identifier) = 0;
     virtual kvengine::CCString* lockedItemMessage(kvengine::CCString* identifier) = 0;
+    /// The display title of an item (the entry's "title", else the localised identifier; never
+    /// null).
+    virtual kvengine::CCString* itemTitle(const std::string& identifier) = 0;
 };

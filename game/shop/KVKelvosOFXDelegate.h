@@ -33,7 +33,7 @@ public:
     bool isKelvoItem(kvengine::CCString* identifier) override;
     /// The entry's own "title"; for an identifier without entry or an entry without title, the
     /// localised text of the identifier, or a new empty string. Never null.
-    kvengine::CCString* itemTitle(const std::string& identifier);
+    kvengine::CCString* itemTitle(const std::string& identifier) override;
 
     /// target[name] := {"amount": "0"} for every consumable of the game data, then for every
     /// "deliverable_identifier" of the catalogue's consumables. Existing records are replaced.

@@ -8,6 +8,8 @@
 
 namespace kvcontent {
 
+struct SheetFrame;
+
 struct BuildPaths {
     std::string source;      ///< the content/ folder of the repository
     std::string target;      ///< the resource folder
@@ -39,6 +41,13 @@ bool buildLevels(const BuildPaths& paths);
 bool buildKrakenSheets(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.
 bool buildSvgSheets(const BuildPaths& paths);
+/// The drawings of a folder as frames "<file>.png" at `scale` times their size in points (two
+/// texels a point), `from` in a name replaced by `to`; false when a drawing cannot be read.
+bool drawSvgFrames(const std::string& folder, double scale, const std::string& from, const std::string& to,
+                   std::vector<SheetFrame>& frames);
+/// The HUD's sheets hud_51_ss and hud_88_ss: the drawings under art/hud, the consumables' buttons
+/// made from their shop icons, the double-tap hint's frames and a bubble portrait of every kelvo.
+bool buildHudSheets(const BuildPaths& paths, const std::vector<std::string>& kelvos);
 /// The dialogues' portraits, talking animations and image-step pictures.
 bool buildChatter(const BuildPaths& paths);
 

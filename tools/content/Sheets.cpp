@@ -169,6 +169,7 @@ bool buildSheets(const BuildPaths& paths) {
     for (const CreatureSheet& creature : kKelvos)
         portraits.emplace_back(creature.sprite);
     ok = buildPortraits(paths, portraits) && ok;
+    ok = buildHudSheets(paths, portraits) && ok;
     // Helmets play the kelvo animations, area and distance attacks included.
     {
         std::vector<AnimationSpec> animations;

@@ -103,6 +103,11 @@ bool writeEmptySheetsMissing(const std::string& target) {
 
 } // namespace
 
+bool drawSvgFrames(const std::string& folder, double scale, const std::string& from, const std::string& to,
+                   std::vector<SheetFrame>& frames) {
+    return drawFrames(fs::path(folder), scale, from, to, frames);
+}
+
 bool buildSvgSheets(const BuildPaths& paths) {
     const fs::path root = fs::path(paths.source) / "art" / "sheets";
     std::error_code error;

@@ -637,6 +637,41 @@ TEST(ContentCheck, ResultScreensFindTheirFramesAndMissionsNameKnownItemsAndTexts
         table->release();
 }
 
+TEST(ContentCheck, HudSheetsHoldEveryButtonIconBubbleAndConsumableFrame) {
+    PoolScope pool;
+    std::set<std::string> hud = sheetFrames("hud_51_ss");
+    for (const std::string& name : sheetFrames("hud_88_ss"))
+        hud.insert(name);
+    for (const char* name :
+         {"pause_button.png", "KV_PauseDown.png", "skip_turn_image.png", "KV_SkipDown.png",
+          "KV_ZoneObjectif.png", "oof_bubble.png", "KV_FondIconeHud.png", "KV_IconeTorpedo.png",
+          "KV_IconeDestroyer.png", "KV_IconeFrigate.png", "KV_IconeZodiac.png", "KV_BTDashUp.png",
+          "KV_BTDashDown.png", "KV_Bt_consumablesUP.png", "KV_Bt_consumablesDown.png"})
+        EXPECT_TRUE(hud.count(name)) << name;
+    for (int i = 0; i <= 3; ++i)
+        EXPECT_TRUE(hud.count(frameName("oof_bubble", "pop", i))) << i;
+    for (int i = 1; i <= 9; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "doubletap%02d.png", i);
+        EXPECT_TRUE(hud.count(name)) << name;
+    }
+    for (const char* consumable :
+         {"miracle_tentacle_final", "mighty_kraken", "tentacle_grip", "cocktail", "sushi", "shuriken"})
+        for (const char* suffix : {"_game.png", "_game_disabled.png"})
+            EXPECT_TRUE(hud.count(std::string(consumable) + suffix)) << consumable << suffix;
+    // Every creature has its portrait for the out-of-screen bubble.
+    Dict* kelvos = loadPlist("kelvoStats.plist");
+    for (const std::string& kelvo : keysOf(kelvos)) {
+        const std::string sprite = textAt(dictAt(kelvos, kelvo), "sprite_name");
+        EXPECT_FALSE(sprite.empty()) << kelvo;
+        EXPECT_TRUE(hud.count("oof_bubble_" + sprite + ".png")) << kelvo;
+    }
+    // The help cases' dialogues.
+    Dict* tutorials = loadPlist("Tutos_CHAT.plist");
+    for (const char* dialogue : {"Tutos_chatot", "Tutos_chatmp", "Tutos_chatrn", "Tutos_chatah"})
+        EXPECT_NE(dictAt(tutorials, dialogue), nullptr) << dialogue;
+}
+
 TEST(ContentCheck, PortraitListsFindTheirFramesAndIcons) {
     PoolScope pool;
     const std::set<std::string> shop = sheetFrames("shop_88_ss");
@@ -976,6 +1011,12 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"Final Score", ""},
         {"Restart", ""},
         {"Quit", ""},
+        {"Hud Skip Turn label", ""},
+        {"Hud Inventory label", ""},
+        {"Hud_Your_turn", ""},
+        {"Hud_Turn", ""},
+        {"Hud_Enemy_turn", ""},
+        {"Hud_Helmet_found", "%s"},
     };
     // Every consumable is named in the purchase texts, alone and in numbers.
     std::vector<std::string> itemKeys;
