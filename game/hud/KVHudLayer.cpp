@@ -20,6 +20,7 @@
 #include "game/camera/KVCamera.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVGameSetup.h"
+#include "game/hud/KVHudComboSFX.h"
 #include "game/hud/KVHudPawnInfo.h"
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/model/KVGameController.h"
@@ -138,8 +139,15 @@ bool KVHudLayer::build() {
     scheduleUpdate();
     setTouchSize(kPassThroughTouchSize);
     setTouchEnabled(true);
-    // The combo display joins here (z 1001) once it exists.
-    (void)kComboZ;
+    auto* combo = new KVHudComboSFX();
+    if (combo->init()) {
+        combo->autorelease();
+        keep(m_comboDisplay, combo);
+        addChildAtZ(combo, kComboZ);
+    } else {
+        logDebugMessage("hud: the combo display cannot be made");
+        combo->release();
+    }
     return true;
 }
 
@@ -359,7 +367,7 @@ void KVHudLayer::cleanupBeforeDelete() {
     }
     keep<SheetDict>(m_sheets, nullptr);
     keep<KVHudPawnInfo>(m_pawnInfo, nullptr);
-    keep<CCNode>(m_comboDisplay, nullptr);
+    keep<KVHudComboSFX>(m_comboDisplay, nullptr);
     keep<CCSprite>(m_bubble, nullptr);
     keep<CCAnimate>(m_bubblePop, nullptr);
     keep<CCSprite>(m_bubblePortrait, nullptr);

@@ -18,6 +18,7 @@ class CCSpriteBatchNode;
 } // namespace kvengine
 class KVGameController;
 class KVGameModel;
+class KVHudComboSFX;
 class KVHudPawnInfo;
 class KVLabelWithShadow;
 class KVPawn;
@@ -155,6 +156,7 @@ public:
     bool isConsumablesBarOpen() const { return m_barOpen; }
     bool isSkipRequested() const { return m_skipRequested; }
     bool isComboShowing() const { return m_comboShowing; }
+    KVHudComboSFX* getComboDisplay() const { return m_comboDisplay; }
 
 protected:
     KVHudLayer() = default;
@@ -203,7 +205,7 @@ private:
     SheetDict* m_sheets = nullptr;
     int m_nextSheetTag = 1000;
     KVHudPawnInfo* m_pawnInfo = nullptr;
-    kvengine::CCNode* m_comboDisplay = nullptr;
+    KVHudComboSFX* m_comboDisplay = nullptr;
     kvengine::CCSprite* m_bubble = nullptr;
     kvengine::CCAnimate* m_bubblePop = nullptr;
     kvengine::CCSprite* m_bubblePortrait = nullptr;

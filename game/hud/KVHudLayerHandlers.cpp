@@ -23,6 +23,7 @@
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVGameSetup.h"
 #include "game/data/KVStoreCatalogue.h"
+#include "game/hud/KVHudComboSFX.h"
 #include "game/hud/KVHudLayer.h"
 #include "game/hud/KVHudPawnInfo.h"
 #include "game/hud/KVLabelWithShadow.h"
@@ -135,7 +136,7 @@ void KVHudLayer::onAction(CCNotification* notification) {
     if (event->actor != nullptr && event->actor->isKindOf("KVPawn") &&
         static_cast<KVPawn*>(event->actor)->isAIDriven())
         return;
-    // The combo display shows the sticker once it joins the HUD.
+    if (m_comboDisplay != nullptr) m_comboDisplay->showCombo(event->value, event->getText());
 }
 
 void KVHudLayer::onStartTurn(CCNotification* notification) {

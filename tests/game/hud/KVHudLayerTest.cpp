@@ -15,6 +15,7 @@
 #include "engine/sprites/CCSprite.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVPlayerParameters.h"
+#include "game/hud/KVHudComboSFX.h"
 #include "game/hud/KVHudPawnInfo.h"
 #include "game/hud/KVLabelWithShadow.h"
 #include "game/hud/KVPauseScene.h"
@@ -22,6 +23,7 @@
 #include "game/pawns/KVPawn.h"
 #include "game/pawns/KVTurnManager.h"
 #include "game/score/KVScoreManagerSolo.h"
+#include "game/world/KVActionEvent.h"
 
 using namespace kvengine;
 
@@ -264,6 +266,22 @@ TEST_F(HudLayerTest, ChattersAndCombosHideThePauseButtonUntilTheyEnd) {
         EXPECT_GT(hud->getPauseButton()->numberOfRunningActions(), 0u);
     }
     EXPECT_FALSE(hud->isComboShowing());
+}
+
+TEST_F(HudLayerTest, AComboByAComputerPawnShowsNoStickerAndOneWithoutActorDoes) {
+    KVGameplayScene* scene = startMission();
+    ASSERT_NE(scene, nullptr);
+    KVHudComboSFX* combo = hudOf(scene)->getComboDisplay();
+    ASSERT_NE(combo, nullptr);
+    KVActionEvent* byComputer =
+        KVActionEvent::create(KVActionEvent::Combo, 12, 0.0f, pawnWith({}, true), nullptr);
+    byComputer->setText(kvdata::newString("combo_sticker.png"));
+    post(EVENT_ACTION, byComputer);
+    EXPECT_FALSE(combo->isShowing());
+    KVActionEvent* bySide = KVActionEvent::create(KVActionEvent::Combo, 12, 0.0f, nullptr, nullptr);
+    bySide->setText(kvdata::newString("combo_sticker.png"));
+    post(EVENT_ACTION, bySide);
+    EXPECT_TRUE(combo->isShowing());
 }
 
 TEST_F(HudLayerTest, ThePawnPanelLinesUpTheAbilitiesAndEmptiesForAnEnemy) {

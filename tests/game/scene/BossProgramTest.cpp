@@ -53,11 +53,11 @@ protected:
 TEST_F(BossProgramTest, TheBossSwipesLosesItsEyesAndMouthAndItsDeathWinsTheMission) {
     // The player's two kelvos pass their turns; the boss's turn comes third. The enemy side lists
     // the boss, its left eye, its right eye and the crab; then the mouth joins after the crab.
-    // The idle picture is taken after the first turn's banner has faded (frame 63 + 2.8 s).
+    // The idle picture is taken between the banners of the first turns and the enemy turn (302).
     const std::string arguments =
         "--mission C0M26 --seed 7 --frames 1100 --trace trace.txt --event 100:skip-turn --event 300:skip-turn"
         " --event 500:skip-turn --event 600:knock-out:enemy:2 --event 700:knock-out:enemy:1"
-        " --event 900:knock-out:enemy:2 --shot 250:boss_idle.png --shot 365:boss_swipe.png --shot "
+        " --event 900:knock-out:enemy:2 --shot 290:boss_idle.png --shot 365:boss_swipe.png --shot "
         "960:boss_ko.png";
     ASSERT_EQ(run(arguments), 0) << log();
     const std::vector<Line> trace = lines(file("trace.txt"));
