@@ -254,7 +254,8 @@ void KVHudLayer::onSkipTurnButton(CCObject*) {
 
 void KVHudLayer::onPauseButton(CCObject*) {
     CCNotificationCenter::getInstance()->postNotification(EVENT_BUTTON_VALIDATED_LIGHT);
-    if (isGamePaused() || isMatchDecided()) return;
+    // A hidden HUD (the match is over, its result on screen) opens no pause screen.
+    if (!isVisible() || isGamePaused() || isMatchDecided()) return;
     auto* pause = new KVPauseScene(this);
     pause->autorelease();
     addChildAtZ(pause, kPauseZ);

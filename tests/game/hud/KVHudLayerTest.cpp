@@ -177,7 +177,7 @@ TEST_F(HudLayerTest, TurnBannersCountThePlayerTurnsAndNeverCutTheObjectiveShort)
     KVHudLayer* hud = hudOf(scene);
     KVScoreManagerSolo* score = soloScore(scene);
     ASSERT_NE(score, nullptr);
-    run(3.0f); // any opening banner is over
+    run(5.0f); // the opening objective banner (shown at 1.5 s for 2.8 s) is over
     while (score->getPlayerTurns() < 3)
         post(EVENT_TURN_START_PLAYER);
     EXPECT_EQ(textOf(hud->getTurnLabel()), "Your turn (3)");

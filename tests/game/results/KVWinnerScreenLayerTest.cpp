@@ -54,6 +54,8 @@ protected:
         }
         for (unsigned i = 0; i < points.size(); ++i)
             score->getPlayers()->objectAtIndex(i)->points = points[i];
+        // As a finished match does: the dance (which clears the HUD away), then the result.
+        CCNotificationCenter::getInstance()->postNotification(EVENT_VICTORY_DANCE);
         CCNotificationCenter::getInstance()->postNotification(EVENT_GAME_WINNER);
         frame();
         return dynamic_cast<Screen*>(scene->getResultScreen());
