@@ -32,6 +32,7 @@
 #include "game/results/KVResultScreens.h"
 #include "game/scene/KVGameplayScene.h"
 #include "game/score/KVScoreManager.h"
+#include "game/world/KVSpriteSheet.h"
 
 using namespace kvengine;
 
@@ -158,19 +159,8 @@ void KVHudLayer::observe(CCString* name, SEL_Notification selector) {
 bool KVHudLayer::addSpriteSheet(const std::string& sheetName, int z) {
     if (m_sheets == nullptr) return false;
     if (m_sheets->objectForKey(sheetName) != nullptr) return true;
-    CCResourceIndex* index = CCResourceIndex::getInstance();
-    const std::string plist = sheetName + ".plist";
-    const std::string texture = sheetName + ".pvr.ccz";
-    if (!index->containsFileName(plist) || !index->containsFileName(texture)) {
-        logDebugMessage("hud: no sprite sheet %s", sheetName.c_str());
-        return false;
-    }
-    CCSpriteFrameCache::getInstance()->addSpriteFramesWithFile(index->pathForFileName(plist).c_str());
-    CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithFile(index->pathForFileName(texture).c_str(), 29);
-    if (batch == nullptr) {
-        logDebugMessage("hud: the texture of sheet %s cannot be loaded", sheetName.c_str());
-        return false;
-    }
+    CCSpriteBatchNode* batch = kvLoadSheetBatch(sheetName, "hud");
+    if (batch == nullptr) return false;
     addChildAtZWithTag(batch, z, m_nextSheetTag);
     m_sheets->setObject(batch, sheetName);
     m_nextSheetTag += 1;

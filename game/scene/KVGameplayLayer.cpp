@@ -22,6 +22,7 @@
 #include "game/model/KVGameModel.h"
 #include "game/world/KVActor.h"
 #include "game/world/KVObjectFactory.h"
+#include "game/world/KVSpriteSheet.h"
 
 using namespace kvengine;
 
@@ -153,19 +154,8 @@ void KVGameplayLayer::setGameController(KVGameController* controller) {
 bool KVGameplayLayer::loadSpriteSheet(const std::string& sheetName, int z) {
     if (m_sheets == nullptr) return false;
     if (m_sheets->objectForKey(sheetName) != nullptr) return true;
-    CCResourceIndex* index = CCResourceIndex::getInstance();
-    const std::string plist = sheetName + ".plist";
-    const std::string texture = sheetName + ".pvr.ccz";
-    if (!index->containsFileName(plist) || !index->containsFileName(texture)) {
-        logDebugMessage("KVGameplayLayer: no sprite sheet %s", sheetName.c_str());
-        return false;
-    }
-    CCSpriteFrameCache::getInstance()->addSpriteFramesWithFile(index->pathForFileName(plist).c_str());
-    CCSpriteBatchNode* batch = CCSpriteBatchNode::createWithFile(index->pathForFileName(texture).c_str(), 29);
-    if (batch == nullptr) {
-        logDebugMessage("KVGameplayLayer: the texture of sheet %s cannot be loaded", sheetName.c_str());
-        return false;
-    }
+    CCSpriteBatchNode* batch = kvLoadSheetBatch(sheetName, "KVGameplayLayer");
+    if (batch == nullptr) return false;
     addChildAtZWithTag(batch, z, m_nextSheetTag++);
     m_sheets->setObject(batch, sheetName);
     return true;
