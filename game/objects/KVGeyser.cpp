@@ -136,22 +136,15 @@ bool KVGeyser::areBodiesStuck(CCMutableArray<KVActor*>* inside, float dt) {
 }
 
 bool KVGeyser::beginContact(KVContactInfo* contact) {
-    KVActor* other = contact != nullptr ? contact->other : nullptr;
-    if (!kvIsPushedByHazards(other) || m_actors == nullptr) return false;
-    if (!m_actors->containsObject(other)) m_actors->addObject(other);
-    return true;
+    return kvHazardContactBegins(m_actors, contact);
 }
 
 bool KVGeyser::endContact(KVContactInfo* contact) {
-    KVActor* other = contact != nullptr ? contact->other : nullptr;
-    if (!kvIsPushedByHazards(other) || m_actors == nullptr) return false;
-    m_actors->removeObject(other);
-    return true;
+    return kvHazardContactEnds(m_actors, contact);
 }
 
 void KVGeyser::onRemoveActor(kvengine::CCNotification* notification) {
     kvengine::CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
     if (object == this) KVActor::onRemoveActor(notification);
-    auto* actor = dynamic_cast<KVActor*>(object);
-    if (actor != nullptr && m_actors != nullptr) m_actors->removeObject(actor);
+    kvHazardForgetsActor(m_actors, object);
 }

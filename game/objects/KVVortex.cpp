@@ -16,6 +16,25 @@ bool kvIsPushedByHazards(KVActor* actor) {
     return actor != nullptr && (actor->isKindOf("KVPawn") || actor->isKindOf("KVCoconut"));
 }
 
+bool kvHazardContactBegins(CCMutableArray<KVActor*>* actors, KVContactInfo* contact) {
+    KVActor* other = contact != nullptr ? contact->other : nullptr;
+    if (!kvIsPushedByHazards(other) || actors == nullptr) return false;
+    if (!actors->containsObject(other)) actors->addObject(other);
+    return true;
+}
+
+bool kvHazardContactEnds(CCMutableArray<KVActor*>* actors, KVContactInfo* contact) {
+    KVActor* other = contact != nullptr ? contact->other : nullptr;
+    if (!kvIsPushedByHazards(other) || actors == nullptr) return false;
+    actors->removeObject(other);
+    return true;
+}
+
+void kvHazardForgetsActor(CCMutableArray<KVActor*>* actors, kvengine::CCObject* removed) {
+    auto* actor = dynamic_cast<KVActor*>(removed);
+    if (actor != nullptr && actors != nullptr) actors->removeObject(actor);
+}
+
 void KVVortex::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
     kvobjects::destroyBody(m_body, this);
@@ -76,22 +95,15 @@ void KVVortex::update(float dt) {
 }
 
 bool KVVortex::beginContact(KVContactInfo* contact) {
-    KVActor* other = contact != nullptr ? contact->other : nullptr;
-    if (!kvIsPushedByHazards(other) || m_actors == nullptr) return false;
-    if (!m_actors->containsObject(other)) m_actors->addObject(other);
-    return true;
+    return kvHazardContactBegins(m_actors, contact);
 }
 
 bool KVVortex::endContact(KVContactInfo* contact) {
-    KVActor* other = contact != nullptr ? contact->other : nullptr;
-    if (!kvIsPushedByHazards(other) || m_actors == nullptr) return false;
-    m_actors->removeObject(other);
-    return true;
+    return kvHazardContactEnds(m_actors, contact);
 }
 
 void KVVortex::onRemoveActor(kvengine::CCNotification* notification) {
     kvengine::CCObject* object = notification != nullptr ? notification->getObject() : nullptr;
     if (object == this) KVActor::onRemoveActor(notification);
-    auto* actor = dynamic_cast<KVActor*>(object);
-    if (actor != nullptr && m_actors != nullptr) m_actors->removeObject(actor);
+    kvHazardForgetsActor(m_actors, object);
 }

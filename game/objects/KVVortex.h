@@ -50,3 +50,9 @@ private:
 
 /// True for the actors that hazards move: pawns and coconuts (spiky balls included).
 bool kvIsPushedByHazards(KVActor* actor);
+
+/// The list of actors a hazard holds: a contact adds the other actor once and its end removes it,
+/// both only for actors that hazards move (true then); a removed actor leaves the list.
+bool kvHazardContactBegins(kvengine::CCMutableArray<KVActor*>* actors, KVContactInfo* contact);
+bool kvHazardContactEnds(kvengine::CCMutableArray<KVActor*>* actors, KVContactInfo* contact);
+void kvHazardForgetsActor(kvengine::CCMutableArray<KVActor*>* actors, kvengine::CCObject* removed);
