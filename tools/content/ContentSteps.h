@@ -37,6 +37,12 @@ bool buildEnvironment(const BuildPaths& paths);
 int reefColumnHeight(int column);
 /// The missions' levels: tile maps and drawings under levels/, the level objects' sheet global_ss.
 bool buildLevels(const BuildPaths& paths);
+/// The rock tiles of a mission's own drawing (`svg`, read from `source`) over a map of `columns`
+/// x `rows` tiles of 32 points, row by row from the top: true where a reef polygon of the drawing
+/// covers the whole tile. False (and a log line) when the drawing has no closed reef polygon of
+/// absolute points, or a reef path of another form.
+bool drawnReefTiles(const std::string& svg, const std::string& source, int columns, int rows,
+                    std::vector<bool>& tiles);
 /// The kraken consumable's animation, sheets kraken_fx_a_ss, kraken_fx_b_ss and kraken_fx_c_ss.
 bool buildKrakenSheets(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.

@@ -1,15 +1,24 @@
-// The missions' levels. The tile maps' objects come from content/levels/<mission>.tmx as written
-// there; the tool adds the tile layer "reef" (zlib-compressed, base64, as the game reads it) and
-// its tile set. The level drawings are made here: the reef along the bottom as static walls that
-// follow the environment's reef, the level's edges, and one loose rock.
+// The missions' levels: every content/levels/<mission>.tmx. The tile maps' objects come from
+// there as written; the tool adds the tile layer "reef" (zlib-compressed, base64, as the game
+// reads it) and its tile set.
 //
-// A level is 960 x 608 points: 30 x 19 tiles of 64 texels at content scale 2, and a drawing of
-// 960 x 608 pixels at 32 pixels per metre (30 x 19 m).
+// A mission with its own drawing, content/levels/<mission>.svg, ships that drawing as written; its
+// reef is every closed polygon ("M x,y L x,y ... Z", absolute points) of the group labelled
+// "physics:reef" whose id starts with "reef", and the tile layer puts rock wherever such a polygon
+// covers a whole tile. The drawing must be as large as the map (tiles of 32 points). A mission
+// without a drawing gets the default level: the reef along the bottom as static walls that follow
+// the environment's reef, the level's edges, and one loose rock.
+//
+// A tile is 64 texels at content scale 2 (32 points); the drawing counts 32 pixels per metre, so
+// the default 30 x 19 tile map is 960 x 608 points and 30 x 19 m.
 #include <cairo.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +32,7 @@ namespace kvcontent {
 
 namespace {
 using namespace draw;
+namespace fs = std::filesystem;
 
 constexpr int kColumns = 30;
 constexpr int kRows = 19;
@@ -37,14 +47,25 @@ int reefPoints(int reefColumn) {
     return reefColumnHeight(reefColumn) * kReefColumnPoints;
 }
 
-// The layer: rock tiles wherever the reef covers the whole tile.
-std::string reefLayer() {
+// A closed reef polygon of a mission's drawing, in points.
+using Polygon = std::vector<std::pair<double, double>>;
+
+bool insidePolygon(const Polygon& polygon, double x, double y) {
+    bool inside = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const auto [xi, yi] = polygon[i];
+        const auto [xj, yj] = polygon[j];
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+    }
+    return inside;
+}
+
+// The tile layer "reef" of a map of `columns` x `rows` tiles: rock where `covered(column, row)`.
+template <typename Covered> std::string reefLayer(int columns, int rows, Covered covered) {
     Bytes gids;
-    for (int row = 0; row < kRows; ++row) {
-        const int top = (kRows - row) * kTilePoints; // of the tile, from the bottom
-        for (int column = 0; column < kColumns; ++column) {
-            const int covered = std::min(reefPoints(2 * column), reefPoints(2 * column + 1));
-            const unsigned gid = top <= covered ? 1 : 0;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const unsigned gid = covered(column, row) ? 1 : 0;
             for (int shift = 0; shift < 32; shift += 8)
                 gids.push_back(static_cast<uint8_t>(gid >> shift));
         }
@@ -60,8 +81,89 @@ std::string reefLayer() {
                   " </tileset>\n"
                   " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n"
                   "  <data encoding=\"base64\" compression=\"zlib\">",
-                  kTileTexels, kTileTexels, kTileTexels, kTileTexels, kColumns, kRows);
+                  kTileTexels, kTileTexels, kTileTexels, kTileTexels, columns, rows);
     return head + encodeBase64(packed) + "</data>\n </layer>\n";
+}
+
+// The default level's layer: rock tiles wherever the environment's reef covers the whole tile.
+std::string defaultReefLayer() {
+    return reefLayer(kColumns, kRows, [](int column, int row) {
+        const int top = (kRows - row) * kTilePoints; // of the tile, from the bottom
+        const int covered = std::min(reefPoints(2 * column), reefPoints(2 * column + 1));
+        return top <= covered;
+    });
+}
+
+// The value of attribute `name` in the element starting at `from` (empty when absent).
+std::string attributeIn(const std::string& text, size_t from, const std::string& name) {
+    const size_t end = text.find('>', from);
+    const size_t at = text.find(" " + name + "=\"", from);
+    if (at == std::string::npos || at > end) return "";
+    const size_t start = at + name.size() + 3;
+    const size_t close = text.find('"', start);
+    return close == std::string::npos ? "" : text.substr(start, close - start);
+}
+
+// Rock where a reef polygon holds the tile's corners and centre.
+bool coversTile(const std::vector<Polygon>& reef, int column, int row) {
+    const double x0 = column * kTilePoints, y0 = row * kTilePoints, x1 = x0 + kTilePoints,
+                 y1 = y0 + kTilePoints, inset = 0.01;
+    const std::pair<double, double> probes[] = {{x0 + inset, y0 + inset},
+                                                {x1 - inset, y0 + inset},
+                                                {x0 + inset, y1 - inset},
+                                                {x1 - inset, y1 - inset},
+                                                {(x0 + x1) / 2, (y0 + y1) / 2}};
+    return std::any_of(reef.begin(), reef.end(), [&probes](const Polygon& polygon) {
+        return std::all_of(std::begin(probes), std::end(probes),
+                           [&polygon](const auto& p) { return insidePolygon(polygon, p.first, p.second); });
+    });
+}
+
+// The reef polygons of a drawing: paths of the "physics:reef" group whose ids start with "reef",
+// made of absolute M/L points and closed by Z. False (and a log line) for a reef path of another form.
+bool reefPolygons(const std::string& svg, const std::string& source, std::vector<Polygon>& out) {
+    const size_t group = svg.find("inkscape:label=\"physics:reef\"");
+    if (group == std::string::npos) {
+        logLine("levels: " + source + " has no group \"physics:reef\"");
+        return false;
+    }
+    const size_t groupEnd = svg.find("</g>", group);
+    for (size_t at = svg.find("<path", group); at != std::string::npos && at < groupEnd;
+         at = svg.find("<path", at + 1)) {
+        if (attributeIn(svg, at, "id").rfind("reef", 0) != 0) continue;
+        const std::string d = attributeIn(svg, at, "d");
+        Polygon polygon;
+        bool closed = false;
+        const char* p = d.c_str();
+        while (*p != '\0') {
+            if (*p == ' ' || *p == ',' || *p == 'M' || *p == 'L') {
+                ++p;
+                continue;
+            }
+            if (*p == 'Z' || *p == 'z') {
+                closed = true;
+                break;
+            }
+            char* next = nullptr;
+            const double x = std::strtod(p, &next);
+            if (next == p) break;
+            p = next;
+            while (*p == ' ' || *p == ',')
+                ++p;
+            const double y = std::strtod(p, &next);
+            if (next == p) break;
+            p = next;
+            polygon.emplace_back(x, y);
+        }
+        if (!closed || polygon.size() < 3) {
+            logLine("levels: " + source + ": reef path \"" + attributeIn(svg, at, "id") +
+                    "\" is not a closed polygon of absolute M/L points");
+            return false;
+        }
+        out.push_back(std::move(polygon));
+    }
+    if (out.empty()) logLine("levels: " + source + " has no reef path");
+    return !out.empty();
 }
 
 // The rock tile: the reef's colour with its pores.
@@ -79,13 +181,24 @@ Image rockTile() {
 }
 
 // Inserts the layer after the map element of the source.
-bool buildMap(const std::string& source, const std::string& target, const std::string& layer) {
+bool readText(const std::string& path, std::string& text) {
     Bytes bytes;
-    if (!readWholeFile(source, bytes)) {
-        logLine("levels: cannot read " + source);
-        return false;
-    }
-    std::string text(bytes.begin(), bytes.end());
+    if (!readWholeFile(path, bytes)) return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+// The map's size in tiles, from its "width" and "height"; false when either is missing or not positive.
+bool mapSize(const std::string& text, int& columns, int& rows) {
+    const size_t map = text.find("<map ");
+    if (map == std::string::npos) return false;
+    columns = std::atoi(attributeIn(text, map, "width").c_str());
+    rows = std::atoi(attributeIn(text, map, "height").c_str());
+    return columns > 0 && rows > 0;
+}
+
+bool buildMap(const std::string& source, std::string text, const std::string& target,
+              const std::string& layer) {
     const size_t map = text.find("<map ");
     const size_t open = map == std::string::npos ? map : text.find(">\n", map);
     if (open == std::string::npos || layer.empty()) {
@@ -387,10 +500,20 @@ Image hiddenStar() {
 
 } // namespace
 
+bool drawnReefTiles(const std::string& svg, const std::string& source, int columns, int rows,
+                    std::vector<bool>& tiles) {
+    std::vector<Polygon> reef;
+    if (!reefPolygons(svg, source, reef)) return false;
+    tiles.assign(static_cast<size_t>(columns) * rows, false);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            tiles[static_cast<size_t>(row) * columns + column] = coversTile(reef, column, row);
+    return true;
+}
+
 bool buildLevels(const BuildPaths& paths) {
     const std::string folder = paths.target + "/levels";
     bool ok = writeResource(folder + "/level_tiles.png", encodePng(rockTile()));
-    const std::string layer = reefLayer();
     // The currents of C0M01: a geyser rising from the reef on the right (a sensor rectangle of the
     // drawing; the level builder makes the geyser from its description).
     const std::string geyser =
@@ -398,12 +521,49 @@ bool buildLevels(const BuildPaths& paths) {
         "  <rect id=\"geyser\" x=\"736\" y=\"160\" width=\"96\" height=\"352\" physics=\"isSensor=1\""
         " game_data=\"object=Geyser,objectparams=power:0.6\"/>\n"
         " </g>\n";
-    const std::pair<const char*, std::string> missions[] = {{"M01a", ""},      {"M01b", ""},  {"M01c", ""},
-                                                            {"C0M01", geyser}, {"C0M02", ""}, {"C0M26", ""}};
-    for (const auto& [mission, extra] : missions) {
-        const std::string name = mission;
-        ok = buildMap(paths.source + "/levels/" + name + ".tmx", folder + "/" + name + ".tmx", layer) && ok;
-        const std::string svg = levelDrawing(extra);
+    std::vector<fs::path> maps;
+    for (const fs::directory_entry& entry : fs::directory_iterator(paths.source + "/levels"))
+        if (entry.path().extension() == ".tmx") maps.push_back(entry.path());
+    std::sort(maps.begin(), maps.end());
+    for (const fs::path& map : maps) {
+        const std::string name = map.stem().string();
+        std::string text;
+        int columns = 0, rows = 0;
+        if (!readText(map.string(), text) || !mapSize(text, columns, rows)) {
+            logLine("levels: cannot read the map size of " + map.string());
+            ok = false;
+            continue;
+        }
+        const fs::path drawingSource = map.parent_path() / (name + ".svg");
+        std::string svg, layer;
+        if (fs::exists(drawingSource)) {
+            std::vector<Polygon> reef;
+            const std::string wide = std::to_string(columns * kTilePoints);
+            const std::string high = std::to_string(rows * kTilePoints);
+            if (!readText(drawingSource.string(), svg) || !reefPolygons(svg, drawingSource.string(), reef)) {
+                ok = false;
+                continue;
+            }
+            const size_t element = svg.find("<svg");
+            if (element == std::string::npos || attributeIn(svg, element, "width") != wide ||
+                attributeIn(svg, element, "height") != high) {
+                logLine("levels: " + drawingSource.string() + " is not " + wide + " x " + high +
+                        " points like its map");
+                ok = false;
+                continue;
+            }
+            layer = reefLayer(columns, rows,
+                              [&reef](int column, int row) { return coversTile(reef, column, row); });
+        } else {
+            if (columns != kColumns || rows != kRows) {
+                logLine("levels: " + map.string() + " has no drawing of its own and is not the default size");
+                ok = false;
+                continue;
+            }
+            svg = levelDrawing(name == "C0M01" ? geyser : "");
+            layer = defaultReefLayer();
+        }
+        ok = buildMap(map.string(), text, folder + "/" + name + ".tmx", layer) && ok;
         ok = writeResource(folder + "/" + name + ".svg", Bytes(svg.begin(), svg.end())) && ok;
     }
 

@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "engine/files/CCFileUtils.h"
 #include "engine/files/CCZipUtils.h"
 #include "tools/content/ContentFiles.h"
+#include "tools/content/ContentSteps.h"
 #include "tools/content/DataFiles.h"
 #include "tools/content/Plist.h"
 #include "tools/content/PvrWriter.h"
@@ -131,4 +134,30 @@ TEST(ContentWriters, DataSourcesAreCheckedAsTheGameWillReadThem) {
         const Bytes data(c.first.begin(), c.first.end());
         EXPECT_EQ(checkPlistSource(data, "rules/M01x_RULE.plist"), c.second) << c.first;
     }
+}
+
+// A mission's own drawing gives its rock tiles: a tile is rock only where a reef polygon covers it
+// whole; a reef path that is not a closed polygon of absolute points fails the build.
+TEST(ContentWriters, DrawnReefGivesRockTilesOnlyWhereItCoversWholeTiles) {
+    // 4 x 3 tiles (128 x 96 points): a floor one tile high and a step two tiles high on the right,
+    // its top edge halfway through the second column's tile.
+    const std::string svg = "<svg width=\"128\" height=\"96\"><g inkscape:label=\"physics:reef\">"
+                            "<path id=\"edges\" d=\"M 0,0 L 128,0 L 128,96 L 0,96 Z\"/>"
+                            "<path id=\"reef\" d=\"M 0,96 L 0,64 L 48,64 L 48,32 L 128,32 L 128,96 Z\"/>"
+                            "</g></svg>";
+    std::vector<bool> tiles;
+    ASSERT_TRUE(drawnReefTiles(svg, "step.svg", 4, 3, tiles));
+    const std::vector<bool> expected = {false, false, false, false, //
+                                        false, false, true,  true,  //
+                                        true,  true,  true,  true};
+    EXPECT_EQ(tiles, expected);
+
+    const char* const broken[] = {
+        "<svg><g inkscape:label=\"physics:reef\"><path id=\"reef\" d=\"M 0,96 L 0,64 L 48,64\"/></g></svg>",
+        "<svg><g inkscape:label=\"physics:reef\"><path id=\"reef\" d=\"m 0,96 l 0,-32 l 48,0 z\"/></g></svg>",
+        "<svg><g inkscape:label=\"physics:rocks\"><path id=\"reef\" d=\"M 0,0 L 9,0 L 9,9 Z\"/></g></svg>",
+        "<svg><g inkscape:label=\"physics:reef\"><path id=\"edges\" d=\"M 0,0 L 9,0 L 9,9 Z\"/></g></svg>",
+    };
+    for (const char* drawing : broken)
+        EXPECT_FALSE(drawnReefTiles(drawing, "broken.svg", 4, 3, tiles)) << drawing;
 }
