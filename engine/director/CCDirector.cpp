@@ -176,6 +176,12 @@ void CCDirector::drawScene() {
     calculateDeltaTime();
     if (!m_paused) CCScheduler::getInstance()->tick(m_frameDelta);
     dispatchQueuedInput();
+    if (!m_drawsScene) {
+        if (m_nextScene) setNextScene();
+        ++m_totalFrames;
+        if (m_openGLView) m_openGLView->swapBuffers();
+        return;
+    }
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (m_nextScene) setNextScene();

@@ -176,6 +176,10 @@ public:
 
     // --- frame rate --------------------------------------------------------------------------
     void setDisplayFPS(bool display) { m_displayFPS = display; }
+    /// Off: the frames still tick the scheduler, take input, change scenes and count, but draw
+    /// nothing (the window's swap still ends each one). For runs that look at a few frames only.
+    void setDrawsScene(bool draws) { m_drawsScene = draws; }
+    bool drawsScene() const { return m_drawsScene; }
     bool isDisplayFPS() const { return m_displayFPS; }
     float getFrameRate() const { return m_frameRate; }
     /// The last frame rate as shown ("%.1f").
@@ -219,6 +223,7 @@ protected:
     double m_animationInterval = 1.0 / 60.0;
     double m_oldAnimationInterval = 1.0 / 60.0;
     bool m_displayFPS = false;
+    bool m_drawsScene = true;
     float m_accumDt = 0.0f;
     float m_frameRate = 0.0f;
     bool m_paused = false;

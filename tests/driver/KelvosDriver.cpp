@@ -48,6 +48,9 @@
 // to the end of this one's drawing (the game and engine, and the GL work done on that thread),
 // W the frame period: wall time from the previous frame drawn (its query read, which waits for
 // the drawing) to this one drawn, the swap included.
+// --draw-every N draws only frame 1, every N-th frame, the last one and the frames a screenshot
+// or --overdraw needs; the others still run (game time, input, scene changes) but draw nothing.
+// Whole-program tests that look at the trace need no pictures of most frames.
 // A screenshot is the picture of frame F as it is about to be shown. After the last frame the
 // window is closed as the user would. The exit status is the game's.
 #include <png.h>
@@ -113,6 +116,7 @@ struct Options {
     };
     std::multimap<int, LifeChange> lifeChanges; // frame -> change
     std::string overdraw;
+    int drawEvery = 1;
     std::multimap<int, int> menuStates;     // frame -> state id
     std::multimap<int, int> loadingScreens; // frame -> loading-screen kind
     bool traceStates = false;
@@ -248,6 +252,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
                                   std::filesystem::absolute(value.substr(colon + 1)).string());
         } else if (name == "--overdraw") {
             options.overdraw = std::filesystem::absolute(value).string();
+        } else if (name == "--draw-every") {
+            options.drawEvery = std::atoi(value.c_str());
+            if (options.drawEvery < 1) return false;
         } else if (name == "--menu-state") {
             const size_t colon = value.find(':');
             if (colon == std::string::npos) return false;
@@ -584,7 +591,8 @@ public:
             m_inner->getClientSize(width, height);
             if (!writeScreenshot(it->second, width, height)) m_run.failed = true;
         }
-        m_inner->swapBuffers();
+        if (CCDirector::getInstance()->drawsScene()) m_inner->swapBuffers();
+        CCDirector::getInstance()->setDrawsScene(drawsFrame(frame + 1));
         if (frame == 1) {
             glFinish();
             reportFirstFrame(m_run);
@@ -598,6 +606,12 @@ public:
     }
 
 private:
+    bool drawsFrame(int frame) const {
+        const Options& options = m_run.options;
+        return frame % options.drawEvery == 0 || frame >= options.frames || options.shots.count(frame) > 0 ||
+               !options.overdraw.empty();
+    }
+
     void queueEventsFor(int frame) {
         auto events = m_run.options.events.equal_range(frame);
         for (auto it = events.first; it != events.second; ++it)
@@ -759,7 +773,8 @@ int main(int argc, char** argv) {
             stderr,
             "usage: kelvos_driver [--bare] [--resources DIR] [--frames N] [--step SECONDS] [--size WxH]\n"
             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
-            "       [--overdraw FILE] [--menu-state FRAME:ID|FRAME:loading:KIND]... [--trace-states 1]\n"
+            "       [--overdraw FILE] [--draw-every N] [--menu-state FRAME:ID|FRAME:loading:KIND]... "
+            "[--trace-states 1]\n"
             "       [--mission NAME] [--pearls N] [--seed N] [--trace FILE] [--realtime]\n");
         return 2;
     }
