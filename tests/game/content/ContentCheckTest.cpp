@@ -939,6 +939,18 @@ TEST(ContentCheck, LocalisationKeysUsedByTheCodeAreInEveryLanguage) {
         {"M01c", ""},
         {"C0M01", ""},
         {"C0M02", ""},
+        {"C0M03", ""},
+        {"C0M04", ""},
+        {"C0M05", ""},
+        {"C0M06", ""},
+        {"C0M07", ""},
+        {"C0M08", ""},
+        {"C0M09", ""},
+        {"C0M10", ""},
+        {"C0M11", ""},
+        {"C0M12", ""},
+        {"C0M13", ""},
+        {"C0M14", ""},
         {"On touched pawn", "%d%d"},
         {"Injured pawn", "%d"},
         {"Healed pawn", "%d%d%d"},
@@ -1069,8 +1081,19 @@ TEST(ContentCheck, DialoguesFindTheirTextsPortraitsAndPictures) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return text;
     };
+    // Every dialogue file the content ships, the tutorial's and the missions'.
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(KELVOS_RESOURCES_DIR) / "data" / "chatter", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 11 && name.compare(name.size() - 11, 11, "_CHAT.plist") == 0) files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    for (const char* needed : {"Tutos_CHAT.plist", "M01a_CHAT.plist"})
+        EXPECT_NE(std::find(files.begin(), files.end(), needed), files.end()) << needed;
     std::set<std::string> identifiers;
-    for (const char* file : {"Tutos_CHAT.plist", "M01a_CHAT.plist"}) {
+    for (const std::string& file : files) {
         Dict* dialogues = loadPlist(file);
         ASSERT_NE(dialogues, nullptr) << file;
         for (const std::string& id : keysOf(dialogues)) {
