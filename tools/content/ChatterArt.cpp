@@ -19,8 +19,9 @@ namespace kvcontent {
 namespace {
 namespace fs = std::filesystem;
 
-// Kelvos that speak in the dialogues.
-const char* const kSpeakers[] = {"steev", "vahine", "kiwa", "clint", "sammo"};
+// Kelvos that speak in the dialogues or greet the player from the item pop-up.
+const char* const kSpeakers[] = {"steev", "vahine", "kiwa",   "kiwa0", "kiwa2", "clint",
+                                 "sammo", "kapono", "vesper", "venus", "jammer"};
 // Talking animations of the light box: sheet "<name in lower case>_ss", frames "<name>NN.png".
 const std::pair<const char*, const char*> kTalkers[] = {
     {"SteevTalk", "steev"}, {"VahineTalk", "vahine"}, {"KiwaTalk", "kiwa"}};

@@ -13,7 +13,7 @@ namespace kvcontent {
 namespace {
 using namespace draw;
 
-enum class Tuft { Flame, Flower, Spike, Fin, Crest };
+enum class Tuft { Flame, Flower, Spike, Fin, Crest, Horns, Lure, Scallop, Bandana };
 
 // What makes one kelvo recognisable at game size: colours, head decoration, size.
 struct KelvoLook {
@@ -21,33 +21,50 @@ struct KelvoLook {
     Tuft tuft;
     double radius;   // texels
     bool spots;      // sammo's freckles
-    bool heavyBrows; // sammo's and clint's brows
+    bool heavyBrows; // sammo's, clint's, kapono's and jammer's brows
+    bool stripes;    // kapono's carved bands
 };
 
 const std::map<std::string, KelvoLook>& looks() {
     static const std::map<std::string, KelvoLook> table = {
         {"steev",
          {hex(0xffd08a), hex(0xff8c2a), hex(0xd4531a), hex(0x7a2d0c), hex(0xd4531a), hex(0xff6a4a),
-          Tuft::Flame, 46, false, false}},
+          Tuft::Flame, 46, false, false, false}},
         {"vahine",
          {hex(0xffd6ec), hex(0xff7fbf), hex(0xc9428a), hex(0x7a1f4f), hex(0xc9428a), hex(0xff5a8a),
-          Tuft::Flower, 42, false, false}},
+          Tuft::Flower, 42, false, false, false}},
         {"kiwa",
          {hex(0xe4ffb0), hex(0x8fd63c), hex(0x4f9a1e), hex(0x2c5a0e), hex(0x4f9a1e), hex(0xff8a6a),
-          Tuft::Spike, 38, false, false}},
+          Tuft::Spike, 38, false, false, false}},
         {"clint",
          {hex(0xc8ecff), hex(0x3fa0e8), hex(0x1f5fa8), hex(0x0d2d5a), hex(0x1f5fa8), hex(0xff8a9a), Tuft::Fin,
-          42, false, true}},
+          42, false, true, false}},
         // Kiwa's two elder cousins: the same build, other colours.
         {"kiwa0",
          {hex(0xfff3b0), hex(0xf2c12e), hex(0xb5820f), hex(0x5a3e05), hex(0xb5820f), hex(0xff8a6a),
-          Tuft::Spike, 38, false, true}},
+          Tuft::Spike, 38, false, true, false}},
         {"kiwa2",
          {hex(0xb8fff0), hex(0x2fd1b0), hex(0x138a72), hex(0x07453a), hex(0x138a72), hex(0xff8a6a),
-          Tuft::Spike, 38, true, false}},
+          Tuft::Spike, 38, true, false, false}},
         {"sammo",
          {hex(0xf0d4ff), hex(0xa46ee0), hex(0x6a3aa8), hex(0x35185e), hex(0x6a3aa8), hex(0xff7aa8),
-          Tuft::Crest, 50, true, true}},
+          Tuft::Crest, 50, true, true, false}},
+        // Kapono: a grey stone idol with red carved bands and two horns.
+        {"kapono",
+         {hex(0xe2dccd), hex(0x9c9380), hex(0x5f5647), hex(0x2a241c), hex(0x7a705e), hex(0xd9573a),
+          Tuft::Horns, 50, false, true, true}},
+        // Vesper: deep wine red with a glowing lure over the head.
+        {"vesper",
+         {hex(0xffb8c4), hex(0xd2334f), hex(0x8a1530), hex(0x45061a), hex(0x8a1530), hex(0xffd24a),
+          Tuft::Lure, 40, false, false, false}},
+        // Venus: pearly white and aqua under a scallop shell.
+        {"venus",
+         {hex(0xffffff), hex(0xbdeef2), hex(0x67b8c6), hex(0x24596a), hex(0x8fd8e0), hex(0xff8fb0),
+          Tuft::Scallop, 43, false, false, false}},
+        // Jammer: a small slate ninja in a red headband.
+        {"jammer",
+         {hex(0xa6a9bf), hex(0x5a5d78), hex(0x30324a), hex(0x0f1020), hex(0x30324a), hex(0xff6a6a),
+          Tuft::Bandana, 36, false, true, false}},
     };
     return table;
 }
@@ -210,6 +227,101 @@ void drawTuft(cairo_t* cr, const KelvoLook& look, double r) {
         cairo_fill_preserve(cr);
         strokeOutline(cr, look.outline, 3);
         break;
+    case Tuft::Horns:
+        for (int side = -1; side <= 1; side += 2) {
+            cairo_move_to(cr, side * r * 0.55, -r * 0.72);
+            cairo_curve_to(cr, side * r * 0.75, -r * 1.05, side * r * 0.95, -r * 1.2, side * r * 0.8,
+                           -r * 1.45);
+            cairo_curve_to(cr, side * r * 0.6, -r * 1.2, side * r * 0.45, -r * 1.0, side * r * 0.25,
+                           -r * 0.9);
+            cairo_close_path(cr);
+        }
+        cairo_set_source_rgb(cr, 0.96, 0.92, 0.8);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 3);
+        break;
+    case Tuft::Lure: {
+        cairo_move_to(cr, 0, -r * 0.95);
+        cairo_curve_to(cr, r * 0.1, -r * 1.5, r * 0.7, -r * 1.65, r * 0.85, -r * 1.3);
+        strokeOutline(cr, look.outline, 4);
+        cairo_pattern_t* glow =
+            cairo_pattern_create_radial(r * 0.85, -r * 1.25, 0, r * 0.85, -r * 1.25, r * 0.38);
+        cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.95, 0.6, 0.95);
+        cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.85, 0.3, 0);
+        cairo_set_source(cr, glow);
+        cairo_arc(cr, r * 0.85, -r * 1.25, r * 0.38, 0, 2 * kPi);
+        cairo_fill(cr);
+        cairo_pattern_destroy(glow);
+        cairo_arc(cr, r * 0.85, -r * 1.25, r * 0.14, 0, 2 * kPi);
+        cairo_set_source_rgb(cr, 1.0, 0.9, 0.35);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 2.5);
+        break;
+    }
+    case Tuft::Scallop:
+        cairo_move_to(cr, -r * 0.1, -r * 0.88);
+        for (int i = 0; i <= 6; ++i) {
+            const double a = kPi + i * kPi / 6;
+            cairo_line_to(cr, -r * 0.1 + std::cos(a) * r * 0.62, -r * 0.88 + std::sin(a) * r * 0.62);
+        }
+        cairo_close_path(cr);
+        cairo_set_source_rgb(cr, 1.0, 0.86, 0.9);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 3);
+        for (int i = 1; i < 6; ++i) {
+            const double a = kPi + i * kPi / 6;
+            cairo_move_to(cr, -r * 0.1, -r * 0.9);
+            cairo_line_to(cr, -r * 0.1 + std::cos(a) * r * 0.55, -r * 0.88 + std::sin(a) * r * 0.55);
+        }
+        strokeOutline(cr, look.outline, 1.8);
+        break;
+    case Tuft::Bandana:
+        // The knot's two tails flutter behind the head; the band itself is drawn over the body.
+        cairo_move_to(cr, -r * 0.75, -r * 0.45);
+        cairo_curve_to(cr, -r * 1.2, -r * 0.7, -r * 1.4, -r * 0.4, -r * 1.6, -r * 0.55);
+        cairo_curve_to(cr, -r * 1.35, -r * 0.25, -r * 1.1, -r * 0.35, -r * 0.8, -r * 0.3);
+        cairo_close_path(cr);
+        cairo_move_to(cr, -r * 0.8, -r * 0.35);
+        cairo_curve_to(cr, -r * 1.15, -r * 0.2, -r * 1.3, r * 0.05, -r * 1.5, r * 0.0);
+        cairo_curve_to(cr, -r * 1.2, r * 0.2, -r * 1.0, -r * 0.05, -r * 0.78, -r * 0.22);
+        cairo_close_path(cr);
+        cairo_set_source_rgb(cr, 0.86, 0.12, 0.14);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 2.5);
+        break;
+    }
+}
+
+// Marks drawn over the body: kapono's carved bands, jammer's headband.
+void drawBodyMarks(cairo_t* cr, const KelvoLook& look, double r) {
+    if (look.stripes) {
+        cairo_save(cr);
+        cairo_arc(cr, 0, 0, r - 1, 0, 2 * kPi);
+        cairo_clip(cr);
+        for (double y : {r * 0.62, r * 0.8}) {
+            cairo_move_to(cr, -r, y);
+            for (int i = 0; i < 8; ++i)
+                cairo_line_to(cr, -r + (i + 0.5) * r / 4, y + ((i % 2) ? -r * 0.08 : r * 0.08));
+            cairo_line_to(cr, r, y);
+        }
+        setColour(cr, look.cheek);
+        cairo_set_line_width(cr, 4);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
+    if (look.tuft == Tuft::Bandana) {
+        cairo_save(cr);
+        cairo_arc(cr, 0, 0, r - 1, 0, 2 * kPi);
+        cairo_clip(cr);
+        cairo_rectangle(cr, -r, -r * 0.62, 2 * r, r * 0.26);
+        cairo_set_source_rgb(cr, 0.86, 0.12, 0.14);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 2.5);
+        cairo_restore(cr);
+        ellipsePath(cr, -r * 0.78, -r * 0.47, r * 0.12, r * 0.1);
+        cairo_set_source_rgb(cr, 0.7, 0.08, 0.1);
+        cairo_fill_preserve(cr);
+        strokeOutline(cr, look.outline, 2);
     }
 }
 
@@ -285,6 +397,7 @@ void drawKelvo(cairo_t* cr, const KelvoLook& look, const Pose& p, int size, int 
             cairo_fill(cr);
         }
     }
+    drawBodyMarks(cr, look, r);
     // Face.
     ellipsePath(cr, -r * 0.55, r * 0.25, r * 0.16, r * 0.09);
     setColour(cr, look.cheek, 0.5);

@@ -1,7 +1,8 @@
 // The creature portraits of the troops screen's cards, sheet "frontend_kelvo_ss": for every kelvo
 // "KV_<sprite>Large.png" (its first idle pose, fitted into the 66 x 71 point card frame) and
-// "KV_<sprite>LargeLock.png" (the same pose in shades of the locked look), and "KV_vesperLarge.png",
-// a neutral silhouette that the shop shows for a creature without a portrait of its own.
+// "KV_<sprite>LargeLock.png" (the same pose in shades of the locked look). The shop shows
+// "KV_vesperLarge.png" for an item without a picture of its own: Vesper's portrait, or a neutral
+// silhouette while no creature of that name is drawn.
 #include <cairo.h>
 
 #include <algorithm>
@@ -71,7 +72,8 @@ bool buildPortraits(const BuildPaths& paths, const std::vector<std::string>& kel
         frames.push_back({"KV_" + sprite + "Large.png", std::move(portrait)});
     }
     // The neutral silhouette: the first creature's shape, flat and dark.
-    if (!kelvos.empty()) {
+    const bool vesperDrawn = std::find(kelvos.begin(), kelvos.end(), "vesper") != kelvos.end();
+    if (!kelvos.empty() && !vesperDrawn) {
         std::vector<SheetFrame> idle = drawKelvoFrames(kelvos.front(), {{"idle", 1}});
         if (!idle.empty() && !idle.front().picture.empty())
             frames.push_back(

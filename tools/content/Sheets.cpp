@@ -18,12 +18,16 @@ namespace kvcontent {
 namespace {
 using Counts = std::map<std::string, int>;
 
-// Reads the frame counts of the animation settings: set name -> key -> count.
-bool readAnimationCounts(const std::string& path, std::map<std::string, Counts>& out) {
+using Table = std::map<std::string, std::map<std::string, std::string>>;
+
+// Reads a property list of rows (name -> key -> text), as the animation settings and the
+// creature stats are laid out; a value that is not text (a level-up list) reads as its
+// concatenated text and is not used here.
+bool readTable(const std::string& path, Table& out) {
     xmlDocPtr doc =
         xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!doc) {
-        logLine("cannot read the animation settings " + path);
+        logLine("cannot read " + path);
         return false;
     }
     auto elements = [](xmlNode* node) {
@@ -40,26 +44,58 @@ bool readAnimationCounts(const std::string& path, std::map<std::string, Counts>&
         return s;
     };
     std::vector<xmlNode*> top = elements(xmlDocGetRootElement(doc));
-    std::vector<xmlNode*> sets = top.empty() ? std::vector<xmlNode*>() : elements(top[0]);
-    for (size_t i = 0; i + 1 < sets.size(); i += 2) {
-        std::vector<xmlNode*> entries = elements(sets[i + 1]);
-        Counts& counts = out[text(sets[i])];
+    std::vector<xmlNode*> rows = top.empty() ? std::vector<xmlNode*>() : elements(top[0]);
+    for (size_t i = 0; i + 1 < rows.size(); i += 2) {
+        std::vector<xmlNode*> entries = elements(rows[i + 1]);
+        auto& row = out[text(rows[i])];
         for (size_t j = 0; j + 1 < entries.size(); j += 2)
-            counts[text(entries[j])] = std::atoi(text(entries[j + 1]).c_str());
+            row[text(entries[j])] = text(entries[j + 1]);
     }
     xmlFreeDoc(doc);
     return true;
 }
 
+// Reads the frame counts of the animation settings: set name -> key -> count.
+bool readAnimationCounts(const std::string& path, std::map<std::string, Counts>& out) {
+    Table table;
+    if (!readTable(path, table)) return false;
+    for (const auto& set : table)
+        for (const auto& entry : set.second)
+            out[set.first][entry.first] = std::atoi(entry.second.c_str());
+    return true;
+}
+
 struct CreatureSheet {
-    const char* sprite;
+    std::string sprite;
     bool areaAttack;
     bool distanceAttack;
 };
-const CreatureSheet kKelvos[] = {
-    {"steev", true, false}, {"vahine", false, false}, {"kiwa", false, false},  {"clint", false, true},
-    {"sammo", true, false}, {"kiwa0", false, false},  {"kiwa2", false, false},
-};
+
+// Every creature of the creature stats, by its sprite name, with the attacks its sheet must
+// animate. A creature without a drawing fails the build.
+bool readCreatureSheets(const std::string& path, std::vector<CreatureSheet>& out) {
+    Table stats;
+    if (!readTable(path, stats)) return false;
+    bool ok = true;
+    for (const auto& creature : stats) {
+        auto text = [&creature](const char* key) {
+            const auto found = creature.second.find(key);
+            return found == creature.second.end() ? std::string() : found->second;
+        };
+        const std::string sprite = text("sprite_name");
+        if (sprite.empty() || !hasKelvoLook(sprite)) {
+            logLine("creature " + creature.first + ": no drawing for its sprite \"" + sprite + "\"");
+            ok = false;
+            continue;
+        }
+        if (std::any_of(out.begin(), out.end(),
+                        [&sprite](const CreatureSheet& c) { return c.sprite == sprite; }))
+            continue;
+        out.push_back({sprite, text("hasAOEAttack") == "YES", text("hasDistanceAttack") == "YES"});
+    }
+    return ok;
+}
+
 const char* const kKelvoWords[] = {"idle",     "stretch", "stretch_idle", "stretch_release",
                                    "launched", "hit",     "hit_healed",   "wait",
                                    "victory",  "ko",      "fall",         "anchor"};
@@ -136,8 +172,9 @@ bool buildSheets(const BuildPaths& paths) {
     std::map<std::string, Counts> settings;
     if (!readAnimationCounts(paths.source + "/data/params/animSettings.plist", settings)) return false;
     const Counts& kelvo = settings["kelvo"];
-    bool ok = true;
-    for (const CreatureSheet& creature : kKelvos) {
+    std::vector<CreatureSheet> creatures;
+    bool ok = readCreatureSheets(paths.source + "/data/params/kelvoStats.plist", creatures);
+    for (const CreatureSheet& creature : creatures) {
         std::vector<AnimationSpec> animations;
         for (const char* word : kKelvoWords) {
             const auto found = kelvo.find(word);
@@ -161,13 +198,13 @@ bool buildSheets(const BuildPaths& paths) {
         }
         // Each kelvo's sheet lies in a folder named after it: the shop's panel loads it by that
         // path, the other screens by its bare name.
-        ok = writeSheetInto(paths, creature.sprite, std::string(creature.sprite) + "_ss",
+        ok = writeSheetInto(paths, creature.sprite, creature.sprite + "_ss",
                             drawKelvoFrames(creature.sprite, animations)) &&
              ok;
     }
     std::vector<std::string> portraits;
-    for (const CreatureSheet& creature : kKelvos)
-        portraits.emplace_back(creature.sprite);
+    for (const CreatureSheet& creature : creatures)
+        portraits.push_back(creature.sprite);
     ok = buildPortraits(paths, portraits) && ok;
     ok = buildHudSheets(paths, portraits) && ok;
     // Helmets play the kelvo animations, area and distance attacks included.

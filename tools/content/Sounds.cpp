@@ -32,10 +32,10 @@ struct Voice {
     double formant; // formant scale: smaller creatures sound brighter
     double rasp;    // breath and grit
 };
-const Voice kVoices[] = {{"Female", 330, 1.15, 0.05},
-                         {"Male", 170, 0.95, 0.08},
-                         {"Male_girly", 260, 1.1, 0.04},
-                         {"Crab", 120, 0.8, 0.6}};
+const Voice kVoices[] = {{"Female", 330, 1.15, 0.05},      {"Male", 170, 0.95, 0.08},
+                         {"Male_girly", 260, 1.1, 0.04},   {"Crab", 120, 0.8, 0.6},
+                         {"Male_deep", 105, 0.82, 0.16},   {"Female_proud", 285, 1.05, 0.07},
+                         {"Female_soft", 370, 1.22, 0.12}, {"Male_squeaky", 430, 1.32, 0.03}};
 
 void say(Sound& s, const Voice& v, double at, double duration, double p0, double p1, Vowel vowel,
          double amp = 0.5) {

@@ -25,6 +25,7 @@
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/rules/KVRuleCombo.h"
+#include "game/shop/KVStorePacks.h"
 #include "support/SoundEffectNames.h"
 
 using namespace kvcontenttest;
@@ -783,6 +784,84 @@ TEST(ContentCheck, EveryCreatureHasItsCardAndTheTroopsScreenItsPanelAndClassIcon
     ASSERT_FALSE(numbers.empty());
     EXPECT_EQ(*numbers.begin(), 1);
     EXPECT_EQ(*numbers.rbegin(), static_cast<int>(numbers.size()));
+}
+
+// Each creature of the stats table is whole: a computer-played twin for rival squads, the
+// level-up steps of its base stats, its name in every language and the face the item pop-up
+// greets it with.
+TEST(ContentCheck, EveryCreatureHasItsRivalTwinLevelUpStepsNameAndFace) {
+    PoolScope pool;
+    Dict* creatures = loadPlist("kelvoStats.plist");
+    Dict* rivals = loadPlist("kelvoStatsAI.plist");
+    ASSERT_NE(creatures, nullptr);
+    ASSERT_NE(rivals, nullptr);
+    const std::set<std::string> faces = sheetFrames("characterchatter2_TC4_ss");
+    std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
+    const char* const folders[] = {"English", "fr", "es", "de", "it"};
+    for (const std::string& name : keysOf(creatures)) {
+        SCOPED_TRACE(name);
+        Dict* row = dictAt(creatures, name);
+        Dict* rival = dictAt(rivals, name + "AI");
+        ASSERT_NE(rival, nullptr) << "no computer-played " << name << "AI";
+        EXPECT_EQ(textAt(rival, "engine_class"), "KVKelvoAI");
+        for (const char* key : {"sprite_name", "spritesheet_name", "Class", "Voice"})
+            EXPECT_EQ(textAt(rival, key), textAt(row, key)) << key;
+        for (const char* key : {"Pearl Reward", "level", "useAllStamina"})
+            EXPECT_FALSE(textAt(rival, key).empty()) << key;
+        for (const char* stat : {"HP", "SP", "DMG Melee"}) {
+            const std::vector<std::string> steps = textsOf(arrayAt(row, std::string(stat) + " LevelUp"));
+            ASSERT_GE(steps.size(), 2u) << stat;
+            EXPECT_EQ(steps.size() % 2, 0u) << stat;
+            for (size_t i = 2; i < steps.size(); i += 2)
+                EXPECT_GT(std::atoi(steps[i].c_str()), std::atoi(steps[i - 2].c_str())) << stat;
+        }
+        for (size_t i = 0; i < tables.size(); ++i)
+            EXPECT_NE(tables[i]->stringForKey(name), nullptr) << folders[i];
+        EXPECT_TRUE(faces.count(textAt(row, "sprite_name") + "_neutral_chatterLight.png"));
+    }
+    for (kvengine::CCLocalizationManager* table : tables)
+        table->release();
+}
+
+// A creature's pack ("<creature>_pack") is sold for pearls, grants what the game knows and is
+// announced in every language.
+TEST(ContentCheck, EveryCreaturePackIsSoldAndGrantsKnownThings) {
+    PoolScope pool;
+    Dict* creatures = loadPlist("kelvoStats.plist");
+    Dict* consumables = loadPlist("consumables.plist");
+    Dict* store = loadPlist("OfflineStore.plist");
+    ASSERT_NE(store, nullptr);
+    std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
+    int packs = 0;
+    for (const std::string& name : keysOf(creatures)) {
+        const kvstore::PackRow* pack = kvstore::findPack(name + "_pack");
+        if (pack == nullptr) continue;
+        SCOPED_TRACE(pack->identifier);
+        ++packs;
+        Dict* entry = dictAt(store, std::string("consumables.") + pack->identifier);
+        ASSERT_NE(entry, nullptr) << "not in the catalogue";
+        EXPECT_EQ(textAt(entry, "category"), "consumables");
+        EXPECT_EQ(textAt(entry, "deliverable_identifier"), pack->identifier);
+        EXPECT_EQ(textAt(entry, "currency_identifier"), "pearl");
+        EXPECT_GT(std::atoi(textAt(entry, "cost").c_str()), 0);
+        // Listed in the shop's Stuff tab, once at most (it grants its creature for good).
+        Dict* row = dictAt(consumables, pack->identifier);
+        ASSERT_NE(row, nullptr) << "not in the consumables the shop lists";
+        EXPECT_EQ(textAt(row, "max_amount"), "1");
+        if (pack->creature != nullptr) {
+            EXPECT_EQ(pack->creature, name);
+        }
+        if (pack->consumable != nullptr) {
+            EXPECT_NE(dictAt(consumables, pack->consumable), nullptr);
+        }
+        const char* announce = kvstore::packTextKey(pack->identifier);
+        ASSERT_NE(announce, nullptr);
+        for (kvengine::CCLocalizationManager* table : tables)
+            EXPECT_NE(table->stringForKey(announce), nullptr) << announce;
+    }
+    EXPECT_GT(packs, 0);
+    for (kvengine::CCLocalizationManager* table : tables)
+        table->release();
 }
 
 TEST(ContentCheck, PlayModeChapterAndHuddleScreensFindTheirPicturesCardsAndTexts) {

@@ -4,6 +4,10 @@
 #include "game/shop/KVShopScreenView.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +20,8 @@
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItemFont.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
+#include "game/achievements/KVAchievement.h"
+#include "game/achievements/KVAchievementManager.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVGameParameters.h"
 #include "game/data/KVGameSetup.h"
@@ -27,13 +33,15 @@
 #include "game/menu/KVScreenStates.h"
 #include "game/shop/KVKelvosOFXDelegate.h"
 #include "game/shop/KVShopInfoItem.h"
+#include "game/shop/KVStorePacks.h"
 
 using namespace kvengine;
 using kvdata::Dict;
 
 namespace {
 
-const char* const kKelvos[] = {"clint", "kiwa", "kiwa0", "kiwa2", "sammo", "steev", "vahine"};
+const char* const kKelvos[] = {"clint", "jammer", "kapono", "kiwa",  "kiwa0", "kiwa2",
+                               "sammo", "steev",  "vahine", "venus", "vesper"};
 const char* const kHelmets[] = {"coral_crown",  "diving_goggles", "pearl_tiara", "pirate_hat",
                                 "seaweed_band", "shell_helm",     "snorkel",     "straw_hat"};
 
@@ -392,6 +400,7 @@ TEST_F(ShopTest, PanelsShowPricesStatsAndTheBuyButtonByTheirRules) {
     // A creature the catalogue does not sell: its sprite name "(not on OFX)" and the data's price.
     KVKelvosOFXDelegate::getInstance()->getCatalogue()->removeObjectForKey("kelvos.clint");
     Dict* clint = kvdata::asDict(kvdata::deepCopy(KVGameParameters::getInstance()->getKelvoStats("clint")));
+    clint->removeObjectForKey("cost");
     EXPECT_EQ(captionOf(buttonOf(KVShopInfoItem::createWithEntry(clint, 1, KVShopInfoItem::kCreature))),
               "Cost : todo");
     kvdata::setInt(clint, "cost", 640);
@@ -681,6 +690,114 @@ TEST_F(ShopTest, ScreenshotsOfEachTab) {
     view->onStuffTabPressed(nullptr);
     run(0.5f);
     screenshot("shop-stuff.png");
+}
+
+// Creatures and their packs as the shipped data sells them.
+
+// The achievements still pending.
+std::set<std::string> pendingAchievements() {
+    std::set<std::string> names;
+    auto* list = KVAchievementManager::getInstance()->getAchievements();
+    for (unsigned i = 0; i < list->count(); ++i)
+        names.insert(list->objectAtIndex(i)->className());
+    return names;
+}
+
+TEST_F(ShopTest, EveryCreatureOnSaleIsRecruitedForItsPriceAndEarnsItsRecruitAchievement) {
+    // The achievement each recruit completes; the others complete none.
+    const std::map<std::string, std::string> achievements = {{"sammo", "KVAchievementTheUntouchable"},
+                                                             {"clint", "KVAchievementTheUnforgiven"},
+                                                             {"kapono", "KVAchievementTheWeird"},
+                                                             {"vesper", "KVAchievementTheProud"},
+                                                             {"venus", "KVAchievementTheKinky"}};
+    KVKelvosOFXDelegate* store = KVKelvosOFXDelegate::getInstance();
+    int sold = 0;
+    for (const std::string& name : kvdata::keysOf(KVGameParameters::getInstance()->getKelvoStatsTable())) {
+        Dict* item = store->findKelvoItem(name);
+        if (item == nullptr) continue;
+        // The finder's copy is autoreleased: its price is read now.
+        const std::string cost = kvdata::textAt(item, "cost");
+        SCOPED_TRACE(name);
+        ++sold;
+        offer({name}, {});
+        setPearls(10000);
+        KVAchievementManager::getInstance();
+        const std::set<std::string> before = pendingAchievements();
+        menu->setSelectedKelvoName(kvdata::newString(name));
+        KVShopScreenView* view = openShop(11);
+        ASSERT_NE(view, nullptr);
+        frame();
+        KVShopInfoItem* panel = panelOf(view);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_EQ(panelItem(view), name);
+        EXPECT_EQ(captionOf(buttonOf(panel)), cost);
+        menutest::Recorder recorder;
+        recorder.observe(EVENT_KELVO_RECRUITED);
+        press(panel, &KVShopInfoItem::onRecruitKelvoPressed);
+        press(panel, &KVShopInfoItem::onRecruitKelvoPressed);
+        EXPECT_EQ(recorder.count("EVENT_KELVO_RECRUITED"), 1);
+        EXPECT_EQ(profile->getKelvoLockStatus(name), 0);
+        EXPECT_EQ(profile->getPearlAmount(), 10000 - std::atoi(cost.c_str()));
+        std::set<std::string> completed;
+        const std::set<std::string> after = pendingAchievements();
+        std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                            std::inserter(completed, completed.end()));
+        const auto expected = achievements.find(name);
+        EXPECT_EQ(completed, expected == achievements.end() ? std::set<std::string>()
+                                                            : std::set<std::string>{expected->second});
+        frame();
+        menu->changeState(KVMenuManager::kWorldMapState);
+        frame();
+        KVAchievementManager::getInstance()->release();
+    }
+    EXPECT_GE(sold, 6);
+}
+
+TEST_F(ShopTest, EveryCreaturePackIsBoughtOnceInTheStuffTabAndGrantsItsCreatureAndGifts) {
+    int packs = 0;
+    for (const std::string& name : kvdata::keysOf(KVGameParameters::getInstance()->getKelvoStatsTable())) {
+        const kvstore::PackRow* pack = kvstore::findPack(name + "_pack");
+        Dict* item = pack != nullptr
+                         ? KVKelvosOFXDelegate::getInstance()->findConsumableItem(pack->identifier)
+                         : nullptr;
+        if (item == nullptr) continue;
+        const std::string cost = kvdata::textAt(item, "cost");
+        SCOPED_TRACE(pack->identifier);
+        ++packs;
+        offer({name}, {});
+        setPearls(10000);
+        const int giftBefore = profile->getConsumableAmount(pack->consumable);
+        KVShopScreenView* view = openShop(24);
+        ASSERT_NE(view, nullptr);
+        frame();
+        view->onStuffTabPressed(nullptr);
+        Dict* entry = KVShopScreenView::findCatalogueEntry(kvdata::newString(pack->identifier),
+                                                           KVShopScreenView::buildShopConsumableEntries());
+        ASSERT_NE(entry, nullptr);
+        auto* panel = KVShopInfoItem::createWithEntry(entry, 1, KVShopInfoItem::kConsumable);
+        view->removeChildByTag(KVShopScreenView::kPanelTag, true);
+        view->addChildAtZWithTag(panel, 3, KVShopScreenView::kPanelTag);
+        ASSERT_NE(buttonOf(panel), nullptr);
+        EXPECT_EQ(captionOf(buttonOf(panel)), cost);
+        menutest::Recorder recorder;
+        recorder.observe(EVENT_KELVO_RECRUITED);
+        recorder.observe(SCREEN_MENU_BUY_PACK);
+        menu->popUpKind = 0;
+        press(panel, &KVShopInfoItem::onBuyConsumablePressed);
+        press(panel, &KVShopInfoItem::onBuyConsumablePressed);
+        EXPECT_EQ(recorder.count("Menu - Buy - Pack"), 1);
+        EXPECT_EQ(recorder.count("EVENT_KELVO_RECRUITED"), 1);
+        EXPECT_EQ(menu->popUpKind, 5);
+        EXPECT_EQ(profile->getKelvoLockStatus(name), 0);
+        EXPECT_EQ(profile->getConsumableAmount(pack->consumable), giftBefore + pack->consumableCount);
+        EXPECT_EQ(profile->getPearlAmount(), 10000 - std::atoi(cost.c_str()) + pack->pearls);
+        // A pack is bought once: its button is gone.
+        EXPECT_EQ(buttonOf(panel), nullptr);
+        frame();
+        menu->changeState(KVMenuManager::kWorldMapState);
+        frame();
+    }
+    EXPECT_EQ(packs, 4);
 }
 
 } // namespace
