@@ -39,5 +39,7 @@ SheetFrame drawHelmetPicture(const std::string& helmet, int size, const std::str
 
 /// True when drawKelvoFrames knows the look of this sprite name.
 bool hasKelvoLook(const std::string& sprite);
+/// True when the helmet drawing program knows `helmet`.
+bool hasHelmetDrawing(const std::string& helmet);
 
 } // namespace kvcontent

@@ -164,16 +164,166 @@ void pearlTiara(cairo_t* cr, double r) {
     }
 }
 
+// Half a coconut shell worn as a cap: a hairy brown dome over a pale rim.
+void coconut(cairo_t* cr, double r) {
+    cairo_move_to(cr, -r * 0.72, 0);
+    cairo_curve_to(cr, -r * 0.75, -r * 0.85, r * 0.75, -r * 0.85, r * 0.72, 0);
+    cairo_close_path(cr);
+    cairo_pattern_t* shell = cairo_pattern_create_radial(-r * 0.2, -r * 0.5, r * 0.05, 0, -r * 0.3, r * 0.8);
+    cairo_pattern_add_color_stop_rgb(shell, 0, 0.62, 0.42, 0.24);
+    cairo_pattern_add_color_stop_rgb(shell, 1, 0.36, 0.22, 0.1);
+    cairo_set_source(cr, shell);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(shell);
+    strokeOutline(cr, hex(0x2a1606), 3);
+    for (int i = 0; i < 9; ++i) {
+        const double a = kPi * (0.15 + 0.7 * i / 8.0);
+        const double x = -std::cos(a) * r * 0.62, y = -std::sin(a) * r * 0.55;
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x * 1.12 + r * 0.04, y * 1.12 - r * 0.05);
+    }
+    strokeOutline(cr, hex(0x8a6038), 1.5);
+    // The three eyes of the nut on the crown.
+    for (int i = -1; i <= 1; ++i) {
+        ellipsePath(cr, i * r * 0.13, -r * 0.52 + std::fabs(i) * r * 0.06, r * 0.05, r * 0.06);
+        setColour(cr, hex(0x2a1606));
+        cairo_fill(cr);
+    }
+    cairo_move_to(cr, -r * 0.74, 0);
+    cairo_curve_to(cr, -r * 0.3, -r * 0.1, r * 0.3, -r * 0.1, r * 0.74, 0);
+    strokeOutline(cr, hex(0x2a1606), 7);
+    cairo_move_to(cr, -r * 0.74, 0);
+    cairo_curve_to(cr, -r * 0.3, -r * 0.1, r * 0.3, -r * 0.1, r * 0.74, 0);
+    setColour(cr, hex(0xf4ecd8));
+    cairo_set_line_width(cr, 3.5);
+    cairo_stroke(cr);
+}
+
+// A crown of mother-of-pearl: rounded points shimmering pink, white and aqua, a pearl in front.
+void nacreCrown(cairo_t* cr, double r) {
+    cairo_move_to(cr, -r * 0.62, 0);
+    for (int i = 0; i < 5; ++i) {
+        const double x = -r * 0.62 + (i + 0.5) * r * 1.24 / 5;
+        const double top = i == 2 ? -r * 0.62 : (i % 2 ? -r * 0.48 : -r * 0.4);
+        cairo_line_to(cr, x - r * 0.1, -r * 0.18);
+        cairo_curve_to(cr, x - r * 0.12, top, x + r * 0.12, top, x + r * 0.1, -r * 0.18);
+    }
+    cairo_line_to(cr, r * 0.62, 0);
+    cairo_close_path(cr);
+    cairo_pattern_t* nacre = cairo_pattern_create_linear(-r * 0.6, -r * 0.6, r * 0.6, 0);
+    cairo_pattern_add_color_stop_rgb(nacre, 0, 1.0, 0.86, 0.93);
+    cairo_pattern_add_color_stop_rgb(nacre, 0.45, 0.97, 0.99, 1.0);
+    cairo_pattern_add_color_stop_rgb(nacre, 1, 0.72, 0.93, 0.95);
+    cairo_set_source(cr, nacre);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(nacre);
+    strokeOutline(cr, hex(0x4a6a8a), 2.5);
+    cairo_arc(cr, 0, -r * 0.16, r * 0.11, 0, 2 * kPi);
+    fillAndOutline(cr, hex(0xfdf6ff), hex(0x8a7a9a), 1.5);
+    cairo_arc(cr, -r * 0.03, -r * 0.19, r * 0.035, 0, 2 * kPi);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+}
+
+// One crab claw of the claws crown, opening upwards from (x, 0) at `tilt` radians: a round palm
+// and two curved fingers with the gap of the pincer between them.
+void crabClaw(cairo_t* cr, double r, double x, double tilt, double size) {
+    const Rgb red = hex(0xe8473a), dark = hex(0x5a0e08);
+    cairo_save(cr);
+    cairo_translate(cr, x, -r * 0.1);
+    cairo_rotate(cr, tilt);
+    cairo_scale(cr, size, size);
+    // The fixed finger on the left, the movable one on the right, both bending inwards.
+    cairo_move_to(cr, -r * 0.16, -r * 0.3);
+    cairo_curve_to(cr, -r * 0.26, -r * 0.55, -r * 0.16, -r * 0.78, r * 0.0, -r * 0.82);
+    cairo_curve_to(cr, -r * 0.08, -r * 0.66, -r * 0.08, -r * 0.5, -r * 0.01, -r * 0.4);
+    cairo_close_path(cr);
+    fillAndOutline(cr, red, dark, 2.5);
+    cairo_move_to(cr, r * 0.04, -r * 0.38);
+    cairo_curve_to(cr, r * 0.1, -r * 0.5, r * 0.16, -r * 0.6, r * 0.12, -r * 0.72);
+    cairo_curve_to(cr, r * 0.26, -r * 0.64, r * 0.28, -r * 0.45, r * 0.17, -r * 0.3);
+    cairo_close_path(cr);
+    fillAndOutline(cr, red, dark, 2.5);
+    ellipsePath(cr, 0, -r * 0.2, r * 0.2, r * 0.2);
+    fillAndOutline(cr, red, dark, 2.5);
+    ellipsePath(cr, -r * 0.07, -r * 0.26, r * 0.05, r * 0.07);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.5);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+// A gold band crowned with three red crab claws.
+void clawsCrown(cairo_t* cr, double r) {
+    crabClaw(cr, r, -r * 0.38, -0.35, 0.85);
+    crabClaw(cr, r, r * 0.38, 0.35, 0.85);
+    crabClaw(cr, r, 0, 0, 1.05);
+    cairo_move_to(cr, -r * 0.62, 0);
+    cairo_curve_to(cr, -r * 0.3, -r * 0.16, r * 0.3, -r * 0.16, r * 0.62, 0);
+    strokeOutline(cr, hex(0x6a4a08), 10);
+    cairo_move_to(cr, -r * 0.62, 0);
+    cairo_curve_to(cr, -r * 0.3, -r * 0.16, r * 0.3, -r * 0.16, r * 0.62, 0);
+    setColour(cr, hex(0xffc83a));
+    cairo_set_line_width(cr, 6);
+    cairo_stroke(cr);
+}
+
+// A carved wooden tiki face on a crown of palm leaves.
+void tikiMask(cairo_t* cr, double r) {
+    for (int i = -2; i <= 2; ++i) {
+        cairo_save(cr);
+        cairo_translate(cr, i * r * 0.16, -r * 0.2);
+        cairo_rotate(cr, i * 0.35);
+        cairo_move_to(cr, 0, 0);
+        cairo_curve_to(cr, -r * 0.16, -r * 0.35, -r * 0.08, -r * 0.75, 0, -r * 0.9);
+        cairo_curve_to(cr, r * 0.08, -r * 0.75, r * 0.16, -r * 0.35, 0, 0);
+        cairo_close_path(cr);
+        fillAndOutline(cr, hex(0x4fbf4a), hex(0x1a5a18), 2);
+        cairo_restore(cr);
+    }
+    cairo_move_to(cr, -r * 0.34, r * 0.02);
+    cairo_line_to(cr, -r * 0.38, -r * 0.62);
+    cairo_curve_to(cr, -r * 0.2, -r * 0.74, r * 0.2, -r * 0.74, r * 0.38, -r * 0.62);
+    cairo_line_to(cr, r * 0.34, r * 0.02);
+    cairo_close_path(cr);
+    fillAndOutline(cr, hex(0xb07a42), hex(0x3a200a), 3);
+    // Grain, eyes, brow and the wide grin of the carving.
+    cairo_move_to(cr, -r * 0.3, -r * 0.12);
+    cairo_line_to(cr, r * 0.3, -r * 0.12);
+    strokeOutline(cr, hex(0x8a5a2a), 1.5);
+    cairo_move_to(cr, -r * 0.3, -r * 0.5);
+    cairo_line_to(cr, r * 0.3, -r * 0.5);
+    strokeOutline(cr, hex(0x3a200a), 3);
+    for (int side = -1; side <= 1; side += 2) {
+        ellipsePath(cr, side * r * 0.15, -r * 0.38, r * 0.1, r * 0.08);
+        fillAndOutline(cr, hex(0xf4ecd8), hex(0x3a200a), 2);
+        cairo_arc(cr, side * r * 0.15, -r * 0.38, r * 0.035, 0, 2 * kPi);
+        setColour(cr, hex(0x3a200a));
+        cairo_fill(cr);
+    }
+    cairo_rectangle(cr, -r * 0.22, -r * 0.24, r * 0.44, r * 0.12);
+    fillAndOutline(cr, hex(0xf4ecd8), hex(0x3a200a), 2);
+    for (int i = -1; i <= 1; ++i) {
+        cairo_move_to(cr, i * r * 0.11, -r * 0.24);
+        cairo_line_to(cr, i * r * 0.11, -r * 0.12);
+    }
+    strokeOutline(cr, hex(0x3a200a), 1.5);
+}
+
 using HelmetDrawing = void (*)(cairo_t*, double);
 const std::map<std::string, HelmetDrawing>& helmetDrawings() {
     static const std::map<std::string, HelmetDrawing> table = {
         {"straw_hat", strawHat},     {"seaweed_band", seaweedBand},     {"shell_helm", shellHelm},
         {"coral_crown", coralCrown}, {"diving_goggles", divingGoggles}, {"pirate_hat", pirateHat},
-        {"snorkel", snorkel},        {"pearl_tiara", pearlTiara},
+        {"snorkel", snorkel},        {"pearl_tiara", pearlTiara},       {"coconut", coconut},
+        {"nacre_crown", nacreCrown}, {"claws_crown", clawsCrown},       {"tiki_mask", tikiMask},
     };
     return table;
 }
 } // namespace
+
+bool hasHelmetDrawing(const std::string& helmet) {
+    return helmetDrawings().count(helmet) != 0;
+}
 
 std::vector<SheetFrame> drawHelmetFrames(const std::string& helmet,
                                          const std::vector<AnimationSpec>& animations) {

@@ -96,16 +96,33 @@ bool readCreatureSheets(const std::string& path, std::vector<CreatureSheet>& out
     return ok;
 }
 
+// Every helmet of the helmet table, by its sprite name. A helmet without a drawing fails the build.
+bool readHelmetSprites(const std::string& path, std::vector<std::string>& out) {
+    Table helmets;
+    if (!readTable(path, helmets)) return false;
+    bool ok = true;
+    for (const auto& helmet : helmets) {
+        const auto found = helmet.second.find("sprite_name");
+        const std::string sprite = found == helmet.second.end() ? std::string() : found->second;
+        if (sprite.empty() || !hasHelmetDrawing(sprite)) {
+            logLine("helmet " + helmet.first + ": no drawing for its sprite \"" + sprite + "\"");
+            ok = false;
+            continue;
+        }
+        out.push_back(sprite);
+    }
+    return ok;
+}
+
 const char* const kKelvoWords[] = {"idle",     "stretch", "stretch_idle", "stretch_release",
                                    "launched", "hit",     "hit_healed",   "wait",
                                    "victory",  "ko",      "fall",         "anchor"};
 
 // A strip of kelvos wearing the helmets as the view draws them (helmet at scale 0.85 over
 // the body, both centred on the untrimmed frame), for reviewing the helmet placement.
-void writeWearingPreview(const std::string& folder, const std::vector<AnimationSpec>& animations) {
-    const char* const kelvos[] = {"steev", "vahine", "kiwa", "clint", "sammo"};
-    const char* const helmets[] = {"straw_hat",      "seaweed_band", "shell_helm", "coral_crown",
-                                   "diving_goggles", "pirate_hat",   "snorkel",    "pearl_tiara"};
+void writeWearingPreview(const std::string& folder, const std::vector<AnimationSpec>& animations,
+                         const std::vector<std::string>& kelvos, const std::vector<std::string>& helmets) {
+    if (kelvos.empty() || helmets.empty()) return;
     std::vector<AnimationSpec> some;
     for (const AnimationSpec& a : animations) {
         if (a.word == "idle" || a.word == "stretch" || a.word == "victory" || a.word == "ko")
@@ -113,22 +130,24 @@ void writeWearingPreview(const std::string& folder, const std::vector<AnimationS
     }
     const int cell = 192;
     std::vector<std::vector<SheetFrame>> helmetFrames;
-    for (const char* helmet : helmets)
+    for (const std::string& helmet : helmets)
         helmetFrames.push_back(drawHelmetFrames(helmet, some));
     std::vector<std::vector<SheetFrame>> kelvoFrames;
-    for (const char* kelvo : kelvos)
+    for (const std::string& kelvo : kelvos)
         kelvoFrames.push_back(drawKelvoFrames(kelvo, some));
+    const int rows = static_cast<int>(helmets.size());
     const int columns = static_cast<int>(helmetFrames[0].size());
     cairo_surface_t* canvas =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, columns * cell / 2, 8 * cell / 2);
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, columns * cell / 2, rows * cell / 2);
     cairo_t* cr = cairo_create(canvas);
     cairo_scale(cr, 0.5, 0.5);
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             cairo_save(cr);
             cairo_translate(cr, column * cell, row * cell);
             cairo_surface_t* body = surfaceFromImage(
-                kelvoFrames[static_cast<size_t>(row) % 5][static_cast<size_t>(column)].picture);
+                kelvoFrames[static_cast<size_t>(row) % kelvoFrames.size()][static_cast<size_t>(column)]
+                    .picture);
             cairo_set_source_surface(cr, body, 0, 0);
             cairo_paint(cr);
             cairo_surface_destroy(body);
@@ -221,27 +240,29 @@ bool buildSheets(const BuildPaths& paths) {
         animations.push_back({"attack", count("aoe_start") + count("aoe_end")});
         animations.push_back(
             {"attack_distant", count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")});
-        if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW"))
-            writeWearingPreview(preview, animations);
+        std::vector<std::string> helmets;
+        ok = readHelmetSprites(paths.source + "/data/params/helmets.plist", helmets) && ok;
+        if (const char* preview = std::getenv("KELVOS_CONTENT_PREVIEW")) {
+            std::vector<std::string> wearers;
+            for (const CreatureSheet& creature : creatures)
+                wearers.push_back(creature.sprite);
+            writeWearingPreview(preview, animations, wearers, helmets);
+        }
         std::vector<SheetFrame> icons;
-        for (const char* helmet : {"straw_hat", "seaweed_band", "shell_helm", "coral_crown", "diving_goggles",
-                                   "pirate_hat", "snorkel", "pearl_tiara"}) {
+        for (const std::string& helmet : helmets) {
             // The helmet's sheet and its menu form (the shop panel's idle frames) in the helmet's
             // own folder.
-            ok = writeSheetInto(paths, helmet, std::string(helmet) + "_ss",
-                                drawHelmetFrames(helmet, animations)) &&
-                 ok;
+            ok = writeSheetInto(paths, helmet, helmet + "_ss", drawHelmetFrames(helmet, animations)) && ok;
             // The shop panel shows "<helmet>_idle_01.png" of the menu form, 88 points wide.
-            SheetFrame picture = drawHelmetPicture(helmet, 176, std::string(helmet) + "_idle_01.png");
+            SheetFrame picture = drawHelmetPicture(helmet, 176, helmet + "_idle_01.png");
             for (int n = 2; n <= count("idle"); ++n) {
                 char name[96];
-                std::snprintf(name, sizeof name, "%s_idle_%02d.png", helmet, n);
+                std::snprintf(name, sizeof name, "%s_idle_%02d.png", helmet.c_str(), n);
                 picture.sameAs.emplace_back(name);
             }
             std::vector<SheetFrame> menuForm;
             menuForm.push_back(std::move(picture));
-            ok = writeSheetInto(paths, helmet, std::string(helmet) + "_frontend_ss", std::move(menuForm)) &&
-                 ok;
+            ok = writeSheetInto(paths, helmet, helmet + "_frontend_ss", std::move(menuForm)) && ok;
             icons.push_back(drawHelmetIcon(helmet));
         }
         // The icons of the portrait lists, all helmets in one sheet.

@@ -829,6 +829,7 @@ TEST(ContentCheck, EveryCreaturePackIsSoldAndGrantsKnownThings) {
     PoolScope pool;
     Dict* creatures = loadPlist("kelvoStats.plist");
     Dict* consumables = loadPlist("consumables.plist");
+    Dict* helmets = loadPlist("helmets.plist");
     Dict* store = loadPlist("OfflineStore.plist");
     ASSERT_NE(store, nullptr);
     std::vector<kvengine::CCLocalizationManager*> tables = loadTextTables();
@@ -853,6 +854,12 @@ TEST(ContentCheck, EveryCreaturePackIsSoldAndGrantsKnownThings) {
         }
         if (pack->consumable != nullptr) {
             EXPECT_NE(dictAt(consumables, pack->consumable), nullptr);
+        }
+        if (pack->helmet != nullptr) {
+            EXPECT_NE(dictAt(helmets, pack->helmet), nullptr) << pack->helmet;
+            EXPECT_NE(dictAt(store, std::string("helmets.") + pack->helmet), nullptr) << pack->helmet;
+            for (kvengine::CCLocalizationManager* table : tables)
+                EXPECT_NE(table->stringForKey(pack->helmet), nullptr) << pack->helmet;
         }
         const char* announce = kvstore::packTextKey(pack->identifier);
         ASSERT_NE(announce, nullptr);

@@ -42,8 +42,9 @@ namespace {
 
 const char* const kKelvos[] = {"clint", "jammer", "kapono", "kiwa",  "kiwa0", "kiwa2",
                                "sammo", "steev",  "vahine", "venus", "vesper"};
-const char* const kHelmets[] = {"coral_crown",  "diving_goggles", "pearl_tiara", "pirate_hat",
-                                "seaweed_band", "shell_helm",     "snorkel",     "straw_hat"};
+const char* const kHelmets[] = {"claws_crown", "coconut",     "coral_crown", "diving_goggles",
+                                "nacre_crown", "pearl_tiara", "pirate_hat",  "seaweed_band",
+                                "shell_helm",  "snorkel",     "straw_hat",   "tiki_mask"};
 
 unsigned childCount(CCNode* node) {
     return node != nullptr && node->getChildren() != nullptr ? node->getChildren()->count() : 0;
@@ -753,7 +754,7 @@ TEST_F(ShopTest, EveryCreatureOnSaleIsRecruitedForItsPriceAndEarnsItsRecruitAchi
     EXPECT_GE(sold, 6);
 }
 
-TEST_F(ShopTest, EveryCreaturePackIsBoughtOnceInTheStuffTabAndGrantsItsCreatureAndGifts) {
+TEST_F(ShopTest, EveryCreaturePackIsBoughtOnceInTheStuffTabAndGrantsItsCreatureHelmetAndGifts) {
     int packs = 0;
     for (const std::string& name : kvdata::keysOf(KVGameParameters::getInstance()->getKelvoStatsTable())) {
         const kvstore::PackRow* pack = kvstore::findPack(name + "_pack");
@@ -789,6 +790,7 @@ TEST_F(ShopTest, EveryCreaturePackIsBoughtOnceInTheStuffTabAndGrantsItsCreatureA
         EXPECT_EQ(recorder.count("EVENT_KELVO_RECRUITED"), 1);
         EXPECT_EQ(menu->popUpKind, 5);
         EXPECT_EQ(profile->getKelvoLockStatus(name), 0);
+        EXPECT_EQ(profile->getHelmetLockStatus(pack->helmet), 0);
         EXPECT_EQ(profile->getConsumableAmount(pack->consumable), giftBefore + pack->consumableCount);
         EXPECT_EQ(profile->getPearlAmount(), 10000 - std::atoi(cost.c_str()) + pack->pearls);
         // A pack is bought once: its button is gone.

@@ -19,6 +19,7 @@
 #include "engine/sprites/CCSprite.h"
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/data/KVGameParameters.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/menu/KVButton.h"
 #include "game/menu/KVButtonItem.h"
@@ -657,10 +658,12 @@ TEST_F(TroopsTest, TheScreenShowsItsPartsNamesTheCurrentCardAndPagesWithArrowsAn
         EXPECT_NEAR(node->getPosition().y, part.at.y, 0.5f) << part.tag;
     }
     KVScrollScalableItem* cards = view->getCardCarousel();
-    EXPECT_EQ(cards->getCount(), 7) << "every creature of the game data has a card";
+    const int creatures =
+        static_cast<int>(kvdata::keysOf(KVGameParameters::getInstance()->getKelvoStatsTable()).size());
+    EXPECT_EQ(cards->getCount(), creatures) << "every creature of the game data has a card";
     auto name = [view] { return std::string(static_cast<CCLabelTTF*>(view->getChildByTag(7))->getString()); };
     EXPECT_EQ(name(), "Steev");
-    EXPECT_EQ(view->getLastPageIndex(), 6);
+    EXPECT_EQ(view->getLastPageIndex(), creatures - 1);
     EXPECT_FALSE(view->getPreviousArrowMenu()->isVisible());
     EXPECT_TRUE(view->getNextArrowMenu()->isVisible());
     auto key = [](const char* which) {
@@ -680,13 +683,19 @@ TEST_F(TroopsTest, TheScreenShowsItsPartsNamesTheCurrentCardAndPagesWithArrowsAn
     }
     EXPECT_EQ(view->getPageIndex(), 6);
     EXPECT_EQ(name(), "...") << "a locked creature's card";
-    EXPECT_FALSE(view->getNextArrowMenu()->isVisible());
     key("TOUCH_LEFT");
     run(0.5f);
     EXPECT_EQ(name(), "...");
     key("TOUCH_LEFT");
     run(0.5f);
     EXPECT_EQ(name(), "Sammo");
+    while (view->getPageIndex() < creatures - 1) {
+        const int page = view->getPageIndex();
+        view->nextPage(nullptr);
+        run(0.5f);
+        ASSERT_EQ(view->getPageIndex(), page + 1);
+    }
+    EXPECT_FALSE(view->getNextArrowMenu()->isVisible());
     EXPECT_EQ(KVTroopsScreenView::titleCaseWords("kiwa the bold"), "kiwa The Bold");
     EXPECT_EQ(KVTroopsScreenView::titleCaseWords("Kiwa the  Bold "), "Kiwa The  Bold ");
 }
