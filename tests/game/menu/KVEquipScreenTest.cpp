@@ -465,9 +465,11 @@ TEST_F(EquipTest, TheHelmetListHoldsTheClassHelmetsAndAChoiceIsWornAndSaved) {
         std::vector<std::string> listed;
     };
     const Case cases[] = {
-        {"vahine", {{"pearl_tiara", 0}, {"seaweed_band", 1}}, {"pearl_tiara", "seaweed_band"}},
-        {"vahine", {{"pearl_tiara", 2}, {"seaweed_band", 3}}, {"pearl_tiara"}},
-        {"kiwa", {{"snorkel", 0}, {"straw_hat", 0}}, {"snorkel", "straw_hat"}},
+        {"vahine",
+         {{"pearl_tiara", 0}, {"seaweed_band", 1}, {"nacre_crown", 3}},
+         {"pearl_tiara", "seaweed_band"}},
+        {"vahine", {{"pearl_tiara", 2}, {"seaweed_band", 3}, {"nacre_crown", 3}}, {"pearl_tiara"}},
+        {"kiwa", {{"snorkel", 0}, {"straw_hat", 0}, {"coconut", 1}}, {"coconut", "snorkel", "straw_hat"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.creature);
