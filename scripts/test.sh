@@ -27,9 +27,11 @@ if [ "${FUZZ_SECONDS:-20}" != 0 ]; then
   bash scripts/run-fuzzers.sh build-fuzz "${FUZZ_SECONDS:-20}"
 fi
 
-# gcc for the sanitizer build: clang 15's leak checker crashes at exit in some of the
-# whole-program tests (its thread-local scan reads garbage), so its verdict cannot be trusted.
+# clang for the sanitizer build: it compiles the instrumented tree about a third quicker than
+# gcc. The whole-program runs turn the leak checker's thread-local scan off (tests/support/
+# ChildProcess), which on this C library can read a garbage range after the world map was shown.
 step "sanitizer build and test"
-bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF -DKELVOS_LINE_TABLES_ONLY=ON
+CC=clang CXX=clang++ bash scripts/build.sh build-asan -DKELVOS_SANITIZE=ON -DKELVOS_BENCH=OFF \
+  -DKELVOS_WERROR=ON -DKELVOS_LINE_TABLES_ONLY=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan -j "$jobs" --output-on-failure

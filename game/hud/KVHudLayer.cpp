@@ -45,7 +45,6 @@ namespace {
 constexpr int kControlsZ = 1000;
 constexpr int kDoubleTapZ = 1010;
 constexpr int kBannerPanelZ = 900;
-constexpr int kBarZ = 1001;
 constexpr int kComboZ = 1001;
 // Touch size of every HUD menu and of the layer: small enough that the gesture recognizers' hit
 // test never finds the HUD above the gameplay layer, so touches reach the game.

@@ -221,7 +221,12 @@ void KVGameplayLayer::onNewActor(CCNotification* notification) {
         }
         return;
     }
-    view->initWithActor(actor, this);
+    if (!view->initWithActor(actor, this)) {
+        logDebugMessage("KVGameplayLayer: the %s of an actor could not be made; it is not shown",
+                        viewClass.c_str());
+        view->release();
+        return;
+    }
     m_views->addObject(view);
     view->release();
 }

@@ -48,7 +48,7 @@ public:
     float getCategoryVolume(const std::string& name) const;
 
     /// Advances fade-outs by `dt` seconds and forgets instances whose sound has ended.
-    void update(float dt);
+    void update(float dt) override;
     /// Halts every sound, makes every instance inert and frees the decoded sounds.
     void shutdown();
 

@@ -24,7 +24,7 @@ struct Effect {
 struct Vowel {
     double f1, f2;
 };
-const Vowel kA{800, 1250}, kO{520, 900}, kU{360, 800}, kE{520, 1800}, kI{320, 2250};
+const Vowel kA{800, 1250}, kO{520, 900}, kU{360, 800}, kI{320, 2250};
 
 struct Voice {
     const char* name;

@@ -90,7 +90,6 @@ TEST_F(SplashTest, SteadyFramesFadeInHoldFadeOutAndHandOverOnceAtAboutFiveSecond
     const float frame = 1.0f / 60.0f;
     step(0.0f); // the timer's first call
     int frames = 1;
-    float seconds = 0.0f;
     std::vector<int> askedAt;
     CCSprite* sprite = dynamic_cast<CCSprite*>(picture());
     ASSERT_NE(sprite, nullptr);
@@ -101,7 +100,6 @@ TEST_F(SplashTest, SteadyFramesFadeInHoldFadeOutAndHandOverOnceAtAboutFiveSecond
         const int before = KVMenuManager::existingInstance()->getCurrentState();
         const int after = step(frame);
         ++frames;
-        seconds += frame;
         if (picture() != nullptr) {
             lastOpacity = sprite->getOpacity();
             if (lastOpacity == 255) sawFullOpacity = true;

@@ -90,7 +90,6 @@ private:
     std::string m_folder;
     int m_files = 0;
     size_t m_nextKelvo = 0;
-    size_t m_nextEnemy = 0;
 };
 
 } // namespace ruletest
