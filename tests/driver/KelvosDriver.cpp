@@ -22,7 +22,8 @@
 //                                 its maximum hit points (nothing for a pawn that takes no damage)
 // --menu-state F:ID asks the menu manager for state ID before frame F is drawn (screens no input
 // reaches); F:loading:K makes a loading screen of kind K the running scene instead.
-// --trace-states 1 prints "state F: current C previous P" at every change of the manager's record.
+// --trace-states 1 prints "state F: current C previous P" at every change of the manager's record,
+// followed by " pop-up K" with the pop-up kind when C is the item pop-up's state (24).
 // --mission NAME starts the mission NAME before frame 2, without waiting for the splash: the menu
 // manager gets the chapter whose "mission_list" holds NAME and the mission, and enters state 17
 // (the launch the world map uses). --seed N seeds the game's random numbers before start-up.
@@ -811,7 +812,11 @@ int main(int argc, char** argv) {
     if (run.options.traceStates) {
         traced = &run;
         KVMenuManager::setRecordObserver([](int current, int previous) {
-            std::printf("state %d: current %d previous %d\n", traced->framesDrawn + 1, current, previous);
+            if (current == KVMenuManager::kItemPopUpState)
+                std::printf("state %d: current %d previous %d pop-up %d\n", traced->framesDrawn + 1, current,
+                            previous, KVMenuManager::getInstance()->popUpKind);
+            else
+                std::printf("state %d: current %d previous %d\n", traced->framesDrawn + 1, current, previous);
             std::fflush(stdout);
         });
     }
