@@ -8,6 +8,7 @@
 #include "engine/input/CCTouchDispatcher.h"
 #include "engine/labels/CCLabelTTF.h"
 #include "engine/nodes/CCLayerColor.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/chatter/KVChatterManager.h"
 #include "game/data/KVDataAccess.h"
@@ -31,6 +32,8 @@ namespace {
 constexpr int kButtonZ = 2;
 constexpr int kTitleZ = 1000;
 constexpr int kBackdropZ = 1;
+// A frame of the menus' sheets that the buttons are drawn with.
+constexpr const char* kButtonFrame = "Kv_BT_Up.png";
 
 // The mission scene under the HUD that hosts `node`, or null.
 KVGameplayScene* missionSceneOf(CCNode* node) {
@@ -94,6 +97,9 @@ KVPauseScene::KVPauseScene(KVHudLayer* hud) {
         title->setPosition(CCPoint(w / 2, 3 * h / 4));
         addChildAtZWithTag(title, kTitleZ, kTitleTag);
     }
+    // The way into the mission emptied the frame cache: the buttons and the quit pop-up need the
+    // menus' frames again (loaded once, at the first pause of the mission).
+    if (!CCSpriteFrameCache::getInstance()->hasSpriteFrame(kButtonFrame)) kvresults::reloadMenuFrames();
     struct Row {
         const char* key;
         float y;

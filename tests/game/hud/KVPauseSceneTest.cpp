@@ -11,6 +11,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScene.h"
 #include "engine/input/CCTouch.h"
+#include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVPlayerParameters.h"
 #include "game/hud/KVPauseScene.h"
@@ -178,6 +179,18 @@ TEST_F(PauseSceneTest, QuitAsksFirstCancelKeepsTheMissionAndOkSavesAndLeadsToThe
     CCScene* next = director->getRunningScene();
     ASSERT_NE(next, nullptr);
     EXPECT_STREQ(next->className(), "KVLoadingScreenView");
+}
+
+TEST_F(PauseSceneTest, ItsButtonsAreMadeAfterTheWayIntoTheMissionEmptiedTheFrameCache) {
+    KVGameplayScene* scene = startMission();
+    ASSERT_NE(scene, nullptr);
+    // A loading screen on the way in drops every frame, the menus' buttons among them.
+    CCSpriteFrameCache::getInstance()->removeAllSpriteFrames();
+    hudOf(scene)->onPauseButton(nullptr);
+    KVPauseScene* pause = pauseScreenOf(hudOf(scene));
+    ASSERT_NE(pause, nullptr);
+    for (int tag : {KVPauseScene::kContinueTag, KVPauseScene::kRestartTag, KVPauseScene::kQuitTag})
+        EXPECT_NE(pause->getChildByTag(tag), nullptr) << "no button with tag " << tag;
 }
 
 } // namespace
