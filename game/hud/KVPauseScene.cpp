@@ -16,6 +16,7 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/hud/KVHudLayer.h"
 #include "game/menu/KVButton.h"
+#include "game/menu/KVMenuManager.h"
 #include "game/model/KVGameController.h"
 #include "game/model/KVGameModel.h"
 #include "game/pawns/KVTurnManager.h"
@@ -139,6 +140,8 @@ void KVPauseScene::registerWithTouchDispatcher() {
 
 bool KVPauseScene::touchBegan(CCTouch* touch, CCEvent*) {
     if (touch == nullptr) return true;
+    // The quit confirmation lies above: the touches it lets through are its buttons'.
+    if (KVMenuManager::getInstance()->getCurrentState() == KVMenuManager::kItemPopUpState) return false;
     const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
     for (int tag : {kContinueTag, kRestartTag, kQuitTag}) {
         CCNode* button = getChildByTag(tag);

@@ -181,6 +181,37 @@ TEST_F(PauseSceneTest, QuitAsksFirstCancelKeepsTheMissionAndOkSavesAndLeadsToThe
     EXPECT_STREQ(next->className(), "KVLoadingScreenView");
 }
 
+TEST_F(PauseSceneTest, TheQuitConfirmationsButtonsGetTheTouchesOnThem) {
+    KVGameplayScene* scene = startMission();
+    ASSERT_NE(scene, nullptr);
+    hudOf(scene)->onPauseButton(nullptr);
+    KVPauseScene* pause = pauseScreenOf(hudOf(scene));
+    ASSERT_NE(pause, nullptr);
+    pause->onQuit(nullptr);
+    frame();
+    CCScene* popUp = KVMenuManager::getInstance()->getPopUpScene();
+    ASSERT_NE(popUp, nullptr);
+    auto* view = dynamic_cast<KVPopUpItemScreenView*>(popUp->getChildren()->objectAtIndex(0));
+    ASSERT_NE(view, nullptr);
+    // Neither button lies over one of the pause screen's: the pause screen must not keep them.
+    auto* touch = new CCTouch();
+    for (int tag : {KVPopUpItemScreenView::kOkTag, KVPopUpItemScreenView::kCancelTag}) {
+        CCNode* button = view->getChildByTag(tag);
+        ASSERT_NE(button, nullptr);
+        const CCPoint at = director->convertToUI(button->getPosition());
+        touch->setTouchInfo(0, at.x, at.y);
+        EXPECT_FALSE(pause->touchBegan(touch, nullptr))
+            << "the pause screen kept the touch on button " << tag;
+    }
+    // Once the confirmation is cancelled the pause screen keeps the touches off its buttons again.
+    view->onCancel(nullptr);
+    run(0.5f);
+    const CCPoint backdrop = director->convertToUI(CCPoint(60, 60));
+    touch->setTouchInfo(0, backdrop.x, backdrop.y);
+    EXPECT_TRUE(pause->touchBegan(touch, nullptr));
+    touch->release();
+}
+
 TEST_F(PauseSceneTest, ItsButtonsAreMadeAfterTheWayIntoTheMissionEmptiedTheFrameCache) {
     KVGameplayScene* scene = startMission();
     ASSERT_NE(scene, nullptr);

@@ -119,4 +119,31 @@ TEST_F(HudProgramTest, EscapeOpensThePauseScreenWhichFreezesTheTurnsUntilEscapeC
     EXPECT_GT(brightness(after, 20, 100, 300, 250), lit * 0.9);
 }
 
+TEST_F(HudProgramTest, ScrollingTheKelvoWhoseTurnItIsOutOfViewShowsItsBubble) {
+    // At 800 x 600 the level is wider than the window: the arrow keys scroll it, sixteen presses to
+    // the right leave the first kelvo at the left edge, out of the camera's playable view.
+    const int firstKey = kvtest::m01aFrame(40);
+    std::string arguments = "--size 800x600 --mission M01a --seed 1" + kvtest::kM01aOpening;
+    for (int i = 0; i < 16; ++i)
+        arguments += " --event " + std::to_string(firstKey + 2 * i) + ":key:right";
+    const int last = firstKey + 110;
+    arguments += shot(firstKey - 5, "hud_in_view.png") + shot(last, "hud_out_of_view.png") + " --frames " +
+                 std::to_string(last + 1);
+    const std::vector<TraceLine> lines = runTraced(arguments);
+    const int unplayable = frameOf(lines, " EVENT_CAM_UNPLAYABLE ", firstKey);
+    ASSERT_GE(unplayable, firstKey) << log();
+    // The bubble 0.3 s later (a frame's leeway for the timer's rounding).
+    const int bubble = frameOf(lines, " EVENT_OOF_ACTIVE ", firstKey);
+    ASSERT_GE(bubble, unplayable) << log();
+    EXPECT_NEAR(bubble - unplayable, 18, 1);
+
+    // The bubble with the kelvo's portrait in the bottom left corner, which held none before
+    // (build/screenshots/program_hud_out_of_view.png).
+    kvengine::CCDecodedImage inView, outOfView;
+    ASSERT_TRUE(keepShot("hud_in_view.png", inView));
+    ASSERT_TRUE(keepShot("hud_out_of_view.png", outOfView));
+    ASSERT_EQ(outOfView.width, 800);
+    EXPECT_GT(differing(inView, outOfView, 60, 500, 140, 580), 1500);
+}
+
 } // namespace

@@ -37,6 +37,10 @@ constexpr int kCloseTap = 520;
 constexpr int kButtonsShot = 580;
 constexpr int kContinueTap = 600;
 constexpr int kFramesAfter = 800;
+// Before the victory: the crabs' turn (one of them attacks) and the kelvos' next turn, each with its
+// banner.
+constexpr int kEnemyTurnShot = 1083;
+constexpr int kPlayerTurnShot = 1191;
 
 // Window pixels (960 x 600, y from the top): the pop-ups' OK button, the Continue button, and the
 // middle line of each row.
@@ -104,7 +108,8 @@ TEST_F(VictoryProgramTest, TheWonMissionRevealsItsRowsShowsItsPopUpsAndContinues
     auto at = [](int afterWinner) { return kWinnerFrame + afterWinner; };
     std::string arguments =
         kvtest::m01aPlay(kvtest::kM01aVictory, at(kFramesAfter) - kvtest::m01aFrame(941)) +
-        " --trace trace.txt --trace-states 1" + shot(at(-10), "victory_game.png") +
+        " --trace trace.txt --trace-states 1" + shot(kEnemyTurnShot, "victory_enemy_turn.png") +
+        shot(kPlayerTurnShot, "victory_player_turn.png") + shot(at(-10), "victory_game.png") +
         shot(at(kTotemShot), "victory_totem.png") + shot(at(kCrownShot), "victory_crown.png") +
         tap(at(kCrownOk), kOkX, kOkY) + shot(at(kMessageShot), "victory_message.png") +
         tap(at(kMessageOk), kOkX, kOkY) + tap(at(kCloseTap), 100, 100) +
@@ -185,6 +190,12 @@ TEST_F(VictoryProgramTest, TheWonMissionRevealsItsRowsShowsItsPopUpsAndContinues
         }
     // The two pop-ups carry different texts.
     EXPECT_GT(differing(crownPopUp, messagePopUp, 290, 230, 670, 320), 500);
+
+    // The banners of the crabs' turn and of the kelvos' next: the same panel, another text.
+    kvengine::CCDecodedImage enemyTurn, playerTurn;
+    ASSERT_TRUE(keepShot("victory_enemy_turn.png", enemyTurn));
+    ASSERT_TRUE(keepShot("victory_player_turn.png", playerTurn));
+    EXPECT_GT(differing(enemyTurn, playerTurn, 380, 285, 580, 315), 200);
 }
 
 } // namespace
