@@ -17,6 +17,7 @@
 #include "engine/sprites/CCSpriteFrameCache.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/hud/KVLabelWithStroke.h"
+#include "game/world/KVSpriteSheet.h"
 
 using kvengine::CCCallFunc;
 using kvengine::CCDelayTime;
@@ -30,6 +31,9 @@ using kvengine::CCSize;
 using kvengine::CCSprite;
 
 namespace {
+
+// The sheet of the stickers' band, badge and pictures.
+constexpr const char* kStickerSheet = "top_sfx_88_ss";
 
 CCSize window() {
     return kvengine::CCDirector::getInstance()->getWinSize();
@@ -81,6 +85,11 @@ CCSprite* KVHudComboSFX::spriteOf(const char* frame) {
 bool KVHudComboSFX::init() {
     if (!KVLayer::init()) return false;
     const CCSize w = window();
+
+    // A mission builds its HUD before the level, whose layer loads the stickers' sheet: load its
+    // frames here when they are not in the cache yet.
+    if (!kvengine::CCSpriteFrameCache::getInstance()->hasSpriteFrame("combo_sticker.png"))
+        (void)kvLoadSheetBatch(kStickerSheet, "KVHudComboSFX");
 
     m_badge = spriteOf("combo_pearls.png");
     m_badge->retain();

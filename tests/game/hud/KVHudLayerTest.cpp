@@ -171,6 +171,16 @@ TEST_F(HudLayerTest, ASoloMissionShowsThePawnPanelAndTheBubbleWithTheDefaultSett
     EXPECT_NE(hud->getPawnInfo()->getPawn(), nullptr);
 }
 
+TEST_F(HudLayerTest, TheComboStickerHasItsPicturesThoughTheHudIsBuiltBeforeTheLevel) {
+    KVGameplayScene* scene = startMission();
+    ASSERT_NE(scene, nullptr);
+    KVHudComboSFX* combo = hudOf(scene)->getComboDisplay();
+    ASSERT_NE(combo, nullptr);
+    // Built from the stickers' sheet, not empty stand-ins.
+    for (kvengine::CCSprite* sprite : {combo->getBand(), combo->getBadge(), combo->getPicture()})
+        EXPECT_GT(sprite->getContentSize().width, 0.0f);
+}
+
 TEST_F(HudLayerTest, TurnBannersCountThePlayerTurnsAndNeverCutTheObjectiveShort) {
     KVGameplayScene* scene = startMission();
     ASSERT_NE(scene, nullptr);
