@@ -16,7 +16,6 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/hud/KVHudLayer.h"
 #include "game/menu/KVButton.h"
-#include "game/menu/KVMenuManager.h"
 #include "game/model/KVGameController.h"
 #include "game/model/KVGameModel.h"
 #include "game/pawns/KVTurnManager.h"
@@ -117,6 +116,7 @@ KVPauseScene::KVPauseScene(KVHudLayer* hud) {
             button->setTag(row.tag);
     }
     centre->addObserver(this, notification_selector(KVPauseScene::onPopUpClosed), EVENT_POP_UP_CLOSED);
+    centre->addObserver(this, notification_selector(KVPauseScene::onPopUpCancelled), EVENT_POP_UP_CANCELLED);
     schedule(schedule_selector(KVPauseScene::registerKeyObserver), kKeyDelay);
     setTouchEnabled(true);
 }
@@ -140,8 +140,7 @@ void KVPauseScene::registerWithTouchDispatcher() {
 
 bool KVPauseScene::touchBegan(CCTouch* touch, CCEvent*) {
     if (touch == nullptr) return true;
-    // The quit confirmation lies above: the touches it lets through are its buttons'.
-    if (KVMenuManager::getInstance()->getCurrentState() == KVMenuManager::kItemPopUpState) return false;
+    if (m_asking) return false;
     const CCPoint point = CCDirector::getInstance()->convertToGL(touch->getLocationInView());
     for (int tag : {kContinueTag, kRestartTag, kQuitTag}) {
         CCNode* button = getChildByTag(tag);
@@ -191,10 +190,16 @@ void KVPauseScene::onRestart(CCObject*) {
 }
 
 void KVPauseScene::onQuit(CCObject*) {
+    m_asking = true;
     kvresults::openPopUp(kQuitPopUpKind, nullptr);
 }
 
+void KVPauseScene::onPopUpCancelled(CCNotification*) {
+    m_asking = false;
+}
+
 void KVPauseScene::onPopUpClosed(CCNotification*) {
+    m_asking = false;
     markPlayedAndSave();
     KVGameSetup* setup = KVGameSetup::getInstance();
     setup->setChapterName(kvdata::newString(""));

@@ -40,6 +40,8 @@ public:
     virtual void onPopUpClosed(kvengine::CCNotification* notification);
     /// Escape or Space: Continue.
     virtual void onKeyPress(kvengine::CCNotification* notification);
+    /// The quit question's Cancel: the screen takes its touches again.
+    void onPopUpCancelled(kvengine::CCNotification* notification);
     void registerKeyObserver(float dt);
 
     void registerWithTouchDispatcher() override;
@@ -50,4 +52,8 @@ public:
     /// consumables' usage is written back, the dialogue manager lets go of the mission's scene, and
     /// in a solo mission the chapter and mission are marked played and the profile saved.
     static void bankMission();
+
+private:
+    /// The quit question is open above the screen: the touches it lets through are its buttons'.
+    bool m_asking = false;
 };
