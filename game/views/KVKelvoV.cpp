@@ -261,6 +261,9 @@ void KVKelvoV::update(float dt) {
             m_waitCounter = 0;
         } else if (!kelvo->isTurnActive()) {
             ++m_waitCounter;
+        } else {
+            // Its own turn starts a new wait: a fidget must not cut the wind-up of a launch.
+            m_waitCounter = 0;
         }
     } else if (m_waitCounter > 0) {
         m_waitCounter = 0;

@@ -205,6 +205,33 @@ TEST_F(KelvoViewTest, AnIdleKelvoFidgetsOnlyAfterThreeHundredFramesOffItsTurn) {
     EXPECT_EQ(view->getState(), KVPawnV::kStateIdle);
 }
 
+TEST_F(KelvoViewTest, AKelvoThatWaitedLongOffItsTurnNeitherFidgetsNorLosesItsWindUpOnItsTurn) {
+    kvengine::CCRandom::seed(7);
+    KVKelvo* kelvo = makeKelvo();
+    auto* t = makeTrace({EVENT_AI_ANIM_IMPULSE_END});
+    t->name(kelvo, "kelvo");
+    // Long enough off its turn to fidget, but caught idle.
+    for (int frame = 0; frame < 1000 && !(view->getWaitCounter() > 300 && view->getState() == KVPawnV::kStateIdle);
+         ++frame)
+        step();
+    ASSERT_GT(view->getWaitCounter(), 300);
+    post(EVENT_START_TURN, kelvo);
+    ASSERT_TRUE(kelvo->isTurnActive());
+    step();
+    EXPECT_EQ(view->getWaitCounter(), 0) << "its own turn starts a new wait";
+    // The computer's wind-up, over many seeds of the fidget's draw: the launch always follows.
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        kvengine::CCRandom::seed(seed);
+        const int before = t->count("EVENT_AI_ANIM_IMPULSE_END kelvo");
+        post(EVENT_AI_ANIM_IMPULSE_START, kelvo);
+        seconds(0.7f);
+        EXPECT_EQ(t->count("EVENT_AI_ANIM_IMPULSE_END kelvo"), before + 1);
+        EXPECT_NE(view->getState(), KVPawnV::kStateFidget);
+        seconds(1.0f);
+    }
+}
+
 TEST_F(KelvoViewTest, AHealPlaysTheHealedFramesAndAViewRefusesAPawnThatIsNotAKelvo) {
     KVKelvo* kelvo = makeKelvo();
     post(EVENT_ACTION, KVActionEvent::create(KVActionEvent::Heal, 5, 0.0f, nullptr, kelvo));
