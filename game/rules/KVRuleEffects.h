@@ -40,6 +40,10 @@ public:
     bool initWithParameters(Parameters* parameters) override;
     void update(float dt) override;
 
+    /// The pawn it brings (null before initialisation) and whether it comes for the enemy side.
+    kvengine::CCString* getPawnName() const { return m_pawnName; }
+    bool isEnemy() const { return m_enemy; }
+
 private:
     kvengine::CCString* m_spawnerName = nullptr;
     bool m_enemy = false;

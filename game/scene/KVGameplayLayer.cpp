@@ -20,6 +20,9 @@
 #include "game/data/KVPlayerParameters.h"
 #include "game/model/KVGameController.h"
 #include "game/model/KVGameModel.h"
+#include "game/rules/KVRule.h"
+#include "game/rules/KVRuleEffects.h"
+#include "game/rules/KVRuleManager.h"
 #include "game/world/KVActor.h"
 #include "game/world/KVObjectFactory.h"
 #include "game/world/KVSpriteSheet.h"
@@ -144,7 +147,17 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
 
 void KVGameplayLayer::setGameModel(KVGameModel* model) {
     hold(m_model, model);
-    // (Pawns that the mission's rules bring in later load their sheets here once rules exist.)
+    // Pawns that the mission's rules bring in later find their sheets loaded.
+    KVRuleManager* rules = KVRuleManager::existingInstance();
+    if (rules == nullptr || rules->getRules() == nullptr) return;
+    for (KVRule* rule : *rules->getRules()) {
+        if (rule == nullptr || rule->getEffects() == nullptr) continue;
+        for (KVRuleEffect* effect : *rule->getEffects()) {
+            if (effect == nullptr || !effect->isKindOf("KVEffectSpawnPawn")) continue;
+            auto* spawn = static_cast<KVEffectSpawnPawn*>(effect);
+            if (spawn->getPawnName() != nullptr) loadPawnSheets(spawn->getPawnName()->text, spawn->isEnemy());
+        }
+    }
 }
 
 void KVGameplayLayer::setGameController(KVGameController* controller) {

@@ -406,6 +406,20 @@ TEST_F(SceneTest, GameplayLayerTagsSheetsAndSpritesAndRefusesUnknownSheets) {
     EXPECT_GE(lines.size(), 2u);
 }
 
+TEST_F(SceneTest, PawnsThatTheRulesBringInLaterFindTheirSheetLoadedAtTheStart) {
+    // M01a brings in nobody; M01b's rules send shrimps out of their nest, none on the map at first.
+    for (const char* mission : {"M01a", "M01b"}) {
+        SCOPED_TRACE(mission);
+        KVGameplayScene* scene = startMission(mission);
+        ASSERT_NE(scene, nullptr);
+        ASSERT_TRUE(playUntilStarted(scene));
+        const bool spawnsShrimps = std::string(mission) == "M01b";
+        EXPECT_EQ(scene->getGameplayLayer()->getSheet("shrimp_ss") != nullptr, spawnsShrimps);
+        director->replaceScene(CCScene::create());
+        frames(3);
+    }
+}
+
 TEST_F(SceneTest, TouchesBecomeMetresOfTheLevelThroughTheCamera) {
     KVGameplayScene* scene = startMission();
     ASSERT_NE(scene, nullptr);
