@@ -10,6 +10,16 @@
 #include "game/pawns/KVPawnPlayerController.h"
 #include "game/pawns/KVPlayer.h"
 
+namespace {
+
+KVKelvoPlayer::ControllerMaker g_controllerMaker = nullptr;
+
+} // namespace
+
+void KVKelvoPlayer::setControllerMaker(ControllerMaker maker) {
+    g_controllerMaker = maker;
+}
+
 bool KVKelvoPlayer::initForPlayer(float x, float y, KVGameModel* model, kvengine::CCString* name,
                                   KVPlayer* player, kvengine::CCString* helmetName) {
     if (!KVPawn::initAt(x, y, model, name)) return false;
@@ -17,9 +27,10 @@ bool KVKelvoPlayer::initForPlayer(float x, float y, KVGameModel* model, kvengine
     setEnemy(false);
     setOwnerPlayer(player);
 
-    auto* controller = new KVPawnPlayerController();
-    if (!controller->initWithPawn(this)) {
-        controller->release();
+    KVPawnController* controller =
+        g_controllerMaker != nullptr ? g_controllerMaker() : new KVPawnPlayerController();
+    if (controller == nullptr || !controller->initWithPawn(this)) {
+        if (controller != nullptr) controller->release();
         kvengine::logDebugMessage("KVKelvoPlayer::initForPlayer: no controller for %s",
                                   getTypeName()->c_str());
         return false;

@@ -30,9 +30,10 @@ void post(kvengine::CCString* name, kvengine::CCObject* object = nullptr) {
 bool KVPawnAIController::initWithPawn(KVPawn* pawn) {
     if (!KVPawnController::initWithPawn(pawn)) return false;
     releaseBrain();
-    auto* brain = new KVAIBrain();
-    if (!brain->attachToController(this)) {
-        brain->release();
+    KVAIBrain* brain = createBrain();
+    if (brain == nullptr || !brain->attachToController(this)) {
+        if (brain != nullptr) brain->release();
+        kvengine::logDebugMessage("KVPawnAIController::initWithPawn: no brain");
         return false;
     }
     m_brain = brain;
@@ -41,6 +42,10 @@ bool KVPawnAIController::initWithPawn(KVPawn* pawn) {
     CCNotificationCenter::getInstance()->addObserver(
         this, notification_selector(KVPawnAIController::performLaunch), EVENT_AI_ANIM_IMPULSE_END, pawn);
     return true;
+}
+
+KVAIBrain* KVPawnAIController::createBrain() {
+    return new KVAIBrain();
 }
 
 bool KVPawnAIController::canAct() {

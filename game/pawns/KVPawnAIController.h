@@ -54,6 +54,11 @@ public:
     int getLaunchState() const { return m_launchState; }
     float getLaunchPower() const { return m_launchPower; }
 
+protected:
+    /// The brain initWithPawn attaches: a KVAIBrain (new, owned by the caller). Test tools give the
+    /// computer-driven player kelvos one that also walks them toward a far goal.
+    virtual KVAIBrain* createBrain();
+
 private:
     void releaseBrain();
 

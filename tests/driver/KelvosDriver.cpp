@@ -35,6 +35,14 @@
 // goes on with " speed S angle A": its body's speed (m/s) and its angle (radians) at the post.
 // --realtime runs on the real clock until the window is closed (a person can play a mission:
 // kelvos_driver --realtime --mission M01a).
+// --autoplay (a test tool) lets the computer play the player's side of the --mission: the player's
+// kelvos are moved by the enemies' controller and brain, which also walks them toward the
+// mission's goal when nothing is at hand (DriverAutoplay.h). Every dialogue is tapped through in
+// the middle of the window, one tap ten frames. The run ends 30 frames after "EVENT_GAME_WINNER"
+// (or at --frames, 36000 unless given) and prints, on exit, the line
+//   autoplay: result=won|lost|unfinished mission=NAME seed=N turns=T frame=F
+// T being the player turns begun and F the frame of "EVENT_GAME_WINNER" (the last frame drawn
+// when unfinished).
 // Web pages the game opens are not handed to a browser (except with --realtime): each prints
 // "web page F: ADDRESS", F the frame being prepared.
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
@@ -94,6 +102,8 @@
 #include "game/scene/KVGameplayLayer.h"
 #include "game/scene/KVGameplayScene.h"
 
+#include "DriverAutoplay.h"
+
 using namespace kvengine;
 
 namespace {
@@ -127,7 +137,16 @@ struct Options {
     unsigned seed = 0;
     std::string trace;
     bool realtime = false;
+    bool autoplay = false;
+    bool framesGiven = false;
 };
+
+// Frames an autoplayed mission runs at most unless --frames says otherwise: ten minutes of play.
+constexpr int kAutoplayFrames = 36000;
+// Frames drawn after "EVENT_GAME_WINNER" before an autoplayed run closes the window.
+constexpr int kAutoplayFramesAfterResult = 30;
+// An autoplayed dialogue gets one tap every so many frames.
+constexpr int kAutoplayTapFrames = 10;
 
 bool parsePair(const char* text, char separator, float& a, float& b) {
     char* end = nullptr;
@@ -224,6 +243,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.realtime = true;
             continue;
         }
+        if (name == "--autoplay") {
+            options.autoplay = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "kelvos_driver: %s needs a value\n", name.c_str());
             return false;
@@ -234,6 +257,7 @@ bool parseOptions(int argc, char** argv, Options& options) {
         } else if (name == "--frames") {
             options.frames = std::atoi(value.c_str());
             if (options.frames < 1) return false;
+            options.framesGiven = true;
         } else if (name == "--step") {
             options.step = std::atof(value.c_str());
             if (!(options.step > 0.0)) return false;
@@ -456,7 +480,12 @@ std::string traceValue(CCObject* object) {
     return "-";
 }
 
+// The autoplayed mission's outcome, followed through the posts; null without --autoplay.
+kvdriver::AutoplayOutcome* g_autoplay = nullptr;
+
 void tracePost(CCString* name, CCObject* object) {
+    if (g_autoplay != nullptr)
+        kvdriver::noteAutoplayPost(name->text, g_traceFrame != nullptr ? *g_traceFrame + 1 : 0, *g_autoplay);
     if (g_traceFile == nullptr) return;
     std::fprintf(g_traceFile, "%d %s %s %s", g_traceFrame != nullptr ? *g_traceFrame + 1 : 0,
                  name->text.c_str(), object != nullptr ? object->className() : "-",
@@ -470,6 +499,7 @@ struct Run {
     Options options;
     int framesDrawn = 0;
     bool failed = false;
+    kvdriver::AutoplayOutcome autoplay;
     std::chrono::steady_clock::time_point start;
 };
 
@@ -598,7 +628,9 @@ public:
             glFinish();
             reportFirstFrame(m_run);
         }
-        if (frame >= m_run.options.frames) {
+        const int winner = m_run.autoplay.winnerFrame;
+        if (frame >= m_run.options.frames ||
+            (m_run.options.autoplay && winner > 0 && frame >= winner + kAutoplayFramesAfterResult)) {
             m_events.push(CCPlatformEvent::make(CCEventType::WindowClose));
         } else {
             queueEventsFor(frame + 1);
@@ -636,6 +668,12 @@ private:
             setLife(frame, it->second);
         for (size_t n = m_run.options.skipTurns.count(frame); n > 0; --n)
             CCNotificationCenter::getInstance()->postNotification(EVENT_SKIP_TURN);
+        if (m_run.options.autoplay && frame % kAutoplayTapFrames == 0 && kvdriver::isDialogueWaitingForTap())
+            tapMiddle(frame);
+        if (m_run.options.autoplay) {
+            const std::string tapped = m_hand.update();
+            if (!tapped.empty()) std::printf("autoplay %d: %s\n", frame, tapped.c_str());
+        }
         auto loading = m_run.options.loadingScreens.equal_range(frame);
         for (auto it = loading.first; it != loading.second; ++it)
             if (frame > 1)
@@ -665,6 +703,15 @@ private:
                                          mouse(CCEventType::MouseMove, at(step / 4.0f), kCCMouseLeft));
         m_run.options.events.emplace(frame + 5, mouse(CCEventType::MouseUp, at(1.0f), 0));
         std::printf("drag-pawn %d: from %.0f,%.0f by %.0f,%.0f\n", frame, start.x, start.y, drag.x, drag.y);
+    }
+
+    // A press in the middle of the window now, released on the next frame.
+    void tapMiddle(int frame) {
+        const int x = m_run.options.width / 2;
+        const int y = m_run.options.height / 2;
+        m_events.push(CCPlatformEvent::mouse(CCEventType::MouseMove, x, y, 0));
+        m_events.push(CCPlatformEvent::mouse(CCEventType::MouseDown, x, y, kCCMouseLeft));
+        m_run.options.events.emplace(frame + 1, CCPlatformEvent::mouse(CCEventType::MouseUp, x, y, 0));
     }
 
     // Hit points for a pawn on the board, as the pawn manager lists it.
@@ -737,6 +784,7 @@ private:
     std::unique_ptr<CCGLWindow> m_inner;
     CCQueuedEventSource m_events;
     FrameMeter m_meter;
+    kvdriver::AutoplayHand m_hand;
 };
 
 class DriverDelegate : public AppDelegate {
@@ -776,11 +824,22 @@ int main(int argc, char** argv) {
             "       [--screen-mm WxH] [--shot FRAME:FILE.png]... [--event FRAME:KIND[:ARGS]]...\n"
             "       [--overdraw FILE] [--draw-every N] [--menu-state FRAME:ID|FRAME:loading:KIND]... "
             "[--trace-states 1]\n"
-            "       [--mission NAME] [--pearls N] [--seed N] [--trace FILE] [--realtime]\n");
+            "       [--mission NAME] [--pearls N] [--seed N] [--trace FILE] [--realtime] [--autoplay]\n");
         return 2;
     }
     if (bare) return runBare(run);
+    if (run.options.autoplay && (run.options.mission.empty() || run.options.realtime)) {
+        std::fprintf(stderr, "kelvos_driver: --autoplay plays a --mission on the fake clock\n");
+        return 2;
+    }
     if (run.options.seeded) CCRandom::seed(run.options.seed);
+    if (run.options.autoplay) {
+        if (!run.options.framesGiven) run.options.frames = kAutoplayFrames;
+        kvdriver::startAutoplay();
+        g_autoplay = &run.autoplay;
+        g_traceFrame = &run.framesDrawn;
+        CCNotificationCenter::setPostTracer(&tracePost);
+    }
     if (!run.options.trace.empty()) {
         g_traceFile = std::fopen(run.options.trace.c_str(), "w");
         if (g_traceFile == nullptr) {
@@ -827,6 +886,13 @@ int main(int argc, char** argv) {
     CCNotificationCenter::setPostTracer(nullptr);
     if (g_traceFile != nullptr) std::fclose(g_traceFile);
     std::printf("frames drawn: %d\n", run.framesDrawn);
+    if (run.options.autoplay) {
+        kvdriver::stopAutoplay();
+        g_autoplay = nullptr;
+        std::printf("%s\n", kvdriver::autoplayReport(run.autoplay, run.options.mission, run.options.seeded,
+                                                     run.options.seed, run.framesDrawn)
+                                .c_str());
+    }
     if (run.failed) return 3;
     return status;
 }

@@ -211,8 +211,8 @@ TEST_F(KelvoViewTest, AKelvoThatWaitedLongOffItsTurnNeitherFidgetsNorLosesItsWin
     auto* t = makeTrace({EVENT_AI_ANIM_IMPULSE_END});
     t->name(kelvo, "kelvo");
     // Long enough off its turn to fidget, but caught idle.
-    for (int frame = 0; frame < 1000 && !(view->getWaitCounter() > 300 && view->getState() == KVPawnV::kStateIdle);
-         ++frame)
+    for (int frame = 0;
+         frame < 1000 && !(view->getWaitCounter() > 300 && view->getState() == KVPawnV::kStateIdle); ++frame)
         step();
     ASSERT_GT(view->getWaitCounter(), 300);
     post(EVENT_START_TURN, kelvo);
