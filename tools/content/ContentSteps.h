@@ -43,6 +43,10 @@ bool buildLevels(const BuildPaths& paths);
 /// absolute points, or a reef path of another form.
 bool drawnReefTiles(const std::string& svg, const std::string& source, int columns, int rows,
                     std::vector<bool>& tiles);
+/// The wall tiles of a map's text over `columns` x `rows` tiles of 32 points, row by row from the
+/// top: 2 (spikes) where a "SpikyWall" object holds the tile's centre, 3 (kelp) where an object
+/// whose property "isStickyWall" reads non-zero does, 0 elsewhere.
+std::vector<int> wallTiles(const std::string& map, int columns, int rows);
 /// The kraken consumable's animation, sheets kraken_fx_a_ss, kraken_fx_b_ss and kraken_fx_c_ss.
 bool buildKrakenSheets(const BuildPaths& paths);
 /// Sheets drawn as SVG files, one folder per sheet under art/sheets.

@@ -5,8 +5,10 @@
 // A mission with its own drawing, content/levels/<mission>.svg, ships that drawing as written; its
 // reef is every closed polygon ("M x,y L x,y ... Z", absolute points) of the group labelled
 // "physics:reef" whose id starts with "reef", and the tile layer puts rock wherever such a polygon
-// covers a whole tile. The drawing must be as large as the map (tiles of 32 points). A mission
-// without a drawing gets the default level: the reef along the bottom as static walls that follow
+// covers a whole tile. The drawing must be as large as the map (tiles of 32 points). Spiky walls
+// and sticky walls have no view of their own: the map's "SpikyWall" objects put spike tiles, and
+// its collision boxes marked "isStickyWall" kelp tiles, on every tile whose centre they hold. A
+// mission without a drawing gets the default level: the reef along the bottom as static walls that follow
 // the environment's reef, the level's edges, and one loose rock.
 //
 // A tile is 64 texels at content scale 2 (32 points); the drawing counts 32 pixels per metre, so
@@ -41,6 +43,8 @@ constexpr int kTilePoints = 32;
 constexpr int kLevelWidth = kColumns * kTilePoints;
 constexpr int kLevelHeight = kRows * kTilePoints;
 constexpr int kReefColumnPoints = 16;
+// The tile set: rock, spikes, kelp (gids 1, 2, 3).
+constexpr int kTileKinds = 3;
 
 // Reef height in points at a point column of the level.
 int reefPoints(int reefColumn) {
@@ -60,12 +64,15 @@ bool insidePolygon(const Polygon& polygon, double x, double y) {
     return inside;
 }
 
-// The tile layer "reef" of a map of `columns` x `rows` tiles: rock where `covered(column, row)`.
-template <typename Covered> std::string reefLayer(int columns, int rows, Covered covered) {
+// The tile layer "reef" of a map of `columns` x `rows` tiles: rock where `covered(column, row)`,
+// the spike and kelp tiles of `walls` (row by row, 0 for none) over it.
+template <typename Covered>
+std::string reefLayer(int columns, int rows, const std::vector<int>& walls, Covered covered) {
     Bytes gids;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
-            const unsigned gid = covered(column, row) ? 1 : 0;
+            const int wall = walls[static_cast<size_t>(row) * columns + column];
+            const unsigned gid = wall != 0 ? static_cast<unsigned>(wall) : covered(column, row) ? 1 : 0;
             for (int shift = 0; shift < 32; shift += 8)
                 gids.push_back(static_cast<uint8_t>(gid >> shift));
         }
@@ -81,13 +88,13 @@ template <typename Covered> std::string reefLayer(int columns, int rows, Covered
                   " </tileset>\n"
                   " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n"
                   "  <data encoding=\"base64\" compression=\"zlib\">",
-                  kTileTexels, kTileTexels, kTileTexels, kTileTexels, columns, rows);
+                  kTileTexels, kTileTexels, kTileKinds * kTileTexels, kTileTexels, columns, rows);
     return head + encodeBase64(packed) + "</data>\n </layer>\n";
 }
 
 // The default level's layer: rock tiles wherever the environment's reef covers the whole tile.
-std::string defaultReefLayer() {
-    return reefLayer(kColumns, kRows, [](int column, int row) {
+std::string defaultReefLayer(const std::vector<int>& walls) {
+    return reefLayer(kColumns, kRows, walls, [](int column, int row) {
         const int top = (kRows - row) * kTilePoints; // of the tile, from the bottom
         const int covered = std::min(reefPoints(2 * column), reefPoints(2 * column + 1));
         return top <= covered;
@@ -166,18 +173,92 @@ bool reefPolygons(const std::string& svg, const std::string& source, std::vector
     return !out.empty();
 }
 
-// The rock tile: the reef's colour with its pores.
-Image rockTile() {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kTileTexels, kTileTexels);
+// The tile set, one row of tiles: the rock (the reef's colour with its pores), the spiky wall (a
+// dark urchin-studded rock bristling with pale spines, which reads as dangerous from afar) and
+// the sticky wall (a tangle of kelp blades over the rock).
+Image levelTiles() {
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kTileKinds * kTileTexels, kTileTexels);
     cairo_t* cr = cairo_create(surface);
-    setColour(cr, hex(0x0B2A3A));
-    cairo_paint(cr);
-    for (int i = 0; i < 8; ++i) {
-        ellipsePath(cr, 6 + 7 * i, 18 + 16 * ((i * 5) % 3), 2.5, 2);
-        setColour(cr, hex(0x16445A));
-        cairo_fill(cr);
+    const double t = kTileTexels;
+    for (int kind = 0; kind < kTileKinds; ++kind) {
+        cairo_save(cr);
+        cairo_translate(cr, kind * t, 0);
+        cairo_rectangle(cr, 0, 0, t, t);
+        cairo_clip(cr);
+        setColour(cr, kind == 1 ? hex(0x2A1630) : hex(0x0B2A3A));
+        cairo_paint(cr);
+        for (int i = 0; i < 8; ++i) {
+            ellipsePath(cr, 6 + 7 * i, 18 + 16 * ((i * 5) % 3), 2.5, 2);
+            setColour(cr, kind == 1 ? hex(0x46264E) : hex(0x16445A));
+            cairo_fill(cr);
+        }
+        if (kind == 1) {
+            // Spines in every direction from four urchin hubs, so a strip reads alike on all sides.
+            const double hubs[][2] = {{16, 16}, {48, 16}, {16, 48}, {48, 48}};
+            for (const auto& hub : hubs) {
+                for (int i = 0; i < 8; ++i) {
+                    const double a = i * kPi / 4 + 0.3;
+                    cairo_move_to(cr, hub[0] + 4 * std::cos(a - 0.6), hub[1] + 4 * std::sin(a - 0.6));
+                    cairo_line_to(cr, hub[0] + 17 * std::cos(a), hub[1] + 17 * std::sin(a));
+                    cairo_line_to(cr, hub[0] + 4 * std::cos(a + 0.6), hub[1] + 4 * std::sin(a + 0.6));
+                    cairo_close_path(cr);
+                }
+                fillAndOutline(cr, hex(0xF2E6D0), hex(0x5A2A40), 1);
+                ellipsePath(cr, hub[0], hub[1], 6, 6);
+                fillAndOutline(cr, hex(0x7A2E5A), hex(0x2A0E20), 1.5);
+            }
+        } else if (kind == 2) {
+            // Kelp blades swaying up the tile, two shades of green.
+            for (int i = 0; i < 5; ++i) {
+                const double x = 6 + 13 * i;
+                cairo_move_to(cr, x - 4, t);
+                cairo_curve_to(cr, x + 8, t * 0.7, x - 8, t * 0.35, x + 3, 0);
+                cairo_line_to(cr, x + 8, 0);
+                cairo_curve_to(cr, x - 2, t * 0.35, x + 14, t * 0.7, x + 4, t);
+                cairo_close_path(cr);
+                fillAndOutline(cr, i % 2 == 0 ? hex(0x3E8C3A) : hex(0x2C6E34), hex(0x143A18), 1.5);
+            }
+            for (int i = 0; i < 4; ++i) {
+                ellipsePath(cr, 10 + 15 * i, 12 + 14 * (i % 3), 3, 2);
+                setColour(cr, hex(0x9CD27A), 0.7);
+                cairo_fill(cr);
+            }
+        }
+        cairo_restore(cr);
     }
     return finishDrawing(surface, cr);
+}
+
+// Every object element of a map: its "name", "x", "y", "width", "height" and whether a property
+// "isStickyWall" reads non-zero.
+struct MapObject {
+    std::string name;
+    double x = 0, y = 0, width = 0, height = 0;
+    bool sticky = false;
+};
+
+std::vector<MapObject> mapObjects(const std::string& text) {
+    std::vector<MapObject> objects;
+    for (size_t at = text.find("<object "); at != std::string::npos; at = text.find("<object ", at + 1)) {
+        MapObject object;
+        object.name = attributeIn(text, at, "name");
+        object.x = std::atof(attributeIn(text, at, "x").c_str());
+        object.y = std::atof(attributeIn(text, at, "y").c_str());
+        object.width = std::atof(attributeIn(text, at, "width").c_str());
+        object.height = std::atof(attributeIn(text, at, "height").c_str());
+        const size_t close = text.find('>', at);
+        if (close != std::string::npos && text[close - 1] != '/') {
+            const size_t end = text.find("</object>", close);
+            for (size_t p = text.find("<property ", close); p != std::string::npos && p < end;
+                 p = text.find("<property ", p + 1)) {
+                if (attributeIn(text, p, "name") == "isStickyWall")
+                    object.sticky = std::atoi(attributeIn(text, p, "value").c_str()) != 0;
+            }
+        }
+        objects.push_back(object);
+    }
+    return objects;
 }
 
 // Inserts the layer after the map element of the source.
@@ -500,6 +581,22 @@ Image hiddenStar() {
 
 } // namespace
 
+std::vector<int> wallTiles(const std::string& map, int columns, int rows) {
+    std::vector<int> tiles(static_cast<size_t>(std::max(columns, 0)) * std::max(rows, 0), 0);
+    for (const MapObject& object : mapObjects(map)) {
+        const int gid = object.name == "SpikyWall" ? 2 : object.sticky ? 3 : 0;
+        if (gid == 0) continue;
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < columns; ++column) {
+                const double cx = (column + 0.5) * kTilePoints, cy = (row + 0.5) * kTilePoints;
+                if (cx > object.x && cx < object.x + object.width && cy > object.y && cy < object.y + object.height)
+                    tiles[static_cast<size_t>(row) * columns + column] = gid;
+            }
+        }
+    }
+    return tiles;
+}
+
 bool drawnReefTiles(const std::string& svg, const std::string& source, int columns, int rows,
                     std::vector<bool>& tiles) {
     std::vector<Polygon> reef;
@@ -513,7 +610,7 @@ bool drawnReefTiles(const std::string& svg, const std::string& source, int colum
 
 bool buildLevels(const BuildPaths& paths) {
     const std::string folder = paths.target + "/levels";
-    bool ok = writeResource(folder + "/level_tiles.png", encodePng(rockTile()));
+    bool ok = writeResource(folder + "/level_tiles.png", encodePng(levelTiles()));
     // The currents of C0M01: a geyser rising from the reef on the right (a sensor rectangle of the
     // drawing; the level builder makes the geyser from its description).
     const std::string geyser =
@@ -552,7 +649,7 @@ bool buildLevels(const BuildPaths& paths) {
                 ok = false;
                 continue;
             }
-            layer = reefLayer(columns, rows,
+            layer = reefLayer(columns, rows, wallTiles(text, columns, rows),
                               [&reef](int column, int row) { return coversTile(reef, column, row); });
         } else {
             if (columns != kColumns || rows != kRows) {
@@ -561,7 +658,7 @@ bool buildLevels(const BuildPaths& paths) {
                 continue;
             }
             svg = levelDrawing(name == "C0M01" ? geyser : "");
-            layer = defaultReefLayer();
+            layer = defaultReefLayer(wallTiles(text, columns, rows));
         }
         ok = buildMap(map.string(), text, folder + "/" + name + ".tmx", layer) && ok;
         ok = writeResource(folder + "/" + name + ".svg", Bytes(svg.begin(), svg.end())) && ok;

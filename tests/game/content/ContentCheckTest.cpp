@@ -619,6 +619,9 @@ TEST(ContentCheck, ResultScreensFindTheirFramesAndMissionsNameKnownItemsAndTexts
     for (const std::string& chapter : keysOf(chapters)) {
         for (const std::string& mission : textsOf(arrayAt(dictAt(chapters, chapter), "mission_list"))) {
             Dict* definition = loadPlist(mission + "_DEF.plist");
+            // The mission's name, which the world map and the result screens show.
+            for (kvengine::CCLocalizationManager* table : texts)
+                EXPECT_NE(table->stringForKey(mission), nullptr) << table->path() << ": " << mission;
             for (const char* list : {"unlockable_items", "lockable_items"}) {
                 Dict* items = dictAt(definition, list);
                 if (items == nullptr) continue;
