@@ -589,7 +589,8 @@ std::vector<int> wallTiles(const std::string& map, int columns, int rows) {
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column) {
                 const double cx = (column + 0.5) * kTilePoints, cy = (row + 0.5) * kTilePoints;
-                if (cx > object.x && cx < object.x + object.width && cy > object.y && cy < object.y + object.height)
+                if (cx > object.x && cx < object.x + object.width && cy > object.y &&
+                    cy < object.y + object.height)
                     tiles[static_cast<size_t>(row) * columns + column] = gid;
             }
         }

@@ -166,17 +166,16 @@ TEST(ContentWriters, DrawnReefGivesRockTilesOnlyWhereItCoversWholeTiles) {
 // A collision box whose "isStickyWall" reads 0 and other objects mark nothing.
 TEST(ContentWriters, WallObjectsOfTheMapGiveSpikeAndKelpTiles) {
     // 4 x 3 tiles (128 x 96 points).
-    const std::string map =
-        "<map width=\"4\" height=\"3\">"
-        "<objectgroup name=\"Collisions\">"
-        "<object name=\"Kelp\" x=\"0\" y=\"0\" width=\"24\" height=\"96\">"
-        "<properties><property name=\"isStickyWall\" value=\"1\"/></properties></object>"
-        "<object name=\"Box\" x=\"32\" y=\"0\" width=\"32\" height=\"32\">"
-        "<properties><property name=\"isStickyWall\" value=\"0\"/></properties></object>"
-        "</objectgroup><objectgroup name=\"GPE\">"
-        "<object name=\"SpikyWall\" x=\"64\" y=\"64\" width=\"64\" height=\"32\"/>"
-        "<object name=\"SpikyBall\" x=\"64\" y=\"0\" width=\"64\" height=\"64\"/>"
-        "</objectgroup></map>";
+    const std::string map = "<map width=\"4\" height=\"3\">"
+                            "<objectgroup name=\"Collisions\">"
+                            "<object name=\"Kelp\" x=\"0\" y=\"0\" width=\"24\" height=\"96\">"
+                            "<properties><property name=\"isStickyWall\" value=\"1\"/></properties></object>"
+                            "<object name=\"Box\" x=\"32\" y=\"0\" width=\"32\" height=\"32\">"
+                            "<properties><property name=\"isStickyWall\" value=\"0\"/></properties></object>"
+                            "</objectgroup><objectgroup name=\"GPE\">"
+                            "<object name=\"SpikyWall\" x=\"64\" y=\"64\" width=\"64\" height=\"32\"/>"
+                            "<object name=\"SpikyBall\" x=\"64\" y=\"0\" width=\"64\" height=\"64\"/>"
+                            "</objectgroup></map>";
     const std::vector<int> expected = {3, 0, 0, 0, //
                                        3, 0, 0, 0, //
                                        3, 0, 2, 2};
