@@ -15,6 +15,12 @@ bool KVAnchorV::initWithActor(KVActor* model, KVActorViewHost* host) {
     sprite->setPosition(kvengine::CCPoint(model->positionX * 32.0f, model->positionY * 32.0f));
     sprite->setScale(static_cast<KVAnchor*>(model)->getRadius() * 32.0f / 15.0f);
     setSprite(sprite);
+    // On the level objects' sheet, where the gameplay layer draws it; without it nobody sees the anchor.
+    kvengine::CCNode* sheet = host != nullptr ? host->viewSheet(kSheetName) : nullptr;
+    if (sheet != nullptr)
+        sheet->addChild(sprite);
+    else
+        kvengine::logDebugMessage("KVAnchorV::initWithActor: no sheet %s to draw on", kSheetName);
     return true;
 }
 

@@ -22,6 +22,7 @@ namespace {
 using namespace draw;
 
 constexpr int kMapColumns = 60;
+constexpr int kTrenchColumns = 120;
 constexpr int kMapRows = 38;
 constexpr int kTileTexels = 32;
 
@@ -42,12 +43,10 @@ Image backdrop() {
 
 // The reef tile set, four tiles in a row: 1 rock, 2 rock with a bumpy top edge, 3 and 4 the
 // rising and falling slopes.
-Image reefTiles() {
+Image reefTiles(Rgb rock = hex(0x0B2A3A), Rgb speck = hex(0x16445A)) {
     const int t = kTileTexels;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4 * t, t);
     cairo_t* cr = cairo_create(surface);
-    const Rgb rock = hex(0x0B2A3A);
-    const Rgb speck = hex(0x16445A);
     for (int tile = 0; tile < 4; ++tile) {
         const double x0 = tile * t;
         cairo_save(cr);
@@ -91,31 +90,39 @@ int reefHeight(int column) {
     return static_cast<int>(std::lround(h));
 }
 
-std::string mapHeader() {
+std::string mapHeader(int columns = kMapColumns) {
     char header[256];
     std::snprintf(
         header, sizeof header,
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<map version=\"1.0\" orientation=\"orthogonal\" width=\"%d\" height=\"%d\" tilewidth=\"%d\" "
         "tileheight=\"%d\">\n",
-        kMapColumns, kMapRows, kTileTexels, kTileTexels);
+        columns, kMapRows, kTileTexels, kTileTexels);
     return header;
 }
 
-// The reef silhouette along the bottom of the level.
-std::string reefMap() {
+// Ridge height in tiles at a column of the trench's far wall: sharp peaks, 4 to 15 tiles.
+int ridgeHeight(int column) {
+    const double h = 6.0 + 7.0 * std::fabs(std::sin(column * 0.23)) + 2.0 * std::sin(column * 0.61);
+    return static_cast<int>(std::lround(h));
+}
+
+// A silhouette along the bottom of the level, `height` tiles high at each column, drawn with the
+// tile set `tiles`, `columns` wide.
+template <typename Height>
+std::string silhouetteMap(Height height, const char* tiles, int columns = kMapColumns) {
     Bytes gids;
     for (int row = 0; row < kMapRows; ++row) {
         const int fromBottom = kMapRows - 1 - row;
-        for (int column = 0; column < kMapColumns; ++column) {
-            const int height = reefHeight(column);
+        for (int column = 0; column < columns; ++column) {
+            const int here = height(column);
             unsigned gid = 0;
-            if (fromBottom < height - 1) {
+            if (fromBottom < here - 1) {
                 gid = 1;
-            } else if (fromBottom == height - 1) {
-                const int left = column > 0 ? reefHeight(column - 1) : height;
-                const int right = column + 1 < kMapColumns ? reefHeight(column + 1) : height;
-                gid = left < height && right >= height ? 3 : right < height && left >= height ? 4 : 2;
+            } else if (fromBottom == here - 1) {
+                const int left = column > 0 ? height(column - 1) : here;
+                const int right = column + 1 < columns ? height(column + 1) : here;
+                gid = left < here && right >= here ? 3 : right < here && left >= here ? 4 : 2;
             }
             for (int shift = 0; shift < 32; shift += 8)
                 gids.push_back(static_cast<uint8_t>(gid >> shift));
@@ -124,14 +131,25 @@ std::string reefMap() {
     char tileset[256];
     std::snprintf(tileset, sizeof tileset,
                   " <tileset firstgid=\"1\" name=\"reef\" tilewidth=\"%d\" tileheight=\"%d\">\n"
-                  "  <image source=\"env_reef_tiles.png\" width=\"%d\" height=\"%d\"/>\n"
+                  "  <image source=\"%s\" width=\"%d\" height=\"%d\"/>\n"
                   " </tileset>\n",
-                  kTileTexels, kTileTexels, 4 * kTileTexels, kTileTexels);
+                  kTileTexels, kTileTexels, tiles, 4 * kTileTexels, kTileTexels);
     char layer[128];
     std::snprintf(layer, sizeof layer,
-                  " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n  <data encoding=\"base64\">",
-                  kMapColumns, kMapRows);
-    return mapHeader() + tileset + layer + encodeBase64(gids) + "</data>\n </layer>\n</map>\n";
+                  " <layer name=\"reef\" width=\"%d\" height=\"%d\">\n  <data encoding=\"base64\">", columns,
+                  kMapRows);
+    return mapHeader(columns) + tileset + layer + encodeBase64(gids) + "</data>\n </layer>\n</map>\n";
+}
+
+std::string reefMap() {
+    return silhouetteMap(reefHeight, "env_reef_tiles.png");
+}
+
+// The far wall of the deep trench, for the missions of the second chapter. Their levels are wider
+// than the window, so the wall reaches well beyond both sides of it (the layer is centred on the
+// window and scrolls at half the level's pace).
+std::string trenchMap() {
+    return silhouetteMap(ridgeHeight, "env_trench_tiles.png", kTrenchColumns);
 }
 
 // A school of fish along a gentle arc: objects only, the layer takes their places.
@@ -226,6 +244,70 @@ Image weed(int frame, int frames) {
     return finishDrawing(surface, cr);
 }
 
+// The deep trench: dim violet near the surface, black at the bottom.
+Image trenchBackdrop() {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 256);
+    cairo_t* cr = cairo_create(surface);
+    cairo_pattern_t* sea = cairo_pattern_create_linear(0, 0, 0, 256);
+    cairo_pattern_add_color_stop_rgb(sea, 0, 0.20, 0.22, 0.45);
+    cairo_pattern_add_color_stop_rgb(sea, 0.5, 0.08, 0.07, 0.25);
+    cairo_pattern_add_color_stop_rgb(sea, 1, 0.01, 0.01, 0.05);
+    cairo_set_source(cr, sea);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sea);
+    return finishDrawing(surface, cr);
+}
+
+// Giant kelp rising from the trench floor, frame f of n of one sway: long amber stalks with
+// blades and round floats.
+Image kelp(int frame, int frames) {
+    const int w = 360, h = 480;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(surface);
+    const double phase = 2 * kPi * frame / frames;
+    const double stalks[][3] = {{40, 430, 0.0}, {120, 330, 1.4}, {230, 460, 2.3}, {320, 380, 0.8}};
+    for (const auto& s : stalks) {
+        const double sway = 22 * std::sin(phase + s[2]);
+        const double x = s[0], top = h - s[1];
+        cairo_move_to(cr, x, h);
+        cairo_curve_to(cr, x - 10, h - s[1] * 0.35, x + sway * 0.5, h - s[1] * 0.7, x + sway, top);
+        cairo_set_line_width(cr, 5);
+        setColour(cr, hex(0x8A6A1E));
+        cairo_stroke(cr);
+        for (int i = 1; i <= 5; ++i) {
+            const double t = i / 6.0;
+            const double bx = x + sway * t * t, by = h - s[1] * t;
+            const double side = i % 2 == 0 ? 1 : -1;
+            cairo_move_to(cr, bx, by);
+            cairo_curve_to(cr, bx + side * 20, by - 10, bx + side * 34, by - 26, bx + side * 30 + sway * 0.2,
+                           by - 44);
+            cairo_curve_to(cr, bx + side * 16, by - 30, bx + side * 6, by - 16, bx, by);
+            cairo_close_path(cr);
+            fillAndOutline(cr, hex(0xB08A2A), hex(0x5A4210), 1.5);
+            ellipsePath(cr, bx + side * 4, by - 4, 5, 5);
+            fillAndOutline(cr, hex(0xD4A83A), hex(0x5A4210), 1);
+        }
+    }
+    return finishDrawing(surface, cr);
+}
+
+// The trench's glowing plankton: a soft cyan speck, drawn additively by the particle layer.
+Image glowSpeck() {
+    const int size = 16;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* cr = cairo_create(surface);
+    const double c = size / 2.0;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(c, c, 0, c, c, c);
+    cairo_pattern_add_color_stop_rgba(halo, 0.0, 0.85, 1.0, 1.0, 1.0);
+    cairo_pattern_add_color_stop_rgba(halo, 0.4, 0.30, 0.90, 0.95, 0.6);
+    cairo_pattern_add_color_stop_rgba(halo, 1.0, 0.10, 0.50, 0.80, 0.0);
+    ellipsePath(cr, c, c, c, c);
+    cairo_set_source(cr, halo);
+    cairo_fill(cr);
+    cairo_pattern_destroy(halo);
+    return finishDrawing(surface, cr);
+}
+
 bool writeText(const std::string& path, const std::string& text) {
     return writeResource(path, Bytes(text.begin(), text.end()));
 }
@@ -243,6 +325,13 @@ bool buildEnvironment(const BuildPaths& paths) {
     ok = writeResource(folder + "/env_reef_tiles.png", encodePng(reefTiles())) && ok;
     ok = writeText(folder + "/env_reef.tmx", reefMap()) && ok;
     ok = writeText(folder + "/env_fishschool.tmx", schoolMap()) && ok;
+    // The deep trench of the second chapter: its own water, far wall, kelp and glowing plankton.
+    ok = writeResource(folder + "/env_trench.png", encodePng(trenchBackdrop())) && ok;
+    ok =
+        writeResource(folder + "/env_trench_tiles.png", encodePng(reefTiles(hex(0x1C1433), hex(0x3A2C66)))) &&
+        ok;
+    ok = writeText(folder + "/env_trench.tmx", trenchMap()) && ok;
+    ok = writeResource(paths.target + "/Environment/hawaii/env_glow.png", encodePng(glowSpeck())) && ok;
     ok = writeText(folder + "/env_fishpath.svg", fishPaths()) && ok;
     const Image speck = rasteriseSvg(paths.source + "/art/plankton.svg", 16, 16);
     // The missions' layers name the speck "env_plankton.png"; the menus' backdrop asks for "plankton.png"
@@ -271,6 +360,15 @@ bool buildEnvironment(const BuildPaths& paths) {
     }
     SpriteSheet weedSheet;
     ok = weedSheet.pack(std::move(weedFrames)) && weedSheet.write(paths.target + "/sheets", "env_weed_ss") &&
+         ok;
+
+    std::vector<SheetFrame> kelpFrames;
+    for (int i = 1; i <= weedCount; ++i) {
+        std::snprintf(name, sizeof name, "env_kelp_%02d.png", i);
+        kelpFrames.push_back({name, kelp(i - 1, weedCount)});
+    }
+    SpriteSheet kelpSheet;
+    ok = kelpSheet.pack(std::move(kelpFrames)) && kelpSheet.write(paths.target + "/sheets", "env_kelp_ss") &&
          ok;
     logLine("environment: scenery of the missions' layers");
     return ok;

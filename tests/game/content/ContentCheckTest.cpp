@@ -901,6 +901,16 @@ TEST(ContentCheck, PlayModeChapterAndHuddleScreensFindTheirPicturesCardsAndTexts
     }
     // The Prologue is open from the start: its card must be the framed, tappable kind.
     EXPECT_NE(textAt(dictAt(chapters, "Prologue"), "sprite_name").find("CommingSoon"), std::string::npos);
+    // The huddle screen's carousel titles every map it offers by the map's name.
+    Dict* huddle = loadPlist("mapHuddle.plist");
+    for (const std::string& group : keysOf(huddle)) {
+        if (!textAt(dictAt(huddle, group), "item_number").empty()) {
+            keys.push_back(group); // a map standing at the top
+            continue;
+        }
+        for (const std::string& map : keysOf(dictAt(huddle, group)))
+            keys.push_back(map);
+    }
     for (kvengine::CCLocalizationManager* table : loadTextTables()) {
         for (const std::string& key : keys)
             EXPECT_NE(table->stringForKey(key), nullptr) << table->path() << ": " << key;

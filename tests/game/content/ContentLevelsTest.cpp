@@ -159,6 +159,50 @@ TEST_F(ContentLevels, EveryChapterMissionBuildsForEverySquadWithNothingLogged) {
     EXPECT_GE(missions, 2);
 }
 
+// Every map the huddle screen offers (grouped in the game data, or standing at the top with its
+// "item_number", as the world map reads them) builds for a match of four players, each kelvo at its
+// numbered spawn point, and plays its first turn with nothing logged.
+TEST_F(ContentLevels, EveryHuddleMapBuildsForFourPlayersWithNothingLogged) {
+    PoolScope pool;
+    KVGameParameters* parameters = KVGameParameters::getInstance();
+    KVGameSetup* setup = KVGameSetup::getInstance();
+    const std::vector<std::string> creatures = kvdata::keysOf(parameters->getKelvoStatsTable());
+    ASSERT_GE(creatures.size(), kLargestSquad);
+    std::vector<std::string> maps;
+    kvdata::Dict* groups = parameters->getMultiplayerMaps();
+    for (const std::string& key : kvdata::keysOf(groups)) {
+        kvdata::Dict* value = kvdata::dictAt(groups, key);
+        if (value == nullptr) continue;
+        if (kvdata::hasKey(value, "item_number")) {
+            maps.push_back(key);
+            continue;
+        }
+        for (const std::string& name : kvdata::keysOf(value))
+            if (kvdata::dictAt(value, name) != nullptr) maps.push_back(name);
+    }
+    for (const char* offered : {"Map_BigRock", "Map_HUDDLE_02", "Map_Race1"})
+        EXPECT_NE(std::find(maps.begin(), maps.end(), offered), maps.end()) << offered;
+
+    for (const std::string& map : maps) {
+        // The model's shutdown sets the player count back to one.
+        setup->solo = false;
+        setup->playerCount = static_cast<int>(kLargestSquad);
+        setup->setMissionName(kvdata::newString(map));
+        setup->getTeamKelvoNames()->removeAllObjects();
+        setup->getTeamHelmetNames()->removeAllObjects();
+        setup->getTeamSpawnPoints()->removeAllObjects();
+        for (unsigned i = 0; i < kLargestSquad; ++i) {
+            setup->getTeamKelvoNames()->addObject(kvdata::newString(creatures[i]));
+            setup->getTeamHelmetNames()->addObject(kvdata::newString(""));
+            setup->getTeamSpawnPoints()->addObject(kvdata::newString("SpawnPoint" + std::to_string(i + 1)));
+        }
+        EXPECT_FALSE(resourcePath(map + ".tmx").empty()) << map;
+        buildAndPlay(map + " for four players");
+    }
+    setup->solo = true;
+    setup->playerCount = 1;
+}
+
 TEST_F(ContentLevels, TheShrimpNestOfM01bWakesTwoShrimpsAndTheReefIsWonFromTheThirdTurn) {
     PoolScope pool;
     KVGameSetup* setup = KVGameSetup::getInstance();

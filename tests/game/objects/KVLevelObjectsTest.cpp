@@ -1,12 +1,16 @@
 #include "ObjectTestSupport.h"
 
+#include "engine/sprites/CCSprite.h"
 #include "game/objects/KVAnchor.h"
+#include "game/objects/KVAnchorV.h"
 #include "game/objects/KVCoconut.h"
+#include "game/objects/KVCoconutV.h"
 #include "game/objects/KVMapBorder.h"
 #include "game/objects/KVSpikeDamage.h"
 #include "game/objects/KVSpikyBall.h"
 #include "game/objects/KVSpikyWall.h"
 #include "game/objects/KVStickyWall.h"
+#include "game/views/PawnViewFixture.h"
 
 using objecttest::ObjectWorldTest;
 using objecttest::SensorActor;
@@ -23,6 +27,23 @@ template <typename T> T* made(kvobjects::Dict* dict) {
 }
 
 class KVLevelObjectsTest : public ObjectWorldTest {};
+
+// The gameplay layer as the level objects' views see it: one sheet node, "global_ss", or none.
+class SheetHost : public kvengine::CCNode, public KVActorViewHost {
+public:
+    explicit SheetHost(bool withSheet) {
+        if (withSheet) {
+            sheet = kvengine::CCNode::create();
+            addChild(sheet);
+        }
+    }
+    kvengine::CCObject* viewHostObject() override { return this; }
+    void removeActorView(KVActorV* view) override { (void)view; }
+    kvengine::CCNode* viewSheet(const std::string& name) override {
+        return name == "global_ss" ? sheet : nullptr;
+    }
+    kvengine::CCNode* sheet = nullptr;
+};
 
 // A hole of 2 x 2 m with its lower-left corner at (10, 0); things are sent into it from the left.
 TEST_F(KVLevelObjectsTest, TheBorderSendsPawnsCoconutsAndOtherActorsTheirWay) {
@@ -278,6 +299,39 @@ TEST_F(KVLevelObjectsTest, ACoconutRollsIntoAHoleAndIsBusyWhileItRolls) {
     EXPECT_FLOAT_EQ(light->getRadius(), 1.0f);
     EXPECT_FLOAT_EQ(light->positionY, 20.5f);
     EXPECT_FLOAT_EQ(light->getBody()->GetMass(), 1.0f);
+}
+
+// A still object's view is drawn where the layer draws the level objects, as a rolling one's is;
+// a layer without that sheet gets a log line and a view that shows nothing, never a crash.
+TEST_F(KVLevelObjectsTest, AnchorAndCoconutViewsDrawOnTheLevelObjectsSheet) {
+    viewtest::FrameSet frames;
+    frames.add("GPE_Anchor.png");
+    frames.add("GPE_Ball.png");
+    ASSERT_TRUE(frames.load());
+    KVActor* anchor = keep(made<KVAnchor>(tileObject(304, 144, 32, 32)));
+    KVActor* coconut = keep(made<KVCoconut>(tileObject(96, 96, 64, 64)));
+    for (bool withSheet : {true, false}) {
+        SCOPED_TRACE(withSheet ? "with the sheet" : "without the sheet");
+        auto* host = new SheetHost(withSheet);
+        const std::pair<KVActor*, KVActorV*> cases[] = {{anchor, new KVAnchorV()},
+                                                        {coconut, new KVCoconutV()}};
+        for (const auto& [model, view] : cases) {
+            SCOPED_TRACE(view->className());
+            LogCapture log;
+            ASSERT_TRUE(view->initWithActor(model, host));
+            ASSERT_NE(view->getSprite(), nullptr);
+            if (withSheet) {
+                EXPECT_EQ(view->getSprite()->getParent(), host->sheet);
+                EXPECT_TRUE(log.lines.empty());
+            } else {
+                EXPECT_EQ(view->getSprite()->getParent(), nullptr);
+                EXPECT_TRUE(log.contains("no sheet global_ss"));
+            }
+            view->getSprite()->removeFromParent(true);
+            view->release();
+        }
+        host->release();
+    }
 }
 
 TEST_F(KVLevelObjectsTest, ObjectsWithoutTheirDataRefuseToStartAndSaySo) {
