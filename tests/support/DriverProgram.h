@@ -19,6 +19,18 @@
 
 namespace kvtest {
 
+/// Mean brightness (0..255) of the box [x0, x1) x [y0, y1) of a screenshot, x and y from the top
+/// left; 0 for an empty box.
+inline double meanBrightness(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const size_t at = (static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel();
+            sum += (image.pixels[at] + image.pixels[at + 1] + image.pixels[at + 2]) / 3.0;
+        }
+    return x1 > x0 && y1 > y0 ? sum / ((x1 - x0) * (y1 - y0)) : 0.0;
+}
+
 class DriverProgram {
 public:
     /// A fresh folder named after `prefix`, the process and the running test, so parallel runs
@@ -84,6 +96,17 @@ public:
         if (record == std::string::npos) return "";
         const size_t field = text.find("<key>" + key + "</key>", record);
         const size_t open = field == std::string::npos ? field : text.find("<string>", field);
+        const size_t close = open == std::string::npos ? open : text.find("</string>", open);
+        return close == std::string::npos ? "" : text.substr(open + 8, close - open - 8);
+    }
+    /// The text of `key` in the saved profile's record `record` of the part `part` (the first match
+    /// after each; "" for the top level); "" when missing.
+    std::string savedValue(const std::string& part, const std::string& record, const std::string& key) const {
+        const std::string text = savedProfile();
+        size_t at = part.empty() ? 0 : text.find("<key>" + part + "</key>");
+        if (at != std::string::npos && !record.empty()) at = text.find("<key>" + record + "</key>", at);
+        if (at != std::string::npos) at = text.find("<key>" + key + "</key>", at);
+        const size_t open = at == std::string::npos ? at : text.find("<string>", at);
         const size_t close = open == std::string::npos ? open : text.find("</string>", open);
         return close == std::string::npos ? "" : text.substr(open + 8, close - open - 8);
     }

@@ -35,19 +35,6 @@ protected:
             if (all[i].text.find(part) != std::string::npos) return static_cast<int>(i);
         return -1;
     }
-    /// Mean brightness (0..255) of a box of a screenshot, x and y from the top left.
-    static double brightness(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
-        double sum = 0.0;
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const unsigned char* p =
-                    &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel()];
-                sum += (p[0] + p[1] + p[2]) / 3.0;
-                ++n;
-            }
-        return n > 0 ? sum / n : 0.0;
-    }
 };
 
 TEST_F(BossProgramTest, TheBossSwipesLosesItsEyesAndMouthAndItsDeathWinsTheMission) {
@@ -90,8 +77,8 @@ TEST_F(BossProgramTest, TheBossSwipesLosesItsEyesAndMouthAndItsDeathWinsTheMissi
                 keepShot("boss_ko.png", ko));
     for (const int eyeX : {688, 733}) {
         SCOPED_TRACE(eyeX);
-        EXPECT_GT(brightness(idle, eyeX - 8, 268, eyeX + 8, 280), 140.0);
-        EXPECT_LT(brightness(ko, eyeX - 8, 268, eyeX + 8, 280), 120.0);
+        EXPECT_GT(kvtest::meanBrightness(idle, eyeX - 8, 268, eyeX + 8, 280), 140.0);
+        EXPECT_LT(kvtest::meanBrightness(ko, eyeX - 8, 268, eyeX + 8, 280), 120.0);
     }
     // The swipe has the claws down in front of the shell where they rested up at the sides.
     EXPECT_GT(differing(idle, swiping, 500, 300, 960, 520), 5000);

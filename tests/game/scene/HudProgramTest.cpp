@@ -48,16 +48,6 @@ protected:
             n += line.frame >= from && line.frame < to && line.text.find(part) != std::string::npos ? 1 : 0;
         return n;
     }
-    /// Mean brightness (0..255) of a box of a screenshot.
-    static double brightness(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
-        double sum = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const size_t at = (static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel();
-                sum += (image.pixels[at] + image.pixels[at + 1] + image.pixels[at + 2]) / 3.0;
-            }
-        return sum / ((x1 - x0) * (y1 - y0));
-    }
 };
 
 TEST_F(HudProgramTest, TheSkipButtonEndsTheTurnAndTheEnemyTurnShowsItsBanner) {
@@ -114,9 +104,9 @@ TEST_F(HudProgramTest, EscapeOpensThePauseScreenWhichFreezesTheTurnsUntilEscapeC
     ASSERT_TRUE(keepShot("hud_pause.png", pause));
     ASSERT_TRUE(keepShot("hud_after_pause.png", after));
     // The backdrop darkens the level while open; after the second Escape it is gone.
-    const double lit = brightness(before, 20, 100, 300, 250);
-    EXPECT_LT(brightness(pause, 20, 100, 300, 250), lit * 0.8);
-    EXPECT_GT(brightness(after, 20, 100, 300, 250), lit * 0.9);
+    const double lit = kvtest::meanBrightness(before, 20, 100, 300, 250);
+    EXPECT_LT(kvtest::meanBrightness(pause, 20, 100, 300, 250), lit * 0.8);
+    EXPECT_GT(kvtest::meanBrightness(after, 20, 100, 300, 250), lit * 0.9);
 }
 
 TEST_F(HudProgramTest, ScrollingTheKelvoWhoseTurnItIsOutOfViewShowsItsBubble) {

@@ -95,25 +95,6 @@ protected:
         return out;
     }
     static std::string key(int frame) { return " --event " + std::to_string(frame) + ":key:escape"; }
-    /// The text of `key` in the saved profile's record `record` of `part` ("" for the top level).
-    std::string savedValue(const std::string& part, const std::string& record, const std::string& key) const {
-        const std::string text = savedProfile();
-        size_t at = part.empty() ? 0 : text.find("<key>" + part + "</key>");
-        if (at != std::string::npos && !record.empty()) at = text.find("<key>" + record + "</key>", at);
-        if (at != std::string::npos) at = text.find("<key>" + key + "</key>", at);
-        const size_t open = at == std::string::npos ? at : text.find("<string>", at);
-        const size_t close = open == std::string::npos ? open : text.find("</string>", open);
-        return close == std::string::npos ? "" : text.substr(open + 8, close - open - 8);
-    }
-    static double brightness(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
-        double sum = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const size_t at = (static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel();
-                sum += (image.pixels[at] + image.pixels[at + 1] + image.pixels[at + 2]) / 3.0;
-            }
-        return sum / ((x1 - x0) * (y1 - y0));
-    }
 };
 
 TEST_F(PauseProgramTest, DefeatPaysTwiceWithAPearlfishAndThePauseScreenRestartsAndQuitsTheMission) {
@@ -176,9 +157,9 @@ TEST_F(PauseProgramTest, DefeatPaysTwiceWithAPearlfishAndThePauseScreenRestartsA
     ASSERT_TRUE(keepShot("pause_closed.png", closed));
     ASSERT_TRUE(keepShot("pause_buttons.png", buttons));
     ASSERT_TRUE(keepShot("pause_confirm.png", confirm));
-    const double lit = brightness(before, 20, 100, 300, 250);
-    EXPECT_LT(brightness(open, 20, 100, 300, 250), lit * 0.8);
-    EXPECT_GT(brightness(closed, 20, 100, 300, 250), lit * 0.9);
+    const double lit = kvtest::meanBrightness(before, 20, 100, 300, 250);
+    EXPECT_LT(kvtest::meanBrightness(open, 20, 100, 300, 250), lit * 0.8);
+    EXPECT_GT(kvtest::meanBrightness(closed, 20, 100, 300, 250), lit * 0.9);
     // The three buttons in a mission launched through loading screens: bright blue, which the
     // darkened level is not.
     auto blue = [](const kvengine::CCDecodedImage& image, int y) {

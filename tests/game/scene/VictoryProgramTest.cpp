@@ -80,27 +80,6 @@ protected:
             n += line.text.find(part) != std::string::npos ? 1 : 0;
         return n;
     }
-    /// The text of `key` in the saved profile's record `record` of the part `part` (the first
-    /// match after each); "" when missing.
-    std::string savedValue(const std::string& part, const std::string& record, const std::string& key) const {
-        const std::string text = savedProfile();
-        size_t at = part.empty() ? 0 : text.find("<key>" + part + "</key>");
-        if (at != std::string::npos && !record.empty()) at = text.find("<key>" + record + "</key>", at);
-        if (at != std::string::npos) at = text.find("<key>" + key + "</key>", at);
-        const size_t open = at == std::string::npos ? at : text.find("<string>", at);
-        const size_t close = open == std::string::npos ? open : text.find("</string>", open);
-        return close == std::string::npos ? "" : text.substr(open + 8, close - open - 8);
-    }
-    /// Mean brightness (0..255) of a box of a screenshot.
-    static double brightness(const kvengine::CCDecodedImage& image, int x0, int y0, int x1, int y1) {
-        double sum = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) {
-                const size_t at = (static_cast<size_t>(y) * image.width + x) * image.bytesPerPixel();
-                sum += (image.pixels[at] + image.pixels[at + 1] + image.pixels[at + 2]) / 3.0;
-            }
-        return sum / ((x1 - x0) * (y1 - y0));
-    }
 };
 
 TEST_F(VictoryProgramTest, TheWonMissionRevealsItsRowsShowsItsPopUpsAndContinuesIntoTheNextMission) {
@@ -179,7 +158,8 @@ TEST_F(VictoryProgramTest, TheWonMissionRevealsItsRowsShowsItsPopUpsAndContinues
     ASSERT_TRUE(keepShot("victory_crown.png", crownPopUp));
     ASSERT_TRUE(keepShot("victory_message.png", messagePopUp));
     ASSERT_TRUE(keepShot("victory_buttons.png", buttons));
-    EXPECT_LT(brightness(totem, 20, 40, 300, 180), brightness(game, 20, 40, 300, 180) * 0.8);
+    EXPECT_LT(kvtest::meanBrightness(totem, 20, 40, 300, 180),
+              kvtest::meanBrightness(game, 20, 40, 300, 180) * 0.8);
     for (int shown = 0; shown < 4; ++shown)
         for (int row = 0; row < 4; ++row) {
             const int changed = differing(totem, rows[shown], 440, kRowY[row] - 10, 690, kRowY[row] + 10);
