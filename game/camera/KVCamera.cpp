@@ -436,8 +436,12 @@ bool KVCamera::isPlayable() {
     const float hh = window.height * 0.5f / m_maximumZoom;
     const CCPoint p = actorPoint(pawn);
     const CCPoint c = viewCentre();
-    return std::fabs(p.x - c.x) <= hw - kEdgeMargin + 0.01f &&
-           std::fabs(p.y - c.y) <= hh - kEdgeMargin + 0.01f;
+    // A pawn closer than the margin to the map's own edge can never be brought that far inside
+    // the screen (the view stops at the map), so on that axis being on screen is enough.
+    const bool nearEdgeX = p.x < m_mapLimits.xMin || p.x > m_mapLimits.xMax;
+    const bool nearEdgeY = p.y < m_mapLimits.yMin || p.y > m_mapLimits.yMax;
+    return std::fabs(p.x - c.x) <= (nearEdgeX ? hw : hw - kEdgeMargin) + 0.01f &&
+           std::fabs(p.y - c.y) <= (nearEdgeY ? hh : hh - kEdgeMargin) + 0.01f;
 }
 
 // ---- what the camera follows ----------------------------------------------------------------

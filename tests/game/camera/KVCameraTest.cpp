@@ -265,8 +265,9 @@ TEST_F(CameraTest, PlayableOnlyInManualModeAtFullZoomWithThePawnWellInside) {
         const char* what;
         bool manual;
         float zoomSteps; // TOUCH_SUBSTRAC presses first
-        float pawnX;     // window centre at 960; half window 480
+        float pawnX;     // window centre at lookX; half window 480
         bool playable;
+        float lookX = 960;
     };
     const Case cases[] = {
         {"automatic mode", false, 0, 960, false},
@@ -274,12 +275,16 @@ TEST_F(CameraTest, PlayableOnlyInManualModeAtFullZoomWithThePawnWellInside) {
         {"manual, 80 points inside", true, 0, 960 + 400, true},
         {"manual, 60 points inside", true, 0, 960 + 420, false},
         {"manual, zoomed out", true, 1, 960, false},
+        // The view stops at the map's edge: a pawn 40 points from it is as far inside as it gets.
+        {"manual, by the map's left edge, view against it", true, 0, 40, true, 480},
+        {"manual, by the map's right edge, view against it", true, 0, 1880, true, 1440},
+        {"manual, by the map's edge, view elsewhere", true, 0, 40, false, 960},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         trace->clear();
-        placePawn(pawn, 960, 600);
-        lookAt(960, 600);
+        placePawn(pawn, c.lookX, 600);
+        lookAt(c.lookX, 600);
         camera->setZoom(1.0f);
         if (c.manual) goManual();
         for (int i = 0; i < c.zoomSteps; ++i) {
