@@ -42,7 +42,7 @@ public:
 
     /// Deselects the pawn, posts "EVENT_NOTIFY_IN_ACTION" with the controller and turns the pawn
     /// so that its launch axis points along (dx, dy); the wind-up follows.
-    void requestLaunch(float power, float dx, float dy);
+    virtual void requestLaunch(float power, float dx, float dy);
     /// requestLaunch(1, point - pawn position).
     void requestLaunchToward(float x, float y);
     /// A way to reach `target`: straight when in sight (direction target - pawn, power 1), else the

@@ -5,6 +5,7 @@
 
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCNotificationCenter.h"
+#include "engine/base/CCRandom.h"
 #include "engine/base/CCString.h"
 #include "game/app/KVGlobalNames.h"
 #include "game/data/KVDataAccess.h"
@@ -34,6 +35,9 @@ constexpr float kFanDegrees[] = {20.0f,  -20.0f,  40.0f,  -40.0f,  60.0f,  -60.0
                                  100.0f, -100.0f, 130.0f, -130.0f, 160.0f, -160.0f, 180.0f};
 // Shares of the full leg tried along each heading.
 constexpr float kLegShares[] = {1.0f, 0.5f};
+// How far a launch of the player's side strays from the brain's choice.
+constexpr float kAimWanderDegrees = 3.0f;
+constexpr float kPowerWander = 0.1f;
 
 /// Where the autoplay brain heads when nothing is at hand: a point, and the actor there (null for
 /// none) that may end a line of sight. A pawn goal is charged at full power; a reach goal is
@@ -167,6 +171,15 @@ bool AutoplayBrain::advance() {
 class AutoplayController : public KVPawnAIController {
 public:
     CC_DECLARE_CLASS_NAME(AutoplayController, KVPawnAIController)
+
+    /// The brain's aim wanders a little, drawn from the game's random numbers, so that each
+    /// --seed plays its own match: up to 3 degrees either way and up to a tenth less power.
+    void requestLaunch(float power, float dx, float dy) override {
+        const float turn = kvengine::CCRandom::randomMinus1To1() * kAimWanderDegrees * kDegrees;
+        const float c = std::cos(turn), s = std::sin(turn);
+        KVPawnAIController::requestLaunch(power * (1.0f - kPowerWander * kvengine::CCRandom::random0To1()),
+                                          dx * c - dy * s, dx * s + dy * c);
+    }
 
 protected:
     KVAIBrain* createBrain() override { return new AutoplayBrain(); }
