@@ -185,6 +185,20 @@ bool writeSheetInto(const BuildPaths& paths, const std::string& folder, const st
 bool writeSheet(const BuildPaths& paths, const std::string& sheetName, std::vector<SheetFrame> frames) {
     return writeSheetInto(paths, "sheets", sheetName, std::move(frames));
 }
+
+// The kelvo views strike an area attack when the body shows "<sprite>_attack_30.png". The drawn
+// wind-up is shorter: its last frame is the blow, so it also goes by that name.
+constexpr int kAreaImpactFrame = 30;
+
+void nameAreaImpactFrame(const std::string& sprite, int windUpFrames, std::vector<SheetFrame>& frames) {
+    if (windUpFrames <= 0 || windUpFrames >= kAreaImpactFrame) return;
+    char blow[96];
+    std::snprintf(blow, sizeof blow, "%s_attack_%02d.png", sprite.c_str(), windUpFrames);
+    char impact[96];
+    std::snprintf(impact, sizeof impact, "%s_attack_%02d.png", sprite.c_str(), kAreaImpactFrame);
+    for (SheetFrame& frame : frames)
+        if (frame.name == blow) frame.sameAs.emplace_back(impact);
+}
 } // namespace
 
 bool buildSheets(const BuildPaths& paths) {
@@ -215,11 +229,11 @@ bool buildSheets(const BuildPaths& paths) {
             animations.push_back(
                 {"attack_distant", count("shoot_start") + 8 * count("shoot_middle") + count("shoot_end")});
         }
+        std::vector<SheetFrame> frames = drawKelvoFrames(creature.sprite, animations);
+        if (creature.areaAttack) nameAreaImpactFrame(creature.sprite, count("aoe_start"), frames);
         // Each kelvo's sheet lies in a folder named after it: the shop's panel loads it by that
         // path, the other screens by its bare name.
-        ok = writeSheetInto(paths, creature.sprite, creature.sprite + "_ss",
-                            drawKelvoFrames(creature.sprite, animations)) &&
-             ok;
+        ok = writeSheetInto(paths, creature.sprite, creature.sprite + "_ss", std::move(frames)) && ok;
     }
     std::vector<std::string> portraits;
     for (const CreatureSheet& creature : creatures)

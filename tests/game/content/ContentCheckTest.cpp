@@ -26,6 +26,7 @@
 #include "game/data/KVGameParameters.h"
 #include "game/rules/KVRuleCombo.h"
 #include "game/shop/KVStorePacks.h"
+#include "game/views/KVKelvoV.h"
 #include "support/SoundEffectNames.h"
 
 using namespace kvcontenttest;
@@ -411,6 +412,20 @@ TEST(ContentCheck, ComboStickersAndTheKelvosAttackAndPowerupFramesExist) {
             for (int i = 1; i <= strip.frames; ++i)
                 EXPECT_TRUE(frames.count(frameName(sprite, strip.word, i)))
                     << frameName(sprite, strip.word, i);
+        }
+        // The area attack strikes when the body shows the impact frame: the picture of the
+        // wind-up's last frame, unless the wind-up is long enough to hold a frame of its own.
+        if (textAt(stats, "hasAOEAttack") == "YES") {
+            const std::string impact = frameName(sprite, "attack", KVKelvoV::kAoeImpactFrame);
+            ASSERT_TRUE(frames.count(impact)) << impact;
+            if (count("aoe_start") < KVKelvoV::kAoeImpactFrame) {
+                Dict* sheetFrameTable =
+                    dictAt(loadPlist(textAt(stats, "spritesheet_name") + ".plist"), "frames");
+                EXPECT_EQ(
+                    textAt(dictAt(sheetFrameTable, impact), "frame"),
+                    textAt(dictAt(sheetFrameTable, frameName(sprite, "attack", count("aoe_start"))), "frame"))
+                    << impact;
+            }
         }
     }
     // The helmets follow both attacks of any kelvo that wears them.
