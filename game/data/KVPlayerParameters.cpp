@@ -353,9 +353,19 @@ void KVPlayerParameters::addNewChaptersAndMissions() {
         Dict* chapters = data->getChapters();
         for (const std::string& key : kvdata::keysOf(chapters)) {
             Dict* definition = kvdata::dictAt(chapters, key);
-            if (kvdata::intAt(definition, "status_locked", kLockStatusLocked) != kLockStatusUnlocked ||
-                kvdata::hasKey(m_chapters, key))
+            if (kvdata::intAt(definition, "status_locked", kLockStatusLocked) != kLockStatusUnlocked)
                 continue;
+            if (kvdata::hasKey(m_chapters, key)) {
+                Dict* held = kvdata::dictAt(m_chapters, key);
+                // Nothing in the game locks a chapter once it is open: a record still locked only
+                // holds what older game data said, and would keep the chapter shut for good.
+                if (held != nullptr &&
+                    kvdata::intAt(held, "status_locked", kLockStatusUnlocked) == kLockStatusLocked) {
+                    kvengine::logDebugMessage("profile: the chapter %s is open now", key.c_str());
+                    kvdata::setInt(held, "status_locked", kLockStatusUnlocked);
+                }
+                continue;
+            }
             Dict* record = kvdata::newDict();
             initChapterRecord(record, definition, kvdata::arrayAt(definition, "mission_list"));
             m_chapters->setObject(record, key);

@@ -54,6 +54,10 @@ bool KVPlayScreenItem::buildFramed(CCString* title, const std::string& spriteNam
     KVLabelWithShadow* name = KVLabelWithShadow::createWithString(title, PRODUCT_FONT_NAME, kFramedTitleSize);
     name->setAnchorPoint(CCPoint(0.5f, 0.5f));
     name->setPosition(CCPoint(w / 2, h / 2 - 68));
+    // A long title would run past the card and into its neighbour: shrink it onto the plate.
+    const float widest = w * kFramedTitleWidthShare;
+    const float wide = name->getContentSize().width;
+    if (wide > widest) name->setScale(widest / wide);
     addChildAtZWithTag(name, 2, kTitleTag);
 
     // The chapter's picture shows through the frame's window, so it lies behind the frame.

@@ -26,6 +26,8 @@ public:
     enum Tag { kTitleTag = 1, kPictureTag = 2, kCaptionTag = 3, kStarTag = 4 };
     /// The part of a sprite name that makes a framed card.
     static constexpr const char* kFramedMark = "CommingSoon";
+    /// A framed card's title is shrunk to fit this share of the card's width (the frame's plate).
+    static constexpr float kFramedTitleWidthShare = 0.8f;
 
     /// An autoreleased card without caption; null (logged) when its pictures are missing.
     static KVPlayScreenItem* createWithCard(kvengine::CCString* title, const std::string& spriteName,

@@ -288,6 +288,27 @@ TEST_F(GameDataTest, NewMissionsOfTheGameDataJoinAnExistingProfile) {
     EXPECT_EQ(profile->getChapterMissionList("C1")->count(), 1u); // an existing chapter keeps its list
 }
 
+TEST_F(GameDataTest, AChapterTheGameDataOpensIsOpenedInAProfileThatHeldItLocked) {
+    // The profile holds C2 locked, as it was when the profile was made; the game data now ships it
+    // open. C1, open in both, and its progress stay as they are.
+    std::string profileText = kvtest::readText(kvtest::fixturePath("profiles/version19.plist"));
+    const std::string chapterOne = "<key>ChapiterSolo</key><dict>";
+    profileText.replace(profileText.find(chapterOne), chapterOne.size(),
+                        chapterOne + "<key>C2</key><dict><key>status_played</key><string>0</string>"
+                                     "<key>status_locked</key><string>1</string><key>mission_list</key>"
+                                     "<array><string>M2a</string></array></dict>");
+    kvtest::writeScrambled(kvtest::savedSettingsPath(), profileText);
+    std::string chapters = kvtest::readText(kvtest::fixturePath("base/chapiterSolo.plist"));
+    const std::string locked = "<string>M2a</string></array><key>status_locked</key><string>1</string>";
+    chapters.replace(chapters.find(locked), locked.size(),
+                     "<string>M2a</string></array><key>status_locked</key><string>0</string>");
+    kvtest::replaceDataFile("chapiterSolo.plist", chapters);
+    KVPlayerParameters* profile = KVPlayerParameters::getInstance();
+    EXPECT_EQ(kvdata::textAt(profile->getChapterRecord("C2"), "status_locked"), "0");
+    EXPECT_EQ(kvdata::textAt(profile->getChapterRecord("C1"), "status_locked"), "0");
+    EXPECT_EQ(kvdata::textAt(profile->getMissionRecord("M1a", "C1"), "turn_score"), "4");
+}
+
 TEST_F(GameDataTest, VolumesDefaultAndAreStoredOnFirstRead) {
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     EXPECT_FLOAT_EQ(profile->getSfxVolume(), 0.75f);

@@ -292,6 +292,36 @@ TEST_F(ModeScreensTest, CardsAndPlayerButtonsTakeOneActivationPerHalfSecond) {
     }
 }
 
+TEST_F(ModeScreensTest, AFramedCardShrinksATitleTooWideForItsPlateAndLeavesAShortOneAlone) {
+    const struct {
+        const char* title;
+        bool shrunk;
+    } cases[] = {
+        {"Prologue", false},
+        {"Chapter 1: The Coconut Reef", true},
+        {"Capitulo 1: El arrecife de los cocos muy lejanos", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        KVPlayScreenItem* card = KVPlayScreenItem::createWithCard(kvdata::newString(c.title), kFramedPicture,
+                                                                  nullptr, nullptr, nullptr);
+        ASSERT_NE(card, nullptr);
+        CCNode* title = card->getChildByTag(KVPlayScreenItem::kTitleTag);
+        ASSERT_NE(title, nullptr);
+        const float plate = card->getContentSize().width * KVPlayScreenItem::kFramedTitleWidthShare;
+        const float shown = title->getContentSize().width * title->getScaleX();
+        EXPECT_LE(shown, plate + 0.5f);
+        EXPECT_GT(title->getContentSize().width, 0.0f);
+        if (c.shrunk) {
+            EXPECT_LT(title->getScaleX(), 1.0f);
+            EXPECT_NEAR(shown, plate, 0.5f) << "shrunk just enough";
+        } else {
+            EXPECT_FLOAT_EQ(title->getScaleX(), 1.0f);
+        }
+        EXPECT_FLOAT_EQ(title->getScaleX(), title->getScaleY()) << "the text keeps its proportions";
+    }
+}
+
 TEST_F(ModeScreensTest, CardsAndButtonsWithoutTheirPicturesAreRefused) {
     EXPECT_EQ(KVPlayScreenItem::createWithCard(kvdata::newString("T"), "KV_NoSuchCard.png", nullptr, nullptr,
                                                nullptr),
