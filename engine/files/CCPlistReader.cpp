@@ -81,7 +81,6 @@ public:
 };
 
 enum class Element : std::uint8_t { Other, Dict, List, Key, Integer, Real, String, True, False };
-constexpr int kElementKinds = 9;
 
 // Whether `rest` (the name after its first letter) is exactly `expected`. It stops at the first
 // difference, so it never reads past the end of a shorter name.
@@ -143,7 +142,16 @@ public:
     CCObject* root() const { return m_root; }
 
 private:
-    enum State { kNone = 0, kKey = 1, kDict = 2, kInteger = 3, kReal = 4, kString = 5, kArray = 6 };
+    struct NameSlot {
+        const xmlChar* name = nullptr; ///< the name table's copy of a name seen
+        Element element = Element::Other;
+    };
+    static constexpr std::size_t kNameSlots = 64;
+    static constexpr unsigned kNameShift = 64 - 6; // the top bits of the hash pick one of 64 slots
+    static constexpr std::size_t kNamesKept = 48;  // leaves free slots to end every search
+
+    // The states that take text come last, so one comparison tells them from the others.
+    enum State { kNone = 0, kDict = 1, kArray = 2, kKey = 3, kInteger = 4, kReal = 5, kString = 6 };
 
     static xmlSAXHandler& handler() {
         static xmlSAXHandler handler = [] {
@@ -162,44 +170,115 @@ private:
         return static_cast<PlistBuilder*>(static_cast<CCSAXErrors*>(user));
     }
 
+    // The callbacks run for every element and text of a document. Their common paths (a key or a
+    // scalar opening, a blank text) make no calls, so they stay short; everything else is handed
+    // to the out-of-line members below.
     static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int,
                         const xmlChar**, int, int, const xmlChar**) {
         PlistBuilder* builder = of(user);
         // A prefixed name ("x:dict") is none of the plist elements.
         const Element element = prefix ? Element::Other : builder->classify(localName);
-        builder->m_open.push_back(element);
-        builder->startElement(element);
+        builder->pushOpen(element);
+        // Whatever the element, a scalar still being read is abandoned.
+        if (builder->m_value) builder->dropValue();
+        switch (element) {
+        case Element::Key:
+            builder->m_keys[builder->m_keyIndex ^ 1].clear();
+            builder->m_state = kKey;
+            break;
+        case Element::Integer:
+            builder->m_state = kInteger;
+            break;
+        case Element::Real:
+            builder->m_state = kReal;
+            break;
+        case Element::String:
+            builder->m_state = kString;
+            break;
+        case Element::Dict:
+            builder->openDictionary();
+            break;
+        case Element::List:
+            builder->openArray();
+            break;
+        default:
+            builder->m_state = kNone;
+            break;
+        }
     }
 
     // libxml2 checks that every end tag closes the element open last, so the element that ends is
     // the one on top of the stack.
     static void onEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
         PlistBuilder* builder = of(user);
-        if (builder->m_open.empty()) return;
-        const Element element = builder->m_open.back();
-        builder->m_open.pop_back();
-        builder->endElement(element);
+        if (builder->m_openCount == 0) return;
+        const Element element = builder->m_open[--builder->m_openCount];
+        switch (element) {
+        case Element::Key:
+            // The text read becomes the current key, and the old key's buffer takes the next key's
+            // text: nothing is copied, and both buffers keep their room. An empty key is a key like
+            // any other: the writer writes "" keys, and they must come back.
+            if (builder->m_state == kKey) builder->m_keyIndex ^= 1;
+            break;
+        case Element::Integer:
+            if (builder->m_state == kInteger) builder->closeScalar();
+            break;
+        case Element::Real:
+            if (builder->m_state == kReal) builder->closeScalar();
+            break;
+        case Element::String:
+            if (builder->m_state == kString) builder->closeScalar();
+            break;
+        case Element::Dict:
+        case Element::List:
+        case Element::True:
+        case Element::False:
+            builder->closeOther(element);
+            break;
+        default:
+            break;
+        }
+        if (builder->m_value) builder->dropValue();
+        builder->m_state = kNone;
     }
 
     // Most texts are the blanks between elements, which no element takes: they return at once,
     // without the set-up of the text handling.
     static void onText(void* user, const xmlChar* text, int length) {
         PlistBuilder* builder = of(user);
-        if (builder->m_state == kNone || builder->m_state == kDict || builder->m_state == kArray ||
-            length <= 0)
-            return;
+        if (builder->m_state < kKey || length <= 0) return;
         builder->addText(reinterpret_cast<const char*>(text), length);
     }
 
     // libxml2 hands every element name over as the one copy in its name table, so a name seen
-    // once is afterwards recognised by its address alone.
+    // once is afterwards recognised by its address alone: a small open-addressed table keyed by
+    // the address remembers what each name was, other names included. Once the table is fairly
+    // full, further names are read letter by letter each time.
     Element classify(const xmlChar* name) {
-        for (int kind = 1; kind < kElementKinds; ++kind)
-            if (m_names[kind] == name) return static_cast<Element>(kind);
+        const std::uint64_t address = reinterpret_cast<std::uintptr_t>(name);
+        std::size_t index = static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> kNameShift);
+        while (m_names[index].name) {
+            if (m_names[index].name == name) return m_names[index].element;
+            index = (index + 1) % kNameSlots;
+        }
+        return classifyNew(index, name);
+    }
+
+    [[gnu::noinline]] Element classifyNew(std::size_t freeSlot, const xmlChar* name) {
         const Element element = classifyText(reinterpret_cast<const char*>(name));
-        if (element != Element::Other) m_names[static_cast<int>(element)] = name;
+        if (m_namesKnown < kNamesKept) {
+            m_names[freeSlot] = NameSlot{name, element};
+            ++m_namesKnown;
+        }
         return element;
     }
+
+    void pushOpen(Element element) {
+        if (m_openCount == m_open.size()) growOpen();
+        m_open[m_openCount++] = element;
+    }
+
+    [[gnu::noinline]] void growOpen() { m_open.resize(m_open.empty() ? 32 : 2 * m_open.size()); }
 
     bool isFirstTopLevelContainer() {
         if (!m_stateStack.empty() || m_topLevelSeen) return false;
@@ -217,69 +296,68 @@ private:
         m_currentDictionary = dictionary;
     }
 
-    void addToEnclosing(int kind, CCObject* item) {
+    // The container an element's value goes into: the innermost open one, or the current
+    // dictionary when none is open.
+    int enclosingKind() const { return m_stateStack.empty() ? kDict : m_stateStack.back(); }
+
+    [[gnu::always_inline]] void addToEnclosing(int kind, CCObject* item) {
         if (kind == kArray) {
             if (!m_arrayStack.empty()) m_arrayStack.back()->addObject(item);
         } else if (kind == kDict) {
-            if (Dictionary* dictionary = enclosingDictionary()) dictionary->setObject(item, m_currentKey);
+            if (Dictionary* dictionary = enclosingDictionary())
+                dictionary->setObject(item, m_keys[m_keyIndex]);
         }
     }
 
     // The scalar being read, made from its first piece of text and extended by the others.
-    void dropValue() {
+    [[gnu::noinline]] void dropValue() {
         if (m_value) m_value->release();
         m_value = nullptr;
     }
 
-    void startElement(Element element) {
-        m_text.clear();
-        dropValue();
-        switch (element) {
-        case Element::Dict: {
-            Dictionary* dictionary = new (m_pool) Pooled<Dictionary>();
-            if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
-            setCurrentDictionary(dictionary);
-            if (isFirstTopLevelContainer() && !m_rootIsArray) {
-                dictionary->retain();
-                m_root = dictionary;
-            }
-            m_state = kDict;
-            m_stateStack.push_back(kDict);
-            m_dictionaryStack.push_back(dictionary); // the stack keeps the creation reference
-            break;
+    [[gnu::noinline]] void openDictionary() {
+        Dictionary* dictionary = new (m_pool) Pooled<Dictionary>();
+        if (!m_stateStack.empty()) addToEnclosing(m_stateStack.back(), dictionary);
+        setCurrentDictionary(dictionary);
+        if (isFirstTopLevelContainer() && !m_rootIsArray) {
+            dictionary->retain();
+            m_root = dictionary;
         }
-        case Element::List: {
-            Array* array = new (m_pool) Pooled<Array>();
-            addToEnclosing(m_stateStack.empty() ? kDict : m_stateStack.back(), array);
-            if (isFirstTopLevelContainer() && m_rootIsArray) {
-                array->retain();
-                m_root = array;
-            }
-            m_state = kArray;
-            m_stateStack.push_back(kArray);
-            m_arrayStack.push_back(array);
-            break;
+        m_state = kDict;
+        m_stateStack.push_back(kDict);
+        m_dictionaryStack.push_back(dictionary); // the stack keeps the creation reference
+    }
+
+    [[gnu::noinline]] void openArray() {
+        Array* array = new (m_pool) Pooled<Array>();
+        addToEnclosing(enclosingKind(), array);
+        if (isFirstTopLevelContainer() && m_rootIsArray) {
+            array->retain();
+            m_root = array;
         }
-        case Element::Key:
-            m_state = kKey;
-            break;
-        case Element::Integer:
-            m_state = kInteger;
-            break;
-        case Element::Real:
-            m_state = kReal;
-            break;
-        case Element::String:
-            m_state = kString;
-            break;
-        default:
-            m_state = kNone;
-            break;
+        m_state = kArray;
+        m_stateStack.push_back(kArray);
+        m_arrayStack.push_back(array);
+    }
+
+    // An integer, real or string element ends while still open as one: its value goes into its
+    // container, which keeps it. An empty string element is the empty text the writer wrote; an
+    // empty number is nothing.
+    [[gnu::noinline]] void closeScalar() {
+        if (m_value) {
+            addToEnclosing(enclosingKind(), m_value);
+            m_value->release();
+            m_value = nullptr;
+        } else if (m_state == kString) {
+            CCString* value = new (m_pool) Pooled<CCString>();
+            addToEnclosing(enclosingKind(), value);
+            value->release();
         }
     }
 
-    void endElement(Element element) {
-        const int enclosing = m_stateStack.empty() ? kDict : m_stateStack.back();
+    // A container or a boolean ends.
+    [[gnu::noinline]] void closeOther(Element element) {
+        const int enclosing = enclosingKind();
         switch (element) {
         case Element::Dict:
             if (enclosing == kDict && !m_dictionaryStack.empty()) {
@@ -303,41 +381,15 @@ private:
             value->release();
             break;
         }
-        case Element::Key:
-            // A copy, not a swap: both texts keep their buffers, and short keys never allocate. An
-            // empty key is a key like any other: the writer writes "" keys, and they must come back.
-            if (m_state == kKey) m_currentKey.assign(m_text);
-            break;
-        case Element::Integer:
-        case Element::Real:
-        case Element::String: {
-            const int state = element == Element::Integer ? kInteger
-                              : element == Element::Real  ? kReal
-                                                          : kString;
-            // An empty string element is the empty text the writer wrote; an empty number is nothing.
-            if (m_state == state) {
-                if (m_value) {
-                    addToEnclosing(enclosing, m_value);
-                } else if (state == kString) {
-                    CCString* value = new (m_pool) Pooled<CCString>();
-                    addToEnclosing(enclosing, value);
-                    value->release();
-                }
-            }
-            break;
-        }
         default:
             break;
         }
-        m_text.clear();
-        dropValue();
-        m_state = kNone;
     }
 
     [[gnu::noinline]] void addText(const char* text, int length) {
         switch (m_state) {
         case kKey:
-            m_text.append(text, static_cast<std::size_t>(length));
+            m_keys[m_keyIndex ^ 1].append(text, static_cast<std::size_t>(length));
             break;
         case kInteger:
         case kReal:
@@ -358,15 +410,17 @@ private:
     CCObject* m_root = nullptr;                 ///< retained
     Dictionary* m_currentDictionary = nullptr;  ///< retained
     std::vector<Dictionary*> m_dictionaryStack; ///< each retained
-    std::string m_currentKey;
+    std::string m_keys[2];                      ///< the current key, and the text of the open key so far
+    int m_keyIndex = 0;                         ///< which of m_keys is the current key
     int m_state = kNone;
     std::vector<Array*> m_arrayStack; ///< each retained
     std::vector<int> m_stateStack;
-    std::vector<Element> m_open; ///< every element open now, outermost first
-    std::string m_text;          ///< text of the open key so far
+    std::vector<Element> m_open; ///< every element open now, outermost first, in the first m_openCount
+    std::size_t m_openCount = 0;
     CCString* m_value = nullptr; ///< the scalar of the open integer, real or string element; owned
     bool m_topLevelSeen = false;
-    const xmlChar* m_names[kElementKinds] = {}; ///< the name table's copy of each element name seen
+    NameSlot m_names[kNameSlots];
+    std::size_t m_namesKnown = 0;
 };
 
 template <typename Container>
