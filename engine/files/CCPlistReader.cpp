@@ -256,18 +256,20 @@ private:
     // full, further names are read letter by letter each time.
     Element classify(const xmlChar* name) {
         const std::uint64_t address = reinterpret_cast<std::uintptr_t>(name);
-        std::size_t index = static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> kNameShift);
+        const auto index = static_cast<std::size_t>((address * 0x9E3779B97F4A7C15ull) >> kNameShift);
+        if (m_names[index].name == name) return m_names[index].element;
+        return classifyFurther(index, name);
+    }
+
+    // The name is not in its first slot: it may sit further on, or be new.
+    [[gnu::noinline]] Element classifyFurther(std::size_t index, const xmlChar* name) {
         while (m_names[index].name) {
             if (m_names[index].name == name) return m_names[index].element;
             index = (index + 1) % kNameSlots;
         }
-        return classifyNew(index, name);
-    }
-
-    [[gnu::noinline]] Element classifyNew(std::size_t freeSlot, const xmlChar* name) {
         const Element element = classifyText(reinterpret_cast<const char*>(name));
         if (m_namesKnown < kNamesKept) {
-            m_names[freeSlot] = NameSlot{name, element};
+            m_names[index] = NameSlot{name, element};
             ++m_namesKnown;
         }
         return element;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 using namespace kvengine;
@@ -75,6 +76,52 @@ TEST(PlistReader, BuildsDictionariesFromTheirText) {
          "xmlns:p=\"u\"/></dict>",
          "{k:\"w\"}"},
         {"a scalar cut by an element is dropped", "<dict><key>k</key><string>a<b/>c</string></dict>", "{}"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
+}
+
+// Element names are remembered by where the parser keeps them; a document with more distinct
+// names than are remembered, and names that differ from the plist ones by one letter, still read
+// as they are written.
+TEST(PlistReader, ReadsDocumentsWithManyElementNames) {
+    kvtest::PoolScope pool;
+    std::string body = "<dict>";
+    std::string expected = "{";
+    for (int i = 0; i < 120; ++i) {
+        const std::string other = "other" + std::to_string(i);
+        char key[8];
+        std::snprintf(key, sizeof key, "k%03d", i);
+        body += "<" + other + ">x</" + other + "><key>" + key + "</key><string>" + std::to_string(i) +
+                "</string>";
+        expected += std::string(i > 0 ? "," : "") + key + ":\"" + std::to_string(i) + "\"";
+    }
+    body += "<dic/><dicts/><keys>z</keys><strin>z</strin><string>last</string></dict>";
+    expected += "}";
+    // The last string goes under the last key read, replacing its value.
+    const std::string replaced = "k119:\"119\"";
+    expected.replace(expected.find(replaced), replaced.size(), "k119:\"last\"");
+    EXPECT_EQ(readDictionary(body), expected);
+}
+
+TEST(PlistReader, KeysFollowTheLastCompleteKeyElement) {
+    kvtest::PoolScope pool;
+    struct Case {
+        const char* what;
+        const char* body;
+        const char* expected;
+    } cases[] = {
+        {"a key without a value is replaced by the next",
+         "<dict><key>a</key><string>1</string><key>b</key><key>c</key><string>2</string></dict>",
+         "{a:\"1\",c:\"2\"}"},
+        {"a key cut by an element leaves the key before it",
+         "<dict><key>a</key><string>1</string><key>x<b/>y</key><string>2</string></dict>", "{a:\"2\"}"},
+        {"long keys swap buffers with short ones",
+         "<dict><key>a key long enough to leave the string's own buffer</key><string>1</string>"
+         "<key>b</key><string>2</string><key>another key long enough to need the heap</key>"
+         "<string>3</string></dict>",
+         "{a key long enough to leave the string's own buffer:\"1\","
+         "another key long enough to need the heap:\"3\",b:\"2\"}"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(readDictionary(c.body), c.expected) << c.what;
