@@ -42,7 +42,10 @@
 // (or at --frames, 36000 unless given) and prints, on exit, the line
 //   autoplay: result=won|lost|unfinished mission=NAME seed=N turns=T frame=F
 // T being the player turns begun and F the frame of "EVENT_GAME_WINNER" (the last frame drawn
-// when unfinished).
+// when unfinished). With --autoplay, the frame of a --shot, --event or --menu-state may be written
+// "w+N": N frames (N >= 1) after the frame of "EVENT_GAME_WINNER"; the run then goes on until the
+// last of them has passed (the result screen, a way back to the menus), and such options of an
+// unwon run do nothing.
 // Web pages the game opens are not handed to a browser (except with --realtime): each prints
 // "web page F: ADDRESS", F the frame being prepared.
 // With --bare, no game runs: a window of the same size with a GL context is opened, cleared
@@ -66,6 +69,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -139,6 +143,13 @@ struct Options {
     bool realtime = false;
     bool autoplay = false;
     bool framesGiven = false;
+    // Options whose frame counts from the autoplay's win ("w+N"): name, value, N.
+    struct AfterWin {
+        std::string name;
+        std::string value;
+        int frames;
+    };
+    std::vector<AfterWin> afterWin;
 };
 
 // Frames an autoplayed mission runs at most unless --frames says otherwise: ten minutes of play.
@@ -252,6 +263,21 @@ bool parseOptions(int argc, char** argv, Options& options) {
             return false;
         }
         const std::string value = argv[++i];
+        if ((name == "--shot" || name == "--event" || name == "--menu-state") && value.rfind("w+", 0) == 0) {
+            // Resolved once the win's frame is known (resolveAfterWin).
+            const int frames = std::atoi(value.c_str() + 2);
+            const size_t colon = value.find(':');
+            if (frames < 1 || colon == std::string::npos ||
+                value.substr(2, colon - 2) != std::to_string(frames)) {
+                std::fprintf(stderr, "kelvos_driver: bad frame in %s %s\n", name.c_str(), value.c_str());
+                return false;
+            }
+            std::string rest = value.substr(colon);
+            // The game makes its resource folder the current directory: fix a screenshot's path now.
+            if (name == "--shot") rest = ":" + std::filesystem::absolute(rest.substr(1)).string();
+            options.afterWin.push_back({name, rest, frames});
+            continue;
+        }
         if (name == "--resources") {
             options.resources = std::filesystem::absolute(value).string();
         } else if (name == "--frames") {
@@ -629,8 +655,9 @@ public:
             reportFirstFrame(m_run);
         }
         const int winner = m_run.autoplay.winnerFrame;
+        if (m_run.options.autoplay && winner > 0 && !m_afterWinResolved) resolveAfterWin(winner);
         if (frame >= m_run.options.frames ||
-            (m_run.options.autoplay && winner > 0 && frame >= winner + kAutoplayFramesAfterResult)) {
+            (m_run.options.autoplay && winner > 0 && frame >= winner + m_framesAfterWin)) {
             m_events.push(CCPlatformEvent::make(CCEventType::WindowClose));
         } else {
             queueEventsFor(frame + 1);
@@ -639,6 +666,24 @@ public:
     }
 
 private:
+    // The "w+N" options become options of frame winner + N; the run lasts past the last of them.
+    void resolveAfterWin(int winner) {
+        m_afterWinResolved = true;
+        for (const Options::AfterWin& option : m_run.options.afterWin) {
+            const std::string name = option.name;
+            const std::string value = std::to_string(winner + option.frames) + option.value;
+            char* arguments[] = {const_cast<char*>("kelvos_driver"), const_cast<char*>(name.c_str()),
+                                 const_cast<char*>(value.c_str())};
+            if (!parseOptions(3, arguments, m_run.options)) {
+                std::fprintf(stderr, "kelvos_driver: bad option %s %s\n", name.c_str(), value.c_str());
+                m_run.failed = true;
+            }
+            m_framesAfterWin = std::max(m_framesAfterWin, option.frames + 1);
+        }
+        // A run that goes on after the win goes on as far as it needs.
+        m_run.options.frames = std::max(m_run.options.frames, winner + m_framesAfterWin);
+    }
+
     bool drawsFrame(int frame) const {
         const Options& options = m_run.options;
         return frame % options.drawEvery == 0 || frame >= options.frames || options.shots.count(frame) > 0 ||
@@ -785,6 +830,8 @@ private:
     CCQueuedEventSource m_events;
     FrameMeter m_meter;
     kvdriver::AutoplayHand m_hand;
+    bool m_afterWinResolved = false;
+    int m_framesAfterWin = kAutoplayFramesAfterResult;
 };
 
 class DriverDelegate : public AppDelegate {
@@ -828,6 +875,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (bare) return runBare(run);
+    if (!run.options.afterWin.empty() && !run.options.autoplay) {
+        std::fprintf(stderr, "kelvos_driver: a frame \"w+N\" counts from an --autoplay win\n");
+        return 2;
+    }
     if (run.options.autoplay && (run.options.mission.empty() || run.options.realtime)) {
         std::fprintf(stderr, "kelvos_driver: --autoplay plays a --mission on the fake clock\n");
         return 2;
