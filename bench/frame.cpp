@@ -1,5 +1,6 @@
 // The cost of a frame of the whole program: kelvos_driver (the real start-up, the splash, then the
-// main menu, GameFrame; or on to the world map, WorldMapFrame; or a played mission, MissionFrame)
+// main menu, GameFrame; or on to the world map, WorldMapFrame; or a played mission, MissionFrame;
+// or the heaviest mission played by the computer, HeavyMissionFrame)
 // beside the bare program
 // (kelvos_driver --bare: one textured quad over the window each frame), all at 960 x 600, in the
 // same run. Each iteration starts one process with --overdraw and reads its per-frame lines back.
@@ -61,6 +62,10 @@ constexpr Program kMission{"--mission M01a --seed 1 --event 170:down:480:300 --e
                            "--event 461:drag-pawn:-140:0 --event 581:drag-pawn:-140:0 "
                            "--event 701:drag-pawn:-140:0 --event 821:drag-pawn:-140:0 --event 961:skip-turn",
                            1161, 262};
+// The heaviest mission, C0M13 (64 x 24 tiles, the most level objects, enemies and reef, six scenery
+// layers), played by the computer (seed 1) over the same frames as M01a: its opening dialogue
+// tapped through, then the kelvos' and the enemies' first moves across the wide level.
+constexpr Program kHeavyMission{"--autoplay --mission C0M13 --seed 1", 1161, 262};
 constexpr Program kBare{"--bare", 150, 31};
 
 double median(std::vector<double> values) {
@@ -148,6 +153,9 @@ void WorldMapFrame(benchmark::State& state, const char* display) {
 void MissionFrame(benchmark::State& state, const char* display) {
     measure(state, kMission, display);
 }
+void HeavyMissionFrame(benchmark::State& state, const char* display) {
+    measure(state, kHeavyMission, display);
+}
 void BareFrame(benchmark::State& state, const char* display) {
     measure(state, kBare, display);
 }
@@ -166,6 +174,10 @@ BENCHMARK_CAPTURE(MissionFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+BENCHMARK_CAPTURE(HeavyMissionFrame, offscreen, "offscreen")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, offscreen, "offscreen")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
@@ -173,4 +185,8 @@ BENCHMARK_CAPTURE(BareFrame, offscreen, "offscreen")
 BENCHMARK_CAPTURE(GameFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(WorldMapFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK_CAPTURE(MissionFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(HeavyMissionFrame, xvfb, "xvfb")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(BareFrame, xvfb, "xvfb")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
