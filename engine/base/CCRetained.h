@@ -44,6 +44,14 @@ public:
         if (old) releaseOld(old);
     }
 
+    /// Gives up the object held without releasing it: the caller owns that reference (and
+    /// releases it when done); null when nothing is held.
+    [[nodiscard]] T* take() {
+        T* object = m_object;
+        m_object = nullptr;
+        return object;
+    }
+
     T* get() const { return m_object; }
     operator T*() const { return m_object; }
     T* operator->() const { return m_object; }

@@ -65,6 +65,22 @@ TEST(RetainedTest, AdoptTakesOverTheCreatorsReference) {
     EXPECT_EQ(deaths, 2);
 }
 
+TEST(RetainedTest, TakeHandsTheReferenceToTheCallerAndHoldsNothing) {
+    int deaths = 0;
+    Counted* taken = nullptr;
+    {
+        CCRetained<Counted> held;
+        EXPECT_EQ(held.take(), nullptr);
+        held.adopt(new Counted(&deaths));
+        taken = held.take();
+        EXPECT_EQ(held.get(), nullptr);
+        EXPECT_EQ(taken->retainCount(), 1u);
+    }
+    EXPECT_EQ(deaths, 0); // the holder's end released nothing
+    taken->release();
+    EXPECT_EQ(deaths, 1);
+}
+
 // An object whose only owner is the held member, and whose release clears that member again
 // (as a node whose last owner lets go while being replaced): no double release.
 class ClearsHolder : public CCObject {
