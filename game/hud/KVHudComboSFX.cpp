@@ -59,12 +59,11 @@ CCFiniteTimeAction* pop(float growSeconds, float shrinkSeconds) {
                                             CCScaleTo::createWithDurationScale(shrinkSeconds, 1.0f));
 }
 
-template <typename T> void drop(T*& node) {
+template <typename T> void drop(kvengine::CCRetained<T>& node) {
     if (node == nullptr) return;
     node->stopAllActions();
     if (node->getParent() != nullptr) node->removeFromParent(true);
-    node->release();
-    node = nullptr;
+    node.reset();
 }
 
 } // namespace
@@ -92,14 +91,12 @@ bool KVHudComboSFX::init() {
         (void)kvLoadSheetBatch(kStickerSheet, "KVHudComboSFX");
 
     m_badge = spriteOf("combo_pearls.png");
-    m_badge->retain();
     m_badge->setOpacity(0);
     const CCSize badge = m_badge->getContentSize();
     m_badge->setPosition(CCPoint(w.width - badge.width / 1.7f, w.height - badge.height / 1.7f));
     addChildAtZ(m_badge, 5);
 
     m_band = spriteOf("combo_sticker.png");
-    m_band->retain();
     m_band->setAnchorPoint(CCPoint(1.0f, 1.0f));
     m_band->setPosition(CCPoint(w.width + m_band->getContentSize().width, w.height));
     m_band->setOpacity(180);
@@ -107,7 +104,6 @@ bool KVHudComboSFX::init() {
     addChildAtZ(m_band, 1);
 
     m_picture = spriteOf("double_bounce.png");
-    m_picture->retain();
     m_picture->setPosition(
         CCPoint(m_badge->getPosition().x, w.height + m_picture->getContentSize().height / 2.0f));
     addChildAtZ(m_picture, 10);
@@ -119,7 +115,6 @@ bool KVHudComboSFX::init() {
         kvengine::logDebugMessage("KVHudComboSFX: the points label cannot be made");
         return false;
     }
-    m_points->retain();
     m_points->setColor(kvengine::ccColor3B{kTextColour[0], kTextColour[1], kTextColour[2]});
     m_points->setAnchorPoint(CCPoint(1.0f, 0.5f));
     const CCSize label = m_points->getContentSize();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/menu/KVLayer.h"
 
 namespace kvengine {
@@ -61,9 +62,9 @@ private:
     static kvengine::CCSprite* spriteOf(const char* frame);
     void showFrame(kvengine::CCString* frameName);
 
-    kvengine::CCSprite* m_picture = nullptr;
-    kvengine::CCSprite* m_badge = nullptr;
-    kvengine::CCSprite* m_band = nullptr;
-    KVLabelWithStroke* m_points = nullptr;
+    kvengine::CCRetained<kvengine::CCSprite> m_picture;
+    kvengine::CCRetained<kvengine::CCSprite> m_badge;
+    kvengine::CCRetained<kvengine::CCSprite> m_band;
+    kvengine::CCRetained<KVLabelWithStroke> m_points;
     bool m_showing = false;
 };

@@ -111,15 +111,12 @@ void KVHudLayer::buildConsumablesBar(const CCSize&) {
     toggleMenu->setTouchSize(CCSize(0.01f, 0.01f));
     bar->setTouchSize(CCSize(0.01f, 0.01f));
     m_bar = bar;
-    m_bar->retain();
     addChildAtZ(m_bar, 1001);
     m_bar->addChildAtZ(toggleMenu, 1001);
     m_barToggle = toggle;
-    m_barToggle->retain();
 
     m_inventoryLabel =
         KVLabelWithShadow::createWithString(kvresults::localised("Hud Inventory label"), kGameFont, 16.0f);
-    m_inventoryLabel->retain();
     m_inventoryLabel->setAnchorPoint(CCPoint(0.5f, 0.5f));
     m_inventoryLabel->setPosition(origin);
     m_inventoryLabel->setScale(kClosedScale);
@@ -145,7 +142,6 @@ void KVHudLayer::buildConsumablesBar(const CCSize&) {
                 menu->setTouchSize(CCSize(0.01f, 0.01f));
                 m_bar->addChildAtZ(menu, kBarChildZ);
                 m_consumableButtons[i] = button;
-                button->retain();
                 if (amountOf(i) > 1) {
                     KVLabelWithShadow* count = KVLabelWithShadow::createWithStdString(
                         std::to_string(amountOf(i)), kCountFont, 16.0f);
@@ -154,14 +150,13 @@ void KVHudLayer::buildConsumablesBar(const CCSize&) {
                     count->setPosition(origin);
                     m_bar->addChildAtZ(count, kCountZ);
                     m_consumableCounts[i] = count;
-                    count->retain();
                 }
             }
         }
         if (i == kGrip) {
             // The full-window effect pictures of the tentacles (the kraken's is never shown).
             const CCSize window = CCDirector::getInstance()->getWinSize();
-            CCSprite** effects[] = {&m_krakenEffect, &m_miracleEffect, &m_gripEffect};
+            kvengine::CCRetained<CCSprite>* effects[] = {&m_krakenEffect, &m_miracleEffect, &m_gripEffect};
             const char* frames[] = {"mighty_kraken_game.png", "miracle_tentacle_final_game.png",
                                     "tentacle_grip_game.png"};
             for (int e = 0; e < 3; ++e) {
@@ -171,7 +166,6 @@ void KVHudLayer::buildConsumablesBar(const CCSize&) {
                 effect->setPosition(CCPoint(window.width / 2, window.height / 2));
                 effect->setVisible(false);
                 *effects[e] = effect;
-                effect->retain();
                 addChildAtZ(effect, 1000);
             }
         }
@@ -260,13 +254,12 @@ void KVHudLayer::updateConsumableButton(int index) {
     if (kvconsumables::inStock(name)) {
         if (!kvconsumables::canUse(name)) button->setEnabled(false);
         const int amount = amountOf(index);
-        KVLabelWithShadow*& count = m_consumableCounts[index];
+        kvengine::CCRetained<KVLabelWithShadow>& count = m_consumableCounts[index];
         if (amount > 1 && count != nullptr) {
             count->setString(std::to_string(amount).c_str());
         } else if (amount == 1 && count != nullptr) {
             count->removeFromParent(true);
-            count->release();
-            count = nullptr;
+            count.reset();
         }
         return;
     }
@@ -274,8 +267,7 @@ void KVHudLayer::updateConsumableButton(int index) {
     button->runAction(CCSequence::createWithActions(
         CCFadeOut::createWithDuration(kMove),
         CCCallFuncN::createWithTargetSelector(this, callfuncN_selector(KVHudLayer::removeConsumableButton))));
-    m_consumableButtons[index] = nullptr;
-    button->release();
+    m_consumableButtons[index].reset();
 }
 
 void KVHudLayer::removeConsumableButton(CCNode* sender) {

@@ -63,12 +63,6 @@ CCSprite* frameSprite(const char* frame) {
     return sprite;
 }
 
-template <class T> void keep(T*& slot, T* value) {
-    if (value != nullptr) value->retain();
-    if (slot != nullptr) slot->release();
-    slot = value;
-}
-
 // A menu of one item at `position`, touch-enabled, that lets touches through to the game.
 CCMenu* passThroughMenu(CCMenuItemSprite* item, const CCPoint& position) {
     CCMenu* menu = CCMenu::createWithItems(item, nullptr);
@@ -94,7 +88,7 @@ KVHudLayer* KVHudLayer::create() {
 bool KVHudLayer::build() {
     if (!init()) return false;
     m_comboShowing = false;
-    m_sheets = new SheetDict();
+    m_sheets.adopt(new SheetDict());
     m_nextSheetTag = 1000;
     addSpriteSheet("hud_51_ss", 1000);
     addSpriteSheet("hud_88_ss", 1001);
@@ -142,7 +136,7 @@ bool KVHudLayer::build() {
     auto* combo = new KVHudComboSFX();
     if (combo->init()) {
         combo->autorelease();
-        keep(m_comboDisplay, combo);
+        m_comboDisplay = combo;
         addChildAtZ(combo, kComboZ);
     } else {
         logDebugMessage("hud: the combo display cannot be made");
@@ -178,17 +172,15 @@ void KVHudLayer::buildOutOfScreenBubble() {
     bubble->setAnchorPoint(CCPointZero);
     bubble->setScale(kBubbleScale);
     bubble->setBlendFunc(ccBlendFunc{GL_SRC_ALPHA, GL_ONE});
-    keep(m_bubble, bubble);
-    keep(m_bubblePop, CCAnimate::createWithAnimationRestore(pop, true));
+    m_bubble = bubble;
+    m_bubblePop = CCAnimate::createWithAnimationRestore(pop, true);
     hint->setAnchorPoint(CCPointZero);
     hint->setPosition(CCPointZero);
-    keep(m_doubleTap, hint);
+    m_doubleTap = hint;
     // A two-second pause closes the hint's round: a rotation by nothing.
-    keep(m_doubleTapAction,
-         static_cast<CCAction*>(CCSequence::createWithActions(
-             CCFadeTo::createWithDurationOpacity(0.1f, 255),
-             CCAnimate::createWithAnimationRestore(taps, false), CCFadeTo::createWithDurationOpacity(0.1f, 0),
-             CCRotateBy::createWithDurationAngle(2.0f, 0.0f))));
+    m_doubleTapAction = CCSequence::createWithActions(
+        CCFadeTo::createWithDurationOpacity(0.1f, 255), CCAnimate::createWithAnimationRestore(taps, false),
+        CCFadeTo::createWithDurationOpacity(0.1f, 0), CCRotateBy::createWithDurationAngle(2.0f, 0.0f));
     addChildAtZ(m_doubleTap, kDoubleTapZ);
     CCMenuItemSprite* item = CCMenuItemSprite::createWithSpritesAndTarget(
         m_bubble, nullptr, this, menu_selector(KVHudLayer::onOutOfScreenBubbleTapped));
@@ -197,7 +189,7 @@ void KVHudLayer::buildOutOfScreenBubble() {
     item->setContentSize(m_bubble->getContentSize());
     CCMenu* menu = passThroughMenu(item, kBubblePosition);
     if (menu == nullptr) return;
-    keep(m_bubbleMenu, menu);
+    m_bubbleMenu = menu;
     addChildAtZWithTag(menu, kControlsZ, kBubbleMenuTag);
 }
 
@@ -212,7 +204,7 @@ void KVHudLayer::buildPauseButton(const CCSize& window) {
     const float x = window.width / 2 + 455.0f - (CCDirector::wideScreen != 0 ? 16.0f : 90.0f);
     CCMenu* menu = passThroughMenu(item, CCPoint(x, window.height / 2 + 265.0f));
     if (menu == nullptr) return;
-    keep(m_pauseButton, item);
+    m_pauseButton = item;
     addChildAtZ(menu, kControlsZ);
 }
 
@@ -228,7 +220,7 @@ void KVHudLayer::buildSkipButton(const CCSize& window) {
     const CCPoint position(x, window.height / 2 + 265.0f);
     CCMenu* menu = passThroughMenu(item, position);
     if (menu == nullptr) return;
-    keep(m_skipButton, item);
+    m_skipButton = item;
     addChildAtZWithTag(menu, kControlsZ, kSkipMenuTag);
     KVLabelWithShadow* hint =
         KVLabelWithShadow::createWithString(kvresults::localised("Hud Skip Turn label"), kGameFont, 16.0f);
@@ -236,13 +228,13 @@ void KVHudLayer::buildSkipButton(const CCSize& window) {
     hint->setPosition(CCPoint(position.x, position.y - 2.0f * hint->getContentSize().height));
     hint->setOpacity(0);
     hint->setVisible(false);
-    keep(m_skipHint, hint);
+    m_skipHint = hint;
     addChildAtZ(hint, kControlsZ);
 }
 
 void KVHudLayer::buildBanners(const CCSize& window) {
     const CCPoint centre(window.width / 2, window.height / 2);
-    KVLabelWithShadow** labels[] = {&m_turnLabel, &m_helmetLabel, &m_objectiveLabel};
+    kvengine::CCRetained<KVLabelWithShadow>* labels[] = {&m_turnLabel, &m_helmetLabel, &m_objectiveLabel};
     const char* texts[] = {"YOUR TURN", "HELMET UNLOCKED", "OBJECTIVE"};
     for (int i = 0; i < 3; ++i) {
         KVLabelWithShadow* label = KVLabelWithShadow::createWithStdString(texts[i], kGameFont, 24.0f);
@@ -250,31 +242,31 @@ void KVHudLayer::buildBanners(const CCSize& window) {
         label->setAnchorPoint(CCPoint(0.5f, 0.5f));
         label->setPosition(centre);
         label->setOpacity(0);
-        keep(*labels[i], label);
+        *labels[i] = label;
         addChildAtZ(label, kControlsZ);
     }
     if (CCSprite* panel = frameSprite("KV_ZoneObjectif.png")) {
         panel->setAnchorPoint(CCPoint(0.5f, 0.5f));
         panel->setPosition(centre);
         panel->setOpacity(0);
-        keep(m_bannerPanel, panel);
+        m_bannerPanel = panel;
         addChildAtZ(panel, kBannerPanelZ);
     }
 }
 
 void KVHudLayer::setGameModel(KVGameModel* model) {
-    keep(m_model, model);
+    m_model = model;
     if (model == nullptr) return;
     if (KVGameSetup::getInstance()->getConfigBool("HUDHideExceptOOS")) return;
     KVPawnManager* pawns = KVPawnManager::existingInstance();
     if (!model->isSolo() || pawns == nullptr || pawns->getPlayerPawns()->count() == 0) return;
     if (m_pawnInfo != nullptr) {
         m_pawnInfo->removeFromParent(true);
-        keep<KVHudPawnInfo>(m_pawnInfo, nullptr);
+        m_pawnInfo.reset();
     }
     auto* panel = new KVHudPawnInfo(pawns->getPlayerPawns()->objectAtIndex(0), kPanelX, kPanelY);
     panel->autorelease();
-    keep(m_pawnInfo, panel);
+    m_pawnInfo = panel;
     addChildAtZ(panel, 0);
 }
 
@@ -344,32 +336,32 @@ void KVHudLayer::update(float dt) {
 
 void KVHudLayer::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
-    keep<KVGameModel>(m_model, nullptr);
-    keep<CCMenuItemSprite>(m_skipButton, nullptr);
-    keep<KVLabelWithShadow>(m_skipHint, nullptr);
-    keep<CCMenuItemSprite>(m_pauseButton, nullptr);
-    keep<CCMenuItemSprite>(m_barToggle, nullptr);
-    keep<KVLabelWithShadow>(m_inventoryLabel, nullptr);
+    m_model.reset();
+    m_skipButton.reset();
+    m_skipHint.reset();
+    m_pauseButton.reset();
+    m_barToggle.reset();
+    m_inventoryLabel.reset();
     for (int i = 0; i < kConsumableCount; ++i) {
-        keep<CCMenuItemSprite>(m_consumableButtons[i], nullptr);
-        keep<KVLabelWithShadow>(m_consumableCounts[i], nullptr);
+        m_consumableButtons[i].reset();
+        m_consumableCounts[i].reset();
     }
-    keep<SheetDict>(m_sheets, nullptr);
-    keep<KVHudPawnInfo>(m_pawnInfo, nullptr);
-    keep<KVHudComboSFX>(m_comboDisplay, nullptr);
-    keep<CCSprite>(m_bubble, nullptr);
-    keep<CCAnimate>(m_bubblePop, nullptr);
-    keep<CCSprite>(m_bubblePortrait, nullptr);
-    keep<CCMenu>(m_bubbleMenu, nullptr);
-    keep<CCSprite>(m_doubleTap, nullptr);
-    keep<CCAction>(m_doubleTapAction, nullptr);
-    keep<KVLabelWithShadow>(m_turnLabel, nullptr);
-    keep<KVLabelWithShadow>(m_helmetLabel, nullptr);
-    keep<KVLabelWithShadow>(m_objectiveLabel, nullptr);
-    keep<CCSprite>(m_bannerPanel, nullptr);
-    keep<CCSprite>(m_gripEffect, nullptr);
-    keep<CCSprite>(m_miracleEffect, nullptr);
-    keep<CCSprite>(m_krakenEffect, nullptr);
-    keep<CCNode>(m_bar, nullptr);
+    m_sheets.reset();
+    m_pawnInfo.reset();
+    m_comboDisplay.reset();
+    m_bubble.reset();
+    m_bubblePop.reset();
+    m_bubblePortrait.reset();
+    m_bubbleMenu.reset();
+    m_doubleTap.reset();
+    m_doubleTapAction.reset();
+    m_turnLabel.reset();
+    m_helmetLabel.reset();
+    m_objectiveLabel.reset();
+    m_bannerPanel.reset();
+    m_gripEffect.reset();
+    m_miracleEffect.reset();
+    m_krakenEffect.reset();
+    m_bar.reset();
     KVLayer::cleanupBeforeDelete();
 }

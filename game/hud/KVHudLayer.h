@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/actions/CCCallFunc.h"
@@ -193,33 +194,33 @@ private:
     void removeFaded(kvengine::CCNode* node);
 
     float m_bubbleTimer = 0.0f;
-    KVGameModel* m_model = nullptr;
-    kvengine::CCMenuItemSprite* m_skipButton = nullptr;
-    KVLabelWithShadow* m_skipHint = nullptr;
-    kvengine::CCMenuItemSprite* m_pauseButton = nullptr;
-    kvengine::CCMenuItemSprite* m_barToggle = nullptr;
-    KVLabelWithShadow* m_inventoryLabel = nullptr;
-    kvengine::CCMenuItemSprite* m_consumableButtons[kConsumableCount] = {};
-    KVLabelWithShadow* m_consumableCounts[kConsumableCount] = {};
+    kvengine::CCRetained<KVGameModel> m_model;
+    kvengine::CCRetained<kvengine::CCMenuItemSprite> m_skipButton;
+    kvengine::CCRetained<KVLabelWithShadow> m_skipHint;
+    kvengine::CCRetained<kvengine::CCMenuItemSprite> m_pauseButton;
+    kvengine::CCRetained<kvengine::CCMenuItemSprite> m_barToggle;
+    kvengine::CCRetained<KVLabelWithShadow> m_inventoryLabel;
+    kvengine::CCRetained<kvengine::CCMenuItemSprite> m_consumableButtons[kConsumableCount];
+    kvengine::CCRetained<KVLabelWithShadow> m_consumableCounts[kConsumableCount];
     bool m_barOpen = false;
-    SheetDict* m_sheets = nullptr;
+    kvengine::CCRetained<SheetDict> m_sheets;
     int m_nextSheetTag = 1000;
-    KVHudPawnInfo* m_pawnInfo = nullptr;
-    KVHudComboSFX* m_comboDisplay = nullptr;
-    kvengine::CCSprite* m_bubble = nullptr;
-    kvengine::CCAnimate* m_bubblePop = nullptr;
-    kvengine::CCSprite* m_bubblePortrait = nullptr;
-    kvengine::CCMenu* m_bubbleMenu = nullptr;
-    kvengine::CCSprite* m_doubleTap = nullptr;
-    kvengine::CCAction* m_doubleTapAction = nullptr;
-    KVLabelWithShadow* m_turnLabel = nullptr;
-    KVLabelWithShadow* m_helmetLabel = nullptr;
-    KVLabelWithShadow* m_objectiveLabel = nullptr;
-    kvengine::CCSprite* m_bannerPanel = nullptr;
-    kvengine::CCSprite* m_gripEffect = nullptr;
-    kvengine::CCSprite* m_miracleEffect = nullptr;
-    kvengine::CCSprite* m_krakenEffect = nullptr;
-    kvengine::CCNode* m_bar = nullptr;
+    kvengine::CCRetained<KVHudPawnInfo> m_pawnInfo;
+    kvengine::CCRetained<KVHudComboSFX> m_comboDisplay;
+    kvengine::CCRetained<kvengine::CCSprite> m_bubble;
+    kvengine::CCRetained<kvengine::CCAnimate> m_bubblePop;
+    kvengine::CCRetained<kvengine::CCSprite> m_bubblePortrait;
+    kvengine::CCRetained<kvengine::CCMenu> m_bubbleMenu;
+    kvengine::CCRetained<kvengine::CCSprite> m_doubleTap;
+    kvengine::CCRetained<kvengine::CCAction> m_doubleTapAction;
+    kvengine::CCRetained<KVLabelWithShadow> m_turnLabel;
+    kvengine::CCRetained<KVLabelWithShadow> m_helmetLabel;
+    kvengine::CCRetained<KVLabelWithShadow> m_objectiveLabel;
+    kvengine::CCRetained<kvengine::CCSprite> m_bannerPanel;
+    kvengine::CCRetained<kvengine::CCSprite> m_gripEffect;
+    kvengine::CCRetained<kvengine::CCSprite> m_miracleEffect;
+    kvengine::CCRetained<kvengine::CCSprite> m_krakenEffect;
+    kvengine::CCRetained<kvengine::CCNode> m_bar;
     bool m_skipRequested = false;
     bool m_comboShowing = false;
 };

@@ -275,7 +275,6 @@ void KVHudLayer::showOutOfScreenBubble(KVPawn* pawn) {
     const std::string frame = "oof_bubble_" + kvdata::textOf(pawn->getSpriteName()) + ".png";
     CCSprite* portrait = CCSprite::createWithSpriteFrameName(frame.c_str());
     if (portrait == nullptr) logDebugMessage("hud: no portrait \"%s\" for the bubble", frame.c_str());
-    if (m_bubblePortrait != nullptr) m_bubblePortrait->release();
     m_bubblePortrait = portrait;
     const CCSize bubble = m_bubble->getContentSize();
     if (m_bubbleMenu != nullptr) {
@@ -283,7 +282,6 @@ void KVHudLayer::showOutOfScreenBubble(KVPawn* pawn) {
             static_cast<CCNode*>(items->objectAtIndex(0))->setTouchSize(bubble);
     }
     if (portrait != nullptr) {
-        portrait->retain();
         portrait->setScale(0.8f);
         portrait->setAnchorPoint(CCPointZero);
         portrait->setPosition(CCPoint(85.0f, 50.0f));
@@ -296,7 +294,7 @@ void KVHudLayer::showOutOfScreenBubble(KVPawn* pawn) {
         m_doubleTap->setVisible(true);
         if (m_doubleTapAction != nullptr)
             m_doubleTap->runAction(
-                CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(m_doubleTapAction)));
+                CCRepeatForever::createWithAction(static_cast<CCActionInterval*>(m_doubleTapAction.get())));
     }
     m_bubble->setVisible(true);
     if (m_bubbleMenu != nullptr) m_bubbleMenu->setVisible(true);
@@ -309,8 +307,7 @@ void KVHudLayer::hideOutOfScreenBubble() {
     if (m_bubblePortrait != nullptr) {
         m_bubblePortrait->setVisible(false);
         m_bubblePortrait->removeFromParent(true);
-        m_bubblePortrait->release();
-        m_bubblePortrait = nullptr;
+        m_bubblePortrait.reset();
     }
     m_bubble->setVisible(false);
     if (m_bubbleMenu != nullptr) m_bubbleMenu->setVisible(false);

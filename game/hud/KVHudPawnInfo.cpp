@@ -60,16 +60,13 @@ KVHudPawnInfo::KVHudPawnInfo(KVPawn* pawn, float x, float y) {
 
 void KVHudPawnInfo::cleanupBeforeDelete() {
     removeAllChildren(true);
-    if (m_pawn != nullptr) m_pawn->release();
-    m_pawn = nullptr;
+    m_pawn.reset();
     KVLayer::cleanupBeforeDelete();
 }
 
 void KVHudPawnInfo::setupForPawn(KVPawn* pawn) {
-    if (m_pawn != nullptr) m_pawn->release();
     m_pawn = pawn;
     if (pawn == nullptr) return;
-    pawn->retain();
     // The old icons fade out; for a player's pawn they first give their tags up to the new ones.
     for (int tag = kDashBackground; tag <= kHealIcon; ++tag) {
         CCNode* child = getChildByTag(tag);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/menu/KVLayer.h"
 
 class KVPawn;
@@ -56,5 +57,5 @@ private:
     void setCounter(int tag, int value);
 
     bool m_dashButtonShown = false;
-    KVPawn* m_pawn = nullptr;
+    kvengine::CCRetained<KVPawn> m_pawn;
 };

@@ -72,7 +72,6 @@ bool KVLabelWithShadow::initWithText(const char* narrow, const char16_t* wide, c
                                    : CCLabelTTF::createWithString(narrow, fontName, fontSize);
     }
     if (m_shadow == nullptr) return true; // the label itself shows; it just has no shadow
-    m_shadow->retain();
     addChildAtZ(m_shadow, -1);
     m_shadow->setOpacity(255);
     m_shadow->setAnchorPoint(CCPoint(0.5f, 0.5f));
@@ -82,8 +81,7 @@ bool KVLabelWithShadow::initWithText(const char* narrow, const char16_t* wide, c
 }
 
 void KVLabelWithShadow::cleanupBeforeDelete() {
-    if (m_shadow != nullptr) m_shadow->release();
-    m_shadow = nullptr;
+    m_shadow.reset();
     CCLabelTTF::cleanupBeforeDelete();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/labels/CCLabelTTF.h"
@@ -72,7 +73,7 @@ private:
     /// True (after one log line for the whole life of the label) when the label failed to initialise.
     bool refuseWhenFailed(const char* operation);
 
-    kvengine::CCLabelTTF* m_shadow = nullptr;
+    kvengine::CCRetained<kvengine::CCLabelTTF> m_shadow;
     bool m_failed = false;
     bool m_failureLogged = false;
 };

@@ -46,8 +46,7 @@ void KVLabelWithStroke::cleanupBeforeDelete() {
 void KVLabelWithStroke::dropOutline() {
     if (m_outline == nullptr) return;
     m_outline->removeFromParent(true);
-    m_outline->release();
-    m_outline = nullptr;
+    m_outline.reset();
 }
 
 void KVLabelWithStroke::setString(const char* text) {
@@ -121,7 +120,6 @@ void KVLabelWithStroke::buildOutline(float size, const ccColor3B& colour) {
 
     dropOutline();
     m_outline = outline;
-    m_outline->retain();
     m_outline->setAnchorPoint(anchor);
     m_strokeSize = size;
     m_strokeColor = colour;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/labels/CCLabelTTF.h"
@@ -66,7 +67,7 @@ private:
     void rebuildOutline();
     void dropOutline();
 
-    kvengine::CCRenderTexture* m_outline = nullptr;
+    kvengine::CCRetained<kvengine::CCRenderTexture> m_outline;
     float m_strokeSize = 0.0f;
     kvengine::ccColor3B m_strokeColor{0, 0, 0};
     bool m_building = false;
