@@ -56,8 +56,6 @@ bool KVCamera::attachToLayer(CCLayer* layer) {
         logDebugMessage("KVCamera: no layer to attach to");
         return false;
     }
-    layer->retain();
-    if (m_layer != nullptr) m_layer->release();
     m_layer = layer;
     m_layer->setPosition(CCPoint(0.0f, 0.0f));
     m_automatic = true;
@@ -119,8 +117,7 @@ void KVCamera::cleanupBeforeDelete() {
         m_layer->removeGestureRecognizer(m_doubleTap);
         m_layer->removeGestureRecognizer(m_pinch);
         m_layer->removeGestureRecognizer(m_pan);
-        m_layer->release();
-        m_layer = nullptr;
+        m_layer.reset();
     }
     m_doubleTap = nullptr;
     m_pinch = nullptr;
@@ -645,8 +642,6 @@ void KVCameraManager::cleanupBeforeDelete() {
 }
 
 void KVCameraManager::setCamera(KVCamera* camera) {
-    if (camera != nullptr) camera->retain();
-    if (m_camera != nullptr) m_camera->release();
     m_camera = camera;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "game/world/KVCameraService.h"
 #include "game/world/KVObject.h"
 #include "game/world/KVSingletonObject.h"
@@ -135,7 +136,7 @@ private:
     void moveLayerBy(const kvengine::CCPoint& delta);
     void post(kvengine::CCString* name);
 
-    kvengine::CCLayer* m_layer = nullptr;
+    kvengine::CCRetained<kvengine::CCLayer> m_layer;
     kvengine::CCTapGestureRecognizer* m_doubleTap = nullptr;
     kvengine::CCPanGestureRecognizer* m_pan = nullptr;
     kvengine::CCPinchGestureRecognizer* m_pinch = nullptr;
@@ -206,7 +207,7 @@ public:
     bool isPlayable() override;
 
 private:
-    KVCamera* m_camera = nullptr;
+    kvengine::CCRetained<KVCamera> m_camera;
     float m_forcedFollowTimer = 0.0f;
     bool m_scheduled = false;
 };

@@ -57,12 +57,6 @@ constexpr int kBossEffectZ = 301;
 constexpr int kMapZ = -1000;
 constexpr int kHiddenCharacterZ = -105;
 
-template <class T> void hold(T*& slot, T* value) {
-    if (value != nullptr) value->retain();
-    if (slot != nullptr) slot->release();
-    slot = value;
-}
-
 // Adds the frames of a sheet's plist only; false (logged) when it is missing.
 bool addSheetFrames(const std::string& sheetName) {
     CCResourceIndex* index = CCResourceIndex::getInstance();
@@ -88,7 +82,7 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
         return false;
     }
     if (!CCLayer::init()) return false;
-    hold(m_map, map);
+    m_map = map;
     const float contentScale = CCDirector::getInstance()->getContentScaleFactor();
     const CCSize extent(map->getMapSize().width * map->getTileSize().width / contentScale,
                         map->getMapSize().height * map->getTileSize().height / contentScale);
@@ -98,22 +92,22 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
     setTouchEnabled(true);
     m_nextSheetTag = kFirstSheetTag;
     m_nextChildTag = kFirstChildTag;
-    m_views = new CCMutableArray<KVActorV*>();
+    m_views.adopt(new CCMutableArray<KVActorV*>());
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     centre->addObserver(this, notification_selector(KVGameplayLayer::onNewActor), EVENT_NEW_ACTOR);
     centre->addObserver(this, notification_selector(KVGameplayLayer::onGameShutdown), EVENT_GAME_SHUTDOWN);
     setScaleX(1.0f);
     setScaleY(1.0f);
 
-    m_camera = new KVCamera();
+    m_camera.adopt(new KVCamera());
     m_camera->attachToLayer(this);
 
-    m_tapRecognizer = new CCTapGestureRecognizer();
+    m_tapRecognizer.adopt(new CCTapGestureRecognizer());
     m_tapRecognizer->setNumberOfTapsRequired(1);
     m_tapRecognizer->setCallback(this, gesture_selector(KVGameplayLayer::onTap));
     addGestureRecognizer(m_tapRecognizer);
 
-    m_sheets = new CCMutableDictionary<std::string, CCSpriteBatchNode*>();
+    m_sheets.adopt(new CCMutableDictionary<std::string, CCSpriteBatchNode*>());
     for (const SheetRow& row : kMissionSheets)
         loadSpriteSheet(row.name, row.z);
     addSheetFrames("frontend_helmet_ss");
@@ -146,7 +140,7 @@ bool KVGameplayLayer::initWithMap(CCTMXTiledMap* map) {
 }
 
 void KVGameplayLayer::setGameModel(KVGameModel* model) {
-    hold(m_model, model);
+    m_model = model;
     // Pawns that the mission's rules bring in later find their sheets loaded.
     KVRuleManager* rules = KVRuleManager::existingInstance();
     if (rules == nullptr || rules->getRules() == nullptr) return;
@@ -161,7 +155,7 @@ void KVGameplayLayer::setGameModel(KVGameModel* model) {
 }
 
 void KVGameplayLayer::setGameController(KVGameController* controller) {
-    hold(m_controller, controller);
+    m_controller = controller;
 }
 
 bool KVGameplayLayer::loadSpriteSheet(const std::string& sheetName, int z) {
@@ -245,7 +239,7 @@ void KVGameplayLayer::onNewActor(CCNotification* notification) {
 }
 
 void KVGameplayLayer::onGameShutdown(CCNotification*) {
-    hold<KVCamera>(m_camera, nullptr);
+    m_camera.reset();
 }
 
 void KVGameplayLayer::update(float dt) {
@@ -266,7 +260,7 @@ void KVGameplayLayer::cleanup() {
     // The views and the camera retain the layer: dropping them breaks the cycles, also when the
     // program ends during a mission and no shutdown notification reaches the layer.
     if (m_views != nullptr) m_views->removeAllObjects();
-    hold<KVCamera>(m_camera, nullptr);
+    m_camera.reset();
     KVLayer::cleanup();
 }
 
@@ -274,13 +268,13 @@ void KVGameplayLayer::cleanupBeforeDelete() {
     removeAllChildren(true);
     CCNotificationCenter::getInstance()->removeObserver(this);
     if (m_tapRecognizer != nullptr) removeGestureRecognizer(m_tapRecognizer);
-    hold<CCTapGestureRecognizer>(m_tapRecognizer, nullptr);
-    hold<KVCamera>(m_camera, nullptr);
-    hold<CCTMXTiledMap>(m_map, nullptr);
-    hold<CCMutableArray<KVActorV*>>(m_views, nullptr);
-    hold<KVGameModel>(m_model, nullptr);
-    hold<KVGameController>(m_controller, nullptr);
-    hold<CCMutableDictionary<std::string, CCSpriteBatchNode*>>(m_sheets, nullptr);
+    m_tapRecognizer.reset();
+    m_camera.reset();
+    m_map.reset();
+    m_views.reset();
+    m_model.reset();
+    m_controller.reset();
+    m_sheets.reset();
     KVLayer::cleanupBeforeDelete();
 }
 

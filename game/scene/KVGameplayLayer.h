@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/base/CCMutableArray.h"
@@ -99,13 +100,13 @@ private:
     /// suspended recognizers.
     void offerToRecognizers(int phase, kvengine::CCTouch* touch, kvengine::CCEvent* event);
 
-    kvengine::CCTMXTiledMap* m_map = nullptr;
-    kvengine::CCMutableArray<KVActorV*>* m_views = nullptr;
-    KVGameModel* m_model = nullptr;
-    KVGameController* m_controller = nullptr;
-    KVCamera* m_camera = nullptr;
-    kvengine::CCTapGestureRecognizer* m_tapRecognizer = nullptr;
-    kvengine::CCMutableDictionary<std::string, kvengine::CCSpriteBatchNode*>* m_sheets = nullptr;
+    kvengine::CCRetained<kvengine::CCTMXTiledMap> m_map;
+    kvengine::CCRetained<kvengine::CCMutableArray<KVActorV*>> m_views;
+    kvengine::CCRetained<KVGameModel> m_model;
+    kvengine::CCRetained<KVGameController> m_controller;
+    kvengine::CCRetained<KVCamera> m_camera;
+    kvengine::CCRetained<kvengine::CCTapGestureRecognizer> m_tapRecognizer;
+    kvengine::CCRetained<kvengine::CCMutableDictionary<std::string, kvengine::CCSpriteBatchNode*>> m_sheets;
     int m_nextSheetTag = kFirstSheetTag;
     int m_nextChildTag = kFirstChildTag;
     /// The touch of the pull under way (compared only, never used); null without one.

@@ -31,12 +31,6 @@ using namespace kvengine;
 
 namespace {
 
-template <class T> void hold(T*& slot, T* value) {
-    if (value != nullptr) value->retain();
-    if (slot != nullptr) slot->release();
-    slot = value;
-}
-
 void post(CCString* name, CCObject* object = nullptr) {
     CCNotificationCenter::getInstance()->postNotification(name, object);
 }
@@ -95,7 +89,7 @@ bool KVGameplayScene::init() {
         logDebugMessage("mission: the loading screen cannot be made");
         return false;
     }
-    hold(m_loadingLayer, loading);
+    m_loadingLayer = loading;
     addChildAtZ(m_loadingLayer, kLoadingLayerZ);
     m_loadStep = 0;
     CCDirector* director = CCDirector::getInstance();
@@ -140,7 +134,7 @@ bool KVGameplayScene::runLoadStep(int step) {
     case 2: {
         KVHudLayer* hud = KVHudLayer::create();
         if (hud == nullptr) return false;
-        hold(m_hud, hud);
+        m_hud = hud;
         m_hud->setVisible(false);
         addChildAtZWithTag(m_hud, KVHudLayer::kZOrder, KVHudLayer::kTag);
         return true;
@@ -153,7 +147,7 @@ bool KVGameplayScene::runLoadStep(int step) {
                             kvdata::textOf(setup->getMissionName()).c_str());
             return false;
         }
-        hold(m_map, map);
+        m_map = map;
         return true;
     }
     case 4: {
@@ -161,7 +155,7 @@ bool KVGameplayScene::runLoadStep(int step) {
         const bool ok = layer->initWithMap(m_map);
         layer->autorelease();
         if (!ok) return false;
-        hold(m_gameplayLayer, layer);
+        m_gameplayLayer = layer;
         return true;
     }
     case 5: {
@@ -169,13 +163,13 @@ bool KVGameplayScene::runLoadStep(int step) {
         auto* model = new KVGameModel();
         model->autorelease();
         const bool built = model->buildLevel(m_map);
-        hold<CCTMXTiledMap>(m_map, nullptr);
+        m_map.reset();
         if (!built) {
             logDebugMessage("mission: the level of \"%s\" cannot be built",
                             kvdata::textOf(setup->getMissionName()).c_str());
             return false;
         }
-        hold(m_gameModel, model);
+        m_gameModel = model;
         return true;
     }
     case 6: {
@@ -183,8 +177,7 @@ bool KVGameplayScene::runLoadStep(int step) {
         m_hud->setGameModel(m_gameModel);
         KVChatterManager::getInstance()->setHostScene(this);
         auto* controller = new KVGameController(m_gameModel);
-        hold(m_gameController, controller);
-        controller->release();
+        m_gameController.adopt(controller);
         m_gameplayLayer->setGameController(m_gameController);
         return true;
     }
@@ -243,7 +236,7 @@ void KVGameplayScene::startGame() {
     if (m_gameplayLayer != nullptr) m_gameplayLayer->setVisible(true);
     if (m_loadingLayer != nullptr) {
         m_loadingLayer->removeFromParent(true);
-        hold<KVLoadingGameLayer>(m_loadingLayer, nullptr);
+        m_loadingLayer.reset();
     }
     KVEnvLayerManager::getInstance()->addLayersToNode(this);
     KVGameSetup* setup = KVGameSetup::getInstance();
@@ -279,7 +272,7 @@ void KVGameplayScene::onGameEnd(CCNotification*) {
     else
         screen = KVWinnerScreenLayer::create(shade, window.width, window.height, m_gameModel);
     if (screen == nullptr) return;
-    hold(m_resultScreen, screen);
+    m_resultScreen = screen;
     addChildAtZ(screen, kResultScreenZ);
 }
 
@@ -297,13 +290,13 @@ void KVGameplayScene::cleanupBeforeDelete() {
     // A gameplay layer made but not yet shown (the program ended during the load) was not cleaned
     // up with the children; its camera and views would keep it alive.
     if (m_gameplayLayer != nullptr && m_gameplayLayer->getParent() == nullptr) m_gameplayLayer->cleanup();
-    hold<KVHudLayer>(m_hud, nullptr);
-    hold<CCLayer>(m_resultScreen, nullptr);
-    hold<KVLoadingGameLayer>(m_loadingLayer, nullptr);
-    hold<KVGameModel>(m_gameModel, nullptr);
-    hold<KVGameController>(m_gameController, nullptr);
-    hold<KVGameplayLayer>(m_gameplayLayer, nullptr);
-    hold<CCTMXTiledMap>(m_map, nullptr);
+    m_hud.reset();
+    m_resultScreen.reset();
+    m_loadingLayer.reset();
+    m_gameModel.reset();
+    m_gameController.reset();
+    m_gameplayLayer.reset();
+    m_map.reset();
     if (KVGameSetup* setup = KVGameSetup::existingInstance()) {
         setup->setCurrentGameModel(nullptr);
         // A mission that is gone no longer keeps Escape from the menus.

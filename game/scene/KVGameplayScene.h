@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/base/CCNotification.h"
@@ -90,13 +91,13 @@ private:
     Outcome m_outcome = kOutcomeNone;
     int m_captionStep = 0;
     int m_loadStep = 0;
-    kvengine::CCTMXTiledMap* m_map = nullptr;
-    KVHudLayer* m_hud = nullptr;
-    KVGameplayLayer* m_gameplayLayer = nullptr;
-    kvengine::CCLayer* m_resultScreen = nullptr;
-    KVLoadingGameLayer* m_loadingLayer = nullptr;
-    KVGameModel* m_gameModel = nullptr;
-    KVGameController* m_gameController = nullptr;
+    kvengine::CCRetained<kvengine::CCTMXTiledMap> m_map;
+    kvengine::CCRetained<KVHudLayer> m_hud;
+    kvengine::CCRetained<KVGameplayLayer> m_gameplayLayer;
+    kvengine::CCRetained<kvengine::CCLayer> m_resultScreen;
+    kvengine::CCRetained<KVLoadingGameLayer> m_loadingLayer;
+    kvengine::CCRetained<KVGameModel> m_gameModel;
+    kvengine::CCRetained<KVGameController> m_gameController;
 
     inline static AbortHandler s_abortHandler = nullptr;
 };

@@ -29,26 +29,21 @@ std::string resourcePath(const std::string& fileName) {
     return index->pathForFileName(fileName);
 }
 
-CCSprite* retainedFrameSprite(const char* frame) {
+CCSprite* frameSprite(const char* frame) {
     CCSprite* sprite = CCSprite::createWithSpriteFrameName(frame);
     if (sprite == nullptr) {
         logDebugMessage("KVLoadingGameLayer: no frame %s", frame);
         return nullptr;
     }
-    sprite->retain();
     return sprite;
 }
 
 } // namespace
 
 KVLoadingGameLayer* KVLoadingGameLayer::create(const ccColor4B& color, float width, float height) {
-    auto* layer = new KVLoadingGameLayer();
-    if (!layer->initWithColorAndSize(color, width, height) || !layer->buildArtwork()) {
-        layer->release();
-        return nullptr;
-    }
-    layer->autorelease();
-    return layer;
+    return ccCreate<KVLoadingGameLayer>([&](KVLoadingGameLayer* layer) {
+        return layer->initWithColorAndSize(color, width, height) && layer->buildArtwork();
+    });
 }
 
 bool KVLoadingGameLayer::buildArtwork() {
@@ -58,17 +53,17 @@ bool KVLoadingGameLayer::buildArtwork() {
         const std::string plist = resourcePath(std::string(sheet) + ".plist");
         if (!plist.empty()) frames->addSpriteFramesWithFile(plist.c_str());
     }
-    m_background = retainedFrameSprite("Loading_layer_background.png");
-    m_middle = retainedFrameSprite("Loading_layer_middle.png");
-    m_foreground = retainedFrameSprite("Loading_layer_foreground.png");
-    m_banner = retainedFrameSprite("KV_Loading_Banner.png");
+    m_background = frameSprite("Loading_layer_background.png");
+    m_middle = frameSprite("Loading_layer_middle.png");
+    m_foreground = frameSprite("Loading_layer_foreground.png");
+    m_banner = frameSprite("KV_Loading_Banner.png");
     if (m_background == nullptr || m_middle == nullptr || m_foreground == nullptr || m_banner == nullptr)
         return false;
 
     const bool wide = CCDirector::wideScreen != 0;
     const CCPoint offset = wide ? CCPoint(240.0f, 140.0f) : CCPoint(176.0f, 172.0f);
     int z = 0;
-    for (CCSprite* picture : {m_background, m_middle, m_foreground}) {
+    for (CCSprite* picture : {m_background.get(), m_middle.get(), m_foreground.get()}) {
         picture->setScale(1.0f);
         picture->setAnchorPoint(CCPoint(0.5f, 0.5f));
         picture->setPosition(CCPoint(m_centre.x + offset.x, m_centre.y + offset.y));
@@ -87,7 +82,6 @@ bool KVLoadingGameLayer::buildArtwork() {
         logDebugMessage("KVLoadingGameLayer: the caption cannot be made");
         return false;
     }
-    m_caption->retain();
     m_caption->setPosition(CCPoint(m_centre.x, 37.0f));
     addChildAtZWithTag(m_caption, kCaptionTag, kCaptionTag);
 
@@ -97,7 +91,7 @@ bool KVLoadingGameLayer::buildArtwork() {
 }
 
 void KVLoadingGameLayer::tick(float) {
-    for (CCSprite* picture : {m_background, m_middle, m_foreground})
+    for (CCSprite* picture : {m_background.get(), m_middle.get(), m_foreground.get()})
         if (picture != nullptr) picture->setPosition(m_centre);
 }
 
@@ -129,15 +123,11 @@ void KVLoadingGameLayer::touchEnded(CCTouch*, CCEvent*) {
 }
 
 void KVLoadingGameLayer::cleanupBeforeDelete() {
-    auto drop = [](auto*& node) {
-        if (node != nullptr) node->release();
-        node = nullptr;
-    };
-    drop(m_caption);
-    drop(m_background);
-    drop(m_middle);
-    drop(m_foreground);
-    drop(m_banner);
+    m_caption.reset();
+    m_background.reset();
+    m_middle.reset();
+    m_foreground.reset();
+    m_banner.reset();
     CCResourceIndex* index = CCResourceIndex::getInstance();
     for (const char* sheet : kSheets) {
         const std::string plist = std::string(sheet) + ".plist";

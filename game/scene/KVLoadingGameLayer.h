@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCLayerColor.h"
 
 namespace kvengine {
@@ -52,9 +53,9 @@ private:
     bool buildArtwork();
 
     kvengine::CCPoint m_centre;
-    kvengine::CCLabelTTF* m_caption = nullptr;
-    kvengine::CCSprite* m_background = nullptr;
-    kvengine::CCSprite* m_middle = nullptr;
-    kvengine::CCSprite* m_foreground = nullptr;
-    kvengine::CCSprite* m_banner = nullptr;
+    kvengine::CCRetained<kvengine::CCLabelTTF> m_caption;
+    kvengine::CCRetained<kvengine::CCSprite> m_background;
+    kvengine::CCRetained<kvengine::CCSprite> m_middle;
+    kvengine::CCRetained<kvengine::CCSprite> m_foreground;
+    kvengine::CCRetained<kvengine::CCSprite> m_banner;
 };
