@@ -71,7 +71,6 @@ KVFailScreenLayerSolo* KVFailScreenLayerSolo::create(KVGameModel* model) {
 KVFailScreenLayerSolo::KVFailScreenLayerSolo(KVGameModel* model) {
     (void)init();
     m_gameModel = model;
-    if (m_gameModel != nullptr) m_gameModel->retain();
     const CCSize window = CCDirector::getInstance()->getWinSize();
     m_width = window.width;
     m_height = window.height;
@@ -81,7 +80,7 @@ KVFailScreenLayerSolo::KVFailScreenLayerSolo(KVGameModel* model) {
     const std::string chapter = kvdata::textOf(setup->getChapterName());
     KVPlayerParameters* profile = KVPlayerParameters::getInstance();
     if (kvdata::intAt(profile->getMissionRecord(mission, chapter), "status_completed") == 0) {
-        m_defeatMessages = new CCMutableArray<CCString*>();
+        m_defeatMessages.adopt(new CCMutableArray<CCString*>());
         kvdata::Array* messages = kvdata::arrayAt(
             KVGameParameters::getInstance()->findMissionDefinition(mission), "defeat_messages");
         for (unsigned i = 0; messages != nullptr && i < messages->count(); ++i)
@@ -96,7 +95,7 @@ KVFailScreenLayerSolo::KVFailScreenLayerSolo(KVGameModel* model) {
     // menus' frames again.
     kvresults::reloadMenuFrames();
 
-    m_overlay = kvresults::makeTapOverlay(this, gesture_selector(KVFailScreenLayerSolo::onTap));
+    m_overlay.adopt(kvresults::makeTapOverlay(this, gesture_selector(KVFailScreenLayerSolo::onTap)));
     m_tapRecognizer =
         static_cast<CCTapGestureRecognizer*>(m_overlay->getGestureRecognizers()->objectAtIndex(0));
     kvresults::showOverlay(m_overlay, true);
@@ -183,13 +182,10 @@ void KVFailScreenLayerSolo::stretchVignette() {
 void KVFailScreenLayerSolo::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     kvresults::showOverlay(m_overlay, false);
-    if (m_gameModel != nullptr) m_gameModel->release();
-    m_gameModel = nullptr;
-    if (m_overlay != nullptr) m_overlay->release();
-    m_overlay = nullptr;
+    m_gameModel.reset();
+    m_overlay.reset();
     m_tapRecognizer = nullptr;
-    if (m_defeatMessages != nullptr) m_defeatMessages->release();
-    m_defeatMessages = nullptr;
+    m_defeatMessages.reset();
     KVLayer::cleanupBeforeDelete();
 }
 

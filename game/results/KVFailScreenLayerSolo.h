@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 #include "engine/input/CCGestureRecognizer.h"
 #include "game/menu/KVLayer.h"
@@ -106,9 +107,9 @@ private:
     kvengine::CCPoint cornerRest(int index) const;
     void stretchVignette();
 
-    KVGameModel* m_gameModel = nullptr;
-    kvengine::CCMutableArray<kvengine::CCString*>* m_defeatMessages = nullptr;
-    kvengine::CCView* m_overlay = nullptr;
+    kvengine::CCRetained<KVGameModel> m_gameModel;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCString*>> m_defeatMessages;
+    kvengine::CCRetained<kvengine::CCView> m_overlay;
     bool m_done = false;
     int m_revealStep = 0;
     kvengine::CCTapGestureRecognizer* m_tapRecognizer = nullptr;

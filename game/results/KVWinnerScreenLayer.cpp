@@ -56,7 +56,6 @@ KVWinnerScreenLayer::KVWinnerScreenLayer(const ccColor4B& color, float width, fl
                                          KVGameModel* model) {
     (void)initWithColorAndSize(color, width, height);
     m_gameModel = model;
-    if (m_gameModel != nullptr) m_gameModel->retain();
 
     if (CCLabelTTF* title = label(kvresults::localised("Final Score"), kTitleSize)) {
         title->setPosition(CCPoint(kCentreX, kTitleY));
@@ -99,8 +98,7 @@ KVWinnerScreenLayer::KVWinnerScreenLayer(const ccColor4B& color, float width, fl
 }
 
 void KVWinnerScreenLayer::cleanupBeforeDelete() {
-    if (m_gameModel != nullptr) m_gameModel->release();
-    m_gameModel = nullptr;
+    m_gameModel.reset();
     CCLayerColor::cleanupBeforeDelete();
 }
 

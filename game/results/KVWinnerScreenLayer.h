@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCLayerColor.h"
 
 class KVGameModel;
@@ -35,5 +36,5 @@ public:
     void onQuit(kvengine::CCObject* sender);
 
 private:
-    KVGameModel* m_gameModel = nullptr;
+    kvengine::CCRetained<KVGameModel> m_gameModel;
 };

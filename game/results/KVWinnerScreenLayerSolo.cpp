@@ -106,11 +106,10 @@ KVWinnerScreenLayerSolo::KVWinnerScreenLayerSolo(const ccColor4B& color, float w
     m_width = width;
     m_height = height;
     m_gameModel = model;
-    if (m_gameModel != nullptr) m_gameModel->retain();
     m_closing = false;
-    m_unlockedItems = new CCMutableArray<CCString*>();
-    m_lockedItems = new CCMutableArray<CCString*>();
-    m_victoryMessages = new CCMutableArray<CCString*>();
+    m_unlockedItems.adopt(new CCMutableArray<CCString*>());
+    m_lockedItems.adopt(new CCMutableArray<CCString*>());
+    m_victoryMessages.adopt(new CCMutableArray<CCString*>());
     KVScoreManager* score = m_gameModel != nullptr ? m_gameModel->getScoreManager() : nullptr;
     KVMissionProgress::recordWin(KVMissionProgress::currentWin(score),
                                  {m_unlockedItems, m_lockedItems, m_victoryMessages}, this);
@@ -131,7 +130,7 @@ KVWinnerScreenLayerSolo::KVWinnerScreenLayerSolo(const ccColor4B& color, float w
     for (int row = 0; row < kPearlRow; ++row)
         buildStarRow(row);
 
-    m_overlay = kvresults::makeTapOverlay(this, gesture_selector(KVWinnerScreenLayerSolo::onTap));
+    m_overlay.adopt(kvresults::makeTapOverlay(this, gesture_selector(KVWinnerScreenLayerSolo::onTap)));
     m_tapRecognizer =
         static_cast<CCTapGestureRecognizer*>(m_overlay->getGestureRecognizers()->objectAtIndex(0));
     kvresults::showOverlay(m_overlay, true);
@@ -148,7 +147,6 @@ KVWinnerScreenLayerSolo::KVWinnerScreenLayerSolo(const ccColor4B& color, float w
     addChildAtZWithTag(totemSprite, kTotemZ, kTotemTag);
 
     m_pearlCounter = KVPearlCountItem::createSmall();
-    m_pearlCounter->retain();
     m_pearlCounter->setOpacity(0);
     m_pearlCounter->setAnchorPoint(CCPoint(1.0f, 0.5f));
     m_pearlCounter->setPosition(CCPoint(m_width - 8, m_height - 12));
@@ -225,17 +223,13 @@ void KVWinnerScreenLayerSolo::buildStarRow(int row) {
 void KVWinnerScreenLayerSolo::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     kvresults::showOverlay(m_overlay, false);
-    if (m_gameModel != nullptr) m_gameModel->release();
-    m_gameModel = nullptr;
-    for (auto** list : {&m_unlockedItems, &m_lockedItems, &m_victoryMessages}) {
-        if (*list != nullptr) (*list)->release();
-        *list = nullptr;
-    }
-    if (m_overlay != nullptr) m_overlay->release();
-    m_overlay = nullptr;
+    m_gameModel.reset();
+    m_unlockedItems.reset();
+    m_lockedItems.reset();
+    m_victoryMessages.reset();
+    m_overlay.reset();
     m_tapRecognizer = nullptr;
-    if (m_pearlCounter != nullptr) m_pearlCounter->release();
-    m_pearlCounter = nullptr;
+    m_pearlCounter.reset();
     CCLayerColor::cleanupBeforeDelete();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 #include "engine/input/CCGestureRecognizer.h"
 #include "engine/nodes/CCLayerColor.h"
@@ -107,12 +108,12 @@ private:
 
     bool m_closing = false;
     kvengine::CCTapGestureRecognizer* m_tapRecognizer = nullptr;
-    KVGameModel* m_gameModel = nullptr;
-    kvengine::CCMutableArray<kvengine::CCString*>* m_unlockedItems = nullptr;
-    kvengine::CCMutableArray<kvengine::CCString*>* m_lockedItems = nullptr;
-    kvengine::CCMutableArray<kvengine::CCString*>* m_victoryMessages = nullptr;
-    kvengine::CCView* m_overlay = nullptr;
-    KVPearlCountItem* m_pearlCounter = nullptr;
+    kvengine::CCRetained<KVGameModel> m_gameModel;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCString*>> m_unlockedItems;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCString*>> m_lockedItems;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCString*>> m_victoryMessages;
+    kvengine::CCRetained<kvengine::CCView> m_overlay;
+    kvengine::CCRetained<KVPearlCountItem> m_pearlCounter;
     int m_rowsShown = 0;
     int m_loot = 0;
     bool m_done = false;
