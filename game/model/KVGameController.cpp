@@ -22,12 +22,6 @@ using namespace kvengine;
 
 namespace {
 
-template <class T> void hold(T*& slot, T* value) {
-    if (value != nullptr) value->retain();
-    if (slot != nullptr) slot->release();
-    slot = value;
-}
-
 KVCamera* camera() {
     KVCameraManager* manager = KVCameraManager::existingInstance();
     return manager != nullptr ? manager->getCamera() : nullptr;
@@ -42,7 +36,7 @@ bool isActiveGesture(CCGestureRecognizer* recognizer) {
 } // namespace
 
 KVGameController::KVGameController(KVGameModel* model) {
-    hold(m_model, model);
+    m_model = model;
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     centre->addObserver(this, notification_selector(KVGameController::onStartTurn), EVENT_START_TURN);
     centre->addObserver(this, notification_selector(KVGameController::onGameShutdown), EVENT_GAME_SHUTDOWN);
@@ -53,9 +47,9 @@ KVGameController::KVGameController(KVGameModel* model) {
 
 void KVGameController::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
-    hold<KVGameModel>(m_model, nullptr);
-    hold<KVPawn>(m_currentPawn, nullptr);
-    hold<KVPawnPlayerController>(m_playerController, nullptr);
+    m_model.reset();
+    m_currentPawn.reset();
+    m_playerController.reset();
     KVObject::cleanupBeforeDelete();
 }
 
@@ -63,22 +57,22 @@ void KVGameController::cleanupBeforeDelete() {
 
 void KVGameController::onStartTurn(CCNotification* notification) {
     auto* pawn = dynamic_cast<KVPawn*>(notification != nullptr ? notification->getObject() : nullptr);
-    hold(m_currentPawn, pawn);
+    m_currentPawn = pawn;
     if (pawn != nullptr && !pawn->isAIDriven()) {
         if (auto* controller = dynamic_cast<KVPawnPlayerController*>(pawn->getController()))
-            hold(m_playerController, controller);
+            m_playerController = controller;
     }
 }
 
 void KVGameController::onRemoveActor(CCNotification* notification) {
     if (notification != nullptr && notification->getObject() == m_currentPawn && m_currentPawn != nullptr)
-        hold<KVPawn>(m_currentPawn, nullptr);
+        m_currentPawn.reset();
 }
 
 void KVGameController::onGameShutdown(CCNotification*) {
-    hold<KVGameModel>(m_model, nullptr);
-    hold<KVPawn>(m_currentPawn, nullptr);
-    hold<KVPawnPlayerController>(m_playerController, nullptr);
+    m_model.reset();
+    m_currentPawn.reset();
+    m_playerController.reset();
 }
 
 void KVGameController::onPause(CCNotification*) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "game/world/KVObject.h"
 
 namespace kvengine {
@@ -67,7 +68,7 @@ private:
     bool isDecided() const;
     bool isPulling() const;
 
-    KVGameModel* m_model = nullptr;
-    KVPawn* m_currentPawn = nullptr;
-    KVPawnPlayerController* m_playerController = nullptr;
+    kvengine::CCRetained<KVGameModel> m_model;
+    kvengine::CCRetained<KVPawn> m_currentPawn;
+    kvengine::CCRetained<KVPawnPlayerController> m_playerController;
 };

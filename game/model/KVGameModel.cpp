@@ -19,27 +19,18 @@ using kvengine::CCMutableArray;
 using kvengine::CCNotificationCenter;
 using kvengine::CCObject;
 
-namespace {
-
-template <typename T> void releaseField(T*& field) {
-    if (field != nullptr) field->release();
-    field = nullptr;
-}
-
-} // namespace
-
 KVGameModel::KVGameModel() = default;
 
 void KVGameModel::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    releaseField(m_tileMap);
-    releaseField(m_actors);
-    releaseField(m_turnManager);
-    releaseField(m_scoreManager);
-    releaseField(m_powerupManager);
-    releaseField(m_xpManager);
-    releaseField(m_removedActors);
-    releaseField(m_mapBorders);
+    m_tileMap.reset();
+    m_actors.reset();
+    m_turnManager.reset();
+    m_scoreManager.reset();
+    m_powerupManager.reset();
+    m_xpManager.reset();
+    m_removedActors.reset();
+    m_mapBorders.reset();
     m_teamSpawnPositions.clear();
     m_respawnPoints.clear();
     KVObject::cleanupBeforeDelete();
@@ -93,14 +84,14 @@ void KVGameModel::onRemoveActor(kvengine::CCNotification* notification) {
 void KVGameModel::onGameShutdown(kvengine::CCNotification* notification) {
     (void)notification;
     retain();
-    releaseField(m_turnManager);
-    releaseField(m_scoreManager);
-    releaseField(m_powerupManager);
-    releaseField(m_xpManager);
+    m_turnManager.reset();
+    m_scoreManager.reset();
+    m_powerupManager.reset();
+    m_xpManager.reset();
     if (KVPhysWorld* physics = KVPhysWorld::existingInstance()) physics->destroyWorld();
     if (KVRuleManager* rules = KVRuleManager::existingInstance()) rules->clearRules();
     KVGameSetup::getInstance()->playerCount = 1;
-    releaseField(m_actors);
+    m_actors.reset();
     release();
 }
 
@@ -110,7 +101,7 @@ KVPawn* KVGameModel::getCurrentPawn() {
 
 int KVGameModel::getPlayerTurnCount() {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return -1;
-    return static_cast<KVScoreManagerSolo*>(m_scoreManager)->getPlayerTurns();
+    return static_cast<KVScoreManagerSolo*>(m_scoreManager.get())->getPlayerTurns();
 }
 
 int KVGameModel::nextPearlLabelSlot() {
@@ -135,7 +126,7 @@ bool addFoundName(kvengine::CCMutableArray<kvengine::CCString*>* list, const std
 
 bool KVGameModel::recordHiddenCharacter(const std::string& kelvo, const std::string& helmet) {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
-    auto* solo = static_cast<KVScoreManagerSolo*>(m_scoreManager);
+    auto* solo = static_cast<KVScoreManagerSolo*>(m_scoreManager.get());
     addFoundName(solo->getKelvosFound(), kelvo);
     addFoundName(solo->getHelmetsFound(), helmet);
     return true;
@@ -147,10 +138,10 @@ bool KVGameModel::isAnythingBusy() {
 
 bool KVGameModel::recordOpenedChest(const std::string& chestId) {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
-    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager)->getChestsFound(), chestId);
+    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager.get())->getChestsFound(), chestId);
 }
 
 bool KVGameModel::recordChestHelmet(const std::string& helmet) {
     if (m_scoreManager == nullptr || !m_scoreManager->isKindOf("KVScoreManagerSolo")) return false;
-    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager)->getHelmetsFound(), helmet);
+    return addFoundName(static_cast<KVScoreManagerSolo*>(m_scoreManager.get())->getHelmetsFound(), helmet);
 }

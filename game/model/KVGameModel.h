@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 #include <vector>
 
@@ -120,16 +121,16 @@ private:
     /// with `what`) when the factory does not know it or it is no actor.
     KVActor* createActor(const std::string& className, const std::string& what);
 
-    kvengine::CCTMXTiledMap* m_tileMap = nullptr;
-    kvengine::CCMutableArray<KVObject*>* m_actors = nullptr;
-    KVTurnManager* m_turnManager = nullptr;
-    KVScoreManager* m_scoreManager = nullptr;
-    KVPowerupManager* m_powerupManager = nullptr;
-    KVXpManager* m_xpManager = nullptr;
+    kvengine::CCRetained<kvengine::CCTMXTiledMap> m_tileMap;
+    kvengine::CCRetained<kvengine::CCMutableArray<KVObject*>> m_actors;
+    kvengine::CCRetained<KVTurnManager> m_turnManager;
+    kvengine::CCRetained<KVScoreManager> m_scoreManager;
+    kvengine::CCRetained<KVPowerupManager> m_powerupManager;
+    kvengine::CCRetained<KVXpManager> m_xpManager;
     std::vector<kvengine::CCPoint> m_teamSpawnPositions;
     std::vector<kvengine::CCPoint> m_respawnPoints;
-    kvengine::CCMutableArray<kvengine::CCObject*>* m_removedActors = nullptr;
-    kvengine::CCMutableArray<kvengine::CCObject*>* m_mapBorders = nullptr;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCObject*>> m_removedActors;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCObject*>> m_mapBorders;
     bool m_solo = true;
     int m_playerCount = 1;
     /// Object name -> class name; filled when the level is built.

@@ -120,18 +120,16 @@ bool KVGameModel::buildLevel(kvengine::CCTMXTiledMap* map) {
     physics->createWorld();
     const float contentScale = kvengine::CCDirector::getInstance()->getContentScaleFactor();
 
-    if (m_actors == nullptr) m_actors = new CCMutableArray<KVObject*>();
-    if (m_removedActors == nullptr) m_removedActors = new CCMutableArray<CCObject*>();
-    if (m_turnManager == nullptr) m_turnManager = new KVTurnManager();
-    if (m_powerupManager == nullptr) m_powerupManager = new KVPowerupManager();
-    if (m_mapBorders == nullptr) m_mapBorders = new CCMutableArray<CCObject*>();
-    map->retain();
-    if (m_tileMap != nullptr) m_tileMap->release();
+    if (m_actors == nullptr) m_actors.adopt(new CCMutableArray<KVObject*>());
+    if (m_removedActors == nullptr) m_removedActors.adopt(new CCMutableArray<CCObject*>());
+    if (m_turnManager == nullptr) m_turnManager.adopt(new KVTurnManager());
+    if (m_powerupManager == nullptr) m_powerupManager.adopt(new KVPowerupManager());
+    if (m_mapBorders == nullptr) m_mapBorders.adopt(new CCMutableArray<CCObject*>());
     m_tileMap = map;
 
     m_solo = setup->solo;
     m_playerCount = setup->playerCount;
-    if (m_solo && m_xpManager == nullptr) m_xpManager = new KVXpManager();
+    if (m_solo && m_xpManager == nullptr) m_xpManager.adopt(new KVXpManager());
 
     fillObjectTypes();
     parseDrawing();
@@ -279,11 +277,10 @@ bool KVGameModel::buildPlayerSide(CCTMXObjectGroup* objects) {
         }
     }
 
-    if (m_scoreManager != nullptr) m_scoreManager->release();
     if (m_solo)
-        m_scoreManager = new KVScoreManagerSolo();
+        m_scoreManager.adopt(new KVScoreManagerSolo());
     else
-        m_scoreManager = new KVScoreManagerHuddle();
+        m_scoreManager.adopt(new KVScoreManagerHuddle());
 
     if (!m_solo && !team.buildMultiplayerTeams(objects, m_playerCount, m_scoreManager, m_teamSpawnPositions))
         return false;

@@ -18,8 +18,5 @@ void KVActionEvent::cleanupBeforeDelete() {
 }
 
 void KVActionEvent::setText(kvengine::CCString* text) {
-    // Retain first: setting the text it already holds must not free it.
-    if (text != nullptr) text->retain();
-    if (m_text != nullptr) m_text->release();
     m_text = text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCObject.h"
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 
 class KVActor;
@@ -98,5 +99,5 @@ public:
     KVActor* target = nullptr;
 
 private:
-    kvengine::CCString* m_text = nullptr;
+    kvengine::CCRetained<kvengine::CCString> m_text;
 };

@@ -17,20 +17,13 @@ namespace {
 constexpr float kPointsPerMetre = 32.0f;
 constexpr float kDegreesPerRadian = 57.29578f;
 
-template <typename T> void hold(T*& field, T* value) {
-    // Retain first: holding the same object again must not free it.
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 } // namespace
 
 void KVActorV::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    hold<kvengine::CCNode>(m_sprite, nullptr);
-    hold<KVActor>(m_model, nullptr);
-    hold<kvengine::CCObject>(m_hostObject, nullptr);
+    m_sprite.reset();
+    m_model.reset();
+    m_hostObject.reset();
     m_host = nullptr;
     CCNode::cleanupBeforeDelete();
 }
@@ -42,17 +35,17 @@ bool KVActorV::initWithActor(KVActor* model, KVActorViewHost* host) {
     }
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     if (m_model != nullptr) centre->removeObserver(this, EVENT_REMOVE_ACTOR);
-    hold(m_model, model);
-    hold(m_hostObject, host != nullptr ? host->viewHostObject() : nullptr);
+    m_model = model;
+    m_hostObject = host != nullptr ? host->viewHostObject() : nullptr;
     m_host = host;
-    hold<kvengine::CCNode>(m_sprite, nullptr);
+    m_sprite.reset();
     m_attached = true;
     centre->addObserver(this, notification_selector(KVActorV::onRemoveActor), EVENT_REMOVE_ACTOR, model);
     return true;
 }
 
 void KVActorV::setSprite(kvengine::CCNode* sprite) {
-    hold(m_sprite, sprite);
+    m_sprite = sprite;
 }
 
 void KVActorV::update(float dt) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCNode.h"
 
 #include <string>
@@ -76,9 +77,9 @@ public:
                                                      float delay);
 
 protected:
-    kvengine::CCNode* m_sprite = nullptr;
+    kvengine::CCRetained<kvengine::CCNode> m_sprite;
     KVActorViewHost* m_host = nullptr;
-    kvengine::CCObject* m_hostObject = nullptr;
-    KVActor* m_model = nullptr;
+    kvengine::CCRetained<kvengine::CCObject> m_hostObject;
+    kvengine::CCRetained<KVActor> m_model;
     bool m_attached = false;
 };

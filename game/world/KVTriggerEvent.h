@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 #include "game/world/KVObject.h"
 
@@ -14,17 +15,15 @@ class KVTriggerEvent : public KVObject {
 public:
     CC_DECLARE_CLASS_NAME(KVTriggerEvent, KVObject)
 
-    KVTriggerEvent(kvengine::CCString* name_, KVActor* actor_, bool flag_)
-        : name(name_), actor(actor_), flag(flag_) {
-        if (name != nullptr) name->retain();
+    KVTriggerEvent(kvengine::CCString* name_, KVActor* actor_, bool flag_) : actor(actor_), flag(flag_) {
+        name = name_;
     }
     void cleanupBeforeDelete() override {
-        if (name != nullptr) name->release();
-        name = nullptr;
+        name.reset();
         actor = nullptr;
     }
 
-    kvengine::CCString* name = nullptr;
+    kvengine::CCRetained<kvengine::CCString> name;
     KVActor* actor = nullptr;
     bool flag = false;
 };
