@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/world/KVActorV.h"
 
 namespace kvengine {
@@ -41,8 +42,8 @@ private:
     void setCentre(kvengine::CCSprite* sprite);
     void addToHost(kvengine::CCNode* node, int z);
 
-    kvengine::CCSprite* m_centre = nullptr;
-    kvengine::CCAnimate* m_blast = nullptr;
+    kvengine::CCRetained<kvengine::CCSprite> m_centre;
+    kvengine::CCRetained<kvengine::CCAnimate> m_blast;
     bool m_enemy = false;
     float m_scale = 0.0f;
     bool m_fading = false;

@@ -48,12 +48,6 @@ constexpr float kBlastFrameDelay = 0.08f;
 constexpr float kTickStep = 22.5f;
 constexpr float kTrailFrameDelay = 0.1f;
 
-template <typename T> void hold(T*& field, T* value) {
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 // Frames "<pattern>" numbered first..last from the frame cache; a missing number is skipped.
 kvengine::CCAnimate* numberedAnimation(const char* pattern, int first, int last, float delay) {
     kvengine::CCAnimation* animation = kvengine::CCAnimation::create();
@@ -113,8 +107,8 @@ bool KVAOEAttackV::initWithActor(KVActor* model, KVActorViewHost* host) {
             setCentre(centre);
         }
     }
-    hold(m_blast,
-         numberedAnimation(m_enemy ? "AoE_enemy_%.2d.png" : "AoE_melee_%.2d.png", 1, 9, kBlastFrameDelay));
+    m_blast =
+        numberedAnimation(m_enemy ? "AoE_enemy_%.2d.png" : "AoE_melee_%.2d.png", 1, 9, kBlastFrameDelay);
     CCNotificationCenter::getInstance()->addObserver(this, notification_selector(KVAOEAttackV::onRemoveActor),
                                                      EVENT_REMOVE_ACTOR, attacker);
     return true;
@@ -125,7 +119,7 @@ void KVAOEAttackV::addToHost(kvengine::CCNode* node, int z) {
 }
 
 void KVAOEAttackV::setCentre(CCSprite* sprite) {
-    hold(m_centre, sprite);
+    m_centre = sprite;
 }
 
 unsigned KVAOEAttackV::getBlastFrameCount() const {
@@ -136,9 +130,9 @@ unsigned KVAOEAttackV::getBlastFrameCount() const {
 
 void KVAOEAttackV::update(float dt) {
     if (m_model == nullptr) return;
-    auto* attack = static_cast<KVAOEAttack*>(m_model);
+    auto* attack = static_cast<KVAOEAttack*>(m_model.get());
     const CCPoint at(m_model->positionX * kPointsPerMetre, m_model->positionY * kPointsPerMetre);
-    CCSprite* ring = static_cast<CCSprite*>(m_sprite);
+    CCSprite* ring = static_cast<CCSprite*>(m_sprite.get());
     if (ring != nullptr) ring->setPosition(at);
     if (m_centre != nullptr) m_centre->setPosition(at);
 
@@ -201,7 +195,7 @@ void KVAOEAttackV::onRemoveActor(kvengine::CCNotification* notification) {
 
 void KVAOEAttackV::cleanupBeforeDelete() {
     setCentre(nullptr);
-    hold<kvengine::CCAnimate>(m_blast, nullptr);
+    m_blast.reset();
     KVActorV::cleanupBeforeDelete();
 }
 
@@ -214,7 +208,7 @@ bool KVDashV::initWithActor(KVActor* model, KVActorViewHost* host) {
     }
     if (!KVActorV::initWithActor(model, host)) return false;
     KVPawn* pawn = static_cast<KVDash*>(model)->getPawn();
-    hold(m_trail, numberedAnimation("doubledash_%.2d.png", 1, 6, kTrailFrameDelay));
+    m_trail = numberedAnimation("doubledash_%.2d.png", 1, 6, kTrailFrameDelay);
     CCSprite* sprite = pawn != nullptr ? CCSprite::createWithSpriteFrameName("doubledash_01.png") : nullptr;
     if (sprite == nullptr) {
         // Nothing to show: the dash still counts and ends at once.
@@ -254,6 +248,6 @@ void KVDashV::onTrailEnd() {
 }
 
 void KVDashV::cleanupBeforeDelete() {
-    hold<kvengine::CCAnimate>(m_trail, nullptr);
+    m_trail.reset();
     KVActorV::cleanupBeforeDelete();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/world/KVActorV.h"
 
 /// The view of a dash: a six-frame trail ("doubledash_01.png" .. "_06.png", 0.1 s each, sheet
@@ -19,5 +20,5 @@ public:
 private:
     void onTrailEnd();
 
-    kvengine::CCAnimate* m_trail = nullptr;
+    kvengine::CCRetained<kvengine::CCAnimate> m_trail;
 };

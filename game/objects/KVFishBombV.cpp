@@ -26,7 +26,7 @@ void KVFishBombV::update(float dt) {
     m_sprite->setPosition(
         kvengine::CCPoint(m_model->positionX * kPointsPerMetre, m_model->positionY * kPointsPerMetre));
     m_sprite->setRotation(-(m_model->angle * kDegreesPerRadian));
-    auto* fish = static_cast<KVFishBomb*>(m_model);
+    auto* fish = static_cast<KVFishBomb*>(m_model.get());
     m_viewTimer -= dt;
     if ((fish->isHit() || m_viewTimer < 0.0f) && !m_puffed) {
         m_viewTimer = kPuffedSeconds;
@@ -42,7 +42,7 @@ void KVFishBombV::update(float dt) {
 }
 
 void KVFishBombV::showFrame(const char* frameName) {
-    auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite);
+    auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite.get());
     if (sprite == nullptr) return;
     kvengine::CCSpriteFrame* frame =
         kvengine::CCSpriteFrameCache::getInstance()->findSpriteFrameByName(frameName);

@@ -153,7 +153,7 @@ bool KVGeyserV::initWithActor(KVActor* model, KVActorViewHost* host) {
         kvengine::logDebugMessage("KVGeyserV: no picture plankton.png");
     emitter->setPositionType(kvengine::CCParticleSystem::kPositionTypeGrouped);
     emitter->setBlendAdditive(true);
-    if (auto* layer = dynamic_cast<kvengine::CCNode*>(m_hostObject))
+    if (auto* layer = dynamic_cast<kvengine::CCNode*>(m_hostObject.get()))
         layer->addChild(emitter);
     else
         kvengine::logDebugMessage("KVGeyserV: no layer to show the plankton in");
@@ -165,7 +165,7 @@ bool KVGeyserV::initWithActor(KVActor* model, KVActorViewHost* host) {
 void KVGeyserV::onPostLoadGame(kvengine::CCNotification* notification) {
     (void)notification;
     if (m_emitter == nullptr || m_model == nullptr) return;
-    auto* geyser = static_cast<KVGeyser*>(m_model);
+    auto* geyser = static_cast<KVGeyser*>(m_model.get());
     const float speed = geyser->getPower() * kSpeedPerPower;
     m_emitter->setSpeed(speed);
     m_emitter->setSpeedVar(0.0f);

@@ -64,7 +64,7 @@ void KVHiddenStarV::update(float dt) {
         for (KVPawn* pawn : *pawns->getPlayerPawns())
             if (!pawn->isAIDriven()) nearest = std::fmin(nearest, distanceTo(pawn, x, y));
     }
-    if (auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite))
+    if (auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite.get()))
         sprite->setOpacity(opacityForDistance(nearest));
 
     KVGameSetup* setup = KVGameSetup::existingInstance();

@@ -52,7 +52,7 @@ int KVPearlV::spriteCountForValue(int value) {
 }
 
 KVPearl* KVPearlV::pearl() const {
-    return static_cast<KVPearl*>(m_model);
+    return static_cast<KVPearl*>(m_model.get());
 }
 
 CCPoint KVPearlV::modelPoint() const {
@@ -110,7 +110,7 @@ bool KVPearlV::initWithActor(KVActor* model, KVActorViewHost* host) {
 }
 
 void KVPearlV::placeSprites() {
-    auto* layer = dynamic_cast<CCNode*>(m_hostObject);
+    auto* layer = dynamic_cast<CCNode*>(m_hostObject.get());
     for (Pearl& entry : m_pearls) {
         entry.sprite->setOpacity(255);
         entry.sprite->setScale(0.01f);
@@ -201,7 +201,7 @@ void KVPearlV::pickUp() {
 }
 
 void KVPearlV::showValueLabels() {
-    auto* layer = dynamic_cast<CCNode*>(m_hostObject);
+    auto* layer = dynamic_cast<CCNode*>(m_hostObject.get());
     if (layer == nullptr) return;
     kvengine::CCString* word = kvengine::getLocalizedString("PEARL");
     char text[64];

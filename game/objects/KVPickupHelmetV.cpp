@@ -50,7 +50,7 @@ bool KVPickupHelmetV::initWithActor(KVActor* model, KVActorViewHost* host) {
     }
     sprite->setPosition(CCPoint(model->positionX * kPointsPerMetre, model->positionY * kPointsPerMetre));
     sprite->setScale(0.01f);
-    if (auto* layer = dynamic_cast<kvengine::CCNode*>(m_hostObject)) layer->addChild(sprite);
+    if (auto* layer = dynamic_cast<kvengine::CCNode*>(m_hostObject.get())) layer->addChild(sprite);
     sprite->runAction(kvengine::CCScaleTo::createWithDurationScale(kAppearTime, 1.0f));
     setSprite(sprite);
     return true;
@@ -92,7 +92,7 @@ void KVPickupHelmetV::pickUp() {
     m_target = CCPoint(x * kPointsPerMetre, y * kPointsPerMetre);
     m_elapsed = 0.0f;
     m_collecting = true;
-    auto* helmet = static_cast<KVPickupHelmet*>(m_model);
+    auto* helmet = static_cast<KVPickupHelmet*>(m_model.get());
     // Held: the removal below may end the model.
     helmet->retain();
     CCNotificationCenter::getInstance()->postNotification(EVENT_TREASURE_CHEST_HELMET_REWARD,

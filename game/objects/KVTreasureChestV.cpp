@@ -45,9 +45,9 @@ bool KVTreasureChestV::initWithActor(KVActor* model, KVActorViewHost* host) {
 
 void KVTreasureChestV::onTreasureChestOpened(kvengine::CCNotification* notification) {
     (void)notification;
-    auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite);
+    auto* sprite = dynamic_cast<kvengine::CCSprite*>(m_sprite.get());
     if (sprite == nullptr || m_model == nullptr) return;
-    const std::string name = chestFrame(static_cast<KVTreasureChest*>(m_model), true);
+    const std::string name = chestFrame(static_cast<KVTreasureChest*>(m_model.get()), true);
     kvengine::CCSpriteFrame* frame =
         kvengine::CCSpriteFrameCache::getInstance()->findSpriteFrameByName(name.c_str());
     if (frame == nullptr) {

@@ -100,7 +100,7 @@ void KVTriggerV::startAnimation() {
 bool KVTriggerV::matchesModel(CCNotification* notification) const {
     auto* event =
         dynamic_cast<KVTriggerEvent*>(notification != nullptr ? notification->getObject() : nullptr);
-    auto* trigger = static_cast<KVTrigger*>(m_model);
+    auto* trigger = static_cast<KVTrigger*>(m_model.get());
     return event != nullptr && trigger != nullptr && event->name != nullptr &&
            trigger->getName() != nullptr && event->name->text == trigger->getName()->text;
 }

@@ -47,17 +47,12 @@ constexpr float kPuffScale = 2.0f;
 constexpr float kPuffFade = 0.5f;
 const char* const kPuffSheet = "top_sfx_51_ss";
 
-template <typename T> void hold(T*& field, T* value) {
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 } // namespace
 
 KVCoconutCrab* KVCoconutCrabV::boss() const {
-    return m_model != nullptr && m_model->isKindOf("KVCoconutCrab") ? static_cast<KVCoconutCrab*>(m_model)
-                                                                    : nullptr;
+    return m_model != nullptr && m_model->isKindOf("KVCoconutCrab")
+               ? static_cast<KVCoconutCrab*>(m_model.get())
+               : nullptr;
 }
 
 bool KVCoconutCrabV::initWithActor(KVActor* model, KVActorViewHost* host) {
@@ -77,11 +72,9 @@ bool KVCoconutCrabV::initWithActor(KVActor* model, KVActorViewHost* host) {
     m_deathQuakes = 0;
 
     auto* animations = new kvengine::CCMutableDictionary<std::string, AnimationDictionary*>();
-    hold(m_partAnimations, animations);
-    animations->release();
+    m_partAnimations.adopt(animations);
     auto* sprites = new kvengine::CCMutableDictionary<std::string, CCSprite*>();
-    hold(m_partSprites, sprites);
-    sprites->release();
+    m_partSprites.adopt(sprites);
 
     const CCPoint at(model->positionX * kPointsPerMetre, model->positionY * kPointsPerMetre);
     for (const char* part : kParts) {
@@ -103,22 +96,20 @@ bool KVCoconutCrabV::initWithActor(KVActor* model, KVActorViewHost* host) {
         addToSheet(sprite, ("coconut_crab_" + std::string(part) + "_ss").c_str(), 0);
     }
 
-    hold(m_swipeEffect, spriteOfFrame("swipe_sfx_01.png"));
+    m_swipeEffect = spriteOfFrame("swipe_sfx_01.png");
     m_swipeEffect->setPosition(at);
     m_swipeEffect->setScale(kSwipeEffectScale);
     m_swipeEffect->setVisible(false);
     addToSheet(m_swipeEffect, "coconut_crab_sfx_ss", 0);
-    hold<kvengine::CCAction>(m_swipeAnimation,
-                             createFrameAnimation("swipe", "sfx", 1, 9, kEffectFrameSeconds));
+    m_swipeAnimation = createFrameAnimation("swipe", "sfx", 1, 9, kEffectFrameSeconds);
 
-    hold(m_weakPoint, spriteOfFrame("weak_sfx_01.png"));
+    m_weakPoint = spriteOfFrame("weak_sfx_01.png");
     m_weakPoint->setPosition(at);
     m_weakPoint->setScale(kWeakPointScale);
     m_weakPoint->setVisible(false);
     m_weakPoint->setBlendFunc(kvengine::ccBlendFunc{kGlOne, kGlOne});
     addToSheet(m_weakPoint, "coconut_crab_sfx_weakpoint_ss", 0);
-    hold<kvengine::CCAction>(m_weakPointAnimation,
-                             createFrameAnimation("weak", "sfx", 1, 23, kEffectFrameSeconds));
+    m_weakPointAnimation = createFrameAnimation("weak", "sfx", 1, 23, kEffectFrameSeconds);
 
     CCNotificationCenter* centre = CCNotificationCenter::getInstance();
     centre->addObserver(this, notification_selector(KVCoconutCrabV::onQuakeTrigger),
@@ -301,8 +292,7 @@ void KVCoconutCrabV::onDead(CCNotification* notification) {
     (void)notification;
     m_dying = true;
     auto* pool = new kvengine::CCMutableArray<CCSprite*>();
-    hold(m_puffs, pool);
-    pool->release();
+    m_puffs.adopt(pool);
     m_nextPuff = 0;
     m_puffTimer = 0.0f;
 }
@@ -386,18 +376,18 @@ void KVCoconutCrabV::cleanupBeforeDelete() {
     if (m_partSprites != nullptr)
         for (const char* part : kParts)
             if (CCSprite* sprite = getPartSprite(part)) sprite->stopAllActions();
-    hold<kvengine::CCMutableDictionary<std::string, AnimationDictionary*>>(m_partAnimations, nullptr);
-    hold<kvengine::CCMutableDictionary<std::string, CCSprite*>>(m_partSprites, nullptr);
+    m_partAnimations.reset();
+    m_partSprites.reset();
     if (m_swipeEffect != nullptr) m_swipeEffect->stopAllActions();
     if (m_weakPoint != nullptr) m_weakPoint->stopAllActions();
     if (m_puffs != nullptr)
         for (CCSprite* puff : *m_puffs)
             puff->stopAllActions();
-    hold<CCSprite>(m_swipeEffect, nullptr);
-    hold<kvengine::CCAction>(m_swipeAnimation, nullptr);
-    hold<CCSprite>(m_weakPoint, nullptr);
-    hold<kvengine::CCAction>(m_weakPointAnimation, nullptr);
-    hold<kvengine::CCMutableArray<CCSprite*>>(m_puffs, nullptr);
+    m_swipeEffect.reset();
+    m_swipeAnimation.reset();
+    m_weakPoint.reset();
+    m_weakPointAnimation.reset();
+    m_puffs.reset();
     KVPawnV::cleanupBeforeDelete();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/base/CCMutableArray.h"
@@ -77,13 +78,13 @@ private:
     void onThrowAnimationDone();
     void makePuff();
 
-    kvengine::CCMutableDictionary<std::string, AnimationDictionary*>* m_partAnimations = nullptr;
-    kvengine::CCMutableDictionary<std::string, kvengine::CCSprite*>* m_partSprites = nullptr;
-    kvengine::CCSprite* m_swipeEffect = nullptr;
-    kvengine::CCAction* m_swipeAnimation = nullptr;
-    kvengine::CCMutableArray<kvengine::CCSprite*>* m_puffs = nullptr;
-    kvengine::CCSprite* m_weakPoint = nullptr;
-    kvengine::CCAction* m_weakPointAnimation = nullptr;
+    kvengine::CCRetained<kvengine::CCMutableDictionary<std::string, AnimationDictionary*>> m_partAnimations;
+    kvengine::CCRetained<kvengine::CCMutableDictionary<std::string, kvengine::CCSprite*>> m_partSprites;
+    kvengine::CCRetained<kvengine::CCSprite> m_swipeEffect;
+    kvengine::CCRetained<kvengine::CCAction> m_swipeAnimation;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCSprite*>> m_puffs;
+    kvengine::CCRetained<kvengine::CCSprite> m_weakPoint;
+    kvengine::CCRetained<kvengine::CCAction> m_weakPointAnimation;
     int m_throwSide = 0;
     bool m_throwBlowPending = false;
     float m_throwBlowTimer = 0.0f;

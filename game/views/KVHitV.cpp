@@ -16,8 +16,7 @@ using kveffect::kPointsPerMetre;
 
 void KVHitV::cleanupBeforeDelete() {
     if (m_sprite != nullptr) m_sprite->stopAllActions();
-    if (m_flash != nullptr) m_flash->release();
-    m_flash = nullptr;
+    m_flash.reset();
     KVActorV::cleanupBeforeDelete();
 }
 
@@ -45,9 +44,7 @@ bool KVHitV::initWithActor(KVActor* model, KVActorViewHost* host) {
     }
     kvengine::CCAnimation* animation =
         kvengine::CCAnimation::createWithFrameNamePattern(pattern, 1, 4, delay);
-    if (m_flash != nullptr) m_flash->release();
     m_flash = kvengine::CCAnimate::createWithAnimationRestore(animation, false);
-    m_flash->retain();
 
     place();
     sprite->setOpacity(255);
@@ -72,7 +69,7 @@ void KVHitV::update(float dt) {
 
 void KVHitV::place() {
     if (m_sprite == nullptr || m_model == nullptr) return;
-    auto* hit = static_cast<KVHit*>(m_model);
+    auto* hit = static_cast<KVHit*>(m_model.get());
     KVPawn* pawn = hit->getPawn();
     const float x = pawn != nullptr ? pawn->positionX : hit->positionX;
     const float y = pawn != nullptr ? pawn->positionY : hit->positionY;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/world/KVActorV.h"
 
 /// The view of a KVHit: a short flash over the pawn (0.28 s for damage, 0.52 s for healing) drawn
@@ -25,6 +26,6 @@ private:
     void place();
     void finish();
 
-    kvengine::CCAnimate* m_flash = nullptr;
+    kvengine::CCRetained<kvengine::CCAnimate> m_flash;
     bool m_finishAtUpdate = false;
 };

@@ -39,16 +39,10 @@ std::string numbered(const std::string& sprite, const char* word, int index) {
     return sprite + "_" + word + "_" + digits + ".png";
 }
 
-template <typename T> void hold(T*& field, T* value) {
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 } // namespace
 
 KVKelvo* KVKelvoV::getKelvo() const {
-    return static_cast<KVKelvo*>(m_model);
+    return static_cast<KVKelvo*>(m_model.get());
 }
 
 std::string KVKelvoV::spriteName() const {
@@ -70,12 +64,13 @@ std::string KVKelvoV::getFirstFrameName() {
 
 void KVKelvoV::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    for (CCSprite** sprite : {&m_spikyShell, &m_dirtPuff, &m_helmet, &m_ninjaLog, &m_powerupIcon}) {
+    for (kvengine::CCRetained<CCSprite>* sprite :
+         {&m_spikyShell, &m_dirtPuff, &m_helmet, &m_ninjaLog, &m_powerupIcon}) {
         if (*sprite != nullptr) (*sprite)->stopAllActions();
-        hold<CCSprite>(*sprite, nullptr);
+        sprite->reset();
     }
-    hold<kvengine::CCArray>(m_distanceTarget, nullptr);
-    hold<kvengine::CCMutableArray<CCSprite*>>(m_bubbles, nullptr);
+    m_distanceTarget.reset();
+    m_bubbles.reset();
     KVPawnV::cleanupBeforeDelete();
 }
 
@@ -127,24 +122,23 @@ bool KVKelvoV::initWithActor(KVActor* model, KVActorViewHost* host) {
                                !helmet->getHelmetName()->text.empty() && !helmetName().empty();
     buildAnimations(helmetVisible);
     if (helmetVisible) {
-        hold(m_helmet, spriteOfFrame(numbered(helmetName(), "idle", 1).c_str()));
+        m_helmet = spriteOfFrame(numbered(helmetName(), "idle", 1).c_str());
         kvengine::CCString* sheet = helmet->getSpriteSheetName();
         addToSheet(m_helmet, sheet != nullptr ? sheet->text.c_str() : "", 0);
         m_helmet->setVisible(m_sprite->isVisible());
         m_helmet->setScale(0.85f);
     }
     m_stretchFrame = 0;
-    hold(m_spikyShell, spriteOfFrame("spikyshell.png"));
+    m_spikyShell = spriteOfFrame("spikyshell.png");
     m_spikyShell->setVisible(false);
     addToSheet(m_spikyShell, "low_sfx_51_ss", 100);
-    hold(m_dirtPuff, spriteOfFrame("puff_dirt_01.png"));
+    m_dirtPuff = spriteOfFrame("puff_dirt_01.png");
     m_dirtPuff->setVisible(false);
     m_dirtPuff->setScale(2.0f);
     m_dirtPuff->setOpacity(150);
     addToSheet(m_dirtPuff, "top_sfx_51_ss", 0);
     auto* bubbles = new kvengine::CCMutableArray<CCSprite*>();
-    hold(m_bubbles, bubbles);
-    bubbles->release();
+    m_bubbles.adopt(bubbles);
     for (int i = 0; i < kBubbleCount; ++i) {
         CCSprite* bubble = spriteOfFrame("PlayingChar_Bubble.png");
         bubble->setOpacity(255);

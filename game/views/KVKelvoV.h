@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <initializer_list>
 
 #include "engine/base/CCMutableArray.h"
@@ -149,13 +150,13 @@ private:
     std::string spriteName() const;
     std::string helmetName() const;
 
-    kvengine::CCSprite* m_spikyShell = nullptr;
-    kvengine::CCSprite* m_dirtPuff = nullptr;
-    kvengine::CCSprite* m_helmet = nullptr;
-    kvengine::CCMutableArray<kvengine::CCSprite*>* m_bubbles = nullptr;
-    kvengine::CCSprite* m_ninjaLog = nullptr;
-    kvengine::CCSprite* m_powerupIcon = nullptr;
-    kvengine::CCArray* m_distanceTarget = nullptr;
+    kvengine::CCRetained<kvengine::CCSprite> m_spikyShell;
+    kvengine::CCRetained<kvengine::CCSprite> m_dirtPuff;
+    kvengine::CCRetained<kvengine::CCSprite> m_helmet;
+    kvengine::CCRetained<kvengine::CCMutableArray<kvengine::CCSprite*>> m_bubbles;
+    kvengine::CCRetained<kvengine::CCSprite> m_ninjaLog;
+    kvengine::CCRetained<kvengine::CCSprite> m_powerupIcon;
+    kvengine::CCRetained<kvengine::CCArray> m_distanceTarget;
     int m_aimSector = 0;
     int m_shellBlinkCounter = 0;
     bool m_shellOn = false;

@@ -215,8 +215,6 @@ void KVKelvoV::onDistanceAttackAnimStart(kvengine::CCNotification* notification)
         kvengine::logDebugMessage("KVKelvoV: a distance attack without its target");
         return;
     }
-    payload->retain();
-    if (m_distanceTarget != nullptr) m_distanceTarget->release();
     m_distanceTarget = payload;
     // The payload is the target's place: the aim is the way from the kelvo to it.
     m_aimSector = aimSector(x - kelvo->positionX, y - kelvo->positionY);
@@ -249,8 +247,7 @@ void KVKelvoV::fireDistanceAttack() {
         m_helmet->stopAllActions();
         runAnimation(m_helmet, m_secondAnimations, "distantAttackEnd", 1, nullptr);
     }
-    m_distanceTarget->release();
-    m_distanceTarget = nullptr;
+    m_distanceTarget.reset();
     post(EVENT_NOTIFY_IDLE, m_model);
     release();
 }
@@ -349,7 +346,6 @@ void KVKelvoV::onNinjaLogFx(kvengine::CCNotification* notification) {
     removeNinjaLog();
     CCSprite* log = spriteOfFrame("NinjaLog.png");
     if (log == nullptr) return;
-    log->retain();
     m_ninjaLog = log;
     m_ninjaLog->setPosition(CCPoint(kelvo->positionX * kPointsPerMetre, kelvo->positionY * kPointsPerMetre));
     // Drawn from the sheet that holds its frame.
@@ -359,8 +355,7 @@ void KVKelvoV::onNinjaLogFx(kvengine::CCNotification* notification) {
 
 void KVKelvoV::removeNinjaLog() {
     if (m_ninjaLog == nullptr) return;
-    CCSprite* log = m_ninjaLog;
-    m_ninjaLog = nullptr;
+    CCSprite* log = m_ninjaLog.take();
     log->stopAllActions();
     detach(log);
     log->release();
@@ -381,7 +376,6 @@ void KVKelvoV::onPowerupPickedUp(kvengine::CCNotification* notification) {
     kvengine::CCString* icon = newest->getIconName();
     CCSprite* sprite = icon != nullptr ? spriteOfFrame(icon->text.c_str()) : nullptr;
     if (sprite != nullptr) {
-        sprite->retain();
         m_powerupIcon = sprite;
         m_powerupIcon->setPosition(
             CCPoint(body->getPosition().x, body->getPosition().y + kelvo->getRadius() + 15.0f));
@@ -403,8 +397,7 @@ void KVKelvoV::onPowerupPickedUp(kvengine::CCNotification* notification) {
 
 void KVKelvoV::removePowerupIcon() {
     if (m_powerupIcon == nullptr) return;
-    CCSprite* icon = m_powerupIcon;
-    m_powerupIcon = nullptr;
+    CCSprite* icon = m_powerupIcon.take();
     icon->stopAllActions();
     detach(icon);
     icon->release();

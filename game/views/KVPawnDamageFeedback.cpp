@@ -26,12 +26,6 @@ namespace {
 constexpr float kShownSeconds = 2.0f;
 constexpr float kFadeSeconds = 0.4f;
 
-template <typename T> void hold(T*& field, T* value) {
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 void showFrame(CCSprite* sprite, const char* name) {
     if (kvengine::CCSpriteFrame* frame =
             kvengine::CCSpriteFrameCache::getInstance()->findSpriteFrameByName(name))
@@ -53,16 +47,16 @@ bool isShownType(int type) {
 // ---- KVDamageFeedback ----
 
 bool KVDamageFeedback::initWithAction(KVActionEvent* event) {
-    hold(m_label, kvengine::CCLabelTTF::createWithString("", HUD_FONT->c_str(), 16.0f));
+    m_label = kvengine::CCLabelTTF::createWithString("", HUD_FONT->c_str(), 16.0f);
     if (m_label != nullptr) {
         m_label->setAnchorPoint(CCPoint(0.5f, 0.5f));
         m_label->setScale(1.2f);
         m_label->setVisible(false);
         addChildAtZ(m_label, 10);
     }
-    hold(m_front, KVPawnV::spriteOfFrame("KV_DommageBulleBlanche1.png"));
-    hold(m_back, KVPawnV::spriteOfFrame("KV_DommageBulleBlanche2.png"));
-    for (CCSprite* bubble : {m_front, m_back}) {
+    m_front = KVPawnV::spriteOfFrame("KV_DommageBulleBlanche1.png");
+    m_back = KVPawnV::spriteOfFrame("KV_DommageBulleBlanche2.png");
+    for (CCSprite* bubble : {m_front.get(), m_back.get()}) {
         bubble->setScale(2.0f);
         bubble->setAnchorPoint(CCPoint(0.5f, 0.4f));
         bubble->setVisible(false);
@@ -146,9 +140,9 @@ void KVDamageFeedback::releaseFigure() {
 void KVDamageFeedback::cleanupBeforeDelete() {
     for (kvengine::CCNode* node : std::initializer_list<kvengine::CCNode*>{m_label, m_front, m_back})
         if (node != nullptr) node->stopAllActions();
-    hold<kvengine::CCLabelTTF>(m_label, nullptr);
-    hold<CCSprite>(m_front, nullptr);
-    hold<CCSprite>(m_back, nullptr);
+    m_label.reset();
+    m_front.reset();
+    m_back.reset();
     CCNode::cleanupBeforeDelete();
 }
 
@@ -160,9 +154,8 @@ bool KVPawnDamageFeedback::initWithPawn(KVPawn* pawn) {
         return false;
     }
     auto* figures = new kvengine::CCMutableArray<KVDamageFeedback*>();
-    hold(m_figures, figures);
-    figures->release();
-    hold(m_pawn, pawn);
+    m_figures.adopt(figures);
+    m_pawn = pawn;
     kvengine::CCNotificationCenter::getInstance()->addObserver(
         this, notification_selector(KVPawnDamageFeedback::onAction), EVENT_ACTION);
     return true;
@@ -202,7 +195,7 @@ void KVPawnDamageFeedback::onAction(kvengine::CCNotification* notification) {
 
 void KVPawnDamageFeedback::cleanupBeforeDelete() {
     kvengine::CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    hold<kvengine::CCMutableArray<KVDamageFeedback*>>(m_figures, nullptr);
-    hold<KVPawn>(m_pawn, nullptr);
+    m_figures.reset();
+    m_pawn.reset();
     CCNode::cleanupBeforeDelete();
 }

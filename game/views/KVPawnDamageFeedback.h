@@ -2,6 +2,7 @@
 
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "engine/nodes/CCNode.h"
 
 namespace kvengine {
@@ -37,9 +38,9 @@ public:
     kvengine::CCSprite* getBackBubble() const { return m_back; }
 
 private:
-    kvengine::CCLabelTTF* m_label = nullptr;
-    kvengine::CCSprite* m_front = nullptr;
-    kvengine::CCSprite* m_back = nullptr;
+    kvengine::CCRetained<kvengine::CCLabelTTF> m_label;
+    kvengine::CCRetained<kvengine::CCSprite> m_front;
+    kvengine::CCRetained<kvengine::CCSprite> m_back;
     bool m_busy = false;
     float m_height = 0.0f;
 };
@@ -60,6 +61,6 @@ public:
     kvengine::CCMutableArray<KVDamageFeedback*>* getFigures() const { return m_figures; }
 
 private:
-    kvengine::CCMutableArray<KVDamageFeedback*>* m_figures = nullptr;
-    KVPawn* m_pawn = nullptr;
+    kvengine::CCRetained<kvengine::CCMutableArray<KVDamageFeedback*>> m_figures;
+    kvengine::CCRetained<KVPawn> m_pawn;
 };

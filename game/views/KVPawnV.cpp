@@ -43,12 +43,6 @@ constexpr const char* kTopSheet = "top_sfx_51_ss";
 constexpr const char* kGreenFill = "HP_GaugeSmall_GreenFill.png";
 constexpr const char* kRedFill = "HP_GaugeSmall_RedFill.png";
 
-template <typename T> void hold(T*& field, T* value) {
-    if (value != nullptr) value->retain();
-    if (field != nullptr) field->release();
-    field = value;
-}
-
 kvengine::CCSpriteFrame* frameNamed(const char* name) {
     return kvengine::CCSpriteFrameCache::getInstance()->findSpriteFrameByName(name);
 }
@@ -68,11 +62,11 @@ bool isDamageType(int type) {
 // ---- Helpers ----
 
 KVPawn* KVPawnV::getPawn() const {
-    return static_cast<KVPawn*>(m_model);
+    return static_cast<KVPawn*>(m_model.get());
 }
 
 CCSprite* KVPawnV::getBodySprite() const {
-    return static_cast<CCSprite*>(m_sprite);
+    return static_cast<CCSprite*>(m_sprite.get());
 }
 
 CCSprite* KVPawnV::spriteOfFrame(const char* frame) {
@@ -98,7 +92,7 @@ void KVPawnV::addToLayer(kvengine::CCNode* node, int z, int tag) {
         kvengine::logDebugMessage("pawn view: no layer to draw in");
         return;
     }
-    static_cast<kvengine::CCNode*>(m_hostObject)->addChildAtZWithTag(node, z, tag);
+    static_cast<kvengine::CCNode*>(m_hostObject.get())->addChildAtZWithTag(node, z, tag);
 }
 
 void KVPawnV::detach(kvengine::CCNode* node) {
@@ -187,17 +181,17 @@ kvengine::CCString* KVPawnV::getSpriteSheetName() {
 
 void KVPawnV::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this, nullptr);
-    for (CCSprite** sprite : {&m_turnCircle, &m_targetMarker, &m_shadow, &m_spawnSprite, &m_hpBubble,
-                              &m_gaugeFill, &m_gaugeStroke}) {
+    for (kvengine::CCRetained<CCSprite>* sprite : {&m_turnCircle, &m_targetMarker, &m_shadow, &m_spawnSprite,
+                                                   &m_hpBubble, &m_gaugeFill, &m_gaugeStroke}) {
         if (*sprite != nullptr) (*sprite)->stopAllActions();
-        hold<CCSprite>(*sprite, nullptr);
+        sprite->reset();
     }
     if (m_hpLabel != nullptr) m_hpLabel->stopAllActions();
-    hold<kvengine::CCLabelTTF>(m_hpLabel, nullptr);
+    m_hpLabel.reset();
     if (m_sprite != nullptr) m_sprite->stopAllActions();
-    hold<AnimationDictionary>(m_animations, nullptr);
-    hold<AnimationDictionary>(m_secondAnimations, nullptr);
-    hold<KVPawnDamageFeedback>(m_damageFeedback, nullptr);
+    m_animations.reset();
+    m_secondAnimations.reset();
+    m_damageFeedback.reset();
     KVActorV::cleanupBeforeDelete();
 }
 
@@ -213,24 +207,22 @@ bool KVPawnV::initWithActor(KVActor* model, KVActorViewHost* host) {
         kvengine::logDebugMessage("KVPawnV::initWithActor: no frame \"%s\"", firstFrame.c_str());
         return false;
     }
-    hold(m_animations, new AnimationDictionary());
-    m_animations->release();
-    hold(m_secondAnimations, new AnimationDictionary());
-    m_secondAnimations->release();
+    m_animations.adopt(new AnimationDictionary());
+    m_secondAnimations.adopt(new AnimationDictionary());
 
     CCSprite* body = CCSprite::createWithSpriteFrameName(firstFrame.c_str());
     setSprite(body);
     if (!pawn->isAIDriven() || pawn->isEnemy()) {
-        hold(m_turnCircle, spriteOfFrame("PlayingChar_CircleGrey.png"));
+        m_turnCircle = spriteOfFrame("PlayingChar_CircleGrey.png");
         m_turnCircle->setOpacity(255);
         m_turnCircle->setVisible(false);
         addToSheet(m_turnCircle, kLowSheet, 100);
     }
-    hold(m_targetMarker, spriteOfFrame("target_enemy.png"));
+    m_targetMarker = spriteOfFrame("target_enemy.png");
     m_targetMarker->setColor(kvengine::ccColor3B{255, 255, 0});
     m_targetMarker->setOpacity(255);
     m_targetMarker->setVisible(false);
-    hold(m_shadow, CCSprite::createWithSpriteFrameName(firstFrame.c_str()));
+    m_shadow = CCSprite::createWithSpriteFrameName(firstFrame.c_str());
     m_shadow->setColor(kvengine::ccColor3B{0, 0, 0});
     m_shadow->setOpacity(80);
     body->setPosition(CCPoint(pawn->positionX * kPointsPerMetre, pawn->positionY * kPointsPerMetre));
@@ -243,26 +235,26 @@ bool KVPawnV::initWithActor(KVActor* model, KVActorViewHost* host) {
     if (host != nullptr && host->showsPawnSpawnEffect()) playSpawnEffect();
 
     m_gaugePinned = false;
-    hold(m_hpLabel, kvengine::CCLabelTTF::createWithString("", HUD_FONT->c_str(), 16.0f));
+    m_hpLabel = kvengine::CCLabelTTF::createWithString("", HUD_FONT->c_str(), 16.0f);
     if (m_hpLabel != nullptr) {
         addToLayer(m_hpLabel, 1000, 0);
         m_hpLabel->setAnchorPoint(CCPoint(0.5f, 0.5f));
         m_hpLabel->setScale(1.2f);
         m_hpLabel->setVisible(false);
     }
-    hold(m_hpBubble, spriteOfFrame("KV_DommageBulleBlanche1.png"));
+    m_hpBubble = spriteOfFrame("KV_DommageBulleBlanche1.png");
     m_hpBubble->setScale(2.0f);
     m_hpBubble->setVisible(false);
     m_hpBubble->setAnchorPoint(CCPoint(0.5f, 0.4f));
     addToLayer(m_hpBubble, 999);
 
-    hold(m_gaugeFill, spriteOfFrame(kGreenFill));
+    m_gaugeFill = spriteOfFrame(kGreenFill);
     addToSheet(m_gaugeFill, kTopSheet, 1000);
     m_gaugeFill->setAnchorPoint(CCPoint(0.0f, 0.5f));
     m_gaugeFill->setVisible(false);
     m_gaugeFill->setScaleX(1.5f);
     m_gaugeFill->setScaleY(1.4f);
-    hold(m_gaugeStroke, spriteOfFrame("HP_GaugeSmall_Stroke.png"));
+    m_gaugeStroke = spriteOfFrame("HP_GaugeSmall_Stroke.png");
     addToSheet(m_gaugeStroke, kTopSheet, 999);
     m_gaugeStroke->setAnchorPoint(CCPoint(0.5f, 0.5f));
     m_gaugeStroke->setVisible(false);
@@ -282,8 +274,7 @@ bool KVPawnV::initWithActor(KVActor* model, KVActorViewHost* host) {
 
     auto* feedback = new KVPawnDamageFeedback();
     feedback->initWithPawn(pawn);
-    hold(m_damageFeedback, feedback);
-    feedback->release();
+    m_damageFeedback.adopt(feedback);
     addToLayer(m_damageFeedback, 999);
     body->setScale(1.25f);
 
@@ -527,7 +518,7 @@ void KVPawnV::showHealthGauge(bool fadeIn) {
     m_gaugeStroke->setVisible(true);
     m_gaugeFill->setVisible(m_hpRatio > 0.0f);
     if (fadeIn) {
-        for (CCSprite* sprite : {m_gaugeFill, m_gaugeStroke}) {
+        for (CCSprite* sprite : {m_gaugeFill.get(), m_gaugeStroke.get()}) {
             sprite->setOpacity(0);
             sprite->runAction(
                 kvengine::CCSequence::createWithTwoActions(kvengine::CCFadeIn::createWithDuration(1.0f),
@@ -707,7 +698,7 @@ void KVPawnV::onFallFinished() {
 }
 
 void KVPawnV::setSpawnSprite(CCSprite* sprite) {
-    hold(m_spawnSprite, sprite);
+    m_spawnSprite = sprite;
 }
 
 void KVPawnV::playSpawnEffect() {

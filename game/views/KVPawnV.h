@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/actions/CCCallFunc.h"
@@ -178,21 +179,21 @@ protected:
     bool isModelUpright() const;
     static void detach(kvengine::CCNode* node);
 
-    kvengine::CCSprite* m_turnCircle = nullptr;
-    kvengine::CCSprite* m_targetMarker = nullptr;
-    kvengine::CCSprite* m_shadow = nullptr;
-    kvengine::CCSprite* m_spawnSprite = nullptr;
+    kvengine::CCRetained<kvengine::CCSprite> m_turnCircle;
+    kvengine::CCRetained<kvengine::CCSprite> m_targetMarker;
+    kvengine::CCRetained<kvengine::CCSprite> m_shadow;
+    kvengine::CCRetained<kvengine::CCSprite> m_spawnSprite;
     bool m_highlighted = false;
     float m_markerBaseScale = 0.0f;
     bool m_gaugePinned = false;
     bool m_gaugeShown = false;
     bool m_inactivityPosted = false;
-    kvengine::CCLabelTTF* m_hpLabel = nullptr;
-    kvengine::CCSprite* m_hpBubble = nullptr;
-    kvengine::CCSprite* m_gaugeFill = nullptr;
-    kvengine::CCSprite* m_gaugeStroke = nullptr;
-    AnimationDictionary* m_animations = nullptr;
-    AnimationDictionary* m_secondAnimations = nullptr;
+    kvengine::CCRetained<kvengine::CCLabelTTF> m_hpLabel;
+    kvengine::CCRetained<kvengine::CCSprite> m_hpBubble;
+    kvengine::CCRetained<kvengine::CCSprite> m_gaugeFill;
+    kvengine::CCRetained<kvengine::CCSprite> m_gaugeStroke;
+    kvengine::CCRetained<AnimationDictionary> m_animations;
+    kvengine::CCRetained<AnimationDictionary> m_secondAnimations;
     bool m_creatureFlag = false;
     int m_state = kStateIdle;
     float m_inactivityTimer = 0.0f;
@@ -200,7 +201,7 @@ protected:
     bool m_victoryPending = false;
     float m_spawnTimer = 0.0f;
     float m_hpRatio = 1.0f;
-    KVPawnDamageFeedback* m_damageFeedback = nullptr;
+    kvengine::CCRetained<KVPawnDamageFeedback> m_damageFeedback;
 
 private:
     void stepAnimationState();

@@ -25,22 +25,15 @@ constexpr float kCreatureOffsetY = -10.0f;
 kvengine::CCAnimate* halfOf(const char* pattern, int first, int last) {
     kvengine::CCAnimation* animation =
         kvengine::CCAnimation::createWithFrameNamePattern(pattern, first, last, kPuffDelay);
-    kvengine::CCAnimate* half = kvengine::CCAnimate::createWithAnimationRestore(animation, false);
-    half->retain();
-    return half;
-}
-
-void drop(kvengine::CCAnimate*& half) {
-    if (half != nullptr) half->release();
-    half = nullptr;
+    return kvengine::CCAnimate::createWithAnimationRestore(animation, false);
 }
 
 } // namespace
 
 void KVPuffV::cleanupBeforeDelete() {
     if (m_sprite != nullptr) m_sprite->stopAllActions();
-    drop(m_firstHalf);
-    drop(m_secondHalf);
+    m_firstHalf.reset();
+    m_secondHalf.reset();
     KVActorV::cleanupBeforeDelete();
 }
 
@@ -67,8 +60,8 @@ bool KVPuffV::initWithActor(KVActor* model, KVActorViewHost* host) {
         sprite->setScale(1.5f);
         m_creature = true;
     }
-    drop(m_firstHalf);
-    drop(m_secondHalf);
+    m_firstHalf.reset();
+    m_secondHalf.reset();
     m_firstHalf = halfOf(pattern, 1, 3);
     m_secondHalf = halfOf(pattern, 4, 6);
     m_shown = false;
@@ -79,11 +72,11 @@ bool KVPuffV::initWithActor(KVActor* model, KVActorViewHost* host) {
 
 void KVPuffV::onBeginPuff(kvengine::CCNotification* notification) {
     if (notification == nullptr || m_model == nullptr || m_sprite == nullptr || m_shown) return;
-    KVPawn* pawn = static_cast<KVPuff*>(m_model)->getPawn();
+    KVPawn* pawn = static_cast<KVPuff*>(m_model.get())->getPawn();
     if (pawn == nullptr || notification->getObject() != pawn) return;
     m_shown = true;
     place();
-    static_cast<kvengine::CCSprite*>(m_sprite)->setOpacity(255);
+    static_cast<kvengine::CCSprite*>(m_sprite.get())->setOpacity(255);
     if (!kveffect::showOnEffectSheet(m_sprite, m_host, "KVPuffV")) {
         middleStep();
         return;
@@ -100,7 +93,7 @@ void KVPuffV::update(float dt) {
 
 void KVPuffV::place() {
     if (m_sprite == nullptr || m_model == nullptr) return;
-    KVPawn* pawn = static_cast<KVPuff*>(m_model)->getPawn();
+    KVPawn* pawn = static_cast<KVPuff*>(m_model.get())->getPawn();
     if (pawn == nullptr) return; // stays where the pawn was last seen
     float x = pawn->positionX * kPointsPerMetre;
     float y = pawn->positionY * kPointsPerMetre;
@@ -115,7 +108,7 @@ void KVPuffV::middleStep() {
     if (m_model == nullptr || !m_attached) return;
     // Observers of the middle may remove the pawn and drop other views: keep this one alive.
     retain();
-    KVPawn* pawn = static_cast<KVPuff*>(m_model)->getPawn();
+    KVPawn* pawn = static_cast<KVPuff*>(m_model.get())->getPawn();
     if (pawn != nullptr) CCNotificationCenter::getInstance()->postNotification(EVENT_MIDDLE_PUFF, pawn);
     if (m_attached && m_sprite != nullptr && m_sprite->isRunning()) {
         m_sprite->runAction(kvengine::CCSequence::createWithTwoActions(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/world/KVActorV.h"
 
 /// The view of a KVPuff: invisible until "EVENT_BEGIN_PUFF" about its pawn, then 0.3 s of smoke,
@@ -31,8 +32,8 @@ private:
     void middleStep();
     void endStep();
 
-    kvengine::CCAnimate* m_firstHalf = nullptr;
-    kvengine::CCAnimate* m_secondHalf = nullptr;
+    kvengine::CCRetained<kvengine::CCAnimate> m_firstHalf;
+    kvengine::CCRetained<kvengine::CCAnimate> m_secondHalf;
     bool m_creature = false;
     bool m_shown = false;
 };
