@@ -43,8 +43,6 @@ bool KVAIBrain::attachToController(KVPawnAIController* controller) {
         return false;
     }
     if (!KVActor::init()) return false;
-    controller->retain();
-    releaseController();
     m_controller = controller;
     m_state = kIdle;
     m_delayTimer = 0.0f;
@@ -85,10 +83,7 @@ void KVAIBrain::onGameShutdown(CCNotification* notification) {
 }
 
 void KVAIBrain::releaseController() {
-    if (m_controller == nullptr) return;
-    KVPawnAIController* controller = m_controller;
-    m_controller = nullptr;
-    controller->release();
+    m_controller.reset();
 }
 
 void KVAIBrain::cleanupBeforeDelete() {

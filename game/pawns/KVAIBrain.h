@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "game/world/KVActor.h"
 
 class KVPawn;
@@ -63,7 +64,7 @@ public:
 private:
     void releaseController();
 
-    KVPawnAIController* m_controller = nullptr;
+    kvengine::CCRetained<KVPawnAIController> m_controller;
 
 protected:
     int m_state = kIdle;

@@ -30,8 +30,6 @@ bool KVCoconutCrabBrain::attachToController(KVCoconutCrabController* controller)
         return false;
     }
     if (!KVActor::init()) return false;
-    controller->retain();
-    releaseBossController();
     m_bossController = controller;
     m_state = kIdle;
     m_delayTimer = 0.0f;
@@ -59,10 +57,7 @@ void KVCoconutCrabBrain::onGameShutdown(CCNotification* notification) {
 }
 
 void KVCoconutCrabBrain::releaseBossController() {
-    if (m_bossController == nullptr) return;
-    KVCoconutCrabController* controller = m_bossController;
-    m_bossController = nullptr;
-    controller->release();
+    m_bossController.reset();
 }
 
 void KVCoconutCrabBrain::cleanupBeforeDelete() {

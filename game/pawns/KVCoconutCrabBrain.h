@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/pawns/KVAIBrain.h"
 
 class KVCoconutCrabController;
@@ -42,6 +43,6 @@ public:
 private:
     void releaseBossController();
 
-    KVCoconutCrabController* m_bossController = nullptr;
+    kvengine::CCRetained<KVCoconutCrabController> m_bossController;
     int m_spikyBallCount = 0;
 };

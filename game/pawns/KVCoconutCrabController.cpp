@@ -43,7 +43,7 @@ bool KVCoconutCrabController::initWithPawn(KVPawn* pawn) {
         brain->release();
         return false;
     }
-    m_brain = brain;
+    m_brain.adopt(brain);
     m_state = kIdle;
     m_quakeCount = 0;
     m_timer = 0.0f;
@@ -64,24 +64,17 @@ bool KVCoconutCrabController::initWithPawn(KVPawn* pawn) {
 }
 
 void KVCoconutCrabController::releaseBrain() {
-    if (m_brain == nullptr) return;
-    KVCoconutCrabBrain* brain = m_brain;
-    m_brain = nullptr;
-    brain->release();
+    m_brain.reset();
 }
 
 void KVCoconutCrabController::setThrowTarget(KVPawn* target) {
-    if (target != nullptr) target->retain();
-    if (m_throwTarget != nullptr) m_throwTarget->release();
     m_throwTarget = target;
 }
 
 void KVCoconutCrabController::onRemoveActor(CCNotification* notification) {
     retain();
     if (m_brain != nullptr) {
-        KVCoconutCrabBrain* brain = m_brain;
-        brain->retain();
-        releaseBrain();
+        KVCoconutCrabBrain* brain = m_brain.take();
         brain->requestRemoval();
         brain->release();
     }
@@ -105,7 +98,7 @@ void KVCoconutCrabController::cleanupBeforeDelete() {
 }
 
 KVCoconutCrab* KVCoconutCrabController::boss() const {
-    return m_pawn != nullptr && m_pawn->isKindOf("KVCoconutCrab") ? static_cast<KVCoconutCrab*>(m_pawn)
+    return m_pawn != nullptr && m_pawn->isKindOf("KVCoconutCrab") ? static_cast<KVCoconutCrab*>(m_pawn.get())
                                                                   : nullptr;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/pawns/KVPawnController.h"
 
 class KVCoconutCrab;
@@ -73,9 +74,9 @@ private:
     void releaseBrain();
     void setThrowTarget(KVPawn* target);
 
-    KVCoconutCrabBrain* m_brain = nullptr;
+    kvengine::CCRetained<KVCoconutCrabBrain> m_brain;
     int m_state = kIdle;
-    KVPawn* m_throwTarget = nullptr;
+    kvengine::CCRetained<KVPawn> m_throwTarget;
     float m_timer = 0.0f;
     int m_quakeCount = 0;
 };

@@ -117,8 +117,7 @@ void KVCrustaceanV::onPullRelease(kvengine::CCNotification* notification) {
 // ---- KVHermitV ----
 
 void KVHermitV::cleanupBeforeDelete() {
-    if (m_payload != nullptr) m_payload->release();
-    m_payload = nullptr;
+    m_payload.reset();
     KVCrustaceanV::cleanupBeforeDelete();
 }
 
@@ -143,8 +142,6 @@ void KVHermitV::onDistanceAttackAnimStart(kvengine::CCNotification* notification
         kvengine::logDebugMessage("KVHermitV: a distance attack without its target");
         return;
     }
-    payload->retain();
-    if (m_payload != nullptr) m_payload->release();
     m_payload = payload;
     m_sprite->stopAllActions();
     runAnimation(m_sprite, m_animations, "distantAttackBeginning", 1,
@@ -166,8 +163,7 @@ void KVHermitV::fireDistanceAttack() {
     post(EVENT_DISTANCE_ATTACK_TRIGGERED, m_model);
     m_sprite->stopAllActions();
     runAnimation(m_sprite, m_animations, "distantAttackEnd", 1, callfunc_selector(KVPawnV::playIdle));
-    m_payload->release();
-    m_payload = nullptr;
+    m_payload.reset();
     post(EVENT_NOTIFY_IDLE, m_model);
     release();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/views/KVPawnV.h"
 
 namespace kvengine {
@@ -69,7 +70,7 @@ public:
     float getShotY() const { return m_shotY; }
 
 private:
-    kvengine::CCArray* m_payload = nullptr;
+    kvengine::CCRetained<kvengine::CCArray> m_payload;
     float m_shotX = 0.0f;
     float m_shotY = 0.0f;
 };

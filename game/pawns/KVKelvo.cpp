@@ -16,11 +16,7 @@ void KVKelvo::cleanupBeforeDelete() {
 }
 
 void KVKelvo::setHelmet(KVHelmet* helmet) {
-    if (helmet == m_helmet) return;
-    if (helmet != nullptr) helmet->retain();
-    KVHelmet* old = m_helmet;
     m_helmet = helmet;
-    if (old != nullptr) old->release();
 }
 
 // ---- Stats: stored value plus the helmet's bonus ----

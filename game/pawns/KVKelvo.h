@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include "game/pawns/KVPawn.h"
 
 class KVHelmet;
@@ -70,5 +71,5 @@ protected:
     bool m_pulling = false;
     float m_stretchFraction = 0.0f;
     float m_pullPower = 0.0f;
-    KVHelmet* m_helmet = nullptr;
+    kvengine::CCRetained<KVHelmet> m_helmet;
 };

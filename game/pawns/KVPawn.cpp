@@ -42,14 +42,6 @@ constexpr float kLaunchEfficiency = 0.94f;
 
 constexpr int kSushiKind = 1;
 
-template <class T> void assignRetained(T*& slot, T* value) {
-    if (value == slot) return;
-    if (value != nullptr) value->retain();
-    T* old = slot;
-    slot = value;
-    if (old != nullptr) old->release();
-}
-
 KVPawn* asPawn(CCObject* object) {
     return object != nullptr && object->isKindOf("KVPawn") ? static_cast<KVPawn*>(object) : nullptr;
 }
@@ -81,7 +73,7 @@ private:
 bool KVPawn::initAt(float x, float y, KVGameModel* model, CCString* typeName) {
     (void)model;
     if (!KVActor::init()) return false;
-    assignRetained(m_typeName, typeName);
+    m_typeName = typeName;
     // Only solo missions hurt and heal; without settings (tools, tests) the default mode is solo.
     KVGameSetup* setup = KVGameSetup::existingInstance();
     m_takesDamage = setup != nullptr ? setup->solo : true;
@@ -95,8 +87,7 @@ bool KVPawn::initAt(float x, float y, KVGameModel* model, CCString* typeName) {
     m_turnActive = false;
     m_deathAnnounced = false;
     auto* modifiers = new CCMutableArray<KVPowerup*>();
-    assignRetained(m_modifiers, modifiers);
-    modifiers->release();
+    m_modifiers.adopt(modifiers);
     setAttackCharges(0);
     m_dead = false;
     m_anchored = false;
@@ -209,8 +200,8 @@ void KVPawn::registerObservers() {
 //   "hasDashAbility"                                     flags
 void KVPawn::readStats(StatDictionary* stats) {
     if (stats == nullptr) logDebugMessage("KVPawn::readStats: %s: no stats, all 0", nameOf(m_typeName));
-    assignRetained(m_spriteSheetName, kvdata::stringAt(stats, "spritesheet_name"));
-    assignRetained(m_spriteName, kvdata::stringAt(stats, "sprite_name"));
+    m_spriteSheetName = kvdata::stringAt(stats, "spritesheet_name");
+    m_spriteName = kvdata::stringAt(stats, "sprite_name");
     setVoice(kvdata::stringAt(stats, "Voice"));
     m_maxHP = kvdata::intAt(stats, "HP");
     m_maxSP = kvdata::intAt(stats, "SP");
@@ -442,13 +433,13 @@ void KVPawn::update(float dt) {
 void KVPawn::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     destroyBody();
-    assignRetained<KVPlayer>(m_ownerPlayer, nullptr);
-    assignRetained<CCMutableArray<KVPowerup*>>(m_modifiers, nullptr);
-    assignRetained<KVPawnController>(m_controller, nullptr);
-    assignRetained<KVPawn>(m_contactPawn, nullptr);
-    assignRetained<CCString>(m_spriteSheetName, nullptr);
-    assignRetained<CCString>(m_spriteName, nullptr);
-    assignRetained<CCString>(m_typeName, nullptr);
+    m_ownerPlayer.reset();
+    m_modifiers.reset();
+    m_controller.reset();
+    m_contactPawn.reset();
+    m_spriteSheetName.reset();
+    m_spriteName.reset();
+    m_typeName.reset();
     setVoice(nullptr);
     KVActor::cleanupBeforeDelete();
 }
@@ -498,7 +489,7 @@ bool KVPawn::preSolve(KVContactInfo* contact) {
     }
     if (other->isKindOf("KVPawn") && other != m_contactPawn && m_ownSideActing && m_body != nullptr) {
         m_contactSpeed = m_body->GetLinearVelocity().Length();
-        assignRetained(m_contactPawn, static_cast<KVPawn*>(other));
+        m_contactPawn = static_cast<KVPawn*>(other);
     }
     return false;
 }
@@ -600,11 +591,11 @@ int KVPawn::compareByDefense(KVPawn* a, KVPawn* b) {
 }
 
 void KVPawn::setOwnerPlayer(KVPlayer* player) {
-    assignRetained(m_ownerPlayer, player);
+    m_ownerPlayer = player;
 }
 
 void KVPawn::setController(KVPawnController* controller) {
-    assignRetained(m_controller, controller);
+    m_controller = controller;
 }
 
 // ---- Helpers ----
@@ -618,7 +609,7 @@ void KVPawn::postEvent(CCString* name, CCObject* object) {
 }
 
 void KVPawn::setVoice(CCString* voice) {
-    assignRetained(m_voice, voice);
+    m_voice = voice;
 }
 
 void KVPawn::destroyBody() {
@@ -630,7 +621,7 @@ void KVPawn::destroyBody() {
 }
 
 void KVPawn::forgetContactPawn() {
-    assignRetained<KVPawn>(m_contactPawn, nullptr);
+    m_contactPawn.reset();
 }
 
 void KVPawn::dropModifierIfInactive(KVPowerup* modifier, bool force) {

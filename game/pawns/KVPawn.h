@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/base/CCRetained.h"
 #include <string>
 
 #include "engine/base/CCGeometry.h"
@@ -309,14 +310,14 @@ protected:
     /// Turns the physics contact off for the running step.
     static void disableContact(KVContactInfo* contact);
 
-    kvengine::CCString* m_typeName = nullptr;
-    kvengine::CCString* m_spriteSheetName = nullptr;
-    kvengine::CCString* m_spriteName = nullptr;
-    kvengine::CCString* m_voice = nullptr;
-    KVPlayer* m_ownerPlayer = nullptr;
-    kvengine::CCMutableArray<KVPowerup*>* m_modifiers = nullptr;
-    KVPawnController* m_controller = nullptr;
-    KVPawn* m_contactPawn = nullptr;
+    kvengine::CCRetained<kvengine::CCString> m_typeName;
+    kvengine::CCRetained<kvengine::CCString> m_spriteSheetName;
+    kvengine::CCRetained<kvengine::CCString> m_spriteName;
+    kvengine::CCRetained<kvengine::CCString> m_voice;
+    kvengine::CCRetained<KVPlayer> m_ownerPlayer;
+    kvengine::CCRetained<kvengine::CCMutableArray<KVPowerup*>> m_modifiers;
+    kvengine::CCRetained<KVPawnController> m_controller;
+    kvengine::CCRetained<KVPawn> m_contactPawn;
     b2Body* m_body = nullptr;
     bool m_selected = false;
     bool m_turnActive = false;

@@ -36,7 +36,7 @@ bool KVPawnAIController::initWithPawn(KVPawn* pawn) {
         kvengine::logDebugMessage("KVPawnAIController::initWithPawn: no brain");
         return false;
     }
-    m_brain = brain;
+    m_brain.adopt(brain);
     m_launchState = kLaunchNone;
     m_launchPower = 0.0f;
     CCNotificationCenter::getInstance()->addObserver(
@@ -53,18 +53,13 @@ bool KVPawnAIController::canAct() {
 }
 
 void KVPawnAIController::releaseBrain() {
-    if (m_brain == nullptr) return;
-    KVAIBrain* brain = m_brain;
-    m_brain = nullptr;
-    brain->release();
+    m_brain.reset();
 }
 
 void KVPawnAIController::onRemoveActor(CCNotification* notification) {
     retain();
     if (m_brain != nullptr) {
-        KVAIBrain* brain = m_brain;
-        brain->retain();
-        releaseBrain();
+        KVAIBrain* brain = m_brain.take();
         brain->requestRemoval();
         brain->release();
     }

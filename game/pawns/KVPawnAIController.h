@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCGeometry.h"
+#include "engine/base/CCRetained.h"
 #include "game/pawns/KVPawnController.h"
 
 class KVAIBrain;
@@ -62,7 +63,7 @@ protected:
 private:
     void releaseBrain();
 
-    KVAIBrain* m_brain = nullptr;
+    kvengine::CCRetained<KVAIBrain> m_brain;
     int m_launchState = kLaunchNone;
     float m_launchPower = 0.0f;
 };

@@ -50,13 +50,9 @@ bool KVPawnController::initWithPawn(KVPawn* pawn) {
         kvengine::logDebugMessage("KVPawnController::initWithPawn: no pawn");
         return false;
     }
-    pawn->retain();
-    releasePawn();
     m_pawn = pawn;
     m_damageMode = kDamageNone;
-    auto* targets = new kvengine::CCMutableArray<KVPawn*>();
-    if (m_targets != nullptr) m_targets->release();
-    m_targets = targets;
+    m_targets.adopt(new kvengine::CCMutableArray<KVPawn*>());
     m_waitingForUpright = false;
     m_braking = false;
     m_anchorPullIn = false;
@@ -96,10 +92,7 @@ bool KVPawnController::canAct() {
 }
 
 void KVPawnController::releasePawn() {
-    if (m_pawn == nullptr) return;
-    KVPawn* pawn = m_pawn;
-    m_pawn = nullptr;
-    pawn->release();
+    m_pawn.reset();
 }
 
 void KVPawnController::onRemoveActor(CCNotification* notification) {
@@ -120,16 +113,8 @@ void KVPawnController::onGameShutdown(CCNotification* notification) {
 void KVPawnController::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     releasePawn();
-    if (m_areaPreview != nullptr) {
-        KVAOEAttack* preview = m_areaPreview;
-        m_areaPreview = nullptr;
-        preview->release();
-    }
-    if (m_targets != nullptr) {
-        auto* targets = m_targets;
-        m_targets = nullptr;
-        targets->release();
-    }
+    m_areaPreview.reset();
+    m_targets.reset();
     KVObject::cleanupBeforeDelete();
 }
 
@@ -217,11 +202,7 @@ void KVPawnController::update(float dt) {
         pawn->retain();
         post(EVENT_AOE_ANIM_START, pawn);
         // The attack goes on by itself from here (its attacker's view ends it).
-        if (m_areaPreview != nullptr) {
-            KVAOEAttack* preview = m_areaPreview;
-            m_areaPreview = nullptr;
-            preview->release();
-        }
+        m_areaPreview.reset();
         pawn->setAttackCharges(pawn->getAttackCharges() - 1);
         pawn->release();
     }

@@ -3,6 +3,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCMutableArray.h"
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "game/world/KVObject.h"
 
 class KVActor;
@@ -176,10 +177,10 @@ protected:
     void setAngularVelocity(float omega);
 
     float m_lastTurnSign = 0.0f;
-    KVPawn* m_pawn = nullptr;
+    kvengine::CCRetained<KVPawn> m_pawn;
     int m_damageMode = kDamageNone;
-    kvengine::CCMutableArray<KVPawn*>* m_targets = nullptr;
-    KVAOEAttack* m_areaPreview = nullptr;
+    kvengine::CCRetained<kvengine::CCMutableArray<KVPawn*>> m_targets;
+    kvengine::CCRetained<KVAOEAttack> m_areaPreview;
     bool m_waitingForUpright = false;
     bool m_braking = false;
     bool m_anchorPullIn = false;

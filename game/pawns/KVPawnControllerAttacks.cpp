@@ -108,8 +108,7 @@ void KVPawnController::onDamageModeRequestOn(CCNotification* notification) {
         auto* preview = new KVAOEAttack();
         const kvengine::CCPoint at = pawnPosition();
         if (preview->initWithAttacker(at.x, at.y, pawn, KVAOEAttack::kPhaseAiming, radius, m_targets)) {
-            if (m_areaPreview != nullptr) m_areaPreview->release();
-            m_areaPreview = preview;
+            m_areaPreview.adopt(preview);
         } else {
             preview->release();
         }
@@ -124,8 +123,7 @@ void KVPawnController::onDamageModeRequestOff(CCNotification* notification) {
     if (m_damageMode == kDamageNone) return;
     retain();
     if (m_damageMode == kDamageArea && m_areaPreview != nullptr) {
-        KVAOEAttack* preview = m_areaPreview;
-        m_areaPreview = nullptr;
+        KVAOEAttack* preview = m_areaPreview.take();
         // A launched preview goes on by itself; one still aiming is taken off the board.
         if (preview->getPhase() != KVAOEAttack::kPhaseLaunched) post(EVENT_REMOVE_ACTOR, preview);
         preview->release();

@@ -20,14 +20,6 @@ using kvengine::CCString;
 
 namespace {
 
-template <class T> void assignRetained(T*& slot, T* value) {
-    if (value == slot) return;
-    if (value != nullptr) value->retain();
-    T* old = slot;
-    slot = value;
-    if (old != nullptr) old->release();
-}
-
 bool isSpotFree(const CCPoint& point) {
     KVPhysWorld* physics = KVPhysWorld::existingInstance();
     if (physics == nullptr || physics->getWorld() == nullptr) return true;
@@ -42,7 +34,7 @@ bool KVPlayer::initWithModel(KVSpawnPoints* model) {
         return false;
     }
     if (!KVActor::init()) return false;
-    assignRetained(m_modelObject, model->spawnPointsOwner());
+    m_modelObject = model->spawnPointsOwner();
     m_model = model;
     m_respawnPending = 0;
     m_respawnStamina = 0;
@@ -81,21 +73,21 @@ void KVPlayer::onRemoveActor(CCNotification* notification) {
 void KVPlayer::cleanupBeforeDelete() {
     CCNotificationCenter::getInstance()->removeObserver(this);
     m_model = nullptr;
-    assignRetained<kvengine::CCObject>(m_modelObject, nullptr);
-    assignRetained<CCString>(m_respawnName, nullptr);
-    assignRetained<CCString>(m_respawnHelmet, nullptr);
+    m_modelObject.reset();
+    m_respawnName.reset();
+    m_respawnHelmet.reset();
     KVActor::cleanupBeforeDelete();
 }
 
 void KVPlayer::scheduleRespawn(KVPawn* pawn) {
     m_respawnPending = 1;
-    assignRetained(m_respawnName, pawn->getTypeName());
+    m_respawnName = pawn->getTypeName();
     CCString* helmet = nullptr;
     if (pawn->isKindOf("KVKelvo")) {
         KVHelmet* worn = static_cast<KVKelvo*>(pawn)->getHelmet();
         if (worn != nullptr) helmet = worn->getHelmetName();
     }
-    assignRetained(m_respawnHelmet, helmet);
+    m_respawnHelmet = helmet;
     m_respawnStamina = pawn->getStamina();
     m_respawnOwnerIndex = pawn->getOwnerIndex();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCNotification.h"
+#include "engine/base/CCRetained.h"
 #include "engine/base/CCString.h"
 #include "game/world/KVActor.h"
 
@@ -53,10 +54,10 @@ protected:
     void scheduleRespawn(KVPawn* pawn);
 
     KVSpawnPoints* m_model = nullptr;
-    kvengine::CCObject* m_modelObject = nullptr;
+    kvengine::CCRetained<kvengine::CCObject> m_modelObject;
     int m_respawnPending = 0;
-    kvengine::CCString* m_respawnName = nullptr;
-    kvengine::CCString* m_respawnHelmet = nullptr;
+    kvengine::CCRetained<kvengine::CCString> m_respawnName;
+    kvengine::CCRetained<kvengine::CCString> m_respawnHelmet;
     int m_respawnStamina = 0;
     int m_respawnOwnerIndex = 0;
 };

@@ -11,10 +11,7 @@ bool KVPlayerHuddle::initWithModel(KVSpawnPoints* model) {
 }
 
 void KVPlayerHuddle::releaseKelvo() {
-    if (m_kelvo == nullptr) return;
-    KVKelvoPlayer* kelvo = m_kelvo;
-    m_kelvo = nullptr;
-    kelvo->release();
+    m_kelvo.reset();
 }
 
 void KVPlayerHuddle::addPawn(KVPawn* pawn) {
@@ -22,8 +19,6 @@ void KVPlayerHuddle::addPawn(KVPawn* pawn) {
         kvengine::logDebugMessage("KVPlayerHuddle::addPawn: only a player kelvo can join a player");
         return;
     }
-    pawn->retain();
-    releaseKelvo();
     m_kelvo = static_cast<KVKelvoPlayer*>(pawn);
 }
 

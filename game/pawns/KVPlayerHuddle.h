@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/CCMutableArray.h"
+#include "engine/base/CCRetained.h"
 #include "game/pawns/KVPlayer.h"
 
 class KVKelvoPlayer;
@@ -37,5 +38,5 @@ public:
 private:
     void releaseKelvo();
 
-    KVKelvoPlayer* m_kelvo = nullptr;
+    kvengine::CCRetained<KVKelvoPlayer> m_kelvo;
 };
