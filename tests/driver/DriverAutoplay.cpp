@@ -7,7 +7,10 @@
 #include "engine/base/CCNotificationCenter.h"
 #include "engine/base/CCRandom.h"
 #include "engine/base/CCString.h"
+#include "engine/director/CCScene.h"
 #include "game/app/KVGlobalNames.h"
+#include "game/chatter/KVChatterLightTextView.h"
+#include "game/chatter/KVChatterManager.h"
 #include "game/data/KVDataAccess.h"
 #include "game/data/KVDialogueService.h"
 #include "game/data/KVGameParameters.h"
@@ -202,6 +205,19 @@ void stopAutoplay() {
 bool isDialogueWaitingForTap() {
     KVDialogueService* dialogues = KVDialogueService::existing();
     return dialogues != nullptr && dialogues->isChatterRunning() && !dialogues->isInputCooldown();
+}
+
+bool dialogueTapPoint(CCPoint& world) {
+    auto* chatter = dynamic_cast<KVChatterManager*>(KVDialogueService::existing());
+    kvengine::CCScene* scene = chatter != nullptr ? chatter->getDialogueScene() : nullptr;
+    kvengine::CCNode* view =
+        scene != nullptr ? scene->getChildByTag(KVChatterManager::kTextViewTag) : nullptr;
+    // Both kinds of text view keep their box under the same tag.
+    kvengine::CCNode* box = view != nullptr ? view->getChildByTag(KVChatterLightTextView::kBoxTag) : nullptr;
+    if (box == nullptr || !box->isVisible()) return false;
+    const kvengine::CCSize size = box->getContentSize();
+    world = box->convertToWorldSpace(CCPoint(size.width * 0.5f, size.height * 0.5f));
+    return true;
 }
 
 std::string AutoplayHand::update() {

@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "engine/base/CCGeometry.h"
+
 namespace kvdriver {
 
 /// From now on, the player kelvos that missions create are driven by the autoplay brain.
@@ -22,6 +24,11 @@ void stopAutoplay();
 /// Whether a dialogue is shown and takes a tap now (not in the moment of refused touches after
 /// one).
 bool isDialogueWaitingForTap();
+
+/// Where a tap advances the shown dialogue, in world points: the middle of its text box (a light
+/// dialogue takes taps on its box only, and its box need not cover the window's middle). False
+/// when no box is shown.
+bool dialogueTapPoint(kvengine::CCPoint& world);
 
 /// What the player's hand does for a stalled turn, once a frame while autoplaying: when it is a
 /// player kelvo's turn but the kelvo is not selected (the camera does not find it playable, so

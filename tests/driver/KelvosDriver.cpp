@@ -714,7 +714,7 @@ private:
         for (size_t n = m_run.options.skipTurns.count(frame); n > 0; --n)
             CCNotificationCenter::getInstance()->postNotification(EVENT_SKIP_TURN);
         if (m_run.options.autoplay && frame % kAutoplayTapFrames == 0 && kvdriver::isDialogueWaitingForTap())
-            tapMiddle(frame);
+            tapDialogue(frame);
         if (m_run.options.autoplay) {
             const std::string tapped = m_hand.update();
             if (!tapped.empty()) std::printf("autoplay %d: %s\n", frame, tapped.c_str());
@@ -751,9 +751,16 @@ private:
     }
 
     // A press in the middle of the window now, released on the next frame.
-    void tapMiddle(int frame) {
-        const int x = m_run.options.width / 2;
-        const int y = m_run.options.height / 2;
+    // A tap on the shown dialogue's text box, or on the window's middle when no box is shown.
+    void tapDialogue(int frame) {
+        int x = m_run.options.width / 2;
+        int y = m_run.options.height / 2;
+        CCPoint world;
+        CCPoint window;
+        if (kvdriver::dialogueTapPoint(world) && worldToWindow(world, window)) {
+            x = static_cast<int>(std::lround(window.x));
+            y = static_cast<int>(std::lround(window.y));
+        }
         m_events.push(CCPlatformEvent::mouse(CCEventType::MouseMove, x, y, 0));
         m_events.push(CCPlatformEvent::mouse(CCEventType::MouseDown, x, y, kCCMouseLeft));
         m_run.options.events.emplace(frame + 1, CCPlatformEvent::mouse(CCEventType::MouseUp, x, y, 0));
@@ -794,6 +801,12 @@ private:
         pawn->getPosition(&x, &y);
         const CCPoint world = layer->convertToWorldSpace(
             CCPoint(x / KVGameplayLayer::kMetresPerPoint, y / KVGameplayLayer::kMetresPerPoint));
+        return worldToWindow(world, out);
+    }
+
+    // A point of the scene (world points) as a pixel of the window, top-left origin.
+    bool worldToWindow(const CCPoint& world, CCPoint& out) {
+        CCDirector* director = CCDirector::getInstance();
         const CCPoint view = director->convertToUI(world);
         const CCSize points = director->getWinSize();
         int width = 0;
