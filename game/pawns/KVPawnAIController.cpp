@@ -83,7 +83,9 @@ void KVPawnAIController::requestLaunch(float power, float dx, float dy) {
     if (m_pawn == nullptr) return;
     retain();
     if (m_pawn->isSelected()) m_pawn->setSelected(false);
-    post(EVENT_NOTIFY_IN_ACTION, this);
+    // One busy announcement per launch: a request that replaces one still turning or winding up
+    // keeps the earlier announcement, since the launch posts a single idle at its end.
+    if (m_launchState == kLaunchNone) post(EVENT_NOTIFY_IN_ACTION, this);
     m_launchPower = power;
     m_launchState = kLaunchTurning;
     if (m_pawn != nullptr) {

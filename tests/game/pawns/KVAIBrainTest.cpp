@@ -130,6 +130,28 @@ TEST_F(KVAIBrainTest, AnOpponentInSightWithinTwelveAndAHalfMetresIsCharged) {
     }
 }
 
+// The pawn is selected again while its launch is still turning (the camera became playable only
+// after the brain had decided): the second decision replaces the launch, and the controller stays
+// busy for one launch only, so the turn can end.
+TEST_F(KVAIBrainTest, ADecisionRepeatedBeforeTheLaunchLeavesTheControllerBusyOnce) {
+    TestPawn* crab = makeEnemy("crab", 0.0f, 0.0f, fighterStats());
+    TestPawn* kelvo = makePawn("kelvo", 0.0f, 5.0f, fighterStats());
+    trace->name(kelvo, "kelvo");
+    step();
+    trace->clear();
+    runTurnOf(crab);
+    ASSERT_EQ(trace->count("EVENT_NOTIFY_IN_ACTION crab's controller"), 1) << trace->dump();
+    ASSERT_NE(controllerOf(crab)->getLaunchState(), 0);
+    runTurnOf(crab);
+    for (int i = 0; i < 60 && controllerOf(crab)->getLaunchState() != KVPawnAIController::kLaunchWindUp; ++i)
+        frame();
+    ASSERT_EQ(controllerOf(crab)->getLaunchState(), KVPawnAIController::kLaunchWindUp);
+    post(EVENT_AI_ANIM_IMPULSE_END, crab);
+    EXPECT_EQ(controllerOf(crab)->getLaunchState(), 0);
+    EXPECT_EQ(trace->count("EVENT_NOTIFY_IN_ACTION crab's controller"), 1) << trace->dump();
+    EXPECT_EQ(trace->count("EVENT_NOTIFY_IDLE crab's controller"), 1) << trace->dump();
+}
+
 TEST_F(KVAIBrainTest, AHealerGoesToABadlyHurtTeamMateFirst) {
     TestPawn* healer = makeEnemy("healer", 0.0f, 0.0f, fighterStats({{"Heal", "8"}}));
     TestPawn* mate = makeEnemy("mate", 5.0f, 0.0f, fighterStats());
