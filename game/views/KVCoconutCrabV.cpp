@@ -156,6 +156,7 @@ void KVCoconutCrabV::runPartsAnimation(const char* animation, const char* skippe
 
 void KVCoconutCrabV::playIdle() {
     m_state = kStateIdle;
+    m_attacking = false;
     runPartsAnimation("idle", nullptr);
     m_throwSide = 0;
 }
@@ -163,6 +164,7 @@ void KVCoconutCrabV::playIdle() {
 void KVCoconutCrabV::onQuakeTrigger(CCNotification* notification) {
     (void)notification;
     retain();
+    m_attacking = true;
     for (const char* part : kParts)
         if (CCSprite* sprite = getPartSprite(part)) sprite->stopAllActions();
     runPartsAnimation("quake", "body");
@@ -191,6 +193,7 @@ void KVCoconutCrabV::onQuakeAnimationDone() {
 void KVCoconutCrabV::onSwipeTrigger(CCNotification* notification) {
     (void)notification;
     retain();
+    m_attacking = true;
     runPartsAnimation("swipe", "body");
     if (CCSprite* body = getPartSprite("body")) body->stopAllActions();
     m_swipeEffectTimer = kSwipeEffectSeconds;
@@ -221,6 +224,7 @@ void KVCoconutCrabV::onThrowRightTrigger(CCNotification* notification) {
 void KVCoconutCrabV::startThrow(bool left) {
     retain();
     const char* animation = left ? "throw_left" : "throw_right";
+    m_attacking = true;
     m_throwSide = left ? 1 : 2;
     m_throwBlowTimer = kThrowBlowSeconds;
     m_throwBlowPending = true;
@@ -255,22 +259,28 @@ void KVCoconutCrabV::setHeadIdleAnimation(const char* pose) {
     if (chosen != nullptr) head->setObject(chosen, "idle");
 }
 
+void KVCoconutCrabV::restUnlessAttacking() {
+    // An attack's animation ends in the rest pose, and its end is what lets the boss's turn go on:
+    // stopping it here would leave the controller waiting for ever.
+    if (!m_attacking) playIdle();
+}
+
 void KVCoconutCrabV::onKoLeftEye(CCNotification* notification) {
     (void)notification;
     setHeadIdleAnimation("idle_ko_left");
-    playIdle();
+    restUnlessAttacking();
 }
 
 void KVCoconutCrabV::onKoRightEye(CCNotification* notification) {
     (void)notification;
     setHeadIdleAnimation("idle_ko_right");
-    playIdle();
+    restUnlessAttacking();
 }
 
 void KVCoconutCrabV::onKoBothEyes(CCNotification* notification) {
     (void)notification;
     setHeadIdleAnimation("idle_ko");
-    playIdle();
+    restUnlessAttacking();
     if (m_weakPoint != nullptr) {
         m_weakPoint->setVisible(true);
         m_weakPoint->stopAllActions();
@@ -281,7 +291,7 @@ void KVCoconutCrabV::onKoBothEyes(CCNotification* notification) {
 void KVCoconutCrabV::onActivateMouth(CCNotification* notification) {
     (void)notification;
     setHeadIdleAnimation("idle_weakpoint");
-    playIdle();
+    restUnlessAttacking();
     if (m_weakPoint != nullptr) {
         m_weakPoint->setVisible(false);
         m_weakPoint->stopAllActions();

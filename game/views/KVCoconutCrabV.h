@@ -46,6 +46,8 @@ public:
     /// The boss body shows no gauge.
     void showHealthGauge(bool fadeIn) override { (void)fadeIn; }
     void playIdle() override;
+    /// A new rest pose shows at once, or when the running attack ends.
+    void restUnlessAttacking();
 
     virtual void onQuakeTrigger(kvengine::CCNotification* notification);
     virtual void onSwipeTrigger(kvengine::CCNotification* notification);
@@ -93,6 +95,8 @@ private:
     float m_puffTimer = 0.0f;
     int m_nextPuff = 0;
     int m_deathQuakes = 0;
+    // A quake, swipe or throw is playing; its end brings the rest pose back.
+    bool m_attacking = false;
 };
 
 /// The view of a boss eye: only the pawn view's gauge, hit-point label and damage figures; its

@@ -178,6 +178,31 @@ TEST_F(CoconutCrabViewTest, TheHeadFollowsTheFightAndDeathQuakesWithoutAnEnd) {
         EXPECT_EQ(puff->getParent(), layer->sheets["top_sfx_51_ss"]);
 }
 
+// An eye knocked out while the boss attacks (its own quake or a ball bouncing back) changes the
+// head's rest pose but lets the attack end, and announce its end, so that the boss's turn goes on.
+TEST_F(CoconutCrabViewTest, AnEyeKnockedOutMidAttackLetsTheAttackEndInTheNewRestPose) {
+    struct Case {
+        kvengine::CCString* trigger;
+        const char* end;
+        bool leftEye;
+        const char* pose;
+    };
+    const Case cases[] = {
+        {EVENT_COCONUT_CRAB_QUAKE_TRIGGER, "EVENT_COCONUT_CRAB_QUAKE_ANIM_END -", false, "idle_ko_right"},
+        {EVENT_COCONUT_CRAB_SWIPE_TRIGGER, "EVENT_COCONUT_CRAB_SWIPE_ANIM_END -", true, "idle_ko"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.end);
+        trace->clear();
+        post(c.trigger);
+        step(2);
+        destroy(c.leftEye ? boss->getLeftEye() : boss->getRightEye());
+        EXPECT_TRUE(headRests(c.pose));
+        EXPECT_GT(framesUntil(c.end), 0) << trace->dump();
+        EXPECT_EQ(trace->count(c.end), 1);
+    }
+}
+
 // The eyes' views show nothing of their own, but a hit on an eye shows its gauge and its damage
 // figure; it has no hit animation, so the hit ends at once.
 TEST_F(CoconutCrabViewTest, AHitOnAnEyeShowsItsGaugeAndFigureWithoutAnimations) {
