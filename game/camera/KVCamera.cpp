@@ -326,8 +326,11 @@ bool KVCamera::canScroll(const CCPoint& delta) {
     if (scale <= 0.0f) return false;
     if (level.width - window.width / scale < 0.0f || level.height - window.height / scale < 0.0f)
         return false;
+    // A view already a little off the map on one axis (a map no wider than the window leaves no
+    // room at all) may still move, as long as it goes no further out on either axis.
+    const CCPoint before = outsideArea(CCPoint(0.0f, 0.0f));
     const CCPoint out = outsideArea(delta);
-    return out.x == 0.0f && out.y == 0.0f;
+    return std::fabs(out.x) <= std::fabs(before.x) && std::fabs(out.y) <= std::fabs(before.y);
 }
 
 CCPoint KVCamera::outsideArea(const CCPoint& delta) {
@@ -575,8 +578,14 @@ void KVCamera::followStep(float dt) {
             const float part = std::min(1.0f, rate);
             shift = CCPoint(shift.x * part, shift.y * part);
         }
+        // Where the view cannot go one way (a map no wider than the window, say), it still goes
+        // the other.
         if (canScroll(CCPoint(-shift.x, -shift.y))) {
             centreOn(CCPoint(c.x + shift.x, c.y + shift.y));
+        } else if (shift.y != 0.0f && canScroll(CCPoint(0.0f, -shift.y))) {
+            centreOn(CCPoint(c.x, c.y + shift.y));
+        } else if (shift.x != 0.0f && canScroll(CCPoint(-shift.x, 0.0f))) {
+            centreOn(CCPoint(c.x + shift.x, c.y));
         } else if (scale == m_maximumZoom) {
             moved = false;
         }

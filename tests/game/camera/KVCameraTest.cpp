@@ -166,6 +166,28 @@ TEST_F(CameraTest, ScrollingStopsAtTheEdgesAndKeepsTheFreeAxis) {
     }
 }
 
+// A view a few points past the map's right edge (as a map exactly the window's width leaves it)
+// still moves up and down and back in; it never moves further out.
+TEST_F(CameraTest, AViewSlightlyOffTheMapMovesAlongAndBackButNotFurtherOut) {
+    lookAt(1444, 600);
+    struct Case {
+        const char* what;
+        CCPoint layerMove;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"up", CCPoint(0.0f, -20.0f), true},
+        {"down", CCPoint(0.0f, 20.0f), true},
+        {"back towards the map", CCPoint(2.0f, 0.0f), true},
+        {"further out", CCPoint(-2.0f, 0.0f), false},
+        {"further out and up", CCPoint(-2.0f, -20.0f), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(camera->canScroll(c.layerMove), c.allowed);
+    }
+}
+
 TEST_F(CameraTest, AViewOutsideTheMapIsBroughtBackInside) {
     struct Case {
         const char* what;
